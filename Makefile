@@ -1,0 +1,41 @@
+# The front door. `make test` and `make run` work on a fresh Debian 12 machine: they install
+# what is missing (scripts/install-deps), build, and then test or run.
+BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
+JOBS ?= $(shell nproc)
+CTEST_FLAGS ?= --output-on-failure
+
+.PHONY: all deps build build-sanitize test test-release test-sanitize run bench gallery clean
+
+all: build
+
+deps:
+	bash scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+build-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILLARY_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+
+test-release: build
+	ctest --test-dir $(BUILD_DIR) $(CTEST_FLAGS)
+
+test-sanitize: build-sanitize
+	ctest --test-dir $(SANITIZE_DIR) $(CTEST_FLAGS)
+
+test: test-release test-sanitize
+
+run: build
+	bash scripts/run
+
+gallery: build
+	$(BUILD_DIR)/gallery/quillary-gallery
+
+bench: build
+	bash bench/run-all
+
+clean:
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

@@ -1,0 +1,71 @@
+#pragma once
+// Every setting of a conversion. Plain data: the window edits the fields one at a time, the
+// settings file and the command line fill them, the conversion reads them. No field is range
+// checked here; the conversion decides what an out-of-range value does.
+#include <array>
+#include <string>
+#include <string_view>
+
+struct ConversionOptions {
+    int PageSize = 7;          // position in PaperSizeLabels; 37 is the custom size
+    int PageWidth = 595;       // points; the page width when PageSize is 37
+    int PageHeight = 842;      // points; the page height when PageSize is 37
+    int LeftMargin = 60;
+    int RightMargin = 60;
+    int TopMargin = 60;
+    int BottomMargin = 60;
+    int PageFont = 0;          // position in FontKindLabels
+    int B14Font = 0;           // position in Base14FontNames
+    std::string Type1MetricsFile;
+    std::string Type1DataFile;
+    std::string TrueTypeFile;
+    int EmbeddingFont = 0;     // YesNoLabels: 0 "Yes" embeds the TrueType font program
+    int CIDFont = 0;           // position in CidFontLabels
+    int SingeEncode = 0;       // position in SingleByteEncodings
+    int MultiEncode = 0;       // position in MultiByteEncodings
+    int FontSize = 9;          // points
+    int OpenMode = 0;          // position in OpenModeLabels, equal to the library's page mode
+    int OpenResult = 0;        // YesNoLabels
+    std::string Author;
+    std::string Creator;
+    std::string Title;
+    std::string Subject;
+    std::string Keywords;
+    int PermitRead = 0;        // YesNoLabels: 0 "Yes" permits
+    int PermitPrint = 0;
+    int PermitCopy = 0;
+    int PermitModify = 0;
+    int EncryptLevel = 48;     // key length in bits
+
+    bool operator==(const ConversionOptions&) const = default;
+};
+
+inline constexpr int kCustomPageSize = 37;
+inline constexpr int kYes = 0;
+inline constexpr int kNo = 1;
+
+enum FontKind { Base14Font = 0, Type1Font = 1, TrueTypeFont = 2, CidFont = 3 };
+
+struct PaperSize {
+    std::string_view label;
+    int width;
+    int height;
+};
+
+extern const std::array<PaperSize, 37> kPaperSizes;
+extern const std::array<std::string_view, 4> FontKindLabels;
+extern const std::array<std::string_view, 14> Base14FontNames;
+extern const std::array<std::string_view, 11> CidFontLabels;
+extern const std::array<std::string_view, 28> SingleByteEncodings;
+extern const std::array<std::string_view, 16> MultiByteEncodings;
+extern const std::array<std::string_view, 4> OpenModeLabels;
+extern const std::array<std::string_view, 2> YesNoLabels;
+
+// The label of a paper-size position, "Custom Page Size" for 37, empty for anything else.
+std::string_view PaperSizeLabel(int index);
+
+// Sets width and height for positions 0 to 36; leaves them as they were for 37 and for any
+// other value, so a caller that wants the custom size passes PageWidth and PageHeight in.
+void LookupPaperSize(int index, int& width, int& height);
+
+void ResetOptionsToDefaults(ConversionOptions& options);
