@@ -1,0 +1,18 @@
+#pragma once
+// The conversion of one text file into one PDF file. Safe to call from several threads at once
+// for different files: each call builds its own document. The observer is called on the
+// calling thread.
+#include "conversion/ConversionObserver.h"
+#include "conversion/ConversionOptions.h"
+#include "conversion/ConversionResult.h"
+
+#include <string>
+
+// Converts `inputPath` into `outputPath` with the options and the file's passwords (an empty
+// owner password writes an unencrypted file). The PDF is written to a temporary file in the
+// output folder that replaces `outputPath` only when complete; when the conversion fails, no
+// file of that name is left. An output path that names the input itself is refused and
+// nothing is touched.
+ConversionResult ConvertFile(const ConversionOptions& options, const std::string& inputPath,
+                             const std::string& ownerPassword, const std::string& userPassword,
+                             const std::string& outputPath, ConversionObserver& observer);

@@ -1,0 +1,31 @@
+#pragma once
+// Widths of characters in one font, in the library's own figures (thousandths of the font
+// size), cached per character so that a line can be measured by adding widths instead of
+// handing the library ever longer strings. The sum over the characters of a string equals what
+// the library reports for the whole string, because it too measures character by character.
+#include "platform/MultiByteCharset.h"
+
+#include <hpdf.h>
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+class GlyphWidths {
+public:
+    GlyphWidths(HPDF_Font font, float fontSize, const MultiByteCharset& charset);
+
+    // Width of the character at text[pos], which is `length` bytes long (1 or 2).
+    long CharWidth(std::string_view text, std::size_t pos, std::size_t length);
+
+    // Points for a sum of character widths, rounded as the library's HPDF_Page_TextWidth rounds.
+    float Points(long widthSum) const { return static_cast<float>(widthSum) * m_fontSize / 1000; }
+
+private:
+    long Measure(unsigned char lead, unsigned char trail, unsigned length);
+
+    HPDF_Font m_font;
+    float m_fontSize;
+    std::array<long, 256> m_single;
+    std::vector<long> m_pairs; // by (lead << 8) | trail, filled on first use
+};

@@ -1,0 +1,297 @@
+#include "conversion/PdfDocument.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdio>
+
+namespace {
+
+constexpr char kFontWarning[] = "Can not find right font, use default font.";
+constexpr char kProducer[] = "Quillary 2.1";
+// Pages are grouped in nodes of this many, so that a document may have any number of pages;
+// a flat page tree stops at 32767.
+constexpr HPDF_UINT kPagesPerNode = 1000;
+
+enum class CidLanguage { SimplifiedChinese, TraditionalChinese, Japanese, Korean };
+
+struct CidFontEntry {
+    const char* libraryName; // the name the library registers; the labels keep their own spelling
+    CidLanguage language;
+};
+
+constexpr std::array<CidFontEntry, 11> kCidFonts = {{
+    {"SimSun", CidLanguage::SimplifiedChinese},
+    {"SimHei", CidLanguage::SimplifiedChinese},
+    {"MingLiU", CidLanguage::TraditionalChinese},
+    {"MS-Mincho", CidLanguage::Japanese},
+    {"MS-Gothic", CidLanguage::Japanese},
+    {"MS-PMincho", CidLanguage::Japanese},
+    {"MS-PGothic", CidLanguage::Japanese},
+    {"Batang", CidLanguage::Korean},
+    {"Dotum", CidLanguage::Korean},
+    {"BatangChe", CidLanguage::Korean},
+    {"DotumChe", CidLanguage::Korean},
+}};
+
+constexpr int kFirstKoreanEncoding = 11;
+
+template <std::size_t N>
+const char* ListEntry(const std::array<std::string_view, N>& list, int index)
+{
+    return index >= 0 && index < int(N) ? list[index].data() : nullptr;
+}
+
+void UseCidSets(HPDF_Doc pdf, CidLanguage language)
+{
+    switch (language) {
+    case CidLanguage::SimplifiedChinese:
+        HPDF_UseCNSFonts(pdf);
+        HPDF_UseCNSEncodings(pdf);
+        break;
+    case CidLanguage::TraditionalChinese:
+        HPDF_UseCNTFonts(pdf);
+        HPDF_UseCNTEncodings(pdf);
+        break;
+    case CidLanguage::Japanese:
+        HPDF_UseJPFonts(pdf);
+        HPDF_UseJPEncodings(pdf);
+        break;
+    case CidLanguage::Korean:
+        HPDF_UseKRFonts(pdf);
+        HPDF_UseKREncodings(pdf);
+        break;
+    }
+}
+
+// Chinese simplified fonts know only the GB encodings and Korean fonts only the Korean ones;
+// a choice outside those falls back to the first of the group.
+int CidEncodingIndex(CidLanguage language, int multiEncode)
+{
+    if (language == CidLanguage::SimplifiedChinese && multiEncode > 1)
+        return 0;
+    if (language == CidLanguage::Korean && multiEncode < kFirstKoreanEncoding)
+        return kFirstKoreanEncoding;
+    return multiEncode;
+}
+
+bool EndsWithTtc(const std::string& path)
+{
+    if (path.size() < 3)
+        return false;
+    std::string tail = path.substr(path.size() - 3);
+    std::transform(tail.begin(), tail.end(), tail.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return tail == "ttc";
+}
+
+std::string TrimTrailingBlanks(std::string text)
+{
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.pop_back();
+    return text;
+}
+
+const char* DescribeError(HPDF_STATUS code)
+{
+    switch (code) {
+    case HPDF_INVALID_FONT_NAME: return "the font is unknown, or does not go with the encoding";
+    case HPDF_INVALID_ENCODING_NAME: return "the encoding is unknown";
+    case HPDF_FILE_OPEN_ERROR:
+    case HPDF_FILE_IO_ERROR: return "the file cannot be opened or read";
+    case HPDF_INVALID_AFM_HEADER:
+    case HPDF_INVALID_CHAR_MATRICS_DATA:
+    case HPDF_INVALID_WX_DATA:
+    case HPDF_INVALID_FONTDEF_DATA:
+    case HPDF_UNSUPPORTED_TYPE1_FONT: return "the file is not a usable Type 1 font";
+    case HPDF_INVALID_TTC_FILE:
+    case HPDF_INVALID_TTC_INDEX:
+    case HPDF_TTF_CANNOT_EMBEDDING_FONT:
+    case HPDF_TTF_INVALID_CMAP:
+    case HPDF_TTF_INVALID_FOMAT:
+    case HPDF_TTF_MISSING_TABLE: return "the file is not a usable TrueType font";
+    case HPDF_PAGE_INVALID_SIZE: return "the page size is outside 3 to 14400 points";
+    case HPDF_PAGE_INVALID_FONT_SIZE: return "the font size is out of range";
+    case HPDF_ENCRYPT_INVALID_PASSWORD: return "the passwords are not valid";
+    case HPDF_INVALID_ENCRYPT_KEY_LEN: return "the key length is not valid";
+    case HPDF_FAILD_TO_ALLOC_MEM: return "out of memory";
+    case HPDF_ARRAY_COUNT_ERR: return "too many items for the PDF library";
+    case HPDF_STRING_OUT_OF_RANGE: return "a text is too long for the PDF library";
+    default: return "the PDF library refused it";
+    }
+}
+
+} // namespace
+
+PdfDocument::PdfDocument() : m_pdf(HPDF_New(nullptr, nullptr)) {}
+
+PdfDocument::~PdfDocument()
+{
+    if (m_pdf)
+        HPDF_Free(m_pdf);
+}
+
+bool PdfDocument::Check(const std::string& step)
+{
+    const HPDF_STATUS code = HPDF_GetError(m_pdf);
+    if (code != HPDF_OK && m_errorCode == HPDF_OK) {
+        m_errorCode = code;
+        m_failedStep = step;
+    }
+    return code != HPDF_OK;
+}
+
+std::string PdfDocument::FailureReason() const
+{
+    if (!Failed())
+        return {};
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%04X", static_cast<unsigned>(m_errorCode));
+    return m_failedStep + ": " + DescribeError(m_errorCode) + " (PDF library error " + code + ")";
+}
+
+HPDF_Font PdfDocument::Open(const ConversionOptions& options, ConversionObserver& observer)
+{
+    HPDF_SetPagesConfiguration(m_pdf, kPagesPerNode);
+    HPDF_SetCompressionMode(m_pdf, HPDF_COMP_ALL);
+    if (options.OpenMode >= 0 && options.OpenMode < int(OpenModeLabels.size()))
+        HPDF_SetPageMode(m_pdf, static_cast<HPDF_PageMode>(options.OpenMode));
+    Check("Setting up the document");
+
+    HPDF_Font font = LoadFont(options);
+    if (!font) {
+        observer.Warn(kFontWarning);
+        font = GetFont("Helvetica", "");
+    }
+    if (font)
+        ReadCharset(font);
+    return font;
+}
+
+HPDF_Font PdfDocument::LoadFont(const ConversionOptions& options)
+{
+    const char* singleByte = ListEntry(SingleByteEncodings, options.SingeEncode);
+    switch (options.PageFont) {
+    case Base14Font: {
+        const char* name = ListEntry(Base14FontNames, options.B14Font);
+        return name && singleByte ? GetFont(name, singleByte) : nullptr;
+    }
+    case Type1Font: {
+        const char* data = options.Type1DataFile.empty() ? nullptr : options.Type1DataFile.c_str();
+        const char* name = HPDF_LoadType1FontFromFile(m_pdf, options.Type1MetricsFile.c_str(), data);
+        Check("Loading the Type 1 font \"" + options.Type1MetricsFile + "\"");
+        return singleByte ? GetFont(name ? name : "", singleByte) : nullptr;
+    }
+    case TrueTypeFont:
+        return singleByte ? LoadTrueTypeFont(options, singleByte) : nullptr;
+    case CidFont:
+        return LoadCidFont(options);
+    default:
+        return nullptr;
+    }
+}
+
+HPDF_Font PdfDocument::LoadTrueTypeFont(const ConversionOptions& options, const std::string& encoding)
+{
+    const std::string path = TrimTrailingBlanks(options.TrueTypeFile);
+    const HPDF_BOOL embed = options.EmbeddingFont == kYes ? HPDF_TRUE : HPDF_FALSE;
+    const char* name = EndsWithTtc(path) ? HPDF_LoadTTFontFromFile2(m_pdf, path.c_str(), 0, embed)
+                                         : HPDF_LoadTTFontFromFile(m_pdf, path.c_str(), embed);
+    Check("Loading the TrueType font \"" + path + "\"");
+    return GetFont(name ? name : "", encoding);
+}
+
+HPDF_Font PdfDocument::LoadCidFont(const ConversionOptions& options)
+{
+    if (options.CIDFont < 0 || options.CIDFont >= int(kCidFonts.size()))
+        return nullptr;
+    const CidFontEntry& cid = kCidFonts[options.CIDFont];
+    UseCidSets(m_pdf, cid.language);
+    const char* encoding = ListEntry(MultiByteEncodings, CidEncodingIndex(cid.language, options.MultiEncode));
+    return encoding ? GetFont(cid.libraryName, encoding) : nullptr;
+}
+
+HPDF_Font PdfDocument::GetFont(const std::string& fontName, const std::string& encodingName)
+{
+    HPDF_Font font = HPDF_GetFont(m_pdf, fontName.c_str(),
+                                  encodingName.empty() ? nullptr : encodingName.c_str());
+    std::string step = "Getting the font \"" + fontName + "\"";
+    if (!encodingName.empty())
+        step += " with the encoding \"" + encodingName + "\"";
+    Check(step);
+    return font;
+}
+
+// The library knows which bytes lead a double-byte character of its encodings; asking it
+// keeps our searches and its measurements in step.
+void PdfDocument::ReadCharset(HPDF_Font font)
+{
+    const char* encodingName = HPDF_Font_GetEncodingName(font);
+    HPDF_Encoder encoder = encodingName ? HPDF_GetEncoder(m_pdf, encodingName) : nullptr;
+    if (!encoder || HPDF_Encoder_GetType(encoder) != HPDF_ENCODER_TYPE_DOUBLE_BYTE)
+        return;
+    for (int byte = 1; byte < 256; ++byte) {
+        const char probe[3] = {char(byte), 'A', 0};
+        if (HPDF_Encoder_GetByteType(encoder, probe, 0) == HPDF_BYTE_TYPE_LEAD)
+            m_charset.SetLeadByte(static_cast<unsigned char>(byte));
+    }
+}
+
+void PdfDocument::Finish(const ConversionOptions& options, const std::string& ownerPassword,
+                         const std::string& userPassword, const std::string& path)
+{
+    SetInformation(options);
+    if (!ownerPassword.empty())
+        SetSecurity(options, ownerPassword, userPassword);
+    HPDF_SaveToFile(m_pdf, path.c_str());
+    Check("Writing the PDF");
+}
+
+void PdfDocument::SetInformation(const ConversionOptions& options)
+{
+    const std::pair<HPDF_InfoType, const std::string*> entries[] = {
+        {HPDF_INFO_AUTHOR, &options.Author},   {HPDF_INFO_CREATOR, &options.Creator},
+        {HPDF_INFO_TITLE, &options.Title},     {HPDF_INFO_SUBJECT, &options.Subject},
+        {HPDF_INFO_KEYWORDS, &options.Keywords},
+    };
+    for (const auto& [type, text] : entries) {
+        if (!text->empty())
+            HPDF_SetInfoAttr(m_pdf, type, text->c_str());
+    }
+    HPDF_SetInfoAttr(m_pdf, HPDF_INFO_PRODUCER, kProducer);
+    Check("Setting the document information");
+}
+
+void PdfDocument::SetSecurity(const ConversionOptions& options, const std::string& ownerPassword,
+                              const std::string& userPassword)
+{
+    HPDF_SetPassword(m_pdf, ownerPassword.c_str(), userPassword.c_str());
+    Check("Setting the passwords");
+
+    // A permission is granted by the option that reads "Yes" (0). All four at "Yes" leave the
+    // library's default, everything permitted.
+    const std::pair<int, HPDF_UINT> permissions[] = {
+        {options.PermitRead, HPDF_ENABLE_READ},
+        {options.PermitPrint, HPDF_ENABLE_PRINT},
+        {options.PermitCopy, HPDF_ENABLE_COPY},
+        {options.PermitModify, HPDF_ENABLE_EDIT_ALL},
+    };
+    bool allPermitted = true;
+    HPDF_UINT mask = 0;
+    for (const auto& [option, flag] : permissions) {
+        if (option == kYes)
+            mask |= flag;
+        else
+            allPermitted = false;
+    }
+    if (!allPermitted)
+        HPDF_SetPermission(m_pdf, mask);
+
+    // Up to 40 bits the library's default stays (revision 2, 40 bits); from 128 bits on the
+    // strongest key it offers is used.
+    if (options.EncryptLevel >= 128)
+        HPDF_SetEncryptionMode(m_pdf, HPDF_ENCRYPT_R3, 16);
+    else if (options.EncryptLevel > 40)
+        HPDF_SetEncryptionMode(m_pdf, HPDF_ENCRYPT_R3, static_cast<HPDF_UINT>(options.EncryptLevel / 8));
+    Check("Setting the permissions and the key length");
+}

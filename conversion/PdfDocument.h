@@ -1,0 +1,57 @@
+#pragma once
+// One PDF document being built for one input file: created with compression and the viewer's
+// page mode, given its font, and finally its information, security settings and save. The
+// library is used without an error handler; the first refusal is remembered with the step
+// that caused it, so the caller can tell the user why a file was not written.
+#include "conversion/ConversionObserver.h"
+#include "conversion/ConversionOptions.h"
+#include "platform/MultiByteCharset.h"
+
+#include <hpdf.h>
+
+#include <string>
+
+class PdfDocument {
+public:
+    PdfDocument();
+    ~PdfDocument();
+    PdfDocument(const PdfDocument&) = delete;
+    PdfDocument& operator=(const PdfDocument&) = delete;
+
+    bool IsCreated() const { return m_pdf != nullptr; }
+    HPDF_Doc Handle() const { return m_pdf; }
+
+    // Compression, page mode and font, with the fallback to Helvetica after the warning
+    // "Can not find right font, use default font.". Returns the font, or null when the
+    // document is in error.
+    HPDF_Font Open(const ConversionOptions& options, ConversionObserver& observer);
+
+    // The lead bytes of the font's encoding, for searches that must not split a character.
+    const MultiByteCharset& Charset() const { return m_charset; }
+
+    // Information, passwords, permissions and key length; then the save to `path`.
+    void Finish(const ConversionOptions& options, const std::string& ownerPassword,
+                const std::string& userPassword, const std::string& path);
+
+    // Records a refusal of the library, if any, as caused by `step`; returns true when the
+    // document is in error.
+    bool Check(const std::string& step);
+    bool Failed() const { return m_errorCode != HPDF_OK; }
+    // Why the document failed, in words a user understands; empty when it did not.
+    std::string FailureReason() const;
+
+private:
+    HPDF_Font LoadFont(const ConversionOptions& options);
+    HPDF_Font GetFont(const std::string& fontName, const std::string& encodingName);
+    HPDF_Font LoadCidFont(const ConversionOptions& options);
+    HPDF_Font LoadTrueTypeFont(const ConversionOptions& options, const std::string& encoding);
+    void ReadCharset(HPDF_Font font);
+    void SetInformation(const ConversionOptions& options);
+    void SetSecurity(const ConversionOptions& options, const std::string& ownerPassword,
+                     const std::string& userPassword);
+
+    HPDF_Doc m_pdf = nullptr;
+    MultiByteCharset m_charset;
+    HPDF_STATUS m_errorCode = HPDF_OK;
+    std::string m_failedStep;
+};

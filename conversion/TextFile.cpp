@@ -1,0 +1,62 @@
+#include "conversion/TextFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Text mode keeps a CR that is not followed by LF; only the pair shrinks to LF.
+void CollapseCrLf(std::string& text)
+{
+    std::size_t out = 0;
+    for (std::size_t in = 0; in < text.size(); ++in) {
+        if (text[in] == '\r' && in + 1 < text.size() && text[in + 1] == '\n')
+            continue;
+        text[out++] = text[in];
+    }
+    text.resize(out);
+}
+
+} // namespace
+
+TextFileContent ReadTextFile(const std::string& path)
+{
+    TextFileContent content;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        content.error = std::strerror(errno);
+        return content;
+    }
+    char chunk[1 << 16];
+    std::size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
+        content.text.append(chunk, got);
+    if (std::ferror(file.get())) {
+        content.error = std::strerror(errno ? errno : EIO);
+        content.text.clear();
+        return content;
+    }
+    const std::size_t end = content.text.find_first_of(std::string_view("\x1A\0", 2));
+    if (end != std::string::npos)
+        content.text.resize(end);
+    CollapseCrLf(content.text);
+    return content;
+}
+
+std::size_t NormaliseLineEnds(std::string& text)
+{
+    std::size_t progressLength = text.size();
+    for (char& byte : text) {
+        if (byte == '\n') {
+            byte = '\r';
+            ++progressLength;
+        }
+    }
+    return progressLength;
+}

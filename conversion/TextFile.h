@@ -1,0 +1,16 @@
+#pragma once
+// Reading an input text the way the converter has always read it: whole, in text mode. CR LF
+// pairs become LF, a Ctrl+Z byte (26) ends the data, and the text ends at the first zero byte.
+#include <string>
+
+struct TextFileContent {
+    std::string text;
+    std::string error; // set when the file could not be read; text is then empty
+};
+
+TextFileContent ReadTextFile(const std::string& path);
+
+// Turns read text into the text the layout consumes, in place: every LF becomes a CR, so that
+// LF, CR LF and a lone CR in the file each end exactly one line. Returns the length the text
+// would have with every LF written as CR LF, which is the range of the file's progress.
+std::size_t NormaliseLineEnds(std::string& text);

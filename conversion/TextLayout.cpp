@@ -1,0 +1,87 @@
+#include "conversion/TextLayout.h"
+
+#include "conversion/LineBreaker.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+int ClampToInt(std::size_t value)
+{
+    return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
+}
+} // namespace
+
+TextLayout::TextLayout(HPDF_Doc pdf, HPDF_Font font, float fontSize,
+                       const ConversionOptions& options, const MultiByteCharset& charset,
+                       ConversionObserver& observer)
+    : m_pdf(pdf), m_font(font), m_fontSize(fontSize), m_options(options), m_charset(charset),
+      m_observer(observer)
+{
+}
+
+void TextLayout::PageSizeOf(const ConversionOptions& options, int& width, int& height)
+{
+    width = options.PageWidth;
+    height = options.PageHeight;
+    LookupPaperSize(options.PageSize, width, height);
+}
+
+int TextLayout::AvailableWidth(const ConversionOptions& options)
+{
+    int width = 0;
+    int height = 0;
+    PageSizeOf(options, width, height);
+    return width - options.LeftMargin - options.RightMargin;
+}
+
+void TextLayout::Write(std::string_view text, std::size_t progressLength)
+{
+    HPDF_Page page = StartPage();
+    m_observer.SetProgressRange(1, ClampToInt(progressLength));
+    m_observer.SetProgressPos(0);
+    if (HPDF_GetError(m_pdf) != HPDF_OK)
+        return;
+
+    LineBreaker breaker(page, m_font, m_fontSize, AvailableWidth(m_options), m_charset);
+    std::size_t drawn = 0;
+    while (!text.empty()) {
+        const std::string_view line = breaker.TakeLine(text);
+        DrawLine(page, line);
+        drawn += line.size();
+        m_observer.SetProgressPos(ClampToInt(drawn));
+        // The test follows the line, so the last line of a page is the first whose baseline
+        // reaches the bottom margin.
+        if (HPDF_Page_GetCurrentTextPos(page).y <= m_options.BottomMargin) {
+            HPDF_Page_EndText(page);
+            page = StartPage();
+            breaker.SetPage(page);
+        }
+    }
+    HPDF_Page_EndText(page);
+    m_observer.SetProgressPos(ClampToInt(progressLength));
+}
+
+HPDF_Page TextLayout::StartPage()
+{
+    int width = 0;
+    int height = 0;
+    PageSizeOf(m_options, width, height);
+    HPDF_Page page = HPDF_AddPage(m_pdf);
+    HPDF_Page_SetWidth(page, static_cast<HPDF_REAL>(width));
+    HPDF_Page_SetHeight(page, static_cast<HPDF_REAL>(height));
+    HPDF_Page_SetFontAndSize(page, m_font, m_fontSize);
+    HPDF_Page_BeginText(page);
+    // Each line first moves down by the pitch, so the first baseline is 5 points below the
+    // top margin.
+    HPDF_Page_MoveTextPos(page, static_cast<HPDF_REAL>(m_options.LeftMargin),
+                          HPDF_Page_GetHeight(page) - static_cast<HPDF_REAL>(m_options.TopMargin) + m_fontSize);
+    return page;
+}
+
+void TextLayout::DrawLine(HPDF_Page page, std::string_view line)
+{
+    m_line.assign(line);
+    HPDF_Page_MoveTextPos(page, 0, -(m_fontSize + 5));
+    HPDF_Page_ShowTextNextLine(page, m_line.c_str());
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Writes the lines of a text onto pages of an open document: pages of the chosen paper, lines
+// from the top margin down at a pitch of the font size + 5 points, a new page after the line
+// whose baseline reaches the bottom margin. The font size must already be checked; the caller
+// reads the document's error state afterwards.
+#include "conversion/ConversionObserver.h"
+#include "conversion/ConversionOptions.h"
+#include "platform/MultiByteCharset.h"
+
+#include <hpdf.h>
+
+#include <string>
+#include <string_view>
+
+class TextLayout {
+public:
+    TextLayout(HPDF_Doc pdf, HPDF_Font font, float fontSize, const ConversionOptions& options,
+               const MultiByteCharset& charset, ConversionObserver& observer);
+
+    // `text` has CR as its only line end (see NormaliseLineEnds); `progressLength` is the
+    // range reported for it.
+    void Write(std::string_view text, std::size_t progressLength);
+
+    // The room between the margins in whole points.
+    static int AvailableWidth(const ConversionOptions& options);
+    // Page width and height for the options' paper.
+    static void PageSizeOf(const ConversionOptions& options, int& width, int& height);
+
+private:
+    HPDF_Page StartPage();
+    void DrawLine(HPDF_Page page, std::string_view line);
+
+    HPDF_Doc m_pdf;
+    HPDF_Font m_font;
+    float m_fontSize;
+    const ConversionOptions& m_options;
+    const MultiByteCharset& m_charset;
+    ConversionObserver& m_observer;
+    std::string m_line; // the zero-terminated copy the library draws
+};

@@ -1,0 +1,38 @@
+#pragma once
+// Character boundaries in byte strings of a multi-byte encoding. Text is never converted: the
+// bytes go to the PDF library as they are, so a search for a space or a line end must not take
+// the second byte of a double-byte character for one. A lead byte and the byte after it form one
+// character, whatever that byte is. This platform has no system code page: whoever knows the
+// encoding in use (the conversion asks the PDF library) marks its lead bytes.
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+class MultiByteCharset {
+public:
+    // A single-byte charset: every byte is a character of its own.
+    MultiByteCharset() = default;
+
+    void SetLeadByte(unsigned char byte)
+    {
+        m_lead[byte] = true;
+        m_multiByte = true;
+    }
+    bool IsLeadByte(unsigned char byte) const { return m_lead[byte]; }
+    bool IsSingleByte() const { return !m_multiByte; }
+
+    // Length of the character that starts at text[pos]: 2 for a lead byte that has a byte after
+    // it, else 1; 0 at or past the end.
+    std::size_t CharLengthAt(std::string_view text, std::size_t pos) const;
+
+    // The first character equal to the ASCII byte `byte` at or after `from`, which must start a
+    // character; npos when there is none.
+    std::size_t Find(std::string_view text, char byte, std::size_t from = 0) const;
+
+    // The last character equal to `byte` in text; npos when there is none.
+    std::size_t FindLast(std::string_view text, char byte) const;
+
+private:
+    std::array<bool, 256> m_lead{};
+    bool m_multiByte = false;
+};

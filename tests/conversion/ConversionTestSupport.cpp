@@ -1,0 +1,41 @@
+#include "ConversionTestSupport.h"
+
+#include "conversion/FileConverter.h"
+#include "conversion/OutputPath.h"
+
+#include <fstream>
+#include <stdlib.h>
+
+ScratchFolder::ScratchFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "quillary-test-XXXXXX").string();
+    m_path = mkdtemp(pattern.data());
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+std::string ScratchFolder::Write(const std::string& name, const std::string& bytes) const
+{
+    const std::string path = File(name);
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+Converted ConvertText(const ScratchFolder& folder, const ConversionOptions& options,
+                      const std::string& text, const std::string& owner, const std::string& user)
+{
+    Converted converted;
+    const std::string input = folder.Write("input.txt", text);
+    converted.pdfPath = OutputPathFor(input);
+    converted.result = ConvertFile(options, input, owner, user, converted.pdfPath, converted.observer);
+    return converted;
+}
+
+std::string DejaVuSansPath() { return "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"; }
+std::string UrwType1Metrics() { return "/usr/share/fonts/type1/urw-base35/NimbusMonoPS-Regular.afm"; }
+std::string UrwType1Data() { return "/usr/share/fonts/type1/urw-base35/NimbusMonoPS-Regular.t1"; }
+std::string MicroHeiCollectionPath() { return "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"; }

@@ -1,0 +1,50 @@
+#pragma once
+// Shared pieces of the engine tests: a scratch folder, an observer that records what the
+// engine reports, and a one-call conversion of a text.
+#include "conversion/ConversionObserver.h"
+#include "conversion/ConversionOptions.h"
+#include "conversion/ConversionResult.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    const std::filesystem::path& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return (m_path / name).string(); }
+    std::string Write(const std::string& name, const std::string& bytes) const;
+
+private:
+    std::filesystem::path m_path;
+};
+
+class RecordingObserver : public ConversionObserver {
+public:
+    void SetProgressRange(int lower, int upper) override { ranges.emplace_back(lower, upper); }
+    void SetProgressPos(int pos) override { positions.push_back(pos); }
+    void Warn(std::string_view message) override { warnings.emplace_back(message); }
+
+    std::vector<std::pair<int, int>> ranges;
+    std::vector<int> positions;
+    std::vector<std::string> warnings;
+};
+
+struct Converted {
+    ConversionResult result;
+    RecordingObserver observer;
+    std::string pdfPath;
+};
+
+// Writes `text` to a file in `folder` and converts it next to itself.
+Converted ConvertText(const ScratchFolder& folder, const ConversionOptions& options,
+                      const std::string& text, const std::string& owner = "",
+                      const std::string& user = "");
+
+// Font files from Debian packages that the tests use.
+std::string DejaVuSansPath();
+std::string UrwType1Metrics();
+std::string UrwType1Data();
+std::string MicroHeiCollectionPath();

@@ -1,0 +1,100 @@
+#include "support/PdfInspector.h"
+
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFObjectHandle.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+
+#include <stdexcept>
+
+namespace {
+
+// Follows the text operators the converter writes: Td moves the line start, ' and Tj show
+// text, T* alone stands for an empty line (the text leading is 0, so it does not move).
+class TextCollector : public QPDFObjectHandle::ParserCallbacks {
+public:
+    explicit TextCollector(std::vector<PdfTextLine>& lines) : m_lines(lines) {}
+
+    void handleObject(QPDFObjectHandle object) override
+    {
+        if (!object.isOperator()) {
+            m_operands.push_back(object);
+            return;
+        }
+        const std::string op = object.getOperatorValue();
+        if (op == "BT") {
+            m_x = m_y = 0;
+        } else if (op == "Td" && m_operands.size() == 2) {
+            m_x += m_operands[0].getNumericValue();
+            m_y += m_operands[1].getNumericValue();
+        } else if ((op == "'" || op == "Tj") && m_operands.size() == 1) {
+            m_lines.push_back({m_x, m_y, m_operands[0].getStringValue()});
+        } else if (op == "T*") {
+            // An empty line is written as a bare move to the next line.
+            m_lines.push_back({m_x, m_y, ""});
+        }
+        m_operands.clear();
+    }
+    void handleEOF() override {}
+
+private:
+    std::vector<PdfTextLine>& m_lines;
+    std::vector<QPDFObjectHandle> m_operands;
+    double m_x = 0;
+    double m_y = 0;
+};
+
+PdfPage ReadPage(QPDFPageObjectHelper& page)
+{
+    PdfPage facts;
+    QPDFObjectHandle::Rectangle box = page.getAttribute("/MediaBox", false).getArrayAsRectangle();
+    facts.width = box.urx - box.llx;
+    facts.height = box.ury - box.lly;
+    TextCollector collector(facts.lines);
+    page.parseContents(&collector);
+    return facts;
+}
+
+void ReadEncryption(QPDF& pdf, PdfFacts& facts)
+{
+    int revision = 0;
+    int permissions = 0;
+    facts.encrypted = pdf.isEncrypted(revision, permissions);
+    if (!facts.encrypted)
+        return;
+    facts.revision = revision;
+    facts.permissions = permissions;
+    QPDFObjectHandle encrypt = pdf.getTrailer().getKey("/Encrypt");
+    facts.keyBits = encrypt.getKey("/Length").isInteger() ? encrypt.getKey("/Length").getIntValueAsInt() : 40;
+    facts.ownerPasswordMatched = pdf.ownerPasswordMatched();
+    facts.userPasswordMatched = pdf.userPasswordMatched();
+}
+
+} // namespace
+
+std::vector<std::string> PdfFacts::AllLineTexts() const
+{
+    std::vector<std::string> texts;
+    for (const PdfPage& page : pages)
+        for (const PdfTextLine& line : page.lines)
+            texts.push_back(line.text);
+    return texts;
+}
+
+PdfFacts InspectPdf(const std::string& path, const std::string& password)
+{
+    QPDF pdf;
+    pdf.processFile(path.c_str(), password.empty() ? nullptr : password.c_str());
+    PdfFacts facts;
+    for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages())
+        facts.pages.push_back(ReadPage(page));
+    QPDFObjectHandle pageMode = pdf.getRoot().getKey("/PageMode");
+    if (pageMode.isName())
+        facts.pageMode = pageMode.getName();
+    QPDFObjectHandle info = pdf.getTrailer().getKey("/Info");
+    if (info.isDictionary())
+        for (const std::string& key : info.getKeys())
+            facts.info[key] = info.getKey(key).getStringValue();
+    ReadEncryption(pdf, facts);
+    return facts;
+}

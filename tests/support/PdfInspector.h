@@ -1,0 +1,35 @@
+#pragma once
+// What a reader sees in a PDF written by the converter: pages, media boxes, the text lines with
+// their positions (from the content streams), the page mode, the information entries and the
+// encryption. Opening with a wrong password throws.
+#include <map>
+#include <string>
+#include <vector>
+
+struct PdfTextLine {
+    double x = 0;
+    double y = 0;
+    std::string text; // the raw bytes shown
+};
+
+struct PdfPage {
+    double width = 0;
+    double height = 0;
+    std::vector<PdfTextLine> lines;
+};
+
+struct PdfFacts {
+    std::vector<PdfPage> pages;
+    std::string pageMode;                    // "/FullScreen", ... or empty when absent
+    std::map<std::string, std::string> info; // "/Title" -> text
+    bool encrypted = false;
+    int revision = 0;
+    int permissions = 0;                     // the /P value
+    int keyBits = 0;                         // the /Length of /Encrypt, 40 when absent
+    bool ownerPasswordMatched = false;
+    bool userPasswordMatched = false;
+
+    std::vector<std::string> AllLineTexts() const;
+};
+
+PdfFacts InspectPdf(const std::string& path, const std::string& password = "");
