@@ -55,6 +55,35 @@ PdfPage ReadPage(QPDFPageObjectHelper& page)
     return facts;
 }
 
+bool HasFontFile(QPDFObjectHandle font)
+{
+    if (font.getKey("/Subtype").isNameAndEquals("/Type0"))
+        font = font.getKey("/DescendantFonts").getArrayItem(0);
+    QPDFObjectHandle descriptor = font.getKey("/FontDescriptor");
+    return descriptor.isDictionary() && (descriptor.hasKey("/FontFile") || descriptor.hasKey("/FontFile2") ||
+                                         descriptor.hasKey("/FontFile3"));
+}
+
+std::vector<PdfFontFacts> ReadFonts(QPDFPageObjectHelper& page)
+{
+    std::vector<PdfFontFacts> fonts;
+    QPDFObjectHandle resources = page.getAttribute("/Resources", false);
+    QPDFObjectHandle fontDictionary = resources.isDictionary() ? resources.getKey("/Font") : QPDFObjectHandle();
+    if (!fontDictionary.isDictionary())
+        return fonts;
+    for (const std::string& key : fontDictionary.getKeys()) {
+        QPDFObjectHandle font = fontDictionary.getKey(key);
+        PdfFontFacts facts;
+        facts.baseFont = font.getKey("/BaseFont").getName();
+        facts.subtype = font.getKey("/Subtype").getName();
+        if (font.getKey("/Encoding").isName())
+            facts.encoding = font.getKey("/Encoding").getName();
+        facts.embedded = HasFontFile(font);
+        fonts.push_back(facts);
+    }
+    return fonts;
+}
+
 void ReadEncryption(QPDF& pdf, PdfFacts& facts)
 {
     int revision = 0;
@@ -86,8 +115,11 @@ PdfFacts InspectPdf(const std::string& path, const std::string& password)
     QPDF pdf;
     pdf.processFile(path.c_str(), password.empty() ? nullptr : password.c_str());
     PdfFacts facts;
-    for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages())
+    for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
+        if (facts.pages.empty())
+            facts.fonts = ReadFonts(page);
         facts.pages.push_back(ReadPage(page));
+    }
     QPDFObjectHandle pageMode = pdf.getRoot().getKey("/PageMode");
     if (pageMode.isName())
         facts.pageMode = pageMode.getName();

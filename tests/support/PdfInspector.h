@@ -18,8 +18,16 @@ struct PdfPage {
     std::vector<PdfTextLine> lines;
 };
 
+struct PdfFontFacts {
+    std::string baseFont; // "/Courier"
+    std::string subtype;  // "/Type1", "/TrueType", "/Type0"
+    std::string encoding; // "/WinAnsiEncoding", "/GB-EUC-H", or empty
+    bool embedded = false;
+};
+
 struct PdfFacts {
     std::vector<PdfPage> pages;
+    std::vector<PdfFontFacts> fonts;         // the fonts of the first page
     std::string pageMode;                    // "/FullScreen", ... or empty when absent
     std::map<std::string, std::string> info; // "/Title" -> text
     bool encrypted = false;
