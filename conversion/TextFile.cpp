@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -33,6 +34,13 @@ TextFileContent ReadTextFile(const std::string& path)
         content.error = std::strerror(errno);
         return content;
     }
+    struct stat facts {};
+    if (fstat(fileno(file.get()), &facts) != 0 || !S_ISREG(facts.st_mode)) {
+        content.error = "not a regular file";
+        return content;
+    }
+    // One buffer of the file's size, as the text is held whole anyway.
+    content.text.reserve(static_cast<std::size_t>(facts.st_size));
     char chunk[1 << 16];
     std::size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)

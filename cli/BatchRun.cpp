@@ -1,0 +1,82 @@
+#include "cli/BatchRun.h"
+
+#include "conversion/FileConverter.h"
+#include "conversion/OutputPath.h"
+
+#include <atomic>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Warnings go to the report as they come; the conversion goes on as after OK in the window.
+class FileObserver : public ConversionObserver {
+public:
+    FileObserver(TerminalReport& report, const std::string& path) : m_report(report), m_path(path) {}
+    void SetProgressRange(int, int) override {}
+    void SetProgressPos(int) override {}
+    void Warn(std::string_view message) override { m_report.Warning(m_path, message); }
+
+private:
+    TerminalReport& m_report;
+    const std::string& m_path;
+};
+
+std::uint64_t FileSize(const std::string& path)
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? 0 : size;
+}
+
+void ConvertOne(const CommandLine& commandLine, const std::string& input, TerminalReport& report)
+{
+    FileObserver observer(report, input);
+    const ConversionResult result =
+        ConvertFile(commandLine.options, input, commandLine.ownerPassword, commandLine.userPassword,
+                    BatchOutputPath(input, commandLine.outputDirectory), observer);
+    for (const std::string& note : result.notes)
+        report.Warning(input, note);
+    if (!result.written)
+        report.Error(input, result.reason);
+    report.FileDone(FileSize(input), result.written);
+}
+
+} // namespace
+
+std::string BatchOutputPath(const std::string& input, const std::string& outputDirectory)
+{
+    const std::string pdf = OutputPathFor(input);
+    if (outputDirectory.empty())
+        return pdf;
+    return (std::filesystem::path(outputDirectory) / std::filesystem::path(pdf).filename()).string();
+}
+
+int RunBatch(const CommandLine& commandLine, TerminalReport& report)
+{
+    if (!commandLine.outputDirectory.empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(commandLine.outputDirectory, error);
+        if (error) {
+            for (const std::string& input : commandLine.files) {
+                report.Error(input, "cannot create the output folder '" + commandLine.outputDirectory +
+                                        "': " + error.message());
+                report.FileDone(0, false);
+            }
+            return 1;
+        }
+    }
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i; (i = next++) < commandLine.files.size();)
+            ConvertOne(commandLine, commandLine.files[i], report);
+    };
+    std::vector<std::jthread> helpers;
+    const std::size_t threads = std::min<std::size_t>(std::size_t(commandLine.jobs), commandLine.files.size());
+    for (std::size_t i = 1; i < threads; ++i)
+        helpers.emplace_back(work);
+    work();
+    helpers.clear();
+    return report.Failed() == 0 ? 0 : 1;
+}

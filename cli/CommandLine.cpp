@@ -1,0 +1,180 @@
+#include "cli/CommandLine.h"
+
+#include "conversion/SettingsFile.h"
+
+#include <charconv>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+
+const char kUsage[] =
+    "Usage: quillary-convert [OPTIONS] FILE...\n"
+    "Converts each text FILE into a PDF with the same base name, next to it.\n"
+    "\n"
+    "Options start from Settings.ini next to the program (the defaults when it is missing).\n"
+    "  --settings PATH          read the options from this INI file instead (never written)\n"
+    "  --set KEY=VALUE          set one Settings.ini key, e.g. --set PageSize=37 --set \"Font Size=12\"\n"
+    "  --type1-metrics FILE     Type 1 font metrics file (.afm), for PageFont=1\n"
+    "  --type1-data FILE        Type 1 font data file (.pfa, .pfb, .t1), for PageFont=1\n"
+    "  --truetype FILE          TrueType font file (.ttf, .ttc), for PageFont=2\n"
+    "  --owner-password P       owner password for every file (encrypts the PDFs)\n"
+    "  --user-password P        user password for every file\n"
+    "  -o, --output-dir DIR     write the PDFs into DIR (created when missing)\n"
+    "  -j, --jobs N             convert N files at once (default 1)\n"
+    "  -q, --quiet              print only failures\n"
+    "      --help               show this help\n"
+    "      --version            show the version\n"
+    "\n"
+    "Exit status: 0 when every PDF was written, 1 when any file failed, 2 for a usage error.\n";
+
+namespace {
+
+class Parser {
+public:
+    Parser(const std::vector<std::string>& arguments, const std::string& defaultSettingsPath)
+        : m_arguments(arguments), m_settingsPath(defaultSettingsPath)
+    {
+    }
+
+    ParsedCommandLine Parse();
+
+private:
+    bool ParseOne(const std::string& argument);
+    std::optional<std::string> TakeValue(const std::string& name, const std::optional<std::string>& attached);
+    bool SetKey(const std::string& assignment);
+    bool SetJobs(const std::string& text);
+    void ApplySettings();
+    bool Fail(std::string message)
+    {
+        if (m_error.empty())
+            m_error = std::move(message);
+        return false;
+    }
+
+    const std::vector<std::string>& m_arguments;
+    std::size_t m_next = 0;
+    std::string m_settingsPath;
+    bool m_settingsGiven = false;
+    std::vector<std::string> m_assignments;
+    CommandLine m_result;
+    std::string m_error;
+};
+
+ParsedCommandLine Parser::Parse()
+{
+    bool onlyFiles = false;
+    while (m_next < m_arguments.size()) {
+        const std::string& argument = m_arguments[m_next++];
+        if (onlyFiles || argument == "-" || argument.empty() || argument[0] != '-')
+            m_result.files.push_back(argument);
+        else if (argument == "--")
+            onlyFiles = true;
+        else if (!ParseOne(argument))
+            return {{}, m_error};
+    }
+    if (m_result.showHelp || m_result.showVersion)
+        return {m_result, {}};
+    if (m_result.files.empty())
+        return {{}, "no FILE given"};
+    ApplySettings();
+    return {m_result, m_error};
+}
+
+bool Parser::ParseOne(const std::string& argument)
+{
+    // "--name=value" and "-jN" carry their value in the same argument.
+    std::string name = argument;
+    std::optional<std::string> attached;
+    if (const std::size_t equals = argument.find('='); argument.rfind("--", 0) == 0 && equals != std::string::npos) {
+        name = argument.substr(0, equals);
+        attached = argument.substr(equals + 1);
+    } else if (argument.size() > 2 && argument[1] != '-' && (argument[1] == 'j' || argument[1] == 'o')) {
+        name = argument.substr(0, 2);
+        attached = argument.substr(2);
+    }
+
+    const std::map<std::string, std::function<bool(const std::string&)>> withValue = {
+        {"--settings", [&](const std::string& v) { m_settingsPath = v; m_settingsGiven = true; return true; }},
+        {"--set", [&](const std::string& v) { m_assignments.push_back(v); return true; }},
+        {"--type1-metrics", [&](const std::string& v) { m_result.options.Type1MetricsFile = v; return true; }},
+        {"--type1-data", [&](const std::string& v) { m_result.options.Type1DataFile = v; return true; }},
+        {"--truetype", [&](const std::string& v) { m_result.options.TrueTypeFile = v; return true; }},
+        {"--owner-password", [&](const std::string& v) { m_result.ownerPassword = v; return true; }},
+        {"--user-password", [&](const std::string& v) { m_result.userPassword = v; return true; }},
+        {"-o", [&](const std::string& v) { m_result.outputDirectory = v; return true; }},
+        {"--output-dir", [&](const std::string& v) { m_result.outputDirectory = v; return true; }},
+        {"-j", [&](const std::string& v) { return SetJobs(v); }},
+        {"--jobs", [&](const std::string& v) { return SetJobs(v); }},
+    };
+    if (const auto found = withValue.find(name); found != withValue.end()) {
+        const std::optional<std::string> value = TakeValue(name, attached);
+        return value && found->second(*value);
+    }
+    if (attached)
+        return Fail("option '" + name + "' takes no value");
+    if (name == "-q" || name == "--quiet")
+        m_result.quiet = true;
+    else if (name == "--help" || name == "-h")
+        m_result.showHelp = true;
+    else if (name == "--version")
+        m_result.showVersion = true;
+    else
+        return Fail("unknown option '" + argument + "'");
+    return true;
+}
+
+std::optional<std::string> Parser::TakeValue(const std::string& name, const std::optional<std::string>& attached)
+{
+    if (attached)
+        return attached;
+    if (m_next < m_arguments.size())
+        return m_arguments[m_next++];
+    Fail("option '" + name + "' needs a value");
+    return std::nullopt;
+}
+
+bool Parser::SetJobs(const std::string& text)
+{
+    int jobs = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), jobs);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || jobs < 1)
+        return Fail("'" + text + "' is not a number of jobs (a whole number of at least 1)");
+    m_result.jobs = jobs;
+    return true;
+}
+
+// The settings file first, then the --set keys in the order given; the font-file paths given
+// as options have no key and are kept.
+void Parser::ApplySettings()
+{
+    if (m_settingsGiven && !std::filesystem::is_regular_file(m_settingsPath)) {
+        Fail("settings file '" + m_settingsPath + "' not found");
+        return;
+    }
+    LoadSettings(m_result.options, m_settingsPath);
+    for (const std::string& assignment : m_assignments)
+        if (!SetKey(assignment))
+            return;
+}
+
+bool Parser::SetKey(const std::string& assignment)
+{
+    const std::size_t equals = assignment.find('=');
+    if (equals == std::string::npos)
+        return Fail("--set needs KEY=VALUE, got '" + assignment + "'");
+    const std::string keyName = assignment.substr(0, equals);
+    const SettingsKey* key = FindSettingsKey(keyName);
+    if (!key)
+        return Fail("unknown settings key '" + keyName + "'");
+    const std::string problem = ApplySetting(m_result.options, *key, assignment.substr(equals + 1));
+    return problem.empty() || Fail(problem);
+}
+
+} // namespace
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments,
+                                   const std::string& defaultSettingsPath)
+{
+    return Parser(arguments, defaultSettingsPath).Parse();
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The arguments of quillary-convert, parsed and checked in one place.
+#include "conversion/ConversionOptions.h"
+
+#include <string>
+#include <vector>
+
+struct CommandLine {
+    ConversionOptions options;       // Settings.ini (or --settings), then --set and the font files
+    std::vector<std::string> files;
+    std::string ownerPassword;
+    std::string userPassword;
+    std::string outputDirectory;     // empty: next to each input
+    int jobs = 1;
+    bool quiet = false;
+    bool showHelp = false;
+    bool showVersion = false;
+};
+
+struct ParsedCommandLine {
+    CommandLine commandLine;
+    std::string error; // a usage error: what is wrong, in one line
+};
+
+// `defaultSettingsPath` is read unless --settings names another file.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments,
+                                   const std::string& defaultSettingsPath);
+
+extern const char kUsage[];

@@ -1,0 +1,41 @@
+#pragma once
+// What quillary-convert tells the user on standard error: warnings and errors per file, a
+// progress bar when standard error is a terminal, and the closing summary. Safe to call from
+// several conversion threads at once.
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+class TerminalReport {
+public:
+    TerminalReport(std::FILE* out, bool quiet, bool showBar, std::size_t totalFiles, std::uint64_t totalBytes);
+
+    void Warning(const std::string& path, std::string_view text);
+    void Error(const std::string& path, std::string_view reason);
+    void FileDone(std::uint64_t bytes, bool written);
+    // "N converted, M failed", unless quiet; also clears the bar.
+    void Summary();
+
+    std::size_t Failed() const { return m_failed; }
+
+private:
+    void PrintLine(const std::string& line);
+    void DrawBar(bool force);
+    void ClearBar();
+
+    std::FILE* m_out;
+    bool m_quiet;
+    bool m_showBar;
+    std::size_t m_totalFiles;
+    std::uint64_t m_totalBytes;
+    std::size_t m_converted = 0;
+    std::size_t m_failed = 0;
+    std::uint64_t m_bytesDone = 0;
+    bool m_barShown = false;
+    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point m_lastDraw{};
+    std::mutex m_mutex;
+};

@@ -1,0 +1,49 @@
+// quillary-convert: the converter for scripts, servers and large batches, on the engine and the
+// Settings.ini of the window.
+#include "cli/BatchRun.h"
+#include "cli/CommandLine.h"
+#include "cli/TerminalReport.h"
+
+#include "conversion/SettingsFile.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+std::uint64_t TotalBytes(const std::vector<std::string>& files)
+{
+    std::uint64_t total = 0;
+    for (const std::string& file : files) {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(file, error);
+        total += error ? 0 : size;
+    }
+    return total;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const ParsedCommandLine parsed = ParseCommandLine({argv + 1, argv + argc}, SettingsPath());
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "quillary-convert: %s\nTry 'quillary-convert --help'.\n", parsed.error.c_str());
+        return 2;
+    }
+    const CommandLine& commandLine = parsed.commandLine;
+    if (commandLine.showHelp) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (commandLine.showVersion) {
+        std::puts("quillary-convert (Quillary) 2.1");
+        return 0;
+    }
+    TerminalReport report(stderr, commandLine.quiet, isatty(STDERR_FILENO) != 0, commandLine.files.size(),
+                          TotalBytes(commandLine.files));
+    const int status = RunBatch(commandLine, report);
+    report.Summary();
+    return status;
+}

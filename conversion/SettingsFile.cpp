@@ -1,0 +1,125 @@
+#include "conversion/SettingsFile.h"
+
+#include "platform/PrivateProfile.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <climits>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::string_view kPaper = "Paper Option";
+constexpr std::string_view kDisplay = "Document Display Option";
+constexpr std::string_view kProperty = "PDF Property Option";
+constexpr std::string_view kSecurity = "PDF Security Option";
+// Texts are read into a buffer of this size, so at most one character less survives.
+constexpr DWORD kTextBufferSize = 1024;
+
+using O = ConversionOptions;
+const std::array<SettingsKey, 26> kKeys = {{
+    {kPaper, "PageSize", &O::PageSize},
+    {kPaper, "PageWidth", &O::PageWidth},
+    {kPaper, "PageHeight", &O::PageHeight},
+    {kPaper, "LeftMargin", &O::LeftMargin},
+    {kPaper, "RightMargin", &O::RightMargin},
+    {kPaper, "TopMargin", &O::TopMargin},
+    {kPaper, "BottomMargin", &O::BottomMargin},
+    {kPaper, "PageFont", &O::PageFont},
+    {kPaper, "B14Font", &O::B14Font},
+    {kPaper, "EmbeddingFont", &O::EmbeddingFont},
+    {kPaper, "CIDFont", &O::CIDFont},
+    {kPaper, "SingeEncode", &O::SingeEncode},
+    {kPaper, "MultiEncode", &O::MultiEncode},
+    {kPaper, "Font Size", &O::FontSize},
+    {kDisplay, "OpenMode", &O::OpenMode},
+    {kDisplay, "OpenResult", &O::OpenResult},
+    {kProperty, "Author", nullptr, &O::Author},
+    {kProperty, "Creator", nullptr, &O::Creator},
+    {kProperty, "Title", nullptr, &O::Title},
+    {kProperty, "Subject", nullptr, &O::Subject},
+    {kProperty, "Keywords", nullptr, &O::Keywords},
+    {kSecurity, "PermitRead", &O::PermitRead},
+    {kSecurity, "PermitPrint", &O::PermitPrint},
+    {kSecurity, "PermitCopy", &O::PermitCopy},
+    {kSecurity, "PermitModify", &O::PermitModify},
+    {kSecurity, "EncryptLevel", &O::EncryptLevel},
+}};
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+} // namespace
+
+std::span<const SettingsKey> SettingsKeys()
+{
+    return kKeys;
+}
+
+const SettingsKey* FindSettingsKey(std::string_view name)
+{
+    const auto found = std::find_if(kKeys.begin(), kKeys.end(),
+                                    [&](const SettingsKey& key) { return SameName(key.key, name); });
+    return found == kKeys.end() ? nullptr : &*found;
+}
+
+std::string ApplySetting(ConversionOptions& options, const SettingsKey& key, std::string_view value)
+{
+    if (key.text) {
+        options.*key.text = std::string(value);
+        return {};
+    }
+    int number = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (value.empty() || error != std::errc() || end != value.data() + value.size())
+        return "\"" + std::string(value) + "\" is not a whole number for " + std::string(key.key);
+    options.*key.number = number;
+    return {};
+}
+
+void LoadSettings(ConversionOptions& options, const std::string& settingsPath)
+{
+    const ConversionOptions defaults;
+    for (const SettingsKey& key : kKeys) {
+        if (key.number)
+            options.*key.number = GetPrivateProfileIntA(key.section, key.key, defaults.*key.number, settingsPath);
+    }
+    for (const SettingsKey& key : kKeys) {
+        if (!key.text)
+            continue;
+        char buffer[kTextBufferSize];
+        GetPrivateProfileStringA(key.section, key.key, "", buffer, kTextBufferSize, settingsPath);
+        options.*key.text = buffer;
+    }
+}
+
+bool SaveSettings(const ConversionOptions& options, const std::string& settingsPath)
+{
+    bool allWritten = true;
+    for (const SettingsKey& key : kKeys) {
+        const std::string value = key.number ? std::to_string(options.*key.number) : options.*key.text;
+        allWritten = WritePrivateProfileStringA(key.section, key.key, value, settingsPath) && allWritten;
+    }
+    return allWritten;
+}
+
+std::string ExeDirectory()
+{
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0)
+        return "./";
+    const std::string executable(path, static_cast<std::size_t>(length));
+    return executable.substr(0, executable.find_last_of('/') + 1);
+}
+
+std::string SettingsPath()
+{
+    return ExeDirectory() + "Settings.ini";
+}

@@ -1,0 +1,31 @@
+#pragma once
+// INI profile files, read and written the way the settings have always been kept:
+//  - "[Section]" lines open sections, "Key=Value" lines hold values, ";" starts a comment line;
+//  - section and key names match without regard to case; names and values are trimmed of
+//    surrounding blanks; a key may hold blanks ("Font Size");
+//  - a write changes only its own line (or adds the section or key at the end of the file or
+//    section) and keeps every other line, comment and blank line in its place;
+//  - a write replaces the whole file at once (temporary file, then rename), so that a crash
+//    never leaves half a file behind.
+// Each call reads the file anew. Not synchronised: one writer per file at a time.
+#include "platform/WinTypes.h"
+
+#include <string>
+#include <string_view>
+
+// The number at the start of the value: blanks skipped, an optional minus sign, the decimal
+// digits (clamped to the int range); 0 when the value does not start with a digit. The default
+// when the file, the section or the key is missing.
+int GetPrivateProfileIntA(std::string_view section, std::string_view key, int defaultValue,
+                          const std::string& fileName);
+
+// Copies the value (or the default when missing) into buffer, cut to size - 1 characters and
+// zero-terminated; returns the number of characters copied. Nothing is copied when size is 0.
+DWORD GetPrivateProfileStringA(std::string_view section, std::string_view key,
+                               std::string_view defaultValue, char* buffer, DWORD size,
+                               const std::string& fileName);
+
+// Sets the key's value, creating the file, the section and the key as needed. FALSE when the
+// file could not be written; the file is then as it was.
+BOOL WritePrivateProfileStringA(std::string_view section, std::string_view key,
+                                std::string_view value, const std::string& fileName);
