@@ -1,0 +1,81 @@
+#include "cli/BatchRun.h"
+#include "cli/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+const std::string kNoSettings = "/nonexistent/Settings.ini";
+
+ParsedCommandLine Parse(std::vector<std::string> arguments, const std::string& settings = kNoSettings)
+{
+    return ParseCommandLine(arguments, settings);
+}
+
+TEST(CommandLine, OptionsAndFilesInAnyOrder)
+{
+    const ParsedCommandLine parsed = Parse({"a.txt", "--set", "PageSize=37", "--set=Font Size=12", "-j2", "-o",
+                                            "out", "--owner-password", "own", "--user-password=usr", "-q",
+                                            "--truetype", "f.ttf", "--", "-b.txt"});
+    ASSERT_EQ(parsed.error, "");
+    const CommandLine& c = parsed.commandLine;
+    EXPECT_EQ(c.files, (std::vector<std::string>{"a.txt", "-b.txt"}));
+    EXPECT_EQ(c.options.PageSize, 37);
+    EXPECT_EQ(c.options.FontSize, 12);
+    EXPECT_EQ(c.jobs, 2);
+    EXPECT_EQ(c.outputDirectory, "out");
+    EXPECT_EQ(c.ownerPassword, "own");
+    EXPECT_EQ(c.userPassword, "usr");
+    EXPECT_TRUE(c.quiet);
+    EXPECT_EQ(c.options.TrueTypeFile, "f.ttf");
+}
+
+TEST(CommandLine, SettingsFileComesFirstAndSetOverridesIt)
+{
+    const std::string ini = (std::filesystem::temp_directory_path() / "quillary-cli-test.ini").string();
+    std::ofstream(ini) << "[Paper Option]\nPageSize=0\nLeftMargin=10\n[PDF Property Option]\nTitle=From file\n";
+    const ParsedCommandLine parsed = Parse({"--settings", ini, "--set", "leftmargin=20", "x.txt"});
+    std::remove(ini.c_str());
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.commandLine.options.PageSize, 0);
+    EXPECT_EQ(parsed.commandLine.options.LeftMargin, 20);
+    EXPECT_EQ(parsed.commandLine.options.Title, "From file");
+}
+
+TEST(CommandLine, UsageErrorsSayWhatIsWrong)
+{
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{}, "no FILE given"},
+        {{"--frobnicate", "a"}, "unknown option '--frobnicate'"},
+        {{"--set", "Colour=red", "a"}, "unknown settings key 'Colour'"},
+        {{"--set", "PageSize=big", "a"}, "\"big\" is not a whole number for PageSize"},
+        {{"--set", "PageSize", "a"}, "--set needs KEY=VALUE, got 'PageSize'"},
+        {{"-j", "0", "a"}, "'0' is not a number of jobs (a whole number of at least 1)"},
+        {{"--jobs", "two", "a"}, "'two' is not a number of jobs (a whole number of at least 1)"},
+        {{"a", "-o"}, "option '-o' needs a value"},
+        {{"--quiet=yes", "a"}, "option '--quiet' takes no value"},
+        {{"--settings", "/no/such.ini", "a"}, "settings file '/no/such.ini' not found"},
+    };
+    for (const auto& [arguments, message] : cases)
+        EXPECT_EQ(Parse(arguments).error, message) << testing::PrintToString(arguments);
+}
+
+TEST(CommandLine, HelpAndVersionNeedNoFile)
+{
+    EXPECT_TRUE(Parse({"--help"}).commandLine.showHelp);
+    EXPECT_TRUE(Parse({"--version"}).commandLine.showVersion);
+    EXPECT_EQ(Parse({"--version"}).error, "");
+}
+
+TEST(BatchOutputPath, NextToTheInputOrInTheOutputFolder)
+{
+    EXPECT_EQ(BatchOutputPath("/in/notes.v2.txt", ""), "/in/notes.v2.pdf");
+    EXPECT_EQ(BatchOutputPath("/in/notes.v2.txt", "/out"), "/out/notes.v2.pdf");
+    EXPECT_EQ(BatchOutputPath("README", "out/"), "out/README.pdf");
+}
+
+} // namespace

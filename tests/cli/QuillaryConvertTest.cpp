@@ -1,0 +1,177 @@
+// quillary-convert run as a user runs it: exit status, messages and the PDFs it writes.
+#include "support/PdfInspector.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct RunResult {
+    int status = -1;
+    std::string errors; // standard error
+};
+
+class QuillaryConvert : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "quillary-cli-XXXXXX").string();
+        m_folder = mkdtemp(pattern.data());
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    std::string Write(const std::string& name, const std::string& text) const
+    {
+        const fs::path path = m_folder / name;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+    std::string Path(const std::string& name) const { return (m_folder / name).string(); }
+
+    // Runs the program with a settings file of its own, so Settings.ini beside the build does
+    // not matter. Arguments are quoted for the shell.
+    RunResult Run(const std::vector<std::string>& arguments) const
+    {
+        std::string command = std::string(QUILLARY_BINARY_DIR) + "/cli/quillary-convert --settings " +
+                              Quote(Write("empty.ini", "")) ;
+        for (const std::string& argument : arguments)
+            command += " " + Quote(argument);
+        command += " 2>&1 >/dev/null";
+        RunResult result;
+        FILE* pipe = popen(command.c_str(), "r");
+        std::array<char, 4096> chunk;
+        std::size_t got;
+        while ((got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
+            result.errors.append(chunk.data(), got);
+        const int status = pclose(pipe);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return result;
+    }
+
+    static std::string Quote(const std::string& text)
+    {
+        std::string quoted = "'";
+        for (char c : text)
+            quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return quoted + "'";
+    }
+
+    static std::string Bytes(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    fs::path m_folder;
+};
+
+TEST_F(QuillaryConvert, OptionsReachThePdf)
+{
+    const std::string input = Write("report.txt", "first line\nsecond line\n");
+    const RunResult run = Run({"--set", "PageSize=0", "--set", "font size=12", "--set", "Title=Report",
+                               "--set", "OpenMode=3", "--owner-password", "boss", "--user-password", "reader", input});
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.errors, "1 converted, 0 failed\n");
+    const PdfFacts pdf = InspectPdf(Path("report.pdf"), "reader");
+    ASSERT_EQ(pdf.pages.size(), 1u);
+    EXPECT_EQ(pdf.pages[0].width, 612);
+    EXPECT_DOUBLE_EQ(pdf.pages[0].lines.at(0).y, 727);
+    EXPECT_DOUBLE_EQ(pdf.pages[0].lines.at(1).y, 710);
+    EXPECT_EQ(pdf.info.at("/Title"), "Report");
+    EXPECT_EQ(pdf.pageMode, "/FullScreen");
+    EXPECT_TRUE(pdf.encrypted);
+    EXPECT_TRUE(InspectPdf(Path("report.pdf"), "boss").ownerPasswordMatched);
+}
+
+TEST_F(QuillaryConvert, FontFilesComeFromTheirOptions)
+{
+    const std::string input = Write("t.txt", "true type\n");
+    const RunResult run = Run({"--set", "PageFont=2", "--truetype", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", input});
+    EXPECT_EQ(run.status, 0) << run.errors;
+    const PdfFacts pdf = InspectPdf(Path("t.pdf"));
+    ASSERT_EQ(pdf.fonts.size(), 1u);
+    EXPECT_NE(pdf.fonts[0].baseFont.find("DejaVuSans"), std::string::npos);
+}
+
+TEST_F(QuillaryConvert, OutputFolderIsCreated)
+{
+    const std::string input = Write("in/a.txt", "x\n");
+    EXPECT_EQ(Run({"-o", Path("out/deeper"), input}).status, 0);
+    EXPECT_TRUE(fs::exists(Path("out/deeper/a.pdf")));
+    EXPECT_FALSE(fs::exists(Path("in/a.pdf")));
+}
+
+TEST_F(QuillaryConvert, FailuresAreNamedAndSetTheExitStatus)
+{
+    const std::string good = Write("good.txt", "fine\n");
+    const std::string missing = Path("missing.txt");
+    const RunResult run = Run({good, missing});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("error: " + missing + ": Cannot read"), std::string::npos) << run.errors;
+    EXPECT_TRUE(run.errors.ends_with("1 converted, 1 failed\n")) << run.errors;
+    EXPECT_TRUE(fs::exists(Path("good.pdf")));
+}
+
+TEST_F(QuillaryConvert, WarningsArePrintedAndTheConversionGoesOn)
+{
+    const std::string input = Write("w.txt", "x\n");
+    const RunResult run = Run({"--set", "Font Size=0", "--set", "PageFont=9", input});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.errors, "warning: " + input + ": Can not find right font, use default font.\n"
+                          "warning: " + input + ": Font size can not be 0. Set default 9.\n"
+                          "1 converted, 0 failed\n");
+    EXPECT_EQ(InspectPdf(Path("w.pdf")).fonts.at(0).baseFont, "/Helvetica");
+}
+
+TEST_F(QuillaryConvert, QuietPrintsOnlyFailures)
+{
+    const std::string good = Write("good.txt", "fine\n");
+    EXPECT_EQ(Run({"-q", "--set", "Font Size=0", good}).errors, "");
+    const RunResult failing = Run({"-q", Path("none.txt")});
+    EXPECT_EQ(failing.status, 1);
+    EXPECT_EQ(failing.errors.rfind("error: ", 0), 0u);
+    EXPECT_EQ(failing.errors.find("failed\n"), std::string::npos);
+}
+
+TEST_F(QuillaryConvert, UsageErrorsExitWithTwo)
+{
+    for (const std::vector<std::string>& arguments :
+         std::vector<std::vector<std::string>>{{}, {"--nope", "a"}, {"--set", "Nope=1", "a"}, {"-j", "x", "a"}}) {
+        const RunResult run = Run(arguments);
+        EXPECT_EQ(run.status, 2) << testing::PrintToString(arguments);
+        EXPECT_EQ(run.errors.rfind("quillary-convert: ", 0), 0u) << run.errors;
+    }
+}
+
+TEST_F(QuillaryConvert, ParallelJobsWriteTheSameBytes)
+{
+    std::vector<std::string> inputs;
+    for (int i = 0; i < 12; ++i) {
+        std::string text;
+        for (int line = 0; line < 40 * (i + 1); ++line)
+            text += "File " + std::to_string(i) + " line " + std::to_string(line) + " with some words to wrap around\n";
+        inputs.push_back(Write("f" + std::to_string(i) + ".txt", text));
+    }
+    std::vector<std::string> arguments = {"-o", Path("one")};
+    arguments.insert(arguments.end(), inputs.begin(), inputs.end());
+    ASSERT_EQ(Run(arguments).status, 0);
+    arguments[1] = Path("two");
+    arguments.insert(arguments.begin(), {"-j", "2"});
+    ASSERT_EQ(Run(arguments).status, 0);
+    for (int i = 0; i < 12; ++i) {
+        const std::string name = "f" + std::to_string(i) + ".pdf";
+        const std::string one = Bytes(Path("one/" + name));
+        EXPECT_FALSE(one.empty());
+        EXPECT_EQ(one, Bytes(Path("two/" + name))) << name;
+    }
+}
+
+} // namespace

@@ -1,0 +1,120 @@
+#include "ConversionTestSupport.h"
+
+#include "conversion/SettingsFile.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+ConversionOptions Unusual()
+{
+    ConversionOptions o;
+    o.PageSize = 37, o.PageWidth = 300, o.PageHeight = 400, o.LeftMargin = -3, o.RightMargin = 11;
+    o.TopMargin = 12, o.BottomMargin = 13, o.PageFont = 3, o.B14Font = 5, o.EmbeddingFont = 1;
+    o.CIDFont = 7, o.SingeEncode = 27, o.MultiEncode = 15, o.FontSize = 0, o.OpenMode = 9;
+    o.OpenResult = 1, o.Author = "Ann", o.Creator = "C = D", o.Title = "Report", o.Subject = "S; not a comment";
+    o.Keywords = "a b", o.PermitRead = 1, o.PermitPrint = 1, o.PermitCopy = 0, o.PermitModify = 1, o.EncryptLevel = 128;
+    return o;
+}
+
+TEST(SettingsFile, EveryKeyRoundTripsAndTheFontFilesAreNotSaved)
+{
+    ScratchFolder folder;
+    const std::string path = folder.File("Settings.ini");
+    ConversionOptions saved = Unusual();
+    saved.TrueTypeFile = "/fonts/x.ttf";
+    ASSERT_TRUE(SaveSettings(saved, path));
+    ConversionOptions loaded;
+    LoadSettings(loaded, path);
+    saved.TrueTypeFile.clear();
+    EXPECT_EQ(loaded, saved);
+    EXPECT_EQ(ReadAll(path).find("x.ttf"), std::string::npos);
+}
+
+TEST(SettingsFile, DefaultsWriteTheKnownFile)
+{
+    ScratchFolder folder;
+    const std::string path = folder.File("Settings.ini");
+    ASSERT_TRUE(SaveSettings(ConversionOptions{}, path));
+    EXPECT_EQ(ReadAll(path),
+              "[Paper Option]\nPageSize=7\nPageWidth=595\nPageHeight=842\nLeftMargin=60\nRightMargin=60\n"
+              "TopMargin=60\nBottomMargin=60\nPageFont=0\nB14Font=0\nEmbeddingFont=0\nCIDFont=0\nSingeEncode=0\n"
+              "MultiEncode=0\nFont Size=9\n[Document Display Option]\nOpenMode=0\nOpenResult=0\n"
+              "[PDF Property Option]\nAuthor=\nCreator=\nTitle=\nSubject=\nKeywords=\n"
+              "[PDF Security Option]\nPermitRead=0\nPermitPrint=0\nPermitCopy=0\nPermitModify=0\nEncryptLevel=48\n");
+}
+
+TEST(SettingsFile, MissingKeysEachTakeTheirOwnDefault)
+{
+    ScratchFolder folder;
+    ConversionOptions loaded = Unusual();
+    LoadSettings(loaded, folder.File("absent.ini"));
+    EXPECT_EQ(loaded, ConversionOptions{});
+
+    const std::string path = folder.Write("Settings.ini", "[Paper Option]\nPageSize=0\n");
+    LoadSettings(loaded, path);
+    EXPECT_EQ(loaded.PageSize, 0);
+    EXPECT_EQ(loaded.PageWidth, 595);
+    EXPECT_EQ(loaded.PageHeight, 842);
+    // A file from before the key existed still embeds TrueType fonts.
+    EXPECT_EQ(loaded.EmbeddingFont, kYes);
+}
+
+TEST(SettingsFile, ValuesAreTakenAsTheyStandAndTextsAreCutTo1023)
+{
+    ScratchFolder folder;
+    const std::string path = folder.Write("Settings.ini",
+        "[Paper Option]\nPageSize=37\nPageWidth=300\nPageHeight=400\nLeftMargin=-20\nB14Font=99\nFont Size=abc\n"
+        "[PDF Property Option]\nSubject=" + std::string(2000, 's') + "\n");
+    ConversionOptions loaded;
+    LoadSettings(loaded, path);
+    EXPECT_EQ(std::make_tuple(loaded.PageSize, loaded.PageWidth, loaded.PageHeight), std::make_tuple(37, 300, 400));
+    EXPECT_EQ(loaded.LeftMargin, -20);
+    EXPECT_EQ(loaded.B14Font, 99);
+    EXPECT_EQ(loaded.FontSize, 0);
+    EXPECT_EQ(loaded.Subject, std::string(1023, 's'));
+}
+
+TEST(SettingsFile, SavingKeepsOtherSectionsCommentsAndSpacing)
+{
+    ScratchFolder folder;
+    const std::string path = folder.Write("Settings.ini",
+        "; my notes\n[Tips]\nStartUp=0\nFilePos=120\n\n[paper option]\n  PageSize = 3\n\n");
+    ASSERT_TRUE(SaveSettings(ConversionOptions{}, path));
+    const std::string text = ReadAll(path);
+    EXPECT_EQ(text.rfind("; my notes\n[Tips]\nStartUp=0\nFilePos=120\n\n[paper option]\nPageSize=7\nPageWidth=595\n", 0), 0u)
+        << text;
+}
+
+TEST(SettingsFile, AFileThatCannotBeWrittenIsReported)
+{
+    ScratchFolder folder;
+    EXPECT_FALSE(SaveSettings(ConversionOptions{}, folder.File("missing-folder/Settings.ini")));
+}
+
+TEST(SettingsKeys, AreFoundWithoutCaseAndValuesAreChecked)
+{
+    ASSERT_NE(FindSettingsKey("font size"), nullptr);
+    EXPECT_EQ(FindSettingsKey("FONT SIZE")->key, "Font Size");
+    EXPECT_EQ(FindSettingsKey("SingleEncode"), nullptr); // the key is spelled SingeEncode
+    ConversionOptions options;
+    EXPECT_EQ(ApplySetting(options, *FindSettingsKey("pagesize"), "37"), "");
+    EXPECT_EQ(options.PageSize, 37);
+    EXPECT_EQ(ApplySetting(options, *FindSettingsKey("LeftMargin"), "-5"), "");
+    EXPECT_EQ(options.LeftMargin, -5);
+    EXPECT_NE(ApplySetting(options, *FindSettingsKey("PageSize"), "12x"), "");
+    EXPECT_NE(ApplySetting(options, *FindSettingsKey("PageSize"), ""), "");
+    EXPECT_EQ(ApplySetting(options, *FindSettingsKey("title"), "Report = final"), "");
+    EXPECT_EQ(options.Title, "Report = final");
+    EXPECT_EQ(SettingsKeys().size(), 26u);
+}
+
+} // namespace

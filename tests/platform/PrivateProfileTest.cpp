@@ -1,0 +1,99 @@
+#include "platform/PrivateProfile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+class PrivateProfile : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "quillary-ini-XXXXXX").string();
+        m_folder = mkdtemp(pattern.data());
+        m_file = (m_folder / "Settings.ini").string();
+    }
+    void TearDown() override { std::filesystem::remove_all(m_folder); }
+
+    void WriteFile(const std::string& text) const { std::ofstream(m_file, std::ios::binary) << text; }
+    std::string ReadFile() const
+    {
+        std::ifstream in(m_file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string String(const char* section, const char* key, const char* fallback = "dflt", DWORD size = 64) const
+    {
+        char buffer[64] = {};
+        GetPrivateProfileStringA(section, key, fallback, buffer, size, m_file);
+        return buffer;
+    }
+
+    std::filesystem::path m_folder;
+    std::string m_file;
+};
+
+TEST_F(PrivateProfile, MissingFileSectionOrKeyGivesTheDefault)
+{
+    EXPECT_EQ(GetPrivateProfileIntA("S", "K", 42, m_file), 42);
+    EXPECT_EQ(String("S", "K"), "dflt");
+    WriteFile("[Other]\nK=1\n[S]\nJ=2\n");
+    EXPECT_EQ(GetPrivateProfileIntA("S", "K", 42, m_file), 42);
+    EXPECT_EQ(GetPrivateProfileIntA("Missing", "K", 7, m_file), 7);
+}
+
+TEST_F(PrivateProfile, IntegersAreReadFromTheLeadingDigits)
+{
+    WriteFile("[S]\na=  12\nb=-5\nc=12abc\nd=abc\ne=\nf=3.9\ng=99999999999\nh=-\n");
+    const std::pair<const char*, int> cases[] = {
+        {"a", 12}, {"b", -5}, {"c", 12}, {"d", 0}, {"e", 0}, {"f", 3}, {"g", 2147483647}, {"h", 0}};
+    for (const auto& [key, expected] : cases)
+        EXPECT_EQ(GetPrivateProfileIntA("S", key, 77, m_file), expected) << key;
+}
+
+TEST_F(PrivateProfile, NamesMatchWithoutCaseAndValuesAreTrimmed)
+{
+    WriteFile("; a comment\n[paper option]\n  font size =  12  \nTitle = A  B \n");
+    EXPECT_EQ(GetPrivateProfileIntA("Paper Option", "Font Size", 9, m_file), 12);
+    EXPECT_EQ(String("PAPER OPTION", "title"), "A  B");
+}
+
+TEST_F(PrivateProfile, StringsAreCutToTheBufferSizeMinusOne)
+{
+    WriteFile("[S]\nK=abcdefgh\n");
+    EXPECT_EQ(String("S", "K", "", 4), "abc");
+    char untouched[2] = {'x', 'y'};
+    EXPECT_EQ(GetPrivateProfileStringA("S", "K", "", untouched, 0, m_file), 0u);
+    EXPECT_EQ(untouched[0], 'x');
+}
+
+TEST_F(PrivateProfile, WritingCreatesTheFileSectionAndKey)
+{
+    EXPECT_TRUE(WritePrivateProfileStringA("Paper Option", "Font Size", "9", m_file));
+    EXPECT_TRUE(WritePrivateProfileStringA("Paper Option", "PageSize", "7", m_file));
+    EXPECT_TRUE(WritePrivateProfileStringA("Tips", "StartUp", "1", m_file));
+    EXPECT_EQ(ReadFile(), "[Paper Option]\nFont Size=9\nPageSize=7\n[Tips]\nStartUp=1\n");
+}
+
+TEST_F(PrivateProfile, WritingReplacesInPlaceAndKeepsEverythingElse)
+{
+    const std::string original =
+        "; kept comment\r\n[Tips]\r\nFilePos=10\r\n\r\n[Paper Option]\r\n  pagesize = 3 \r\n; inside\r\nLeftMargin=5\r\n\r\n[Extra]\r\nx=y\r\n";
+    WriteFile(original);
+    EXPECT_TRUE(WritePrivateProfileStringA("Paper Option", "PageSize", "37", m_file));
+    EXPECT_TRUE(WritePrivateProfileStringA("Paper Option", "TopMargin", "60", m_file));
+    EXPECT_EQ(ReadFile(),
+              "; kept comment\r\n[Tips]\r\nFilePos=10\r\n\r\n[Paper Option]\r\nPageSize=37\r\n; inside\r\nLeftMargin=5\r\n"
+              "TopMargin=60\r\n\r\n[Extra]\r\nx=y\r\n");
+}
+
+TEST_F(PrivateProfile, AFailedWriteLeavesTheFileAsItWas)
+{
+    const std::string inMissingFolder = (m_folder / "no-such-folder" / "Settings.ini").string();
+    EXPECT_FALSE(WritePrivateProfileStringA("S", "K", "v", inMissingFolder));
+    EXPECT_FALSE(std::filesystem::exists(inMissingFolder));
+}
+
+} // namespace
