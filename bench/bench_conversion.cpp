@@ -1,0 +1,210 @@
+// Throughput, scaling and memory of the conversion of one file. Run without arguments; it
+// writes its inputs to a scratch folder and prints one line per figure. See bench/README.md.
+//   bench_conversion [--quick]   (--quick: 10 MB instead of 100 MB for the memory figures)
+#include "conversion/ConversionObserver.h"
+#include "conversion/ConversionOptions.h"
+#include "conversion/FileConverter.h"
+#include "conversion/TextFile.h"
+
+#include <hpdf.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::mt19937 g_random(2026);
+
+std::string Word()
+{
+    static const char* const words[] = {"the", "converter", "turns", "plain", "text", "into", "pages", "of",
+                                        "a", "document", "with", "margins", "and", "lines", "that", "wrap"};
+    return words[g_random() % 16];
+}
+
+// Paragraphs of a few hundred characters: most lines need wrapping.
+std::string Paragraphs(std::size_t bytes)
+{
+    std::string text;
+    while (text.size() < bytes) {
+        for (int i = 0; i < 60; ++i)
+            text += Word() + " ";
+        text.back() = '\n';
+    }
+    return text;
+}
+
+// Lines that fit a default A4 line (at most 80 characters), already broken.
+std::string ShortLines(std::size_t bytes)
+{
+    std::string text;
+    std::string line;
+    while (text.size() < bytes) {
+        const std::string word = Word();
+        if (line.size() + word.size() + 1 > 80) {
+            text += line + "\n";
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+    }
+    return text;
+}
+
+std::string OneParagraph(std::size_t bytes)
+{
+    std::string text;
+    while (text.size() < bytes)
+        text += Word() + " ";
+    return text;
+}
+
+// GB2312 characters without a single space.
+std::string ChineseWithoutSpaces(std::size_t bytes)
+{
+    std::string text;
+    while (text.size() < bytes) {
+        text += char(0xB0 + g_random() % 40);
+        text += char(0xA1 + g_random() % 94);
+    }
+    return text;
+}
+
+std::string Write(const fs::path& folder, const std::string& name, const std::string& text)
+{
+    const std::string path = (folder / name).string();
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+double Seconds(const std::function<void()>& work, int repeats = 3)
+{
+    double best = 1e30;
+    for (int i = 0; i < repeats; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return best;
+}
+
+void Convert(const ConversionOptions& options, const std::string& input)
+{
+    SilentObserver observer;
+    const ConversionResult result = ConvertFile(options, input, "", "", input + ".pdf", observer);
+    if (!result.written)
+        std::fprintf(stderr, "conversion failed: %s\n", result.reason.c_str());
+}
+
+// The library alone writing lines that need no breaking, with the calls the converter makes.
+void LibraryOnly(const std::string& input, const std::string& output)
+{
+    TextFileContent content = ReadTextFile(input);
+    HPDF_Doc pdf = HPDF_New(nullptr, nullptr);
+    HPDF_SetPagesConfiguration(pdf, 1000);
+    HPDF_SetCompressionMode(pdf, HPDF_COMP_ALL);
+    HPDF_SetPageMode(pdf, HPDF_PAGE_MODE_USE_NONE);
+    HPDF_Font font = HPDF_GetFont(pdf, "Courier", "StandardEncoding");
+    const float size = 9;
+    const auto newPage = [&] {
+        HPDF_Page page = HPDF_AddPage(pdf);
+        HPDF_Page_SetWidth(page, 595);
+        HPDF_Page_SetHeight(page, 842);
+        HPDF_Page_SetFontAndSize(page, font, size);
+        HPDF_Page_BeginText(page);
+        HPDF_Page_MoveTextPos(page, 60, HPDF_Page_GetHeight(page) - 60 + size);
+        return page;
+    };
+    HPDF_Page page = newPage();
+    std::size_t start = 0;
+    std::string line;
+    while (start < content.text.size()) {
+        std::size_t end = content.text.find('\n', start);
+        if (end == std::string::npos)
+            end = content.text.size();
+        line.assign(content.text, start, end - start);
+        start = end + 1;
+        HPDF_Page_MoveTextPos(page, 0, -(size + 5));
+        HPDF_Page_ShowTextNextLine(page, line.c_str());
+        if (HPDF_Page_GetCurrentTextPos(page).y <= 60) {
+            HPDF_Page_EndText(page);
+            page = newPage();
+        }
+    }
+    HPDF_Page_EndText(page);
+    HPDF_SetInfoAttr(pdf, HPDF_INFO_PRODUCER, "Quillary 2.1");
+    HPDF_SaveToFile(pdf, output.c_str());
+    HPDF_Free(pdf);
+}
+
+// Peak resident memory of `work` run in a child process, in MB.
+double PeakMegabytes(const std::function<void()>& work)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        work();
+        _exit(0);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+bool SameBytes(const std::string& a, const std::string& b)
+{
+    std::ifstream x(a, std::ios::binary), y(b, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(x), {}) == std::string(std::istreambuf_iterator<char>(y), {});
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
+    const fs::path folder = fs::temp_directory_path() / "quillary-bench";
+    fs::create_directories(folder);
+    const ConversionOptions defaults;
+    ConversionOptions chinese;
+    chinese.PageFont = CidFont;
+
+    const std::string prose = Write(folder, "prose.txt", Paragraphs(10'000'000));
+    const double proseSeconds = Seconds([&] { Convert(defaults, prose); });
+    std::printf("prose 10 MB (paragraphs to wrap): %.3f s, %.1f MB/s\n", proseSeconds, 10.0 / proseSeconds);
+
+    const std::string small = Write(folder, "para100k.txt", OneParagraph(100'000));
+    const std::string large = Write(folder, "para400k.txt", OneParagraph(400'000));
+    const double paragraphRatio = Seconds([&] { Convert(defaults, large); }) / Seconds([&] { Convert(defaults, small); });
+    std::printf("one paragraph, 400 KB / 100 KB time: %.2f (goal <= 4.5)\n", paragraphRatio);
+
+    const std::string zhSmall = Write(folder, "zh250k.txt", ChineseWithoutSpaces(250'000));
+    const std::string zhLarge = Write(folder, "zh1m.txt", ChineseWithoutSpaces(1'000'000));
+    const double chineseRatio = Seconds([&] { Convert(chinese, zhLarge); }) / Seconds([&] { Convert(chinese, zhSmall); });
+    std::printf("GB2312 without spaces, 1 MB / 250 KB time: %.2f (goal <= 4.5)\n", chineseRatio);
+
+    const std::string lines = Write(folder, "lines10m.txt", ShortLines(10'000'000));
+    const double ours = Seconds([&] { Convert(defaults, lines); });
+    const double library = Seconds([&] { LibraryOnly(lines, lines + ".library.pdf"); });
+    std::printf("10 MB of ready lines: converter %.3f s, library alone %.3f s, ratio %.2f (goal <= 1.3), same PDF: %s\n",
+                ours, library, ours / library, SameBytes(lines + ".pdf", lines + ".library.pdf") ? "yes" : "no");
+
+    const std::size_t bigBytes = quick ? 10'000'000 : 100'000'000;
+    const std::string big = Write(folder, "big.txt", ShortLines(bigBytes));
+    const double ourPeak = PeakMegabytes([&] { Convert(defaults, big); });
+    const double libraryPeak = PeakMegabytes([&] { LibraryOnly(big, big + ".library.pdf"); });
+    std::printf("peak memory for %zu MB of ready lines: converter %.0f MB, library alone %.0f MB, ratio %.2f (goal <= 1.2)\n",
+                bigBytes / 1'000'000, ourPeak, libraryPeak, ourPeak / libraryPeak);
+
+    fs::remove_all(folder);
+    return 0;
+}
