@@ -1,9 +1,5 @@
 #include "conversion/GlyphWidths.h"
 
-namespace {
-constexpr long kUnknown = -1;
-}
-
 GlyphWidths::GlyphWidths(HPDF_Font font, float fontSize, const MultiByteCharset& charset)
     : m_font(font), m_fontSize(fontSize)
 {
@@ -12,7 +8,7 @@ GlyphWidths::GlyphWidths(HPDF_Font font, float fontSize, const MultiByteCharset&
         m_pairs.assign(1 << 16, kUnknown);
 }
 
-long GlyphWidths::CharWidth(std::string_view text, std::size_t pos, std::size_t length)
+long GlyphWidths::MeasureAndCache(std::string_view text, std::size_t pos, std::size_t length)
 {
     const auto lead = static_cast<unsigned char>(text[pos]);
     if (length == 1) {

@@ -16,12 +16,18 @@ public:
     GlyphWidths(HPDF_Font font, float fontSize, const MultiByteCharset& charset);
 
     // Width of the character at text[pos], which is `length` bytes long (1 or 2).
-    long CharWidth(std::string_view text, std::size_t pos, std::size_t length);
+    long CharWidth(std::string_view text, std::size_t pos, std::size_t length)
+    {
+        const long cached = length == 1 ? m_single[static_cast<unsigned char>(text[pos])] : kUnknown;
+        return cached != kUnknown ? cached : MeasureAndCache(text, pos, length);
+    }
 
     // Points for a sum of character widths, rounded as the library's HPDF_Page_TextWidth rounds.
     float Points(long widthSum) const { return static_cast<float>(widthSum) * m_fontSize / 1000; }
 
 private:
+    static constexpr long kUnknown = -1;
+    long MeasureAndCache(std::string_view text, std::size_t pos, std::size_t length);
     long Measure(unsigned char lead, unsigned char trail, unsigned length);
 
     HPDF_Font m_font;

@@ -1,5 +1,6 @@
 #include "conversion/TextFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -50,9 +51,9 @@ TextFileContent ReadTextFile(const std::string& path)
         content.text.clear();
         return content;
     }
-    const std::size_t end = content.text.find_first_of(std::string_view("\x1A\0", 2));
-    if (end != std::string::npos)
-        content.text.resize(end);
+    const auto end = std::find_if(content.text.begin(), content.text.end(),
+                                  [](char byte) { return byte == '\x1A' || byte == '\0'; });
+    content.text.erase(end, content.text.end());
     CollapseCrLf(content.text);
     return content;
 }
