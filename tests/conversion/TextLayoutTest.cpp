@@ -191,3 +191,39 @@ TEST(Progress, RangeCountsLineEndsAsTwoBytesAndEndsAtTheFullRange)
 }
 
 } // namespace
+
+namespace {
+
+TEST(LargeInputs, AMegabyteParagraphWithoutSpacesInACidEncodingConvertsWhole)
+{
+    std::string chinese;
+    for (int i = 0; chinese.size() < 1'000'000; ++i) {
+        chinese += char(0xB0 + i % 40);
+        chinese += char(0xA1 + i % 94);
+    }
+    ConversionOptions options;
+    options.PageFont = CidFont;
+    const PdfFacts pdf = ConvertAndInspect(options, chinese);
+    std::string drawn;
+    for (const std::string& line : pdf.AllLineTexts())
+        drawn += line;
+    EXPECT_EQ(drawn, chinese);
+    EXPECT_GT(pdf.pages.size(), 100u);
+}
+
+TEST(LargeInputs, MoreThan32767PagesAreWritten)
+{
+    // A page 10 points high with a bottom margin of 5 holds one line.
+    ConversionOptions options;
+    options.PageSize = kCustomPageSize;
+    options.PageHeight = 10;
+    options.TopMargin = 0;
+    options.BottomMargin = 5;
+    std::string text;
+    for (int i = 0; i < 33000; ++i)
+        text += "a\n";
+    const PdfFacts pdf = ConvertAndInspect(options, text);
+    EXPECT_EQ(pdf.pages.size(), 33001u);
+}
+
+} // namespace
