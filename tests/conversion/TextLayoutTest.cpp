@@ -19,7 +19,7 @@ PdfFacts ConvertAndInspect(const ConversionOptions& options, const std::string& 
     ScratchFolder folder;
     Converted converted = ConvertText(folder, options, text);
     EXPECT_TRUE(converted.result.written) << converted.result.reason;
-    return InspectPdf(converted.pdfPath);
+    return converted.result.written ? InspectPdf(converted.pdfPath) : PdfFacts{};
 }
 
 TEST(PageGeometry, DefaultsGiveA4With53LinesFromBaseline777AtPitch14)
