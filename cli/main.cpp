@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <malloc.h>
 #include <unistd.h>
 
 namespace {
@@ -23,10 +24,21 @@ std::uint64_t TotalBytes(const std::vector<std::string>& files)
     return total;
 }
 
+// Every file's document is built up and freed whole. Keeping freed memory for the next file
+// spares the kernel handing the same pages back and forth, which otherwise costs more than the
+// conversion of a small file and serialises the jobs.
+void KeepFreedMemory()
+{
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    mallopt(M_TOP_PAD, 16 << 20);
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    KeepFreedMemory();
     const ParsedCommandLine parsed = ParseCommandLine({argv + 1, argv + argc}, SettingsPath());
     if (!parsed.error.empty()) {
         std::fprintf(stderr, "quillary-convert: %s\nTry 'quillary-convert --help'.\n", parsed.error.c_str());
