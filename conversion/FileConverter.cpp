@@ -132,7 +132,7 @@ ConversionResult ConvertFile(const ConversionOptions& options, const std::string
 
     TextFileContent content = ReadTextFile(inputPath);
     if (!content.error.empty())
-        return Fail(outputPath, "Cannot read " + Quoted(inputPath) + ": " + content.error + ".");
+        return Fail(outputPath, "Cannot read the input file: " + content.error + ".");
     const std::size_t progressLength = NormaliseLineEnds(content.text);
 
     PdfDocument document;
