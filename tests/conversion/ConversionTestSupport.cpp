@@ -35,6 +35,15 @@ Converted ConvertText(const ScratchFolder& folder, const ConversionOptions& opti
     return converted;
 }
 
+ConversionOptions CidOptions(int font, int encoding)
+{
+    ConversionOptions options;
+    options.PageFont = CidFont;
+    options.CIDFont = font;
+    options.MultiEncode = encoding;
+    return options;
+}
+
 std::string DejaVuSansPath() { return "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"; }
 std::string UrwType1Metrics() { return "/usr/share/fonts/type1/urw-base35/NimbusMonoPS-Regular.afm"; }
 std::string UrwType1Data() { return "/usr/share/fonts/type1/urw-base35/NimbusMonoPS-Regular.t1"; }

@@ -43,6 +43,9 @@ Converted ConvertText(const ScratchFolder& folder, const ConversionOptions& opti
                       const std::string& text, const std::string& owner = "",
                       const std::string& user = "");
 
+// Options for a CID font and a multi-byte encoding, by their list positions.
+ConversionOptions CidOptions(int font, int encoding);
+
 // Font files from Debian packages that the tests use.
 std::string DejaVuSansPath();
 std::string UrwType1Metrics();

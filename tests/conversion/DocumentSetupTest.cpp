@@ -16,15 +16,6 @@ namespace {
 constexpr char kFontWarning[] = "Can not find right font, use default font.";
 constexpr char kSizeWarning[] = "Font size can not be 0. Set default 9.";
 
-ConversionOptions CidOptions(int font, int encoding)
-{
-    ConversionOptions options;
-    options.PageFont = CidFont;
-    options.CIDFont = font;
-    options.MultiEncode = encoding;
-    return options;
-}
-
 PdfFontFacts OnlyFont(const Converted& converted)
 {
     EXPECT_TRUE(converted.result.written) << converted.result.reason;

@@ -1,5 +1,6 @@
 // The fast line breaker against the step-by-step reference, on many generated texts: every
 // line and every remainder must be the same.
+#include "ConversionTestSupport.h"
 #include "ReferenceLineBreaker.h"
 
 #include "conversion/ConversionObserver.h"
@@ -32,20 +33,11 @@ ConversionOptions Base14(int font, int encoding)
     return options;
 }
 
-ConversionOptions Cid(int font, int encoding)
-{
-    ConversionOptions options;
-    options.PageFont = CidFont;
-    options.CIDFont = font;
-    options.MultiEncode = encoding;
-    return options;
-}
-
 ConversionOptions TrueType()
 {
     ConversionOptions options;
     options.PageFont = TrueTypeFont;
-    options.TrueTypeFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    options.TrueTypeFile = DejaVuSansPath();
     options.SingeEncode = 2;
     return options;
 }
@@ -216,9 +208,9 @@ TEST_P(CidLineBreakerDifferential, ArbitraryBytes)
 }
 
 INSTANTIATE_TEST_SUITE_P(CidFonts, CidLineBreakerDifferential,
-    testing::Values(FontCase{"SimSunGbEuc", Cid(0, 0)}, FontCase{"MinchoShiftJis", Cid(3, 6)},
-                    FontCase{"BatangUhc", Cid(7, 13)}, FontCase{"MingLiUBig5", Cid(2, 4)},
-                    FontCase{"GothicEucVertical", Cid(4, 10)}),
+    testing::Values(FontCase{"SimSunGbEuc", CidOptions(0, 0)}, FontCase{"MinchoShiftJis", CidOptions(3, 6)},
+                    FontCase{"BatangUhc", CidOptions(7, 13)}, FontCase{"MingLiUBig5", CidOptions(2, 4)},
+                    FontCase{"GothicEucVertical", CidOptions(4, 10)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
