@@ -6,6 +6,8 @@
 #include <QFontMetricsF>
 #include <QTest>
 
+#include "QStringPrinter.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>

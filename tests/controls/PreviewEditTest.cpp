@@ -6,6 +6,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "QStringPrinter.h"
+
 #include <gtest/gtest.h>
 
 namespace {

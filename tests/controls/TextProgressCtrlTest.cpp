@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QTest>
 
+#include "QStringPrinter.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
