@@ -51,8 +51,8 @@ void CSelectFolderDialog::AddFolderEdit()
         setTabOrder(list, m_folderEdit);
     connect(this, &QFileDialog::directoryEntered, m_folderEdit, &QLineEdit::setText);
 
-    buttons->button(QDialogButtonBox::Open)->hide();
     m_selectButton = buttons->addButton(QStringLiteral("&Select"), QDialogButtonBox::AcceptRole);
+    buttons->button(QDialogButtonBox::Open)->hide();
     m_selectButton->setObjectName(QStringLiteral("selectButton"));
     m_selectButton->setDefault(true);
     m_folderEdit->setFocus();

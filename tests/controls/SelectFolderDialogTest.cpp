@@ -4,6 +4,7 @@
 #include "QStringPrinter.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -73,6 +74,7 @@ TEST(SelectFolderDialog, ShowsTheFolderBoxInsteadOfTheFileName)
     EXPECT_EQ(d.Edit()->text(), d.root);
     EXPECT_EQ(d.Select()->text(), "&Select");
     EXPECT_TRUE(d.Select()->isVisible());
+    EXPECT_FALSE(d.dialog.findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Open)->isVisible());
     EXPECT_FALSE(d.dialog.findChild<QLineEdit*>("fileNameEdit")->isVisible());
     EXPECT_EQ(d.dialog.findChild<QLabel*>("fileNameLabel")->text(), "Current Folder:");
     EXPECT_EQ(d.dialog.findChild<QLabel*>("fileTypeLabel")->text(), "Please Select the File Type:");
