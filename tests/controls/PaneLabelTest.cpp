@@ -120,15 +120,6 @@ TEST(PaneLabel, FontFlagsChangeTheGlyphs)
     EXPECT_GT(Paint(larger).bounds.height(), plainInk.bounds.height() * 1.5);
 }
 
-TEST(PaneLabel, SmoothFlagAsksForAntialiasing)
-{
-    CPaneLabel label("Smooth");
-    EXPECT_EQ(label.CreatePaintFont().styleStrategy() & QFont::PreferAntialias, 0);
-    label.SetSmooth(TRUE);
-    EXPECT_NE(label.CreatePaintFont().styleStrategy() & QFont::PreferAntialias, 0);
-    EXPECT_EQ(label.CreatePaintFont().pointSize(), 8);
-}
-
 TEST(PaneLabel, LongTextWrapsAtWords)
 {
     CPaneLabel label("one two three four five six seven eight nine ten eleven twelve");
