@@ -89,6 +89,11 @@ public:
     // A category is a direct child of the tree's root.
     BOOL IsCategory() const;
 
+protected:
+    // Draws a value: the shared normal font, the attribute text colour (grey when read-only or
+    // when the tree is disabled), no background.
+    void DrawValueText(QPainter& dc, const QString& text, QRect& rect, UINT format) const;
+
 private:
     friend class COptionTreeCtrl;
 

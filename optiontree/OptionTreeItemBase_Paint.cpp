@@ -148,3 +148,15 @@ void COptionTreeItemBase::DrawLines(QPainter& dc, const QRect& client, int shown
     if (!IsCategory())
         dc.fillRect(m_owner->GetColumn(), shownY, 1, m_height, shadow);
 }
+
+void COptionTreeItemBase::DrawValueText(QPainter& dc, const QString& text, QRect& rect, UINT format) const
+{
+    const bool grey = m_readOnly || !m_owner || !m_owner->isEnabled();
+    dc.save();
+    dc.setFont(ControlFonts::Normal());
+    dc.setPen(ToQColor(grey ? GetSysColor(COLOR_GRAYTEXT) : m_attributeTextColor));
+    dc.setBackgroundMode(Qt::TransparentMode);
+    dc.setBackground(ToQColor(m_attributeBackColor));
+    DrawText(dc, text, rect, format);
+    dc.restore();
+}

@@ -49,6 +49,7 @@ private:
     void PaintFrame(QPainter& dc, const QRect& client) const;
     void PaintDragBar(QPainter& dc, const QRect& client) const;
 
+    bool IsSecondClick(const QMouseEvent* event);
     void UpdateCursor(const QPoint& point);
     void StartColumnDrag(int x);
     void EndColumnDrag(int x);
@@ -65,4 +66,6 @@ private:
     COptionTreeCtrl* m_tree;
     BOOL m_dragging = FALSE;
     int m_dragPos = -1;
+    ulong m_lastPressTime = 0;
+    QPoint m_lastPressPos;
 };
