@@ -4,6 +4,7 @@
 #include "optiontree/OptionTreeComboItem.h"
 #include "optiontree/OptionTreeCtrl.h"
 #include "optiontree/OptionTreeEditItem.h"
+#include "optiontree/OptionTreeGdi.h"
 #include "optiontree/OptionTreePathDialog.h"
 #include "optiontree/OptionTreePathItem.h"
 #include "optiontree/OptionTreeRowsWnd.h"
