@@ -24,7 +24,7 @@ QStringList COptionTreePathDialog::NameFilters(const QString& filter)
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString description = parts[i].trimmed();
         const QString patterns = parts[i + 1].trimmed();
-        if (description.isEmpty() && patterns.isEmpty())
+        if (patterns.isEmpty())
             continue;
         // Qt reads the patterns from the description's last parentheses, so a description that
         // already shows them loses that part and gets the real patterns back.

@@ -23,7 +23,8 @@ public:
     static void SetRunner(Runner runner);
 
     // The Qt name filters for a "|"-separated filter: "AFM Files (*.afm)|*.afm|" gives
-    // "AFM Files (*.afm)"; several patterns "*.a;*.b" become "(*.a *.b)".
+    // "AFM Files (*.afm)"; several patterns "*.a;*.b" become "(*.a *.b)". Pairs without a
+    // pattern are left out.
     static QStringList NameFilters(const QString& filter);
 
     // Runs the dialog over owner, starting at initialFile. Returns the chosen files, absolute
