@@ -18,14 +18,15 @@ void TitleTipComboBox::showPopup()
 {
     QComboBox::showPopup();
     QWidget* popup = view()->window();
-    if (popup == window() || popup->height() <= m_droppedHeight)
+    if (popup == window())
         return;
-    // A list that opened above the box keeps its bottom edge against the box.
+    // The list is as wide as the box, however long its entries (the tips show those in full),
+    // and at most the dropped height high. A list that opened above the box keeps its bottom
+    // edge against the box.
     const bool above = popup->y() < mapToGlobal(QPoint(0, 0)).y();
     const int bottom = popup->y() + popup->height();
-    popup->resize(popup->width(), m_droppedHeight);
-    if (above)
-        popup->move(popup->x(), bottom - m_droppedHeight);
+    const int height = qMin(popup->height(), m_droppedHeight);
+    popup->setGeometry(mapToGlobal(QPoint(0, 0)).x(), above ? bottom - height : popup->y(), width(), height);
 }
 
 int TitleTipComboBox::TextRoom() const

@@ -95,6 +95,7 @@ TEST_F(Kinds, ComboSelectionAndTheHundredPixelDrop)
     QWidget* popup = open->GetComboBox()->view()->window();
     EXPECT_TRUE(popup->isVisible());
     EXPECT_EQ(popup->height(), COptionTreeComboItem::DefaultDropHeight);
+    EXPECT_EQ(popup->width(), open->GetComboBox()->width()) << "as wide as the box";
     open->GetComboBox()->hidePopup();
 }
 

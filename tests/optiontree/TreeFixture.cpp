@@ -6,8 +6,8 @@
 
 namespace {
 
-const QStringList PaperSizes = {"A4 [210 x 297 mm]", "Letter [8.5 x 11 in]", "Legal [8.5 x 14 in]",
-                                "A very long paper size name that cannot fit into the dropped list at all",
+const QString LongPaperSize = "A very long paper size name that cannot fit into the dropped list at all";
+const QStringList PaperSizes = {"A4 [210 x 297 mm]", "Letter [8.5 x 11 in]", "Legal [8.5 x 14 in]", LongPaperSize,
                                 "Custom Page Size"};
 const QStringList YesNo = {"Yes", "No"};
 const QString MetricsFilter = "AFM Files (*.afm)|*.afm|All Files (*.*)|*.*|";
@@ -15,6 +15,11 @@ const QString DataFilter = "PFA/PFB Files (*.pfa;*.pfb)|*.pfa;*.pfb|All Files (*
 const QString TrueTypeFilter = "TrueType Font Files (*.ttf;*.ttc)|*.ttf;*.ttc|All Files (*.*)|*.*|";
 
 } // namespace
+
+QString PaperSizesLongEntry()
+{
+    return LongPaperSize;
+}
 
 void TreeFixture::SetUp()
 {

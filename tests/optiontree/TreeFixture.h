@@ -20,6 +20,9 @@
 #include <set>
 #include <vector>
 
+// The paper-size entry of the fixture's tree that is wider than any list.
+QString PaperSizesLongEntry();
+
 struct Received {
     int code;
     COptionTreeItemBase* item;
