@@ -19,7 +19,9 @@ public:
 
     // The window that paints the rows and parents the editors; its rect is the client area.
     QWidget* Client() const { return viewport(); }
-    QRect ClientRect() const { return viewport()->rect(); }
+    // Empty until the window is shown: Qt sizes the viewport only then, and a size taken
+    // earlier would clamp the column to a placeholder width.
+    QRect ClientRect() const { return isVisible() ? viewport()->rect() : QRect(); }
 
     // Recomputes the scroll range from the rows' heights and clamps the column again.
     void UpdateScrollbar();

@@ -343,6 +343,24 @@ TEST_F(Input, DisabledTreeIgnoresInput)
     EXPECT_TRUE(log.empty());
 }
 
+TEST(InputBeforeShow, TreeFilledWhileHiddenKeepsItsColumn)
+{
+    QWidget page;
+    page.resize(500, 400);
+    COptionTreeCtrl tree;
+    ASSERT_TRUE(tree.Create(QRect(0, 0, 500, 400), &page, 25, 101));
+    auto* category = tree.InsertItem(new COptionTreeItemBase);
+    tree.InsertItem(new COptionTreeItemBase, category);
+    tree.ExpandAllItems();
+    EXPECT_EQ(tree.GetColumn(), 150);
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    EXPECT_EQ(tree.GetColumn(), 150);
+    tree.resize(100, 400);
+    QApplication::processEvents();
+    EXPECT_EQ(tree.GetColumn(), tree.GetRowsWnd()->ClientRect().width() - 16) << "narrowed with the window";
+}
+
 TEST_F(Input, WheelScrollsByLinesWithinRange)
 {
     BuildPaneTree();
