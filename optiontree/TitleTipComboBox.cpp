@@ -27,6 +27,8 @@ void TitleTipComboBox::showPopup()
     const int bottom = popup->y() + popup->height();
     const int height = qMin(popup->height(), m_droppedHeight);
     popup->setGeometry(mapToGlobal(QPoint(0, 0)).x(), above ? bottom - height : popup->y(), width(), height);
+    // Qt planned the list for its own height and may have left out the scroll bar.
+    view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 int TitleTipComboBox::TextRoom() const
@@ -46,7 +48,7 @@ void TitleTipComboBox::mouseMoveEvent(QMouseEvent* event)
         m_tip.HideTip();
     } else if (!m_tip.isVisible()) {
         const bool focused = hasFocus();
-        m_tip.ShowTip(text, mapToGlobal(QPoint(0, 0)), font(),
+        m_tip.ShowTip(text, QRect(mapToGlobal(QPoint(0, 0)), size()), font(),
                       ToQColor(GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT)),
                       ToQColor(GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_WINDOW)),
                       [this] { return isVisible() && rect().contains(m_lastMouse); });

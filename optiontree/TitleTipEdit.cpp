@@ -20,7 +20,7 @@ void TitleTipEdit::mouseMoveEvent(QMouseEvent* event)
         m_tip.HideTip();
     } else {
         const bool focused = hasFocus();
-        m_tip.ShowTip(text(), mapToGlobal(QPoint(1, 3)), QToolTip::font(),
+        m_tip.ShowTip(text(), QRect(mapToGlobal(QPoint(1, 3)), QSize()), QToolTip::font(),
                       ToQColor(GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT)),
                       ToQColor(GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_WINDOW)),
                       [this] { return KeepTip(); });

@@ -53,7 +53,7 @@ void TitleTipListBox::TrackPoint(const QPoint& point)
         m_tip.HideTip();
         return;
     }
-    m_tip.ShowTip(text, client->mapToGlobal(row.topLeft()), m_list->font(),
+    m_tip.ShowTip(text, QRect(client->mapToGlobal(row.topLeft()), row.size()), m_list->font(),
                   ToQColor(GetSysColor(COLOR_HIGHLIGHTTEXT)), ToQColor(GetSysColor(COLOR_HIGHLIGHT)),
                   [client] { return client->isVisible(); });
 }

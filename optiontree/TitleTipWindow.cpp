@@ -12,13 +12,14 @@ TitleTipWindow::TitleTipWindow(bool bordered)
     setAutoFillBackground(true);
     setContentsMargins(0, 0, 0, 0);
     setIndent(0);
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setFrameShape(bordered ? QFrame::Box : QFrame::NoFrame);
     setLineWidth(1);
     m_timer.setInterval(CheckInterval);
     connect(&m_timer, &QTimer::timeout, this, &TitleTipWindow::Check);
 }
 
-void TitleTipWindow::ShowTip(const QString& text, const QPoint& globalTopLeft, const QFont& font,
+void TitleTipWindow::ShowTip(const QString& text, const QRect& globalCover, const QFont& font,
                              const QColor& textColor, const QColor& backColor, std::function<bool()> keep)
 {
     QPalette colours = palette();
@@ -30,8 +31,8 @@ void TitleTipWindow::ShowTip(const QString& text, const QPoint& globalTopLeft, c
 
     const QFontMetrics metrics(font);
     const int frame = m_bordered ? 2 : 0;
-    resize(metrics.horizontalAdvance(text) + frame, metrics.height() + frame);
-    move(globalTopLeft);
+    setGeometry(globalCover.x(), globalCover.y(), qMax(globalCover.width(), metrics.horizontalAdvance(text) + frame),
+                qMax(globalCover.height(), metrics.height() + frame));
     show();
     raise();
     m_keep = std::move(keep);
