@@ -43,8 +43,8 @@ void COptionTreePathItem::OnActivate()
     COptionTreeCtrl* owner = GetOwner();
     if (!owner)
         return;
-    const QStringList chosen = COptionTreePathDialog::Run(owner, GetSelectedPath(), m_options & OpenDialog, m_filter,
-                                            m_defaultExtension, m_dialogFlags);
+    const QStringList chosen = COptionTreePathDialog::Run(owner, GetSelectedPath(), m_options & OpenDialog,
+                                                          m_filter, m_defaultExtension, m_dialogFlags);
     if (!chosen.isEmpty()) {
         SetPaths(chosen);
         CommitChanges();
