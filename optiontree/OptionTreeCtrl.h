@@ -1,0 +1,129 @@
+#pragma once
+// A self-drawn property grid: labelled rows in two columns (label, value) grouped under
+// coloured category rows, with a description area along the bottom that shows the focused
+// row's label and help text.
+//
+// The control owns its items once they are inserted and deletes them in DeleteItem,
+// DeleteAllItems and its destructor. It reports to the owner through SetNotify's handler.
+// Rows are painted and hit-tested by the rows window; the visible list and every item's
+// geometry are rebuilt at each paint of that window. GUI thread only.
+#include "optiontree/OptionTreeItemBase.h"
+#include "optiontree/OptionTreeNotify.h"
+#include "platform/ControlFonts.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class COptionTreeRowsWnd;
+class COptionTreeDescriptionWnd;
+
+class COptionTreeCtrl : public QWidget {
+    Q_OBJECT
+public:
+    enum OptionFlags {
+        ShowDescription = 1,
+        NotifyEnabled = 2,
+        ShadeMargin = 8,
+        ShadeCategories = 16,
+    };
+    enum HitResult {
+        HitLabel = 2024,
+        HitColumn = 2025,
+        HitExpandBox = 2026,
+        HitAttribute = 2027,
+        HitNowhere = 2028,
+    };
+    static constexpr int RowsWndId = 30000;
+    static constexpr int DescriptionWndId = 0xFFFF;
+    static constexpr int DescriptionHeight = 50;
+    static constexpr int ExpandMargin = 16;
+
+    // A visitor answers FALSE to stop the walk below the item it was given.
+    using Visitor = std::function<BOOL(COptionTreeItemBase* item)>;
+
+    explicit COptionTreeCtrl(QWidget* parent = nullptr);
+    ~COptionTreeCtrl() override;
+
+    // Makes the rows window and the description area, places the control at rect inside
+    // parent and shows it. FALSE if the control was created already.
+    BOOL Create(const QRect& rect, QWidget* parent, int optionFlags, int id);
+    int GetOptions() const { return m_options; }
+    int GetDlgCtrlID() const { return m_id; }
+
+    // Sets or clears NotifyEnabled; notifications go to handler while window lives.
+    void SetNotify(BOOL enable, QObject* window, NotifyHandler handler);
+    // Sends code with item to the owner; 0 when nothing is sent.
+    LRESULT SendNotify(int code, COptionTreeItemBase* item);
+
+    COptionTreeItemBase* InsertItem(COptionTreeItemBase* item, COptionTreeItemBase* parent = nullptr);
+    void DeleteItem(COptionTreeItemBase* item);
+    void DeleteAllItems();
+    COptionTreeItemBase* FindItem(int id);
+    BOOL Traverse(COptionTreeItemBase* start, const Visitor& visitor);
+    COptionTreeItemBase* GetRootItem() { return &m_root; }
+
+    void ExpandAllItems();
+    void RefreshItems(COptionTreeItemBase* item = nullptr);
+    void MoveAllItems();
+    void SelectItems(COptionTreeItemBase* item, BOOL select);
+    void UpdateList();
+
+    COptionTreeItemBase* GetFocusedItem() const { return m_focused; }
+    void SetFocusedItem(COptionTreeItemBase* item);
+    COptionTreeItemBase* FocusFirst();
+    COptionTreeItemBase* FocusLast();
+    COptionTreeItemBase* FocusPrev();
+    COptionTreeItemBase* FocusNext();
+    void EnsureVisible(COptionTreeItemBase* item);
+
+    // Geometry shared by painting and input; points are in rows-window coordinates.
+    HitResult HitTest(const QPoint& point) const;
+    COptionTreeItemBase* ItemAt(const QPoint& point) const;
+    void SetColumn(int x);
+    int GetColumn() const { return m_column; }
+    QRect GetLargestLabelRect();
+
+    // The visible list, in drawing order, as the last paint of the rows window left it.
+    COptionTreeItemBase* GetVisibleHead() const { return m_visibleHead; }
+    BOOL IsInVisibleList(const COptionTreeItemBase* item) const;
+    void ClearVisibleList();
+    void AppendVisible(COptionTreeItemBase* item);
+
+    // Counts deleted items, so that code that notified the owner can tell whether rows went.
+    int GetDeletionCount() const { return m_deletions; }
+
+    int GetYOffset() const { return m_yOffset; }
+    void SetYOffset(int offset) { m_yOffset = offset; }
+    COptionTreeRowsWnd* GetRowsWnd() const { return m_rows; }
+    COptionTreeDescriptionWnd* GetDescriptionWnd() const { return m_description; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void Layout(int cx, int cy);
+    void Repaint();
+    void MoveFocusTo(COptionTreeItemBase* target, BOOL always);
+    COptionTreeItemBase* LastVisible() const;
+    COptionTreeItemBase* VisibleBefore(const COptionTreeItemBase* item) const;
+    void ScrollToShow(const COptionTreeItemBase* item);
+
+    ControlFonts m_fonts;
+    int m_options = 0;
+    COptionTreeDescriptionWnd* m_description = nullptr;
+    COptionTreeItemBase m_root;
+    COptionTreeItemBase* m_visibleHead = nullptr;
+    COptionTreeItemBase* m_visibleTail = nullptr;
+    COptionTreeItemBase* m_focused = nullptr;
+    int m_column = 150;
+    int m_yOffset = 0;
+    COptionTreeRowsWnd* m_rows = nullptr;
+    int m_itemCounter = 0;
+    int m_deletions = 0;
+    int m_id = 0;
+    QPointer<QObject> m_notifyWindow;
+    NotifyHandler m_notifyHandler;
+};

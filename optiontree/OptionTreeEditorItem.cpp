@@ -1,0 +1,131 @@
+#include "optiontree/OptionTreeEditorItem.h"
+
+#include "optiontree/OptionTreeCtrl.h"
+#include "optiontree/OptionTreeRowsWnd.h"
+#include "platform/ControlFonts.h"
+#include "platform/DrawTextFlags.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+BOOL COptionTreeEditorItem::AttachEditor(QWidget* editor)
+{
+    if (!GetOwner() || !GetOwner()->GetRowsWnd() || m_editor) {
+        delete editor;
+        return FALSE;
+    }
+    m_editor = editor;
+    m_editor->setParent(GetOwner()->GetRowsWnd()->Client());
+    m_editor->setFont(ControlFonts::Normal());
+    m_editor->setGeometry(GetAttributeRect());
+    m_editor->hide();
+    m_editor->installEventFilter(this);
+    return TRUE;
+}
+
+void COptionTreeEditorItem::ShowEditor()
+{
+    if (!m_editor)
+        return;
+    m_editor->setGeometry(GetAttributeRect());
+    m_editor->show();
+    m_editor->setFocus(Qt::OtherFocusReason);
+}
+
+void COptionTreeEditorItem::HideEditor()
+{
+    if (!m_editor)
+        return;
+    // The keyboard stays with the tree rather than wandering to the next widget of the window.
+    if (m_editor->hasFocus())
+        GetOwner()->GetRowsWnd()->setFocus(Qt::OtherFocusReason);
+    m_editor->hide();
+}
+
+void COptionTreeEditorItem::DrawEditorText(QPainter& dc, const QRect& rect, const QString& text)
+{
+    if (m_editing || !GetOwner() || !m_editor)
+        return;
+    m_editor->setGeometry(GetAttributeRect());
+    QRect box = rect;
+    DrawValueText(dc, text, box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
+void COptionTreeEditorItem::OnMove()
+{
+    if (!m_editor)
+        return;
+    m_editor->setGeometry(GetAttributeRect());
+    if (!m_editing)
+        m_editor->hide();
+}
+
+void COptionTreeEditorItem::OnRefresh()
+{
+    if (m_editor)
+        m_editor->setGeometry(GetAttributeRect());
+}
+
+void COptionTreeEditorItem::OnCommit()
+{
+    HideEditor();
+}
+
+void COptionTreeEditorItem::OnDeSelect()
+{
+    HideEditor();
+}
+
+void COptionTreeEditorItem::CleanUp()
+{
+    if (!m_editor)
+        return;
+    // Going away is no commit: the window is cut loose before it loses the focus.
+    QWidget* editor = m_editor;
+    m_editor = nullptr;
+    editor->removeEventFilter(this);
+    if (editor->hasFocus())
+        GetOwner()->GetRowsWnd()->setFocus(Qt::OtherFocusReason);
+    editor->hide();
+    // Deleted later: CleanUp may run inside one of the window's own event handlers.
+    editor->deleteLater();
+}
+
+bool COptionTreeEditorItem::FocusStaysInTree(QFocusEvent* event) const
+{
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return false;
+    QWidget* next = QApplication::focusWidget();
+    return next && next != m_editor && GetOwner()->isAncestorOf(next);
+}
+
+bool COptionTreeEditorItem::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_editor)
+        return false;
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        m_editing = TRUE;
+        break;
+    case QEvent::FocusOut:
+        if (FocusStaysInTree(static_cast<QFocusEvent*>(event))) {
+            m_editing = FALSE;
+            // Nothing of this item may be touched after the commit: the owner's handler may
+            // have deleted it.
+            CommitChanges();
+        }
+        break;
+    case QEvent::KeyPress:
+        return OnEditorKey(static_cast<QKeyEvent*>(event));
+    default:
+        break;
+    }
+    return false;
+}
+
+bool COptionTreeEditorItem::OnEditorKey(QKeyEvent* event)
+{
+    // Tab belongs to the editor: it neither leaves the row nor the tree.
+    return event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+}

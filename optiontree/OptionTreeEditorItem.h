@@ -1,0 +1,46 @@
+#pragma once
+// A row whose value is edited in place by a child widget of the rows window (the combo and
+// edit kinds). The widget exists from the kind's create operation until CleanUp, is hidden
+// except while editing, and commits the edit once when the keyboard focus moves to another
+// window inside the tree; focus that leaves the tree commits nothing. GUI thread only.
+#include "optiontree/OptionTreeItemBase.h"
+
+#include <QObject>
+
+class QFocusEvent;
+class QKeyEvent;
+class QWidget;
+
+class COptionTreeEditorItem : public QObject, public COptionTreeItemBase {
+    Q_OBJECT
+public:
+    BOOL IsEditing() const { return m_editing; }
+
+    void OnMove() override;
+    void OnRefresh() override;
+    void OnCommit() override;
+    void CleanUp() override;
+    void OnDeSelect() override;
+
+protected:
+    // Takes over editor as this row's window: parented to the rows window, given the shared
+    // font, placed on the value area and hidden. FALSE (and editor deleted) when the row is not
+    // in a created tree or already has a window.
+    BOOL AttachEditor(QWidget* editor);
+    QWidget* Editor() const { return m_editor; }
+    // Places the window on the value area, shows it and gives it the keyboard focus.
+    void ShowEditor();
+    // Draws the window's text in the value area while the window is hidden.
+    void DrawEditorText(QPainter& dc, const QRect& rect, const QString& text);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Keys the kind handles itself; true when the key was used.
+    virtual bool OnEditorKey(QKeyEvent* event);
+
+private:
+    void HideEditor();
+    bool FocusStaysInTree(QFocusEvent* event) const;
+
+    QWidget* m_editor = nullptr;
+    BOOL m_editing = FALSE;
+};

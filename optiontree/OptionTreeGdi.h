@@ -1,0 +1,37 @@
+#pragma once
+// GDI-style drawing for the option tree: rectangles given by their edges (right and bottom
+// exclusive, as GDI keeps them) and the few primitives the rows and the description use.
+#include "platform/SysColors.h"
+
+#include <QPainter>
+#include <QRect>
+
+inline QRect GdiRect(int left, int top, int right, int bottom)
+{
+    return QRect(left, top, right - left, bottom - top);
+}
+
+// The exclusive right and bottom edges of a rectangle, as GDI reports them.
+inline int GdiRight(const QRect& rect) { return rect.x() + rect.width(); }
+inline int GdiBottom(const QRect& rect) { return rect.y() + rect.height(); }
+
+inline void FillSolid(QPainter& dc, const QRect& rect, COLORREF color)
+{
+    dc.fillRect(rect, ToQColor(color));
+}
+
+inline void FillSysColor(QPainter& dc, const QRect& rect, int index)
+{
+    FillSolid(dc, rect, GetSysColor(index));
+}
+
+// A one-pixel sunken outer edge: shadow on the top and left, highlight on the bottom and right.
+inline void DrawSunkenOuterEdge(QPainter& dc, const QRect& rect)
+{
+    const int right = GdiRight(rect);
+    const int bottom = GdiBottom(rect);
+    FillSysColor(dc, GdiRect(rect.x(), rect.y(), right - 1, rect.y() + 1), COLOR_BTNSHADOW);
+    FillSysColor(dc, GdiRect(rect.x(), rect.y(), rect.x() + 1, bottom - 1), COLOR_BTNSHADOW);
+    FillSysColor(dc, GdiRect(rect.x(), bottom - 1, right, bottom), COLOR_BTNHIGHLIGHT);
+    FillSysColor(dc, GdiRect(right - 1, rect.y(), right, bottom), COLOR_BTNHIGHLIGHT);
+}

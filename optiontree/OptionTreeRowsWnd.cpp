@@ -1,0 +1,88 @@
+#include "optiontree/OptionTreeRowsWnd.h"
+
+#include "optiontree/OptionTreeCtrl.h"
+
+#include <QScrollBar>
+#include <QWheelEvent>
+
+COptionTreeRowsWnd::COptionTreeRowsWnd(COptionTreeCtrl* tree)
+    : QAbstractScrollArea(tree)
+    , m_tree(tree)
+{
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::StrongFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setMouseTracking(true);
+    verticalScrollBar()->setSingleStep(LineHeight);
+    // A click on the scroll bar takes the keyboard focus, as a scroll message would.
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { setFocus(); });
+}
+
+int COptionTreeRowsWnd::TotalHeight() const
+{
+    int total = 0;
+    m_tree->Traverse(m_tree->GetRootItem(), [&total](COptionTreeItemBase* item) {
+        total += item->GetHeight();
+        // Collapsed rows hide their subtree from the total.
+        return item->IsExpanded();
+    });
+    return total;
+}
+
+void COptionTreeRowsWnd::UpdateScrollbar()
+{
+    const int total = TotalHeight();
+    const int page = ClientRect().height() + 1;
+    QScrollBar* bar = verticalScrollBar();
+    bar->setPageStep(page);
+    bar->setRange(0, qMax(0, total - page));
+    if (total < page)
+        m_tree->SetYOffset(0);
+    m_tree->SetYOffset(qMin(m_tree->GetYOffset(), bar->maximum()));
+    bar->setValue(m_tree->GetYOffset());
+    m_tree->SetColumn(m_tree->GetColumn());
+}
+
+void COptionTreeRowsWnd::ScrollTo(int y)
+{
+    // The range is 0 .. total - client height - 1; a short tree cannot scroll at all.
+    const int position = qBound(0, y, verticalScrollBar()->maximum());
+    m_tree->SetYOffset(position);
+    verticalScrollBar()->setValue(position);
+    viewport()->update();
+    setFocus();
+}
+
+void COptionTreeRowsWnd::scrollContentsBy(int, int)
+{
+    m_tree->SetYOffset(verticalScrollBar()->value());
+    viewport()->update();
+}
+
+void COptionTreeRowsWnd::RepaintNow()
+{
+    viewport()->repaint();
+}
+
+void COptionTreeRowsWnd::resizeEvent(QResizeEvent*)
+{
+    UpdateScrollbar();
+    m_tree->MoveAllItems();
+    viewport()->update();
+}
+
+void COptionTreeRowsWnd::wheelEvent(QWheelEvent* event)
+{
+    event->accept();
+    const int delta = event->angleDelta().y();
+    if (delta == 0 || !isEnabled() || TotalHeight() < ClientRect().height())
+        return;
+    ScrollTo(m_tree->GetYOffset() + (delta > 0 ? -LineHeight : LineHeight));
+}
+
+bool COptionTreeRowsWnd::focusNextPrevChild(bool)
+{
+    // Tab and Shift+Tab move between rows, never out of the tree.
+    return false;
+}

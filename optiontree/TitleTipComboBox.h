@@ -1,0 +1,33 @@
+#pragma once
+// A drop-down list whose entries, and whose closed text, show in full in a tooltip when they
+// are wider than their box. The dropped list is at most SetDroppedHeight pixels high.
+// GUI thread only.
+#include "optiontree/TitleTipListBox.h"
+#include "optiontree/TitleTipWindow.h"
+
+#include <QComboBox>
+
+class TitleTipComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit TitleTipComboBox(QWidget* parent = nullptr);
+
+    void SetDroppedHeight(int height) { m_droppedHeight = height; }
+    int GetDroppedHeight() const { return m_droppedHeight; }
+    const TitleTipListBox& ListTips() const { return *m_listTips; }
+    const TitleTipWindow& Tip() const { return m_tip; }
+
+    void showPopup() override;
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    int TextRoom() const;
+
+    TitleTipListBox* m_listTips;
+    TitleTipWindow m_tip{false};
+    int m_droppedHeight = 100;
+    QPoint m_lastMouse{-1, -1};
+};
