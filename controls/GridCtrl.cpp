@@ -220,6 +220,8 @@ BOOL CGridCtrl::DeleteRow(int row)
     if (row < 0 || row >= m_nRows)
         return FALSE;
     FinishEditing();
+    // Clearing the selection also drops the focus cell; it comes back on its row afterwards.
+    const CellID focus = m_idCurrentCell;
     ClearSelection();
     for (int col = 0; col < m_nCols; ++col)
         DestroyCell(row, col);
@@ -228,10 +230,8 @@ BOOL CGridCtrl::DeleteRow(int row)
     --m_nRows;
     if (row < m_nFixedRows)
         --m_nFixedRows;
-    if (m_idCurrentCell.row == row)
-        m_idCurrentCell = CellID();
-    else if (m_idCurrentCell.row > row)
-        --m_idCurrentCell.row;
+    if (focus.row != row)
+        SetFocusCell(focus.row > row ? focus.row - 1 : focus.row, focus.col);
     ResetScrollBars();
     m_bModified = true;
     return TRUE;
