@@ -234,4 +234,38 @@ TEST_F(GridMouse, WheelScrollsTheConfiguredRowsPerNotch)
     EXPECT_EQ(grid->GetTopleftNonFixedCell().row, 4);
 }
 
+TEST_F(GridMouse, HoldingTheButtonBelowTheGridScrollsAndMovesTheSelection)
+{
+    for (int i = 0; i < 60; ++i)
+        AppendFileRow(*grid, QStringLiteral("more%1.txt").arg(i));
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, CellCentre(*grid, 2, 1));
+    const QPoint below(100, grid->viewport()->height() + 20);
+    QMouseEvent move(QEvent::MouseMove, below, grid->viewport()->mapToGlobal(below), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &move);
+    QTest::qWait(200);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, below);
+    const int top = grid->GetTopleftNonFixedCell().row;
+    EXPECT_GT(top, 1);
+    EXPECT_GT(grid->GetFocusCell().row, 2);
+    const CellRange selected = grid->GetSelectionBounds();
+    EXPECT_EQ(selected.minRow, selected.maxRow);
+    EXPECT_GT(selected.minRow, 2);
+    // Released: the timer no longer moves anything.
+    const CellID focus = grid->GetFocusCell();
+    QTest::qWait(100);
+    EXPECT_EQ(grid->GetFocusCell(), focus);
+}
+
+TEST_F(GridMouse, CtrlASelectsAllAndDisabledSelectionSelectsNothing)
+{
+    Click(*grid, CellCentre(*grid, 1, 1));
+    QTest::keyClick(grid.get(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(grid->GetSelectionBounds(), (CellRange{1, 0, 5, 5}));
+    grid->EnableSelection(false);
+    Click(*grid, CellCentre(*grid, 3, 1));
+    EXPECT_EQ(grid->GetSelectedCount(), 0);
+    EXPECT_FALSE(grid->IsCellSelected(3, 1));
+}
+
 } // namespace
