@@ -226,8 +226,10 @@ void CGridCtrl::OnHover(QPoint point)
     if (m_MouseMode != Idle)
         return;
     const CellID cell = GetCellFromPoint(point);
-    if (CGridCellBase* hovered = GetCell(cell.row, cell.col))
+    if (CGridCellBase* hovered = GetCell(cell.row, cell.col)) {
+        hovered->OnSetCursor();
         hovered->OnMouseOver();
+    }
 }
 
 void CGridCtrl::OnAutoScroll()
