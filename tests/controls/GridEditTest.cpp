@@ -292,4 +292,25 @@ TEST_F(GridEdit, PasteIntoAReadOnlyTargetDoesNothing)
     EXPECT_TRUE(recorder.notices.empty());
 }
 
+TEST_F(GridEdit, DestroyingTheGridWhileEditingIsSafe)
+{
+    FocusOn(2, 4);
+    QTest::keyClick(grid.get(), Qt::Key_D);
+    ASSERT_NE(OpenEditor(*grid), nullptr);
+    grid.reset();
+    QApplication::processEvents();
+    SUCCEED();
+}
+
+TEST_F(GridEdit, ChangingTheTableUnderAnOpenEditorCommitsToTheRightCell)
+{
+    FocusOn(4, 5);
+    QTest::keyClick(grid.get(), Qt::Key_K);
+    ASSERT_NE(OpenEditor(*grid), nullptr);
+    ASSERT_TRUE(grid->DeleteRow(1)); // the edited row moves up to row 3
+    EXPECT_EQ(grid->GetItemText(3, 5), "k");
+    EXPECT_EQ(grid->GetItemText(4, 5), QString());
+    EXPECT_EQ(OpenEditor(*grid), nullptr);
+}
+
 } // namespace

@@ -81,6 +81,23 @@ TEST_F(GridPaint, CheckBoxShowsItsState)
     EXPECT_NE(Paint(*grid).copy(cell), unchecked);
 }
 
+TEST_F(GridPaint, AHundredThousandCharacterTextIsDrawnElided)
+{
+    QRect cell;
+    grid->GetCellRect(2, 1, cell);
+    const QRect rightEnd(cell.right() - 30, cell.top() + 2, 25, cell.height() - 4);
+    const auto inkIn = [](const QImage& image) {
+        int ink = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                ink += ToColorRef(image.pixelColor(x, y)) != GetSysColor(COLOR_WINDOW);
+        return ink;
+    };
+    EXPECT_EQ(inkIn(Paint(*grid).copy(rightEnd)), 0); // "file2.txt" ends well before
+    grid->SetItemText(2, 1, QString(100000, QLatin1Char('m')));
+    EXPECT_GT(inkIn(Paint(*grid).copy(rightEnd)), 0);
+}
+
 TEST_F(GridPaint, BackgroundBelowTheLastRowIsTheGridBackground)
 {
     const QImage image = Paint(*grid);
