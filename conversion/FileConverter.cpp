@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <atomic>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -54,28 +56,22 @@ std::string CheckSettings(const ConversionOptions& options, const std::string& o
     return {};
 }
 
-mode_t NewFileMode()
+// A name beside the output that no file has: the output path with a random suffix, so that
+// nobody can plant a file or link under it. The library creates the file itself: reopening an
+// existing file to write it makes some file systems write it out at once, a cost per file that
+// dominates small conversions.
+std::string TemporaryNameFor(const std::string& outputPath)
 {
-    static const mode_t mode = [] {
-        const mode_t mask = umask(0);
-        umask(mask);
-        return static_cast<mode_t>(0666 & ~mask);
-    }();
-    return mode;
-}
-
-// A new, empty file next to `outputPath` for the library to write into.
-std::string CreateTemporaryFile(const std::string& outputPath, std::string& error)
-{
-    std::string name = outputPath + ".XXXXXX";
-    const int fd = mkstemp(name.data());
-    if (fd < 0) {
-        error = "Cannot write in the folder of " + Quoted(outputPath) + ": " + std::strerror(errno) + ".";
-        return {};
+    unsigned char random[8] = {};
+    if (getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+        static std::atomic<unsigned> counter{0};
+        const unsigned fallback = counter++ ^ static_cast<unsigned>(getpid() << 12);
+        std::memcpy(random, &fallback, sizeof fallback);
     }
-    fchmod(fd, NewFileMode());
-    close(fd);
-    return name;
+    char suffix[2 * sizeof random + 1];
+    for (std::size_t i = 0; i < sizeof random; ++i)
+        std::snprintf(suffix + 2 * i, 3, "%02x", random[i]);
+    return outputPath + ".tmp" + suffix;
 }
 
 ConversionResult Fail(const std::string& outputPath, std::string reason)
@@ -96,17 +92,14 @@ ConversionResult SaveDocument(PdfDocument& document, const ConversionOptions& op
                               const std::string& ownerPassword, const std::string& userPassword,
                               const std::string& outputPath)
 {
-    std::string error;
-    const std::string temporary = CreateTemporaryFile(outputPath, error);
-    if (temporary.empty())
-        return Fail(outputPath, error);
+    const std::string temporary = TemporaryNameFor(outputPath);
     document.Finish(options, ownerPassword, userPassword, temporary);
     if (document.Failed()) {
         std::remove(temporary.c_str());
         return Fail(outputPath, document.FailureReason());
     }
     if (std::rename(temporary.c_str(), outputPath.c_str()) != 0) {
-        error = "Cannot replace " + Quoted(outputPath) + ": " + std::strerror(errno) + ".";
+        const std::string error = "Cannot replace " + Quoted(outputPath) + ": " + std::strerror(errno) + ".";
         std::remove(temporary.c_str());
         return Fail(outputPath, error);
     }

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -147,7 +149,8 @@ std::string PdfDocument::FailureReason() const
         return {};
     char code[16];
     std::snprintf(code, sizeof code, "0x%04X", static_cast<unsigned>(m_errorCode));
-    return m_failedStep + ": " + DescribeError(m_errorCode) + " (PDF library error " + code + ")";
+    const std::string description = m_errorDetail.empty() ? DescribeError(m_errorCode) : m_errorDetail;
+    return m_failedStep + ": " + description + " (PDF library error " + code + ")";
 }
 
 HPDF_Font PdfDocument::Open(const ConversionOptions& options, ConversionObserver& observer)
@@ -243,7 +246,16 @@ void PdfDocument::Finish(const ConversionOptions& options, const std::string& ow
     SetInformation(options);
     if (!ownerPassword.empty())
         SetSecurity(options, ownerPassword, userPassword);
+    errno = 0;
     HPDF_SaveToFile(m_pdf, path.c_str());
+    const int fileError = errno;
+    const HPDF_STATUS code = HPDF_GetError(m_pdf);
+    if (!Failed() && (code == HPDF_FILE_OPEN_ERROR || code == HPDF_FILE_IO_ERROR)) {
+        m_errorCode = code;
+        m_failedStep = "Writing the PDF in its folder";
+        m_errorDetail = std::strerror(fileError ? fileError : EIO);
+        return;
+    }
     Check("Writing the PDF");
 }
 

@@ -54,4 +54,5 @@ private:
     MultiByteCharset m_charset;
     HPDF_STATUS m_errorCode = HPDF_OK;
     std::string m_failedStep;
+    std::string m_errorDetail; // the system's words for a file error, which the library does not keep
 };

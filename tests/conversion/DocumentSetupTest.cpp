@@ -342,3 +342,20 @@ TEST(OutputPath, ReplacesTheExtensionFromTheLastDotOfTheName)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Failures, AnOutputFolderThatCannotBeWrittenIsNamedWithTheSystemReason)
+{
+    ScratchFolder folder;
+    const std::string input = folder.Write("in.txt", "x\n");
+    RecordingObserver observer;
+    // A regular file stands where the folder should be, which fails even for root.
+    folder.Write("not-a-folder", "");
+    const ConversionResult result =
+        ConvertFile(ConversionOptions{}, input, "", "", folder.File("not-a-folder/out.pdf"), observer);
+    EXPECT_FALSE(result.written);
+    EXPECT_NE(result.reason.find("Writing the PDF in its folder: Not a directory"), std::string::npos) << result.reason;
+}
+
+} // namespace

@@ -1,0 +1,10 @@
+#include "controls/GridCellNumeric.h"
+
+const GridCellClass CGridCellNumeric::Class = {
+    "CGridCellNumeric", &CGridCell::Class, [] { return static_cast<CGridCellBase*>(new CGridCellNumeric); }};
+
+bool CGridCellNumeric::Edit(int row, int col, const QRect& rect, QPoint /*point*/, int id, UINT key)
+{
+    OpenEditBox(row, col, rect, id, key, true);
+    return true;
+}

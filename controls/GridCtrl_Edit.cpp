@@ -1,0 +1,191 @@
+// In-place editing, text replacement and the clipboard.
+#include "controls/GridCtrl.h"
+
+#include "controls/GridCellEdit.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace {
+
+bool IsMoveAfterEditKey(DWORD key)
+{
+    switch (key) {
+    case Qt::Key_Tab: case Qt::Key_Backtab: case Qt::Key_PageUp: case Qt::Key_PageDown:
+    case Qt::Key_End: case Qt::Key_Home: case Qt::Key_Left: case Qt::Key_Up:
+    case Qt::Key_Right: case Qt::Key_Down:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Paste splits fields at the first tab or comma.
+qsizetype FieldEnd(const QString& line)
+{
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line.at(i) == QLatin1Char('\t') || line.at(i) == QLatin1Char(','))
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+bool CGridCtrl::IsCellEditable(int row, int col) const
+{
+    const CGridCellBase* cell = GetCell(row, col);
+    return m_bEditable && cell && !cell->IsReadOnly();
+}
+
+void CGridCtrl::BeginCellEdit(int row, int col, QPoint point, UINT key)
+{
+    if (!IsCellEditable(row, col))
+        return;
+    EnsureVisible(row, col);
+    QRect rect;
+    if (!IsCellVisible(row, col) || !GetCellRect(row, col, rect))
+        return;
+    if (NotifyOwner(row, col, GridNotify::BeginEdit) < 0)
+        return;
+    if (GetCell(row, col)->Edit(row, col, rect, point, IDC_INPLACE_CONTROL, key))
+        m_idEditCell = CellID{row, col};
+}
+
+void CGridCtrl::EndCellEdit(int row, int col, const QString& text)
+{
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell)
+        return;
+    const QString old = cell->GetText();
+    if (text != old) {
+        cell->SetText(text);
+        if (ValidateEdit(row, col, text) && NotifyOwner(row, col, GridNotify::EndEdit) >= 0) {
+            SetModified(TRUE, row, col);
+            RedrawCell(row, col);
+        } else {
+            cell->SetText(old);
+        }
+    }
+    cell->OnEndEdit();
+}
+
+void CGridCtrl::FinishEditing()
+{
+    if (CGridCellBase* cell = GetCell(m_idEditCell.row, m_idEditCell.col))
+        cell->EndEdit();
+    m_idEditCell = CellID();
+}
+
+bool CGridCtrl::ValidateEdit(int row, int col, const QString& text)
+{
+    CGridCellBase* cell = GetCell(row, col);
+    return cell && cell->ValidateEdit(text);
+}
+
+void CGridCtrl::OnEndInPlaceEdit(GridDispInfo& info)
+{
+    if (info.code != GridNotify::EndEdit || info.idFrom != IDC_INPLACE_CONTROL)
+        return;
+    m_idEditCell = CellID();
+    EndCellEdit(info.item.row, info.item.col, info.item.text);
+    const DWORD key = info.item.data;
+    if (!IsMoveAfterEditKey(key))
+        return;
+    const CellID before = m_idCurrentCell;
+    OnKeyDown(int(key), Qt::NoModifier);
+    if (m_idCurrentCell != before)
+        BeginCellEdit(m_idCurrentCell.row, m_idCurrentCell.col, QPoint(-1, -1), key);
+}
+
+void CGridCtrl::ReplaceCellText(int row, int col, const QString& text)
+{
+    if (!IsCellEditable(row, col) || NotifyOwner(row, col, GridNotify::BeginEdit) < 0)
+        return;
+    CGridCellBase* cell = GetCell(row, col);
+    const QString old = cell->GetText();
+    if (text == old)
+        return;
+    cell->SetText(text);
+    if (ValidateEdit(row, col, text) && NotifyOwner(row, col, GridNotify::EndEdit) >= 0) {
+        SetModified(TRUE, row, col);
+        RedrawCell(row, col);
+    } else {
+        cell->SetText(old);
+    }
+}
+
+// ---- Clipboard ------------------------------------------------------------------------------
+
+QString CGridCtrl::SelectionText() const
+{
+    const CellRange range = GetSelectionBounds();
+    if (!IsValid(range))
+        return QString();
+    QStringList rows;
+    for (int row = range.minRow; row <= range.maxRow; ++row) {
+        if (GetRowHeight(row) <= 0)
+            continue;
+        QStringList fields;
+        for (int col = range.minCol; col <= range.maxCol; ++col) {
+            if (GetColumnWidth(col) > 0)
+                fields << (IsCellSelected(row, col) ? GetItemText(row, col) : QString());
+        }
+        rows << fields.join(QLatin1Char('\t'));
+    }
+    return rows.join(QStringLiteral("\r\n"));
+}
+
+void CGridCtrl::OnEditCopy()
+{
+    if (IsValid(GetSelectionBounds()))
+        QGuiApplication::clipboard()->setText(SelectionText());
+}
+
+void CGridCtrl::OnEditCut()
+{
+    if (!m_bEditable)
+        return;
+    OnEditCopy();
+    ClearSelectedText();
+}
+
+void CGridCtrl::ClearSelectedText()
+{
+    if (!m_bEditable)
+        return;
+    const QList<CellID> selected = m_SelectedCellMap.values();
+    for (const CellID& cell : selected)
+        ReplaceCellText(cell.row, cell.col, QString());
+}
+
+void CGridCtrl::OnEditPaste()
+{
+    if (!m_bEditable)
+        return;
+    const CellRange bounds = GetSelectionBounds();
+    CellID target = IsValid(bounds) ? CellID{bounds.minRow, bounds.minCol} : m_idCurrentCell;
+    if (!IsValid(target))
+        target = GetTopleftNonFixedCell();
+    if (!IsCellEditable(target.row, target.col))
+        return;
+
+    QString text = QGuiApplication::clipboard()->text();
+    CellID last = target;
+    for (int row = target.row; row >= 0 && !text.isEmpty(); row = NextVisibleRow(row, 1)) {
+        const int end = text.indexOf(QLatin1Char('\n'));
+        QString line = end < 0 ? text : text.left(end);
+        text = end < 0 ? QString() : text.mid(end + 1);
+        int col = target.col;
+        for (; col >= 0 && !line.isEmpty(); col = NextVisibleColumn(col, 1)) {
+            const qsizetype split = FieldEnd(line);
+            const QString field = (split < 0 ? line : line.left(split)).trimmed();
+            line = split < 0 ? QString() : line.mid(split + 1);
+            ReplaceCellText(row, col, field);
+            SetCellSelected(row, col, false, false);
+            last.col = std::max(last.col, col);
+        }
+        last.row = row;
+    }
+    SetSelectedRange(target.row, target.col, last.row, last.col);
+}

@@ -1,0 +1,316 @@
+// The keyboard, in-place editing and the clipboard, driven as a user would in the file list.
+#include "GridTestSupport.h"
+
+#include "controls/GridCellNumeric.h"
+
+#include <QClipboard>
+
+#include <gtest/gtest.h>
+
+using namespace gridtest;
+
+namespace {
+
+class GridEdit : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        grid = MakeFileList(5);
+        grid->SetNotifyHandler(recorder.Handler());
+        grid->setFocus();
+    }
+    void FocusOn(int row, int col)
+    {
+        Click(*grid, CellCentre(*grid, row, col));
+        recorder.notices.clear();
+    }
+
+    std::unique_ptr<CGridCtrl> grid;
+    Recorder recorder;
+};
+
+TEST_F(GridEdit, TypingALetterReplacesTheText)
+{
+    grid->SetItemText(2, 4, "old");
+    FocusOn(2, 4);
+    QTest::keyClick(grid.get(), Qt::Key_X);
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), "x");
+    QTest::keyClicks(edit, "yz");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(grid->GetItemText(2, 4), "xyz");
+    EXPECT_TRUE(grid->GetModified(2, 4));
+    EXPECT_EQ(recorder.Codes(), (std::vector<int>{GridNotify::BeginEdit, GridNotify::EndEdit}));
+    EXPECT_EQ(OpenEditor(*grid), nullptr);
+}
+
+TEST_F(GridEdit, TypedPunctuationIsKeptAsTheFirstCharacter)
+{
+    FocusOn(2, 5);
+    QTest::keyClick(grid.get(), Qt::Key_Exclam, Qt::NoModifier);
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), "!");
+}
+
+TEST_F(GridEdit, SpaceSelectsTheWholeTextWithoutTypingIt)
+{
+    grid->SetItemText(2, 4, "keep");
+    FocusOn(2, 4);
+    QTest::keyClick(grid.get(), Qt::Key_Space);
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), "keep");
+    EXPECT_EQ(edit->selectedText(), "keep");
+}
+
+TEST_F(GridEdit, ReturnAndBackspaceStartWithTheCaretAtTheEnd)
+{
+    grid->SetItemText(2, 4, "abc");
+    FocusOn(2, 4);
+    QTest::keyClick(grid.get(), Qt::Key_Backspace);
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), "ab");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(grid->GetItemText(2, 4), "ab");
+
+    QTest::keyClick(grid.get(), Qt::Key_Return);
+    edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_FALSE(edit->hasSelectedText());
+    EXPECT_EQ(edit->cursorPosition(), 2);
+}
+
+TEST_F(GridEdit, EscapePutsBackTheStartingText)
+{
+    grid->SetItemText(3, 5, "orig");
+    grid->SetModified(FALSE);
+    FocusOn(3, 5);
+    QTest::keyClick(grid.get(), Qt::Key_Q);
+    QTest::keyClick(OpenEditor(*grid), Qt::Key_Escape);
+    EXPECT_EQ(grid->GetItemText(3, 5), "orig");
+    EXPECT_FALSE(grid->GetModified(3, 5));
+    EXPECT_EQ(recorder.Codes(), (std::vector<int>{GridNotify::BeginEdit}));
+}
+
+TEST_F(GridEdit, TabStoresMovesRightAndEditsThere)
+{
+    grid->SetItemText(2, 5, "next");
+    FocusOn(2, 4);
+    QTest::keyClick(grid.get(), Qt::Key_A);
+    QTest::keyClick(OpenEditor(*grid), Qt::Key_Tab);
+    EXPECT_EQ(grid->GetItemText(2, 4), "a");
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{2, 5}));
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->selectedText(), "next");
+    // Tab from the last column wraps to the next row, whose first column is read-only.
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{3, 0}));
+    EXPECT_EQ(OpenEditor(*grid), nullptr);
+    EXPECT_EQ(grid->GetSelectionBounds(), (CellRange{3, 0, 3, 5}));
+}
+
+TEST_F(GridEdit, ArrowsEndAKeyStartedEditButMoveTheCaretInAClickStartedOne)
+{
+    grid->SetItemText(2, 4, "abc");
+    FocusOn(2, 4);
+    QTest::keyClick(grid.get(), Qt::Key_F2);
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    QTest::keyClick(edit, Qt::Key_Left);
+    EXPECT_EQ(OpenEditor(*grid), edit);
+    EXPECT_EQ(edit->cursorPosition(), 2);
+    QTest::keyClick(edit, Qt::Key_Return);
+
+    QTest::keyClick(grid.get(), Qt::Key_Z);
+    QTest::keyClick(OpenEditor(*grid), Qt::Key_Down);
+    EXPECT_EQ(grid->GetItemText(2, 4), "z");
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{3, 4}));
+    EXPECT_NE(OpenEditor(*grid), nullptr);
+}
+
+TEST_F(GridEdit, EditBoxWidensAsTextIsTyped)
+{
+    FocusOn(2, 4);
+    QTest::keyClick(grid.get(), Qt::Key_W);
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    const int before = edit->width();
+    QTest::keyClicks(edit, QString(30, QLatin1Char('W')));
+    EXPECT_GT(edit->width(), before);
+    EXPECT_LE(edit->x() + edit->width(), grid->viewport()->width());
+}
+
+TEST_F(GridEdit, OwnerVetoOfEndEditUndoesTheChange)
+{
+    grid->SetItemText(2, 4, "before");
+    recorder.answers[GridNotify::EndEdit] = -1;
+    FocusOn(2, 4);
+    QTest::keyClick(grid.get(), Qt::Key_N);
+    QTest::keyClick(OpenEditor(*grid), Qt::Key_Return);
+    EXPECT_EQ(grid->GetItemText(2, 4), "before");
+}
+
+TEST_F(GridEdit, NumericCellsTakeDigitsOnly)
+{
+    grid->SetCellType(2, 5, &CGridCellNumeric::Class);
+    FocusOn(2, 5);
+    QTest::keyClick(grid.get(), Qt::Key_7);
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    QTest::keyClicks(edit, "a1-2");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(grid->GetItemText(2, 5), "712");
+}
+
+TEST_F(GridEdit, DeletingTheRowBeingEditedClosesTheEditor)
+{
+    FocusOn(3, 4);
+    QTest::keyClick(grid.get(), Qt::Key_P);
+    ASSERT_NE(OpenEditor(*grid), nullptr);
+    ASSERT_TRUE(grid->DeleteRow(3));
+    QApplication::processEvents();
+    EXPECT_EQ(OpenEditor(*grid), nullptr);
+    EXPECT_EQ(grid->GetItemText(3, 4), QString()); // the row that moved up is untouched
+    EXPECT_EQ(grid->GetRowCount(), 5);
+}
+
+TEST_F(GridEdit, ArrowKeysMoveOneVisibleCellAndStopAtTheEdges)
+{
+    FocusOn(1, 1);
+    grid->SetRowHeight(2, 0);
+    QTest::keyClick(grid.get(), Qt::Key_Down);
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{3, 1}));
+    EXPECT_EQ(grid->GetSelectionBounds(), (CellRange{3, 0, 3, 5}));
+    EXPECT_EQ(recorder.notices, (std::vector<Notice>{{GridNotify::SelectionChanging, 3, 1},
+                                                     {GridNotify::SelectionChanged, 3, 1}}));
+    QTest::keyClick(grid.get(), Qt::Key_Up);
+    QTest::keyClick(grid.get(), Qt::Key_Up);
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{1, 1}));
+    QTest::keyClick(grid.get(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{5, 5}));
+    QTest::keyClick(grid.get(), Qt::Key_Right);
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{5, 5}));
+    QTest::keyClick(grid.get(), Qt::Key_Home);
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{5, 0}));
+    QTest::keyClick(grid.get(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{4, 5}));
+}
+
+TEST_F(GridEdit, PageKeysMoveByThePage)
+{
+    for (int i = 0; i < 100; ++i)
+        AppendFileRow(*grid, QStringLiteral("more%1.txt").arg(i));
+    FocusOn(1, 1);
+    QTest::keyClick(grid.get(), Qt::Key_PageDown);
+    const int top = grid->GetTopleftNonFixedCell().row;
+    EXPECT_GT(top, 1);
+    EXPECT_EQ(grid->GetFocusCell().row, top);
+    QTest::keyClick(grid.get(), Qt::Key_PageUp);
+    QTest::keyClick(grid.get(), Qt::Key_PageUp);
+    EXPECT_EQ(grid->GetFocusCell().row, 1);
+    QTest::keyClick(grid.get(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(grid->GetFocusCell().row, 105);
+    EXPECT_TRUE(grid->IsCellVisible(105, 5));
+}
+
+TEST_F(GridEdit, DeleteEmptiesOnlyTheEditableCellsOfTheSelectedRow)
+{
+    grid->SetItemText(2, 4, "owner");
+    grid->SetItemText(2, 5, "user");
+    FocusOn(2, 1);
+    QTest::keyClick(grid.get(), Qt::Key_Delete);
+    EXPECT_EQ(grid->GetItemText(2, 4), QString());
+    EXPECT_EQ(grid->GetItemText(2, 5), QString());
+    EXPECT_EQ(grid->GetItemText(2, 1), "file2.txt");
+    int begins = 0, ends = 0;
+    for (const Notice& n : recorder.notices) {
+        begins += n.code == GridNotify::BeginEdit;
+        ends += n.code == GridNotify::EndEdit;
+    }
+    EXPECT_EQ(begins, 2);
+    EXPECT_EQ(ends, 2);
+}
+
+TEST_F(GridEdit, CopyWritesTabsBetweenColumnsAndCrLfBetweenRows)
+{
+    grid->SetSingleRowSelection(false);
+    grid->SetItemText(2, 4, "pw");
+    grid->SetColumnWidth(3, 0);
+    FocusOn(1, 1);
+    Click(*grid, CellCentre(*grid, 2, 1), Qt::ShiftModifier);
+    QTest::keyClick(grid.get(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              "\tfile1.txt\t1,024 KB\t\t\r\n\tfile2.txt\t1,024 KB\tpw\t");
+}
+
+TEST_F(GridEdit, CutEmptiesOnlyEditableCells)
+{
+    grid->SetItemText(3, 5, "cutme");
+    FocusOn(3, 1);
+    QTest::keyClick(grid.get(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().endsWith("\tcutme"));
+    EXPECT_EQ(grid->GetItemText(3, 5), QString());
+    EXPECT_EQ(grid->GetItemText(3, 1), "file3.txt");
+}
+
+TEST_F(GridEdit, PasteSplitsFieldsTrimsThemAndSelectsThePastedRange)
+{
+    grid->SetListMode(false);
+    grid->SetFocusCell(2, 4);
+    QGuiApplication::clipboard()->setText(" a1 ,b1\r\n\ta2\t \nc3\n");
+    QTest::keyClick(grid.get(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid->GetItemText(2, 4), "a1");
+    EXPECT_EQ(grid->GetItemText(2, 5), "b1");
+    EXPECT_EQ(grid->GetItemText(3, 4), QString());
+    EXPECT_EQ(grid->GetItemText(3, 5), "a2");
+    EXPECT_EQ(grid->GetItemText(4, 4), "c3");
+    EXPECT_EQ(grid->GetSelectionBounds(), (CellRange{2, 4, 4, 5}));
+}
+
+TEST_F(GridEdit, PastingTenThousandLinesStopsAtTheLastRow)
+{
+    QString text;
+    for (int i = 0; i < 10000; ++i)
+        text += QStringLiteral("o%1\tu%1\n").arg(i);
+    QGuiApplication::clipboard()->setText(text);
+    grid->SetFocusCell(4, 4);
+    grid->OnEditPaste();
+    EXPECT_EQ(grid->GetItemText(5, 5), "u1");
+    EXPECT_EQ(grid->GetRowCount(), 6);
+}
+
+TEST_F(GridEdit, PasteIntoAReadOnlyTargetDoesNothing)
+{
+    QGuiApplication::clipboard()->setText("x");
+    FocusOn(2, 1);
+    QTest::keyClick(grid.get(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid->GetItemText(2, 0), QString());
+    EXPECT_TRUE(recorder.notices.empty());
+}
+
+TEST_F(GridEdit, DestroyingTheGridWhileEditingIsSafe)
+{
+    FocusOn(2, 4);
+    QTest::keyClick(grid.get(), Qt::Key_D);
+    ASSERT_NE(OpenEditor(*grid), nullptr);
+    grid.reset();
+    QApplication::processEvents();
+    SUCCEED();
+}
+
+TEST_F(GridEdit, ChangingTheTableUnderAnOpenEditorCommitsToTheRightCell)
+{
+    FocusOn(4, 5);
+    QTest::keyClick(grid.get(), Qt::Key_K);
+    ASSERT_NE(OpenEditor(*grid), nullptr);
+    ASSERT_TRUE(grid->DeleteRow(1)); // the edited row moves up to row 3
+    EXPECT_EQ(grid->GetItemText(3, 5), "k");
+    EXPECT_EQ(grid->GetItemText(4, 5), QString());
+    EXPECT_EQ(OpenEditor(*grid), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,275 @@
+// The grid's data model: structure, cell classes, attributes, default cells, selection state and
+// bad arguments. No window needs to be shown for these.
+#include "GridTestSupport.h"
+
+#include "controls/GridCellNumeric.h"
+#include "controls/GridSizeIndex.h"
+
+#include <gtest/gtest.h>
+
+using namespace gridtest;
+
+namespace {
+
+TEST(GridModel, NewGridIsEmpty)
+{
+    CGridCtrl grid;
+    EXPECT_EQ(grid.GetRowCount(), 0);
+    EXPECT_EQ(grid.GetColumnCount(), 0);
+    EXPECT_EQ(grid.GetFocusCell(), CellID());
+    EXPECT_EQ(grid.GetItemText(0, 0), QString());
+    EXPECT_EQ(grid.GetCell(0, 0), nullptr);
+}
+
+TEST(GridModel, AppendedRowHasPlainCellsWithDefaultHeightAndFormat)
+{
+    CGridCtrl grid(3, 6, 1, 0);
+    ASSERT_TRUE(grid.SetRowCount(4));
+    const CGridDefaultCell* def = grid.GetDefaultCell(false, false);
+    EXPECT_EQ(grid.GetRowHeight(3), def->GetHeight());
+    for (int col = 0; col < 6; ++col) {
+        const CGridCellBase* cell = grid.GetCell(3, col);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_STREQ(cell->GetRuntimeClass()->className, "CGridCell");
+        EXPECT_EQ(cell->GetFormat(), 0x8824u);
+    }
+}
+
+TEST(GridModel, SetCellTypeKeepsTextAndStateAndRejectsWrongClasses)
+{
+    CGridCtrl grid(3, 6, 1, 0);
+    grid.SetItemText(2, 0, "keep");
+    grid.SetItemState(2, 0, CellReadOnly | CellSelected);
+    ASSERT_TRUE(grid.SetCellType(2, 0, &CGridCellCheck::Class));
+    EXPECT_EQ(grid.GetCell(2, 0)->GetRuntimeClass(), &CGridCellCheck::Class);
+    EXPECT_EQ(grid.GetItemText(2, 0), "keep");
+    EXPECT_EQ(grid.GetItemState(2, 0), UINT(CellReadOnly | CellSelected));
+    EXPECT_TRUE(grid.IsCellSelected(2, 0));
+
+    static const GridCellClass stranger = {"CStranger", nullptr, [] { return static_cast<CGridCellBase*>(nullptr); }};
+    EXPECT_FALSE(grid.SetCellType(2, 1, &stranger));
+    EXPECT_FALSE(grid.SetCellType(2, 1, &CGridCellBase::Class)); // abstract
+    EXPECT_FALSE(grid.SetCellType(2, 1, nullptr));
+    EXPECT_FALSE(grid.SetCellType(9, 1, &CGridCellNumeric::Class));
+    EXPECT_EQ(grid.GetCell(2, 1)->GetRuntimeClass(), &CGridCell::Class);
+}
+
+TEST(GridModel, NewCellsUseTheDefaultCellType)
+{
+    CGridCtrl grid;
+    ASSERT_TRUE(grid.SetDefaultCellType(&CGridCellNumeric::Class));
+    grid.SetColumnCount(2);
+    grid.SetRowCount(1);
+    EXPECT_EQ(grid.GetCell(0, 1)->GetRuntimeClass(), &CGridCellNumeric::Class);
+}
+
+TEST(GridModel, AttributesFallBackToTheDefaultCellOfTheirKind)
+{
+    CGridCtrl grid(3, 3, 1, 1);
+    CGridCellBase* cell = grid.GetCell(2, 2);
+    cell->SetFormat(0xFFFFFFFF);
+    grid.GetDefaultCell(false, false)->SetFormat(0x8826);
+    EXPECT_EQ(cell->GetFormat(), 0x8826u);
+    EXPECT_EQ(cell->GetMargin(), grid.GetDefaultCell(false, false)->GetMargin());
+    EXPECT_TRUE(cell->IsDefaultFont());
+
+    QFont bold;
+    bold.setBold(true);
+    grid.GetDefaultCell(true, false)->SetFont(&bold);
+    EXPECT_TRUE(grid.GetCell(0, 2)->GetFont().bold());
+    EXPECT_FALSE(grid.GetCell(2, 2)->GetFont().bold());
+    EXPECT_EQ(grid.GetCell(0, 0)->GetDefaultCell(), grid.GetDefaultCell(true, true));
+    EXPECT_EQ(grid.GetCell(2, 0)->GetDefaultCell(), grid.GetDefaultCell(false, true));
+}
+
+TEST(GridModel, DefaultCellMetricsFollowItsFont)
+{
+    CGridDefaultCell def;
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(20);
+    def.SetFont(&font);
+    const QFontMetrics metrics(font);
+    EXPECT_EQ(def.GetMargin(), UINT(metrics.horizontalAdvance(' ')));
+    EXPECT_EQ(def.GetWidth(), metrics.horizontalAdvance(QStringLiteral(" XXXXXXXXXXXX ")));
+    EXPECT_EQ(def.GetHeight(), metrics.height() * 3 / 2);
+}
+
+TEST(GridModel, ResetRestoresInitialValues)
+{
+    CGridCell cell;
+    cell.SetText("x");
+    cell.SetData(7);
+    cell.SetImage(2);
+    cell.SetState(CellSelected);
+    cell.SetBackClr(0x123456);
+    QFont font;
+    cell.SetFont(&font);
+    cell.Reset();
+    EXPECT_EQ(cell.GetText(), QString());
+    EXPECT_EQ(cell.GetData(), 0u);
+    EXPECT_EQ(cell.GetImage(), -1);
+    EXPECT_EQ(cell.GetState(), 0u);
+    EXPECT_EQ(cell.GetBackClr(), DefaultColour);
+    EXPECT_TRUE(cell.IsDefaultFont());
+}
+
+TEST(GridModel, FixedCountsMarkCellsAndGrowTheTable)
+{
+    CGridCtrl grid;
+    grid.SetColumnCount(2);
+    ASSERT_TRUE(grid.SetFixedRowCount(1));
+    EXPECT_EQ(grid.GetRowCount(), 1);
+    EXPECT_EQ(grid.GetItemState(0, 1), UINT(CellFixed | CellFixedRow));
+    grid.SetRowCount(3);
+    grid.SetFixedColumnCount(1);
+    EXPECT_EQ(grid.GetItemState(0, 0), UINT(CellFixed | CellFixedRow | CellFixedColumn));
+    EXPECT_EQ(grid.GetItemState(2, 0), UINT(CellFixed | CellFixedColumn));
+    grid.SetFixedRowCount(0);
+    EXPECT_EQ(grid.GetItemState(0, 0), UINT(CellFixed | CellFixedColumn));
+    EXPECT_EQ(grid.GetItemState(0, 1), 0u);
+    grid.SetRowCount(0);
+    EXPECT_EQ(grid.GetFixedRowCount(), 0);
+}
+
+TEST(GridModel, DeleteRowKeepsTheFocusCellOnItsRow)
+{
+    CGridCtrl grid(6, 3, 1, 0);
+    grid.SetFocusCell(4, 1);
+    ASSERT_TRUE(grid.DeleteRow(2));
+    EXPECT_EQ(grid.GetFocusCell(), (CellID{3, 1}));
+    EXPECT_TRUE(grid.GetItemState(3, 1) & CellFocused);
+    ASSERT_TRUE(grid.DeleteRow(3));
+    EXPECT_EQ(grid.GetFocusCell(), CellID());
+    EXPECT_EQ(grid.GetRowCount(), 4);
+    ASSERT_TRUE(grid.DeleteRow(0));
+    EXPECT_EQ(grid.GetFixedRowCount(), 0);
+}
+
+TEST(GridModel, DeleteAllItemsEmptiesEverything)
+{
+    CGridCtrl grid(5, 4, 1, 1);
+    grid.SetSelectedRange(1, 1, 3, 3);
+    ASSERT_TRUE(grid.DeleteAllItems());
+    EXPECT_EQ(grid.GetRowCount() + grid.GetColumnCount() + grid.GetFixedRowCount() + grid.GetFixedColumnCount(), 0);
+    EXPECT_EQ(grid.GetSelectedCount(), 0);
+    EXPECT_EQ(grid.GetColumnWidth(0), -1);
+}
+
+TEST(GridModel, ModifiedFlagsOfCellsFollowTheGrid)
+{
+    CGridCtrl grid(2, 2);
+    grid.SetItemText(1, 1, "x");
+    EXPECT_TRUE(grid.GetModified(1, 1));
+    EXPECT_TRUE(grid.GetModified());
+    grid.SetModified(FALSE);
+    EXPECT_FALSE(grid.GetModified(1, 1));
+    grid.SetModified(TRUE, 0, 1);
+    EXPECT_TRUE(grid.GetModified());
+}
+
+TEST(GridModel, SetItemAppliesOnlyMaskedFields)
+{
+    CGridCtrl grid(2, 2);
+    GridItem item;
+    item.row = 1;
+    item.col = 0;
+    item.mask = GridItem::ItemText | GridItem::ItemState | GridItem::ItemBackColour;
+    item.text = "t";
+    item.state = CellSelected;
+    item.backColour = 0x00FF00;
+    item.textColour = 0x0000FF; // not in the mask
+    ASSERT_TRUE(grid.SetItem(item));
+    EXPECT_EQ(grid.GetItemText(1, 0), "t");
+    EXPECT_TRUE(grid.IsCellSelected(1, 0));
+    EXPECT_EQ(grid.GetCell(1, 0)->GetBackClr(), 0x00FF00u);
+    EXPECT_EQ(grid.GetCell(1, 0)->GetTextClr(), DefaultColour);
+    item.row = 5;
+    EXPECT_FALSE(grid.SetItem(item));
+}
+
+TEST(GridModel, SelectionBoundsAndValidity)
+{
+    CGridCtrl grid(10, 6, 1, 0);
+    const CellRange empty = grid.GetSelectionBounds();
+    EXPECT_EQ(empty, (CellRange{10, 6, -1, -1}));
+    EXPECT_FALSE(grid.IsValid(empty));
+    grid.SetSelectedRange(2, 1, 4, 3);
+    EXPECT_EQ(grid.GetSelectionBounds(), (CellRange{2, 1, 4, 3}));
+    EXPECT_EQ(grid.GetSelectedCount(), 9);
+    // Bounds inside the fixed rows are raised to the first ordinary row.
+    grid.SetSelectedRange(0, 0, 1, 0);
+    EXPECT_EQ(grid.GetSelectionBounds(), (CellRange{1, 0, 1, 0}));
+    grid.ClearSelection();
+    EXPECT_EQ(grid.GetSelectedCount(), 0);
+    EXPECT_FALSE(grid.IsValid(CellRange{3, 0, 2, 0}));
+    EXPECT_FALSE(grid.IsValid(CellRange{0, 0, 10, 0}));
+}
+
+TEST(GridModel, SelectionOfRowsBeyond65535IsKeptApart)
+{
+    CGridCtrl grid(70000, 1);
+    grid.SetItemState(1, 0, CellSelected);
+    grid.SetItemState(65537, 0, CellSelected);
+    EXPECT_EQ(grid.GetSelectedCount(), 2);
+    grid.ClearSelection();
+    EXPECT_FALSE(grid.IsCellSelected(1, 0));
+    EXPECT_FALSE(grid.IsCellSelected(65537, 0));
+}
+
+TEST(GridModel, BadArgumentsChangeNothing)
+{
+    CGridCtrl grid(3, 3);
+    EXPECT_FALSE(grid.SetRowCount(-1));
+    EXPECT_FALSE(grid.SetColumnCount(-5));
+    EXPECT_FALSE(grid.SetColumnCount(CGridCtrl::MaxColumnCount + 1));
+    EXPECT_FALSE(grid.SetColumnWidth(1, -1));
+    EXPECT_FALSE(grid.SetColumnWidth(3, 10));
+    EXPECT_FALSE(grid.SetRowHeight(-1, 10));
+    EXPECT_EQ(grid.GetColumnWidth(-1), -1);
+    EXPECT_EQ(grid.GetRowHeight(3), -1);
+    EXPECT_FALSE(grid.DeleteRow(3));
+    EXPECT_FALSE(grid.DeleteRow(-1));
+    EXPECT_FALSE(grid.SetItemText(-1, 0, "x"));
+    EXPECT_EQ(grid.GetItemState(0, 7), 0u);
+    EXPECT_FALSE(grid.SetItemState(3, 0, CellSelected));
+    grid.SetSelectedRange(2, 2, 1, 1); // minimum above maximum
+    grid.SetSelectedRange(-4, 0, 99, 99);
+    EXPECT_EQ(grid.GetSelectedCount(), 0);
+    grid.SetFocusCell(50, 50);
+    grid.EnsureVisible(50, 50);
+    grid.ReplaceCellText(9, 9, "x");
+    EXPECT_EQ(grid.GetRowCount(), 3);
+    EXPECT_EQ(grid.GetColumnCount(), 3);
+}
+
+TEST(GridModel, LongTextIsKeptWhole)
+{
+    CGridCtrl grid(1, 1);
+    const QString text(100000, QLatin1Char('a'));
+    grid.SetItemText(0, 0, text);
+    EXPECT_EQ(grid.GetItemText(0, 0), text);
+    EXPECT_GT(grid.GetCell(0, 0)->GetCellExtent().width(), 1000);
+}
+
+TEST(GridSizeIndex, OffsetsAndLookupsSkipHiddenEntries)
+{
+    CGridSizeIndex sizes;
+    for (int size : {10, 0, 5, 20, 0, 7})
+        sizes.Append(size);
+    EXPECT_EQ(sizes.Total(), 42);
+    EXPECT_EQ(sizes.Offset(3), 15);
+    EXPECT_EQ(sizes.IndexAt(9), 0);
+    EXPECT_EQ(sizes.IndexAt(10), 2);
+    EXPECT_EQ(sizes.IndexAt(35), 5);
+    EXPECT_EQ(sizes.IndexAt(42), 6);
+    EXPECT_EQ(sizes.IndexAt(-1), -1);
+    sizes.SetSize(0, 1);
+    EXPECT_EQ(sizes.Offset(3), 6);
+    sizes.Remove(2);
+    EXPECT_EQ(sizes.Offset(3), 21);
+    sizes.Truncate(2);
+    sizes.Append(4);
+    EXPECT_EQ(sizes.Total(), 5);
+}
+
+} // namespace
