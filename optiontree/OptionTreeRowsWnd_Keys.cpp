@@ -37,7 +37,8 @@ void COptionTreeRowsWnd::keyPressEvent(QKeyEvent* event)
         moved = m_tree->FocusNext();
         break;
     default:
-        QAbstractScrollArea::keyPressEvent(event);
+        // Only the keys above act: the scroll area's page and arrow scrolling is left out.
+        QFrame::keyPressEvent(event);
         return;
     }
     if (moved)
