@@ -317,6 +317,28 @@ TEST_F(Input, EnterOpensTheFocusedEditor)
     EXPECT_FALSE(Row<COptionTreeEditItem>(4)->GetEdit()->isVisible()) << "read-only";
 }
 
+TEST_F(Input, KeysAnOpenEditorLeavesUnusedDoNotMoveTheRows)
+{
+    BuildPaneTree();
+    auto* left = Row<COptionTreeEditItem>(6);
+    Click(left, ValueX());
+    log.clear();
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(tree->GetFocusedItem(), left);
+    EXPECT_TRUE(left->GetEdit()->hasFocus());
+    EXPECT_TRUE(log.empty()) << "neither a focus change nor a commit";
+
+    auto* results = Row<COptionTreeComboItem>(24);
+    Click(results, ValueX());
+    log.clear();
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(tree->GetFocusedItem(), results);
+    EXPECT_TRUE(results->GetComboBox()->hasFocus());
+    EXPECT_TRUE(Notices(NotifyFocusChanged).empty());
+}
+
 TEST_F(Input, PageKeysDoNotScroll)
 {
     BuildPaneTree();
