@@ -4,11 +4,16 @@
 
 #include "optiontree/OptionTreeCtrl.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 
 void COptionTreeRowsWnd::keyPressEvent(QKeyEvent* event)
 {
-    if (!m_tree->isEnabled())
+    // A key that an open editor left unused reaches here only because Qt passes it on to the
+    // parent; it stays with the editor instead of moving the rows under it.
+    const QWidget* focus = QApplication::focusWidget();
+    const bool fromEditor = focus && focus != viewport() && viewport()->isAncestorOf(focus);
+    if (!m_tree->isEnabled() || fromEditor)
         return;
     COptionTreeItemBase* moved = nullptr;
     switch (event->key()) {
@@ -37,7 +42,8 @@ void COptionTreeRowsWnd::keyPressEvent(QKeyEvent* event)
         moved = m_tree->FocusNext();
         break;
     default:
-        QAbstractScrollArea::keyPressEvent(event);
+        // Only the keys above act: the scroll area's page and arrow scrolling is left out.
+        QFrame::keyPressEvent(event);
         return;
     }
     if (moved)

@@ -317,6 +317,41 @@ TEST_F(Input, EnterOpensTheFocusedEditor)
     EXPECT_FALSE(Row<COptionTreeEditItem>(4)->GetEdit()->isVisible()) << "read-only";
 }
 
+TEST_F(Input, KeysAnOpenEditorLeavesUnusedDoNotMoveTheRows)
+{
+    BuildPaneTree();
+    auto* left = Row<COptionTreeEditItem>(6);
+    Click(left, ValueX());
+    log.clear();
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(tree->GetFocusedItem(), left);
+    EXPECT_TRUE(left->GetEdit()->hasFocus());
+    EXPECT_TRUE(log.empty()) << "neither a focus change nor a commit";
+
+    auto* results = Row<COptionTreeComboItem>(24);
+    Click(results, ValueX());
+    log.clear();
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(tree->GetFocusedItem(), results);
+    EXPECT_TRUE(results->GetComboBox()->hasFocus());
+    EXPECT_TRUE(Notices(NotifyFocusChanged).empty());
+}
+
+TEST_F(Input, PageKeysDoNotScroll)
+{
+    BuildPaneTree();
+    Click(tree->FindItem(1), LabelX());
+    ASSERT_GT(tree->GetRowsWnd()->TotalHeight(), Client()->height());
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(tree->GetYOffset(), 0);
+    Key(Qt::Key_End);
+    const int bottom = tree->GetYOffset();
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(tree->GetYOffset(), bottom);
+}
+
 TEST_F(Input, KeysAndClicksOnAnEmptyTreeDoNothing)
 {
     for (int key : {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Return, Qt::Key_Home, Qt::Key_End, Qt::Key_Left,
