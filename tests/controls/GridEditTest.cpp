@@ -132,6 +132,18 @@ TEST_F(GridEdit, ArrowsEndAKeyStartedEditButMoveTheCaretInAClickStartedOne)
     EXPECT_NE(OpenEditor(*grid), nullptr);
 }
 
+TEST_F(GridEdit, AMoveKeyAtTheLastRowReopensTheEditorOnTheSameCell)
+{
+    FocusOn(5, 4);
+    QTest::keyClick(grid.get(), Qt::Key_Z);
+    QTest::keyClick(OpenEditor(*grid), Qt::Key_Down);
+    EXPECT_EQ(grid->GetItemText(5, 4), "z");
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{5, 4}));
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->selectedText(), "z");
+}
+
 TEST_F(GridEdit, EditBoxWidensAsTextIsTyped)
 {
     FocusOn(2, 4);
