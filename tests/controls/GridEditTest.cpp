@@ -54,6 +54,19 @@ TEST_F(GridEdit, TypedPunctuationIsKeptAsTheFirstCharacter)
     EXPECT_EQ(edit->text(), "!");
 }
 
+TEST_F(GridEdit, AltKeysNeitherEditNorMoveNorClear)
+{
+    grid->SetItemText(2, 4, "keep");
+    FocusOn(2, 4);
+    QTest::keyClick(grid.get(), Qt::Key_X, Qt::AltModifier);
+    QTest::keyClick(grid.get(), Qt::Key_Down, Qt::AltModifier);
+    QTest::keyClick(grid.get(), Qt::Key_Delete, Qt::AltModifier);
+    EXPECT_EQ(OpenEditor(*grid), nullptr);
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{2, 4}));
+    EXPECT_EQ(grid->GetItemText(2, 4), "keep");
+    EXPECT_TRUE(recorder.notices.empty());
+}
+
 TEST_F(GridEdit, SpaceSelectsTheWholeTextWithoutTypingIt)
 {
     grid->SetItemText(2, 4, "keep");
