@@ -92,10 +92,9 @@ void CGridCtrl::OnEndInPlaceEdit(GridDispInfo& info)
     const DWORD key = info.item.data;
     if (!IsMoveAfterEditKey(key))
         return;
-    const CellID before = m_idCurrentCell;
+    // At an edge the focus cell stays and its edit opens again, so the keys keep editing.
     OnKeyDown(int(key), Qt::NoModifier);
-    if (m_idCurrentCell != before)
-        BeginCellEdit(m_idCurrentCell.row, m_idCurrentCell.col, QPoint(-1, -1), key);
+    BeginCellEdit(m_idCurrentCell.row, m_idCurrentCell.col, QPoint(-1, -1), key);
 }
 
 void CGridCtrl::ReplaceCellText(int row, int col, const QString& text)

@@ -193,7 +193,14 @@ UINT CGridCtrl::EditKeyForEvent(const QKeyEvent& event) const
 
 void CGridCtrl::keyPressEvent(QKeyEvent* event)
 {
-    if (OnKeyDown(event->key(), event->modifiers()))
+    // Alt without Ctrl makes system keys (menu mnemonics and the like): they neither move the
+    // focus cell, nor clear, nor start an edit. Ctrl+Alt is AltGr on some keyboards.
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier)) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    if (OnKeyDown(event->key(), modifiers))
         return;
     const UINT key = EditKeyForEvent(*event);
     if (key != 0) {

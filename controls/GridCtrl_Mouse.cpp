@@ -279,8 +279,7 @@ void CGridCtrl::OnLButtonUp(QPoint point)
         FinishSizing(point);
         break;
     default:
-        if (!IsValid(down))
-            break;
+        // Also after a press on no cell: the owner then hears of a click with a row or column -1.
         NotifyOwner(down.row, down.col, GridNotify::SelectionChanged);
         if (CGridCellBase* focus = GetCell(m_idCurrentCell.row, m_idCurrentCell.col))
             focus->OnClick(PointInCell(m_idCurrentCell, point));

@@ -54,6 +54,19 @@ TEST_F(GridEdit, TypedPunctuationIsKeptAsTheFirstCharacter)
     EXPECT_EQ(edit->text(), "!");
 }
 
+TEST_F(GridEdit, AltKeysNeitherEditNorMoveNorClear)
+{
+    grid->SetItemText(2, 4, "keep");
+    FocusOn(2, 4);
+    QTest::keyClick(grid.get(), Qt::Key_X, Qt::AltModifier);
+    QTest::keyClick(grid.get(), Qt::Key_Down, Qt::AltModifier);
+    QTest::keyClick(grid.get(), Qt::Key_Delete, Qt::AltModifier);
+    EXPECT_EQ(OpenEditor(*grid), nullptr);
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{2, 4}));
+    EXPECT_EQ(grid->GetItemText(2, 4), "keep");
+    EXPECT_TRUE(recorder.notices.empty());
+}
+
 TEST_F(GridEdit, SpaceSelectsTheWholeTextWithoutTypingIt)
 {
     grid->SetItemText(2, 4, "keep");
@@ -130,6 +143,18 @@ TEST_F(GridEdit, ArrowsEndAKeyStartedEditButMoveTheCaretInAClickStartedOne)
     EXPECT_EQ(grid->GetItemText(2, 4), "z");
     EXPECT_EQ(grid->GetFocusCell(), (CellID{3, 4}));
     EXPECT_NE(OpenEditor(*grid), nullptr);
+}
+
+TEST_F(GridEdit, AMoveKeyAtTheLastRowReopensTheEditorOnTheSameCell)
+{
+    FocusOn(5, 4);
+    QTest::keyClick(grid.get(), Qt::Key_Z);
+    QTest::keyClick(OpenEditor(*grid), Qt::Key_Down);
+    EXPECT_EQ(grid->GetItemText(5, 4), "z");
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{5, 4}));
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->selectedText(), "z");
 }
 
 TEST_F(GridEdit, EditBoxWidensAsTextIsTyped)

@@ -210,13 +210,19 @@ TEST_F(GridMouse, HeaderClickSelectsTheColumn)
     EXPECT_EQ(grid->GetFocusCell(), CellID());
 }
 
-TEST_F(GridMouse, ClickBelowTheLastRowIsNoClick)
+TEST_F(GridMouse, ClickBelowTheLastRowReportsNoCellAndPostsNoCommand)
 {
+    Click(*grid, CellCentre(*grid, 2, 1));
+    recorder.notices.clear();
+    QApplication::processEvents();
     QSignalSpy commands(grid.get(), &CGridCtrl::Command);
     Click(*grid, QPoint(100, 280));
     QApplication::processEvents();
-    EXPECT_TRUE(recorder.notices.empty());
+    // Below the last row the row is -1; the column under the point is still found.
+    EXPECT_EQ(recorder.notices,
+              (std::vector<Notice>{{GridNotify::SelectionChanged, -1, 1}, {NM_CLICK, -1, 1}}));
     EXPECT_EQ(commands.count(), 0);
+    EXPECT_EQ(grid->GetSelectionBounds(), (CellRange{2, 0, 2, 5}));
 }
 
 TEST_F(GridMouse, WheelScrollsTheConfiguredRowsPerNotch)
