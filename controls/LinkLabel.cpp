@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr COLORREF kLinkColour = RGB(0, 0, 255);
-constexpr COLORREF kVisitedColour = RGB(128, 0, 128);
-
 struct ShellError {
     int result;
     const char* text;
@@ -65,11 +62,6 @@ void CLinkLabel::SetVisited(BOOL visited)
 {
     m_bVisited = visited;
     update();
-}
-
-COLORREF CLinkLabel::TextColor() const
-{
-    return m_bVisited ? kVisitedColour : kLinkColour;
 }
 
 void CLinkLabel::PositionWindow()

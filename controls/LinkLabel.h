@@ -1,8 +1,8 @@
 #pragma once
 // A pane label that opens an address (a web page, a "mailto:" link, a file) through the shell
 // when clicked. It underlines its text, fits its size to the text and shows the address as a
-// tooltip. Unvisited links are blue, visited ones purple. A failed open beeps and explains the
-// shell's result in a message box. GUI thread only.
+// tooltip. It is written in the label's text colour, visited or not. A failed open beeps and
+// explains the shell's result in a message box. GUI thread only.
 #include "controls/PaneLabel.h"
 
 #include <QCursor>
@@ -29,7 +29,6 @@ public:
     void PositionWindow();
 
 protected:
-    COLORREF TextColor() const override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:

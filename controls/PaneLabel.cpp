@@ -96,7 +96,7 @@ void CPaneLabel::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.fillRect(rect(), ToQColor(m_crBack));
     painter.setFont(CreatePaintFont());
-    painter.setPen(ToQColor(TextColor()));
+    painter.setPen(ToQColor(m_crText));
     QRect client = rect();
     DrawText(painter, m_strText, client, TextFormat());
 }

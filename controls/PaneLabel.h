@@ -35,8 +35,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    // The colour the text is drawn in; a link shows its own.
-    virtual COLORREF TextColor() const { return m_crText; }
 
 private:
     void Change(BOOL& field, BOOL value);
