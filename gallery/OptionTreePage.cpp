@@ -55,7 +55,7 @@ void FileRow(COptionTreeCtrl* tree, COptionTreeItemBase* parent, const QString& 
 {
     auto* item = static_cast<COptionTreePathItem*>(AddRow(tree, new COptionTreePathItem, parent, label, info));
     item->CreatePathItem("", "", filter, COptionTreePathItem::OpenDialog | COptionTreePathItem::ShowFullPaths,
-                         COptionTreePathDialog::OFN_OVERWRITEPROMPT);
+                         OFN_OVERWRITEPROMPT);
     item->SetReadOnly(label != "Metrics File(.afm)");
 }
 

@@ -4,7 +4,7 @@
 //
 // Tests replace the modal run with SetRunner, which receives the prepared dialog and returns
 // QDialog::Accepted or Rejected as exec() would. GUI thread only.
-#include "platform/WinTypes.h"
+#include "platform/FileFilters.h"
 
 #include <QStringList>
 
@@ -15,17 +15,9 @@ class QWidget;
 
 class COptionTreePathDialog {
 public:
-    static constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
-    static constexpr DWORD OFN_ALLOWMULTISELECT = 0x00000200;
-
     using Runner = std::function<int(QFileDialog& dialog)>;
     // Replaces how every path dialog is run; an empty runner restores exec().
     static void SetRunner(Runner runner);
-
-    // The Qt name filters for a "|"-separated filter: "AFM Files (*.afm)|*.afm|" gives
-    // "AFM Files (*.afm)"; several patterns "*.a;*.b" become "(*.a *.b)". Pairs without a
-    // pattern are left out.
-    static QStringList NameFilters(const QString& filter);
 
     // Runs the dialog over owner, starting at initialFile. Returns the chosen files, absolute
     // (several only with OFN_ALLOWMULTISELECT); empty when cancelled.

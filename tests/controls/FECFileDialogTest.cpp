@@ -41,15 +41,6 @@ QPushButton* OpenButton(CFECFileDialog& dialog)
 
 } // namespace
 
-TEST(FECFileDialog, FilterStringBecomesNameFilters)
-{
-    EXPECT_EQ(CFileDialog::NameFilters(kTextFilter), (QStringList{"Text Files (*.txt)", "All Files (*)"}));
-    EXPECT_EQ(CFileDialog::NameFilters("Pictures|*.png;*.jpg||"), QStringList{"Pictures (*.png *.jpg)"});
-    EXPECT_EQ(CFileDialog::NameFilters(""), QStringList{});
-    EXPECT_EQ(CFileDialog::NameFilters("no pattern"), QStringList{});
-    EXPECT_EQ(CFileDialog::NameFilters("Empty||Text|*.txt||"), QStringList{});
-}
-
 TEST(FECFileDialog, SeveralHundredFilesSelectedInTheList)
 {
     QTemporaryDir temp;

@@ -139,7 +139,7 @@ TEST_F(Kinds, PathRowShowsNoSelectionUntilAFileIsChosen)
         return int(QDialog::Accepted);
     });
     Click(metrics, ValueX());
-    EXPECT_EQ(filters, (QStringList{"AFM Files (*.afm)", "All Files (*.*)"}));
+    EXPECT_EQ(filters, (QStringList{"AFM Files (*.afm)", "All Files (*)"}));
     EXPECT_EQ(mode, QFileDialog::ExistingFile);
     EXPECT_EQ(metrics->GetSelectedPath(), chosen);
     EXPECT_EQ(Codes(), (std::vector<int>{NotifyFocusChanged, NotifyItemActivating, NotifyItemChanged}));
@@ -159,7 +159,7 @@ TEST_F(Kinds, PathRowGrowsForSeveralPaths)
     auto* paths = static_cast<COptionTreePathItem*>(tree->InsertItem(new COptionTreePathItem, category));
     paths->SetLabelText("Font Files");
     ASSERT_TRUE(paths->CreatePathItem("", "", "All Files (*.*)|*.*|", COptionTreePathItem::OpenDialog,
-                                      COptionTreePathDialog::OFN_ALLOWMULTISELECT));
+                                      OFN_ALLOWMULTISELECT));
     auto* below = AddEdit("Below", category, 0, "x");
     tree->ExpandAllItems();
 
@@ -190,16 +190,6 @@ TEST_F(Kinds, PathRowGrowsForSeveralPaths)
     EXPECT_EQ(paths->GetPaths(), QStringList{dir.filePath("c.ttf")});
     EXPECT_EQ(paths->GetHeight(), 21);
     EXPECT_FALSE(paths->IsLabelAtTop());
-}
-
-TEST(PathFilters, PairsBecomeQtNameFilters)
-{
-    EXPECT_EQ(COptionTreePathDialog::NameFilters("PFA/PFB Files (*.pfa;*.pfb)|*.pfa;*.pfb|All Files (*.*)|*.*|"),
-              (QStringList{"PFA/PFB Files (*.pfa *.pfb)", "All Files (*.*)"}));
-    EXPECT_EQ(COptionTreePathDialog::NameFilters("Text|*.txt"), QStringList{"Text (*.txt)"});
-    EXPECT_EQ(COptionTreePathDialog::NameFilters(""), QStringList{});
-    EXPECT_EQ(COptionTreePathDialog::NameFilters("Dangling|"), QStringList{});
-    EXPECT_EQ(COptionTreePathDialog::NameFilters("|||"), QStringList{});
 }
 
 TEST_F(Kinds, PathDialogReallyRunsModal)

@@ -90,7 +90,7 @@ COptionTreePathItem* TreeFixture::AddPath(const QString& label, COptionTreeItemB
     item->SetLabelText(label);
     item->SetInfoText(label + ". Click to import.");
     EXPECT_TRUE(item->CreatePathItem("", "", filter, COptionTreePathItem::OpenDialog | COptionTreePathItem::ShowFullPaths,
-                                     COptionTreePathDialog::OFN_OVERWRITEPROMPT));
+                                     OFN_OVERWRITEPROMPT));
     return item;
 }
 
