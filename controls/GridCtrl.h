@@ -162,6 +162,7 @@ public:
     virtual void FinishEditing();
     virtual bool ValidateEdit(int row, int col, const QString& text);
     void ReplaceCellText(int row, int col, const QString& text);
+    void CommitCellText(CGridCellBase* cell, int row, int col, const QString& text);
     // The end-of-edit record of the in-place edit box.
     void OnEndInPlaceEdit(GridDispInfo& info);
 

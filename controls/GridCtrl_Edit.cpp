@@ -57,16 +57,7 @@ void CGridCtrl::EndCellEdit(int row, int col, const QString& text)
     CGridCellBase* cell = GetCell(row, col);
     if (!cell)
         return;
-    const QString old = cell->GetText();
-    if (text != old) {
-        cell->SetText(text);
-        if (ValidateEdit(row, col, text) && NotifyOwner(row, col, GridNotify::EndEdit) >= 0) {
-            SetModified(TRUE, row, col);
-            RedrawCell(row, col);
-        } else {
-            cell->SetText(old);
-        }
-    }
+    CommitCellText(cell, row, col, text);
     cell->OnEndEdit();
 }
 
@@ -101,7 +92,13 @@ void CGridCtrl::ReplaceCellText(int row, int col, const QString& text)
 {
     if (!IsCellEditable(row, col) || NotifyOwner(row, col, GridNotify::BeginEdit) < 0)
         return;
-    CGridCellBase* cell = GetCell(row, col);
+    CommitCellText(GetCell(row, col), row, col, text);
+}
+
+// A changed text stays only when the cell accepts it and the owner does not veto EndEdit;
+// otherwise the old text comes back.
+void CGridCtrl::CommitCellText(CGridCellBase* cell, int row, int col, const QString& text)
+{
     const QString old = cell->GetText();
     if (text == old)
         return;
