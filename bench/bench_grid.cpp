@@ -2,8 +2,8 @@
 // visible area, at 10,000 and 100,000 rows, and prints the cost per appended row. The two
 // per-row figures should be close: appending must not slow down as the table grows.
 // Run with QT_QPA_PLATFORM=offscreen.
-#include "controls/GridCellCheck.h"
-#include "controls/GridCtrl.h"
+#include "grid/GridCellCheck.h"
+#include "grid/GridCtrl.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

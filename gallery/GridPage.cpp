@@ -2,9 +2,9 @@
 // selected) above a small spreadsheet with a fixed row and column and a cell selection.
 #include "GalleryPages.h"
 
-#include "controls/GridCellCheck.h"
-#include "controls/GridCellNumeric.h"
-#include "controls/GridCtrl.h"
+#include "grid/GridCellCheck.h"
+#include "grid/GridCellNumeric.h"
+#include "grid/GridCtrl.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,8 +1,8 @@
-#include "controls/GridCell.h"
+#include "grid/GridCell.h"
 
-#include "controls/GridCellEdit.h"
-#include "controls/GridCtrl.h"
-#include "controls/GridDefaultCell.h"
+#include "grid/GridCellEdit.h"
+#include "grid/GridCtrl.h"
+#include "grid/GridDefaultCell.h"
 #include "platform/DrawTextFlags.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 // font) fall back to the grid's default cell for this cell's kind (fixed row, fixed column,
 // both, or neither). While the cell is being edited it owns the in-place edit box; destroying
 // the cell closes the box without taking its text.
-#include "controls/GridCellBase.h"
-#include "controls/GridCellEdit.h"
+#include "grid/GridCellBase.h"
+#include "grid/GridCellEdit.h"
 
 #include <QFont>
 #include <QPointer>

@@ -1,7 +1,7 @@
 #pragma once
 // Four signed integers in this order: minimum row, minimum column, maximum row, maximum column.
 // A range means something only when CGridCtrl::IsValid accepts it.
-#include "controls/GridCellID.h"
+#include "grid/GridCellID.h"
 
 struct CellRange {
     int minRow = -1;

@@ -1,7 +1,7 @@
 // The keyboard, in-place editing and the clipboard, driven as a user would in the file list.
 #include "GridTestSupport.h"
 
-#include "controls/GridCellNumeric.h"
+#include "grid/GridCellNumeric.h"
 
 #include <QClipboard>
 

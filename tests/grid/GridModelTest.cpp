@@ -2,8 +2,8 @@
 // bad arguments. No window needs to be shown for these.
 #include "GridTestSupport.h"
 
-#include "controls/GridCellNumeric.h"
-#include "controls/GridSizeIndex.h"
+#include "grid/GridCellNumeric.h"
+#include "grid/GridSizeIndex.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "controls/GridCellNumeric.h"
+#include "grid/GridCellNumeric.h"
 
 const GridCellClass CGridCellNumeric::Class = {
     "CGridCellNumeric", &CGridCell::Class, [] { return static_cast<CGridCellBase*>(new CGridCellNumeric); }};

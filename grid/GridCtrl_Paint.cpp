@@ -1,6 +1,6 @@
 // Geometry, painting and scroll bars. Hit testing and painting both start from CellOrigin, so
 // the two can never disagree.
-#include "controls/GridCtrl.h"
+#include "grid/GridCtrl.h"
 
 #include "platform/SysColors.h"
 

@@ -1,7 +1,7 @@
 // In-place editing, text replacement and the clipboard.
-#include "controls/GridCtrl.h"
+#include "grid/GridCtrl.h"
 
-#include "controls/GridCellEdit.h"
+#include "grid/GridCellEdit.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
-#include "controls/GridCellEdit.h"
+#include "grid/GridCellEdit.h"
 
-#include "controls/GridCellBase.h"
-#include "controls/GridCtrl.h"
-#include "controls/GridNotify.h"
+#include "grid/GridCellBase.h"
+#include "grid/GridCtrl.h"
+#include "grid/GridNotify.h"
 
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>

@@ -1,6 +1,6 @@
-#include "controls/GridCellCheck.h"
+#include "grid/GridCellCheck.h"
 
-#include "controls/GridCtrl.h"
+#include "grid/GridCtrl.h"
 
 #include <QPainter>
 #include <QStyle>

@@ -1,5 +1,5 @@
 // The keyboard: moving the focus cell, the clipboard keys, and typing to start an edit.
-#include "controls/GridCtrl.h"
+#include "grid/GridCtrl.h"
 
 #include <QKeyEvent>
 #include <QScrollBar>

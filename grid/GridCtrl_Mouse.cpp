@@ -1,6 +1,6 @@
 // The mouse: presses, drags, divider resizing, auto-scroll, double and right clicks, the wheel.
 // The mouse mode says which of these is under way.
-#include "controls/GridCtrl.h"
+#include "grid/GridCtrl.h"
 
 #include <QMouseEvent>
 #include <QScrollBar>

@@ -1,7 +1,7 @@
 #pragma once
 // One of the grid's four default cells: the attributes an ordinary cell falls back to, plus the
 // default width and height of new columns and rows, which follow the default cell's font.
-#include "controls/GridCell.h"
+#include "grid/GridCell.h"
 
 #include <QFont>
 

@@ -1,7 +1,7 @@
 #pragma once
 // A cell with a check box at its left. The box is toggled by a click inside it; the grid sends
 // no notification for the change, the owner reads GetCheck when it needs the state.
-#include "controls/GridCell.h"
+#include "grid/GridCell.h"
 
 class CGridCellCheck : public CGridCell {
 public:

@@ -3,7 +3,7 @@
 // drawn, measured, clicked and edited. The grid owns every cell and is the only caller of the
 // drawing and mouse hooks. Cells are used on the GUI thread only; GetText may also be called from
 // a worker while nothing changes the table.
-#include "controls/GridCellClass.h"
+#include "grid/GridCellClass.h"
 #include "platform/WinTypes.h"
 
 #include <QPoint>

@@ -15,11 +15,11 @@
 //
 // Operations given a row or column outside the table do nothing and return FALSE, -1, 0, an
 // empty string or nullptr.
-#include "controls/GridCellID.h"
-#include "controls/GridCellRange.h"
-#include "controls/GridDefaultCell.h"
-#include "controls/GridNotify.h"
-#include "controls/GridSizeIndex.h"
+#include "grid/GridCellID.h"
+#include "grid/GridCellRange.h"
+#include "grid/GridDefaultCell.h"
+#include "grid/GridNotify.h"
+#include "grid/GridSizeIndex.h"
 
 #include <QAbstractScrollArea>
 #include <QHash>

@@ -1,7 +1,7 @@
-#include "controls/GridCellBase.h"
+#include "grid/GridCellBase.h"
 
-#include "controls/GridCtrl.h"
-#include "controls/GridDefaultCell.h"
+#include "grid/GridCtrl.h"
+#include "grid/GridDefaultCell.h"
 #include "platform/DrawTextFlags.h"
 #include "platform/SysColors.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // A text cell whose in-place edit box accepts digits only.
-#include "controls/GridCell.h"
+#include "grid/GridCell.h"
 
 class CGridCellNumeric : public CGridCell {
 public:

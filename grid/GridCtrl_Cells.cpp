@@ -1,6 +1,6 @@
 // The cells: their creation and class, their attributes and states. SetItemState keeps the
 // selected-cell map in step with the cells' CellSelected flags.
-#include "controls/GridCtrl.h"
+#include "grid/GridCtrl.h"
 
 CGridCellBase* CGridCtrl::GetCell(int row, int col) const
 {

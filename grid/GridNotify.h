@@ -2,7 +2,7 @@
 // The records the grid hands to its owner's NotifyHandler (see CGridCtrl::SetNotifyHandler), and
 // the end-of-edit record its in-place editor hands to the grid. The owner casts the NMHDR it
 // receives to GridNotify; a negative answer to BeginEdit or EndEdit vetoes the edit.
-#include "controls/GridItem.h"
+#include "grid/GridItem.h"
 #include "platform/NotifyRecord.h"
 
 struct GridNotify : NMHDR {

@@ -1,4 +1,4 @@
-#include "controls/GridDefaultCell.h"
+#include "grid/GridDefaultCell.h"
 
 #include "platform/DrawTextFlags.h"
 

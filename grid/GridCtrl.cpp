@@ -1,6 +1,6 @@
-#include "controls/GridCtrl.h"
+#include "grid/GridCtrl.h"
 
-#include "controls/GridCell.h"
+#include "grid/GridCell.h"
 #include "platform/SysColors.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "controls/GridSizeIndex.h"
+#include "grid/GridSizeIndex.h"
 
 namespace {
 int LowBit(int i) { return i & -i; }

@@ -1,7 +1,7 @@
 #pragma once
 // A grid set up as the file list sets it up, and a recorder of the notifications it sends.
-#include "controls/GridCellCheck.h"
-#include "controls/GridCtrl.h"
+#include "grid/GridCellCheck.h"
+#include "grid/GridCtrl.h"
 #include "platform/DrawTextFlags.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 // Selection and focus: every change of the selection goes through SetSelectedRange.
-#include "controls/GridCtrl.h"
+#include "grid/GridCtrl.h"
 
 #include <QGuiApplication>
 
