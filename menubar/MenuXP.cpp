@@ -142,6 +142,14 @@ bool IsMenuXPWindow(const QWidget* window)
     return window && window->property(kMenuXPProperty).isValid();
 }
 
+QWidget* MenuOwnerWindow(const QMenu* menu)
+{
+    QWidget* owner = menu->parentWidget();
+    while (qobject_cast<QMenu*>(owner) && owner->parentWidget())
+        owner = owner->parentWidget();
+    return owner ? owner->window() : QApplication::activeWindow();
+}
+
 int MenuItemHeight(const QFontMetrics& metrics)
 {
     return metrics.height() + 2 > 16 ? metrics.height() + 6 : 20;

@@ -22,6 +22,10 @@ class QWidget;
 void SetMenuXPWindow(QWidget* window, bool on);
 bool IsMenuXPWindow(const QWidget* window);
 
+// The window a pop-up belongs to: that of the widget that opened it, through any parent menus;
+// for a menu without a parent, the active window.
+QWidget* MenuOwnerWindow(const QMenu* menu);
+
 // The measure of one item, packed as (widest text << 16) | (widest shortcut << 8) | item height
 // for items, and the height alone for separators. Widths and heights are pixels.
 using MenuItemData = std::uint32_t;

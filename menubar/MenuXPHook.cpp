@@ -16,16 +16,6 @@ int& Installs()
     return count;
 }
 
-// The window a pop-up belongs to: that of the widget that opened it, through any parent menus;
-// for a menu without a parent, the active window.
-const QWidget* OwnerWindow(const QMenu* menu)
-{
-    const QWidget* owner = menu->parentWidget();
-    while (qobject_cast<const QMenu*>(owner) && owner->parentWidget())
-        owner = owner->parentWidget();
-    return owner ? owner->window() : QApplication::activeWindow();
-}
-
 } // namespace
 
 CMenuXPHook::CMenuXPHook()
@@ -54,7 +44,7 @@ bool CMenuXPHook::eventFilter(QObject* watched, QEvent* event)
         return false;
     switch (event->type()) {
     case QEvent::Polish:
-        if (IsMenuXPWindow(OwnerWindow(menu)))
+        if (IsMenuXPWindow(MenuOwnerWindow(menu)))
             Polish(menu);
         break;
     case QEvent::Show:

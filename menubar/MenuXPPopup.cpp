@@ -42,6 +42,23 @@ void CMenuXPPopup::CaptureUnder()
         m_under.fill(m_menu->palette().color(QPalette::Window));
     }
     m_under = m_under.convertToFormat(QImage::Format_RGB32);
+    PaintOwnerUnder(area);
+}
+
+// The screen may still show a pop-up that was closed a moment ago (when the user moves from one
+// menu to the next); where the pop-up lies over its own window, that window paints itself anew.
+void CMenuXPPopup::PaintOwnerUnder(const QRect& area)
+{
+    QWidget* owner = MenuOwnerWindow(m_menu);
+    if (!owner || !owner->isVisible())
+        return;
+    const QRect ownerArea(owner->mapToGlobal(QPoint(0, 0)), owner->size());
+    const QRect shared = area & ownerArea;
+    if (shared.isEmpty())
+        return;
+    const QPixmap fresh = owner->grab(QRect(owner->mapFromGlobal(shared.topLeft()), shared.size()));
+    QPainter painter(&m_under);
+    painter.drawPixmap(shared.topLeft() - area.topLeft(), fresh);
 }
 
 void CMenuXPPopup::DarkenShadowBand()

@@ -29,6 +29,7 @@ public:
 
 private:
     void CaptureUnder();
+    void PaintOwnerUnder(const QRect& area);
     void DarkenShadowBand();
     void Paint();
     QRect Body() const;

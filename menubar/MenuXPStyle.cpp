@@ -25,8 +25,9 @@ QSize CMenuXPStyle::sizeFromContents(ContentsType type, const QStyleOption* opti
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
     if (type != CT_MenuItem || !menu || !item)
         return QProxyStyle::sizeFromContents(type, option, size, widget);
+    // A separator of no width would count as empty and take no room.
     if (item->menuItemType == QStyleOptionMenuItem::Separator)
-        return QSize(0, MenuSeparatorHeight(menu->fontMetrics()));
+        return QSize(1, MenuSeparatorHeight(menu->fontMetrics()));
     for (const MenuItemData data : ConvertMenu(*menu)) {
         if (data <= 0xFF)
             continue;
