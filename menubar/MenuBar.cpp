@@ -181,7 +181,7 @@ int CMenuBar::Neighbour(int index, int step) const
 void CMenuBar::mousePressEvent(QMouseEvent* event)
 {
     const int hit = HitTest(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && hit >= 0 && IsButtonEnabled(hit)) {
+    if (event->button() == Qt::LeftButton && hit >= 0 && IsButtonEnabled(hit) && m_iTrackingState != PopupOpen) {
         TrackPopup(hit);
         return;
     }
