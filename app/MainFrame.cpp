@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -145,6 +146,8 @@ bool CMainFrame::IsFileListCommand(int id)
 
 bool CMainFrame::IsCommandEnabled(int id) const
 {
+    if (m_splash && m_splash->IsUp())
+        return false;
     if (IsFileListCommand(id))
         return m_fileList.isEnabled && m_fileList.isEnabled(id);
     return m_actions.count(id) != 0;
@@ -252,7 +255,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::ShortcutOverride) {
         const auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this)
+        const auto* window = qobject_cast<QWindow*>(watched);
+        if ((widget && widget->window() == this) || (window && window == windowHandle()))
             UpdateCommandUI();
     }
     return QMainWindow::eventFilter(watched, event);

@@ -36,8 +36,9 @@ void CSplashWnd::HideSplashScreen()
         m_frame->repaint();
 }
 
-// A key first asks whether some widget wants it before shortcuts run (ShortcutOverride):
-// claiming that stops the accelerators, and the press itself is then swallowed here.
+// A key first asks whether some widget wants it before shortcuts run (ShortcutOverride); the
+// splash claims it, and the frame keeps its commands disabled while the splash is up, so that
+// no accelerator runs and the press itself is swallowed here.
 bool CSplashWnd::eventFilter(QObject*, QEvent* event)
 {
     switch (event->type()) {

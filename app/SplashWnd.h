@@ -16,6 +16,8 @@ public:
     ~CSplashWnd() override;
 
     void HideSplashScreen();
+    // Until it hides, every key and mouse press is the splash screen's.
+    bool IsUp() const { return m_timer.isActive(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
