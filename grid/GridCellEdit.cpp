@@ -154,6 +154,9 @@ void CGridCellEdit::EndEdit()
     if (m_bEnded)
         return;
     m_bEnded = true;
+    // Hiding a focused box would hand the focus to whichever widget comes next.
+    if (hasFocus())
+        m_pGrid->setFocus(Qt::OtherFocusReason);
     GridDispInfo info;
     info.hwndFrom = this;
     info.idFrom = IDC_INPLACE_CONTROL;

@@ -116,6 +116,10 @@ void CGridCtrl::resizeEvent(QResizeEvent* event)
 
 void CGridCtrl::scrollContentsBy(int /*dx*/, int /*dy*/)
 {
+    // An open edit box would stay put while its cell moves away, and what the user then typed
+    // over another row would still be stored in the edited one. The edit ends as it does when
+    // the box loses the focus, so the text goes into the cell it was typed for.
+    FinishEditing();
     viewport()->update();
 }
 

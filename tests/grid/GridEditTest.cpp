@@ -4,6 +4,7 @@
 #include "grid/GridCellNumeric.h"
 
 #include <QClipboard>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -337,5 +338,55 @@ TEST_F(GridEdit, ChangingTheTableUnderAnOpenEditorCommitsToTheRightCell)
     EXPECT_EQ(grid->GetItemText(4, 5), QString());
     EXPECT_EQ(OpenEditor(*grid), nullptr);
 }
+
+// The ways the rows can move under an open editor.
+enum class ScrollWay { Wheel, VerticalBar, HorizontalBar };
+
+std::string ScrollWayName(const testing::TestParamInfo<ScrollWay>& info)
+{
+    static const char* const names[] = {"Wheel", "VerticalBar", "HorizontalBar"};
+    return names[int(info.param)];
+}
+
+class GridEditorWhileScrolling : public testing::TestWithParam<ScrollWay> {};
+
+TEST_P(GridEditorWhileScrolling, EndsTheEditIntoTheEditedCell)
+{
+    auto grid = MakeFileList(40);
+    grid->resize(400, 200);
+    QApplication::processEvents();
+    grid->SetItemText(5, 4, "row 5");
+    Click(*grid, CellCentre(*grid, 2, 4));
+    QTest::keyClick(grid.get(), Qt::Key_P);
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    QTest::keyClicks(edit, "w");
+
+    switch (GetParam()) {
+    case ScrollWay::Wheel: {
+        // A wheel turned over the box reaches the viewport under it: the box ignores wheels.
+        const QPoint at = edit->geometry().center();
+        QWheelEvent wheel(at, grid->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid->viewport(), &wheel);
+        break;
+    }
+    case ScrollWay::VerticalBar:
+        grid->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        break;
+    case ScrollWay::HorizontalBar:
+        grid->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+        break;
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(OpenEditor(*grid), nullptr);
+    EXPECT_EQ(grid->GetItemText(2, 4), "pw");
+    EXPECT_EQ(grid->GetItemText(5, 4), "row 5");
+    EXPECT_TRUE(grid->hasFocus());
+}
+
+INSTANTIATE_TEST_SUITE_P(Scrolls, GridEditorWhileScrolling,
+                         testing::Values(ScrollWay::Wheel, ScrollWay::VerticalBar, ScrollWay::HorizontalBar),
+                         ScrollWayName);
 
 } // namespace

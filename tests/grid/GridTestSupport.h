@@ -67,6 +67,16 @@ inline void AppendFileRow(CGridCtrl& grid, const QString& name)
     }
 }
 
+// Focus and keys reach a window only once the window system has made it active; under a real X
+// server that happens some time after show().
+inline void ShowActive(QWidget& widget)
+{
+    widget.show();
+    widget.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&widget));
+    QApplication::processEvents();
+}
+
 inline std::unique_ptr<CGridCtrl> MakeFileList(int dataRows, bool show = true)
 {
     auto grid = std::make_unique<CGridCtrl>();
@@ -87,12 +97,8 @@ inline std::unique_ptr<CGridCtrl> MakeFileList(int dataRows, bool show = true)
     }
     for (int i = 1; i <= dataRows; ++i)
         AppendFileRow(*grid, QStringLiteral("file%1.txt").arg(i));
-    if (show) {
-        grid->show();
-        grid->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
-        QApplication::processEvents();
-    }
+    if (show)
+        ShowActive(*grid);
     return grid;
 }
 
