@@ -4,6 +4,7 @@
 #include "grid/GridCellNumeric.h"
 
 #include <QClipboard>
+#include <QMenu>
 #include <QScrollBar>
 
 #include <gtest/gtest.h>
@@ -337,6 +338,34 @@ TEST_F(GridEdit, ChangingTheTableUnderAnOpenEditorCommitsToTheRightCell)
     EXPECT_EQ(grid->GetItemText(3, 5), "k");
     EXPECT_EQ(grid->GetItemText(4, 5), QString());
     EXPECT_EQ(OpenEditor(*grid), nullptr);
+}
+
+TEST_F(GridEdit, PasteFromTheBoxsOwnMenuTypesIntoTheOpenBox)
+{
+    grid->SetItemText(2, 4, "old");
+    FocusOn(2, 4);
+    QTest::keyClick(grid.get(), Qt::Key_F2);
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    QGuiApplication::clipboard()->setText("pasted");
+    // Through the window, as a real right click comes, so that the box gets its context menu.
+    QWindow* window = grid->window()->windowHandle();
+    QTest::mouseClick(window, Qt::RightButton, {}, window->mapFromGlobal(edit->mapToGlobal(edit->rect().center())));
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QAction* paste = nullptr;
+    for (QAction* action : menu->actions()) {
+        if (action->text().startsWith("&Paste"))
+            paste = action;
+    }
+    ASSERT_NE(paste, nullptr);
+    paste->trigger();
+    menu->close();
+    QApplication::processEvents();
+    ASSERT_EQ(OpenEditor(*grid), edit);
+    EXPECT_EQ(edit->text(), "oldpasted");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(grid->GetItemText(2, 4), "oldpasted");
 }
 
 // The ways the rows can move under an open editor.
