@@ -142,6 +142,7 @@ public:
                           BOOL selectCells = TRUE);
     void SelectAllCells();
     CellID GetFocusCell() const { return m_idCurrentCell; }
+    // (-1, -1) clears the focus; a cell outside the table is ignored.
     void SetFocusCell(int row, int col);
     void EnsureVisible(int row, int col);
 
@@ -201,6 +202,9 @@ private:
     void UpdateFixedRowStates(int oldCount, int newCount);
     void UpdateFixedColumnStates(int oldCount, int newCount);
     bool IsFixedCell(const CellID& cell) const;
+    // The cell with a row in the fixed rows moved to the first ordinary row, and a column in the
+    // fixed columns to the first ordinary column; -1 stays -1.
+    CellID OutOfFixed(const CellID& cell) const;
     static qint64 SelectionKey(int row, int col) { return (qint64(row) << 16) | (col & 0xFFFF); }
 
     // Selection helpers (GridCtrl_Selection.cpp).

@@ -302,11 +302,14 @@ void CGridCtrl::OnRButtonUp(QPoint point)
         NotifyOwner(-1, -1, NM_RCLICK);
         return;
     }
-    SetFocusCell(cell.row, cell.col);
-    const CellID focus{std::max(cell.row, m_nFixedRows), std::max(cell.col, m_nFixedCols)};
-    if (CGridCellBase* focusCell = GetCell(focus.row, focus.col))
-        focusCell->OnRClick(PointInCell(focus, point));
-    NotifyOwner(focus.row, focus.col, NM_RCLICK);
+    // A header with no ordinary row or column to move the focus to is reported itself.
+    CellID target = OutOfFixed(cell);
+    if (IsValid(target))
+        SetFocusCell(target.row, target.col);
+    else
+        target = cell;
+    GetCell(target.row, target.col)->OnRClick(PointInCell(target, point));
+    NotifyOwner(target.row, target.col, NM_RCLICK);
 }
 
 void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* event)

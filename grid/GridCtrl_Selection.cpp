@@ -33,6 +33,12 @@ bool CGridCtrl::IsFixedCell(const CellID& cell) const
     return cell.row < m_nFixedRows || cell.col < m_nFixedCols;
 }
 
+CellID CGridCtrl::OutOfFixed(const CellID& cell) const
+{
+    const auto raise = [](int value, int fixed) { return value >= 0 && value < fixed ? fixed : value; };
+    return CellID{raise(cell.row, m_nFixedRows), raise(cell.col, m_nFixedCols)};
+}
+
 BOOL CGridCtrl::IsCellSelected(int row, int col) const
 {
     return m_bEnableSelection && (GetItemState(row, col) & CellSelected);
@@ -71,9 +77,9 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
     if (!m_bEnableSelection)
         return;
     const WaitCursor wait;
-    const auto raise = [](int value, int fixed) { return value >= 0 && value < fixed ? fixed : value; };
-    const CellRange range{raise(minRow, m_nFixedRows), raise(minCol, m_nFixedCols), raise(maxRow, m_nFixedRows),
-                          raise(maxCol, m_nFixedCols)};
+    const CellID min = OutOfFixed(CellID{minRow, minCol});
+    const CellID max = OutOfFixed(CellID{maxRow, maxCol});
+    const CellRange range{min.row, min.col, max.row, max.col};
 
     if (selectCells) {
         const QHash<qint64, CellID> selected = m_SelectedCellMap;
@@ -153,9 +159,8 @@ void CGridCtrl::OnSelecting(const CellID& current)
 
 void CGridCtrl::SetFocusCell(int row, int col)
 {
-    const auto raise = [](int value, int fixed) { return value >= 0 && value < fixed ? fixed : value; };
-    const CellID focus{raise(row, m_nFixedRows), raise(col, m_nFixedCols)};
-    if (focus == m_idCurrentCell)
+    const CellID focus = OutOfFixed(CellID{row, col});
+    if (focus == m_idCurrentCell || (focus != CellID() && !IsValid(focus)))
         return;
     const CellID old = m_idCurrentCell;
     m_idCurrentCell = focus;

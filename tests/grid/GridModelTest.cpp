@@ -235,12 +235,27 @@ TEST(GridModel, BadArgumentsChangeNothing)
     grid.SetSelectedRange(2, 2, 1, 1); // minimum above maximum
     grid.SetSelectedRange(-4, 0, 99, 99);
     EXPECT_EQ(grid.GetSelectedCount(), 0);
-    grid.SetFocusCell(50, 50);
     grid.EnsureVisible(50, 50);
     grid.ReplaceCellText(9, 9, "x");
     EXPECT_EQ(grid.GetRowCount(), 3);
     EXPECT_EQ(grid.GetColumnCount(), 3);
 }
+
+class GridFocusOutside : public testing::TestWithParam<CellID> {};
+
+TEST_P(GridFocusOutside, IsIgnored)
+{
+    CGridCtrl grid(3, 3, 1, 0);
+    grid.SetFocusCell(1, 1);
+    grid.SetFocusCell(GetParam().row, GetParam().col);
+    EXPECT_EQ(grid.GetFocusCell(), (CellID{1, 1}));
+    EXPECT_TRUE(grid.GetItemState(1, 1) & CellFocused);
+}
+
+// (-1, -1) means no cell and clears the focus; a fixed row is raised to row 1, which exists.
+INSTANTIATE_TEST_SUITE_P(Cells, GridFocusOutside,
+                         testing::Values(CellID{50, 50}, CellID{3, 1}, CellID{1, 3}, CellID{-1, 2}, CellID{2, -1},
+                                         CellID{-5, -5}));
 
 TEST(GridModel, LongTextIsKeptWhole)
 {

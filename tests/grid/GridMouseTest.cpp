@@ -203,6 +203,20 @@ TEST_F(GridMouse, RightClickMovesTheFocusButNotTheSelection)
     EXPECT_EQ(recorder.notices, (std::vector<Notice>{{NM_RCLICK, -1, -1}}));
 }
 
+TEST(GridMouseEmpty, RightClickOnAHeaderOfAnEmptyListReportsTheHeaderAndKeepsNoFocus)
+{
+    auto grid = MakeFileList(0);
+    Recorder recorder;
+    grid->SetNotifyHandler(recorder.Handler());
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, CellCentre(*grid, 0, 2));
+    EXPECT_EQ(grid->GetFocusCell(), CellID());
+    EXPECT_EQ(recorder.notices, (std::vector<Notice>{{NM_RCLICK, 0, 2}}));
+    AppendFileRow(*grid, "added.txt");
+    QTest::keyClick(grid.get(), Qt::Key_Down);
+    EXPECT_EQ(grid->GetFocusCell(), CellID());
+    EXPECT_EQ(grid->GetItemState(1, 2) & CellFocused, 0u);
+}
+
 TEST_F(GridMouse, HeaderClickSelectsTheColumn)
 {
     Click(*grid, CellCentre(*grid, 0, 2));

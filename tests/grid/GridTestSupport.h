@@ -9,8 +9,19 @@
 #include <QTest>
 
 #include <map>
+#include <ostream>
 #include <memory>
 #include <vector>
+
+// Cells and ranges read as numbers in failure messages.
+inline void PrintTo(const CellID& cell, std::ostream* os)
+{
+    *os << '(' << cell.row << ", " << cell.col << ')';
+}
+inline void PrintTo(const CellRange& range, std::ostream* os)
+{
+    *os << '(' << range.minRow << ", " << range.minCol << ")-(" << range.maxRow << ", " << range.maxCol << ')';
+}
 
 namespace gridtest {
 
@@ -19,6 +30,7 @@ struct Notice {
     int row;
     int col;
     friend bool operator==(const Notice&, const Notice&) = default;
+    friend void PrintTo(const Notice& n, std::ostream* os) { *os << '{' << n.code << ", " << n.row << ", " << n.col << '}'; }
 };
 
 // Records every notification; answers with the result set for its code (0 otherwise).
