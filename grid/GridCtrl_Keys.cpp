@@ -191,13 +191,15 @@ UINT CGridCtrl::EditKeyForEvent(const QKeyEvent& event) const
     return text.toUcs4().value(0);
 }
 
+// Keys the grid does not handle go on to the parent. They never reach the scroll area's own
+// handling, which would scroll the view on arrows and page keys without moving the focus cell.
 void CGridCtrl::keyPressEvent(QKeyEvent* event)
 {
     // Alt without Ctrl makes system keys (menu mnemonics and the like): they neither move the
     // focus cell, nor clear, nor start an edit. Ctrl+Alt is AltGr on some keyboards.
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier)) {
-        QAbstractScrollArea::keyPressEvent(event);
+        event->ignore();
         return;
     }
     if (OnKeyDown(event->key(), modifiers))
@@ -207,5 +209,5 @@ void CGridCtrl::keyPressEvent(QKeyEvent* event)
         BeginCellEdit(m_idCurrentCell.row, m_idCurrentCell.col, QPoint(-1, -1), key);
         return;
     }
-    QAbstractScrollArea::keyPressEvent(event);
+    event->ignore();
 }

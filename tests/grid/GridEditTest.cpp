@@ -368,6 +368,44 @@ TEST_F(GridEdit, PasteFromTheBoxsOwnMenuTypesIntoTheOpenBox)
     EXPECT_EQ(grid->GetItemText(2, 4), "oldpasted");
 }
 
+struct UnhandledKey {
+    bool focusCell;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+};
+
+void PrintTo(const UnhandledKey& k, std::ostream* os)
+{
+    *os << (k.focusCell ? "focus cell, key " : "no focus cell, key ") << QKeySequence(k.key | k.modifiers).toString().toStdString();
+}
+
+class GridUnhandledKey : public testing::TestWithParam<UnhandledKey> {};
+
+TEST_P(GridUnhandledKey, LeavesTheViewWhereItIs)
+{
+    auto grid = MakeFileList(60);
+    grid->resize(400, 200);
+    QApplication::processEvents();
+    if (GetParam().focusCell)
+        grid->SetFocusCell(20, 2);
+    grid->verticalScrollBar()->setValue(100);
+    grid->horizontalScrollBar()->setValue(50);
+    const CellID focus = grid->GetFocusCell();
+    QTest::keyClick(grid.get(), GetParam().key, GetParam().modifiers);
+    EXPECT_EQ(grid->verticalScrollBar()->value(), 100);
+    EXPECT_EQ(grid->horizontalScrollBar()->value(), 50);
+    EXPECT_EQ(grid->GetFocusCell(), focus);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, GridUnhandledKey,
+                         testing::Values(UnhandledKey{false, Qt::Key_Down, Qt::NoModifier},
+                                         UnhandledKey{false, Qt::Key_PageDown, Qt::NoModifier},
+                                         UnhandledKey{false, Qt::Key_PageUp, Qt::NoModifier},
+                                         UnhandledKey{false, Qt::Key_Right, Qt::NoModifier},
+                                         UnhandledKey{false, Qt::Key_Up, Qt::NoModifier},
+                                         UnhandledKey{true, Qt::Key_Down, Qt::AltModifier},
+                                         UnhandledKey{true, Qt::Key_Left, Qt::AltModifier}));
+
 // The ways the rows can move under an open editor.
 enum class ScrollWay { Wheel, VerticalBar, HorizontalBar };
 
