@@ -195,6 +195,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     // Structure helpers (GridCtrl.cpp).
@@ -220,6 +221,10 @@ private:
     void OnLButtonUp(QPoint point);
     void OnRButtonUp(QPoint point);
     void OnHover(QPoint point);
+    void OnMouseLeave();
+    // A button operation (selecting, sizing, a press that starts an edit) is under way. A pointer
+    // merely resting over a divider is none.
+    bool IsMouseOperationUnderway() const;
     void OnAutoScroll();
     MouseMode DividerAt(QPoint point) const;
     bool StartSizing(QPoint point);

@@ -151,7 +151,8 @@ bool CGridCtrl::OnKeyDown(int key, Qt::KeyboardModifiers modifiers)
 
 void CGridCtrl::MoveToCell(const CellID& next, bool resetSelectionStart)
 {
-    if (m_MouseMode == Idle) {
+    if (!IsMouseOperationUnderway()) {
+        const MouseMode hover = m_MouseMode;
         m_PrevSelectedCellMap.clear();
         m_MouseMode = m_bListMode ? SelectRow : SelectCells;
         if (resetSelectionStart)
@@ -159,7 +160,7 @@ void CGridCtrl::MoveToCell(const CellID& next, bool resetSelectionStart)
         NotifyOwner(next.row, next.col, GridNotify::SelectionChanging);
         OnSelecting(next);
         NotifyOwner(next.row, next.col, GridNotify::SelectionChanged);
-        m_MouseMode = Idle;
+        m_MouseMode = hover;
     }
     SetFocusCell(next.row, next.col);
     EnsureVisible(next.row, next.col);
@@ -176,7 +177,7 @@ bool CGridCtrl::focusNextPrevChild(bool next)
 // The key an edit starts with when a key press is typed into the grid, or 0 for none.
 UINT CGridCtrl::EditKeyForEvent(const QKeyEvent& event) const
 {
-    if (m_MouseMode != Idle || (event.modifiers() & Qt::ControlModifier))
+    if (IsMouseOperationUnderway() || (event.modifiers() & Qt::ControlModifier))
         return 0;
     switch (event.key()) {
     case Qt::Key_Escape: return 0;

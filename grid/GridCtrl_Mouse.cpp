@@ -232,6 +232,26 @@ void CGridCtrl::OnHover(QPoint point)
     }
 }
 
+bool CGridCtrl::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Leave)
+        OnMouseLeave();
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void CGridCtrl::OnMouseLeave()
+{
+    if (m_MouseMode != OverColumnDivider && m_MouseMode != OverRowDivider)
+        return;
+    viewport()->setCursor(Qt::ArrowCursor);
+    m_MouseMode = Idle;
+}
+
+bool CGridCtrl::IsMouseOperationUnderway() const
+{
+    return m_MouseMode != Idle && m_MouseMode != OverColumnDivider && m_MouseMode != OverRowDivider;
+}
+
 void CGridCtrl::OnAutoScroll()
 {
     const QRect client = viewport()->rect();

@@ -111,7 +111,7 @@ TEST_F(GridMouse, DraggingAColumnDividerResizesDownToOnePixel)
     QRect header;
     grid->GetCellRect(0, 1, header);
     const QPoint divider(header.right(), header.center().y());
-    QTest::mouseMove(grid->viewport(), divider);
+    MovePointer(*grid->viewport(), divider);
     EXPECT_EQ(grid->GetMouseMode(), CGridCtrl::OverColumnDivider);
     QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, divider);
     EXPECT_EQ(grid->GetMouseMode(), CGridCtrl::SizingColumn);
@@ -125,6 +125,46 @@ TEST_F(GridMouse, DraggingAColumnDividerResizesDownToOnePixel)
     QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, QPoint(2, 5));
     EXPECT_EQ(grid->GetColumnWidth(1), 1);
     EXPECT_TRUE(recorder.notices.empty());
+}
+
+QPoint HeaderDivider(const CGridCtrl& grid, int col)
+{
+    QRect header;
+    grid.GetCellRect(0, col, header);
+    return QPoint(header.right(), header.center().y());
+}
+
+TEST(GridMouseLeave, LeavingTheGridOverADividerRestoresTheArrowAndIdle)
+{
+    QWidget window;
+    window.resize(800, 400);
+    auto grid = MakeFileList(5, false);
+    grid->setParent(&window);
+    grid->move(0, 0);
+    ShowActive(window);
+    MovePointer(*grid->viewport(), HeaderDivider(*grid, 1));
+    ASSERT_EQ(grid->GetMouseMode(), CGridCtrl::OverColumnDivider);
+    ASSERT_EQ(grid->viewport()->cursor().shape(), Qt::SplitHCursor);
+    MovePointer(window, QPoint(760, 380));
+    EXPECT_EQ(grid->GetMouseMode(), CGridCtrl::Idle);
+    EXPECT_EQ(grid->viewport()->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(GridMouse, KeysActWhileThePointerRestsOverADivider)
+{
+    Click(*grid, CellCentre(*grid, 2, 4));
+    recorder.notices.clear();
+    MovePointer(*grid->viewport(), HeaderDivider(*grid, 1));
+    ASSERT_EQ(grid->GetMouseMode(), CGridCtrl::OverColumnDivider);
+    QTest::keyClick(grid.get(), Qt::Key_Down);
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{3, 4}));
+    EXPECT_EQ(grid->GetSelectionBounds(), (CellRange{3, 0, 3, 5}));
+    EXPECT_EQ(recorder.notices, (std::vector<Notice>{{GridNotify::SelectionChanging, 3, 4},
+                                                     {GridNotify::SelectionChanged, 3, 4}}));
+    QTest::keyClick(grid.get(), Qt::Key_Q);
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), "q");
 }
 
 TEST_F(GridMouse, RowDividersDoNotResizeWhenRowResizingIsOff)

@@ -126,6 +126,17 @@ inline void Click(CGridCtrl& grid, QPoint point, Qt::KeyboardModifiers modifiers
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers, point);
 }
 
+// Moves the pointer with no button held through the widget's window, which sends the enter and
+// leave events a real pointer causes. A move to where an earlier test left the pointer would
+// send nothing, so the pointer first stops one pixel beside the target.
+inline void MovePointer(const QWidget& widget, QPoint point)
+{
+    QWindow* window = widget.window()->windowHandle();
+    const QPoint target = window->mapFromGlobal(widget.mapToGlobal(point));
+    QTest::mouseMove(window, target - QPoint(1, 1));
+    QTest::mouseMove(window, target);
+}
+
 inline CGridCellEdit* OpenEditor(const CGridCtrl& grid)
 {
     for (CGridCellEdit* edit : grid.viewport()->findChildren<CGridCellEdit*>()) {
