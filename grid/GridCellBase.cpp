@@ -28,7 +28,7 @@ void CGridCellBase::Assign(const CGridCellBase& other)
     SetFormat(other.GetFormat());
     SetTextClr(other.GetTextClr());
     SetBackClr(other.GetBackClr());
-    SetFont(other.IsDefaultFont() ? nullptr : &other.GetFont());
+    SetFont(other.IsDefaultFont() ? std::nullopt : std::optional<QFont>(other.GetFont()));
     SetMargin(other.GetMargin());
 }
 

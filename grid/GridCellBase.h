@@ -6,15 +6,17 @@
 #include "grid/GridCellClass.h"
 #include "platform/WinTypes.h"
 
+#include <QFont>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
 
+#include <optional>
+
 class CGridCtrl;
 class CGridCellEdit;
 class CGridDefaultCell;
-class QFont;
 class QPainter;
 
 enum GridCellState : UINT {
@@ -47,7 +49,7 @@ public:
     virtual void SetFormat(UINT format) = 0;
     virtual void SetTextClr(COLORREF colour) = 0;
     virtual void SetBackClr(COLORREF colour) = 0;
-    virtual void SetFont(const QFont* font) = 0; // nullptr: use the default cell's font
+    virtual void SetFont(const std::optional<QFont>& font) = 0; // none: the default cell's font
     virtual void SetMargin(UINT margin) = 0;
     virtual void SetGrid(CGridCtrl* grid) = 0;
     virtual void SetCoords(int /*row*/, int /*col*/) {}

@@ -87,7 +87,7 @@ BOOL CGridCtrl::SetRowCount(int rows)
             // the rows added so far complete.
             std::vector<std::unique_ptr<CGridCellBase>> cells(static_cast<std::size_t>(m_nCols));
             for (int col = 0; col < m_nCols; ++col)
-                cells[std::size_t(col)].reset(CreateCell(m_nRows, col));
+                cells[std::size_t(col)] = CreateCell(m_nRows, col);
             m_RowData.push_back(std::move(cells));
             m_RowHeights.Append(m_cellDefault->GetHeight());
             ++m_nRows;
@@ -129,7 +129,7 @@ BOOL CGridCtrl::SetColumnCount(int cols)
         auto& rowCells = m_RowData[std::size_t(row)];
         rowCells.resize(std::size_t(cols));
         for (int col = oldCount; col < cols; ++col)
-            rowCells[std::size_t(col)].reset(CreateCell(row, col));
+            rowCells[std::size_t(col)] = CreateCell(row, col);
     }
     m_bModified = true;
     ResetScrollBars();

@@ -180,7 +180,7 @@ signals:
     void Command(int controlId);
 
 protected:
-    virtual CGridCellBase* CreateCell(int row, int col);
+    virtual std::unique_ptr<CGridCellBase> CreateCell(int row, int col);
     virtual void DestroyCell(int row, int col);
     virtual void OnFixedRowClick(const CellID& cell);
     virtual void OnFixedColumnClick(const CellID& cell);

@@ -46,7 +46,7 @@ TEST(GridModel, SetCellTypeKeepsTextAndStateAndRejectsWrongClasses)
     EXPECT_EQ(grid.GetItemState(2, 0), UINT(CellReadOnly | CellSelected));
     EXPECT_TRUE(grid.IsCellSelected(2, 0));
 
-    static const GridCellClass stranger = {"CStranger", nullptr, [] { return static_cast<CGridCellBase*>(nullptr); }};
+    static const GridCellClass stranger = {"CStranger", nullptr, [] { return std::unique_ptr<CGridCellBase>(); }};
     EXPECT_FALSE(grid.SetCellType(2, 1, &stranger));
     EXPECT_FALSE(grid.SetCellType(2, 1, &CGridCellBase::Class)); // abstract
     EXPECT_FALSE(grid.SetCellType(2, 1, nullptr));
@@ -75,7 +75,7 @@ TEST(GridModel, AttributesFallBackToTheDefaultCellOfTheirKind)
 
     QFont bold;
     bold.setBold(true);
-    grid.GetDefaultCell(true, false)->SetFont(&bold);
+    grid.GetDefaultCell(true, false)->SetFont(bold);
     EXPECT_TRUE(grid.GetCell(0, 2)->GetFont().bold());
     EXPECT_FALSE(grid.GetCell(2, 2)->GetFont().bold());
     EXPECT_EQ(grid.GetCell(0, 0)->GetDefaultCell(), grid.GetDefaultCell(true, true));
@@ -87,7 +87,7 @@ TEST(GridModel, DefaultCellMetricsFollowItsFont)
     CGridDefaultCell def;
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(20);
-    def.SetFont(&font);
+    def.SetFont(font);
     const QFontMetrics metrics(font);
     EXPECT_EQ(def.GetMargin(), UINT(metrics.horizontalAdvance(' ')));
     EXPECT_EQ(def.GetWidth(), metrics.horizontalAdvance(QStringLiteral(" XXXXXXXXXXXX ")));
@@ -103,7 +103,7 @@ TEST(GridModel, ResetRestoresInitialValues)
     cell.SetState(CellSelected);
     cell.SetBackClr(0x123456);
     QFont font;
-    cell.SetFont(&font);
+    cell.SetFont(font);
     cell.Reset();
     EXPECT_EQ(cell.GetText(), QString());
     EXPECT_EQ(cell.GetData(), 0u);

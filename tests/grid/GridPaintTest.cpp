@@ -116,7 +116,7 @@ public:
     }
 };
 const GridCellClass CountingCell::Class = {"CountingCell", &CGridCell::Class,
-                                           [] { return static_cast<CGridCellBase*>(new CountingCell); }};
+                                           &CreateCellOf<CountingCell>};
 
 TEST(GridPaintCost, OnlyVisibleCellsAreDrawnAfterScrolling)
 {
