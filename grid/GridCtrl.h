@@ -71,18 +71,20 @@ public:
     int GetColumnCount() const { return m_nCols; }
     int GetFixedRowCount() const { return m_nFixedRows; }
     int GetFixedColumnCount() const { return m_nFixedCols; }
-    BOOL SetRowCount(int rows);
-    BOOL SetColumnCount(int cols);
-    BOOL SetFixedRowCount(int fixedRows);
-    BOOL SetFixedColumnCount(int fixedCols);
+    // Out of memory, a count that grows stops growing: the rows or columns added before stay,
+    // each one complete, and the result is FALSE.
+    BOOL SetRowCount(int rows) { return SetLineCount(Axis::Rows, rows); }
+    BOOL SetColumnCount(int cols) { return SetLineCount(Axis::Columns, cols); }
+    BOOL SetFixedRowCount(int fixedRows) { return SetFixedLineCount(Axis::Rows, fixedRows); }
+    BOOL SetFixedColumnCount(int fixedCols) { return SetFixedLineCount(Axis::Columns, fixedCols); }
     BOOL DeleteRow(int row);
     BOOL DeleteAllItems();
-    BOOL SetColumnWidth(int col, int width);
-    BOOL SetRowHeight(int row, int height);
-    int GetColumnWidth(int col) const;
-    int GetRowHeight(int row) const;
-    int GetFixedRowHeight() const;
-    int GetFixedColumnWidth() const;
+    BOOL SetColumnWidth(int col, int width) { return SetLineSize(Axis::Columns, col, width); }
+    BOOL SetRowHeight(int row, int height) { return SetLineSize(Axis::Rows, row, height); }
+    int GetColumnWidth(int col) const { return LineSize(Axis::Columns, col); }
+    int GetRowHeight(int row) const { return LineSize(Axis::Rows, row); }
+    int GetFixedRowHeight() const { return FixedExtent(Axis::Rows); }
+    int GetFixedColumnWidth() const { return FixedExtent(Axis::Columns); }
 
     // Cells.
     CGridCellBase* GetCell(int row, int col) const;
@@ -152,8 +154,8 @@ public:
     bool IsCellVisible(int row, int col) const;
     CellID GetTopleftNonFixedCell() const;
     CellRange GetVisibleNonFixedCellRange() const;
-    BOOL AutoSizeColumn(int col);
-    BOOL AutoSizeRow(int row);
+    BOOL AutoSizeColumn(int col) { return AutoSizeLine(Axis::Columns, col); }
+    BOOL AutoSizeRow(int row) { return AutoSizeLine(Axis::Rows, row); }
     void RedrawCell(int row, int col, bool now = false);
 
     // Editing.
@@ -180,6 +182,8 @@ signals:
     void Command(int controlId);
 
 protected:
+    // A new cell of the grid's cell class for (row, col), with its fixed flags and format. Called
+    // whenever a count grows, except while the grid itself is being constructed.
     virtual std::unique_ptr<CGridCellBase> CreateCell(int row, int col);
     virtual void DestroyCell(int row, int col);
     virtual void OnFixedRowClick(const CellID& cell);
@@ -198,10 +202,46 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
-    // Structure helpers (GridCtrl.cpp).
+    // Rows and columns share one set of routines that take the axis (GridCtrl_Structure.cpp).
+    enum class Axis { Rows, Columns };
+    struct AxisFields {
+        int& count;
+        int& fixedCount;
+        CGridSizeIndex& sizes;
+    };
+    struct ConstAxisFields {
+        int count;
+        int fixedCount;
+        const CGridSizeIndex& sizes;
+    };
+    using CellMaker = std::unique_ptr<CGridCellBase> (CGridCtrl::*)(int row, int col);
+    static Axis Across(Axis axis) { return axis == Axis::Rows ? Axis::Columns : Axis::Rows; }
+    static CellID CellAt(Axis axis, int line, int across)
+    {
+        return axis == Axis::Rows ? CellID{line, across} : CellID{across, line};
+    }
+    static int LineOf(const CellID& cell, Axis axis) { return axis == Axis::Rows ? cell.row : cell.col; }
+    AxisFields Fields(Axis axis);
+    ConstAxisFields Fields(Axis axis) const;
+    void BuildInitialTable(int rows, int cols, int fixedRows, int fixedCols);
+    std::unique_ptr<CGridCellBase> NewCell(int row, int col);
+    BOOL SetLineCount(Axis axis, int count);
+    void RemoveLinesFrom(Axis axis, int count);
+    bool AddLinesUpTo(Axis axis, int count, CellMaker make);
+    void AppendLine(Axis axis, CellMaker make);
+    void StoreLine(Axis axis, std::vector<std::unique_ptr<CGridCellBase>> cells);
+    BOOL SetFixedLineCount(Axis axis, int count);
+    void UpdateFixedStates(Axis axis, int oldCount, int newCount);
+    BOOL SetLineSize(Axis axis, int index, int size);
+    int LineSize(Axis axis, int index) const;
+    int FixedExtent(Axis axis) const;
+    int NextVisibleLine(Axis axis, int index, int step) const;
+    int NextVisibleRow(int row, int step) const { return NextVisibleLine(Axis::Rows, row, step); }
+    int NextVisibleColumn(int col, int step) const { return NextVisibleLine(Axis::Columns, col, step); }
+    BOOL AutoSizeLine(Axis axis, int index);
+
+    // Other structure helpers (GridCtrl.cpp).
     void ResetScrollBars();
-    void UpdateFixedRowStates(int oldCount, int newCount);
-    void UpdateFixedColumnStates(int oldCount, int newCount);
     bool IsFixedCell(const CellID& cell) const;
     // The cell with a row in the fixed rows moved to the first ordinary row, and a column in the
     // fixed columns to the first ordinary column; -1 stays -1.
@@ -240,8 +280,6 @@ private:
     CellID NextCellForKey(int key, Qt::KeyboardModifiers modifiers, bool& handled);
     CellID TabTarget(bool forward) const;
     void MoveToCell(const CellID& next, bool keepSelectionStart);
-    int NextVisibleRow(int row, int step) const;
-    int NextVisibleColumn(int col, int step) const;
     int PageRows(bool down);
     void ScrollRows(int rows);
     UINT EditKeyForEvent(const QKeyEvent& event) const;

@@ -11,6 +11,11 @@ CGridCellBase* CGridCtrl::GetCell(int row, int col) const
 
 std::unique_ptr<CGridCellBase> CGridCtrl::CreateCell(int row, int col)
 {
+    return NewCell(row, col);
+}
+
+std::unique_ptr<CGridCellBase> CGridCtrl::NewCell(int row, int col)
+{
     std::unique_ptr<CGridCellBase> cell = m_pCellClass->createObject();
     cell->SetGrid(this);
     cell->SetCoords(row, col);

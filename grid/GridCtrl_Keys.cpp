@@ -4,24 +4,6 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 
-int CGridCtrl::NextVisibleRow(int row, int step) const
-{
-    for (int next = row + step; next >= m_nFixedRows && next < m_nRows; next += step) {
-        if (GetRowHeight(next) > 0)
-            return next;
-    }
-    return -1;
-}
-
-int CGridCtrl::NextVisibleColumn(int col, int step) const
-{
-    for (int next = col + step; next >= m_nFixedCols && next < m_nCols; next += step) {
-        if (GetColumnWidth(next) > 0)
-            return next;
-    }
-    return -1;
-}
-
 void CGridCtrl::ScrollRows(int rows)
 {
     const int top = GetTopleftNonFixedCell().row;

@@ -134,26 +134,17 @@ void CGridCtrl::RedrawCell(int row, int col, bool now)
         viewport()->update(rect);
 }
 
-BOOL CGridCtrl::AutoSizeColumn(int col)
+BOOL CGridCtrl::AutoSizeLine(Axis axis, int index)
 {
-    if (col < 0 || col >= m_nCols)
+    if (index < 0 || index >= Fields(axis).count)
         return FALSE;
-    int width = 0;
-    for (int row = 0; row < m_nRows; ++row)
-        width = std::max(width, GetCell(row, col)->GetCellExtent().width());
-    SetColumnWidth(col, width);
-    viewport()->update();
-    return TRUE;
-}
-
-BOOL CGridCtrl::AutoSizeRow(int row)
-{
-    if (row < 0 || row >= m_nRows)
-        return FALSE;
-    int height = 0;
-    for (int col = 0; col < m_nCols; ++col)
-        height = std::max(height, GetCell(row, col)->GetCellExtent().height());
-    SetRowHeight(row, height);
+    int size = 0;
+    for (int across = 0; across < Fields(Across(axis)).count; ++across) {
+        const CellID id = CellAt(axis, index, across);
+        const QSize extent = GetCell(id.row, id.col)->GetCellExtent();
+        size = std::max(size, axis == Axis::Rows ? extent.height() : extent.width());
+    }
+    SetLineSize(axis, index, size);
     viewport()->update();
     return TRUE;
 }

@@ -11,15 +11,130 @@ using namespace gridtest;
 
 namespace {
 
-TEST(GridModel, NewGridIsEmpty)
+struct Construction {
+    int rows, cols, fixedRows, fixedCols; // constructor arguments
+    int builtRows, builtCols;             // the table made of them
+};
+
+void PrintTo(const Construction& c, std::ostream* os)
 {
-    CGridCtrl grid;
-    EXPECT_EQ(grid.GetRowCount(), 0);
-    EXPECT_EQ(grid.GetColumnCount(), 0);
-    EXPECT_EQ(grid.GetFocusCell(), CellID());
-    EXPECT_EQ(grid.GetItemText(0, 0), QString());
-    EXPECT_EQ(grid.GetCell(0, 0), nullptr);
+    *os << "CGridCtrl(" << c.rows << ", " << c.cols << ", " << c.fixedRows << ", " << c.fixedCols << ')';
 }
+
+class GridConstruction : public testing::TestWithParam<Construction> {};
+
+TEST_P(GridConstruction, BuildsEveryCellWithItsFixedFlags)
+{
+    const Construction c = GetParam();
+    CGridCtrl grid(c.rows, c.cols, c.fixedRows, c.fixedCols);
+    ASSERT_EQ(grid.GetRowCount(), c.builtRows);
+    ASSERT_EQ(grid.GetColumnCount(), c.builtCols);
+    EXPECT_EQ(grid.GetFixedRowCount(), std::max(c.fixedRows, 0));
+    EXPECT_EQ(grid.GetFixedColumnCount(), std::max(c.fixedCols, 0));
+    EXPECT_EQ(grid.GetFocusCell(), CellID());
+    EXPECT_EQ(grid.GetCell(c.builtRows, 0), nullptr);
+    EXPECT_EQ(grid.GetItemText(c.builtRows, 0), QString());
+    for (int row = 0; row < c.builtRows; ++row) {
+        EXPECT_EQ(grid.GetRowHeight(row), grid.GetDefaultCell(false, false)->GetHeight());
+        for (int col = 0; col < c.builtCols; ++col) {
+            const CGridCellBase* cell = grid.GetCell(row, col);
+            ASSERT_NE(cell, nullptr);
+            EXPECT_EQ(cell->IsFixedRow(), row < c.fixedRows);
+            EXPECT_EQ(cell->IsFixedCol(), col < c.fixedCols);
+            EXPECT_EQ(cell->GetFormat(), cell->GetDefaultCell()->GetFormat());
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, GridConstruction,
+                         testing::Values(Construction{0, 0, 0, 0, 0, 0}, Construction{3, 6, 1, 0, 3, 6},
+                                         Construction{2, 4, 1, 2, 2, 4}, Construction{1, 2, 3, 1, 3, 2},
+                                         Construction{0, 0, 1, 1, 1, 1}, Construction{-2, 3, 0, 0, 0, 3}));
+
+// A grid whose cell creation the tests watch.
+class WatchedGrid : public CGridCtrl {
+public:
+    using CGridCtrl::CGridCtrl;
+    int created = 0;
+
+protected:
+    std::unique_ptr<CGridCellBase> CreateCell(int row, int col) override
+    {
+        ++created;
+        return CGridCtrl::CreateCell(row, col);
+    }
+};
+
+TEST(GridModel, LaterCountChangesCreateCellsThroughTheSubclass)
+{
+    WatchedGrid grid(2, 3);
+    grid.SetRowCount(3);
+    grid.SetColumnCount(4);
+    EXPECT_EQ(grid.created, 3 + 3);
+}
+
+// Cells of this class can be created until the budget runs out; then creation throws as an
+// allocation that fails would. A negative budget never runs out.
+int g_cellBudget = -1;
+std::unique_ptr<CGridCellBase> CreateCellWithinBudget()
+{
+    if (g_cellBudget == 0)
+        throw std::bad_alloc();
+    if (g_cellBudget > 0)
+        --g_cellBudget;
+    return std::make_unique<CGridCell>();
+}
+const GridCellClass BudgetCellClass = {"CBudgetCell", &CGridCell::Class, &CreateCellWithinBudget};
+
+struct Shortage {
+    bool columns;   // which count grows
+    int budget;     // cells that can still be made
+    int reached;    // the count the grid ends with
+};
+
+void PrintTo(const Shortage& s, std::ostream* os)
+{
+    *os << (s.columns ? "columns" : "rows") << " with " << s.budget << " cells left";
+}
+
+class GridOutOfMemory : public testing::TestWithParam<Shortage> {
+protected:
+    void TearDown() override { g_cellBudget = -1; }
+};
+
+// From 2 rows and 2 columns towards 6 of the growing kind: each added line needs 2 cells.
+TEST_P(GridOutOfMemory, KeepsTheWholeLinesAddedBeforeTheFailure)
+{
+    const Shortage s = GetParam();
+    CGridCtrl grid(2, 2);
+    grid.resize(300, 200);
+    grid.SetDefaultCellType(&BudgetCellClass);
+    g_cellBudget = s.budget;
+    const BOOL grown = s.columns ? grid.SetColumnCount(6) : grid.SetRowCount(6);
+    g_cellBudget = -1;
+    EXPECT_EQ(bool(grown), s.reached == 6);
+    const int rows = s.columns ? 2 : s.reached;
+    const int cols = s.columns ? s.reached : 2;
+    ASSERT_EQ(grid.GetRowCount(), rows);
+    ASSERT_EQ(grid.GetColumnCount(), cols);
+    EXPECT_EQ(grid.GetRowHeight(rows - 1), grid.GetDefaultCell(false, false)->GetHeight());
+    EXPECT_EQ(grid.GetColumnWidth(cols - 1), grid.GetDefaultCell(false, false)->GetWidth());
+    EXPECT_EQ(grid.GetRowHeight(rows), -1);
+    EXPECT_EQ(grid.GetColumnWidth(cols), -1);
+    for (int row = 0; row < rows; ++row) {
+        for (int col = 0; col < cols; ++col)
+            EXPECT_NE(grid.GetCell(row, col), nullptr) << row << ", " << col;
+    }
+    EXPECT_FALSE(grid.viewport()->grab().isNull());
+    // The grid goes on working once memory is back.
+    EXPECT_TRUE(s.columns ? grid.SetColumnCount(6) : grid.SetRowCount(6));
+    EXPECT_NE(grid.GetCell(5, 1) ? grid.GetCell(5, 1) : grid.GetCell(1, 5), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shortages, GridOutOfMemory,
+                         testing::Values(Shortage{true, 0, 2}, Shortage{true, 5, 4}, Shortage{true, 7, 5},
+                                         Shortage{true, 8, 6}, Shortage{false, 0, 2}, Shortage{false, 3, 3},
+                                         Shortage{false, 7, 5}, Shortage{false, 8, 6}));
 
 TEST(GridModel, AppendedRowHasPlainCellsWithDefaultHeightAndFormat)
 {
