@@ -298,6 +298,38 @@ TEST_F(GridEdit, PasteSplitsFieldsTrimsThemAndSelectsThePastedRange)
     EXPECT_EQ(grid->GetSelectionBounds(), (CellRange{2, 4, 4, 5}));
 }
 
+struct PasteCase {
+    const char* clipboard;
+    const char* owner; // the owner and user password cells afterwards
+    const char* user;
+};
+
+void PrintTo(const PasteCase& c, std::ostream* os)
+{
+    *os << testing::PrintToString(std::string(c.clipboard));
+}
+
+class GridPasteFields : public testing::TestWithParam<PasteCase> {};
+
+TEST_P(GridPasteFields, WritesEveryFieldOfTheLineEmptyOnesIncluded)
+{
+    auto grid = MakeFileList(3);
+    grid->SetListMode(false);
+    grid->SetItemText(2, 4, "old owner");
+    grid->SetItemText(2, 5, "old user");
+    grid->SetFocusCell(2, 4);
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(GetParam().clipboard));
+    QTest::keyClick(grid.get(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid->GetItemText(2, 4), QString::fromUtf8(GetParam().owner));
+    EXPECT_EQ(grid->GetItemText(2, 5), QString::fromUtf8(GetParam().user));
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, GridPasteFields,
+                         testing::Values(PasteCase{"x\t", "x", ""}, PasteCase{"\ty", "", "y"},
+                                         PasteCase{"x,", "x", ""}, PasteCase{"\t", "", ""},
+                                         PasteCase{"x", "x", "old user"}, PasteCase{" x , y \r\n", "x", "y"},
+                                         PasteCase{"", "old owner", "old user"}));
+
 TEST_F(GridEdit, PastingTenThousandLinesStopsAtTheLastRow)
 {
     QString text;
