@@ -16,6 +16,8 @@ CGridCtrl::CGridCtrl(int rows, int cols, int fixedRows, int fixedCols, QWidget* 
 {
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setFocusPolicy(Qt::StrongFocus);
+    // Committed input-method text starts an edit as typed characters do.
+    setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setMouseTracking(true);
     // Right clicks reach the grid as plain button events; the owner opens its menu on NM_RCLICK.
     viewport()->setContextMenuPolicy(Qt::PreventContextMenu);

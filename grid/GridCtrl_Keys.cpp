@@ -1,6 +1,10 @@
 // The keyboard: moving the focus cell, the clipboard keys, and typing to start an edit.
 #include "grid/GridCtrl.h"
 
+#include "grid/GridCellBase.h"
+#include "grid/GridCellEdit.h"
+
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QScrollBar>
 
@@ -172,6 +176,21 @@ UINT CGridCtrl::EditKeyForEvent(const QKeyEvent& event) const
     if (text.isEmpty() || !text.at(0).isPrint())
         return 0;
     return text.toUcs4().value(0);
+}
+
+// Text an input method commits edits the focus cell as typed characters do: the first one opens
+// the edit box, the rest are typed into it.
+void CGridCtrl::inputMethodEvent(QInputMethodEvent* event)
+{
+    const QList<uint> characters = event->commitString().toUcs4();
+    if (characters.isEmpty() || IsMouseOperationUnderway())
+        return;
+    const CellID focus = m_idCurrentCell;
+    BeginCellEdit(focus.row, focus.col, QPoint(-1, -1), characters.first());
+    const CGridCellBase* cell = GetCell(focus.row, focus.col);
+    CGridCellEdit* edit = cell ? cell->GetEditWnd() : nullptr;
+    for (qsizetype i = 1; edit && i < characters.size(); ++i)
+        edit->SendKey(characters[i]);
 }
 
 // Keys the grid does not handle go on to the parent. They never reach the scroll area's own

@@ -4,6 +4,7 @@
 #include "grid/GridCellNumeric.h"
 
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QMenu>
 #include <QScrollBar>
 
@@ -370,6 +371,26 @@ TEST_F(GridEdit, ChangingTheTableUnderAnOpenEditorCommitsToTheRightCell)
     EXPECT_EQ(grid->GetItemText(3, 5), "k");
     EXPECT_EQ(grid->GetItemText(4, 5), QString());
     EXPECT_EQ(OpenEditor(*grid), nullptr);
+}
+
+TEST_F(GridEdit, InputMethodTextStartsAnEditWithAllOfIt)
+{
+    grid->SetItemText(2, 4, "old");
+    FocusOn(2, 4);
+    // An input method asks the focus object whether it takes its text before it sends any.
+    QObject* target = QGuiApplication::focusObject();
+    ASSERT_EQ(target, grid.get());
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QApplication::sendEvent(target, &query);
+    ASSERT_TRUE(query.value(Qt::ImEnabled).toBool());
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("\u65e5\u672c"));
+    QApplication::sendEvent(target, &commit);
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), QString::fromUtf8("\u65e5\u672c"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(grid->GetItemText(2, 4), QString::fromUtf8("\u65e5\u672c"));
 }
 
 TEST_F(GridEdit, PasteFromTheBoxsOwnMenuTypesIntoTheOpenBox)
