@@ -227,8 +227,9 @@ void CGridCtrl::DrawSizingLine(QPainter& painter)
     const QRect line = SizingLineRect();
     if (line.isEmpty())
         return;
+    // White XOR the pixels under the line inverts them, so it shows over any colour.
     painter.save();
     painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    painter.fillRect(line, QBrush(Qt::white, Qt::Dense4Pattern));
+    painter.fillRect(line, Qt::white);
     painter.restore();
 }
