@@ -1,8 +1,7 @@
 #pragma once
 // The abstract cell of CGridCtrl. A cell holds its state word; its class decides how it is
 // drawn, measured, clicked and edited. The grid owns every cell and is the only caller of the
-// drawing and mouse hooks. Cells are used on the GUI thread only; GetText may also be called from
-// a worker while nothing changes the table.
+// drawing and mouse hooks. Cells are used on the GUI thread only.
 #include "grid/GridCellClass.h"
 #include "platform/WinTypes.h"
 

@@ -5,8 +5,8 @@
 //
 // Ownership: the grid owns every cell and its four default cells; GetCell hands out a pointer
 // that stays valid until the cell is destroyed (count shrink, DeleteRow, DeleteAllItems,
-// SetCellType, destruction). Threads: GUI thread only, except GetItemText, which only reads and
-// may be called from a worker while nothing changes the table.
+// SetCellType, destruction). Threads: GUI thread only, GetItemText included: the user may edit a
+// cell at any time, so another thread that needs cell texts has the GUI thread read them for it.
 //
 // The owner learns what happens through one NotifyHandler (GridNotify records: selection
 // changing and changed, begin and end of an edit, clicks, double clicks, right clicks); a
