@@ -13,7 +13,7 @@ const GridCellClass CGridCellBase::Class = {"CGridCellBase", nullptr, nullptr};
 const CGridDefaultCell* CGridCellBase::GetDefaultCell() const
 {
     const CGridCtrl* grid = GetGrid();
-    return grid ? grid->GetDefaultCell(IsFixedRow(), IsFixedCol()) : nullptr;
+    return grid ? grid->GetDefaultCell(GetState()) : nullptr;
 }
 
 void CGridCellBase::Assign(const CGridCellBase& other)

@@ -49,8 +49,11 @@ public:
         PrepareEdit = 10,
     };
     enum GridLines { GridLinesNone = 0, GridLinesHorz = 1, GridLinesVert = 2, GridLinesBoth = 3 };
+    // When a changed cell is drawn: at once, or with the next paint of the grid.
+    enum class Repaint { Later, Now };
+    // What SetSelectedRange does with the cells of its range.
+    enum class SelectAction { Select, Unselect };
 
-    static constexpr int AutoScrollTimerId = 513;
     static constexpr int AutoScrollPeriod = 25;
     static constexpr int ResizeCaptureRange = 3;
     static constexpr COLORREF GridLineColour = 0xC0C0C0;
@@ -90,7 +93,8 @@ public:
     CGridCellBase* GetCell(int row, int col) const;
     BOOL SetCellType(int row, int col, const GridCellClass* cellClass);
     BOOL SetDefaultCellType(const GridCellClass* cellClass);
-    CGridDefaultCell* GetDefaultCell(bool fixedRow, bool fixedCol) const;
+    // The default cell for cells with these fixed flags (CellFixedRow, CellFixedColumn).
+    CGridDefaultCell* GetDefaultCell(UINT fixedFlags) const;
     BOOL SetItem(const GridItem& item);
     BOOL SetItemText(int row, int col, const QString& text);
     QString GetItemText(int row, int col) const;
@@ -140,8 +144,8 @@ public:
     CellRange GetSelectionBounds() const;
     int GetSelectedCount() const { return int(m_SelectedCellMap.size()); }
     void ClearSelection();
-    void SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, BOOL forceRepaint = FALSE,
-                          BOOL selectCells = TRUE);
+    void SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, Repaint repaint = Repaint::Later,
+                          SelectAction action = SelectAction::Select);
     void SelectAllCells();
     CellID GetFocusCell() const { return m_idCurrentCell; }
     // (-1, -1) clears the focus; a cell outside the table is ignored.
@@ -156,7 +160,7 @@ public:
     CellRange GetVisibleNonFixedCellRange() const;
     BOOL AutoSizeColumn(int col) { return AutoSizeLine(Axis::Columns, col); }
     BOOL AutoSizeRow(int row) { return AutoSizeLine(Axis::Rows, row); }
-    void RedrawCell(int row, int col, bool now = false);
+    void RedrawCell(int row, int col, Repaint repaint = Repaint::Later);
 
     // Editing.
     bool IsCellEditable(int row, int col) const;
@@ -250,7 +254,7 @@ private:
     static qint64 SelectionKey(int row, int col) { return (qint64(row) << 16) | (col & 0xFFFF); }
 
     // Selection helpers (GridCtrl_Selection.cpp).
-    void SetCellSelected(int row, int col, bool selected, bool forceRepaint);
+    void SetCellSelected(int row, int col, SelectAction action, Repaint repaint);
     void SelectColumnRange(const CellID& current);
     void SelectRowRange(const CellID& current);
     void SelectCellRange(const CellID& current);
@@ -280,7 +284,9 @@ private:
     bool OnClipboardKey(int key, Qt::KeyboardModifiers modifiers);
     CellID NextCellForKey(int key, Qt::KeyboardModifiers modifiers, bool& handled);
     CellID TabTarget(bool forward) const;
-    void MoveToCell(const CellID& next, bool keepSelectionStart);
+    // Whether a keyboard move starts a new selection at the cell it moves to (no Shift held).
+    enum class SelectionStart { Keep, MoveToNewCell };
+    void MoveToCell(const CellID& next, SelectionStart start);
     int PageRows(bool down);
     void ScrollRows(int rows);
     UINT EditKeyForEvent(const QKeyEvent& event) const;

@@ -57,8 +57,10 @@ BOOL CGridCtrl::SetDefaultCellType(const GridCellClass* cellClass)
     return TRUE;
 }
 
-CGridDefaultCell* CGridCtrl::GetDefaultCell(bool fixedRow, bool fixedCol) const
+CGridDefaultCell* CGridCtrl::GetDefaultCell(UINT fixedFlags) const
 {
+    const bool fixedRow = fixedFlags & CellFixedRow;
+    const bool fixedCol = fixedFlags & CellFixedColumn;
     if (fixedRow && fixedCol)
         return m_cellFixedRowColDef.get();
     if (fixedRow)

@@ -181,7 +181,7 @@ void CGridCtrl::OnEditPaste()
         int col = target.col;
         for (qsizetype j = 0; j < fields.size() && col >= 0; ++j, col = NextVisibleColumn(col, 1)) {
             ReplaceCellText(row, col, fields[j].trimmed());
-            SetCellSelected(row, col, false, false);
+            SetCellSelected(row, col, SelectAction::Unselect, Repaint::Later);
             last.col = std::max(last.col, col);
         }
         last.row = row;

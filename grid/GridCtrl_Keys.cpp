@@ -123,7 +123,7 @@ bool CGridCtrl::OnKeyDown(int key, Qt::KeyboardModifiers modifiers)
         const CellID next = TabTarget(forward);
         if (!IsValid(next))
             return QAbstractScrollArea::focusNextPrevChild(forward);
-        MoveToCell(next, true);
+        MoveToCell(next, SelectionStart::MoveToNewCell);
         return true;
     }
     bool handled = false;
@@ -131,17 +131,17 @@ bool CGridCtrl::OnKeyDown(int key, Qt::KeyboardModifiers modifiers)
     if (!handled)
         return false;
     if (next != m_idCurrentCell)
-        MoveToCell(next, !(modifiers & Qt::ShiftModifier));
+        MoveToCell(next, (modifiers & Qt::ShiftModifier) ? SelectionStart::Keep : SelectionStart::MoveToNewCell);
     return true;
 }
 
-void CGridCtrl::MoveToCell(const CellID& next, bool resetSelectionStart)
+void CGridCtrl::MoveToCell(const CellID& next, SelectionStart start)
 {
     if (!IsMouseOperationUnderway()) {
         const MouseMode hover = m_MouseMode;
         m_PrevSelectedCellMap.clear();
         m_MouseMode = m_bListMode ? SelectRow : SelectCells;
-        if (resetSelectionStart)
+        if (start == SelectionStart::MoveToNewCell)
             m_SelectionStartCell = next;
         NotifyOwner(next.row, next.col, GridNotify::SelectionChanging);
         OnSelecting(next);

@@ -130,9 +130,9 @@ void CGridCtrl::OnLButtonDown(QPoint point, Qt::KeyboardModifiers modifiers)
         SetFocusCell(down.row, down.col);
         if (ctrl) {
             if (m_bListMode)
-                SetSelectedRange(down.row, m_nFixedCols, down.row, m_nCols - 1, TRUE, FALSE);
+                SetSelectedRange(down.row, m_nFixedCols, down.row, m_nCols - 1, Repaint::Now, SelectAction::Unselect);
             else
-                SetSelectedRange(down.row, down.col, down.row, down.col, TRUE, FALSE);
+                SetSelectedRange(down.row, down.col, down.row, down.col, Repaint::Now, SelectAction::Unselect);
             return;
         }
     } else if (divider == Idle) {

@@ -123,12 +123,12 @@ void CGridCtrl::scrollContentsBy(int /*dx*/, int /*dy*/)
     viewport()->update();
 }
 
-void CGridCtrl::RedrawCell(int row, int col, bool now)
+void CGridCtrl::RedrawCell(int row, int col, Repaint repaint)
 {
     QRect rect;
     if (!GetCellRect(row, col, rect))
         return;
-    if (now)
+    if (repaint == Repaint::Now)
         viewport()->repaint(rect);
     else
         viewport()->update(rect);

@@ -429,7 +429,8 @@ struct UnhandledKey {
 
 void PrintTo(const UnhandledKey& k, std::ostream* os)
 {
-    *os << (k.focusCell ? "focus cell, key " : "no focus cell, key ") << QKeySequence(k.key | k.modifiers).toString().toStdString();
+    *os << (k.focusCell ? "focus cell, key " : "no focus cell, key ")
+        << QKeySequence(k.key | k.modifiers).toString().toStdString();
 }
 
 class GridUnhandledKey : public testing::TestWithParam<UnhandledKey> {};

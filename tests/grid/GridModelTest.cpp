@@ -35,7 +35,7 @@ TEST_P(GridConstruction, BuildsEveryCellWithItsFixedFlags)
     EXPECT_EQ(grid.GetCell(c.builtRows, 0), nullptr);
     EXPECT_EQ(grid.GetItemText(c.builtRows, 0), QString());
     for (int row = 0; row < c.builtRows; ++row) {
-        EXPECT_EQ(grid.GetRowHeight(row), grid.GetDefaultCell(false, false)->GetHeight());
+        EXPECT_EQ(grid.GetRowHeight(row), grid.GetDefaultCell(0)->GetHeight());
         for (int col = 0; col < c.builtCols; ++col) {
             const CGridCellBase* cell = grid.GetCell(row, col);
             ASSERT_NE(cell, nullptr);
@@ -117,8 +117,8 @@ TEST_P(GridOutOfMemory, KeepsTheWholeLinesAddedBeforeTheFailure)
     const int cols = s.columns ? s.reached : 2;
     ASSERT_EQ(grid.GetRowCount(), rows);
     ASSERT_EQ(grid.GetColumnCount(), cols);
-    EXPECT_EQ(grid.GetRowHeight(rows - 1), grid.GetDefaultCell(false, false)->GetHeight());
-    EXPECT_EQ(grid.GetColumnWidth(cols - 1), grid.GetDefaultCell(false, false)->GetWidth());
+    EXPECT_EQ(grid.GetRowHeight(rows - 1), grid.GetDefaultCell(0)->GetHeight());
+    EXPECT_EQ(grid.GetColumnWidth(cols - 1), grid.GetDefaultCell(0)->GetWidth());
     EXPECT_EQ(grid.GetRowHeight(rows), -1);
     EXPECT_EQ(grid.GetColumnWidth(cols), -1);
     for (int row = 0; row < rows; ++row) {
@@ -140,7 +140,7 @@ TEST(GridModel, AppendedRowHasPlainCellsWithDefaultHeightAndFormat)
 {
     CGridCtrl grid(3, 6, 1, 0);
     ASSERT_TRUE(grid.SetRowCount(4));
-    const CGridDefaultCell* def = grid.GetDefaultCell(false, false);
+    const CGridDefaultCell* def = grid.GetDefaultCell(0);
     EXPECT_EQ(grid.GetRowHeight(3), def->GetHeight());
     for (int col = 0; col < 6; ++col) {
         const CGridCellBase* cell = grid.GetCell(3, col);
@@ -183,18 +183,18 @@ TEST(GridModel, AttributesFallBackToTheDefaultCellOfTheirKind)
     CGridCtrl grid(3, 3, 1, 1);
     CGridCellBase* cell = grid.GetCell(2, 2);
     cell->SetFormat(0xFFFFFFFF);
-    grid.GetDefaultCell(false, false)->SetFormat(0x8826);
+    grid.GetDefaultCell(0)->SetFormat(0x8826);
     EXPECT_EQ(cell->GetFormat(), 0x8826u);
-    EXPECT_EQ(cell->GetMargin(), grid.GetDefaultCell(false, false)->GetMargin());
+    EXPECT_EQ(cell->GetMargin(), grid.GetDefaultCell(0)->GetMargin());
     EXPECT_TRUE(cell->IsDefaultFont());
 
     QFont bold;
     bold.setBold(true);
-    grid.GetDefaultCell(true, false)->SetFont(bold);
+    grid.GetDefaultCell(CellFixedRow)->SetFont(bold);
     EXPECT_TRUE(grid.GetCell(0, 2)->GetFont().bold());
     EXPECT_FALSE(grid.GetCell(2, 2)->GetFont().bold());
-    EXPECT_EQ(grid.GetCell(0, 0)->GetDefaultCell(), grid.GetDefaultCell(true, true));
-    EXPECT_EQ(grid.GetCell(2, 0)->GetDefaultCell(), grid.GetDefaultCell(false, true));
+    EXPECT_EQ(grid.GetCell(0, 0)->GetDefaultCell(), grid.GetDefaultCell(CellFixedRow | CellFixedColumn));
+    EXPECT_EQ(grid.GetCell(2, 0)->GetDefaultCell(), grid.GetDefaultCell(CellFixedColumn));
 }
 
 TEST(GridModel, DefaultCellMetricsFollowItsFont)

@@ -30,7 +30,10 @@ struct Notice {
     int row;
     int col;
     friend bool operator==(const Notice&, const Notice&) = default;
-    friend void PrintTo(const Notice& n, std::ostream* os) { *os << '{' << n.code << ", " << n.row << ", " << n.col << '}'; }
+    friend void PrintTo(const Notice& n, std::ostream* os)
+    {
+        *os << '{' << n.code << ", " << n.row << ", " << n.col << '}';
+    }
 };
 
 // Records every notification; answers with the result set for its code (0 otherwise).
