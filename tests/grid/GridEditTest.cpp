@@ -57,19 +57,6 @@ TEST_F(GridEdit, TypedPunctuationIsKeptAsTheFirstCharacter)
     EXPECT_EQ(edit->text(), "!");
 }
 
-TEST_F(GridEdit, AltKeysNeitherEditNorMoveNorClear)
-{
-    grid->SetItemText(2, 4, "keep");
-    FocusOn(2, 4);
-    QTest::keyClick(grid.get(), Qt::Key_X, Qt::AltModifier);
-    QTest::keyClick(grid.get(), Qt::Key_Down, Qt::AltModifier);
-    QTest::keyClick(grid.get(), Qt::Key_Delete, Qt::AltModifier);
-    EXPECT_EQ(OpenEditor(*grid), nullptr);
-    EXPECT_EQ(grid->GetFocusCell(), (CellID{2, 4}));
-    EXPECT_EQ(grid->GetItemText(2, 4), "keep");
-    EXPECT_TRUE(recorder.notices.empty());
-}
-
 TEST_F(GridEdit, SpaceSelectsTheWholeTextWithoutTypingIt)
 {
     grid->SetItemText(2, 4, "keep");
@@ -420,6 +407,51 @@ TEST_F(GridEdit, PasteFromTheBoxsOwnMenuTypesIntoTheOpenBox)
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_EQ(grid->GetItemText(2, 4), "oldpasted");
 }
+
+// Keys held with Alt are system keys: neither the grid nor an open edit box acts on them.
+class GridAltKey : public testing::TestWithParam<Qt::Key> {
+protected:
+    void SetUp() override
+    {
+        grid = MakeFileList(5);
+        grid->SetNotifyHandler(recorder.Handler());
+        grid->SetItemText(2, 4, "keep");
+        Click(*grid, CellCentre(*grid, 2, 4));
+        recorder.notices.clear();
+    }
+    std::unique_ptr<CGridCtrl> grid;
+    Recorder recorder;
+};
+
+TEST_P(GridAltKey, LeavesTheGridAlone)
+{
+    QTest::keyClick(grid.get(), GetParam(), Qt::AltModifier);
+    EXPECT_EQ(OpenEditor(*grid), nullptr);
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{2, 4}));
+    EXPECT_EQ(grid->GetItemText(2, 4), "keep");
+    EXPECT_TRUE(recorder.notices.empty());
+}
+
+TEST_P(GridAltKey, LeavesAnOpenEditBoxAlone)
+{
+    QTest::keyClick(grid.get(), Qt::Key_K); // a key-started edit, which arrows would end
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    QTest::keyClick(edit, GetParam(), Qt::AltModifier);
+    EXPECT_EQ(OpenEditor(*grid), edit);
+    EXPECT_EQ(edit->text(), "k");
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{2, 4}));
+    EXPECT_EQ(grid->GetItemText(2, 4), "keep");
+}
+
+std::string KeyName(const testing::TestParamInfo<Qt::Key>& info)
+{
+    return QKeySequence(info.param).toString().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, GridAltKey,
+                         testing::Values(Qt::Key_X, Qt::Key_Down, Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Return),
+                         KeyName);
 
 struct UnhandledKey {
     bool focusCell;

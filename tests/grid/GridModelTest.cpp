@@ -372,15 +372,6 @@ INSTANTIATE_TEST_SUITE_P(Cells, GridFocusOutside,
                          testing::Values(CellID{50, 50}, CellID{3, 1}, CellID{1, 3}, CellID{-1, 2}, CellID{2, -1},
                                          CellID{-5, -5}));
 
-TEST(GridModel, LongTextIsKeptWhole)
-{
-    CGridCtrl grid(1, 1);
-    const QString text(100000, QLatin1Char('a'));
-    grid.SetItemText(0, 0, text);
-    EXPECT_EQ(grid.GetItemText(0, 0), text);
-    EXPECT_GT(grid.GetCell(0, 0)->GetCellExtent().width(), 1000);
-}
-
 TEST(GridSizeIndex, OffsetsAndLookupsSkipHiddenEntries)
 {
     CGridSizeIndex sizes;

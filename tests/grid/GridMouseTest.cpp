@@ -283,15 +283,15 @@ TEST_F(GridMouse, WheelScrollsTheConfiguredRowsPerNotch)
 {
     for (int i = 0; i < 60; ++i)
         AppendFileRow(*grid, QStringLiteral("more%1.txt").arg(i));
-    grid->SetRowsPerWheelNotch(3);
+    grid->SetRowsPerWheelNotch(5); // not the platform's default of 3
     QWheelEvent down(QPointF(100, 100), grid->viewport()->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -240),
                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(grid->viewport(), &down);
-    EXPECT_EQ(grid->GetTopleftNonFixedCell().row, 7);
+    EXPECT_EQ(grid->GetTopleftNonFixedCell().row, 11);
     QWheelEvent up(QPointF(100, 100), grid->viewport()->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, 120),
                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(grid->viewport(), &up);
-    EXPECT_EQ(grid->GetTopleftNonFixedCell().row, 4);
+    EXPECT_EQ(grid->GetTopleftNonFixedCell().row, 6);
 }
 
 TEST_F(GridMouse, HoldingTheButtonBelowTheGridScrollsAndMovesTheSelection)
