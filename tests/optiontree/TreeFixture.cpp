@@ -37,8 +37,9 @@ void TreeFixture::SetUp()
         return vetoes.count(record.code) ? 1 : 0;
     });
     host->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
     host->activateWindow();
+    // Focus goes to a window only once the window system has made it active.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(host.get()));
     tree->GetRowsWnd()->setFocus();
 }
 
