@@ -2,6 +2,7 @@
 // notification the tree sent.
 #include "GalleryPages.h"
 
+#include "conversion/ConversionOptions.h"
 #include "optiontree/OptionTreeComboItem.h"
 #include "optiontree/OptionTreeCtrl.h"
 #include "optiontree/OptionTreeEditItem.h"
@@ -64,9 +65,10 @@ void Fill(COptionTreeCtrl* tree)
     const DWORD number = COptionTreeEditItem::NumericOnly;
     const QStringList yesNo = {"Yes", "No"};
     auto* paper = Group(tree, nullptr, "Paper Options");
-    auto* size = Choice(tree, paper, "Page Size", "Set page width and height.",
-                        {"A4 [210 x 297 mm]", "Letter [8.5 x 11 in]", "Japanese Envelope Chou #3 [120 x 235 mm]",
-                         "Custom Page Size"}, 0);
+    QStringList paperSizes;
+    for (int index = 0; index <= kCustomPageSize; ++index)
+        paperSizes.append(QString::fromUtf8(PaperSizeLabel(index)));
+    auto* size = Choice(tree, paper, "Page Size", "Set page width and height.", paperSizes, ConversionOptions().PageSize);
     Field(tree, size, "Page Width", "Page Width(Size in points).", number, "595")->SetReadOnly(TRUE);
     Field(tree, size, "Page Height", "Page Height(Size in Points).", number, "842")->SetReadOnly(TRUE);
     auto* margin = Group(tree, paper, "Page Margin");
