@@ -24,6 +24,8 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // Directly below the box, or above it when only there is room on the screen.
+    QRect DroppedListRect() const;
     int TextRoom() const;
 
     TitleTipListBox* m_listTips;
