@@ -119,6 +119,8 @@ QWidget* MakePage()
     auto* tree = new COptionTreeCtrl;
     tree->Create(QRect(0, 0, 400, 500), page, 25, 101);
     auto* last = new QLabel("No notification yet.");
+    // About as wide as the options pane, so that long entries are clipped and show their tips.
+    tree->setMaximumWidth(320);
     layout->addWidget(tree, 1);
     layout->addWidget(last);
     tree->SetNotify(TRUE, page, [last](int, NMHDR& header) -> LRESULT {

@@ -39,6 +39,8 @@ TitleTipComboBox::TitleTipComboBox(QWidget* parent)
 {
     setStyle(SharedDroppedListStyle());
     m_listTips = new TitleTipListBox(view());
+    // Entries too long for the list are clipped as a list box clips them; the tips show them whole.
+    view()->setTextElideMode(Qt::ElideNone);
     setMouseTracking(true);
 }
 

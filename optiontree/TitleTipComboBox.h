@@ -24,7 +24,7 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    // Directly below the box, or above it when only there is room on the screen.
+    // Directly below the box, or above it when only there is room there.
     QRect DroppedListRect() const;
     int TextRoom() const;
 
