@@ -43,13 +43,13 @@ void COptionTreeEditorItem::HideEditor()
     m_editor->hide();
 }
 
-void COptionTreeEditorItem::DrawEditorText(QPainter& dc, const QRect& rect, const QString& text)
+void COptionTreeEditorItem::DrawEditorText(QPainter& painter, const QRect& rect, const QString& text)
 {
     if (m_editing || !GetOwner() || !m_editor)
         return;
     m_editor->setGeometry(GetAttributeRect());
     QRect box = rect;
-    DrawValueText(dc, text, box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    DrawValueText(painter, text, box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
 void COptionTreeEditorItem::OnMove()

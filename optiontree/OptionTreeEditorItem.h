@@ -31,7 +31,7 @@ protected:
     // Places the window on the value area, shows it and gives it the keyboard focus.
     void ShowEditor();
     // Draws the window's text in the value area while the window is hidden.
-    void DrawEditorText(QPainter& dc, const QRect& rect, const QString& text);
+    void DrawEditorText(QPainter& painter, const QRect& rect, const QString& text);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Keys the kind handles itself; true when the key was used.

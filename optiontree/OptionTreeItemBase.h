@@ -22,7 +22,7 @@ public:
     COptionTreeItemBase& operator=(const COptionTreeItemBase&) = delete;
 
     // What a value kind does at each step of its life; the base versions do nothing.
-    virtual void DrawAttribute(QPainter& dc, const QRect& rect);
+    virtual void DrawAttribute(QPainter& painter, const QRect& rect);
     virtual void OnActivate();
     virtual void OnMove();
     virtual void OnRefresh();
@@ -68,7 +68,7 @@ public:
 
     // Paints the row at content position (x, y) and, when expanded, its descendants below it;
     // returns the height drawn. Also stores the row's geometry for hit testing.
-    int DrawItem(QPainter& dc, const QRect& client, int x, int y);
+    int DrawItem(QPainter& painter, const QRect& client, int x, int y);
 
     int GetHeight() const { return m_height; }
     void SetHeight(int height) { m_height = height; }
@@ -92,16 +92,16 @@ public:
 protected:
     // Draws a value: the shared normal font, the attribute text colour (grey when read-only or
     // when the tree is disabled), no background.
-    void DrawValueText(QPainter& dc, const QString& text, QRect& rect, UINT format) const;
+    void DrawValueText(QPainter& painter, const QString& text, QRect& rect, UINT format) const;
 
 private:
     friend class COptionTreeCtrl;
 
-    void DrawBackground(QPainter& dc, const QRect& client, const QRect& fill, int y) const;
-    void DrawExpandBox(QPainter& dc, int y, int shownY);
-    void DrawLabel(QPainter& dc, const QRect& labelRect, int shownY);
-    void DrawLines(QPainter& dc, const QRect& client, int shownY) const;
-    int DrawChildren(QPainter& dc, const QRect& client, int x, int y);
+    void DrawBackground(QPainter& painter, const QRect& client, const QRect& fill, int y) const;
+    void DrawExpandBox(QPainter& painter, int y, int shownY);
+    void DrawLabel(QPainter& painter, const QRect& labelRect, int shownY);
+    void DrawLines(QPainter& painter, const QRect& client, int shownY) const;
+    int DrawChildren(QPainter& painter, const QRect& client, int x, int y);
 
     QString m_label;
     QString m_info;

@@ -42,7 +42,7 @@ bool IsBlank(const QString& text)
 
 } // namespace
 
-int COptionTreeItemBase::DrawItem(QPainter& dc, const QRect& client, int x, int y)
+int COptionTreeItemBase::DrawItem(QPainter& painter, const QRect& client, int x, int y)
 {
     const int shownY = y - m_owner->GetYOffset();
     const int column = m_owner->GetColumn();
@@ -56,40 +56,40 @@ int COptionTreeItemBase::DrawItem(QPainter& dc, const QRect& client, int x, int 
     const QRect labelRect = IsCategory() ? GdiRect(x + Indent, shownY, right, shownY + h)
                                          : GdiRect(x + Indent, shownY, column, shownY + h);
 
-    DrawBackground(dc, client, attributeFill, shownY);
-    DrawExpandBox(dc, y, shownY);
-    DrawLabel(dc, labelRect, shownY);
-    DrawLines(dc, client, shownY);
+    DrawBackground(painter, client, attributeFill, shownY);
+    DrawExpandBox(painter, y, shownY);
+    DrawLabel(painter, labelRect, shownY);
+    DrawLines(painter, client, shownY);
     if (!IsCategory()) {
-        dc.save();
-        dc.setClipRect(m_attributeRect, Qt::IntersectClip);
-        DrawAttribute(dc, m_attributeRect);
-        dc.restore();
+        painter.save();
+        painter.setClipRect(m_attributeRect, Qt::IntersectClip);
+        DrawAttribute(painter, m_attributeRect);
+        painter.restore();
     }
-    return h + (m_expanded ? DrawChildren(dc, client, x, y + h) : 0);
+    return h + (m_expanded ? DrawChildren(painter, client, x, y + h) : 0);
 }
 
-int COptionTreeItemBase::DrawChildren(QPainter& dc, const QRect& client, int x, int y)
+int COptionTreeItemBase::DrawChildren(QPainter& painter, const QRect& client, int x, int y)
 {
     const int childX = IsCategory() ? x : x + Indent;
     int height = 0;
     for (COptionTreeItemBase* child = m_child; child; child = child->m_sibling)
-        height += child->DrawItem(dc, client, childX, y + height);
+        height += child->DrawItem(painter, client, childX, y + height);
     return height;
 }
 
-void COptionTreeItemBase::DrawBackground(QPainter& dc, const QRect& client, const QRect& fill, int shownY) const
+void COptionTreeItemBase::DrawBackground(QPainter& painter, const QRect& client, const QRect& fill, int shownY) const
 {
     if (!IsCategory()) {
-        FillSolid(dc, fill, m_attributeBackColor);
+        FillSolid(painter, fill, m_attributeBackColor);
         return;
     }
     const bool shade = (m_owner->GetOptions() & COptionTreeCtrl::ShadeCategories) || !m_owner->isEnabled();
     const QRect band(client.x() + Indent, shownY, client.width() + 1, m_height);
-    FillSolid(dc, band, shade ? m_labelBackColor : GetSysColor(COLOR_WINDOW));
+    FillSolid(painter, band, shade ? m_labelBackColor : GetSysColor(COLOR_WINDOW));
 }
 
-void COptionTreeItemBase::DrawExpandBox(QPainter& dc, int y, int shownY)
+void COptionTreeItemBase::DrawExpandBox(QPainter& painter, int y, int shownY)
 {
     if (!m_child) {
         m_expandBox = QRect();
@@ -98,65 +98,65 @@ void COptionTreeItemBase::DrawExpandBox(QPainter& dc, int y, int shownY)
     m_expandBox = GdiRect(4, y + 5, 12, y + 13);
     const QRect box(4, shownY + 5, 9, 9);
     if (!IsCategory())
-        FillSysColor(dc, box.adjusted(1, 1, -1, -1), COLOR_WINDOW);
+        FillSysColor(painter, box.adjusted(1, 1, -1, -1), COLOR_WINDOW);
     const QColor shadow = ToQColor(GetSysColor(COLOR_BTNSHADOW));
-    dc.fillRect(box.x(), box.y(), 9, 1, shadow);
-    dc.fillRect(box.x(), box.y() + 8, 9, 1, shadow);
-    dc.fillRect(box.x(), box.y(), 1, 9, shadow);
-    dc.fillRect(box.x() + 8, box.y(), 1, 9, shadow);
-    dc.fillRect(box.x() + 2, box.y() + 4, 5, 1, Qt::black);
+    painter.fillRect(box.x(), box.y(), 9, 1, shadow);
+    painter.fillRect(box.x(), box.y() + 8, 9, 1, shadow);
+    painter.fillRect(box.x(), box.y(), 1, 9, shadow);
+    painter.fillRect(box.x() + 8, box.y(), 1, 9, shadow);
+    painter.fillRect(box.x() + 2, box.y() + 4, 5, 1, Qt::black);
     if (!m_expanded)
-        dc.fillRect(box.x() + 4, box.y() + 2, 1, 5, Qt::black);
+        painter.fillRect(box.x() + 4, box.y() + 2, 1, 5, Qt::black);
 }
 
-void COptionTreeItemBase::DrawLabel(QPainter& dc, const QRect& labelRect, int shownY)
+void COptionTreeItemBase::DrawLabel(QPainter& painter, const QRect& labelRect, int shownY)
 {
-    dc.save();
+    painter.save();
     if (!IsCategory()) {
-        dc.setClipRect(labelRect, Qt::IntersectClip);
-        FillSolid(dc, labelRect, m_labelAreaColor);
+        painter.setClipRect(labelRect, Qt::IntersectClip);
+        FillSolid(painter, labelRect, m_labelAreaColor);
     }
     if (!IsBlank(m_label)) {
-        dc.setFont(IsCategory() ? ControlFonts::Bold() : ControlFonts::Normal());
+        painter.setFont(IsCategory() ? ControlFonts::Bold() : ControlFonts::Normal());
         COLORREF textColor = m_labelTextColor;
         if (m_selected) {
-            FillSysColor(dc, GdiRect(Indent, shownY, GdiRight(labelRect) + 5, shownY + m_height), COLOR_HIGHLIGHT);
+            FillSysColor(painter, GdiRect(Indent, shownY, GdiRight(labelRect) + 5, shownY + m_height), COLOR_HIGHLIGHT);
             textColor = GetSysColor(COLOR_BTNHIGHLIGHT);
         }
         if (!m_owner->isEnabled())
             textColor = GetSysColor(COLOR_GRAYTEXT);
-        dc.setPen(ToQColor(textColor));
+        painter.setPen(ToQColor(textColor));
 
         QRect textRect = labelRect.adjusted(5, m_labelAtTop ? 5 : 0, 0, 0);
         const UINT format = DT_SINGLELINE | DT_NOPREFIX | (m_labelAtTop ? DT_TOP : DT_VCENTER);
-        const QString shown = ShortenLabel(dc.fontMetrics(), m_label, textRect.width());
-        DrawText(dc, shown, textRect, format);
-        DrawText(dc, shown, textRect, format | DT_CALCRECT);
+        const QString shown = ShortenLabel(painter.fontMetrics(), m_label, textRect.width());
+        DrawText(painter, shown, textRect, format);
+        DrawText(painter, shown, textRect, format | DT_CALCRECT);
         m_labelRect = textRect;
     }
-    dc.restore();
+    painter.restore();
 }
 
-void COptionTreeItemBase::DrawLines(QPainter& dc, const QRect& client, int shownY) const
+void COptionTreeItemBase::DrawLines(QPainter& painter, const QRect& client, int shownY) const
 {
     const QColor shadow = ToQColor(GetSysColor(COLOR_BTNSHADOW));
     const int right = GdiRight(client);
-    dc.fillRect(Indent, shownY + m_height - 1, right, 1, shadow);
+    painter.fillRect(Indent, shownY + m_height - 1, right, 1, shadow);
     if (IsCategory())
-        dc.fillRect(Indent, shownY - 1, right, 1, shadow);
-    dc.fillRect(Indent, client.y(), 1, client.height(), shadow);
+        painter.fillRect(Indent, shownY - 1, right, 1, shadow);
+    painter.fillRect(Indent, client.y(), 1, client.height(), shadow);
     if (!IsCategory())
-        dc.fillRect(m_owner->GetColumn(), shownY, 1, m_height, shadow);
+        painter.fillRect(m_owner->GetColumn(), shownY, 1, m_height, shadow);
 }
 
-void COptionTreeItemBase::DrawValueText(QPainter& dc, const QString& text, QRect& rect, UINT format) const
+void COptionTreeItemBase::DrawValueText(QPainter& painter, const QString& text, QRect& rect, UINT format) const
 {
     const bool grey = m_readOnly || !m_owner || !m_owner->isEnabled();
-    dc.save();
-    dc.setFont(ControlFonts::Normal());
-    dc.setPen(ToQColor(grey ? GetSysColor(COLOR_GRAYTEXT) : m_attributeTextColor));
-    dc.setBackgroundMode(Qt::TransparentMode);
-    dc.setBackground(ToQColor(m_attributeBackColor));
-    DrawText(dc, text, rect, format);
-    dc.restore();
+    painter.save();
+    painter.setFont(ControlFonts::Normal());
+    painter.setPen(ToQColor(grey ? GetSysColor(COLOR_GRAYTEXT) : m_attributeTextColor));
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setBackground(ToQColor(m_attributeBackColor));
+    DrawText(painter, text, rect, format);
+    painter.restore();
 }

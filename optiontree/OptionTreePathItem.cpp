@@ -27,7 +27,7 @@ QString COptionTreePathItem::GetSelectedPath() const
     return m_paths.isEmpty() ? QString() : m_paths.first();
 }
 
-void COptionTreePathItem::DrawAttribute(QPainter& dc, const QRect& rect)
+void COptionTreePathItem::DrawAttribute(QPainter& painter, const QRect& rect)
 {
     if (!GetOwner())
         return;
@@ -35,7 +35,7 @@ void COptionTreePathItem::DrawAttribute(QPainter& dc, const QRect& rect)
     if (text.isEmpty())
         text = NoSelection;
     QRect box = rect.adjusted(1, 1, 0, 0);
-    DrawValueText(dc, text, box, DT_TOP | DT_LEFT | DT_NOPREFIX);
+    DrawValueText(painter, text, box, DT_TOP | DT_LEFT | DT_NOPREFIX);
 }
 
 void COptionTreePathItem::OnActivate()

@@ -46,10 +46,10 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    void PaintBackground(QPainter& dc, const QRect& client) const;
-    void PaintItems(QPainter& dc, const QRect& client);
-    void PaintFrame(QPainter& dc, const QRect& client) const;
-    void PaintDragBar(QPainter& dc, const QRect& client) const;
+    void PaintBackground(QPainter& painter, const QRect& client) const;
+    void PaintItems(QPainter& painter, const QRect& client);
+    void PaintFrame(QPainter& painter, const QRect& client) const;
+    void PaintDragBar(QPainter& painter, const QRect& client) const;
 
     bool IsSecondClick(const QMouseEvent* event);
     void UpdateCursor(const QPoint& point);
