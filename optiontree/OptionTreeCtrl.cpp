@@ -100,6 +100,7 @@ COptionTreeItemBase* COptionTreeCtrl::InsertItem(COptionTreeItemBase* item, COpt
     item->m_id = ++m_itemCounter;
     item->m_parent = parent;
     item->m_owner = this;
+    InvalidateLayout();
     SendNotify(NotifyItemInserted, item);
     UpdateList();
     return item;
@@ -111,7 +112,7 @@ void COptionTreeCtrl::DeleteItem(COptionTreeItemBase* item)
         item = nullptr;
     if (item && item->m_owner != this)
         return;
-    ClearVisibleList();
+    InvalidateLayout();
     SendNotify(NotifyItemDeleting, item);
 
     COptionTreeItemBase* target = item ? item : &m_root;
@@ -126,6 +127,7 @@ void COptionTreeCtrl::DeleteItem(COptionTreeItemBase* item)
     while (*link != target)
         link = &(*link)->m_sibling;
     *link = target->m_sibling;
+    InvalidateLayout();
     if (m_focused == target)
         m_focused = nullptr;
     target->CleanUp();
@@ -206,6 +208,7 @@ void COptionTreeCtrl::UpdateList()
     if (!m_rows)
         return;
     m_rows->UpdateScrollbar();
+    EnsureLayout();
     Repaint();
 }
 
@@ -239,7 +242,8 @@ void COptionTreeCtrl::changeEvent(QEvent* event)
     case QEvent::ApplicationFontChange:
     case QEvent::ApplicationPaletteChange:
         ControlFonts::Recreate();
-        Repaint();
+        InvalidateLayout();
+        UpdateList();
         break;
     case QEvent::EnabledChange:
         Repaint();

@@ -18,7 +18,7 @@ BOOL COptionTreeEditorItem::AttachEditor(QWidget* editor)
     m_editor = editor;
     m_editor->setParent(GetOwner()->GetRowsWnd()->Client());
     m_editor->setFont(ControlFonts::Normal());
-    m_editor->setGeometry(GetAttributeRect());
+    PlaceEditor();
     m_editor->hide();
     m_editor->installEventFilter(this);
     return TRUE;
@@ -28,7 +28,7 @@ void COptionTreeEditorItem::ShowEditor()
 {
     if (!m_editor)
         return;
-    m_editor->setGeometry(GetAttributeRect());
+    PlaceEditor();
     m_editor->show();
     m_editor->setFocus(Qt::OtherFocusReason);
 }
@@ -47,7 +47,6 @@ void COptionTreeEditorItem::DrawEditorText(QPainter& painter, const QRect& rect,
 {
     if (m_editing || !GetOwner() || !m_editor)
         return;
-    m_editor->setGeometry(GetAttributeRect());
     QRect box = rect;
     DrawValueText(painter, text, box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
@@ -56,12 +55,22 @@ void COptionTreeEditorItem::OnMove()
 {
     if (!m_editor)
         return;
-    m_editor->setGeometry(GetAttributeRect());
+    PlaceEditor();
     if (!m_editing)
         m_editor->hide();
 }
 
 void COptionTreeEditorItem::OnRefresh()
+{
+    PlaceEditor();
+}
+
+void COptionTreeEditorItem::OnLayout()
+{
+    PlaceEditor();
+}
+
+void COptionTreeEditorItem::PlaceEditor()
 {
     if (m_editor)
         m_editor->setGeometry(GetAttributeRect());

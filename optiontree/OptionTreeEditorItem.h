@@ -21,6 +21,7 @@ public:
     void OnCommit() override;
     void CleanUp() override;
     void OnDeSelect() override;
+    void OnLayout() override;
 
 protected:
     // Takes over editor as this row's window: parented to the rows window, given the shared
@@ -30,7 +31,7 @@ protected:
     QWidget* Editor() const { return m_editor; }
     // Places the window on the value area, shows it and gives it the keyboard focus.
     void ShowEditor();
-    // Draws the window's text in the value area while the window is hidden.
+    // Draws the window's text in the value area unless the window is open for editing.
     void DrawEditorText(QPainter& painter, const QRect& rect, const QString& text);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -38,6 +39,8 @@ protected:
     virtual bool OnEditorKey(QKeyEvent* event);
 
 private:
+    // Puts the window on the value area as the tree laid it out.
+    void PlaceEditor();
     void HideEditor();
     bool FocusStaysInTree(QFocusEvent* event) const;
 

@@ -60,13 +60,9 @@ void COptionTreeRowsWnd::scrollContentsBy(int, int)
     viewport()->update();
 }
 
-void COptionTreeRowsWnd::RepaintNow()
-{
-    viewport()->repaint();
-}
-
 void COptionTreeRowsWnd::resizeEvent(QResizeEvent*)
 {
+    m_tree->InvalidateLayout();
     UpdateScrollbar();
     m_tree->MoveAllItems();
     viewport()->update();

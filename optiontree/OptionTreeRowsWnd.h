@@ -28,7 +28,6 @@ public:
     int TotalHeight() const;
     // Scrolls so that content line y is at the top, within the scroll range; takes the focus.
     void ScrollTo(int y);
-    void RepaintNow();
 
     BOOL IsDragging() const { return m_dragging; }
     int GetDragPos() const { return m_dragPos; }

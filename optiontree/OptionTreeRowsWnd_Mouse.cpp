@@ -98,8 +98,7 @@ BOOL COptionTreeRowsWnd::ToggleItem(COptionTreeItemBase* item, BOOL expand)
         return FALSE;
     item->Expand(expand);
     UpdateScrollbar();
-    // The visible list must reflect the change before a hidden focus can be found.
-    RepaintNow();
+    viewport()->update();
     return TRUE;
 }
 

@@ -44,16 +44,10 @@ void COptionTreeRowsWnd::PaintBackground(QPainter& painter, const QRect& client)
 
 void COptionTreeRowsWnd::PaintItems(QPainter& painter, const QRect& client)
 {
-    m_tree->ClearVisibleList();
-    m_tree->Traverse(m_tree->GetRootItem(), [](COptionTreeItemBase* item) {
-        item->SetLabelRect(QRect());
-        return TRUE;
-    });
     painter.save();
     painter.setClipRect(client);
-    int y = 0;
-    for (COptionTreeItemBase* item = m_tree->GetRootItem()->GetChild(); item; item = item->GetSibling())
-        y += item->DrawItem(painter, client, 0, y);
+    for (COptionTreeItemBase* item = m_tree->GetVisibleHead(); item; item = item->GetNextVisible())
+        item->DrawItem(painter, client);
     painter.restore();
 }
 

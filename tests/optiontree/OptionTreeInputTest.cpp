@@ -68,7 +68,6 @@ TEST_F(Input, ClickOnCategoryValueOnlyFocuses)
 TEST_F(Input, ClickBelowTheRowsClearsFocus)
 {
     tree->InsertItem(new COptionTreeItemBase);
-    Paint();
     Click(tree->FindItem(1), LabelX());
     log.clear();
     QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 300));
@@ -156,7 +155,6 @@ TEST_F(Input, DoubleClickOnBoundaryFitsTheWidestLabel)
 {
     BuildPaneTree();
     tree->SetColumn(300);
-    Paint();
     const int widest = GdiRight(tree->GetLargestLabelRect());
     EXPECT_GT(widest, 100);
     EXPECT_LT(widest, 295);
@@ -196,7 +194,6 @@ TEST_F(Input, RealDoubleClickActsOnceOnTheBoundary)
 {
     BuildPaneTree();
     tree->SetColumn(300);
-    Paint();
     const int widest = GdiRight(tree->GetLargestLabelRect());
     // A mouse delivers press, release, press, double click, release within a few milliseconds.
     const QPoint point = RowPoint(tree->FindItem(6), 302);
@@ -371,7 +368,6 @@ TEST_F(Input, DisabledTreeIgnoresInput)
 {
     BuildPaneTree();
     tree->setEnabled(false);
-    Paint();
     QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, QPoint(LabelX(), 30));
     QTest::keyClick(tree->GetRowsWnd(), Qt::Key_Down);
     EXPECT_EQ(tree->GetFocusedItem(), nullptr);
@@ -418,7 +414,6 @@ TEST_F(Input, WheelScrollsByLinesWithinRange)
     EXPECT_EQ(tree->GetYOffset(), total - client - 1);
     EXPECT_EQ(tree->GetRowsWnd()->verticalScrollBar()->value(), total - client - 1);
 
-    Paint();
     COptionTreeItemBase* last = tree->FindItem(36);
     EXPECT_EQ(tree->ItemAt(QPoint(100, last->GetLocation().y() - tree->GetYOffset() + 3)), last);
 }
@@ -428,7 +423,6 @@ TEST_F(Input, ShortTreeNeverScrolls)
     auto* category = AddGroup("Only", nullptr);
     AddEdit("One", category, 0, "1");
     tree->ExpandAllItems();
-    Paint();
     QPoint point(100, 10);
     QWheelEvent event(point, Client()->mapToGlobal(point), QPoint(), QPoint(0, -120), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -444,11 +438,9 @@ TEST_F(Input, EnsureVisibleExpandsAndScrollsOneRowAboveTheBottom)
     BuildPaneTree();
     tree->FindItem(25)->Expand(FALSE);
     tree->UpdateList();
-    Paint();
     COptionTreeItemBase* keywords = tree->FindItem(30);
     tree->SetFocusedItem(keywords);
     EXPECT_TRUE(tree->FindItem(25)->IsExpanded());
-    Paint();
     const int client = tree->GetRowsWnd()->ClientRect().height();
     EXPECT_EQ(keywords->GetLocation().y() + 21 - tree->GetYOffset(), client - 21);
 

@@ -226,7 +226,6 @@ TEST_F(Kinds, PathRowGrowsForSeveralPaths)
     const int line = QFontMetrics(ControlFonts::Normal()).height() + 3;
     EXPECT_EQ(paths->GetHeight(), 3 * line + 5);
     EXPECT_TRUE(paths->IsLabelAtTop());
-    Paint();
     EXPECT_EQ(below->GetLocation().y(), paths->GetLocation().y() + paths->GetHeight());
 
     COptionTreePathDialog::SetRunner([&](QFileDialog& dialog) {

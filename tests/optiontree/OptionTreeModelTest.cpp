@@ -89,7 +89,6 @@ TEST_F(Model, DeleteAllNotifiesWithNullFirst)
     EXPECT_EQ(log.front(), (Received{NotifyItemDeleting, nullptr}));
     for (size_t i = 1; i < log.size(); ++i)
         EXPECT_EQ(log[i].code, NotifyItemDeleting);
-    Paint();
     EXPECT_EQ(tree->GetVisibleHead(), nullptr);
     EXPECT_EQ(tree->GetFocusedItem(), nullptr);
 }
@@ -100,7 +99,6 @@ TEST_F(Model, DeletingTheFocusedItemLeavesNoFocus)
     tree->SetFocusedItem(tree->FindItem(7));
     tree->DeleteItem(tree->FindItem(5)); // the focused row's parent
     EXPECT_EQ(tree->GetFocusedItem(), nullptr);
-    Paint();
     Key(Qt::Key_Down);
     EXPECT_EQ(tree->GetFocusedItem(), tree->FindItem(1));
 }

@@ -131,14 +131,14 @@ void TreeFixture::BuildPaneTree()
     AddEdit("Encrypt Level", security, number, "40");                             // 36
     tree->RefreshItems(nullptr);
     tree->ExpandAllItems();
-    Paint();
+    // The scroll bar that the rows now need comes with the next turn of the event loop.
+    QApplication::processEvents();
     log.clear();
 }
 
 QPoint TreeFixture::RowPoint(COptionTreeItemBase* item, int x)
 {
     tree->EnsureVisible(item);
-    Paint();
     return QPoint(x, item->GetLocation().y() - tree->GetYOffset() + item->GetHeight() / 2);
 }
 
@@ -146,21 +146,18 @@ void TreeFixture::Click(COptionTreeItemBase* item, int x)
 {
     const QPoint point = RowPoint(item, x);
     QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, point);
-    Paint();
 }
 
 void TreeFixture::DoubleClick(COptionTreeItemBase* item, int x)
 {
     const QPoint point = RowPoint(item, x);
     QTest::mouseDClick(Client(), Qt::LeftButton, Qt::NoModifier, point);
-    Paint();
 }
 
 void TreeFixture::Key(int key, Qt::KeyboardModifiers modifiers)
 {
     QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : tree->GetRowsWnd();
     QTest::keyClick(target, Qt::Key(key), modifiers);
-    Paint();
 }
 
 std::vector<int> TreeFixture::Codes() const
