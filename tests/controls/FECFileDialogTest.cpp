@@ -69,7 +69,8 @@ TEST(FECFileDialog, TypedNamesAreJoinedToTheFolder)
     CFECFileDialog dialog(TRUE, "txt", "", OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT, kTextFilter);
     dialog.setDirectory(temp.path());
     dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
     QTest::keyClicks(name, "\"file 000.txt\" \"file 002.txt\"");
     QTest::keyClick(name, Qt::Key_Return);
