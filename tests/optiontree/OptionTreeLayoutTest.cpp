@@ -65,4 +65,17 @@ TEST_F(Layout, TheColumnFitsTheLabelsLaidOut)
     EXPECT_EQ(Row<COptionTreeEditItem>(6)->GetEdit()->x(), widest + 10) << "the editors moved with the column";
 }
 
+// Every label of the options pane shows whole at the default column in the controls' font.
+class PaneLabels : public TreeFixture, public ::testing::WithParamInterface<int> {};
+
+TEST_P(PaneLabels, FitTheDefaultColumnWhole)
+{
+    BuildPaneTree();
+    ASSERT_EQ(tree->GetColumn(), 150);
+    const COptionTreeItemBase* row = tree->FindItem(GetParam());
+    EXPECT_EQ(row->GetShownLabel(), row->GetLabelText());
+}
+
+INSTANTIATE_TEST_SUITE_P(Layout, PaneLabels, ::testing::Range(1, 37));
+
 } // namespace
