@@ -13,10 +13,10 @@
 
 namespace {
 
-COptionTreeItemBase* AddRow(COptionTreeCtrl* tree, COptionTreeItemBase* item, COptionTreeItemBase* parent,
-                            const QString& label, const QString& info)
+template <class Item>
+Item* AddRow(COptionTreeCtrl* tree, COptionTreeItemBase* parent, const QString& label, const QString& info)
 {
-    tree->InsertItem(item, parent);
+    Item* item = tree->InsertItem(std::make_unique<Item>(), parent);
     item->SetLabelText(label);
     item->SetInfoText(info);
     if (item->IsCategory()) {
@@ -28,13 +28,13 @@ COptionTreeItemBase* AddRow(COptionTreeCtrl* tree, COptionTreeItemBase* item, CO
 
 COptionTreeItemBase* Group(COptionTreeCtrl* tree, COptionTreeItemBase* parent, const QString& label)
 {
-    return AddRow(tree, new COptionTreeItemBase, parent, label, label + ".");
+    return AddRow<COptionTreeItemBase>(tree, parent, label, label + ".");
 }
 
 COptionTreeComboItem* Choice(COptionTreeCtrl* tree, COptionTreeItemBase* parent, const QString& label,
                              const QString& info, const QStringList& entries, int selected)
 {
-    auto* item = static_cast<COptionTreeComboItem*>(AddRow(tree, new COptionTreeComboItem, parent, label, info));
+    auto* item = AddRow<COptionTreeComboItem>(tree, parent, label, info);
     item->CreateComboItem();
     for (const QString& entry : entries)
         item->AddString(entry);
@@ -45,7 +45,7 @@ COptionTreeComboItem* Choice(COptionTreeCtrl* tree, COptionTreeItemBase* parent,
 COptionTreeEditItem* Field(COptionTreeCtrl* tree, COptionTreeItemBase* parent, const QString& label,
                            const QString& info, DWORD options, const QString& text)
 {
-    auto* item = static_cast<COptionTreeEditItem*>(AddRow(tree, new COptionTreeEditItem, parent, label, info));
+    auto* item = AddRow<COptionTreeEditItem>(tree, parent, label, info);
     item->CreateEditItem(options);
     item->SetWindowText(text);
     return item;
@@ -54,7 +54,7 @@ COptionTreeEditItem* Field(COptionTreeCtrl* tree, COptionTreeItemBase* parent, c
 void FileRow(COptionTreeCtrl* tree, COptionTreeItemBase* parent, const QString& label, const QString& info,
              const QString& filter)
 {
-    auto* item = static_cast<COptionTreePathItem*>(AddRow(tree, new COptionTreePathItem, parent, label, info));
+    auto* item = AddRow<COptionTreePathItem>(tree, parent, label, info);
     item->CreatePathItem("", "", filter, COptionTreePathItem::OpenDialog | COptionTreePathItem::ShowFullPaths,
                          OFN_OVERWRITEPROMPT);
     item->SetReadOnly(label != "Metrics File(.afm)");

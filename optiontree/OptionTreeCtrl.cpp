@@ -83,15 +83,21 @@ LRESULT COptionTreeCtrl::SendNotify(int code, COptionTreeItemBase* item)
     return m_notifyHandler(m_id, record);
 }
 
-COptionTreeItemBase* COptionTreeCtrl::InsertItem(COptionTreeItemBase* item, COptionTreeItemBase* parent)
+COptionTreeItemBase* COptionTreeCtrl::InsertItem(std::unique_ptr<COptionTreeItemBase> owned, COptionTreeItemBase* parent)
 {
-    // An item belongs to one tree once; a parent must be a row of this tree.
-    if (!item || item->m_owner || item == &m_root)
+    if (!owned)
         return nullptr;
+    // An item belongs to one tree once: one that is in a tree already is that tree's to delete.
+    if (owned->m_owner) {
+        owned.release();
+        return nullptr;
+    }
     if (!parent)
         parent = &m_root;
     if (parent->m_owner != this)
         return nullptr;
+
+    COptionTreeItemBase* item = owned.release();
 
     COptionTreeItemBase** link = &parent->m_child;
     while (*link)

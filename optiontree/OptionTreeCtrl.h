@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class COptionTreeRowsWnd;
 class COptionTreeDescriptionWnd;
@@ -58,7 +59,16 @@ public:
     // Sends code with item to the owner; 0 when nothing is sent.
     LRESULT SendNotify(int code, COptionTreeItemBase* item);
 
-    COptionTreeItemBase* InsertItem(COptionTreeItemBase* item, COptionTreeItemBase* parent = nullptr);
+    // Takes item over as the last child of parent (null: a category under the root) and returns
+    // it. Refused, with null, when item is null or parent is no row of this tree; the item
+    // given is then deleted. (An item already in a tree stays with that tree.)
+    COptionTreeItemBase* InsertItem(std::unique_ptr<COptionTreeItemBase> item, COptionTreeItemBase* parent = nullptr);
+    // The same for a value kind, returned as that kind.
+    template <class Item>
+    Item* InsertItem(std::unique_ptr<Item> item, COptionTreeItemBase* parent = nullptr)
+    {
+        return static_cast<Item*>(InsertItem(std::unique_ptr<COptionTreeItemBase>(std::move(item)), parent));
+    }
     void DeleteItem(COptionTreeItemBase* item);
     void DeleteAllItems();
     COptionTreeItemBase* FindItem(int id);

@@ -2,8 +2,8 @@
 // One row of the option tree. The base class carries no value: the tree uses it for category
 // rows (children of the root) and for group rows; the value kinds derive from it.
 //
-// Items are made with new by the user of the tree and belong to the tree once inserted
-// (COptionTreeCtrl::InsertItem); the tree deletes them. Geometry (location, attribute rect,
+// Items are made by the user of the tree and handed over by COptionTreeCtrl::InsertItem; the
+// tree deletes them. Geometry (location, attribute rect,
 // expand box, label rect) is what the tree's layout pass stored; the getters bring it up to
 // date first. GUI thread only.
 #include "platform/WinTypes.h"

@@ -67,7 +67,7 @@ TEST_F(Input, ClickOnCategoryValueOnlyFocuses)
 
 TEST_F(Input, ClickBelowTheRowsClearsFocus)
 {
-    tree->InsertItem(new COptionTreeItemBase);
+    tree->InsertItem(std::make_unique<COptionTreeItemBase>());
     Click(tree->FindItem(1), LabelX());
     log.clear();
     QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 300));
@@ -380,8 +380,8 @@ TEST(InputBeforeShow, TreeFilledWhileHiddenKeepsItsColumn)
     page.resize(500, 400);
     COptionTreeCtrl tree;
     ASSERT_TRUE(tree.Create(QRect(0, 0, 500, 400), &page, 25, 101));
-    auto* category = tree.InsertItem(new COptionTreeItemBase);
-    tree.InsertItem(new COptionTreeItemBase, category);
+    auto* category = tree.InsertItem(std::make_unique<COptionTreeItemBase>());
+    tree.InsertItem(std::make_unique<COptionTreeItemBase>(), category);
     tree.ExpandAllItems();
     EXPECT_EQ(tree.GetColumn(), 150);
     page.show();

@@ -27,7 +27,7 @@ TEST(EditNumbers, IsNumericAndGetNumberReadLeadingDigits)
     };
     COptionTreeCtrl tree;
     ASSERT_TRUE(tree.Create(QRect(0, 0, 300, 300), nullptr, 0, 1));
-    auto* numeric = static_cast<COptionTreeEditItem*>(tree.InsertItem(new COptionTreeEditItem));
+    auto* numeric = tree.InsertItem(std::make_unique<COptionTreeEditItem>());
     ASSERT_TRUE(numeric->CreateEditItem(COptionTreeEditItem::NumericOnly));
     for (const NumericCase& each : cases) {
         EXPECT_EQ(bool(COptionTreeEditItem::IsNumeric(each.text)), each.numeric) << each.text;
@@ -39,7 +39,7 @@ TEST(EditNumbers, IsNumericAndGetNumberReadLeadingDigits)
     numeric->SetNumber(-17);
     EXPECT_EQ(numeric->GetWindowText(), "-17");
 
-    auto* text = static_cast<COptionTreeEditItem*>(tree.InsertItem(new COptionTreeEditItem));
+    auto* text = tree.InsertItem(std::make_unique<COptionTreeEditItem>());
     ASSERT_TRUE(text->CreateEditItem(0));
     text->SetNumber(12);
     int number = -1;
@@ -62,7 +62,7 @@ TEST_F(Kinds, CreationNeedsAnInsertedRowAndHappensOnce)
     COptionTreePathItem loosePath;
     EXPECT_FALSE(loosePath.CreatePathItem("", "", "", 0, 0));
 
-    auto* combo = static_cast<COptionTreeComboItem*>(tree->InsertItem(new COptionTreeComboItem));
+    auto* combo = tree->InsertItem(std::make_unique<COptionTreeComboItem>());
     ASSERT_TRUE(combo->CreateComboItem());
     TitleTipComboBox* window = combo->GetComboBox();
     EXPECT_FALSE(combo->CreateComboItem());
@@ -72,7 +72,7 @@ TEST_F(Kinds, CreationNeedsAnInsertedRowAndHappensOnce)
     EXPECT_EQ(window->font(), ControlFonts::Normal());
 
     COptionTreeCtrl uncreated;
-    auto* orphan = static_cast<COptionTreeEditItem*>(uncreated.InsertItem(new COptionTreeEditItem));
+    auto* orphan = uncreated.InsertItem(std::make_unique<COptionTreeEditItem>());
     EXPECT_FALSE(orphan->CreateEditItem(0)) << "no rows window to live in";
 }
 
@@ -204,7 +204,7 @@ TEST_F(Kinds, PathRowShowsNoSelectionUntilAFileIsChosen)
 TEST_F(Kinds, PathRowGrowsForSeveralPaths)
 {
     auto* category = AddGroup("Fonts", nullptr);
-    auto* paths = static_cast<COptionTreePathItem*>(tree->InsertItem(new COptionTreePathItem, category));
+    auto* paths = tree->InsertItem(std::make_unique<COptionTreePathItem>(), category);
     paths->SetLabelText("Font Files");
     ASSERT_TRUE(paths->CreatePathItem("", "", "All Files (*.*)|*.*|", COptionTreePathItem::OpenDialog,
                                       OFN_ALLOWMULTISELECT));

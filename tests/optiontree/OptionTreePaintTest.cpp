@@ -74,7 +74,7 @@ TEST_F(Painting, UnshadedCategoriesUseTheWindowColour)
     host2->setGeometry(0, 0, 300, 200);
     COptionTreeCtrl plain;
     ASSERT_TRUE(plain.Create(QRect(0, 0, 300, 200), host2, COptionTreeCtrl::ShowDescription, 5));
-    auto* category = plain.InsertItem(new COptionTreeItemBase);
+    auto* category = plain.InsertItem(std::make_unique<COptionTreeItemBase>());
     category->SetLabelBackColor(RGB(207, 234, 254));
     host2->show();
     const QImage image = plain.GetRowsWnd()->Client()->grab().toImage();

@@ -51,7 +51,7 @@ void TreeFixture::TearDown()
 
 COptionTreeItemBase* TreeFixture::AddGroup(const QString& label, COptionTreeItemBase* parent)
 {
-    auto* item = tree->InsertItem(new COptionTreeItemBase, parent);
+    auto* item = tree->InsertItem(std::make_unique<COptionTreeItemBase>(), parent);
     item->SetLabelText(label);
     item->SetInfoText(label + ".");
     if (item->IsCategory()) {
@@ -64,7 +64,7 @@ COptionTreeItemBase* TreeFixture::AddGroup(const QString& label, COptionTreeItem
 COptionTreeComboItem* TreeFixture::AddCombo(const QString& label, COptionTreeItemBase* parent,
                                             const QStringList& entries, int selected)
 {
-    auto* item = static_cast<COptionTreeComboItem*>(tree->InsertItem(new COptionTreeComboItem, parent));
+    auto* item = tree->InsertItem(std::make_unique<COptionTreeComboItem>(), parent);
     item->SetLabelText(label);
     item->SetInfoText("Choose the " + label + ".");
     EXPECT_TRUE(item->CreateComboItem());
@@ -77,7 +77,7 @@ COptionTreeComboItem* TreeFixture::AddCombo(const QString& label, COptionTreeIte
 COptionTreeEditItem* TreeFixture::AddEdit(const QString& label, COptionTreeItemBase* parent, DWORD options,
                                           const QString& text)
 {
-    auto* item = static_cast<COptionTreeEditItem*>(tree->InsertItem(new COptionTreeEditItem, parent));
+    auto* item = tree->InsertItem(std::make_unique<COptionTreeEditItem>(), parent);
     item->SetLabelText(label);
     item->SetInfoText(label + " of the document.");
     EXPECT_TRUE(item->CreateEditItem(options));
@@ -87,7 +87,7 @@ COptionTreeEditItem* TreeFixture::AddEdit(const QString& label, COptionTreeItemB
 
 COptionTreePathItem* TreeFixture::AddPath(const QString& label, COptionTreeItemBase* parent, const QString& filter)
 {
-    auto* item = static_cast<COptionTreePathItem*>(tree->InsertItem(new COptionTreePathItem, parent));
+    auto* item = tree->InsertItem(std::make_unique<COptionTreePathItem>(), parent);
     item->SetLabelText(label);
     item->SetInfoText(label + ". Click to import.");
     EXPECT_TRUE(item->CreatePathItem("", "", filter, COptionTreePathItem::OpenDialog | COptionTreePathItem::ShowFullPaths,
