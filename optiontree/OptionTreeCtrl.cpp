@@ -31,7 +31,7 @@ COptionTreeCtrl::COptionTreeCtrl(QWidget* parent)
 {
     // The root is never drawn; owning it lets EnsureVisible expand "up to the root" uniformly.
     m_root.m_owner = this;
-    m_root.m_expanded = TRUE;
+    m_root.m_expanded = true;
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

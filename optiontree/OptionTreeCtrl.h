@@ -124,7 +124,9 @@ private:
     void LayoutRows();
     int LayoutSubtree(COptionTreeItemBase* item, const QRect& client, int x, int y);
     void AppendVisible(COptionTreeItemBase* item);
-    void MoveFocusTo(COptionTreeItemBase* target, BOOL always);
+    // FocusFirst moves the focus even to no row at all; the other moves need a row to go to.
+    enum class FocusTarget { AnyOrNone, RowOnly };
+    void MoveFocusTo(COptionTreeItemBase* target, FocusTarget accepted);
     COptionTreeItemBase* LastVisible();
     COptionTreeItemBase* VisibleBefore(const COptionTreeItemBase* item);
     void ScrollToShow(const COptionTreeItemBase* item);

@@ -12,10 +12,10 @@ void COptionTreeCtrl::SetFocusedItem(COptionTreeItemBase* item)
     Repaint();
 }
 
-void COptionTreeCtrl::MoveFocusTo(COptionTreeItemBase* target, BOOL always)
+void COptionTreeCtrl::MoveFocusTo(COptionTreeItemBase* target, FocusTarget accepted)
 {
     COptionTreeItemBase* old = m_focused;
-    if (always || target)
+    if (target || accepted == FocusTarget::AnyOrNone)
         SetFocusedItem(target);
     if (m_focused) {
         SelectItems(nullptr, FALSE);
@@ -28,14 +28,14 @@ void COptionTreeCtrl::MoveFocusTo(COptionTreeItemBase* target, BOOL always)
 COptionTreeItemBase* COptionTreeCtrl::FocusFirst()
 {
     COptionTreeItemBase* target = GetVisibleHead();
-    MoveFocusTo(target, TRUE);
+    MoveFocusTo(target, FocusTarget::AnyOrNone);
     return target;
 }
 
 COptionTreeItemBase* COptionTreeCtrl::FocusLast()
 {
     COptionTreeItemBase* target = LastVisible();
-    MoveFocusTo(target, FALSE);
+    MoveFocusTo(target, FocusTarget::RowOnly);
     return target;
 }
 
@@ -44,7 +44,7 @@ COptionTreeItemBase* COptionTreeCtrl::FocusNext()
     COptionTreeItemBase* target = GetVisibleHead();
     if (m_focused)
         target = IsInVisibleList(m_focused) ? m_focused->m_nextVisible : nullptr;
-    MoveFocusTo(target, FALSE);
+    MoveFocusTo(target, FocusTarget::RowOnly);
     return target;
 }
 
@@ -53,7 +53,7 @@ COptionTreeItemBase* COptionTreeCtrl::FocusPrev()
     COptionTreeItemBase* target = LastVisible();
     if (m_focused)
         target = VisibleBefore(m_focused);
-    MoveFocusTo(target, FALSE);
+    MoveFocusTo(target, FocusTarget::RowOnly);
     return target;
 }
 

@@ -115,11 +115,11 @@ bool COptionTreeEditorItem::eventFilter(QObject* watched, QEvent* event)
         return false;
     switch (event->type()) {
     case QEvent::FocusIn:
-        m_editing = TRUE;
+        m_editing = true;
         break;
     case QEvent::FocusOut:
         if (FocusStaysInTree(static_cast<QFocusEvent*>(event))) {
-            m_editing = FALSE;
+            m_editing = false;
             // Nothing of this item may be touched after the commit: the owner's handler may
             // have deleted it.
             CommitChanges();

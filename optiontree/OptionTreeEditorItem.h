@@ -14,7 +14,7 @@ class QWidget;
 class COptionTreeEditorItem : public QObject, public COptionTreeItemBase {
     Q_OBJECT
 public:
-    BOOL IsEditing() const { return m_editing; }
+    bool IsEditing() const { return m_editing; }
 
     void OnMove() override;
     void OnRefresh() override;
@@ -45,5 +45,5 @@ private:
     bool FocusStaysInTree(QFocusEvent* event) const;
 
     QWidget* m_editor = nullptr;
-    BOOL m_editing = FALSE;
+    bool m_editing = false;
 };

@@ -119,7 +119,7 @@ void COptionTreeItemBase::Select(BOOL select)
 
 void COptionTreeItemBase::Activate()
 {
-    m_committed = FALSE;
+    m_committed = false;
     OnActivate();
 }
 
@@ -127,7 +127,7 @@ void COptionTreeItemBase::CommitChanges()
 {
     if (m_committed)
         return;
-    m_committed = TRUE;
+    m_committed = true;
     COptionTreeCtrl* owner = m_owner;
     if (!owner)
         return;

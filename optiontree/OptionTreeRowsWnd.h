@@ -29,7 +29,7 @@ public:
     // Scrolls so that content line y is at the top, within the scroll range; takes the focus.
     void ScrollTo(int y);
 
-    BOOL IsDragging() const { return m_dragging; }
+    bool IsDragging() const { return m_dragging; }
     int GetDragPos() const { return m_dragPos; }
 
 protected:
@@ -56,8 +56,8 @@ private:
     void EndColumnDrag(int x);
     void ClickRow(COptionTreeItemBase* item, int hit);
     void MakeFocusedAndSelected(COptionTreeItemBase* item);
-    // Expands or collapses item unless the owner vetoes; FALSE when vetoed.
-    BOOL ToggleItem(COptionTreeItemBase* item, BOOL expand);
+    // Expands or collapses item unless the owner vetoes; false when vetoed.
+    bool ToggleItem(COptionTreeItemBase* item, bool expand);
     void DropHiddenFocus();
     void FitColumn();
     void ActivateFocused();
@@ -65,7 +65,7 @@ private:
     void KeyLeftRight(bool right);
 
     COptionTreeCtrl* m_tree;
-    BOOL m_dragging = FALSE;
+    bool m_dragging = false;
     int m_dragPos = -1;
     ulong m_lastPressTime = 0;
     QPoint m_lastPressPos;

@@ -92,14 +92,14 @@ void COptionTreeRowsWnd::MakeFocusedAndSelected(COptionTreeItemBase* item)
     m_tree->SetFocusedItem(item);
 }
 
-BOOL COptionTreeRowsWnd::ToggleItem(COptionTreeItemBase* item, BOOL expand)
+bool COptionTreeRowsWnd::ToggleItem(COptionTreeItemBase* item, bool expand)
 {
     if (m_tree->SendNotify(NotifyItemExpanding, item))
-        return FALSE;
+        return false;
     item->Expand(expand);
     UpdateScrollbar();
     viewport()->update();
-    return TRUE;
+    return true;
 }
 
 void COptionTreeRowsWnd::DropHiddenFocus()
@@ -117,14 +117,14 @@ void COptionTreeRowsWnd::StartColumnDrag(int x)
 {
     if (m_tree->SendNotify(NotifyColumnDragStart, nullptr))
         return;
-    m_dragging = TRUE;
+    m_dragging = true;
     m_dragPos = x;
     viewport()->update();
 }
 
 void COptionTreeRowsWnd::EndColumnDrag(int x)
 {
-    m_dragging = FALSE;
+    m_dragging = false;
     const int column = x <= DropLeftLimit ? LeftmostColumn : qMin(x, ClientRect().width() - RightColumnGap);
     m_tree->SetColumn(column);
     m_tree->MoveAllItems();

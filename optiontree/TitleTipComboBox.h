@@ -29,7 +29,7 @@ private:
     int TextRoom() const;
 
     TitleTipListBox* m_listTips;
-    TitleTipWindow m_tip{false};
+    TitleTipWindow m_tip{TitleTipWindow::Frame::None};
     int m_droppedHeight = 100;
     QPoint m_lastMouse{-1, -1};
 };

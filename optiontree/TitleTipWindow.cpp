@@ -4,9 +4,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-TitleTipWindow::TitleTipWindow(bool bordered)
+TitleTipWindow::TitleTipWindow(Frame frame)
     : QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowTransparentForInput)
-    , m_bordered(bordered)
+    , m_frame(frame)
 {
     // The tip opens under the pointer. Were it to take the pointer, the window beneath would
     // be told the pointer left, and that hides the tip at once.
@@ -17,7 +17,7 @@ TitleTipWindow::TitleTipWindow(bool bordered)
     setContentsMargins(0, 0, 0, 0);
     setIndent(0);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    setFrameShape(bordered ? QFrame::Box : QFrame::NoFrame);
+    setFrameShape(frame == Frame::Bordered ? QFrame::Box : QFrame::NoFrame);
     setLineWidth(1);
     m_timer.setInterval(CheckInterval);
     connect(&m_timer, &QTimer::timeout, this, &TitleTipWindow::Check);
@@ -34,7 +34,7 @@ void TitleTipWindow::ShowTip(const QString& text, const QRect& globalCover, cons
     setText(text);
 
     const QFontMetrics metrics(font);
-    const int frame = m_bordered ? 2 : 0;
+    const int frame = m_frame == Frame::Bordered ? 2 : 0;
     QRect tip(globalCover.topLeft(), QSize(qMax(globalCover.width(), metrics.horizontalAdvance(text) + frame),
                                            qMax(globalCover.height(), metrics.height() + frame)));
     // A tip that would run off the screen's right edge moves left, so all of the text can be read.
