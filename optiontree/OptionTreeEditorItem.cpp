@@ -6,7 +6,6 @@
 #include "platform/DrawTextFlags.h"
 
 #include <QApplication>
-#include <QFocusEvent>
 #include <QKeyEvent>
 
 BOOL COptionTreeEditorItem::AttachEditor(QWidget* editor)
@@ -101,10 +100,10 @@ void COptionTreeEditorItem::CleanUp()
     editor->deleteLater();
 }
 
-bool COptionTreeEditorItem::FocusStaysInTree(QFocusEvent* event) const
+bool COptionTreeEditorItem::FocusStaysInTree() const
 {
-    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
-        return false;
+    // Another window, a pop-up list or menu, or no window at all (the program was left) is no
+    // part of the tree: Qt keeps windows apart in the parent chain.
     QWidget* next = QApplication::focusWidget();
     return next && next != m_editor && GetOwner()->isAncestorOf(next);
 }
@@ -118,7 +117,7 @@ bool COptionTreeEditorItem::eventFilter(QObject* watched, QEvent* event)
         m_editing = true;
         break;
     case QEvent::FocusOut:
-        if (FocusStaysInTree(static_cast<QFocusEvent*>(event))) {
+        if (FocusStaysInTree()) {
             m_editing = false;
             // Nothing of this item may be touched after the commit: the owner's handler may
             // have deleted it.

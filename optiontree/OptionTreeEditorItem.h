@@ -7,7 +7,6 @@
 
 #include <QObject>
 
-class QFocusEvent;
 class QKeyEvent;
 class QWidget;
 
@@ -42,7 +41,7 @@ private:
     // Puts the window on the value area as the tree laid it out.
     void PlaceEditor();
     void HideEditor();
-    bool FocusStaysInTree(QFocusEvent* event) const;
+    bool FocusStaysInTree() const;
 
     QWidget* m_editor = nullptr;
     bool m_editing = false;
