@@ -50,7 +50,6 @@ private:
     void PaintFrame(QPainter& painter, const QRect& client) const;
     void PaintDragBar(QPainter& painter, const QRect& client) const;
 
-    bool IsSecondClick(const QMouseEvent* event);
     void UpdateCursor(const QPoint& point);
     void StartColumnDrag(int x);
     void EndColumnDrag(int x);
@@ -67,6 +66,4 @@ private:
     COptionTreeCtrl* m_tree;
     bool m_dragging = false;
     int m_dragPos = -1;
-    ulong m_lastPressTime = 0;
-    QPoint m_lastPressPos;
 };

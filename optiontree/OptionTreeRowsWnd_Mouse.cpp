@@ -5,9 +5,7 @@
 #include "optiontree/OptionTreeCtrl.h"
 #include "optiontree/OptionTreeGdi.h"
 
-#include <QGuiApplication>
 #include <QMouseEvent>
-#include <QStyleHints>
 
 namespace {
 
@@ -33,24 +31,11 @@ void COptionTreeRowsWnd::UpdateCursor(const QPoint& point)
     }
 }
 
-bool COptionTreeRowsWnd::IsSecondClick(const QMouseEvent* event)
-{
-    // Qt delivers the second press of a double click before the double click itself; the
-    // double click stands for that press, so acting on both would undo the click's work
-    // (toggle twice, or drop a fitted column back where it was).
-    const QStyleHints* hints = QGuiApplication::styleHints();
-    const QPoint delta = event->globalPosition().toPoint() - m_lastPressPos;
-    const bool second = m_lastPressTime != 0
-        && event->timestamp() - m_lastPressTime < ulong(hints->mouseDoubleClickInterval())
-        && qAbs(delta.x()) <= hints->mouseDoubleClickDistance() && qAbs(delta.y()) <= hints->mouseDoubleClickDistance();
-    m_lastPressTime = second ? 0 : event->timestamp();
-    m_lastPressPos = event->globalPosition().toPoint();
-    return second;
-}
-
 void COptionTreeRowsWnd::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || !m_tree->isEnabled() || IsSecondClick(event))
+    // Qt turns the second press of a double click into the double click itself, so every
+    // press that arrives here is a click of its own.
+    if (event->button() != Qt::LeftButton || !m_tree->isEnabled())
         return;
     setFocus(Qt::MouseFocusReason);
     const QPoint point = event->position().toPoint();

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QScrollBar>
+#include <QWindow>
 
 namespace {
 
@@ -190,28 +191,42 @@ TEST_F(Input, DoubleClickTogglesFromLabelOrBoxButNotFromValue)
     EXPECT_FALSE(paper->IsExpanded());
 }
 
+// Clicks through the window's input path, as the window system delivers them: Qt itself turns
+// a quick second press into a double click.
+void WindowClicks(QWidget* target, const QPoint& point, int clicks)
+{
+    QWindow* window = target->window()->windowHandle();
+    const QPointF local = target->mapTo(target->window(), point);
+    const QPointF global = target->mapToGlobal(point);
+    int time = QTest::lastMouseTimestamp + 10000;
+    for (int i = 0; i < clicks; ++i, time += 100) {
+        qt_handleMouseEvent(window, local, global, Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress,
+                            Qt::NoModifier, time);
+        qt_handleMouseEvent(window, local, global, Qt::NoButton, Qt::LeftButton, QEvent::MouseButtonRelease,
+                            Qt::NoModifier, time + 5);
+    }
+    QTest::lastMouseTimestamp = time + 10000;
+    QApplication::processEvents();
+}
+
 TEST_F(Input, RealDoubleClickActsOnceOnTheBoundary)
 {
     BuildPaneTree();
     tree->SetColumn(300);
     const int widest = GdiRight(tree->GetLargestLabelRect());
-    // A mouse delivers press, release, press, double click, release within a few milliseconds.
-    const QPoint point = RowPoint(tree->FindItem(6), 302);
-    auto send = [&](QEvent::Type type, ulong time) {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, point, Client()->mapToGlobal(point), Qt::LeftButton, held, Qt::NoModifier);
-        event.setTimestamp(time);
-        QApplication::sendEvent(Client(), &event);
-    };
-    const ulong start = ulong(QTest::lastMouseTimestamp) + 10000;
-    send(QEvent::MouseButtonPress, start);
-    send(QEvent::MouseButtonRelease, start + 5);
-    EXPECT_EQ(tree->GetColumn(), 302);
-    send(QEvent::MouseButtonPress, start + 100);
-    send(QEvent::MouseButtonDblClick, start + 100);
-    send(QEvent::MouseButtonRelease, start + 105);
+    WindowClicks(Client(), RowPoint(tree->FindItem(6), 302), 2);
     EXPECT_FALSE(tree->GetRowsWnd()->IsDragging());
     EXPECT_EQ(tree->GetColumn(), widest + 5);
+}
+
+TEST_F(Input, EveryClickOfAQuickTripleClickTogglesTheExpandBox)
+{
+    BuildPaneTree();
+    COptionTreeItemBase* margin = tree->FindItem(5);
+    ASSERT_TRUE(margin->IsExpanded());
+    WindowClicks(Client(), RowPoint(margin, 8), 3);
+    EXPECT_FALSE(margin->IsExpanded()) << "toggled three times";
+    EXPECT_EQ(Notices(NotifyItemExpanding).size(), 3u);
 }
 
 TEST_F(Input, ArrowKeysWalkTheVisibleRows)
