@@ -17,6 +17,9 @@ COptionTreeRowsWnd::COptionTreeRowsWnd(COptionTreeCtrl* tree)
     verticalScrollBar()->setSingleStep(LineHeight);
     // A click on the scroll bar takes the keyboard focus, as a scroll message would.
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { setFocus(); });
+    // The wheel scrolls one row wherever the pointer is over the tree, the scroll bar included
+    // (left alone, the bar would scroll three).
+    verticalScrollBar()->installEventFilter(this);
 }
 
 int COptionTreeRowsWnd::TotalHeight() const
@@ -75,6 +78,15 @@ void COptionTreeRowsWnd::wheelEvent(QWheelEvent* event)
     if (delta == 0 || !isEnabled() || TotalHeight() < ClientRect().height())
         return;
     ScrollTo(m_tree->GetYOffset() + (delta > 0 ? -LineHeight : LineHeight));
+}
+
+bool COptionTreeRowsWnd::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == verticalScrollBar() && event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
 }
 
 bool COptionTreeRowsWnd::focusNextPrevChild(bool)

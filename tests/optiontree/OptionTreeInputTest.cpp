@@ -407,31 +407,46 @@ TEST(InputBeforeShow, TreeFilledWhileHiddenKeepsItsColumn)
     EXPECT_EQ(tree.GetColumn(), tree.GetRowsWnd()->ClientRect().width() - 16) << "narrowed with the window";
 }
 
-TEST_F(Input, WheelScrollsByLinesWithinRange)
+class WheelOver : public TreeFixture, public ::testing::WithParamInterface<const char*> {
+protected:
+    // Over the rows or over the scroll bar.
+    QWidget* Target()
+    {
+        QScrollBar* bar = tree->GetRowsWnd()->verticalScrollBar();
+        return std::string(GetParam()) == "ScrollBar" ? static_cast<QWidget*>(bar) : Client();
+    }
+    void Wheel(int delta)
+    {
+        const QPoint point(Target()->width() / 2, Target()->height() / 2);
+        QWheelEvent event(point, Target()->mapToGlobal(point), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Target(), &event);
+    }
+};
+
+TEST_P(WheelOver, ScrollsOneRowPerNotchWithinRange)
 {
     BuildPaneTree();
+    ASSERT_TRUE(Target()->isVisible());
     const int total = tree->GetRowsWnd()->TotalHeight();
     const int client = tree->GetRowsWnd()->ClientRect().height();
     ASSERT_EQ(total, 36 * 21);
-    QPoint point(100, 100);
-    auto wheel = [&](int delta) {
-        QWheelEvent event(point, Client()->mapToGlobal(point), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(Client(), &event);
-    };
-    wheel(-120);
+    Wheel(-120);
     EXPECT_EQ(tree->GetYOffset(), 21);
-    wheel(120);
-    wheel(120);
+    Wheel(120);
+    Wheel(120);
     EXPECT_EQ(tree->GetYOffset(), 0);
     for (int i = 0; i < 40; ++i)
-        wheel(-120);
+        Wheel(-120);
     EXPECT_EQ(tree->GetYOffset(), total - client - 1);
     EXPECT_EQ(tree->GetRowsWnd()->verticalScrollBar()->value(), total - client - 1);
 
     COptionTreeItemBase* last = tree->FindItem(36);
     EXPECT_EQ(tree->ItemAt(QPoint(100, last->GetLocation().y() - tree->GetYOffset() + 3)), last);
 }
+
+INSTANTIATE_TEST_SUITE_P(Input, WheelOver, ::testing::Values("Rows", "ScrollBar"),
+                         [](const auto& info) { return std::string(info.param); });
 
 TEST_F(Input, ShortTreeNeverScrolls)
 {
