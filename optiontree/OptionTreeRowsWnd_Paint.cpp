@@ -12,12 +12,12 @@ namespace {
 
 constexpr int Margin = COptionTreeCtrl::ExpandMargin;
 
-// An 8x8 checkerboard, rows alternating 0xAA and 0x55.
+// An 8x8 checkerboard, rows alternating 0xAA and 0x55; pattern bytes put the high bit leftmost.
 QBrush CheckerBrush()
 {
     static const uchar rows[8] = {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
     QBrush brush(Qt::white);
-    brush.setTexture(QBitmap::fromData(QSize(8, 8), rows, QImage::Format_MonoLSB));
+    brush.setTexture(QBitmap::fromData(QSize(8, 8), rows, QImage::Format_Mono));
     return brush;
 }
 
