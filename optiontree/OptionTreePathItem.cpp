@@ -4,7 +4,7 @@
 #include "platform/ControlFonts.h"
 #include "platform/DrawTextFlags.h"
 
-#include <QFontMetrics>
+#include <QFontInfo>
 
 const QString COptionTreePathItem::NoSelection = QStringLiteral("No selection made.");
 
@@ -55,7 +55,9 @@ void COptionTreePathItem::OnActivate()
 void COptionTreePathItem::SetPaths(const QStringList& paths)
 {
     m_paths = paths;
-    const int line = QFontMetrics(ControlFonts::Normal()).height() + 3;
+    // A line is the font's character height (its size in pixels, without the line spacing the
+    // face adds) plus 3.
+    const int line = QFontInfo(ControlFonts::Normal()).pixelSize() + 3;
     const int needed = int(m_paths.size()) * line;
     const bool grow = m_baseHeight < needed;
     SetHeight(grow ? needed + 5 : m_baseHeight);

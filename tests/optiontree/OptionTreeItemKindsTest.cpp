@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontInfo>
 #include <QScreen>
 #include <QTemporaryDir>
 
@@ -223,7 +224,7 @@ TEST_F(Kinds, PathRowGrowsForSeveralPaths)
     Click(paths, ValueX());
     ASSERT_EQ(paths->GetPaths().size(), 3);
     EXPECT_EQ(paths->GetSelectedPath(), dir.filePath("a.ttf"));
-    const int line = QFontMetrics(ControlFonts::Normal()).height() + 3;
+    const int line = QFontInfo(ControlFonts::Normal()).pixelSize() + 3;
     EXPECT_EQ(paths->GetHeight(), 3 * line + 5);
     EXPECT_TRUE(paths->IsLabelAtTop());
     EXPECT_EQ(below->GetLocation().y(), paths->GetLocation().y() + paths->GetHeight());
