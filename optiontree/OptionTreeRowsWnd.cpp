@@ -40,9 +40,10 @@ void COptionTreeRowsWnd::UpdateScrollbar()
     QScrollBar* bar = verticalScrollBar();
     bar->setPageStep(page);
     bar->setRange(0, qMax(0, total - page));
+    // After rows collapse the bar keeps its value within the new range and the offset follows it
+    // (scrollContentsBy): no blank band is left below the last row.
     if (total < page)
         m_tree->SetYOffset(0);
-    m_tree->SetYOffset(qMin(m_tree->GetYOffset(), bar->maximum()));
     bar->setValue(m_tree->GetYOffset());
     m_tree->SetColumn(m_tree->GetColumn());
 }

@@ -463,6 +463,21 @@ TEST_F(Input, ShortTreeNeverScrolls)
     EXPECT_FALSE(tree->GetRowsWnd()->verticalScrollBar()->isVisible());
 }
 
+TEST_F(Input, CollapsingNearTheEndBringsTheOffsetToTheNewEnd)
+{
+    BuildPaneTree();
+    Key(Qt::Key_End);
+    ASSERT_GT(tree->GetYOffset(), 0);
+    COptionTreeItemBase* encoding = tree->FindItem(18);
+    encoding->Expand(FALSE);
+    tree->FindItem(5)->Expand(FALSE);
+    tree->UpdateList();
+    const int end = tree->GetRowsWnd()->TotalHeight() - tree->GetRowsWnd()->ClientRect().height() - 1;
+    ASSERT_GT(end, 0);
+    EXPECT_EQ(tree->GetYOffset(), end);
+    EXPECT_EQ(tree->GetRowsWnd()->verticalScrollBar()->value(), end);
+}
+
 TEST_F(Input, EnsureVisibleExpandsAndScrollsOneRowAboveTheBottom)
 {
     BuildPaneTree();
