@@ -3,9 +3,8 @@
 // rows (children of the root) and for group rows; the value kinds derive from it.
 //
 // Items are made by the user of the tree and handed over by COptionTreeCtrl::InsertItem; the
-// tree deletes them. Geometry (location, attribute rect,
-// expand box, label rect) is what the tree's layout pass stored; the getters bring it up to
-// date first. GUI thread only.
+// tree deletes them. Geometry (location, attribute rect, expand box, label rect) is what the
+// tree's layout pass stored; the getters bring it up to date first. GUI thread only.
 #include "platform/WinTypes.h"
 
 #include <QPoint>
@@ -74,8 +73,8 @@ public:
 
     int GetHeight() const { return m_height; }
     void SetHeight(int height);
-    // The label's text as laid out: the extent of the text that shows, and the text itself,
-    // shortened with "..." when the column is too narrow. Empty for a blank or hidden label.
+    // The label as laid out: the extent of the text that shows (empty for a blank label or a
+    // hidden row), and the text itself, shortened with "..." when the column is too narrow.
     QRect GetLabelRect() const;
     QString GetShownLabel() const;
     // Content coordinates of the row's top-left.

@@ -35,8 +35,8 @@ QStyle* SharedDroppedListStyle()
 
 TitleTipComboBox::TitleTipComboBox(QWidget* parent)
     : QComboBox(parent)
-    , m_listTips(nullptr)
 {
+    // The style decides which list the combo makes, so it comes before the list is watched.
     setStyle(SharedDroppedListStyle());
     m_listTips = new TitleTipListBox(view());
     // Entries too long for the list are clipped as a list box clips them; the tips show them whole.
