@@ -8,6 +8,7 @@
 #include "app/TipDlg.h"
 #include "conversion/SettingsFile.h"
 #include "menubar/MenuXP.h"
+#include "platform/ControlFonts.h"
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
@@ -86,6 +87,9 @@ bool CConverterApp::InitInstance()
     m_instance->Listen([this](const QStringList& paths) { return BringForward(paths); });
 
     InstallMenuHook();
+    // Every window of the program uses the controls' font, whose metrics the fixed pixel sizes
+    // of the panes and dialogs were made for.
+    QApplication::setFont(ControlFonts::Normal());
     m_exeDirectory = ExeDirectory();
     m_settingsPath = SettingsPath();
     LoadSettings(m_options, m_settingsPath);
