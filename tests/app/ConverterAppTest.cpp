@@ -40,7 +40,10 @@ protected:
             process->kill();
             process->waitForFinished();
         }
-        qputenv("TMPDIR", savedTmp);
+        if (savedTmp.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", savedTmp);
     }
 
     QProcess& Start(const QStringList& arguments)
