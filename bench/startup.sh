@@ -11,11 +11,12 @@ for tool in startup_timer bare_window; do
     [ -x "$build/bench/$tool" ] || { echo "startup.sh: $build/bench/$tool is missing (libxcb1-dev, then rebuild)" >&2; exit 1; }
 done
 work=$(mktemp -d)
+# A desktop session's runtime folder lives in memory (/run/user/UID); /dev/shm stands in for it.
+runtime=$(mktemp -d -p /dev/shm)
 cp "$build/app/quillary" "$build/app/tips.txt" "$build/bench/bare_window" "$work/"
-chmod 700 "$work"
-export TMPDIR=$work XDG_RUNTIME_DIR=$work HOME=$work QT_QPA_PLATFORM=xcb DISPLAY=:$((200 + RANDOM % 50))
+export TMPDIR=$work XDG_RUNTIME_DIR=$runtime HOME=$work QT_QPA_PLATFORM=xcb DISPLAY=:$((200 + RANDOM % 50))
 pids=()
-trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
+trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work" "$runtime"' EXIT
 Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
 sleep 1; openbox >/dev/null 2>&1 & pids+=($!); sleep 1
 cd "$work"

@@ -1,6 +1,7 @@
 // The real program, started as separate processes: one instance per user, what a later start
 // does, and a lock left by an instance that was killed.
 #include "platform/SingleInstance.h"
+#include "support/ScopedEnvironment.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -30,8 +31,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         for (const char* name : {"quillary", "tips.txt"})
             ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLARY_BINARY_DIR "/app/") + name, dir.filePath(name)));
-        savedTmp = qgetenv("TMPDIR");
-        qputenv("TMPDIR", dir.path().toUtf8()); // where this process's SingleInstance looks
+        environment.SetInstanceFolder(dir.path()); // where this process's SingleInstance looks
     }
 
     void TearDown() override
@@ -40,19 +40,15 @@ protected:
             process->kill();
             process->waitForFinished();
         }
-        if (savedTmp.isNull())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", savedTmp);
     }
 
     QProcess& Start(const QStringList& arguments)
     {
         auto& process = *processes.emplace_back(std::make_unique<QProcess>());
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment childEnvironment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"TMPDIR", "HOME", "XDG_RUNTIME_DIR"})
-            environment.insert(QString::fromLatin1(name), dir.path());
-        process.setProcessEnvironment(environment);
+            childEnvironment.insert(QString::fromLatin1(name), dir.path());
+        process.setProcessEnvironment(childEnvironment);
         process.setWorkingDirectory(dir.path());
         process.setProcessChannelMode(QProcess::ForwardedChannels);
         process.start(dir.filePath("quillary"), arguments);
@@ -84,7 +80,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    QByteArray savedTmp;
+    ScopedEnvironment environment;
     std::vector<std::unique_ptr<QProcess>> processes;
 };
 
