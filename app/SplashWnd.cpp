@@ -8,26 +8,6 @@
 #include <QPainter>
 #include <QScreen>
 
-CSplashWnd::CSplashWnd(QWidget* frame)
-    : QWidget(frame, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_bitmap(AppBitmap(136))
-    , m_frame(frame)
-{
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(m_bitmap.size());
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-    m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, &CSplashWnd::HideSplashScreen);
-    m_timer.start(kDisplayMs);
-    qApp->installEventFilter(this);
-}
-
-CSplashWnd::~CSplashWnd()
-{
-    qApp->removeEventFilter(this);
-}
-
 namespace {
 
 // A modifier pressed on its own is the first half of a combination such as Ctrl+O: the splash
@@ -51,6 +31,26 @@ bool IsModifierKey(const QEvent* event)
 }
 
 } // namespace
+
+CSplashWnd::CSplashWnd(QWidget* frame)
+    : QWidget(frame, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , m_bitmap(AppBitmap(136))
+    , m_frame(frame)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(m_bitmap.size());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &CSplashWnd::HideSplashScreen);
+    m_timer.start(kDisplayMs);
+    qApp->installEventFilter(this);
+}
+
+CSplashWnd::~CSplashWnd()
+{
+    qApp->removeEventFilter(this);
+}
 
 void CSplashWnd::HideSplashScreen()
 {
