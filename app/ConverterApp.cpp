@@ -81,7 +81,7 @@ bool CConverterApp::InitInstance()
 {
     m_instance = std::make_unique<SingleInstance>(m_programName);
     if (!m_instance->TryLock()) {
-        m_instance->AskFirst(m_paths);
+        m_exitCode = m_instance->AskFirst(m_paths) ? 0 : 1;
         return false;
     }
     m_instance->Listen([this](const QStringList& paths) { return BringForward(paths); });
@@ -146,7 +146,7 @@ int CConverterApp::ExitInstance()
 {
     // A start that ended before the settings were read must not overwrite them.
     if (!m_bSettingsLoaded)
-        return 0;
+        return m_exitCode;
     errno = 0;
     if (SaveSettings(m_options, m_settingsPath))
         return 0;

@@ -25,7 +25,9 @@ public:
     // The start-up steps. false: the process ends now (another instance runs, or the window
     // could not be made).
     bool InitInstance();
-    // Saves the settings (when they were loaded); returns the exit code.
+    // Saves the settings (when they were loaded); returns the exit code: 1 when they could not
+    // be saved, or when another instance runs but did not answer, so that its window did not
+    // come forward and the files of this start were not added; else 0.
     int ExitInstance();
 
     static CConverterApp* Instance();
@@ -49,6 +51,7 @@ private:
     std::string m_exeDirectory;
     std::string m_settingsPath;
     bool m_bSettingsLoaded = false;
+    int m_exitCode = 0;
     ConversionOptions m_options;
     std::unique_ptr<CMainFrame> m_pMainWnd;
 };

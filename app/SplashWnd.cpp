@@ -4,8 +4,33 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+
+namespace {
+
+// A modifier pressed on its own is the first half of a combination such as Ctrl+O: the splash
+// waits for the key that completes it, so that the whole combination is consumed.
+bool IsModifierKey(const QEvent* event)
+{
+    switch (static_cast<const QKeyEvent*>(event)->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Meta:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
 
 CSplashWnd::CSplashWnd(QWidget* frame)
     : QWidget(frame, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
@@ -46,6 +71,9 @@ bool CSplashWnd::eventFilter(QObject*, QEvent* event)
         event->accept();
         return true;
     case QEvent::KeyPress:
+        if (!IsModifierKey(event))
+            HideSplashScreen();
+        return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::NonClientAreaMouseButtonPress:

@@ -1,7 +1,9 @@
 #pragma once
 // The splash screen: bitmap 136 in a borderless window centred on the screen. It closes after
 // 750 ms, or at the first key or mouse-button press anywhere in the application, which it
-// consumes; the frame then repaints at once. Deletes itself when it closes. GUI thread only.
+// consumes with any shortcut it would trigger; a modifier held for a combination (Ctrl of
+// Ctrl+O) is swallowed too but waits for its key. The frame then repaints at once. Deletes
+// itself when it closes. GUI thread only.
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>

@@ -1,5 +1,6 @@
 // quillary [--nologo] [FILE...]: the window program. Files named on the command line are added
-// to the file list; a second start hands them to the running window and ends.
+// to the file list; a second start hands them to the running window and ends, with status 1
+// when that window did not answer.
 #include "app/ConverterApp.h"
 #include "app/DisplayCheck.h"
 
@@ -17,7 +18,7 @@ int main(int argc, char** argv)
     QApplication qtApp(argc, argv);
     CConverterApp app(QApplication::arguments());
     if (!app.InitInstance())
-        return 0;
+        return app.ExitInstance();
     QApplication::exec();
     return app.ExitInstance();
 }

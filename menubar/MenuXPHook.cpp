@@ -18,8 +18,10 @@ int& Installs()
 
 } // namespace
 
+// A child of the application object, so that it goes, with its style, when the application does.
 CMenuXPHook::CMenuXPHook()
-    : m_style(std::make_unique<CMenuXPStyle>())
+    : QObject(qApp)
+    , m_style(std::make_unique<CMenuXPStyle>())
 {
     qApp->installEventFilter(this);
 }
@@ -29,7 +31,7 @@ CMenuXPHook::~CMenuXPHook() = default;
 void CMenuXPHook::Install()
 {
     if (Installs()++ == 0)
-        new CMenuXPHook(); // stays for the life of the process, a child of nothing
+        new CMenuXPHook();
 }
 
 int CMenuXPHook::InstallCount()

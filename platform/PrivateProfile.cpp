@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -129,8 +130,27 @@ void SetValue(ProfileFile& file, std::string_view section, std::string_view key,
     file.lines.insert(file.lines.begin() + static_cast<long>(insertAt), std::move(keyLine));
 }
 
+// The rename below needs only the folder's permission, so a file marked read-only is refused
+// here, as the system's own profile functions refuse it. errno says why.
+bool MayReplace(const std::string& fileName)
+{
+    struct stat facts {};
+    if (stat(fileName.c_str(), &facts) != 0)
+        return true; // a new file
+    if (access(fileName.c_str(), W_OK) != 0)
+        return false;
+    // The superuser may write any file; the marks still say that it is read-only.
+    if ((facts.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        errno = EACCES;
+        return false;
+    }
+    return true;
+}
+
 bool ReplaceFile(const ProfileFile& file, const std::string& fileName)
 {
+    if (!MayReplace(fileName))
+        return false;
     std::string contents;
     for (const std::string& line : file.lines)
         contents += line + file.lineEnd;

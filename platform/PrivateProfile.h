@@ -26,6 +26,7 @@ DWORD GetPrivateProfileStringA(std::string_view section, std::string_view key,
                                const std::string& fileName);
 
 // Sets the key's value, creating the file, the section and the key as needed. FALSE when the
-// file could not be written; the file is then as it was.
+// file could not be written, a file marked read-only included (no write permission for anyone,
+// or none for this user); the file is then as it was, and errno says why.
 BOOL WritePrivateProfileStringA(std::string_view section, std::string_view key,
                                 std::string_view value, const std::string& fileName);

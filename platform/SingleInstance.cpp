@@ -2,6 +2,7 @@
 
 #include <QDataStream>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 
@@ -13,17 +14,21 @@ constexpr quint32 kRequestMagic = 0x51494E53; // "QINS"
 constexpr char kYes = '1';
 constexpr char kNo = '0';
 
-QString PerUserName(const QString& programName)
+// The user's runtime folder when the session has one: it lives in memory, so the lock costs no
+// disk sync at every start, and only the user can enter it. Else the temporary folder.
+QString PerUserPath(const QString& programName)
 {
-    return programName + QLatin1Char('-') + QString::number(getuid());
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QDir folder = !runtime.isEmpty() && QFileInfo(runtime).isDir() ? QDir(runtime) : QDir::temp();
+    return folder.filePath(programName + QLatin1Char('-') + QString::number(getuid()));
 }
 
 } // namespace
 
 SingleInstance::SingleInstance(const QString& programName, QObject* parent)
     : QObject(parent)
-    , m_serverName(PerUserName(programName))
-    , m_lock(QDir::temp().filePath(PerUserName(programName) + QStringLiteral(".lock")))
+    , m_serverName(PerUserPath(programName))
+    , m_lock(m_serverName + QStringLiteral(".lock"))
 {
     // A lock is stale only when its process is gone, which QLockFile checks itself.
     m_lock.setStaleLockTime(0);

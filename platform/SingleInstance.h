@@ -3,7 +3,8 @@
 // the program (the executable's base name) and the user. The first instance holds the lock and
 // answers the later ones; a later one asks the first to come forward, hands it its file paths
 // and exits. A lock left behind by a process that no longer runs does not block the next start.
-// Files live in the temporary folder ($TMPDIR, else /tmp); only the user can reach the server.
+// Both live in the user's runtime folder ($XDG_RUNTIME_DIR), or in the temporary folder ($TMPDIR,
+// else /tmp) when there is none; only the user can reach the server.
 // GUI thread only (the server answers in the event loop).
 #include <QLockFile>
 #include <QObject>
@@ -31,8 +32,6 @@ public:
 
     // For a later instance: true when the first answered within the time that it came forward.
     bool AskFirst(const QStringList& paths, int timeoutMs = 3000);
-
-    QString ServerName() const { return m_serverName; }
 
 private:
     void Serve(QLocalSocket* socket);

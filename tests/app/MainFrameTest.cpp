@@ -233,6 +233,22 @@ TEST_F(FrameFixture, TheSplashConsumesTheFirstKeyAndThenGoes)
     EXPECT_EQ(edit->text(), QStringLiteral("b"));
 }
 
+// The whole of Ctrl+O is the splash's key: neither the Ctrl that comes first nor the
+// accelerator runs anything, and the next Ctrl+O opens files again.
+TEST_F(FrameFixture, TheSplashConsumesAnAcceleratorWithItsModifier)
+{
+    MakeFrame(true);
+    FakeFileList({CmdOpenFile});
+    ASSERT_TRUE(frame->GetSplash());
+    QTest::keyClick(frame.get(), Qt::Key_O, Qt::ControlModifier);
+    Settle();
+    EXPECT_TRUE(ran.empty());
+    EXPECT_FALSE(frame->GetSplash() && frame->GetSplash()->IsUp());
+    QTest::keyClick(frame.get(), Qt::Key_O, Qt::ControlModifier);
+    Settle();
+    EXPECT_EQ(ran, std::vector<int>{CmdOpenFile});
+}
+
 TEST(AboutDlg, ShowsTheProductAndItsLinksAndClosesOnAPressOutsideThem)
 {
     SetShellHandler([](const QString&, const QString&) { return SHELL_SUCCESS; });

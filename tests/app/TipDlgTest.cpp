@@ -1,6 +1,5 @@
 #include "app/TipDlg.h"
 #include "platform/PrivateProfile.h"
-#include "platform/SingleInstance.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -10,8 +9,6 @@
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
-
-#include <thread>
 
 namespace {
 
@@ -95,37 +92,6 @@ TEST_F(TipFixture, ReplacingTheFileStartsAgainAtTheTopButTheSameFileKeepsItsPlac
     EXPECT_EQ(NextShown(), QStringLiteral("One\n"));
     EXPECT_EQ(NextShown(), QStringLiteral("Two\n"));
     EXPECT_EQ(QByteArray(stamp).size(), 24);
-}
-
-TEST(SingleInstance, ALaterInstanceHandsItsPathsToTheFirst)
-{
-    QTemporaryDir tmp;
-    qputenv("TMPDIR", tmp.path().toUtf8());
-    SingleInstance first(QStringLiteral("quillary-test"));
-    SingleInstance second(QStringLiteral("quillary-test"));
-    ASSERT_TRUE(first.TryLock());
-    EXPECT_FALSE(second.TryLock());
-    QStringList received;
-    bool windowThere = true;
-    ASSERT_TRUE(first.Listen([&](const QStringList& paths) { received = paths; return windowThere; }));
-    for (bool answer : {true, false}) {
-        windowThere = answer;
-        bool answered = !answer;
-        std::thread asking([&] { answered = second.AskFirst({"/a b.txt", "/c.txt"}); });
-        while (answered != answer)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        asking.join();
-        EXPECT_EQ(received, (QStringList{"/a b.txt", "/c.txt"}));
-    }
-    qunsetenv("TMPDIR");
-}
-
-TEST(SingleInstance, NobodyListeningMeansNoAnswer)
-{
-    QTemporaryDir tmp;
-    qputenv("TMPDIR", tmp.path().toUtf8());
-    EXPECT_FALSE(SingleInstance(QStringLiteral("quillary-none")).AskFirst({}, 200));
-    qunsetenv("TMPDIR");
 }
 
 } // namespace

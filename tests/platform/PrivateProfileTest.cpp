@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -94,6 +95,18 @@ TEST_F(PrivateProfile, AFailedWriteLeavesTheFileAsItWas)
     const std::string inMissingFolder = (m_folder / "no-such-folder" / "Settings.ini").string();
     EXPECT_FALSE(WritePrivateProfileStringA("S", "K", "v", inMissingFolder));
     EXPECT_FALSE(std::filesystem::exists(inMissingFolder));
+}
+
+// The folder is writable, so only the file's own mark can keep it: as root too, which may write
+// any file.
+TEST_F(PrivateProfile, AFileMarkedReadOnlyIsNotReplaced)
+{
+    WriteFile("[S]\nK=old\n");
+    std::filesystem::permissions(m_file, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    errno = 0;
+    EXPECT_FALSE(WritePrivateProfileStringA("S", "K", "new", m_file));
+    EXPECT_EQ(errno, EACCES);
+    EXPECT_EQ(ReadFile(), "[S]\nK=old\n");
 }
 
 } // namespace

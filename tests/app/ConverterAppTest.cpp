@@ -1,0 +1,145 @@
+// The real program, started as separate processes: one instance per user, what a later start
+// does, and a lock left by an instance that was killed.
+#include "platform/SingleInstance.h"
+#include "support/ScopedEnvironment.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// Generous: a sanitizer build under a loaded machine takes seconds to show its window.
+constexpr int kWaitMs = 60000;
+
+// Each test runs its own copy of the program from a private folder, which is also its temporary
+// folder (where the instance lock and the server live) and its home: Settings.ini stays there,
+// and the instances of other test runs and other users of this machine are never met.
+class ProgramFixture : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        for (const char* name : {"quillary", "tips.txt"})
+            ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLARY_BINARY_DIR "/app/") + name, dir.filePath(name)));
+        environment.SetInstanceFolder(dir.path()); // where this process's SingleInstance looks
+    }
+
+    void TearDown() override
+    {
+        for (const auto& process : processes) {
+            process->kill();
+            process->waitForFinished();
+        }
+    }
+
+    QProcess& Start(const QStringList& arguments)
+    {
+        auto& process = *processes.emplace_back(std::make_unique<QProcess>());
+        QProcessEnvironment childEnvironment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"TMPDIR", "HOME", "XDG_RUNTIME_DIR"})
+            childEnvironment.insert(QString::fromLatin1(name), dir.path());
+        process.setProcessEnvironment(childEnvironment);
+        process.setWorkingDirectory(dir.path());
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.start(dir.filePath("quillary"), arguments);
+        EXPECT_TRUE(process.waitForStarted());
+        return process;
+    }
+
+    // True once an instance has made its window and answers a later start.
+    static bool WaitUntilAnswering()
+    {
+        const QDeadlineTimer deadline(kWaitMs);
+        while (!deadline.hasExpired()) {
+            if (SingleInstance(QStringLiteral("quillary")).AskFirst({}, 1000))
+                return true;
+            QThread::msleep(50);
+        }
+        return false;
+    }
+
+    // The exit code, serving this process's events meanwhile; -1 when it did not end normally.
+    static int ExitCode(QProcess& process)
+    {
+        const QDeadlineTimer deadline(kWaitMs);
+        while (process.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            process.waitForFinished(20);
+        }
+        return process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    QTemporaryDir dir;
+    ScopedEnvironment environment;
+    std::vector<std::unique_ptr<QProcess>> processes;
+};
+
+struct FirstStart {
+    const char* name;
+    QStringList arguments;
+};
+
+class SecondStartTest : public ProgramFixture, public testing::WithParamInterface<FirstStart> {};
+
+// Without --nologo the first shows the splash and then the start-up tip, a modal dialog.
+TEST_P(SecondStartTest, HandsItsFilesToTheFirstWhichAnswersAndStays)
+{
+    QProcess& first = Start(GetParam().arguments);
+    ASSERT_TRUE(WaitUntilAnswering());
+    QProcess& second = Start({QStringLiteral("--nologo"), QStringLiteral("a.txt")});
+    EXPECT_EQ(ExitCode(second), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SecondStartTest, testing::Values(
+    FirstStart{"WindowOnly", {QStringLiteral("--nologo")}},
+    FirstStart{"ShowingTheStartupTip", {}}),
+    [](const testing::TestParamInfo<FirstStart>& info) { return info.param.name; });
+
+TEST_F(ProgramFixture, ALockLeftByAKilledInstanceDoesNotBlockTheNextStart)
+{
+    QProcess& killed = Start({QStringLiteral("--nologo")});
+    ASSERT_TRUE(WaitUntilAnswering());
+    killed.kill();
+    killed.waitForFinished();
+    ASSERT_TRUE(QFile::exists(dir.filePath(QStringLiteral("quillary-%1.lock").arg(getuid()))));
+    QProcess& next = Start({QStringLiteral("--nologo")});
+    EXPECT_TRUE(WaitUntilAnswering());
+    EXPECT_EQ(next.state(), QProcess::Running);
+}
+
+// This process plays a first instance that is still starting: it holds the lock, and either has
+// no server yet or answers that it has no window.
+class StillStartingTest : public ProgramFixture, public testing::WithParamInterface<bool> {};
+
+TEST_P(StillStartingTest, TheSecondEndsWithStatusOneAndNoWindow)
+{
+    const bool listening = GetParam();
+    SingleInstance starting(QStringLiteral("quillary"));
+    ASSERT_TRUE(starting.TryLock());
+    QStringList asked;
+    if (listening) {
+        ASSERT_TRUE(starting.Listen([&](const QStringList& paths) {
+            asked = paths;
+            return false;
+        }));
+    }
+    QProcess& second = Start({QStringLiteral("--nologo"), QStringLiteral("a.txt")});
+    EXPECT_EQ(ExitCode(second), 1);
+    EXPECT_EQ(asked, listening ? QStringList{dir.filePath("a.txt")} : QStringList{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, StillStartingTest, testing::Bool(),
+    [](const testing::TestParamInfo<bool>& info) { return info.param ? "NoWindowYet" : "NoServerYet"; });
+
+} // namespace
