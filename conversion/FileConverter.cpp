@@ -1,16 +1,12 @@
 #include "conversion/FileConverter.h"
 
 #include "conversion/PdfDocument.h"
+#include "conversion/ReplacingFile.h"
 #include "conversion/TextFile.h"
 #include "conversion/TextLayout.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <atomic>
-#include <sys/random.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -28,11 +24,6 @@ bool SameFile(const std::string& a, const std::string& b)
     struct stat sa {}, sb {};
     return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
-}
-
-std::string Quoted(const std::string& text)
-{
-    return "\"" + text + "\"";
 }
 
 // Problems the options or passwords cause for every file; empty when there are none.
@@ -56,24 +47,6 @@ std::string CheckSettings(const ConversionOptions& options, const std::string& o
     return {};
 }
 
-// A name beside the output that no file has: the output path with a random suffix, so that
-// nobody can plant a file or link under it. The library creates the file itself: reopening an
-// existing file to write it makes some file systems write it out at once, a cost per file that
-// dominates small conversions.
-std::string TemporaryNameFor(const std::string& outputPath)
-{
-    unsigned char random[8] = {};
-    if (getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
-        static std::atomic<unsigned> counter{0};
-        const unsigned fallback = counter++ ^ static_cast<unsigned>(getpid() << 12);
-        std::memcpy(random, &fallback, sizeof fallback);
-    }
-    char suffix[2 * sizeof random + 1];
-    for (std::size_t i = 0; i < sizeof random; ++i)
-        std::snprintf(suffix + 2 * i, 3, "%02x", random[i]);
-    return outputPath + ".tmp" + suffix;
-}
-
 ConversionResult Fail(const std::string& outputPath, std::string reason)
 {
     std::remove(outputPath.c_str());
@@ -92,17 +65,12 @@ ConversionResult SaveDocument(PdfDocument& document, const ConversionOptions& op
                               const std::string& ownerPassword, const std::string& userPassword,
                               const std::string& outputPath)
 {
-    const std::string temporary = TemporaryNameFor(outputPath);
-    document.Finish(options, ownerPassword, userPassword, temporary);
-    if (document.Failed()) {
-        std::remove(temporary.c_str());
+    document.Finish(options, ownerPassword, userPassword);
+    if (document.Failed())
         return Fail(outputPath, document.FailureReason());
-    }
-    if (std::rename(temporary.c_str(), outputPath.c_str()) != 0) {
-        const std::string error = "Cannot replace " + Quoted(outputPath) + ": " + std::strerror(errno) + ".";
-        std::remove(temporary.c_str());
-        return Fail(outputPath, error);
-    }
+    ReplacingFile file(outputPath);
+    if (!document.WriteOut([&](std::string_view bytes) { return file.Write(bytes); }) || !file.Commit())
+        return Fail(outputPath, file.Error().empty() ? document.FailureReason() : file.Error());
     ConversionResult result;
     result.written = true;
     if (ownerPassword.empty() && !userPassword.empty())

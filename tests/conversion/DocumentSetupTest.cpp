@@ -24,15 +24,6 @@ PdfFontFacts OnlyFont(const Converted& converted)
     return pdf.fonts.empty() ? PdfFontFacts{} : pdf.fonts[0];
 }
 
-std::vector<std::string> FilesIn(const ScratchFolder& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(Fonts, Base14CourierWithWinAnsiKeepsLatin1Bytes)
 {
     ScratchFolder folder;
@@ -293,7 +284,7 @@ TEST(Failures, RefusedFilesLeaveNoPdfOfThatName)
         const Converted converted = ConvertText(folder, c.options, "x\n", c.owner, c.user);
         EXPECT_FALSE(converted.result.written) << c.what;
         EXPECT_NE(converted.result.reason.find(c.reasonPart), std::string::npos) << converted.result.reason;
-        EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"input.txt"}) << c.what;
+        EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"input.txt"}) << c.what;
     }
 }
 
@@ -327,7 +318,7 @@ TEST(Failures, ASuccessfulConversionReplacesTheOldPdfAndLeavesNoTemporaryFile)
     folder.Write("input.pdf", "old pdf");
     const Converted converted = ConvertText(folder, ConversionOptions{}, "new\n");
     ASSERT_TRUE(converted.result.written);
-    EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"input.pdf", "input.txt"}));
+    EXPECT_EQ(FilesIn(folder.Path()), (std::vector<std::string>{"input.pdf", "input.txt"}));
     EXPECT_EQ(InspectPdf(converted.pdfPath).AllLineTexts(), std::vector<std::string>{"new"});
 }
 
@@ -355,7 +346,8 @@ TEST(Failures, AnOutputFolderThatCannotBeWrittenIsNamedWithTheSystemReason)
     const ConversionResult result =
         ConvertFile(ConversionOptions{}, input, "", "", folder.File("not-a-folder/out.pdf"), observer);
     EXPECT_FALSE(result.written);
-    EXPECT_NE(result.reason.find("Writing the PDF in its folder: Not a directory"), std::string::npos) << result.reason;
+    EXPECT_NE(result.reason.find("Cannot write \"" + folder.File("not-a-folder/out.pdf") + "\": Not a directory."),
+              std::string::npos) << result.reason;
 }
 
 } // namespace
