@@ -1,4 +1,4 @@
-// What becomes of the output file and the old PDF when the input or the disk fails.
+// What becomes of the input, the output file and the old PDF when a file or the disk fails.
 #include "ConversionTestSupport.h"
 #include "support/PdfInspector.h"
 #include "support/SmallDisk.h"
@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <future>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -34,6 +38,25 @@ TEST(OutputFile, AFullDiskFailsWithTheSystemReasonAndLeavesNoFileBehind)
     EXPECT_FALSE(result.written);
     EXPECT_NE(result.reason.find("No space left on device."), std::string::npos) << result.reason;
     EXPECT_EQ(FilesIn(disk.File("")), std::vector<std::string>{".filler"});
+}
+
+TEST(InputFile, ANamedPipeFailsAtOnceWithoutWaitingForAWriter)
+{
+    ScratchFolder folder;
+    const std::string pipe = folder.File("pipe.txt");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    auto conversion = std::async(std::launch::async, [&] {
+        RecordingObserver observer;
+        return ConvertFile(ConversionOptions{}, pipe, "", "", folder.File("pipe.pdf"), observer);
+    });
+    // A converter that opened the pipe waits for a writer: become one, so that the test ends.
+    if (conversion.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+        ADD_FAILURE() << "the conversion waited for a writer of the pipe";
+        close(open(pipe.c_str(), O_WRONLY));
+    }
+    const ConversionResult result = conversion.get();
+    EXPECT_FALSE(result.written);
+    EXPECT_EQ(result.reason, "Cannot read the input file: Not a regular file.");
 }
 
 } // namespace
