@@ -5,8 +5,8 @@
 #include "conversion/TextFile.h"
 #include "conversion/TextLayout.h"
 
-#include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -47,9 +47,11 @@ std::string CheckSettings(const ConversionOptions& options, const std::string& o
     return {};
 }
 
+// The old PDF goes with a failed conversion of an input that was read; a folder of its name
+// stays.
 ConversionResult Fail(const std::string& outputPath, std::string reason)
 {
-    std::remove(outputPath.c_str());
+    unlink(outputPath.c_str());
     return ConversionResult::Failed(std::move(reason));
 }
 
@@ -88,12 +90,11 @@ ConversionResult ConvertFile(const ConversionOptions& options, const std::string
     if (SameFile(inputPath, outputPath))
         return ConversionResult::Failed("The PDF would replace the input file itself; the input "
                                         "was left untouched.");
-    if (std::string problem = CheckSettings(options, ownerPassword, userPassword); !problem.empty())
-        return Fail(outputPath, problem);
-
     TextFileContent content = ReadTextFile(inputPath);
     if (!content.error.empty())
-        return Fail(outputPath, "Cannot read the input file: " + content.error + ".");
+        return ConversionResult::Failed("Cannot read the input file: " + content.error + ".");
+    if (std::string problem = CheckSettings(options, ownerPassword, userPassword); !problem.empty())
+        return Fail(outputPath, problem);
     const std::size_t progressLength = NormaliseLineEnds(content.text);
 
     PdfDocument document;

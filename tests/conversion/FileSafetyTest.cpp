@@ -59,4 +59,40 @@ TEST(InputFile, ANamedPipeFailsAtOnceWithoutWaitingForAWriter)
     EXPECT_EQ(result.reason, "Cannot read the input file: Not a regular file.");
 }
 
+TEST(InputFile, AnInputThatIsNotReadLeavesTheOldPdfAlone)
+{
+    enum Input { Missing, Folder, Pipe, Readable };
+    struct Case {
+        const char* what;
+        Input input;
+        bool pdfIsFolder;
+    };
+    const Case cases[] = {
+        {"missing input", Missing, false},
+        {"missing input, an empty folder of the PDF's name", Missing, true},
+        {"a folder as input", Folder, false},
+        {"a named pipe as input", Pipe, false},
+        {"a readable input, an empty folder of the PDF's name", Readable, true},
+    };
+    for (const Case& c : cases) {
+        ScratchFolder folder;
+        const std::string input = folder.File("report");
+        if (c.input == Folder)
+            std::filesystem::create_directory(input);
+        if (c.input == Pipe)
+            mkfifo(input.c_str(), 0600);
+        if (c.input == Readable)
+            folder.Write("report", "text\n");
+        const std::string pdf = folder.File("report.pdf");
+        if (c.pdfIsFolder)
+            std::filesystem::create_directory(pdf);
+        else
+            folder.Write("report.pdf", "old pdf");
+        RecordingObserver observer;
+        EXPECT_FALSE(ConvertFile(ConversionOptions{}, input, "", "", pdf, observer).written) << c.what;
+        EXPECT_EQ(std::filesystem::is_directory(pdf), c.pdfIsFolder) << c.what;
+        EXPECT_TRUE(std::filesystem::exists(pdf)) << c.what;
+    }
+}
+
 } // namespace
