@@ -40,6 +40,18 @@ TEST(OutputFile, AFullDiskFailsWithTheSystemReasonAndLeavesNoFileBehind)
     EXPECT_EQ(FilesIn(disk.File("")), std::vector<std::string>{".filler"});
 }
 
+TEST(OutputFile, APdfWhoseNameFitsItsFolderIsWrittenHoweverLongTheName)
+{
+    ScratchFolder folder;
+    const std::string base(static_cast<std::size_t>(pathconf(folder.Path().c_str(), _PC_NAME_MAX)) - 4, 'n');
+    const std::string input = folder.Write(base + ".txt", "long name\n");
+    const std::string pdf = folder.Write(base + ".pdf", "old pdf");
+    RecordingObserver observer;
+    const ConversionResult result = ConvertFile(ConversionOptions{}, input, "", "", pdf, observer);
+    EXPECT_TRUE(result.written) << result.reason;
+    EXPECT_EQ(InspectPdf(pdf).AllLineTexts(), std::vector<std::string>{"long name"});
+}
+
 TEST(InputFile, ANamedPipeFailsAtOnceWithoutWaitingForAWriter)
 {
     ScratchFolder folder;
