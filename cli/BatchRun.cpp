@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <map>
 #include <thread>
 #include <vector>
 
@@ -30,17 +31,47 @@ std::uint64_t FileSize(const std::string& path)
     return error ? 0 : size;
 }
 
-void ConvertOne(const CommandLine& commandLine, const std::string& input, TerminalReport& report)
+// One input of the call and the PDF it writes. When an input that comes earlier on the command
+// line writes the same PDF, this one is not converted, so that the result does not depend on
+// which job finishes last.
+struct BatchJob {
+    std::string input;
+    std::string output;
+    std::string earlierInput;
+};
+
+std::vector<BatchJob> PlanJobs(const CommandLine& commandLine)
 {
-    FileObserver observer(report, input);
-    const ConversionResult result =
-        ConvertFile(commandLine.options, input, commandLine.ownerPassword, commandLine.userPassword,
-                    BatchOutputPath(input, commandLine.outputDirectory), observer);
+    std::vector<BatchJob> jobs;
+    std::map<std::filesystem::path, std::string> firstInputOf;
+    for (const std::string& input : commandLine.files) {
+        BatchJob job{input, BatchOutputPath(input, commandLine.outputDirectory), {}};
+        std::error_code ignored;
+        const auto [first, inserted] =
+            firstInputOf.emplace(std::filesystem::absolute(job.output, ignored).lexically_normal(), input);
+        if (!inserted)
+            job.earlierInput = first->second;
+        jobs.push_back(std::move(job));
+    }
+    return jobs;
+}
+
+void ConvertOne(const CommandLine& commandLine, const BatchJob& job, TerminalReport& report)
+{
+    if (!job.earlierInput.empty()) {
+        report.Error(job.input, "Not converted, because \"" + job.earlierInput + "\" before it writes the same PDF \"" +
+                                    job.output + "\".");
+        report.FileDone(0, false);
+        return;
+    }
+    FileObserver observer(report, job.input);
+    const ConversionResult result = ConvertFile(commandLine.options, job.input, commandLine.ownerPassword,
+                                                commandLine.userPassword, job.output, observer);
     for (const std::string& note : result.notes)
-        report.Warning(input, note);
+        report.Warning(job.input, note);
     if (!result.written)
-        report.Error(input, result.reason);
-    report.FileDone(FileSize(input), result.written);
+        report.Error(job.input, result.reason);
+    report.FileDone(FileSize(job.input), result.written);
 }
 
 } // namespace
@@ -67,10 +98,11 @@ int RunBatch(const CommandLine& commandLine, TerminalReport& report)
             return 1;
         }
     }
+    const std::vector<BatchJob> jobs = PlanJobs(commandLine);
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
-        for (std::size_t i; (i = next++) < commandLine.files.size();)
-            ConvertOne(commandLine, commandLine.files[i], report);
+        for (std::size_t i; (i = next++) < jobs.size();)
+            ConvertOne(commandLine, jobs[i], report);
     };
     std::vector<std::jthread> helpers;
     const std::size_t threads = std::min<std::size_t>(std::size_t(commandLine.jobs), commandLine.files.size());

@@ -120,6 +120,21 @@ TEST_F(QuillaryConvert, FailuresAreNamedAndSetTheExitStatus)
     EXPECT_TRUE(fs::exists(Path("good.pdf")));
 }
 
+TEST_F(QuillaryConvert, OfTwoInputsForOnePdfTheFirstIsConvertedAndTheSecondReported)
+{
+    const std::string first = Write("a/notes.txt", "first\n");
+    const std::string second = Write("b/notes.txt", "second\n");
+    for (const char* jobs : {"1", "2"}) {
+        const RunResult run = Run({"-j", jobs, "-o", Path("out"), first, second});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.errors.find("error: " + second + ": Not converted, because \"" + first +
+                                  "\" before it writes the same PDF \"" + Path("out/notes.pdf") + "\".\n"),
+                  std::string::npos) << run.errors;
+        EXPECT_TRUE(run.errors.ends_with("1 converted, 1 failed\n")) << run.errors;
+        EXPECT_EQ(InspectPdf(Path("out/notes.pdf")).AllLineTexts(), std::vector<std::string>{"first"});
+    }
+}
+
 TEST_F(QuillaryConvert, WarningsArePrintedAndTheConversionGoesOn)
 {
     const std::string input = Write("w.txt", "x\n");
