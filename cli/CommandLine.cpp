@@ -1,9 +1,9 @@
 #include "cli/CommandLine.h"
 
 #include "conversion/SettingsFile.h"
+#include "conversion/TextFile.h"
 
 #include <charconv>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
@@ -148,9 +148,12 @@ bool Parser::SetJobs(const std::string& text)
 // as options have no key and are kept.
 void Parser::ApplySettings()
 {
-    if (m_settingsGiven && !std::filesystem::is_regular_file(m_settingsPath)) {
-        Fail("settings file '" + m_settingsPath + "' not found");
-        return;
+    // A settings file that was asked for but cannot be read would silently give the defaults.
+    if (m_settingsGiven) {
+        if (const std::string error = ReadTextFile(m_settingsPath).error; !error.empty()) {
+            Fail("cannot read settings file '" + m_settingsPath + "': " + error);
+            return;
+        }
     }
     LoadSettings(m_result.options, m_settingsPath);
     for (const std::string& assignment : m_assignments)

@@ -58,7 +58,10 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong)
         {{"--jobs", "two", "a"}, "'two' is not a number of jobs (a whole number of at least 1)"},
         {{"a", "-o"}, "option '-o' needs a value"},
         {{"--quiet=yes", "a"}, "option '--quiet' takes no value"},
-        {{"--settings", "/no/such.ini", "a"}, "settings file '/no/such.ini' not found"},
+        {{"--settings", "/no/such.ini", "a"}, "cannot read settings file '/no/such.ini': No such file or directory"},
+        {{"--settings", "/", "a"}, "cannot read settings file '/': Is a directory"},
+        // A regular file that cannot be read, even by root.
+        {{"--settings", "/proc/self/mem", "a"}, "cannot read settings file '/proc/self/mem': Input/output error"},
     };
     for (const auto& [arguments, message] : cases)
         EXPECT_EQ(Parse(arguments).error, message) << testing::PrintToString(arguments);

@@ -159,7 +159,8 @@ TEST_F(QuillaryConvert, QuietPrintsOnlyFailures)
 TEST_F(QuillaryConvert, UsageErrorsExitWithTwo)
 {
     for (const std::vector<std::string>& arguments :
-         std::vector<std::vector<std::string>>{{}, {"--nope", "a"}, {"--set", "Nope=1", "a"}, {"-j", "x", "a"}}) {
+         std::vector<std::vector<std::string>>{
+             {}, {"--nope", "a"}, {"--set", "Nope=1", "a"}, {"-j", "x", "a"}, {"--settings", "/", "a"}}) {
         const RunResult run = Run(arguments);
         EXPECT_EQ(run.status, 2) << testing::PrintToString(arguments);
         EXPECT_EQ(run.errors.rfind("quillary-convert: ", 0), 0u) << run.errors;
