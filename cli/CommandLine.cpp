@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "conversion/CheckOptions.h"
 #include "conversion/SettingsFile.h"
 #include "conversion/TextFile.h"
 
@@ -78,6 +79,10 @@ ParsedCommandLine Parser::Parse()
     if (m_result.files.empty())
         return {{}, "no FILE given"};
     ApplySettings();
+    if (m_error.empty()) {
+        if (const auto problem = CheckOptions(m_result.options, m_result.ownerPassword, m_result.userPassword))
+            Fail(*problem);
+    }
     return {m_result, m_error};
 }
 

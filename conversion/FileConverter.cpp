@@ -1,5 +1,6 @@
 #include "conversion/FileConverter.h"
 
+#include "conversion/CheckOptions.h"
 #include "conversion/PdfDocument.h"
 #include "conversion/ReplacingFile.h"
 #include "conversion/TextFile.h"
@@ -12,10 +13,6 @@ namespace {
 
 constexpr char kFontSizeWarning[] = "Font size can not be 0. Set default 9.";
 constexpr int kDefaultFontSize = 9;
-// The library accepts larger sizes, but the converter has always stopped at 300 points.
-constexpr int kMaxFontSize = 300;
-constexpr int kMinPageSide = 3;
-constexpr int kMaxPageSide = 14400;
 
 bool SameFile(const std::string& a, const std::string& b)
 {
@@ -24,27 +21,6 @@ bool SameFile(const std::string& a, const std::string& b)
     struct stat sa {}, sb {};
     return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
-}
-
-// Problems the options or passwords cause for every file; empty when there are none.
-std::string CheckSettings(const ConversionOptions& options, const std::string& ownerPassword,
-                          const std::string& userPassword)
-{
-    int width = 0;
-    int height = 0;
-    TextLayout::PageSizeOf(options, width, height);
-    if (width < kMinPageSide || width > kMaxPageSide || height < kMinPageSide || height > kMaxPageSide)
-        return "The page size " + std::to_string(width) + " x " + std::to_string(height) +
-               " points is outside 3 to 14400 points.";
-    if (TextLayout::AvailableWidth(options) <= 0)
-        return "The left and right margins (" + std::to_string(options.LeftMargin) + " and " +
-               std::to_string(options.RightMargin) + " points) leave no room for text on a page " +
-               std::to_string(width) + " points wide.";
-    if (options.FontSize < 0 || options.FontSize > kMaxFontSize)
-        return "The font size " + std::to_string(options.FontSize) + " is outside 1 to 300 points.";
-    if (!ownerPassword.empty() && ownerPassword == userPassword)
-        return "The owner password and the user password are the same; they must differ.";
-    return {};
 }
 
 // The old PDF goes with a failed conversion of an input that was read; a folder of its name
@@ -93,8 +69,8 @@ ConversionResult ConvertFile(const ConversionOptions& options, const std::string
     TextFileContent content = ReadTextFile(inputPath);
     if (!content.error.empty())
         return ConversionResult::Failed("Cannot read the input file: " + content.error + ".");
-    if (std::string problem = CheckSettings(options, ownerPassword, userPassword); !problem.empty())
-        return Fail(outputPath, problem);
+    if (const auto problem = CheckPageAndPasswords(options, ownerPassword, userPassword))
+        return Fail(outputPath, *problem);
     const std::size_t progressLength = NormaliseLineEnds(content.text);
 
     PdfDocument document;

@@ -167,6 +167,30 @@ TEST_F(QuillaryConvert, UsageErrorsExitWithTwo)
     }
 }
 
+TEST_F(QuillaryConvert, OptionsThatFailEveryFileEndTheCallWithOneMessageAndTouchNothing)
+{
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--set", "Font Size=301"}, "The font size 301 is outside 1 to 300 points."},
+        {{"--owner-password", "same", "--user-password", "same"}, "The owner password and the user password are the same"},
+        {{"--set", "LeftMargin=300", "--set", "RightMargin=300"}, "leave no room for text"},
+        {{"--set", "PageFont=2", "--truetype", "/no/such.ttf"}, "/no/such.ttf"},
+    };
+    const std::string first = Write("a.txt", "a\n");
+    const std::string second = Write("b.txt", "b\n");
+    for (const auto& [options, reason] : cases) {
+        Write("a.pdf", "old a");
+        Write("b.pdf", "old b");
+        std::vector<std::string> arguments = options;
+        arguments.insert(arguments.end(), {first, second});
+        const RunResult run = Run(arguments);
+        EXPECT_EQ(run.status, 2) << reason;
+        EXPECT_EQ(run.errors.rfind("quillary-convert: ", 0), 0u) << run.errors;
+        EXPECT_NE(run.errors.find(reason), std::string::npos) << run.errors;
+        EXPECT_EQ(run.errors.find(first), std::string::npos) << run.errors;
+        EXPECT_EQ(Bytes(Path("a.pdf")) + Bytes(Path("b.pdf")), "old aold b") << reason;
+    }
+}
+
 TEST_F(QuillaryConvert, ParallelJobsWriteTheSameBytes)
 {
     std::vector<std::string> inputs;
