@@ -330,6 +330,10 @@ TEST(OutputPath, ReplacesTheExtensionFromTheLastDotOfTheName)
     EXPECT_EQ(OutputPathFor("\"/docs/quoted.log\""), "/docs/quoted.pdf");
     EXPECT_EQ(OutputPathFor("/my.docs/README"), "/my.docs/README.pdf");
     EXPECT_EQ(OutputPathFor("plain.txt"), "plain.pdf");
+    // Quotes that are not a pair around the whole path belong to the name.
+    EXPECT_EQ(OutputPathFor("\"draft\" notes.txt"), "\"draft\" notes.pdf");
+    EXPECT_EQ(OutputPathFor("/docs/tail\""), "/docs/tail\".pdf");
+    EXPECT_EQ(OutputPathFor("\"/docs/x\"\""), "/docs/x\".pdf");
 }
 
 } // namespace
