@@ -10,6 +10,21 @@ constexpr int kMaxFontSize = 300;
 constexpr int kMinPageSide = 3;
 constexpr int kMaxPageSide = 14400;
 
+// Margins as large as the largest page keep every position on a page within what the library
+// can write.
+std::optional<std::string> CheckMargins(const ConversionOptions& options)
+{
+    const std::pair<const char*, int> margins[] = {
+        {"left", options.LeftMargin}, {"right", options.RightMargin},
+        {"top", options.TopMargin}, {"bottom", options.BottomMargin}};
+    for (const auto& [name, points] : margins) {
+        if (points < -kMaxPageSide || points > kMaxPageSide)
+            return std::string("The ") + name + " margin " + std::to_string(points) +
+                   " points is outside -14400 to 14400 points.";
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> CheckFont(const ConversionOptions& options)
 {
     PdfDocument document;
@@ -30,6 +45,8 @@ std::optional<std::string> CheckPageAndPasswords(const ConversionOptions& option
     if (width < kMinPageSide || width > kMaxPageSide || height < kMinPageSide || height > kMaxPageSide)
         return "The page size " + std::to_string(width) + " x " + std::to_string(height) +
                " points is outside 3 to 14400 points.";
+    if (auto problem = CheckMargins(options))
+        return problem;
     if (TextLayout::AvailableWidth(options) <= 0)
         return "The left and right margins (" + std::to_string(options.LeftMargin) + " and " +
                std::to_string(options.RightMargin) + " points) leave no room for text on a page " +

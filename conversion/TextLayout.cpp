@@ -27,12 +27,12 @@ void TextLayout::PageSizeOf(const ConversionOptions& options, int& width, int& h
     LookupPaperSize(options.PageSize, width, height);
 }
 
-int TextLayout::AvailableWidth(const ConversionOptions& options)
+long long TextLayout::AvailableWidth(const ConversionOptions& options)
 {
     int width = 0;
     int height = 0;
     PageSizeOf(options, width, height);
-    return width - options.LeftMargin - options.RightMargin;
+    return static_cast<long long>(width) - options.LeftMargin - options.RightMargin;
 }
 
 void TextLayout::Write(std::string_view text, std::size_t progressLength)
@@ -43,7 +43,7 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
     if (HPDF_GetError(m_pdf) != HPDF_OK)
         return;
 
-    LineBreaker breaker(page, m_font, m_fontSize, AvailableWidth(m_options), m_charset);
+    LineBreaker breaker(page, m_font, m_fontSize, static_cast<double>(AvailableWidth(m_options)), m_charset);
     std::size_t drawn = 0;
     while (!text.empty()) {
         const std::string_view line = breaker.TakeLine(text);

@@ -21,8 +21,8 @@ public:
     // range reported for it.
     void Write(std::string_view text, std::size_t progressLength);
 
-    // The room between the margins in whole points.
-    static int AvailableWidth(const ConversionOptions& options);
+    // The room between the margins in whole points, wide enough for any margins.
+    static long long AvailableWidth(const ConversionOptions& options);
     // Page width and height for the options' paper.
     static void PageSizeOf(const ConversionOptions& options, int& width, int& height);
 

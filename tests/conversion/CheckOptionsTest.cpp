@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 struct GateCase {
@@ -50,6 +52,10 @@ INSTANTIATE_TEST_SUITE_P(
         GateCase{"negative font size", With([](auto& o) { o.FontSize = -1; }), "", "", "font size -1"},
         GateCase{"page 2 points wide", With([](auto& o) { o.PageSize = kCustomPageSize, o.PageWidth = 2; }), "", "", "3 to 14400"},
         GateCase{"margins fill the page", With([](auto& o) { o.LeftMargin = 300, o.RightMargin = 295; }), "", "", "no room"},
+        GateCase{"left margin at the lowest int", With([](auto& o) { o.LeftMargin = INT_MIN; }), "", "", "left margin -2147483648"},
+        GateCase{"both margins at the lowest int", With([](auto& o) { o.LeftMargin = o.RightMargin = INT_MIN; }), "", "", "left margin"},
+        GateCase{"bottom margin past any page", With([](auto& o) { o.BottomMargin = 14401; }), "", "", "bottom margin 14401"},
+        GateCase{"negative margins within a page's size", With([](auto& o) { o.LeftMargin = o.TopMargin = -14400; }), "", "", nullptr},
         GateCase{"equal passwords", {}, "same", "same", "are the same"},
         GateCase{"a user password alone", {}, "", "user", nullptr},
         GateCase{"a missing TrueType file", With([](auto& o) { o.PageFont = TrueTypeFont, o.TrueTypeFile = "/no/such.ttf"; }), "", "", "/no/such.ttf"},

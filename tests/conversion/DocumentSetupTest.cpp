@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 
@@ -273,10 +274,13 @@ TEST(Failures, RefusedFilesLeaveNoPdfOfThatName)
     ConversionOptions noRoom;
     noRoom.LeftMargin = 300;
     noRoom.RightMargin = 295;
+    ConversionOptions hugeMargins; // their sum overflowed an int into a page 595 points wide
+    hugeMargins.LeftMargin = hugeMargins.RightMargin = INT_MIN;
     const Case cases[] = {
         {"equal passwords", ConversionOptions{}, "same", "same", "the same"},
         {"page too small", tinyPage, "", "", "3 to 14400"},
         {"margins leave no room", noRoom, "", "", "no room"},
+        {"margins beyond any page", hugeMargins, "", "", "outside -14400 to 14400"},
     };
     for (const Case& c : cases) {
         ScratchFolder folder;
