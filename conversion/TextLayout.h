@@ -1,8 +1,8 @@
 #pragma once
 // Writes the lines of a text onto pages of an open document: pages of the chosen paper, lines
 // from the top margin down at a pitch of the font size + 5 points, a new page after the line
-// whose baseline reaches the bottom margin. The font size must already be checked; the caller
-// reads the document's error state afterwards.
+// whose baseline reaches the bottom margin. The font size must already be checked. Writing
+// stops at the library's first error; the caller reads the document's error state afterwards.
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
 #include "platform/MultiByteCharset.h"

@@ -292,6 +292,25 @@ TEST(Failures, RefusedFilesLeaveNoPdfOfThatName)
     }
 }
 
+TEST(Failures, AFileStopsAtTheLibrarysFirstRefusalWithItsReason)
+{
+    // A line longer than the library draws (65535 bytes) fits between margins this far apart;
+    // the pages after it are ones the library no longer makes.
+    ConversionOptions options;
+    options.PageSize = kCustomPageSize;
+    options.PageWidth = 14400;
+    options.PageHeight = 100;
+    options.LeftMargin = options.RightMargin = -14400;
+    options.FontSize = 1;
+    std::string text = std::string(70000, 'x') + "\n";
+    for (int i = 0; i < 50; ++i)
+        text += "short\n";
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, options, text);
+    EXPECT_FALSE(converted.result.written);
+    EXPECT_NE(converted.result.reason.find("too long"), std::string::npos) << converted.result.reason;
+}
+
 TEST(Failures, AnUnreadableInputIsReported)
 {
     ScratchFolder folder;
