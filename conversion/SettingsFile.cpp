@@ -8,6 +8,7 @@
 #include <charconv>
 #include <climits>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -101,12 +102,10 @@ void LoadSettings(ConversionOptions& options, const std::string& settingsPath)
 
 bool SaveSettings(const ConversionOptions& options, const std::string& settingsPath)
 {
-    bool allWritten = true;
-    for (const SettingsKey& key : kKeys) {
-        const std::string value = key.number ? std::to_string(options.*key.number) : options.*key.text;
-        allWritten = WritePrivateProfileStringA(key.section, key.key, value, settingsPath) && allWritten;
-    }
-    return allWritten;
+    std::vector<ProfileEntry> entries;
+    for (const SettingsKey& key : kKeys)
+        entries.push_back({key.section, key.key, key.number ? std::to_string(options.*key.number) : options.*key.text});
+    return WritePrivateProfileEntries(entries, settingsPath);
 }
 
 std::string ExeDirectory()

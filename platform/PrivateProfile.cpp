@@ -187,7 +187,14 @@ DWORD GetPrivateProfileStringA(std::string_view section, std::string_view key,
 BOOL WritePrivateProfileStringA(std::string_view section, std::string_view key,
                                 std::string_view value, const std::string& fileName)
 {
+    const ProfileEntry entry{section, key, std::string(value)};
+    return WritePrivateProfileEntries({&entry, 1}, fileName);
+}
+
+BOOL WritePrivateProfileEntries(std::span<const ProfileEntry> entries, const std::string& fileName)
+{
     ProfileFile file = ReadProfile(fileName).value_or(ProfileFile{});
-    SetValue(file, section, key, value);
+    for (const ProfileEntry& entry : entries)
+        SetValue(file, entry.section, entry.key, entry.value);
     return ReplaceFile(file, fileName) ? TRUE : FALSE;
 }
