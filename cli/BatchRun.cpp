@@ -2,11 +2,13 @@
 
 #include "conversion/FileConverter.h"
 #include "conversion/OutputPath.h"
+#include "conversion/SystemMessage.h"
 
 #include <atomic>
 #include <filesystem>
 #include <map>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -31,7 +33,8 @@ std::uint64_t FileSize(const std::string& path)
     return error ? 0 : size;
 }
 
-// One input of the call and the PDF it writes. When an input that comes earlier on the command
+// One input of the call and the PDF it writes (none for the standard input, whose PDF goes to
+// the standard output). When an input that comes earlier on the command
 // line writes the same PDF, this one is not converted, so that the result does not depend on
 // which job finishes last.
 struct BatchJob {
@@ -45,6 +48,10 @@ std::vector<BatchJob> PlanJobs(const CommandLine& commandLine)
     std::vector<BatchJob> jobs;
     std::map<std::filesystem::path, std::string> firstInputOf;
     for (const std::string& input : commandLine.files) {
+        if (input == kStandardStreams) {
+            jobs.push_back({input, {}, {}});
+            continue;
+        }
         BatchJob job{input, BatchOutputPath(input, commandLine.outputDirectory), {}};
         std::error_code ignored;
         const auto [first, inserted] =
@@ -65,8 +72,12 @@ void ConvertOne(const CommandLine& commandLine, const BatchJob& job, TerminalRep
         return;
     }
     FileObserver observer(report, job.input);
-    const ConversionResult result = ConvertFile(commandLine.options, job.input, commandLine.ownerPassword,
-                                                commandLine.userPassword, job.output, observer);
+    const ConversionResult result =
+        job.input == kStandardStreams
+            ? ConvertStream(commandLine.options, STDIN_FILENO, commandLine.ownerPassword, commandLine.userPassword,
+                            STDOUT_FILENO, observer)
+            : ConvertFile(commandLine.options, job.input, commandLine.ownerPassword, commandLine.userPassword,
+                          job.output, observer);
     for (const std::string& note : result.notes)
         report.Warning(job.input, note);
     if (!result.written)
@@ -91,8 +102,8 @@ int RunBatch(const CommandLine& commandLine, TerminalReport& report)
         std::filesystem::create_directories(commandLine.outputDirectory, error);
         if (error) {
             for (const std::string& input : commandLine.files) {
-                report.Error(input, "cannot create the output folder '" + commandLine.outputDirectory +
-                                        "': " + error.message());
+                report.Error(input, "Cannot create the output folder \"" + commandLine.outputDirectory +
+                                        "\": " + SystemMessage(error.value()) + ".");
                 report.FileDone(0, false);
             }
             return 1;

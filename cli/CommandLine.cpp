@@ -4,6 +4,7 @@
 #include "conversion/SettingsFile.h"
 #include "conversion/TextFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <functional>
 #include <map>
@@ -78,6 +79,8 @@ ParsedCommandLine Parser::Parse()
         return {m_result, {}};
     if (m_result.files.empty())
         return {{}, "no FILE given"};
+    if (std::count(m_result.files.begin(), m_result.files.end(), kStandardStreams) > 1)
+        return {{}, "'-' (the standard input) can be given only once"};
     ApplySettings();
     if (m_error.empty()) {
         if (const auto problem = CheckOptions(m_result.options, m_result.ownerPassword, m_result.userPassword))
@@ -180,6 +183,11 @@ bool Parser::SetKey(const std::string& assignment)
 }
 
 } // namespace
+
+bool CommandLine::ReadsStandardInput() const
+{
+    return std::find(files.begin(), files.end(), kStandardStreams) != files.end();
+}
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments,
                                    const std::string& defaultSettingsPath)

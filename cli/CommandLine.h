@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+// The FILE that stands for the standard input, whose PDF goes to the standard output.
+inline constexpr char kStandardStreams[] = "-";
+
 struct CommandLine {
     ConversionOptions options;       // Settings.ini (or --settings), then --set and the font files
     std::vector<std::string> files;
@@ -15,6 +18,8 @@ struct CommandLine {
     bool quiet = false;
     bool showHelp = false;
     bool showVersion = false;
+
+    bool ReadsStandardInput() const;
 };
 
 struct ParsedCommandLine {

@@ -18,7 +18,7 @@ std::uint64_t TotalBytes(const std::vector<std::string>& files)
     std::uint64_t total = 0;
     for (const std::string& file : files) {
         std::error_code error;
-        const auto size = std::filesystem::file_size(file, error);
+        const auto size = file == kStandardStreams ? 0 : std::filesystem::file_size(file, error);
         total += error ? 0 : size;
     }
     return total;
@@ -34,16 +34,20 @@ void KeepFreedMemory()
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
 }
 
+int UsageError(const std::string& message)
+{
+    std::fprintf(stderr, "quillary-convert: %s\nTry 'quillary-convert --help'.\n", message.c_str());
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     KeepFreedMemory();
     const ParsedCommandLine parsed = ParseCommandLine({argv + 1, argv + argc}, SettingsPath());
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "quillary-convert: %s\nTry 'quillary-convert --help'.\n", parsed.error.c_str());
-        return 2;
-    }
+    if (!parsed.error.empty())
+        return UsageError(parsed.error);
     const CommandLine& commandLine = parsed.commandLine;
     if (commandLine.showHelp) {
         std::fputs(kUsage, stdout);
@@ -53,6 +57,9 @@ int main(int argc, char** argv)
         std::puts("quillary-convert (Quillary) 2.1");
         return 0;
     }
+    if (commandLine.ReadsStandardInput() && isatty(STDOUT_FILENO))
+        return UsageError("the PDF of '-' goes to the standard output, which is a terminal; redirect it to a "
+                          "file or a program");
     TerminalReport report(stderr, commandLine.quiet, isatty(STDERR_FILENO) != 0, commandLine.files.size(),
                           TotalBytes(commandLine.files));
     const int status = RunBatch(commandLine, report);

@@ -3,8 +3,10 @@
 #include "conversion/CheckOptions.h"
 #include "conversion/PdfDocument.h"
 #include "conversion/ReplacingFile.h"
+#include "conversion/SystemMessage.h"
 #include "conversion/TextFile.h"
 #include "conversion/TextLayout.h"
+#include "conversion/WriteAll.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,14 +25,6 @@ bool SameFile(const std::string& a, const std::string& b)
            sa.st_ino == sb.st_ino;
 }
 
-// The old PDF goes with a failed conversion of an input that was read; a folder of its name
-// stays.
-ConversionResult Fail(const std::string& outputPath, std::string reason)
-{
-    unlink(outputPath.c_str());
-    return ConversionResult::Failed(std::move(reason));
-}
-
 float FontSizeToUse(const ConversionOptions& options, ConversionObserver& observer)
 {
     if (options.FontSize != 0)
@@ -39,22 +33,49 @@ float FontSizeToUse(const ConversionOptions& options, ConversionObserver& observ
     return kDefaultFontSize;
 }
 
-ConversionResult SaveDocument(PdfDocument& document, const ConversionOptions& options,
-                              const std::string& ownerPassword, const std::string& userPassword,
-                              const std::string& outputPath)
+ConversionResult Written(const std::string& ownerPassword, const std::string& userPassword)
 {
-    document.Finish(options, ownerPassword, userPassword);
-    if (document.Failed())
-        return Fail(outputPath, document.FailureReason());
-    ReplacingFile file(outputPath);
-    if (!document.WriteOut([&](std::string_view bytes) { return file.Write(bytes); }) || !file.Commit())
-        return Fail(outputPath, file.Error().empty() ? document.FailureReason() : file.Error());
     ConversionResult result;
     result.written = true;
     if (ownerPassword.empty() && !userPassword.empty())
         result.notes.push_back("The user password was ignored because the owner password is "
                                "empty; the PDF is not encrypted.");
     return result;
+}
+
+// Makes the whole PDF of `text` in `document`, in memory. The text is given up once it has
+// been laid out, so that it and the finished PDF are not held at the same time.
+ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& options, std::string text,
+                               const std::string& ownerPassword, const std::string& userPassword,
+                               ConversionObserver& observer)
+{
+    if (const auto problem = CheckPageAndPasswords(options, ownerPassword, userPassword))
+        return ConversionResult::Failed(*problem);
+    const std::size_t progressLength = NormaliseLineEnds(text);
+    if (!document.IsCreated())
+        return ConversionResult::Failed("The PDF library cannot create a document: out of memory.");
+    HPDF_Font font = document.Open(options, observer);
+    if (!font)
+        return ConversionResult::Failed(document.FailureReason());
+
+    const float fontSize = FontSizeToUse(options, observer);
+    TextLayout layout(document.Handle(), font, fontSize, options, document.Charset(), observer);
+    layout.Write(text, progressLength);
+    std::string().swap(text);
+    if (document.Check("Writing the pages"))
+        return ConversionResult::Failed(document.FailureReason());
+    document.Finish(options, ownerPassword, userPassword);
+    if (document.Failed())
+        return ConversionResult::Failed(document.FailureReason());
+    return Written(ownerPassword, userPassword);
+}
+
+ConversionResult SaveDocument(PdfDocument& document, const std::string& outputPath, ConversionResult built)
+{
+    ReplacingFile file(outputPath);
+    if (!document.WriteOut([&](std::string_view bytes) { return file.Write(bytes); }) || !file.Commit())
+        return ConversionResult::Failed(file.Error().empty() ? document.FailureReason() : file.Error());
+    return built;
 }
 
 } // namespace
@@ -69,21 +90,33 @@ ConversionResult ConvertFile(const ConversionOptions& options, const std::string
     TextFileContent content = ReadTextFile(inputPath);
     if (!content.error.empty())
         return ConversionResult::Failed("Cannot read the input file: " + content.error + ".");
-    if (const auto problem = CheckPageAndPasswords(options, ownerPassword, userPassword))
-        return Fail(outputPath, *problem);
-    const std::size_t progressLength = NormaliseLineEnds(content.text);
-
     PdfDocument document;
-    if (!document.IsCreated())
-        return Fail(outputPath, "error: cannot create PdfDoc object");
-    HPDF_Font font = document.Open(options, observer);
-    if (!font)
-        return Fail(outputPath, document.FailureReason());
+    ConversionResult result =
+        BuildDocument(document, options, std::move(content.text), ownerPassword, userPassword, observer);
+    if (result.written)
+        result = SaveDocument(document, outputPath, std::move(result));
+    // The old PDF goes with a failed conversion of an input that was read; a folder of its
+    // name stays.
+    if (!result.written)
+        unlink(outputPath.c_str());
+    return result;
+}
 
-    const float fontSize = FontSizeToUse(options, observer);
-    TextLayout layout(document.Handle(), font, fontSize, options, document.Charset(), observer);
-    layout.Write(content.text, progressLength);
-    if (document.Check("Writing the pages"))
-        return Fail(outputPath, document.FailureReason());
-    return SaveDocument(document, options, ownerPassword, userPassword, outputPath);
+ConversionResult ConvertStream(const ConversionOptions& options, int inputFd, const std::string& ownerPassword,
+                               const std::string& userPassword, int outputFd, ConversionObserver& observer)
+{
+    TextFileContent content = ReadTextStream(inputFd);
+    if (!content.error.empty())
+        return ConversionResult::Failed("Cannot read the input: " + content.error + ".");
+    PdfDocument document;
+    ConversionResult result =
+        BuildDocument(document, options, std::move(content.text), ownerPassword, userPassword, observer);
+    if (!result.written)
+        return result;
+    int error = 0;
+    const auto write = [&](std::string_view bytes) { return (error = WriteAll(outputFd, bytes)) == 0; };
+    if (!document.WriteOut(write))
+        return ConversionResult::Failed(error ? "Cannot write the PDF: " + SystemMessage(error) + "."
+                                              : document.FailureReason());
+    return result;
 }

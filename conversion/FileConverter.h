@@ -17,3 +17,9 @@
 ConversionResult ConvertFile(const ConversionOptions& options, const std::string& inputPath,
                              const std::string& ownerPassword, const std::string& userPassword,
                              const std::string& outputPath, ConversionObserver& observer);
+
+// Converts the text read from `inputFd` to its end (the standard input) and writes the PDF to
+// `outputFd` (the standard output), every write checked. Nothing is written when the
+// conversion fails before the PDF is made; a write that fails leaves what was written.
+ConversionResult ConvertStream(const ConversionOptions& options, int inputFd, const std::string& ownerPassword,
+                               const std::string& userPassword, int outputFd, ConversionObserver& observer);

@@ -1,6 +1,7 @@
 #include "conversion/ReplacingFile.h"
 
 #include "conversion/SystemMessage.h"
+#include "conversion/WriteAll.h"
 
 #include <atomic>
 #include <cerrno>
@@ -66,14 +67,10 @@ bool ReplacingFile::Create()
 
 bool ReplacingFile::Write(std::string_view bytes)
 {
-    while (m_error.empty() && !bytes.empty()) {
-        const ssize_t written = write(m_fd, bytes.data(), bytes.size());
-        if (written < 0 && errno != EINTR)
-            return Fail("Cannot write", errno);
-        if (written > 0)
-            bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return m_error.empty();
+    if (!m_error.empty())
+        return false;
+    const int error = WriteAll(m_fd, bytes);
+    return error == 0 || Fail("Cannot write", error);
 }
 
 bool ReplacingFile::Commit()

@@ -57,6 +57,7 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong)
         {{"-j", "0", "a"}, "'0' is not a number of jobs (a whole number of at least 1)"},
         {{"--jobs", "two", "a"}, "'two' is not a number of jobs (a whole number of at least 1)"},
         {{"a", "-o"}, "option '-o' needs a value"},
+        {{"-", "a", "-"}, "'-' (the standard input) can be given only once"},
         {{"--quiet=yes", "a"}, "option '--quiet' takes no value"},
         {{"--settings", "/no/such.ini", "a"}, "cannot read settings file '/no/such.ini': No such file or directory"},
         {{"--settings", "/", "a"}, "cannot read settings file '/': Is a directory"},

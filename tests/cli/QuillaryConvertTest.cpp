@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -38,13 +40,15 @@ protected:
 
     // Runs the program with a settings file of its own, so Settings.ini beside the build does
     // not matter. Arguments are quoted for the shell.
-    RunResult Run(const std::vector<std::string>& arguments) const
+    // The standard input and output are the files of these paths.
+    RunResult Run(const std::vector<std::string>& arguments, const std::string& input = "/dev/null",
+                  const std::string& output = "/dev/null") const
     {
         std::string command = std::string(QUILLARY_BINARY_DIR) + "/cli/quillary-convert --settings " +
                               Quote(Write("empty.ini", "")) ;
         for (const std::string& argument : arguments)
             command += " " + Quote(argument);
-        command += " 2>&1 >/dev/null";
+        command += " <" + Quote(input) + " 2>&1 >" + Quote(output);
         RunResult result;
         FILE* pipe = popen(command.c_str(), "r");
         std::array<char, 4096> chunk;
@@ -189,6 +193,31 @@ TEST_F(QuillaryConvert, OptionsThatFailEveryFileEndTheCallWithOneMessageAndTouch
         EXPECT_EQ(run.errors.find(first), std::string::npos) << run.errors;
         EXPECT_EQ(Bytes(Path("a.pdf")) + Bytes(Path("b.pdf")), "old aold b") << reason;
     }
+}
+
+TEST_F(QuillaryConvert, DashReadsTheStandardInputAndWritesThePdfToTheStandardOutput)
+{
+    const std::string text = Write("notes.txt", "from a pipe\nsecond line\n");
+    const RunResult run = Run({"-"}, text, Path("notes.pdf"));
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(InspectPdf(Path("notes.pdf")).AllLineTexts(), (std::vector<std::string>{"from a pipe", "second line"}));
+
+    const RunResult full = Run({"-"}, text, "/dev/full");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.errors.find("error: -: Cannot write the PDF: No space left on device.\n"), std::string::npos)
+        << full.errors;
+}
+
+TEST_F(QuillaryConvert, DashRefusesATerminalAsTheStandardOutput)
+{
+    const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(grantpt(terminal), 0);
+    ASSERT_EQ(unlockpt(terminal), 0);
+    const RunResult run = Run({"-"}, Write("notes.txt", "x\n"), ptsname(terminal));
+    close(terminal);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.errors.find("which is a terminal"), std::string::npos) << run.errors;
 }
 
 TEST_F(QuillaryConvert, ParallelJobsWriteTheSameBytes)
