@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <unistd.h>
 
 const char kUsage[] =
     "Usage: quillary-convert [OPTIONS] FILE...\n"
@@ -22,6 +23,10 @@ const char kUsage[] =
     "  --truetype FILE          TrueType font file (.ttf, .ttc), for PageFont=2\n"
     "  --owner-password P       owner password for every file (encrypts the PDFs)\n"
     "  --user-password P        user password for every file\n"
+    "  --owner-password-file FILE, --user-password-file FILE\n"
+    "                           the password is the first line of FILE ('-': the standard\n"
+    "                           input); passwords given as P are seen by every user of the\n"
+    "                           machine in the list of processes, those in files are not\n"
     "  -o, --output-dir DIR     write the PDFs into DIR (created when missing)\n"
     "  -j, --jobs N             convert N files at once (default 1)\n"
     "  -q, --quiet              print only failures\n"
@@ -46,6 +51,8 @@ private:
     std::optional<std::string> TakeValue(const std::string& name, const std::optional<std::string>& attached);
     bool SetKey(const std::string& assignment);
     bool SetJobs(const std::string& text);
+    bool ReadPasswordFiles();
+    bool ReadPasswordFile(const std::string& path, std::string& password);
     void ApplySettings();
     bool Fail(std::string message)
     {
@@ -59,6 +66,8 @@ private:
     std::string m_settingsPath;
     bool m_settingsGiven = false;
     std::vector<std::string> m_assignments;
+    std::string m_ownerPasswordFile;
+    std::string m_userPasswordFile;
     CommandLine m_result;
     std::string m_error;
 };
@@ -79,8 +88,12 @@ ParsedCommandLine Parser::Parse()
         return {m_result, {}};
     if (m_result.files.empty())
         return {{}, "no FILE given"};
-    if (std::count(m_result.files.begin(), m_result.files.end(), kStandardStreams) > 1)
+    const auto standardInputUses = std::count(m_result.files.begin(), m_result.files.end(), kStandardStreams) +
+                                   (m_ownerPasswordFile == kStandardStreams) + (m_userPasswordFile == kStandardStreams);
+    if (standardInputUses > 1)
         return {{}, "'-' (the standard input) can be given only once"};
+    if (!ReadPasswordFiles())
+        return {{}, m_error};
     ApplySettings();
     if (m_error.empty()) {
         if (const auto problem = CheckOptions(m_result.options, m_result.ownerPassword, m_result.userPassword))
@@ -110,6 +123,8 @@ bool Parser::ParseOne(const std::string& argument)
         {"--truetype", [&](const std::string& v) { m_result.options.TrueTypeFile = v; return true; }},
         {"--owner-password", [&](const std::string& v) { m_result.ownerPassword = v; return true; }},
         {"--user-password", [&](const std::string& v) { m_result.userPassword = v; return true; }},
+        {"--owner-password-file", [&](const std::string& v) { m_ownerPasswordFile = v; return true; }},
+        {"--user-password-file", [&](const std::string& v) { m_userPasswordFile = v; return true; }},
         {"-o", [&](const std::string& v) { m_result.outputDirectory = v; return true; }},
         {"--output-dir", [&](const std::string& v) { m_result.outputDirectory = v; return true; }},
         {"-j", [&](const std::string& v) { return SetJobs(v); }},
@@ -149,6 +164,23 @@ bool Parser::SetJobs(const std::string& text)
     if (text.empty() || error != std::errc() || end != text.data() + text.size() || jobs < 1)
         return Fail("'" + text + "' is not a number of jobs (a whole number of at least 1)");
     m_result.jobs = jobs;
+    return true;
+}
+
+// Read only once every argument is known, so that the standard input is read at most once.
+bool Parser::ReadPasswordFiles()
+{
+    return (m_ownerPasswordFile.empty() || ReadPasswordFile(m_ownerPasswordFile, m_result.ownerPassword)) &&
+           (m_userPasswordFile.empty() || ReadPasswordFile(m_userPasswordFile, m_result.userPassword));
+}
+
+// The password is the first line of the file, or of the standard input for "-".
+bool Parser::ReadPasswordFile(const std::string& path, std::string& password)
+{
+    const TextFileContent content = path == kStandardStreams ? ReadTextStream(STDIN_FILENO) : ReadTextFile(path);
+    if (!content.error.empty())
+        return Fail("cannot read password file '" + path + "': " + content.error);
+    password = content.text.substr(0, content.text.find('\n'));
     return true;
 }
 

@@ -11,6 +11,13 @@ namespace {
 
 const std::string kNoSettings = "/nonexistent/Settings.ini";
 
+// A folder of this test's own, so that tests running side by side never share a file.
+std::string MakeFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "quillary-cli-XXXXXX").string();
+    return mkdtemp(pattern.data());
+}
+
 ParsedCommandLine Parse(std::vector<std::string> arguments, const std::string& settings = kNoSettings)
 {
     return ParseCommandLine(arguments, settings);
@@ -36,14 +43,28 @@ TEST(CommandLine, OptionsAndFilesInAnyOrder)
 
 TEST(CommandLine, SettingsFileComesFirstAndSetOverridesIt)
 {
-    const std::string ini = (std::filesystem::temp_directory_path() / "quillary-cli-test.ini").string();
+    const std::string folder = MakeFolder();
+    const std::string ini = folder + "/Settings.ini";
     std::ofstream(ini) << "[Paper Option]\nPageSize=0\nLeftMargin=10\n[PDF Property Option]\nTitle=From file\n";
     const ParsedCommandLine parsed = Parse({"--settings", ini, "--set", "leftmargin=20", "x.txt"});
-    std::remove(ini.c_str());
+    std::filesystem::remove_all(folder);
     ASSERT_EQ(parsed.error, "");
     EXPECT_EQ(parsed.commandLine.options.PageSize, 0);
     EXPECT_EQ(parsed.commandLine.options.LeftMargin, 20);
     EXPECT_EQ(parsed.commandLine.options.Title, "From file");
+}
+
+TEST(CommandLine, PasswordsAreTheFirstLinesOfTheirFiles)
+{
+    const std::string folder = MakeFolder();
+    const std::string owner = folder + "/owner", user = folder + "/user";
+    std::ofstream(owner) << "boss secret\r\nsecond line\n";
+    std::ofstream(user) << "reader";
+    const ParsedCommandLine parsed = Parse({"--owner-password-file", owner, "--user-password-file=" + user, "a"});
+    std::filesystem::remove_all(folder);
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.commandLine.ownerPassword, "boss secret");
+    EXPECT_EQ(parsed.commandLine.userPassword, "reader");
 }
 
 TEST(CommandLine, UsageErrorsSayWhatIsWrong)
@@ -58,6 +79,8 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong)
         {{"--jobs", "two", "a"}, "'two' is not a number of jobs (a whole number of at least 1)"},
         {{"a", "-o"}, "option '-o' needs a value"},
         {{"-", "a", "-"}, "'-' (the standard input) can be given only once"},
+        {{"--owner-password-file", "-", "-"}, "'-' (the standard input) can be given only once"},
+        {{"--owner-password-file", "/no/pw", "a"}, "cannot read password file '/no/pw': No such file or directory"},
         {{"--quiet=yes", "a"}, "option '--quiet' takes no value"},
         {{"--settings", "/no/such.ini", "a"}, "cannot read settings file '/no/such.ini': No such file or directory"},
         {{"--settings", "/", "a"}, "cannot read settings file '/': Is a directory"},

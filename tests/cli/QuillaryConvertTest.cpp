@@ -213,6 +213,14 @@ TEST_F(QuillaryConvert, DashReadsTheStandardInputAndWritesThePdfToTheStandardOut
         << full.errors;
 }
 
+TEST_F(QuillaryConvert, APasswordComesFromTheStandardInput)
+{
+    const std::string input = Write("secret.txt", "x\n");
+    const RunResult run = Run({"--owner-password-file", "-", input}, Write("password", "boss\n"));
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_TRUE(InspectPdf(Path("secret.pdf"), "boss").ownerPasswordMatched);
+}
+
 TEST_F(QuillaryConvert, DashRefusesATerminalAsTheStandardOutput)
 {
     const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
