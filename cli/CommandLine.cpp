@@ -5,6 +5,7 @@
 #include "conversion/TextFile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <functional>
 #include <map>
@@ -13,11 +14,14 @@
 
 const char kUsage[] =
     "Usage: quillary-convert [OPTIONS] FILE...\n"
-    "Converts each text FILE into a PDF with the same base name, next to it.\n"
+    "Converts each text FILE into a PDF with the same base name, next to it (or in -o DIR).\n"
+    "An existing PDF of that name is replaced. FILE '-' reads the standard input and writes\n"
+    "the PDF to the standard output.\n"
     "\n"
     "Options start from Settings.ini next to the program (the defaults when it is missing).\n"
     "  --settings PATH          read the options from this INI file instead (never written)\n"
     "  --set KEY=VALUE          set one Settings.ini key, e.g. --set PageSize=37 --set \"Font Size=12\"\n"
+    "                           (--help-settings lists the keys and their values)\n"
     "  --type1-metrics FILE     Type 1 font metrics file (.afm), for PageFont=1\n"
     "  --type1-data FILE        Type 1 font data file (.pfa, .pfb, .t1), for PageFont=1\n"
     "  --truetype FILE          TrueType font file (.ttf, .ttc), for PageFont=2\n"
@@ -30,12 +34,48 @@ const char kUsage[] =
     "  -o, --output-dir DIR     write the PDFs into DIR (created when missing)\n"
     "  -j, --jobs N             convert N files at once (default 1)\n"
     "  -q, --quiet              print only failures\n"
-    "      --help               show this help\n"
+    "  -h, --help               show this help\n"
+    "      --help-settings      list every Settings.ini key with its section, default and values\n"
     "      --version            show the version\n"
     "\n"
     "Exit status: 0 when every PDF was written, 1 when any file failed, 2 for a usage error.\n";
 
 namespace {
+
+// Edits (insertions, deletions, changes) that turn one name into the other, ignoring case.
+std::size_t EditDistance(std::string_view a, std::string_view b)
+{
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j < row.size(); ++j)
+        row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const bool same = std::tolower(static_cast<unsigned char>(a[i - 1])) ==
+                              std::tolower(static_cast<unsigned char>(b[j - 1]));
+            const std::size_t replaced = diagonal + (same ? 0 : 1);
+            diagonal = row[j];
+            row[j] = std::min({replaced, row[j] + 1, row[j - 1] + 1});
+        }
+    }
+    return row.back();
+}
+
+// The key a mistyped name most likely meant: two edits away at most.
+const SettingsKey* ClosestSettingsKey(std::string_view name)
+{
+    constexpr std::size_t kMostEdits = 2;
+    const SettingsKey* closest = nullptr;
+    std::size_t best = kMostEdits + 1;
+    for (const SettingsKey& key : SettingsKeys()) {
+        if (const std::size_t distance = EditDistance(name, key.key); distance < best) {
+            best = distance;
+            closest = &key;
+        }
+    }
+    return closest;
+}
 
 class Parser {
 public:
@@ -84,7 +124,7 @@ ParsedCommandLine Parser::Parse()
         else if (!ParseOne(argument))
             return {{}, m_error};
     }
-    if (m_result.showHelp || m_result.showVersion)
+    if (m_result.showHelp || m_result.showSettingsHelp || m_result.showVersion)
         return {m_result, {}};
     if (m_result.files.empty())
         return {{}, "no FILE given"};
@@ -140,6 +180,8 @@ bool Parser::ParseOne(const std::string& argument)
         m_result.quiet = true;
     else if (name == "--help" || name == "-h")
         m_result.showHelp = true;
+    else if (name == "--help-settings")
+        m_result.showSettingsHelp = true;
     else if (name == "--version")
         m_result.showVersion = true;
     else
@@ -208,8 +250,11 @@ bool Parser::SetKey(const std::string& assignment)
         return Fail("--set needs KEY=VALUE, got '" + assignment + "'");
     const std::string keyName = assignment.substr(0, equals);
     const SettingsKey* key = FindSettingsKey(keyName);
-    if (!key)
-        return Fail("unknown settings key '" + keyName + "'");
+    if (!key) {
+        const SettingsKey* closest = ClosestSettingsKey(keyName);
+        return Fail("unknown settings key '" + keyName + "'" +
+                    (closest ? " (did you mean " + std::string(closest->key) + "?)" : ""));
+    }
     const std::string problem = ApplySetting(m_result.options, *key, assignment.substr(equals + 1));
     return problem.empty() || Fail(problem);
 }

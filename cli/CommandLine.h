@@ -17,6 +17,7 @@ struct CommandLine {
     int jobs = 1;
     bool quiet = false;
     bool showHelp = false;
+    bool showSettingsHelp = false;
     bool showVersion = false;
 
     bool ReadsStandardInput() const;

@@ -2,6 +2,7 @@
 // Settings.ini of the window.
 #include "cli/BatchRun.h"
 #include "cli/CommandLine.h"
+#include "cli/SettingsHelp.h"
 #include "cli/TerminalReport.h"
 
 #include "conversion/SettingsFile.h"
@@ -51,6 +52,10 @@ int main(int argc, char** argv)
     const CommandLine& commandLine = parsed.commandLine;
     if (commandLine.showHelp) {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (commandLine.showSettingsHelp) {
+        std::fputs(SettingsHelp().c_str(), stdout);
         return 0;
     }
     if (commandLine.showVersion) {

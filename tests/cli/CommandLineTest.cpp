@@ -1,5 +1,7 @@
 #include "cli/BatchRun.h"
 #include "cli/CommandLine.h"
+#include "cli/SettingsHelp.h"
+#include "conversion/SettingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +75,9 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong)
         {{}, "no FILE given"},
         {{"--frobnicate", "a"}, "unknown option '--frobnicate'"},
         {{"--set", "Colour=red", "a"}, "unknown settings key 'Colour'"},
+        {{"--set", "SingleEncode=2", "a"}, "unknown settings key 'SingleEncode' (did you mean SingeEncode?)"},
+        {{"--set", "fontsize=12", "a"}, "unknown settings key 'fontsize' (did you mean Font Size?)"},
+        {{"--set", "Titel=x", "a"}, "unknown settings key 'Titel' (did you mean Title?)"},
         {{"--set", "PageSize=big", "a"}, "\"big\" is not a whole number for PageSize"},
         {{"--set", "PageSize", "a"}, "--set needs KEY=VALUE, got 'PageSize'"},
         {{"-j", "0", "a"}, "'0' is not a number of jobs (a whole number of at least 1)"},
@@ -96,6 +101,26 @@ TEST(CommandLine, HelpAndVersionNeedNoFile)
     EXPECT_TRUE(Parse({"--help"}).commandLine.showHelp);
     EXPECT_TRUE(Parse({"--version"}).commandLine.showVersion);
     EXPECT_EQ(Parse({"--version"}).error, "");
+}
+
+TEST(SettingsHelp, ListsEveryKeyUnderItsSectionWithItsDefault)
+{
+    const std::string help = SettingsHelp();
+    const ConversionOptions defaults;
+    for (const SettingsKey& key : SettingsKeys()) {
+        const std::size_t section = help.find("\n[" + std::string(key.section) + "]\n");
+        const std::string line = "\n  " + std::string(key.key) + "=" +
+                                 (key.number ? std::to_string(defaults.*key.number) : "") + "\n";
+        ASSERT_NE(section, std::string::npos) << key.section;
+        const std::size_t at = help.find(line, section);
+        EXPECT_NE(at, std::string::npos) << line;
+        EXPECT_LT(at, help.find("\n[", section + 1)) << key.key << " is not in its section";
+        EXPECT_EQ(help.compare(at + line.size(), 7, "      t"), 0) << key.key << " has no meaning";
+    }
+    for (const char* value : {"7 A4 [210 x 297 mm], 595 x 842", "37 Custom Page Size, PageWidth x PageHeight",
+                              "3 CID Font", "13 ZapfDingbats", "10 DotumChe(Korean Fonts)", "27 KOI8-R",
+                              "15 KSCms-UHC-HW-V", "3 Full screen", "1 No"})
+        EXPECT_NE(help.find("        " + std::string(value) + "\n"), std::string::npos) << value;
 }
 
 TEST(BatchOutputPath, NextToTheInputOrInTheOutputFolder)

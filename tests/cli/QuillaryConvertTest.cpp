@@ -165,6 +165,16 @@ TEST_F(QuillaryConvert, QuietPrintsOnlyFailures)
     EXPECT_EQ(failing.errors.find("failed\n"), std::string::npos);
 }
 
+TEST_F(QuillaryConvert, HelpNamesItsShortFormAndSaysThatPdfsAreReplaced)
+{
+    ASSERT_EQ(Run({"-h"}, "/dev/null", Path("help.txt")).status, 0);
+    const std::string help = Bytes(Path("help.txt"));
+    EXPECT_NE(help.find("  -h, --help "), std::string::npos) << help;
+    EXPECT_NE(help.find("An existing PDF of that name is replaced."), std::string::npos) << help;
+    ASSERT_EQ(Run({"--help-settings"}, "/dev/null", Path("settings.txt")).status, 0);
+    EXPECT_EQ(Bytes(Path("settings.txt")).rfind("Settings.ini keys by section", 0), 0u);
+}
+
 TEST_F(QuillaryConvert, UsageErrorsExitWithTwo)
 {
     for (const std::vector<std::string>& arguments :
