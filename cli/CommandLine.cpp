@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <tuple>
 #include <unistd.h>
 
 const char kUsage[] =
@@ -87,11 +88,13 @@ public:
     ParsedCommandLine Parse();
 
 private:
+    static ParsedCommandLine UsageError(std::string message) { return {{}, std::move(message), {}}; }
     bool ParseOne(const std::string& argument);
     std::optional<std::string> TakeValue(const std::string& name, const std::optional<std::string>& attached);
     bool SetKey(const std::string& assignment);
     bool SetJobs(const std::string& text);
     bool ReadPasswordFiles();
+    std::vector<std::string> UnusedFontFiles() const;
     bool ReadPasswordFile(const std::string& path, std::string& password);
     void ApplySettings();
     bool Fail(std::string message)
@@ -122,24 +125,24 @@ ParsedCommandLine Parser::Parse()
         else if (argument == "--")
             onlyFiles = true;
         else if (!ParseOne(argument))
-            return {{}, m_error};
+            return UsageError(m_error);
     }
     if (m_result.showHelp || m_result.showSettingsHelp || m_result.showVersion)
-        return {m_result, {}};
+        return {m_result, {}, {}};
     if (m_result.files.empty())
-        return {{}, "no FILE given"};
+        return UsageError("no FILE given");
     const auto standardInputUses = std::count(m_result.files.begin(), m_result.files.end(), kStandardStreams) +
                                    (m_ownerPasswordFile == kStandardStreams) + (m_userPasswordFile == kStandardStreams);
     if (standardInputUses > 1)
-        return {{}, "'-' (the standard input) can be given only once"};
+        return UsageError("'-' (the standard input) can be given only once");
     if (!ReadPasswordFiles())
-        return {{}, m_error};
+        return UsageError(m_error);
     ApplySettings();
     if (m_error.empty()) {
         if (const auto problem = CheckOptions(m_result.options, m_result.ownerPassword, m_result.userPassword))
             Fail(*problem);
     }
-    return {m_result, m_error};
+    return {m_result, m_error, UnusedFontFiles()};
 }
 
 bool Parser::ParseOne(const std::string& argument)
@@ -207,6 +210,25 @@ bool Parser::SetJobs(const std::string& text)
         return Fail("'" + text + "' is not a number of jobs (a whole number of at least 1)");
     m_result.jobs = jobs;
     return true;
+}
+
+// Font files given for a kind of font that is not chosen would be ignored without a word.
+std::vector<std::string> Parser::UnusedFontFiles() const
+{
+    const ConversionOptions& options = m_result.options;
+    const std::tuple<const std::string&, const char*, FontKind> files[] = {
+        {options.Type1MetricsFile, "--type1-metrics", Type1Font},
+        {options.Type1DataFile, "--type1-data", Type1Font},
+        {options.TrueTypeFile, "--truetype", TrueTypeFont},
+    };
+    std::vector<std::string> warnings;
+    for (const auto& [file, option, kind] : files) {
+        if (!file.empty() && options.PageFont != kind)
+            warnings.push_back(std::string(option) + " is not used, because PageFont is " +
+                               std::to_string(options.PageFont) + ", not " + std::to_string(kind) + " (" +
+                               std::string(FontKindLabels[kind]) + ")");
+    }
+    return warnings;
 }
 
 // Read only once every argument is known, so that the standard input is read at most once.

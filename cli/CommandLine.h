@@ -25,7 +25,8 @@ struct CommandLine {
 
 struct ParsedCommandLine {
     CommandLine commandLine;
-    std::string error; // a usage error: what is wrong, in one line
+    std::string error;                 // a usage error: what is wrong, in one line
+    std::vector<std::string> warnings; // arguments that are accepted but have no effect
 };
 
 // `defaultSettingsPath` is read unless --settings names another file.

@@ -50,6 +50,10 @@ int main(int argc, char** argv)
     if (!parsed.error.empty())
         return UsageError(parsed.error);
     const CommandLine& commandLine = parsed.commandLine;
+    for (const std::string& warning : parsed.warnings) {
+        if (!commandLine.quiet)
+            std::fprintf(stderr, "quillary-convert: warning: %s\n", warning.c_str());
+    }
     if (commandLine.showHelp) {
         std::fputs(kUsage, stdout);
         return 0;

@@ -13,6 +13,11 @@ namespace {
 
 const std::string kNoSettings = "/nonexistent/Settings.ini";
 
+std::string UrwMetrics()
+{
+    return "/usr/share/fonts/type1/urw-base35/NimbusMonoPS-Regular.afm";
+}
+
 // A folder of this test's own, so that tests running side by side never share a file.
 std::string MakeFolder()
 {
@@ -94,6 +99,15 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong)
     };
     for (const auto& [arguments, message] : cases)
         EXPECT_EQ(Parse(arguments).error, message) << testing::PrintToString(arguments);
+}
+
+TEST(CommandLine, FontFilesForAKindOfFontThatIsNotChosenAreWarnedOf)
+{
+    EXPECT_EQ(Parse({"--truetype", "f.ttf", "--type1-data", "f.t1", "a"}).warnings,
+              (std::vector<std::string>{"--type1-data is not used, because PageFont is 0, not 1 (Type1 Font)",
+                                        "--truetype is not used, because PageFont is 0, not 2 (TrueType Font)"}));
+    EXPECT_EQ(Parse({"--set", "PageFont=1", "--type1-metrics", UrwMetrics(), "--truetype", "f.ttf", "a"}).warnings,
+              std::vector<std::string>{"--truetype is not used, because PageFont is 1, not 2 (TrueType Font)"});
 }
 
 TEST(CommandLine, HelpAndVersionNeedNoFile)

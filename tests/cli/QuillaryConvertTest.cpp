@@ -110,6 +110,16 @@ TEST_F(QuillaryConvert, FontFilesComeFromTheirOptions)
     EXPECT_NE(pdf.fonts[0].baseFont.find("DejaVuSans"), std::string::npos);
 }
 
+TEST_F(QuillaryConvert, AFontFileThatIsNotUsedIsWarnedOf)
+{
+    const std::string input = Write("t.txt", "x\n");
+    const RunResult run = Run({"--truetype", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", input});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.errors.rfind("quillary-convert: warning: --truetype is not used, because PageFont is 0", 0), 0u)
+        << run.errors;
+    EXPECT_EQ(Run({"-q", "--truetype", "x.ttf", input}).errors, "");
+}
+
 TEST_F(QuillaryConvert, OutputFolderIsCreated)
 {
     const std::string input = Write("in/a.txt", "x\n");
