@@ -4,6 +4,7 @@
 #include "conversion/OutputPath.h"
 #include "conversion/SystemMessage.h"
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <map>
@@ -14,16 +15,35 @@
 namespace {
 
 // Warnings go to the report as they come; the conversion goes on as after OK in the window.
+// Progress within the file moves the bar by the share of the file's bytes done, in steps, so
+// that a file's many lines do not each take the report's lock.
 class FileObserver : public ConversionObserver {
 public:
-    FileObserver(TerminalReport& report, const std::string& path) : m_report(report), m_path(path) {}
-    void SetProgressRange(int, int) override {}
-    void SetProgressPos(int) override {}
+    FileObserver(TerminalReport& report, const std::string& path, std::uint64_t fileSize)
+        : m_report(report), m_path(path), m_fileSize(fileSize)
+    {
+    }
+    void SetProgressRange(int, int upper) override { m_upper = upper; }
+    void SetProgressPos(int pos) override
+    {
+        if (m_upper <= 0 || pos <= 0)
+            return;
+        const std::uint64_t done = std::min(m_fileSize, m_fileSize * std::uint64_t(pos) / std::uint64_t(m_upper));
+        if (done >= m_reported + kStep) {
+            m_report.AddBytes(done - m_reported);
+            m_reported = done;
+        }
+    }
     void Warn(std::string_view message) override { m_report.Warning(m_path, message); }
+    std::uint64_t Unreported() const { return m_fileSize - m_reported; }
 
 private:
+    static constexpr std::uint64_t kStep = 64 * 1024;
     TerminalReport& m_report;
     const std::string& m_path;
+    std::uint64_t m_fileSize;
+    int m_upper = 0;
+    std::uint64_t m_reported = 0;
 };
 
 std::uint64_t FileSize(const std::string& path)
@@ -71,7 +91,7 @@ void ConvertOne(const CommandLine& commandLine, const BatchJob& job, TerminalRep
         report.FileDone(0, false);
         return;
     }
-    FileObserver observer(report, job.input);
+    FileObserver observer(report, job.input, job.input == kStandardStreams ? 0 : FileSize(job.input));
     const ConversionResult result =
         job.input == kStandardStreams
             ? ConvertStream(commandLine.options, STDIN_FILENO, commandLine.ownerPassword, commandLine.userPassword,
@@ -82,7 +102,7 @@ void ConvertOne(const CommandLine& commandLine, const BatchJob& job, TerminalRep
         report.Warning(job.input, note);
     if (!result.written)
         report.Error(job.input, result.reason);
-    report.FileDone(FileSize(job.input), result.written);
+    report.FileDone(observer.Unreported(), result.written);
 }
 
 } // namespace

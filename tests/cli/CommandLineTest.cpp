@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
 namespace {
 
@@ -136,6 +137,28 @@ TEST(SettingsHelp, ListsEveryKeyUnderItsSectionWithItsDefault)
                               "3 CID Font", "13 ZapfDingbats", "10 DotumChe(Korean Fonts)", "27 KOI8-R",
                               "15 KSCms-UHC-HW-V", "3 Full screen", "1 No"})
         EXPECT_NE(help.find("        " + std::string(value) + "\n"), std::string::npos) << value;
+}
+
+TEST(BatchRun, TheBarMovesWithinALargeFile)
+{
+    const std::string folder = MakeFolder();
+    const std::string input = folder + "/large.txt";
+    std::ofstream(input) << std::string(2'000'000, 'x');
+    CommandLine commandLine;
+    commandLine.files = {input};
+    commandLine.outputDirectory = folder;
+    char* buffer = nullptr;
+    std::size_t size = 0;
+    std::FILE* out = open_memstream(&buffer, &size);
+    {
+        TerminalReport report(out, false, true, 1, 2'000'000, std::chrono::milliseconds(0));
+        EXPECT_EQ(RunBatch(commandLine, report), 0);
+    }
+    std::fclose(out);
+    const std::string shown(buffer, size);
+    std::free(buffer);
+    std::filesystem::remove_all(folder);
+    EXPECT_TRUE(std::regex_search(shown, std::regex(R"(\] 0/1 files  (0\.[1-9]|1\.[0-9]) MB of 2\.0 MB)"))) << shown;
 }
 
 TEST(BatchOutputPath, NextToTheInputOrInTheOutputFolder)
