@@ -148,7 +148,7 @@ std::string PdfDocument::FailureReason() const
         return {};
     char code[16];
     std::snprintf(code, sizeof code, "0x%04X", static_cast<unsigned>(m_errorCode));
-    return m_failedStep + ": " + DescribeError(m_errorCode) + " (PDF library error " + code + ")";
+    return m_failedStep + " failed: " + DescribeError(m_errorCode) + " (PDF library error " + code + ").";
 }
 
 HPDF_Font PdfDocument::Open(const ConversionOptions& options, ConversionObserver& observer)

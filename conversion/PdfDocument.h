@@ -45,7 +45,8 @@ public:
     // document is in error.
     bool Check(const std::string& step);
     bool Failed() const { return m_errorCode != HPDF_OK; }
-    // Why the document failed, in words a user understands; empty when it did not.
+    // Why the document failed, in one sentence a user understands, the library's error number
+    // last; empty when it did not fail.
     std::string FailureReason() const;
 
 private:

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <future>
 #include <random>
+#include <regex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -104,6 +105,38 @@ TEST(InputFile, AnInputThatIsNotReadLeavesTheOldPdfAlone)
         EXPECT_FALSE(ConvertFile(ConversionOptions{}, input, "", "", pdf, observer).written) << c.what;
         EXPECT_EQ(std::filesystem::is_directory(pdf), c.pdfIsFolder) << c.what;
         EXPECT_TRUE(std::filesystem::exists(pdf)) << c.what;
+    }
+}
+
+TEST(Reasons, AreOneSentenceEachWithTheLibrarysNumberOnlyAfterAPlainReason)
+{
+    ScratchFolder folder;
+    const std::string input = folder.Write("in.txt", "text\n");
+    ConversionOptions missingFont;
+    missingFont.PageFont = TrueTypeFont;
+    missingFont.TrueTypeFile = folder.File("missing.ttf");
+    ConversionOptions longLine; // a line longer than the library draws
+    longLine.PageSize = kCustomPageSize, longLine.PageWidth = 14400, longLine.FontSize = 1;
+    longLine.LeftMargin = longLine.RightMargin = -14400;
+    const std::string longInput = folder.Write("long.txt", std::string(70000, 'x'));
+    folder.Write("file", "");
+    const std::tuple<const char*, ConversionOptions, std::string, std::string, std::string> cases[] = {
+        {"missing input", {}, folder.File("none.txt"), "", folder.File("none.pdf")},
+        {"equal passwords", {}, input, "same", folder.File("in.pdf")},
+        {"missing font file", missingFont, input, "", folder.File("in.pdf")},
+        {"font and encoding that do not go together", CidOptions(2, 0), input, "", folder.File("in.pdf")},
+        {"a text too long for the library", longLine, longInput, "", folder.File("long.pdf")},
+        {"a folder that is a file", {}, input, "", folder.File("file/in.pdf")},
+    };
+    const std::regex sentence(R"([A-Z][^\n]*\.)");
+    const std::regex libraryNumberLast(R"(.*[a-z] \(PDF library error 0x[0-9A-F]{4}\)\.)");
+    for (const auto& [what, options, path, password, pdf] : cases) {
+        RecordingObserver observer;
+        const std::string reason = ConvertFile(options, path, password, password, pdf, observer).reason;
+        EXPECT_TRUE(std::regex_match(reason, sentence)) << what << ": " << reason;
+        if (reason.find("0x") != std::string::npos) {
+            EXPECT_TRUE(std::regex_match(reason, libraryNumberLast)) << what << ": " << reason;
+        }
     }
 }
 
