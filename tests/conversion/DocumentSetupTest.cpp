@@ -327,12 +327,16 @@ TEST(Failures, AnUnreadableInputIsReported)
 TEST(Failures, AnInputThatIsItsOwnOutputIsLeftUntouched)
 {
     ScratchFolder folder;
-    const std::string input = folder.Write("report.pdf", "plain text, oddly named\n");
-    RecordingObserver observer;
-    const ConversionResult result = ConvertFile(ConversionOptions{}, input, "", "", OutputPathFor(input), observer);
-    EXPECT_FALSE(result.written);
-    std::ifstream kept(input);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "plain text, oddly named\n");
+    const std::string text = "plain text, oddly named\n";
+    const std::string input = folder.Write("report.pdf", text);
+    std::filesystem::create_hard_link(input, folder.File("link.pdf"));
+    // The same path, the same file by another path, and the same file under another name.
+    for (const std::string& output : {input, folder.File("./report.pdf"), folder.File("link.pdf")}) {
+        RecordingObserver observer;
+        EXPECT_FALSE(ConvertFile(ConversionOptions{}, input, "", "", output, observer).written) << output;
+        std::ifstream kept(input);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), text) << output;
+    }
 }
 
 TEST(Failures, ASuccessfulConversionReplacesTheOldPdfAndLeavesNoTemporaryFile)
