@@ -83,6 +83,15 @@ std::vector<BatchJob> PlanJobs(const CommandLine& commandLine)
     return jobs;
 }
 
+ConversionResult Convert(const CommandLine& commandLine, const BatchJob& job, ConversionObserver& observer)
+{
+    const ConversionOptions& options = commandLine.options;
+    if (job.input == kStandardStreams)
+        return ConvertStream(options, STDIN_FILENO, commandLine.ownerPassword, commandLine.userPassword,
+                             STDOUT_FILENO, observer);
+    return ConvertFile(options, job.input, commandLine.ownerPassword, commandLine.userPassword, job.output, observer);
+}
+
 void ConvertOne(const CommandLine& commandLine, const BatchJob& job, TerminalReport& report)
 {
     if (!job.earlierInput.empty()) {
@@ -92,12 +101,7 @@ void ConvertOne(const CommandLine& commandLine, const BatchJob& job, TerminalRep
         return;
     }
     FileObserver observer(report, job.input, job.input == kStandardStreams ? 0 : FileSize(job.input));
-    const ConversionResult result =
-        job.input == kStandardStreams
-            ? ConvertStream(commandLine.options, STDIN_FILENO, commandLine.ownerPassword, commandLine.userPassword,
-                            STDOUT_FILENO, observer)
-            : ConvertFile(commandLine.options, job.input, commandLine.ownerPassword, commandLine.userPassword,
-                          job.output, observer);
+    const ConversionResult result = Convert(commandLine, job, observer);
     for (const std::string& note : result.notes)
         report.Warning(job.input, note);
     if (!result.written)

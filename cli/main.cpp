@@ -41,6 +41,20 @@ int UsageError(const std::string& message)
     return 2;
 }
 
+// --help, --help-settings and --version print their text instead of converting.
+bool PrintAskedForText(const CommandLine& commandLine)
+{
+    if (commandLine.showHelp)
+        std::fputs(kUsage, stdout);
+    else if (commandLine.showSettingsHelp)
+        std::fputs(SettingsHelp().c_str(), stdout);
+    else if (commandLine.showVersion)
+        std::puts("quillary-convert (Quillary) 2.1");
+    else
+        return false;
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -54,18 +68,8 @@ int main(int argc, char** argv)
         if (!commandLine.quiet)
             std::fprintf(stderr, "quillary-convert: warning: %s\n", warning.c_str());
     }
-    if (commandLine.showHelp) {
-        std::fputs(kUsage, stdout);
+    if (PrintAskedForText(commandLine))
         return 0;
-    }
-    if (commandLine.showSettingsHelp) {
-        std::fputs(SettingsHelp().c_str(), stdout);
-        return 0;
-    }
-    if (commandLine.showVersion) {
-        std::puts("quillary-convert (Quillary) 2.1");
-        return 0;
-    }
     if (commandLine.ReadsStandardInput() && isatty(STDOUT_FILENO))
         return UsageError("the PDF of '-' goes to the standard output, which is a terminal; redirect it to a "
                           "file or a program");
