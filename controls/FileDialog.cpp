@@ -1,5 +1,10 @@
 #include "controls/FileDialog.h"
 
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QListView>
+#include <QTreeView>
+
 CFileDialog::CFileDialog(BOOL openFileDialog, const QString& defaultExt, const QString& fileName,
                          DWORD flags, const QString& filter, QWidget* parent)
     : QFileDialog(parent)
@@ -17,4 +22,24 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const QString& defaultExt, const Q
         setNameFilters(filters);
     if (!fileName.isEmpty())
         selectFile(fileName);
+    FitDetailViewToText();
+}
+
+// The toolkit's fixed widths cut "Date Modified", the dates and the sidebar's place names off
+// while most of the list stays empty. The detail columns follow their contents each time a folder
+// has been listed, the name column takes the room that is left, and the sidebar is as wide as its
+// widest entry.
+void CFileDialog::FitDetailViewToText()
+{
+    auto* tree = findChild<QTreeView*>(QStringLiteral("treeView"));
+    auto* model = findChild<QFileSystemModel*>(QStringLiteral("qt_filesystem_model"));
+    if (tree && model) {
+        tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+        connect(model, &QFileSystemModel::directoryLoaded, tree, [tree] {
+            for (int column = 1; column < tree->header()->count(); ++column)
+                tree->resizeColumnToContents(column);
+        });
+    }
+    if (auto* sidebar = findChild<QListView*>(QStringLiteral("sidebar")))
+        sidebar->setMinimumWidth(sidebar->sizeHintForColumn(0) + 2 * sidebar->frameWidth());
 }

@@ -13,4 +13,7 @@ public:
     CFileDialog(BOOL openFileDialog, const QString& defaultExt = QString(),
                 const QString& fileName = QString(), DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                 const QString& filter = QString(), QWidget* parent = nullptr);
+
+private:
+    void FitDetailViewToText();
 };

@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
@@ -49,13 +50,25 @@ void CSelectFolderDialog::AddFolderEdit()
     grid->addWidget(m_folderEdit, row, column, rowSpan, columnSpan);
     if (auto* list = findChild<QListView*>(QStringLiteral("listView")))
         setTabOrder(list, m_folderEdit);
-    connect(this, &QFileDialog::directoryEntered, m_folderEdit, &QLineEdit::setText);
+    FollowFolderChanges();
 
     m_selectButton = buttons->addButton(QStringLiteral("&Select"), QDialogButtonBox::AcceptRole);
     buttons->button(QDialogButtonBox::Open)->hide();
     m_selectButton->setObjectName(QStringLiteral("selectButton"));
     m_selectButton->setDefault(true);
     m_folderEdit->setFocus();
+}
+
+// The dialog announces only folders entered from its list (directoryEntered); Back, Forward, Home
+// and the look-in list move it without a word. Its file-system model changes its root path on
+// every move, so the box follows that.
+void CSelectFolderDialog::FollowFolderChanges()
+{
+    auto* model = findChild<QFileSystemModel*>(QStringLiteral("qt_filesystem_model"));
+    if (!model)
+        return;
+    connect(model, &QFileSystemModel::rootPathChanged, m_folderEdit,
+            [this] { m_folderEdit->setText(directory().absolutePath()); });
 }
 
 // Files are listed for orientation only: choosing one still accepts the folder of the box.

@@ -28,6 +28,7 @@ public slots:
 
 private:
     void AddFolderEdit();
+    void FollowFolderChanges();
     void ShowFileTypes(bool show, bool hasFilter);
     bool AskToCreate(const QString& folder);
     int Message(const QString& text, int icon, int buttons);

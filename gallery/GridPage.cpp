@@ -5,6 +5,7 @@
 #include "grid/GridCellCheck.h"
 #include "grid/GridCellNumeric.h"
 #include "grid/GridCtrl.h"
+#include "platform/ControlFonts.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -25,9 +26,7 @@ CGridCtrl* MakeFileList()
     grid->SetGridBkColor(0xFFFFFF);
     const int widths[6] = {25, 144, 100, 154, 110, 100};
     const char* headers[6] = {"", "File Name", "File Size", "Creation Date", "Owner Password", "User Password"};
-    QFont bold;
-    bold.setPixelSize(14);
-    bold.setBold(true);
+    const QFont bold = ControlFonts::AtHeight(14, QFont::Bold);
     grid->SetRowHeight(0, 18);
     for (int col = 0; col < 6; ++col) {
         grid->SetColumnWidth(col, widths[col]);

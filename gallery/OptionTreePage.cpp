@@ -2,6 +2,7 @@
 // notification the tree sent.
 #include "GalleryPages.h"
 
+#include "conversion/ConversionOptions.h"
 #include "optiontree/OptionTreeComboItem.h"
 #include "optiontree/OptionTreeCtrl.h"
 #include "optiontree/OptionTreeEditItem.h"
@@ -12,10 +13,10 @@
 
 namespace {
 
-COptionTreeItemBase* AddRow(COptionTreeCtrl* tree, COptionTreeItemBase* item, COptionTreeItemBase* parent,
-                            const QString& label, const QString& info)
+template <class Item>
+Item* AddRow(COptionTreeCtrl* tree, COptionTreeItemBase* parent, const QString& label, const QString& info)
 {
-    tree->InsertItem(item, parent);
+    Item* item = tree->InsertItem(std::make_unique<Item>(), parent);
     item->SetLabelText(label);
     item->SetInfoText(info);
     if (item->IsCategory()) {
@@ -27,13 +28,13 @@ COptionTreeItemBase* AddRow(COptionTreeCtrl* tree, COptionTreeItemBase* item, CO
 
 COptionTreeItemBase* Group(COptionTreeCtrl* tree, COptionTreeItemBase* parent, const QString& label)
 {
-    return AddRow(tree, new COptionTreeItemBase, parent, label, label + ".");
+    return AddRow<COptionTreeItemBase>(tree, parent, label, label + ".");
 }
 
 COptionTreeComboItem* Choice(COptionTreeCtrl* tree, COptionTreeItemBase* parent, const QString& label,
                              const QString& info, const QStringList& entries, int selected)
 {
-    auto* item = static_cast<COptionTreeComboItem*>(AddRow(tree, new COptionTreeComboItem, parent, label, info));
+    auto* item = AddRow<COptionTreeComboItem>(tree, parent, label, info);
     item->CreateComboItem();
     for (const QString& entry : entries)
         item->AddString(entry);
@@ -44,7 +45,7 @@ COptionTreeComboItem* Choice(COptionTreeCtrl* tree, COptionTreeItemBase* parent,
 COptionTreeEditItem* Field(COptionTreeCtrl* tree, COptionTreeItemBase* parent, const QString& label,
                            const QString& info, DWORD options, const QString& text)
 {
-    auto* item = static_cast<COptionTreeEditItem*>(AddRow(tree, new COptionTreeEditItem, parent, label, info));
+    auto* item = AddRow<COptionTreeEditItem>(tree, parent, label, info);
     item->CreateEditItem(options);
     item->SetWindowText(text);
     return item;
@@ -53,7 +54,7 @@ COptionTreeEditItem* Field(COptionTreeCtrl* tree, COptionTreeItemBase* parent, c
 void FileRow(COptionTreeCtrl* tree, COptionTreeItemBase* parent, const QString& label, const QString& info,
              const QString& filter)
 {
-    auto* item = static_cast<COptionTreePathItem*>(AddRow(tree, new COptionTreePathItem, parent, label, info));
+    auto* item = AddRow<COptionTreePathItem>(tree, parent, label, info);
     item->CreatePathItem("", "", filter, COptionTreePathItem::OpenDialog | COptionTreePathItem::ShowFullPaths,
                          OFN_OVERWRITEPROMPT);
     item->SetReadOnly(label != "Metrics File(.afm)");
@@ -64,9 +65,10 @@ void Fill(COptionTreeCtrl* tree)
     const DWORD number = COptionTreeEditItem::NumericOnly;
     const QStringList yesNo = {"Yes", "No"};
     auto* paper = Group(tree, nullptr, "Paper Options");
-    auto* size = Choice(tree, paper, "Page Size", "Set page width and height.",
-                        {"A4 [210 x 297 mm]", "Letter [8.5 x 11 in]", "Japanese Envelope Chou #3 [120 x 235 mm]",
-                         "Custom Page Size"}, 0);
+    QStringList paperSizes;
+    for (int index = 0; index <= kCustomPageSize; ++index)
+        paperSizes.append(QString::fromUtf8(PaperSizeLabel(index)));
+    auto* size = Choice(tree, paper, "Page Size", "Set page width and height.", paperSizes, ConversionOptions().PageSize);
     Field(tree, size, "Page Width", "Page Width(Size in points).", number, "595")->SetReadOnly(TRUE);
     Field(tree, size, "Page Height", "Page Height(Size in Points).", number, "842")->SetReadOnly(TRUE);
     auto* margin = Group(tree, paper, "Page Margin");
@@ -117,6 +119,8 @@ QWidget* MakePage()
     auto* tree = new COptionTreeCtrl;
     tree->Create(QRect(0, 0, 400, 500), page, 25, 101);
     auto* last = new QLabel("No notification yet.");
+    // About as wide as the options pane, so that long entries are clipped and show their tips.
+    tree->setMaximumWidth(320);
     layout->addWidget(tree, 1);
     layout->addWidget(last);
     tree->SetNotify(TRUE, page, [last](int, NMHDR& header) -> LRESULT {

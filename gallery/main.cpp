@@ -2,6 +2,8 @@
 // opened first, so that a screenshot can be taken of any page.
 #include "GalleryPages.h"
 
+#include "platform/ControlFonts.h"
+
 #include <QApplication>
 #include <QTabWidget>
 
@@ -14,6 +16,9 @@ std::vector<GalleryPage>& GalleryPages()
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // Every window uses the controls' font, as the program's windows do.
+    const ControlFonts fonts;
+    QApplication::setFont(ControlFonts::Normal());
     QTabWidget tabs;
     tabs.setWindowTitle("Quillary controls");
     for (const GalleryPage& page : GalleryPages()) {

@@ -8,7 +8,7 @@
 #include <QApplication>
 
 const GridCellClass CGridCell::Class = {"CGridCell", &CGridCellBase::Class,
-                                        [] { return static_cast<CGridCellBase*>(new CGridCell); }};
+                                        &CreateCellOf<CGridCell>};
 
 namespace {
 constexpr UINT kUnset = 0xFFFFFFFF;
@@ -19,11 +19,6 @@ CGridCell::~CGridCell()
 {
     if (m_pEditWnd)
         m_pEditWnd->Cancel();
-}
-
-void CGridCell::SetFont(const QFont* font)
-{
-    m_plfFont = font ? std::make_unique<QFont>(*font) : nullptr;
 }
 
 UINT CGridCell::GetFormat() const
@@ -44,8 +39,8 @@ UINT CGridCell::GetMargin() const
 
 const QFont& CGridCell::GetFont() const
 {
-    if (m_plfFont)
-        return *m_plfFont;
+    if (m_Font)
+        return *m_Font;
     const CGridDefaultCell* def = GetDefaultCell();
     if (def && def != this)
         return def->GetFont();
@@ -62,7 +57,7 @@ void CGridCell::Reset()
     m_nFormat = kUnset;
     m_crFgClr = DefaultColour;
     m_crBkClr = DefaultColour;
-    m_plfFont.reset();
+    m_Font.reset();
     m_nMargin = kUnset;
     SetState(0);
 }

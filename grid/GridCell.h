@@ -6,10 +6,7 @@
 #include "grid/GridCellBase.h"
 #include "grid/GridCellEdit.h"
 
-#include <QFont>
 #include <QPointer>
-
-#include <memory>
 
 class CGridCell : public CGridCellBase {
 public:
@@ -24,7 +21,7 @@ public:
     void SetFormat(UINT format) override { m_nFormat = format; }
     void SetTextClr(COLORREF colour) override { m_crFgClr = colour; }
     void SetBackClr(COLORREF colour) override { m_crBkClr = colour; }
-    void SetFont(const QFont* font) override;
+    void SetFont(const std::optional<QFont>& font) override { m_Font = font; }
     void SetMargin(UINT margin) override { m_nMargin = margin; }
     void SetGrid(CGridCtrl* grid) override { m_pGrid = grid; }
 
@@ -38,7 +35,7 @@ public:
     CGridCtrl* GetGrid() const override { return m_pGrid; }
     CGridCellEdit* GetEditWnd() const override { return m_pEditWnd; }
     UINT GetMargin() const override;
-    bool IsDefaultFont() const override { return !m_plfFont; }
+    bool IsDefaultFont() const override { return !m_Font; }
     bool IsEditing() const override { return m_bEditing; }
 
     void Reset() override;
@@ -58,7 +55,7 @@ private:
     UINT m_nFormat = 0xFFFFFFFF;
     COLORREF m_crFgClr = DefaultColour;
     COLORREF m_crBkClr = DefaultColour;
-    std::unique_ptr<QFont> m_plfFont;
+    std::optional<QFont> m_Font;
     UINT m_nMargin = 0xFFFFFFFF;
     bool m_bEditing = false;
     CGridCtrl* m_pGrid = nullptr;

@@ -13,7 +13,7 @@ const GridCellClass CGridCellBase::Class = {"CGridCellBase", nullptr, nullptr};
 const CGridDefaultCell* CGridCellBase::GetDefaultCell() const
 {
     const CGridCtrl* grid = GetGrid();
-    return grid ? grid->GetDefaultCell(IsFixedRow(), IsFixedCol()) : nullptr;
+    return grid ? grid->GetDefaultCell(GetState()) : nullptr;
 }
 
 void CGridCellBase::Assign(const CGridCellBase& other)
@@ -28,7 +28,7 @@ void CGridCellBase::Assign(const CGridCellBase& other)
     SetFormat(other.GetFormat());
     SetTextClr(other.GetTextClr());
     SetBackClr(other.GetBackClr());
-    SetFont(other.IsDefaultFont() ? nullptr : &other.GetFont());
+    SetFont(other.IsDefaultFont() ? std::nullopt : std::optional<QFont>(other.GetFont()));
     SetMargin(other.GetMargin());
 }
 

@@ -1,20 +1,21 @@
 #pragma once
 // The abstract cell of CGridCtrl. A cell holds its state word; its class decides how it is
 // drawn, measured, clicked and edited. The grid owns every cell and is the only caller of the
-// drawing and mouse hooks. Cells are used on the GUI thread only; GetText may also be called from
-// a worker while nothing changes the table.
+// drawing and mouse hooks. Cells are used on the GUI thread only.
 #include "grid/GridCellClass.h"
 #include "platform/WinTypes.h"
 
+#include <QFont>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
 
+#include <optional>
+
 class CGridCtrl;
 class CGridCellEdit;
 class CGridDefaultCell;
-class QFont;
 class QPainter;
 
 enum GridCellState : UINT {
@@ -47,7 +48,7 @@ public:
     virtual void SetFormat(UINT format) = 0;
     virtual void SetTextClr(COLORREF colour) = 0;
     virtual void SetBackClr(COLORREF colour) = 0;
-    virtual void SetFont(const QFont* font) = 0; // nullptr: use the default cell's font
+    virtual void SetFont(const std::optional<QFont>& font) = 0; // none: the default cell's font
     virtual void SetMargin(UINT margin) = 0;
     virtual void SetGrid(CGridCtrl* grid) = 0;
     virtual void SetCoords(int /*row*/, int /*col*/) {}

@@ -7,7 +7,7 @@
 #include <QStyleOptionButton>
 
 const GridCellClass CGridCellCheck::Class = {"CGridCellCheck", &CGridCell::Class,
-                                             [] { return static_cast<CGridCellBase*>(new CGridCellCheck); }};
+                                             &CreateCellOf<CGridCellCheck>};
 
 bool CGridCellCheck::SetCheck(bool checked)
 {

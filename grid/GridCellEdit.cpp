@@ -4,6 +4,7 @@
 #include "grid/GridCtrl.h"
 #include "grid/GridNotify.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
 
@@ -146,6 +147,11 @@ void CGridCellEdit::keyPressEvent(QKeyEvent* event)
 void CGridCellEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
+    // The box's own context menu takes the focus while it is open; its Paste and Undo must still
+    // find the box open, and the focus comes back when the menu closes.
+    const QWidget* popup = QApplication::activePopupWidget();
+    if (event->reason() == Qt::PopupFocusReason && popup && popup->parentWidget() == this)
+        return;
     EndEdit();
 }
 
@@ -154,6 +160,9 @@ void CGridCellEdit::EndEdit()
     if (m_bEnded)
         return;
     m_bEnded = true;
+    // Hiding a focused box would hand the focus to whichever widget comes next.
+    if (hasFocus())
+        m_pGrid->setFocus(Qt::OtherFocusReason);
     GridDispInfo info;
     info.hwndFrom = this;
     info.idFrom = IDC_INPLACE_CONTROL;

@@ -1,8 +1,9 @@
 #pragma once
 // The in-place edit box of a grid cell. It is a child of the grid's viewport, lives from the
 // start of an edit until the edit ends, and deletes itself afterwards. When the edit ends (the
-// box loses the focus, or Tab, Return, Escape or a navigation key ends it) it hands one
-// GridDispInfo record with code EndEdit to the grid; Cancel closes it without a record.
+// box loses the focus, the grid scrolls, or Tab, Return, Escape or a navigation key ends it) it
+// hands one GridDispInfo record with code EndEdit to the grid and gives a focus it held back to
+// the grid; Cancel closes it without a record.
 #include "platform/WinTypes.h"
 
 #include <QLineEdit>

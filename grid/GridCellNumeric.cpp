@@ -1,7 +1,7 @@
 #include "grid/GridCellNumeric.h"
 
 const GridCellClass CGridCellNumeric::Class = {
-    "CGridCellNumeric", &CGridCell::Class, [] { return static_cast<CGridCellBase*>(new CGridCellNumeric); }};
+    "CGridCellNumeric", &CGridCell::Class, &CreateCellOf<CGridCellNumeric>};
 
 bool CGridCellNumeric::Edit(int row, int col, const QRect& rect, QPoint /*point*/, int id, UINT key)
 {

@@ -5,8 +5,8 @@
 //
 // Ownership: the grid owns every cell and its four default cells; GetCell hands out a pointer
 // that stays valid until the cell is destroyed (count shrink, DeleteRow, DeleteAllItems,
-// SetCellType, destruction). Threads: GUI thread only, except GetItemText, which only reads and
-// may be called from a worker while nothing changes the table.
+// SetCellType, destruction). Threads: GUI thread only, GetItemText included: the user may edit a
+// cell at any time, so another thread that needs cell texts has the GUI thread read them for it.
 //
 // The owner learns what happens through one NotifyHandler (GridNotify records: selection
 // changing and changed, begin and end of an edit, clicks, double clicks, right clicks); a
@@ -49,8 +49,11 @@ public:
         PrepareEdit = 10,
     };
     enum GridLines { GridLinesNone = 0, GridLinesHorz = 1, GridLinesVert = 2, GridLinesBoth = 3 };
+    // When a changed cell is drawn: at once, or with the next paint of the grid.
+    enum class Repaint { Later, Now };
+    // What SetSelectedRange does with the cells of its range.
+    enum class SelectAction { Select, Unselect };
 
-    static constexpr int AutoScrollTimerId = 513;
     static constexpr int AutoScrollPeriod = 25;
     static constexpr int ResizeCaptureRange = 3;
     static constexpr COLORREF GridLineColour = 0xC0C0C0;
@@ -71,24 +74,27 @@ public:
     int GetColumnCount() const { return m_nCols; }
     int GetFixedRowCount() const { return m_nFixedRows; }
     int GetFixedColumnCount() const { return m_nFixedCols; }
-    BOOL SetRowCount(int rows);
-    BOOL SetColumnCount(int cols);
-    BOOL SetFixedRowCount(int fixedRows);
-    BOOL SetFixedColumnCount(int fixedCols);
+    // Out of memory, a count that grows stops growing: the rows or columns added before stay,
+    // each one complete, and the result is FALSE.
+    BOOL SetRowCount(int rows) { return SetLineCount(Axis::Rows, rows); }
+    BOOL SetColumnCount(int cols) { return SetLineCount(Axis::Columns, cols); }
+    BOOL SetFixedRowCount(int fixedRows) { return SetFixedLineCount(Axis::Rows, fixedRows); }
+    BOOL SetFixedColumnCount(int fixedCols) { return SetFixedLineCount(Axis::Columns, fixedCols); }
     BOOL DeleteRow(int row);
     BOOL DeleteAllItems();
-    BOOL SetColumnWidth(int col, int width);
-    BOOL SetRowHeight(int row, int height);
-    int GetColumnWidth(int col) const;
-    int GetRowHeight(int row) const;
-    int GetFixedRowHeight() const;
-    int GetFixedColumnWidth() const;
+    BOOL SetColumnWidth(int col, int width) { return SetLineSize(Axis::Columns, col, width); }
+    BOOL SetRowHeight(int row, int height) { return SetLineSize(Axis::Rows, row, height); }
+    int GetColumnWidth(int col) const { return LineSize(Axis::Columns, col); }
+    int GetRowHeight(int row) const { return LineSize(Axis::Rows, row); }
+    int GetFixedRowHeight() const { return FixedExtent(Axis::Rows); }
+    int GetFixedColumnWidth() const { return FixedExtent(Axis::Columns); }
 
     // Cells.
     CGridCellBase* GetCell(int row, int col) const;
     BOOL SetCellType(int row, int col, const GridCellClass* cellClass);
     BOOL SetDefaultCellType(const GridCellClass* cellClass);
-    CGridDefaultCell* GetDefaultCell(bool fixedRow, bool fixedCol) const;
+    // The default cell for cells with these fixed flags (CellFixedRow, CellFixedColumn).
+    CGridDefaultCell* GetDefaultCell(UINT fixedFlags) const;
     BOOL SetItem(const GridItem& item);
     BOOL SetItemText(int row, int col, const QString& text);
     QString GetItemText(int row, int col) const;
@@ -138,10 +144,11 @@ public:
     CellRange GetSelectionBounds() const;
     int GetSelectedCount() const { return int(m_SelectedCellMap.size()); }
     void ClearSelection();
-    void SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, BOOL forceRepaint = FALSE,
-                          BOOL selectCells = TRUE);
+    void SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, Repaint repaint = Repaint::Later,
+                          SelectAction action = SelectAction::Select);
     void SelectAllCells();
     CellID GetFocusCell() const { return m_idCurrentCell; }
+    // (-1, -1) clears the focus; a cell outside the table is ignored.
     void SetFocusCell(int row, int col);
     void EnsureVisible(int row, int col);
 
@@ -151,9 +158,9 @@ public:
     bool IsCellVisible(int row, int col) const;
     CellID GetTopleftNonFixedCell() const;
     CellRange GetVisibleNonFixedCellRange() const;
-    BOOL AutoSizeColumn(int col);
-    BOOL AutoSizeRow(int row);
-    void RedrawCell(int row, int col, bool now = false);
+    BOOL AutoSizeColumn(int col) { return AutoSizeLine(Axis::Columns, col); }
+    BOOL AutoSizeRow(int row) { return AutoSizeLine(Axis::Rows, row); }
+    void RedrawCell(int row, int col, Repaint repaint = Repaint::Later);
 
     // Editing.
     bool IsCellEditable(int row, int col) const;
@@ -179,7 +186,9 @@ signals:
     void Command(int controlId);
 
 protected:
-    virtual CGridCellBase* CreateCell(int row, int col);
+    // A new cell of the grid's cell class for (row, col), with its fixed flags and format. Called
+    // whenever a count grows, except while the grid itself is being constructed.
+    virtual std::unique_ptr<CGridCellBase> CreateCell(int row, int col);
     virtual void DestroyCell(int row, int col);
     virtual void OnFixedRowClick(const CellID& cell);
     virtual void OnFixedColumnClick(const CellID& cell);
@@ -192,19 +201,60 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
-    // Structure helpers (GridCtrl.cpp).
+    // Rows and columns share one set of routines that take the axis (GridCtrl_Structure.cpp).
+    enum class Axis { Rows, Columns };
+    struct AxisFields {
+        int& count;
+        int& fixedCount;
+        CGridSizeIndex& sizes;
+    };
+    struct ConstAxisFields {
+        int count;
+        int fixedCount;
+        const CGridSizeIndex& sizes;
+    };
+    using CellMaker = std::unique_ptr<CGridCellBase> (CGridCtrl::*)(int row, int col);
+    static Axis Across(Axis axis) { return axis == Axis::Rows ? Axis::Columns : Axis::Rows; }
+    static CellID CellAt(Axis axis, int line, int across)
+    {
+        return axis == Axis::Rows ? CellID{line, across} : CellID{across, line};
+    }
+    static int LineOf(const CellID& cell, Axis axis) { return axis == Axis::Rows ? cell.row : cell.col; }
+    AxisFields Fields(Axis axis);
+    ConstAxisFields Fields(Axis axis) const;
+    void BuildInitialTable(int rows, int cols, int fixedRows, int fixedCols);
+    std::unique_ptr<CGridCellBase> NewCell(int row, int col);
+    BOOL SetLineCount(Axis axis, int count);
+    void RemoveLinesFrom(Axis axis, int count);
+    bool AddLinesUpTo(Axis axis, int count, CellMaker make);
+    void AppendLine(Axis axis, CellMaker make);
+    void StoreLine(Axis axis, std::vector<std::unique_ptr<CGridCellBase>> cells);
+    BOOL SetFixedLineCount(Axis axis, int count);
+    void UpdateFixedStates(Axis axis, int oldCount, int newCount);
+    BOOL SetLineSize(Axis axis, int index, int size);
+    int LineSize(Axis axis, int index) const;
+    int FixedExtent(Axis axis) const;
+    int NextVisibleLine(Axis axis, int index, int step) const;
+    int NextVisibleRow(int row, int step) const { return NextVisibleLine(Axis::Rows, row, step); }
+    int NextVisibleColumn(int col, int step) const { return NextVisibleLine(Axis::Columns, col, step); }
+    BOOL AutoSizeLine(Axis axis, int index);
+
+    // Other structure helpers (GridCtrl.cpp).
     void ResetScrollBars();
-    void UpdateFixedRowStates(int oldCount, int newCount);
-    void UpdateFixedColumnStates(int oldCount, int newCount);
     bool IsFixedCell(const CellID& cell) const;
+    // The cell with a row in the fixed rows moved to the first ordinary row, and a column in the
+    // fixed columns to the first ordinary column; -1 stays -1.
+    CellID OutOfFixed(const CellID& cell) const;
     static qint64 SelectionKey(int row, int col) { return (qint64(row) << 16) | (col & 0xFFFF); }
 
     // Selection helpers (GridCtrl_Selection.cpp).
-    void SetCellSelected(int row, int col, bool selected, bool forceRepaint);
+    void SetCellSelected(int row, int col, SelectAction action, Repaint repaint);
     void SelectColumnRange(const CellID& current);
     void SelectRowRange(const CellID& current);
     void SelectCellRange(const CellID& current);
@@ -216,6 +266,10 @@ private:
     void OnLButtonUp(QPoint point);
     void OnRButtonUp(QPoint point);
     void OnHover(QPoint point);
+    void OnMouseLeave();
+    // A button operation (selecting, sizing, a press that starts an edit) is under way. A pointer
+    // merely resting over a divider is none.
+    bool IsMouseOperationUnderway() const;
     void OnAutoScroll();
     MouseMode DividerAt(QPoint point) const;
     bool StartSizing(QPoint point);
@@ -230,9 +284,9 @@ private:
     bool OnClipboardKey(int key, Qt::KeyboardModifiers modifiers);
     CellID NextCellForKey(int key, Qt::KeyboardModifiers modifiers, bool& handled);
     CellID TabTarget(bool forward) const;
-    void MoveToCell(const CellID& next, bool keepSelectionStart);
-    int NextVisibleRow(int row, int step) const;
-    int NextVisibleColumn(int col, int step) const;
+    // Whether a keyboard move starts a new selection at the cell it moves to (no Shift held).
+    enum class SelectionStart { Keep, MoveToNewCell };
+    void MoveToCell(const CellID& next, SelectionStart start);
     int PageRows(bool down);
     void ScrollRows(int rows);
     UINT EditKeyForEvent(const QKeyEvent& event) const;

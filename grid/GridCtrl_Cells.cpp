@@ -9,9 +9,14 @@ CGridCellBase* CGridCtrl::GetCell(int row, int col) const
     return m_RowData[std::size_t(row)][std::size_t(col)].get();
 }
 
-CGridCellBase* CGridCtrl::CreateCell(int row, int col)
+std::unique_ptr<CGridCellBase> CGridCtrl::CreateCell(int row, int col)
 {
-    CGridCellBase* cell = m_pCellClass->createObject();
+    return NewCell(row, col);
+}
+
+std::unique_ptr<CGridCellBase> CGridCtrl::NewCell(int row, int col)
+{
+    std::unique_ptr<CGridCellBase> cell = m_pCellClass->createObject();
     cell->SetGrid(this);
     cell->SetCoords(row, col);
     UINT state = 0;
@@ -37,7 +42,7 @@ BOOL CGridCtrl::SetCellType(int row, int col, const GridCellClass* cellClass)
         return FALSE;
     if (old->IsEditing())
         FinishEditing();
-    std::unique_ptr<CGridCellBase> cell(cellClass->createObject());
+    std::unique_ptr<CGridCellBase> cell = cellClass->createObject();
     cell->Assign(*old);
     cell->SetCoords(row, col);
     m_RowData[std::size_t(row)][std::size_t(col)] = std::move(cell);
@@ -52,8 +57,10 @@ BOOL CGridCtrl::SetDefaultCellType(const GridCellClass* cellClass)
     return TRUE;
 }
 
-CGridDefaultCell* CGridCtrl::GetDefaultCell(bool fixedRow, bool fixedCol) const
+CGridDefaultCell* CGridCtrl::GetDefaultCell(UINT fixedFlags) const
 {
+    const bool fixedRow = fixedFlags & CellFixedRow;
+    const bool fixedCol = fixedFlags & CellFixedColumn;
     if (fixedRow && fixedCol)
         return m_cellFixedRowColDef.get();
     if (fixedRow)
@@ -82,7 +89,7 @@ BOOL CGridCtrl::SetItem(const GridItem& item)
     if (item.mask & GridItem::ItemTextColour)
         cell->SetTextClr(item.textColour);
     if (item.mask & GridItem::ItemFont)
-        cell->SetFont(&item.font);
+        cell->SetFont(item.font);
     if (item.mask & GridItem::ItemMargin)
         cell->SetMargin(item.margin);
     return TRUE;
@@ -137,7 +144,7 @@ BOOL CGridCtrl::SetItemFont(int row, int col, const QFont& font)
 {
     CGridCellBase* cell = GetCell(row, col);
     if (cell)
-        cell->SetFont(&font);
+        cell->SetFont(font);
     return cell != nullptr;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QRegularExpression>
 
 namespace {
 
@@ -20,14 +21,20 @@ bool IsMoveAfterEditKey(DWORD key)
     }
 }
 
-// Paste splits fields at the first tab or comma.
-qsizetype FieldEnd(const QString& line)
+// The lines of pasted text; a line break at the very end starts no further line.
+QStringList PastedLines(const QString& text)
 {
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line.at(i) == QLatin1Char('\t') || line.at(i) == QLatin1Char(','))
-            return i;
-    }
-    return -1;
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// A pasted line's fields end at each tab or comma; a separator at the end leaves an empty field.
+QStringList PastedFields(const QString& line)
+{
+    static const QRegularExpression separator(QStringLiteral("[\t,]"));
+    return line.split(separator);
 }
 
 } // namespace
@@ -166,19 +173,15 @@ void CGridCtrl::OnEditPaste()
     if (!IsCellEditable(target.row, target.col))
         return;
 
-    QString text = QGuiApplication::clipboard()->text();
+    const QStringList lines = PastedLines(QGuiApplication::clipboard()->text());
     CellID last = target;
-    for (int row = target.row; row >= 0 && !text.isEmpty(); row = NextVisibleRow(row, 1)) {
-        const int end = text.indexOf(QLatin1Char('\n'));
-        QString line = end < 0 ? text : text.left(end);
-        text = end < 0 ? QString() : text.mid(end + 1);
+    int row = target.row;
+    for (qsizetype i = 0; i < lines.size() && row >= 0; ++i, row = NextVisibleRow(row, 1)) {
+        const QStringList fields = PastedFields(lines[i]);
         int col = target.col;
-        for (; col >= 0 && !line.isEmpty(); col = NextVisibleColumn(col, 1)) {
-            const qsizetype split = FieldEnd(line);
-            const QString field = (split < 0 ? line : line.left(split)).trimmed();
-            line = split < 0 ? QString() : line.mid(split + 1);
-            ReplaceCellText(row, col, field);
-            SetCellSelected(row, col, false, false);
+        for (qsizetype j = 0; j < fields.size() && col >= 0; ++j, col = NextVisibleColumn(col, 1)) {
+            ReplaceCellText(row, col, fields[j].trimmed());
+            SetCellSelected(row, col, SelectAction::Unselect, Repaint::Later);
             last.col = std::max(last.col, col);
         }
         last.row = row;

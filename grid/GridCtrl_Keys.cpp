@@ -1,26 +1,12 @@
 // The keyboard: moving the focus cell, the clipboard keys, and typing to start an edit.
 #include "grid/GridCtrl.h"
 
+#include "grid/GridCellBase.h"
+#include "grid/GridCellEdit.h"
+
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QScrollBar>
-
-int CGridCtrl::NextVisibleRow(int row, int step) const
-{
-    for (int next = row + step; next >= m_nFixedRows && next < m_nRows; next += step) {
-        if (GetRowHeight(next) > 0)
-            return next;
-    }
-    return -1;
-}
-
-int CGridCtrl::NextVisibleColumn(int col, int step) const
-{
-    for (int next = col + step; next >= m_nFixedCols && next < m_nCols; next += step) {
-        if (GetColumnWidth(next) > 0)
-            return next;
-    }
-    return -1;
-}
 
 void CGridCtrl::ScrollRows(int rows)
 {
@@ -137,7 +123,7 @@ bool CGridCtrl::OnKeyDown(int key, Qt::KeyboardModifiers modifiers)
         const CellID next = TabTarget(forward);
         if (!IsValid(next))
             return QAbstractScrollArea::focusNextPrevChild(forward);
-        MoveToCell(next, true);
+        MoveToCell(next, SelectionStart::MoveToNewCell);
         return true;
     }
     bool handled = false;
@@ -145,21 +131,22 @@ bool CGridCtrl::OnKeyDown(int key, Qt::KeyboardModifiers modifiers)
     if (!handled)
         return false;
     if (next != m_idCurrentCell)
-        MoveToCell(next, !(modifiers & Qt::ShiftModifier));
+        MoveToCell(next, (modifiers & Qt::ShiftModifier) ? SelectionStart::Keep : SelectionStart::MoveToNewCell);
     return true;
 }
 
-void CGridCtrl::MoveToCell(const CellID& next, bool resetSelectionStart)
+void CGridCtrl::MoveToCell(const CellID& next, SelectionStart start)
 {
-    if (m_MouseMode == Idle) {
+    if (!IsMouseOperationUnderway()) {
+        const MouseMode hover = m_MouseMode;
         m_PrevSelectedCellMap.clear();
         m_MouseMode = m_bListMode ? SelectRow : SelectCells;
-        if (resetSelectionStart)
+        if (start == SelectionStart::MoveToNewCell)
             m_SelectionStartCell = next;
         NotifyOwner(next.row, next.col, GridNotify::SelectionChanging);
         OnSelecting(next);
         NotifyOwner(next.row, next.col, GridNotify::SelectionChanged);
-        m_MouseMode = Idle;
+        m_MouseMode = hover;
     }
     SetFocusCell(next.row, next.col);
     EnsureVisible(next.row, next.col);
@@ -176,7 +163,7 @@ bool CGridCtrl::focusNextPrevChild(bool next)
 // The key an edit starts with when a key press is typed into the grid, or 0 for none.
 UINT CGridCtrl::EditKeyForEvent(const QKeyEvent& event) const
 {
-    if (m_MouseMode != Idle || (event.modifiers() & Qt::ControlModifier))
+    if (IsMouseOperationUnderway() || (event.modifiers() & Qt::ControlModifier))
         return 0;
     switch (event.key()) {
     case Qt::Key_Escape: return 0;
@@ -191,13 +178,30 @@ UINT CGridCtrl::EditKeyForEvent(const QKeyEvent& event) const
     return text.toUcs4().value(0);
 }
 
+// Text an input method commits edits the focus cell as typed characters do: the first one opens
+// the edit box, the rest are typed into it.
+void CGridCtrl::inputMethodEvent(QInputMethodEvent* event)
+{
+    const QList<uint> characters = event->commitString().toUcs4();
+    if (characters.isEmpty() || IsMouseOperationUnderway())
+        return;
+    const CellID focus = m_idCurrentCell;
+    BeginCellEdit(focus.row, focus.col, QPoint(-1, -1), characters.first());
+    const CGridCellBase* cell = GetCell(focus.row, focus.col);
+    CGridCellEdit* edit = cell ? cell->GetEditWnd() : nullptr;
+    for (qsizetype i = 1; edit && i < characters.size(); ++i)
+        edit->SendKey(characters[i]);
+}
+
+// Keys the grid does not handle go on to the parent. They never reach the scroll area's own
+// handling, which would scroll the view on arrows and page keys without moving the focus cell.
 void CGridCtrl::keyPressEvent(QKeyEvent* event)
 {
     // Alt without Ctrl makes system keys (menu mnemonics and the like): they neither move the
     // focus cell, nor clear, nor start an edit. Ctrl+Alt is AltGr on some keyboards.
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier)) {
-        QAbstractScrollArea::keyPressEvent(event);
+        event->ignore();
         return;
     }
     if (OnKeyDown(event->key(), modifiers))
@@ -207,5 +211,5 @@ void CGridCtrl::keyPressEvent(QKeyEvent* event)
         BeginCellEdit(m_idCurrentCell.row, m_idCurrentCell.col, QPoint(-1, -1), key);
         return;
     }
-    QAbstractScrollArea::keyPressEvent(event);
+    event->ignore();
 }

@@ -130,9 +130,9 @@ void CGridCtrl::OnLButtonDown(QPoint point, Qt::KeyboardModifiers modifiers)
         SetFocusCell(down.row, down.col);
         if (ctrl) {
             if (m_bListMode)
-                SetSelectedRange(down.row, m_nFixedCols, down.row, m_nCols - 1, TRUE, FALSE);
+                SetSelectedRange(down.row, m_nFixedCols, down.row, m_nCols - 1, Repaint::Now, SelectAction::Unselect);
             else
-                SetSelectedRange(down.row, down.col, down.row, down.col, TRUE, FALSE);
+                SetSelectedRange(down.row, down.col, down.row, down.col, Repaint::Now, SelectAction::Unselect);
             return;
         }
     } else if (divider == Idle) {
@@ -232,6 +232,26 @@ void CGridCtrl::OnHover(QPoint point)
     }
 }
 
+bool CGridCtrl::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Leave)
+        OnMouseLeave();
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void CGridCtrl::OnMouseLeave()
+{
+    if (m_MouseMode != OverColumnDivider && m_MouseMode != OverRowDivider)
+        return;
+    viewport()->setCursor(Qt::ArrowCursor);
+    m_MouseMode = Idle;
+}
+
+bool CGridCtrl::IsMouseOperationUnderway() const
+{
+    return m_MouseMode != Idle && m_MouseMode != OverColumnDivider && m_MouseMode != OverRowDivider;
+}
+
 void CGridCtrl::OnAutoScroll()
 {
     const QRect client = viewport()->rect();
@@ -302,11 +322,14 @@ void CGridCtrl::OnRButtonUp(QPoint point)
         NotifyOwner(-1, -1, NM_RCLICK);
         return;
     }
-    SetFocusCell(cell.row, cell.col);
-    const CellID focus{std::max(cell.row, m_nFixedRows), std::max(cell.col, m_nFixedCols)};
-    if (CGridCellBase* focusCell = GetCell(focus.row, focus.col))
-        focusCell->OnRClick(PointInCell(focus, point));
-    NotifyOwner(focus.row, focus.col, NM_RCLICK);
+    // A header with no ordinary row or column to move the focus to is reported itself.
+    CellID target = OutOfFixed(cell);
+    if (IsValid(target))
+        SetFocusCell(target.row, target.col);
+    else
+        target = cell;
+    GetCell(target.row, target.col)->OnRClick(PointInCell(target, point));
+    NotifyOwner(target.row, target.col, NM_RCLICK);
 }
 
 void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* event)

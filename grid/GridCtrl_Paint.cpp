@@ -116,40 +116,35 @@ void CGridCtrl::resizeEvent(QResizeEvent* event)
 
 void CGridCtrl::scrollContentsBy(int /*dx*/, int /*dy*/)
 {
+    // An open edit box would stay put while its cell moves away, and what the user then typed
+    // over another row would still be stored in the edited one. The edit ends as it does when
+    // the box loses the focus, so the text goes into the cell it was typed for.
+    FinishEditing();
     viewport()->update();
 }
 
-void CGridCtrl::RedrawCell(int row, int col, bool now)
+void CGridCtrl::RedrawCell(int row, int col, Repaint repaint)
 {
     QRect rect;
     if (!GetCellRect(row, col, rect))
         return;
-    if (now)
+    if (repaint == Repaint::Now)
         viewport()->repaint(rect);
     else
         viewport()->update(rect);
 }
 
-BOOL CGridCtrl::AutoSizeColumn(int col)
+BOOL CGridCtrl::AutoSizeLine(Axis axis, int index)
 {
-    if (col < 0 || col >= m_nCols)
+    if (index < 0 || index >= Fields(axis).count)
         return FALSE;
-    int width = 0;
-    for (int row = 0; row < m_nRows; ++row)
-        width = std::max(width, GetCell(row, col)->GetCellExtent().width());
-    SetColumnWidth(col, width);
-    viewport()->update();
-    return TRUE;
-}
-
-BOOL CGridCtrl::AutoSizeRow(int row)
-{
-    if (row < 0 || row >= m_nRows)
-        return FALSE;
-    int height = 0;
-    for (int col = 0; col < m_nCols; ++col)
-        height = std::max(height, GetCell(row, col)->GetCellExtent().height());
-    SetRowHeight(row, height);
+    int size = 0;
+    for (int across = 0; across < Fields(Across(axis)).count; ++across) {
+        const CellID id = CellAt(axis, index, across);
+        const QSize extent = GetCell(id.row, id.col)->GetCellExtent();
+        size = std::max(size, axis == Axis::Rows ? extent.height() : extent.width());
+    }
+    SetLineSize(axis, index, size);
     viewport()->update();
     return TRUE;
 }
@@ -232,8 +227,9 @@ void CGridCtrl::DrawSizingLine(QPainter& painter)
     const QRect line = SizingLineRect();
     if (line.isEmpty())
         return;
+    // White XOR the pixels under the line inverts them, so it shows over any colour.
     painter.save();
     painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    painter.fillRect(line, QBrush(Qt::white, Qt::Dense4Pattern));
+    painter.fillRect(line, Qt::white);
     painter.restore();
 }

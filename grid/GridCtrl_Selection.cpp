@@ -33,6 +33,12 @@ bool CGridCtrl::IsFixedCell(const CellID& cell) const
     return cell.row < m_nFixedRows || cell.col < m_nFixedCols;
 }
 
+CellID CGridCtrl::OutOfFixed(const CellID& cell) const
+{
+    const auto raise = [](int value, int fixed) { return value >= 0 && value < fixed ? fixed : value; };
+    return CellID{raise(cell.row, m_nFixedRows), raise(cell.col, m_nFixedCols)};
+}
+
 BOOL CGridCtrl::IsCellSelected(int row, int col) const
 {
     return m_bEnableSelection && (GetItemState(row, col) & CellSelected);
@@ -57,25 +63,26 @@ void CGridCtrl::ClearSelection()
     SetFocusCell(-1, -1);
 }
 
-void CGridCtrl::SetCellSelected(int row, int col, bool selected, bool forceRepaint)
+void CGridCtrl::SetCellSelected(int row, int col, SelectAction action, Repaint repaint)
 {
     const UINT state = GetItemState(row, col);
-    SetItemState(row, col, selected ? state | CellSelected : state & ~UINT(CellSelected));
+    SetItemState(row, col, action == SelectAction::Select ? state | CellSelected : state & ~UINT(CellSelected));
     if (IsCellVisible(row, col))
-        RedrawCell(row, col, forceRepaint);
+        RedrawCell(row, col, repaint);
 }
 
-void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, BOOL forceRepaint,
-                                 BOOL selectCells)
+void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, Repaint repaint,
+                                 SelectAction action)
 {
     if (!m_bEnableSelection)
         return;
     const WaitCursor wait;
-    const auto raise = [](int value, int fixed) { return value >= 0 && value < fixed ? fixed : value; };
-    const CellRange range{raise(minRow, m_nFixedRows), raise(minCol, m_nFixedCols), raise(maxRow, m_nFixedRows),
-                          raise(maxCol, m_nFixedCols)};
+    const CellID min = OutOfFixed(CellID{minRow, minCol});
+    const CellID max = OutOfFixed(CellID{maxRow, maxCol});
+    const CellRange range{min.row, min.col, max.row, max.col};
 
-    if (selectCells) {
+    const bool select = action == SelectAction::Select;
+    if (select) {
         const QHash<qint64, CellID> selected = m_SelectedCellMap;
         for (auto it = selected.begin(); it != selected.end(); ++it) {
             const CellID cell = it.value();
@@ -85,7 +92,7 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
             }
             SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) & ~UINT(CellSelected));
             if (!range.Contains(cell) && IsCellVisible(cell.row, cell.col))
-                RedrawCell(cell.row, cell.col, forceRepaint);
+                RedrawCell(cell.row, cell.col, repaint);
         }
     }
 
@@ -94,7 +101,7 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
             return;
         for (const CellID& cell : std::as_const(m_PrevSelectedCellMap)) {
             if (IsValid(cell) && !IsCellSelected(cell.row, cell.col))
-                SetCellSelected(cell.row, cell.col, true, forceRepaint);
+                SetCellSelected(cell.row, cell.col, SelectAction::Select, repaint);
         }
     }
 
@@ -102,8 +109,8 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
         return;
     for (int row = range.minRow; row <= range.maxRow; ++row) {
         for (int col = range.minCol; col <= range.maxCol; ++col) {
-            if (bool(IsCellSelected(row, col)) != bool(selectCells))
-                SetCellSelected(row, col, selectCells, forceRepaint);
+            if (bool(IsCellSelected(row, col)) != select)
+                SetCellSelected(row, col, action, repaint);
         }
     }
 }
@@ -153,9 +160,8 @@ void CGridCtrl::OnSelecting(const CellID& current)
 
 void CGridCtrl::SetFocusCell(int row, int col)
 {
-    const auto raise = [](int value, int fixed) { return value >= 0 && value < fixed ? fixed : value; };
-    const CellID focus{raise(row, m_nFixedRows), raise(col, m_nFixedCols)};
-    if (focus == m_idCurrentCell)
+    const CellID focus = OutOfFixed(CellID{row, col});
+    if (focus == m_idCurrentCell || (focus != CellID() && !IsValid(focus)))
         return;
     const CellID old = m_idCurrentCell;
     m_idCurrentCell = focus;

@@ -6,20 +6,21 @@
 #include <QFontMetrics>
 
 const GridCellClass CGridDefaultCell::Class = {
-    "CGridDefaultCell", &CGridCell::Class, [] { return static_cast<CGridCellBase*>(new CGridDefaultCell); }};
+    "CGridDefaultCell", &CGridCell::Class, &CreateCellOf<CGridDefaultCell>};
 
 CGridDefaultCell::CGridDefaultCell()
 {
     SetFormat(DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     const QFont messageBoxFont = qApp ? QApplication::font("QMessageBox") : QFont();
-    SetFont(&messageBoxFont);
+    SetFont(messageBoxFont);
 }
 
-void CGridDefaultCell::SetFont(const QFont* font)
+void CGridDefaultCell::SetFont(const std::optional<QFont>& font)
 {
+    // A default cell always has a font.
     if (!font)
         return;
-    m_Font = *font;
+    m_DefaultFont = *font;
     // Without an application there is no font engine to measure with.
     if (!qApp) {
         SetMargin(3);
@@ -27,7 +28,7 @@ void CGridDefaultCell::SetFont(const QFont* font)
         m_nHeight = 16;
         return;
     }
-    const QFontMetrics metrics(m_Font);
+    const QFontMetrics metrics(m_DefaultFont);
     const QString sample = QStringLiteral(" XXXXXXXXXXXX ");
     SetMargin(UINT(metrics.horizontalAdvance(QLatin1Char(' '))));
     m_nWidth = metrics.horizontalAdvance(sample);

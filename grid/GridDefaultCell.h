@@ -12,8 +12,8 @@ public:
     CGridDefaultCell();
 
     // Also recomputes margin, width and height from the font.
-    void SetFont(const QFont* font) override;
-    const QFont& GetFont() const override { return m_Font; }
+    void SetFont(const std::optional<QFont>& font) override;
+    const QFont& GetFont() const override { return m_DefaultFont; }
     bool IsDefaultFont() const override { return false; }
     const CGridDefaultCell* GetDefaultCell() const override { return nullptr; }
 
@@ -23,7 +23,7 @@ public:
     void SetHeight(int height) { m_nHeight = height; }
 
 private:
-    QFont m_Font;
+    QFont m_DefaultFont;
     int m_nWidth = 30;
     int m_nHeight = 10;
 };

@@ -16,10 +16,16 @@ void CGridSizeIndex::Append(int size)
 {
     if (m_tree.empty())
         m_tree.push_back(0);
+    // Node n covers the entries (n - lowbit(n), n], all of which but the new one are in the tree.
+    const int n = Count() + 1;
+    const std::int64_t node = size + Offset(n - 1) - Offset(n - LowBit(n));
     m_sizes.push_back(size);
-    // Node n covers the entries (n - lowbit(n), n], all of which are already in the tree.
-    const int n = Count();
-    m_tree.push_back(size + Offset(n - 1) - Offset(n - LowBit(n)));
+    try {
+        m_tree.push_back(node);
+    } catch (...) {
+        m_sizes.pop_back();
+        throw;
+    }
 }
 
 void CGridSizeIndex::Truncate(int count)

@@ -10,6 +10,7 @@ public:
     int Count() const { return int(m_sizes.size()); }
     int Size(int index) const { return m_sizes[std::size_t(index)]; }
     void SetSize(int index, int size);
+    // Appends one entry, or changes nothing when memory runs out (std::bad_alloc).
     void Append(int size);
     void Truncate(int count);
     void Remove(int index);

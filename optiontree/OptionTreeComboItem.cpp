@@ -58,9 +58,9 @@ void COptionTreeComboItem::SetDropHeight(int height)
         GetComboBox()->SetDroppedHeight(height);
 }
 
-void COptionTreeComboItem::DrawAttribute(QPainter& dc, const QRect& rect)
+void COptionTreeComboItem::DrawAttribute(QPainter& painter, const QRect& rect)
 {
-    DrawEditorText(dc, rect, GetWindowText());
+    DrawEditorText(painter, rect, GetWindowText());
 }
 
 void COptionTreeComboItem::OnActivate()

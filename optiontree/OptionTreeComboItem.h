@@ -27,7 +27,7 @@ public:
     void SetDropHeight(int height);
     int GetDropHeight() const { return m_dropHeight; }
 
-    void DrawAttribute(QPainter& dc, const QRect& rect) override;
+    void DrawAttribute(QPainter& painter, const QRect& rect) override;
     void OnActivate() override;
 
 private:

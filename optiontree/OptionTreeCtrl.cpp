@@ -31,7 +31,7 @@ COptionTreeCtrl::COptionTreeCtrl(QWidget* parent)
 {
     // The root is never drawn; owning it lets EnsureVisible expand "up to the root" uniformly.
     m_root.m_owner = this;
-    m_root.m_expanded = TRUE;
+    m_root.m_expanded = true;
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -83,15 +83,21 @@ LRESULT COptionTreeCtrl::SendNotify(int code, COptionTreeItemBase* item)
     return m_notifyHandler(m_id, record);
 }
 
-COptionTreeItemBase* COptionTreeCtrl::InsertItem(COptionTreeItemBase* item, COptionTreeItemBase* parent)
+COptionTreeItemBase* COptionTreeCtrl::InsertItem(std::unique_ptr<COptionTreeItemBase> owned, COptionTreeItemBase* parent)
 {
-    // An item belongs to one tree once; a parent must be a row of this tree.
-    if (!item || item->m_owner || item == &m_root)
+    if (!owned)
         return nullptr;
+    // An item belongs to one tree once: one that is in a tree already is that tree's to delete.
+    if (owned->m_owner) {
+        owned.release();
+        return nullptr;
+    }
     if (!parent)
         parent = &m_root;
     if (parent->m_owner != this)
         return nullptr;
+
+    COptionTreeItemBase* item = owned.release();
 
     COptionTreeItemBase** link = &parent->m_child;
     while (*link)
@@ -100,6 +106,7 @@ COptionTreeItemBase* COptionTreeCtrl::InsertItem(COptionTreeItemBase* item, COpt
     item->m_id = ++m_itemCounter;
     item->m_parent = parent;
     item->m_owner = this;
+    InvalidateLayout();
     SendNotify(NotifyItemInserted, item);
     UpdateList();
     return item;
@@ -111,7 +118,7 @@ void COptionTreeCtrl::DeleteItem(COptionTreeItemBase* item)
         item = nullptr;
     if (item && item->m_owner != this)
         return;
-    ClearVisibleList();
+    InvalidateLayout();
     SendNotify(NotifyItemDeleting, item);
 
     COptionTreeItemBase* target = item ? item : &m_root;
@@ -126,6 +133,7 @@ void COptionTreeCtrl::DeleteItem(COptionTreeItemBase* item)
     while (*link != target)
         link = &(*link)->m_sibling;
     *link = target->m_sibling;
+    InvalidateLayout();
     if (m_focused == target)
         m_focused = nullptr;
     target->CleanUp();
@@ -206,6 +214,7 @@ void COptionTreeCtrl::UpdateList()
     if (!m_rows)
         return;
     m_rows->UpdateScrollbar();
+    EnsureLayout();
     Repaint();
 }
 
@@ -239,7 +248,8 @@ void COptionTreeCtrl::changeEvent(QEvent* event)
     case QEvent::ApplicationFontChange:
     case QEvent::ApplicationPaletteChange:
         ControlFonts::Recreate();
-        Repaint();
+        InvalidateLayout();
+        UpdateList();
         break;
     case QEvent::EnabledChange:
         Repaint();

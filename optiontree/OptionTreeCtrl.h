@@ -5,8 +5,9 @@
 //
 // The control owns its items once they are inserted and deletes them in DeleteItem,
 // DeleteAllItems and its destructor. It reports to the owner through SetNotify's handler.
-// Rows are painted and hit-tested by the rows window; the visible list and every item's
-// geometry are rebuilt at each paint of that window. GUI thread only.
+// A layout pass builds the visible list and every visible row's geometry whenever the rows,
+// the column, the scroll position or the client size change; painting, hit testing, keyboard
+// movement and the in-place editors all read that one layout. GUI thread only.
 #include "optiontree/OptionTreeItemBase.h"
 #include "optiontree/OptionTreeNotify.h"
 #include "platform/ControlFonts.h"
@@ -15,6 +16,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class COptionTreeRowsWnd;
 class COptionTreeDescriptionWnd;
@@ -57,7 +59,16 @@ public:
     // Sends code with item to the owner; 0 when nothing is sent.
     LRESULT SendNotify(int code, COptionTreeItemBase* item);
 
-    COptionTreeItemBase* InsertItem(COptionTreeItemBase* item, COptionTreeItemBase* parent = nullptr);
+    // Takes item over as the last child of parent (null: a category under the root) and returns
+    // it. Refused, with null, when item is null or parent is no row of this tree; the item
+    // given is then deleted. (An item already in a tree stays with that tree.)
+    COptionTreeItemBase* InsertItem(std::unique_ptr<COptionTreeItemBase> item, COptionTreeItemBase* parent = nullptr);
+    // The same for a value kind, returned as that kind.
+    template <class Item>
+    Item* InsertItem(std::unique_ptr<Item> item, COptionTreeItemBase* parent = nullptr)
+    {
+        return static_cast<Item*>(InsertItem(std::unique_ptr<COptionTreeItemBase>(std::move(item)), parent));
+    }
     void DeleteItem(COptionTreeItemBase* item);
     void DeleteAllItems();
     COptionTreeItemBase* FindItem(int id);
@@ -79,23 +90,27 @@ public:
     void EnsureVisible(COptionTreeItemBase* item);
 
     // Geometry shared by painting and input; points are in rows-window coordinates.
-    HitResult HitTest(const QPoint& point) const;
-    COptionTreeItemBase* ItemAt(const QPoint& point) const;
+    HitResult HitTest(const QPoint& point);
+    COptionTreeItemBase* ItemAt(const QPoint& point);
     void SetColumn(int x);
     int GetColumn() const { return m_column; }
     QRect GetLargestLabelRect();
 
-    // The visible list, in drawing order, as the last paint of the rows window left it.
-    COptionTreeItemBase* GetVisibleHead() const { return m_visibleHead; }
-    BOOL IsInVisibleList(const COptionTreeItemBase* item) const;
-    void ClearVisibleList();
-    void AppendVisible(COptionTreeItemBase* item);
+    // The visible list, in drawing order: the rows whose ancestors are all expanded.
+    COptionTreeItemBase* GetVisibleHead();
+    BOOL IsInVisibleList(const COptionTreeItemBase* item);
+
+    // Marks the layout stale; the next reader, or the next change of rows, lays the rows out.
+    void InvalidateLayout() { m_layoutValid = false; }
+    // Lays the rows out unless the layout is current.
+    void EnsureLayout();
 
     // Counts deleted items, so that code that notified the owner can tell whether rows went.
     int GetDeletionCount() const { return m_deletions; }
 
     int GetYOffset() const { return m_yOffset; }
-    void SetYOffset(int offset) { m_yOffset = offset; }
+    // Stores the scroll position; the rows are laid out again when it changed.
+    void SetYOffset(int offset);
     COptionTreeRowsWnd* GetRowsWnd() const { return m_rows; }
     COptionTreeDescriptionWnd* GetDescriptionWnd() const { return m_description; }
 
@@ -106,9 +121,14 @@ protected:
 private:
     void Layout(int cx, int cy);
     void Repaint();
-    void MoveFocusTo(COptionTreeItemBase* target, BOOL always);
-    COptionTreeItemBase* LastVisible() const;
-    COptionTreeItemBase* VisibleBefore(const COptionTreeItemBase* item) const;
+    void LayoutRows();
+    int LayoutSubtree(COptionTreeItemBase* item, const QRect& client, int x, int y);
+    void AppendVisible(COptionTreeItemBase* item);
+    // FocusFirst moves the focus even to no row at all; the other moves need a row to go to.
+    enum class FocusTarget { AnyOrNone, RowOnly };
+    void MoveFocusTo(COptionTreeItemBase* target, FocusTarget accepted);
+    COptionTreeItemBase* LastVisible();
+    COptionTreeItemBase* VisibleBefore(const COptionTreeItemBase* item);
     void ScrollToShow(const COptionTreeItemBase* item);
 
     ControlFonts m_fonts;
@@ -120,6 +140,7 @@ private:
     COptionTreeItemBase* m_focused = nullptr;
     int m_column = 150;
     int m_yOffset = 0;
+    bool m_layoutValid = false;
     COptionTreeRowsWnd* m_rows = nullptr;
     int m_itemCounter = 0;
     int m_deletions = 0;

@@ -14,23 +14,23 @@ COptionTreeDescriptionWnd::COptionTreeDescriptionWnd(COptionTreeCtrl* tree)
 
 void COptionTreeDescriptionWnd::paintEvent(QPaintEvent*)
 {
-    QPainter dc(this);
+    QPainter painter(this);
     const QRect client = rect();
-    FillSysColor(dc, client, COLOR_3DFACE);
-    DrawSunkenOuterEdge(dc, client);
+    FillSysColor(painter, client, COLOR_3DFACE);
+    DrawSunkenOuterEdge(painter, client);
 
     const COptionTreeItemBase* focused = m_tree->GetFocusedItem();
     if (!focused)
         return;
     const QRect inner = client.adjusted(4, 4, -4, -4);
-    dc.setPen(ToQColor(GetSysColor(m_tree->isEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT)));
+    painter.setPen(ToQColor(GetSysColor(m_tree->isEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT)));
 
-    dc.setFont(ControlFonts::Bold());
+    painter.setFont(ControlFonts::Bold());
     QRect title = inner;
-    DrawText(dc, focused->GetLabelText(), title, DT_SINGLELINE | DT_NOPREFIX);
-    DrawText(dc, focused->GetLabelText(), title, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    DrawText(painter, focused->GetLabelText(), title, DT_SINGLELINE | DT_NOPREFIX);
+    DrawText(painter, focused->GetLabelText(), title, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
 
-    dc.setFont(ControlFonts::Normal());
+    painter.setFont(ControlFonts::Normal());
     QRect info = GdiRect(inner.x(), GdiBottom(title), GdiRight(inner), GdiBottom(inner));
-    DrawText(dc, focused->GetInfoText(), info, DT_WORDBREAK | DT_NOPREFIX);
+    DrawText(painter, focused->GetInfoText(), info, DT_WORDBREAK | DT_NOPREFIX);
 }

@@ -90,9 +90,9 @@ BOOL COptionTreeEditItem::IsNumeric(const QString& text)
     return hasDigit;
 }
 
-void COptionTreeEditItem::DrawAttribute(QPainter& dc, const QRect& rect)
+void COptionTreeEditItem::DrawAttribute(QPainter& painter, const QRect& rect)
 {
-    DrawEditorText(dc, rect, GetWindowText());
+    DrawEditorText(painter, rect, GetWindowText());
 }
 
 void COptionTreeEditItem::OnActivate()

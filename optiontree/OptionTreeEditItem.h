@@ -25,7 +25,7 @@ public:
     // TRUE when text holds a digit and no letter or any of `~[]{}-_=+\|'/?>,<
     static BOOL IsNumeric(const QString& text);
 
-    void DrawAttribute(QPainter& dc, const QRect& rect) override;
+    void DrawAttribute(QPainter& painter, const QRect& rect) override;
     void OnActivate() override;
 
 protected:

@@ -6,7 +6,6 @@
 #include "platform/DrawTextFlags.h"
 
 #include <QApplication>
-#include <QFocusEvent>
 #include <QKeyEvent>
 
 BOOL COptionTreeEditorItem::AttachEditor(QWidget* editor)
@@ -18,7 +17,7 @@ BOOL COptionTreeEditorItem::AttachEditor(QWidget* editor)
     m_editor = editor;
     m_editor->setParent(GetOwner()->GetRowsWnd()->Client());
     m_editor->setFont(ControlFonts::Normal());
-    m_editor->setGeometry(GetAttributeRect());
+    PlaceEditor();
     m_editor->hide();
     m_editor->installEventFilter(this);
     return TRUE;
@@ -28,7 +27,7 @@ void COptionTreeEditorItem::ShowEditor()
 {
     if (!m_editor)
         return;
-    m_editor->setGeometry(GetAttributeRect());
+    PlaceEditor();
     m_editor->show();
     m_editor->setFocus(Qt::OtherFocusReason);
 }
@@ -43,25 +42,34 @@ void COptionTreeEditorItem::HideEditor()
     m_editor->hide();
 }
 
-void COptionTreeEditorItem::DrawEditorText(QPainter& dc, const QRect& rect, const QString& text)
+void COptionTreeEditorItem::DrawEditorText(QPainter& painter, const QRect& rect, const QString& text)
 {
     if (m_editing || !GetOwner() || !m_editor)
         return;
-    m_editor->setGeometry(GetAttributeRect());
     QRect box = rect;
-    DrawValueText(dc, text, box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    DrawValueText(painter, text, box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
 void COptionTreeEditorItem::OnMove()
 {
     if (!m_editor)
         return;
-    m_editor->setGeometry(GetAttributeRect());
+    PlaceEditor();
     if (!m_editing)
         m_editor->hide();
 }
 
 void COptionTreeEditorItem::OnRefresh()
+{
+    PlaceEditor();
+}
+
+void COptionTreeEditorItem::OnLayout()
+{
+    PlaceEditor();
+}
+
+void COptionTreeEditorItem::PlaceEditor()
 {
     if (m_editor)
         m_editor->setGeometry(GetAttributeRect());
@@ -92,10 +100,10 @@ void COptionTreeEditorItem::CleanUp()
     editor->deleteLater();
 }
 
-bool COptionTreeEditorItem::FocusStaysInTree(QFocusEvent* event) const
+bool COptionTreeEditorItem::FocusStaysInTree() const
 {
-    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
-        return false;
+    // Another window, a pop-up list or menu, or no window at all (the program was left) is no
+    // part of the tree: Qt keeps windows apart in the parent chain.
     QWidget* next = QApplication::focusWidget();
     return next && next != m_editor && GetOwner()->isAncestorOf(next);
 }
@@ -106,11 +114,11 @@ bool COptionTreeEditorItem::eventFilter(QObject* watched, QEvent* event)
         return false;
     switch (event->type()) {
     case QEvent::FocusIn:
-        m_editing = TRUE;
+        m_editing = true;
         break;
     case QEvent::FocusOut:
-        if (FocusStaysInTree(static_cast<QFocusEvent*>(event))) {
-            m_editing = FALSE;
+        if (FocusStaysInTree()) {
+            m_editing = false;
             // Nothing of this item may be touched after the commit: the owner's handler may
             // have deleted it.
             CommitChanges();

@@ -7,20 +7,20 @@
 
 #include <QObject>
 
-class QFocusEvent;
 class QKeyEvent;
 class QWidget;
 
 class COptionTreeEditorItem : public QObject, public COptionTreeItemBase {
     Q_OBJECT
 public:
-    BOOL IsEditing() const { return m_editing; }
+    bool IsEditing() const { return m_editing; }
 
     void OnMove() override;
     void OnRefresh() override;
     void OnCommit() override;
     void CleanUp() override;
     void OnDeSelect() override;
+    void OnLayout() override;
 
 protected:
     // Takes over editor as this row's window: parented to the rows window, given the shared
@@ -30,17 +30,19 @@ protected:
     QWidget* Editor() const { return m_editor; }
     // Places the window on the value area, shows it and gives it the keyboard focus.
     void ShowEditor();
-    // Draws the window's text in the value area while the window is hidden.
-    void DrawEditorText(QPainter& dc, const QRect& rect, const QString& text);
+    // Draws the window's text in the value area unless the window is open for editing.
+    void DrawEditorText(QPainter& painter, const QRect& rect, const QString& text);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Keys the kind handles itself; true when the key was used.
     virtual bool OnEditorKey(QKeyEvent* event);
 
 private:
+    // Puts the window on the value area as the tree laid it out.
+    void PlaceEditor();
     void HideEditor();
-    bool FocusStaysInTree(QFocusEvent* event) const;
+    bool FocusStaysInTree() const;
 
     QWidget* m_editor = nullptr;
-    BOOL m_editing = FALSE;
+    bool m_editing = false;
 };

@@ -15,23 +15,23 @@ inline QRect GdiRect(int left, int top, int right, int bottom)
 inline int GdiRight(const QRect& rect) { return rect.x() + rect.width(); }
 inline int GdiBottom(const QRect& rect) { return rect.y() + rect.height(); }
 
-inline void FillSolid(QPainter& dc, const QRect& rect, COLORREF color)
+inline void FillSolid(QPainter& painter, const QRect& rect, COLORREF color)
 {
-    dc.fillRect(rect, ToQColor(color));
+    painter.fillRect(rect, ToQColor(color));
 }
 
-inline void FillSysColor(QPainter& dc, const QRect& rect, int index)
+inline void FillSysColor(QPainter& painter, const QRect& rect, int index)
 {
-    FillSolid(dc, rect, GetSysColor(index));
+    FillSolid(painter, rect, GetSysColor(index));
 }
 
 // A one-pixel sunken outer edge: shadow on the top and left, highlight on the bottom and right.
-inline void DrawSunkenOuterEdge(QPainter& dc, const QRect& rect)
+inline void DrawSunkenOuterEdge(QPainter& painter, const QRect& rect)
 {
     const int right = GdiRight(rect);
     const int bottom = GdiBottom(rect);
-    FillSysColor(dc, GdiRect(rect.x(), rect.y(), right - 1, rect.y() + 1), COLOR_BTNSHADOW);
-    FillSysColor(dc, GdiRect(rect.x(), rect.y(), rect.x() + 1, bottom - 1), COLOR_BTNSHADOW);
-    FillSysColor(dc, GdiRect(rect.x(), bottom - 1, right, bottom), COLOR_BTNHIGHLIGHT);
-    FillSysColor(dc, GdiRect(right - 1, rect.y(), right, bottom), COLOR_BTNHIGHLIGHT);
+    FillSysColor(painter, GdiRect(rect.x(), rect.y(), right - 1, rect.y() + 1), COLOR_BTNSHADOW);
+    FillSysColor(painter, GdiRect(rect.x(), rect.y(), rect.x() + 1, bottom - 1), COLOR_BTNSHADOW);
+    FillSysColor(painter, GdiRect(rect.x(), bottom - 1, right, bottom), COLOR_BTNHIGHLIGHT);
+    FillSysColor(painter, GdiRect(right - 1, rect.y(), right, bottom), COLOR_BTNHIGHLIGHT);
 }

@@ -23,6 +23,73 @@ void COptionTreeItemBase::CleanUp() {}
 void COptionTreeItemBase::OnDeSelect() {}
 void COptionTreeItemBase::OnSelect() {}
 void COptionTreeItemBase::OnExpand(BOOL) {}
+void COptionTreeItemBase::OnLayout() {}
+
+void COptionTreeItemBase::RequireLayout() const
+{
+    if (m_owner)
+        m_owner->EnsureLayout();
+}
+
+void COptionTreeItemBase::InvalidateLayout() const
+{
+    if (m_owner)
+        m_owner->InvalidateLayout();
+}
+
+void COptionTreeItemBase::SetLabelText(const QString& text)
+{
+    m_label = text;
+    InvalidateLayout();
+}
+
+void COptionTreeItemBase::SetLabelAtTop(BOOL atTop)
+{
+    m_labelAtTop = atTop;
+    InvalidateLayout();
+}
+
+void COptionTreeItemBase::SetHeight(int height)
+{
+    m_height = height;
+    InvalidateLayout();
+}
+
+QRect COptionTreeItemBase::GetLabelRect() const
+{
+    RequireLayout();
+    return m_labelRect;
+}
+
+QString COptionTreeItemBase::GetShownLabel() const
+{
+    RequireLayout();
+    return m_shownLabel;
+}
+
+QPoint COptionTreeItemBase::GetLocation() const
+{
+    RequireLayout();
+    return m_location;
+}
+
+QRect COptionTreeItemBase::GetAttributeRect() const
+{
+    RequireLayout();
+    return m_attributeRect;
+}
+
+QRect COptionTreeItemBase::GetExpandBox() const
+{
+    RequireLayout();
+    return m_expandBox;
+}
+
+COptionTreeItemBase* COptionTreeItemBase::GetNextVisible() const
+{
+    RequireLayout();
+    return m_nextVisible;
+}
 
 BOOL COptionTreeItemBase::IsCategory() const
 {
@@ -34,6 +101,7 @@ void COptionTreeItemBase::Expand(BOOL expand)
     if (!m_owner)
         return;
     m_expanded = expand;
+    InvalidateLayout();
     m_owner->Traverse(this, [expand](COptionTreeItemBase* item) {
         item->OnExpand(expand);
         return TRUE;
@@ -51,7 +119,7 @@ void COptionTreeItemBase::Select(BOOL select)
 
 void COptionTreeItemBase::Activate()
 {
-    m_committed = FALSE;
+    m_committed = false;
     OnActivate();
 }
 
@@ -59,7 +127,7 @@ void COptionTreeItemBase::CommitChanges()
 {
     if (m_committed)
         return;
-    m_committed = TRUE;
+    m_committed = true;
     COptionTreeCtrl* owner = m_owner;
     if (!owner)
         return;

@@ -2,9 +2,9 @@
 // One row of the option tree. The base class carries no value: the tree uses it for category
 // rows (children of the root) and for group rows; the value kinds derive from it.
 //
-// Items are made with new by the user of the tree and belong to the tree once inserted
-// (COptionTreeCtrl::InsertItem); the tree deletes them. Geometry (location, attribute rect,
-// expand box, label rect) is stored by the last paint. GUI thread only.
+// Items are made by the user of the tree and handed over by COptionTreeCtrl::InsertItem; the
+// tree deletes them. Geometry (location, attribute rect, expand box, label rect) is what the
+// tree's layout pass stored; the getters bring it up to date first. GUI thread only.
 #include "platform/WinTypes.h"
 
 #include <QPoint>
@@ -22,7 +22,7 @@ public:
     COptionTreeItemBase& operator=(const COptionTreeItemBase&) = delete;
 
     // What a value kind does at each step of its life; the base versions do nothing.
-    virtual void DrawAttribute(QPainter& dc, const QRect& rect);
+    virtual void DrawAttribute(QPainter& painter, const QRect& rect);
     virtual void OnActivate();
     virtual void OnMove();
     virtual void OnRefresh();
@@ -31,15 +31,17 @@ public:
     virtual void OnDeSelect();
     virtual void OnSelect();
     virtual void OnExpand(BOOL expand);
+    // The tree laid the row out anew (rows changed, scrolled or were resized): an editor follows.
+    virtual void OnLayout();
 
-    void SetLabelText(const QString& text) { m_label = text; }
+    void SetLabelText(const QString& text);
     QString GetLabelText() const { return m_label; }
     void SetInfoText(const QString& text) { m_info = text; }
     QString GetInfoText() const { return m_info; }
 
     void SetReadOnly(BOOL readOnly) { m_readOnly = readOnly; }
     BOOL IsReadOnly() const { return m_readOnly; }
-    void SetLabelAtTop(BOOL atTop) { m_labelAtTop = atTop; }
+    void SetLabelAtTop(BOOL atTop);
     BOOL IsLabelAtTop() const { return m_labelAtTop; }
 
     void SetLabelTextColor(COLORREF color) { m_labelTextColor = color; }
@@ -66,17 +68,21 @@ public:
     void CommitChanges();
     BOOL IsCommitted() const { return m_committed; }
 
-    // Paints the row at content position (x, y) and, when expanded, its descendants below it;
-    // returns the height drawn. Also stores the row's geometry for hit testing.
-    int DrawItem(QPainter& dc, const QRect& client, int x, int y);
+    // Paints the row where the tree's layout placed it (client: the rows window's client area).
+    void DrawItem(QPainter& painter, const QRect& client);
 
     int GetHeight() const { return m_height; }
-    void SetHeight(int height) { m_height = height; }
-    QRect GetLabelRect() const { return m_labelRect; }
-    void SetLabelRect(const QRect& rect) { m_labelRect = rect; }
-    QPoint GetLocation() const { return m_location; }
-    QRect GetAttributeRect() const { return m_attributeRect; }
-    QRect GetExpandBox() const { return m_expandBox; }
+    void SetHeight(int height);
+    // The label as laid out: the extent of the text that shows (empty for a blank label or a
+    // hidden row), and the text itself, shortened with "..." when the column is too narrow.
+    QRect GetLabelRect() const;
+    QString GetShownLabel() const;
+    // Content coordinates of the row's top-left.
+    QPoint GetLocation() const;
+    // Window coordinates of the value area.
+    QRect GetAttributeRect() const;
+    // Content coordinates of the plus/minus box; empty without children.
+    QRect GetExpandBox() const;
 
     // The insertion number handed out by the tree: 1, 2, 3, ... (0 while not inserted).
     int GetOptionItemId() const { return m_id; }
@@ -84,7 +90,7 @@ public:
     COptionTreeItemBase* GetParent() const { return m_parent; }
     COptionTreeItemBase* GetSibling() const { return m_sibling; }
     COptionTreeItemBase* GetChild() const { return m_child; }
-    COptionTreeItemBase* GetNextVisible() const { return m_nextVisible; }
+    COptionTreeItemBase* GetNextVisible() const;
     BOOL HasChildren() const { return m_child != nullptr; }
     // A category is a direct child of the tree's root.
     BOOL IsCategory() const;
@@ -92,16 +98,24 @@ public:
 protected:
     // Draws a value: the shared normal font, the attribute text colour (grey when read-only or
     // when the tree is disabled), no background.
-    void DrawValueText(QPainter& dc, const QString& text, QRect& rect, UINT format) const;
+    void DrawValueText(QPainter& painter, const QString& text, QRect& rect, UINT format) const;
 
 private:
     friend class COptionTreeCtrl;
 
-    void DrawBackground(QPainter& dc, const QRect& client, const QRect& fill, int y) const;
-    void DrawExpandBox(QPainter& dc, int y, int shownY);
-    void DrawLabel(QPainter& dc, const QRect& labelRect, int shownY);
-    void DrawLines(QPainter& dc, const QRect& client, int shownY) const;
-    int DrawChildren(QPainter& dc, const QRect& client, int x, int y);
+    // Lays the row out at content position (x, y) of the rows window's client area.
+    void Place(const QRect& client, int x, int y);
+    void PlaceLabel();
+    QRect LabelTextRect() const;
+    UINT LabelFormat() const;
+    // Asks the tree for a current layout before geometry is read.
+    void RequireLayout() const;
+    void InvalidateLayout() const;
+
+    void DrawBackground(QPainter& painter, const QRect& client, int shownY) const;
+    void DrawExpandBox(QPainter& painter, int shownY) const;
+    void DrawLabel(QPainter& painter, int shownY) const;
+    void DrawLines(QPainter& painter, const QRect& client, int shownY) const;
 
     QString m_label;
     QString m_info;
@@ -114,13 +128,15 @@ private:
     COptionTreeCtrl* m_owner = nullptr;
     QPoint m_location;
     QRect m_attributeRect;
-    BOOL m_committed = FALSE;
+    bool m_committed = false;
     int m_height = 21;
     QRect m_labelRect;
-    BOOL m_selected = FALSE;
-    BOOL m_expanded = FALSE;
-    BOOL m_readOnly = FALSE;
-    BOOL m_labelAtTop = FALSE;
+    QRect m_labelArea;
+    QString m_shownLabel;
+    bool m_selected = false;
+    bool m_expanded = false;
+    bool m_readOnly = false;
+    bool m_labelAtTop = false;
     COLORREF m_attributeBackColor;
     COLORREF m_attributeTextColor;
     COLORREF m_labelBackColor;

@@ -1,5 +1,5 @@
-// How one row is painted: background, expand box, label, grid lines and the value, then the
-// children below it. Every rectangle here is also what hit testing later uses.
+// How one row is painted: background, expand box, label, grid lines and the value, each where
+// the tree's layout placed it.
 #include "optiontree/OptionTreeItemBase.h"
 
 #include "optiontree/OptionTreeCtrl.h"
@@ -10,153 +10,97 @@
 namespace {
 
 constexpr int Indent = COptionTreeCtrl::ExpandMargin;
-const QString Dots = QStringLiteral("...");
-
-// The longest prefix (ending in "...") that fits width; the text itself when it fits whole.
-QString ShortenLabel(const QFontMetrics& metrics, const QString& text, int width)
-{
-    if (metrics.horizontalAdvance(text) + 1 <= width)
-        return text;
-    const int dotsWidth = metrics.horizontalAdvance(Dots);
-    // Widths grow with the prefix, so the longest fitting prefix can be searched for.
-    int fits = 0;
-    int tooLong = int(text.size());
-    while (tooLong - fits > 1) {
-        const int middle = (fits + tooLong) / 2;
-        if (metrics.horizontalAdvance(text.left(middle)) + dotsWidth + 1 <= width)
-            fits = middle;
-        else
-            tooLong = middle;
-    }
-    return text.left(fits) + Dots;
-}
-
-bool IsBlank(const QString& text)
-{
-    for (QChar c : text) {
-        if (c != QLatin1Char(' '))
-            return false;
-    }
-    return true;
-}
 
 } // namespace
 
-int COptionTreeItemBase::DrawItem(QPainter& dc, const QRect& client, int x, int y)
+void COptionTreeItemBase::DrawItem(QPainter& painter, const QRect& client)
 {
-    const int shownY = y - m_owner->GetYOffset();
-    const int column = m_owner->GetColumn();
-    const int right = GdiRight(client);
-    const int h = m_height;
-
-    m_owner->AppendVisible(this);
-    m_location = QPoint(x, y);
-    m_attributeRect = GdiRect(column + 5, shownY, right, shownY + h - 1);
-    const QRect attributeFill = GdiRect(column, shownY, right - 2, shownY + h - 1);
-    const QRect labelRect = IsCategory() ? GdiRect(x + Indent, shownY, right, shownY + h)
-                                         : GdiRect(x + Indent, shownY, column, shownY + h);
-
-    DrawBackground(dc, client, attributeFill, shownY);
-    DrawExpandBox(dc, y, shownY);
-    DrawLabel(dc, labelRect, shownY);
-    DrawLines(dc, client, shownY);
+    const int shownY = m_location.y() - m_owner->GetYOffset();
+    DrawBackground(painter, client, shownY);
+    DrawExpandBox(painter, shownY);
+    DrawLabel(painter, shownY);
+    DrawLines(painter, client, shownY);
     if (!IsCategory()) {
-        dc.save();
-        dc.setClipRect(m_attributeRect, Qt::IntersectClip);
-        DrawAttribute(dc, m_attributeRect);
-        dc.restore();
+        painter.save();
+        painter.setClipRect(m_attributeRect, Qt::IntersectClip);
+        DrawAttribute(painter, m_attributeRect);
+        painter.restore();
     }
-    return h + (m_expanded ? DrawChildren(dc, client, x, y + h) : 0);
 }
 
-int COptionTreeItemBase::DrawChildren(QPainter& dc, const QRect& client, int x, int y)
-{
-    const int childX = IsCategory() ? x : x + Indent;
-    int height = 0;
-    for (COptionTreeItemBase* child = m_child; child; child = child->m_sibling)
-        height += child->DrawItem(dc, client, childX, y + height);
-    return height;
-}
-
-void COptionTreeItemBase::DrawBackground(QPainter& dc, const QRect& client, const QRect& fill, int shownY) const
+void COptionTreeItemBase::DrawBackground(QPainter& painter, const QRect& client, int shownY) const
 {
     if (!IsCategory()) {
-        FillSolid(dc, fill, m_attributeBackColor);
+        const QRect fill = GdiRect(m_owner->GetColumn(), shownY, GdiRight(client) - 2, shownY + m_height - 1);
+        FillSolid(painter, fill, m_attributeBackColor);
         return;
     }
     const bool shade = (m_owner->GetOptions() & COptionTreeCtrl::ShadeCategories) || !m_owner->isEnabled();
     const QRect band(client.x() + Indent, shownY, client.width() + 1, m_height);
-    FillSolid(dc, band, shade ? m_labelBackColor : GetSysColor(COLOR_WINDOW));
+    FillSolid(painter, band, shade ? m_labelBackColor : GetSysColor(COLOR_WINDOW));
 }
 
-void COptionTreeItemBase::DrawExpandBox(QPainter& dc, int y, int shownY)
+void COptionTreeItemBase::DrawExpandBox(QPainter& painter, int shownY) const
 {
-    if (!m_child) {
-        m_expandBox = QRect();
+    if (!m_child)
         return;
-    }
-    m_expandBox = GdiRect(4, y + 5, 12, y + 13);
     const QRect box(4, shownY + 5, 9, 9);
     if (!IsCategory())
-        FillSysColor(dc, box.adjusted(1, 1, -1, -1), COLOR_WINDOW);
+        FillSysColor(painter, box.adjusted(1, 1, -1, -1), COLOR_WINDOW);
     const QColor shadow = ToQColor(GetSysColor(COLOR_BTNSHADOW));
-    dc.fillRect(box.x(), box.y(), 9, 1, shadow);
-    dc.fillRect(box.x(), box.y() + 8, 9, 1, shadow);
-    dc.fillRect(box.x(), box.y(), 1, 9, shadow);
-    dc.fillRect(box.x() + 8, box.y(), 1, 9, shadow);
-    dc.fillRect(box.x() + 2, box.y() + 4, 5, 1, Qt::black);
+    painter.fillRect(box.x(), box.y(), 9, 1, shadow);
+    painter.fillRect(box.x(), box.y() + 8, 9, 1, shadow);
+    painter.fillRect(box.x(), box.y(), 1, 9, shadow);
+    painter.fillRect(box.x() + 8, box.y(), 1, 9, shadow);
+    painter.fillRect(box.x() + 2, box.y() + 4, 5, 1, Qt::black);
     if (!m_expanded)
-        dc.fillRect(box.x() + 4, box.y() + 2, 1, 5, Qt::black);
+        painter.fillRect(box.x() + 4, box.y() + 2, 1, 5, Qt::black);
 }
 
-void COptionTreeItemBase::DrawLabel(QPainter& dc, const QRect& labelRect, int shownY)
+void COptionTreeItemBase::DrawLabel(QPainter& painter, int shownY) const
 {
-    dc.save();
+    painter.save();
     if (!IsCategory()) {
-        dc.setClipRect(labelRect, Qt::IntersectClip);
-        FillSolid(dc, labelRect, m_labelAreaColor);
+        painter.setClipRect(m_labelArea, Qt::IntersectClip);
+        FillSolid(painter, m_labelArea, m_labelAreaColor);
     }
-    if (!IsBlank(m_label)) {
-        dc.setFont(IsCategory() ? ControlFonts::Bold() : ControlFonts::Normal());
+    if (!m_shownLabel.isEmpty()) {
+        painter.setFont(IsCategory() ? ControlFonts::Bold() : ControlFonts::Normal());
         COLORREF textColor = m_labelTextColor;
         if (m_selected) {
-            FillSysColor(dc, GdiRect(Indent, shownY, GdiRight(labelRect) + 5, shownY + m_height), COLOR_HIGHLIGHT);
+            const QRect highlight = GdiRect(Indent, shownY, GdiRight(m_labelArea) + 5, shownY + m_height);
+            FillSysColor(painter, highlight, COLOR_HIGHLIGHT);
             textColor = GetSysColor(COLOR_BTNHIGHLIGHT);
         }
         if (!m_owner->isEnabled())
             textColor = GetSysColor(COLOR_GRAYTEXT);
-        dc.setPen(ToQColor(textColor));
-
-        QRect textRect = labelRect.adjusted(5, m_labelAtTop ? 5 : 0, 0, 0);
-        const UINT format = DT_SINGLELINE | DT_NOPREFIX | (m_labelAtTop ? DT_TOP : DT_VCENTER);
-        const QString shown = ShortenLabel(dc.fontMetrics(), m_label, textRect.width());
-        DrawText(dc, shown, textRect, format);
-        DrawText(dc, shown, textRect, format | DT_CALCRECT);
-        m_labelRect = textRect;
+        painter.setPen(ToQColor(textColor));
+        QRect textRect = LabelTextRect();
+        DrawText(painter, m_shownLabel, textRect, LabelFormat());
     }
-    dc.restore();
+    painter.restore();
 }
 
-void COptionTreeItemBase::DrawLines(QPainter& dc, const QRect& client, int shownY) const
+void COptionTreeItemBase::DrawLines(QPainter& painter, const QRect& client, int shownY) const
 {
     const QColor shadow = ToQColor(GetSysColor(COLOR_BTNSHADOW));
     const int right = GdiRight(client);
-    dc.fillRect(Indent, shownY + m_height - 1, right, 1, shadow);
+    painter.fillRect(Indent, shownY + m_height - 1, right, 1, shadow);
     if (IsCategory())
-        dc.fillRect(Indent, shownY - 1, right, 1, shadow);
-    dc.fillRect(Indent, client.y(), 1, client.height(), shadow);
+        painter.fillRect(Indent, shownY - 1, right, 1, shadow);
+    painter.fillRect(Indent, client.y(), 1, client.height(), shadow);
     if (!IsCategory())
-        dc.fillRect(m_owner->GetColumn(), shownY, 1, m_height, shadow);
+        painter.fillRect(m_owner->GetColumn(), shownY, 1, m_height, shadow);
 }
 
-void COptionTreeItemBase::DrawValueText(QPainter& dc, const QString& text, QRect& rect, UINT format) const
+void COptionTreeItemBase::DrawValueText(QPainter& painter, const QString& text, QRect& rect, UINT format) const
 {
     const bool grey = m_readOnly || !m_owner || !m_owner->isEnabled();
-    dc.save();
-    dc.setFont(ControlFonts::Normal());
-    dc.setPen(ToQColor(grey ? GetSysColor(COLOR_GRAYTEXT) : m_attributeTextColor));
-    dc.setBackgroundMode(Qt::TransparentMode);
-    dc.setBackground(ToQColor(m_attributeBackColor));
-    DrawText(dc, text, rect, format);
-    dc.restore();
+    painter.save();
+    painter.setFont(ControlFonts::Normal());
+    painter.setPen(ToQColor(grey ? GetSysColor(COLOR_GRAYTEXT) : m_attributeTextColor));
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setBackground(ToQColor(m_attributeBackColor));
+    DrawText(painter, text, rect, format);
+    painter.restore();
 }

@@ -23,6 +23,8 @@ QStringList COptionTreePathDialog::Run(QWidget* owner, const QString& initialFil
     QFileDialog dialog(owner);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(openDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    // Only files that exist are taken: a font file that is not there cannot be loaded, and the
+    // run would quietly fall back to another font for every file.
     if (openDialog)
         dialog.setFileMode((flags & OFN_ALLOWMULTISELECT) ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !(flags & OFN_OVERWRITEPROMPT));

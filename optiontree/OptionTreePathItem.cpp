@@ -4,7 +4,7 @@
 #include "platform/ControlFonts.h"
 #include "platform/DrawTextFlags.h"
 
-#include <QFontMetrics>
+#include <QFontInfo>
 
 const QString COptionTreePathItem::NoSelection = QStringLiteral("No selection made.");
 
@@ -27,7 +27,7 @@ QString COptionTreePathItem::GetSelectedPath() const
     return m_paths.isEmpty() ? QString() : m_paths.first();
 }
 
-void COptionTreePathItem::DrawAttribute(QPainter& dc, const QRect& rect)
+void COptionTreePathItem::DrawAttribute(QPainter& painter, const QRect& rect)
 {
     if (!GetOwner())
         return;
@@ -35,7 +35,7 @@ void COptionTreePathItem::DrawAttribute(QPainter& dc, const QRect& rect)
     if (text.isEmpty())
         text = NoSelection;
     QRect box = rect.adjusted(1, 1, 0, 0);
-    DrawValueText(dc, text, box, DT_TOP | DT_LEFT | DT_NOPREFIX);
+    DrawValueText(painter, text, box, DT_TOP | DT_LEFT | DT_NOPREFIX);
 }
 
 void COptionTreePathItem::OnActivate()
@@ -55,7 +55,9 @@ void COptionTreePathItem::OnActivate()
 void COptionTreePathItem::SetPaths(const QStringList& paths)
 {
     m_paths = paths;
-    const int line = QFontMetrics(ControlFonts::Normal()).height() + 3;
+    // A line is the font's character height (its size in pixels, without the line spacing the
+    // face adds) plus 3.
+    const int line = QFontInfo(ControlFonts::Normal()).pixelSize() + 3;
     const int needed = int(m_paths.size()) * line;
     const bool grow = m_baseHeight < needed;
     SetHeight(grow ? needed + 5 : m_baseHeight);

@@ -23,7 +23,7 @@ public:
     QStringList GetPaths() const { return m_paths; }
     QString GetFilter() const { return m_filter; }
 
-    void DrawAttribute(QPainter& dc, const QRect& rect) override;
+    void DrawAttribute(QPainter& painter, const QRect& rect) override;
     void OnActivate() override;
 
 private:

@@ -17,6 +17,9 @@ COptionTreeRowsWnd::COptionTreeRowsWnd(COptionTreeCtrl* tree)
     verticalScrollBar()->setSingleStep(LineHeight);
     // A click on the scroll bar takes the keyboard focus, as a scroll message would.
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { setFocus(); });
+    // The wheel scrolls one row wherever the pointer is over the tree, the scroll bar included
+    // (left alone, the bar would scroll three).
+    verticalScrollBar()->installEventFilter(this);
 }
 
 int COptionTreeRowsWnd::TotalHeight() const
@@ -37,9 +40,10 @@ void COptionTreeRowsWnd::UpdateScrollbar()
     QScrollBar* bar = verticalScrollBar();
     bar->setPageStep(page);
     bar->setRange(0, qMax(0, total - page));
+    // After rows collapse the bar keeps its value within the new range and the offset follows it
+    // (scrollContentsBy): no blank band is left below the last row.
     if (total < page)
         m_tree->SetYOffset(0);
-    m_tree->SetYOffset(qMin(m_tree->GetYOffset(), bar->maximum()));
     bar->setValue(m_tree->GetYOffset());
     m_tree->SetColumn(m_tree->GetColumn());
 }
@@ -60,13 +64,9 @@ void COptionTreeRowsWnd::scrollContentsBy(int, int)
     viewport()->update();
 }
 
-void COptionTreeRowsWnd::RepaintNow()
-{
-    viewport()->repaint();
-}
-
 void COptionTreeRowsWnd::resizeEvent(QResizeEvent*)
 {
+    m_tree->InvalidateLayout();
     UpdateScrollbar();
     m_tree->MoveAllItems();
     viewport()->update();
@@ -79,6 +79,15 @@ void COptionTreeRowsWnd::wheelEvent(QWheelEvent* event)
     if (delta == 0 || !isEnabled() || TotalHeight() < ClientRect().height())
         return;
     ScrollTo(m_tree->GetYOffset() + (delta > 0 ? -LineHeight : LineHeight));
+}
+
+bool COptionTreeRowsWnd::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == verticalScrollBar() && event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
 }
 
 bool COptionTreeRowsWnd::focusNextPrevChild(bool)

@@ -28,9 +28,8 @@ public:
     int TotalHeight() const;
     // Scrolls so that content line y is at the top, within the scroll range; takes the focus.
     void ScrollTo(int y);
-    void RepaintNow();
 
-    BOOL IsDragging() const { return m_dragging; }
+    bool IsDragging() const { return m_dragging; }
     int GetDragPos() const { return m_dragPos; }
 
 protected:
@@ -44,21 +43,21 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void PaintBackground(QPainter& dc, const QRect& client) const;
-    void PaintItems(QPainter& dc, const QRect& client);
-    void PaintFrame(QPainter& dc, const QRect& client) const;
-    void PaintDragBar(QPainter& dc, const QRect& client) const;
+    void PaintBackground(QPainter& painter, const QRect& client) const;
+    void PaintItems(QPainter& painter, const QRect& client);
+    void PaintFrame(QPainter& painter, const QRect& client) const;
+    void PaintDragBar(QPainter& painter, const QRect& client) const;
 
-    bool IsSecondClick(const QMouseEvent* event);
     void UpdateCursor(const QPoint& point);
     void StartColumnDrag(int x);
     void EndColumnDrag(int x);
     void ClickRow(COptionTreeItemBase* item, int hit);
     void MakeFocusedAndSelected(COptionTreeItemBase* item);
-    // Expands or collapses item unless the owner vetoes; FALSE when vetoed.
-    BOOL ToggleItem(COptionTreeItemBase* item, BOOL expand);
+    // Expands or collapses item unless the owner vetoes; false when vetoed.
+    bool ToggleItem(COptionTreeItemBase* item, bool expand);
     void DropHiddenFocus();
     void FitColumn();
     void ActivateFocused();
@@ -66,8 +65,6 @@ private:
     void KeyLeftRight(bool right);
 
     COptionTreeCtrl* m_tree;
-    BOOL m_dragging = FALSE;
+    bool m_dragging = false;
     int m_dragPos = -1;
-    ulong m_lastPressTime = 0;
-    QPoint m_lastPressPos;
 };

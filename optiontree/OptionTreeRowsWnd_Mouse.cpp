@@ -5,9 +5,7 @@
 #include "optiontree/OptionTreeCtrl.h"
 #include "optiontree/OptionTreeGdi.h"
 
-#include <QGuiApplication>
 #include <QMouseEvent>
-#include <QStyleHints>
 
 namespace {
 
@@ -33,24 +31,11 @@ void COptionTreeRowsWnd::UpdateCursor(const QPoint& point)
     }
 }
 
-bool COptionTreeRowsWnd::IsSecondClick(const QMouseEvent* event)
-{
-    // Qt delivers the second press of a double click before the double click itself; the
-    // double click stands for that press, so acting on both would undo the click's work
-    // (toggle twice, or drop a fitted column back where it was).
-    const QStyleHints* hints = QGuiApplication::styleHints();
-    const QPoint delta = event->globalPosition().toPoint() - m_lastPressPos;
-    const bool second = m_lastPressTime != 0
-        && event->timestamp() - m_lastPressTime < ulong(hints->mouseDoubleClickInterval())
-        && qAbs(delta.x()) <= hints->mouseDoubleClickDistance() && qAbs(delta.y()) <= hints->mouseDoubleClickDistance();
-    m_lastPressTime = second ? 0 : event->timestamp();
-    m_lastPressPos = event->globalPosition().toPoint();
-    return second;
-}
-
 void COptionTreeRowsWnd::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || !m_tree->isEnabled() || IsSecondClick(event))
+    // Qt turns the second press of a double click into the double click itself, so every
+    // press that arrives here is a click of its own.
+    if (event->button() != Qt::LeftButton || !m_tree->isEnabled())
         return;
     setFocus(Qt::MouseFocusReason);
     const QPoint point = event->position().toPoint();
@@ -92,15 +77,14 @@ void COptionTreeRowsWnd::MakeFocusedAndSelected(COptionTreeItemBase* item)
     m_tree->SetFocusedItem(item);
 }
 
-BOOL COptionTreeRowsWnd::ToggleItem(COptionTreeItemBase* item, BOOL expand)
+bool COptionTreeRowsWnd::ToggleItem(COptionTreeItemBase* item, bool expand)
 {
     if (m_tree->SendNotify(NotifyItemExpanding, item))
-        return FALSE;
+        return false;
     item->Expand(expand);
     UpdateScrollbar();
-    // The visible list must reflect the change before a hidden focus can be found.
-    RepaintNow();
-    return TRUE;
+    viewport()->update();
+    return true;
 }
 
 void COptionTreeRowsWnd::DropHiddenFocus()
@@ -118,14 +102,14 @@ void COptionTreeRowsWnd::StartColumnDrag(int x)
 {
     if (m_tree->SendNotify(NotifyColumnDragStart, nullptr))
         return;
-    m_dragging = TRUE;
+    m_dragging = true;
     m_dragPos = x;
     viewport()->update();
 }
 
 void COptionTreeRowsWnd::EndColumnDrag(int x)
 {
-    m_dragging = FALSE;
+    m_dragging = false;
     const int column = x <= DropLeftLimit ? LeftmostColumn : qMin(x, ClientRect().width() - RightColumnGap);
     m_tree->SetColumn(column);
     m_tree->MoveAllItems();

@@ -12,12 +12,12 @@ namespace {
 
 constexpr int Margin = COptionTreeCtrl::ExpandMargin;
 
-// An 8x8 checkerboard, rows alternating 0xAA and 0x55.
+// An 8x8 checkerboard, rows alternating 0xAA and 0x55; pattern bytes put the high bit leftmost.
 QBrush CheckerBrush()
 {
     static const uchar rows[8] = {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
     QBrush brush(Qt::white);
-    brush.setTexture(QBitmap::fromData(QSize(8, 8), rows, QImage::Format_MonoLSB));
+    brush.setTexture(QBitmap::fromData(QSize(8, 8), rows, QImage::Format_Mono));
     return brush;
 }
 
@@ -25,50 +25,44 @@ QBrush CheckerBrush()
 
 void COptionTreeRowsWnd::paintEvent(QPaintEvent*)
 {
-    QPainter dc(viewport());
+    QPainter painter(viewport());
     const QRect client = ClientRect();
-    PaintBackground(dc, client);
-    PaintItems(dc, client);
-    PaintFrame(dc, client);
-    PaintDragBar(dc, client);
+    PaintBackground(painter, client);
+    PaintItems(painter, client);
+    PaintFrame(painter, client);
+    PaintDragBar(painter, client);
 }
 
-void COptionTreeRowsWnd::PaintBackground(QPainter& dc, const QRect& client) const
+void COptionTreeRowsWnd::PaintBackground(QPainter& painter, const QRect& client) const
 {
     const bool enabled = m_tree->isEnabled();
-    FillSysColor(dc, client, COLOR_3DFACE);
-    FillSysColor(dc, client.adjusted(2, 2, -2, -2), enabled ? COLOR_WINDOW : COLOR_3DFACE);
+    FillSysColor(painter, client, COLOR_3DFACE);
+    FillSysColor(painter, client.adjusted(2, 2, -2, -2), enabled ? COLOR_WINDOW : COLOR_3DFACE);
     const bool shadeMargin = !enabled || (m_tree->GetOptions() & COptionTreeCtrl::ShadeMargin);
-    FillSysColor(dc, QRect(0, 0, Margin, client.height()), shadeMargin ? COLOR_3DFACE : COLOR_WINDOW);
+    FillSysColor(painter, QRect(0, 0, Margin, client.height()), shadeMargin ? COLOR_3DFACE : COLOR_WINDOW);
 }
 
-void COptionTreeRowsWnd::PaintItems(QPainter& dc, const QRect& client)
+void COptionTreeRowsWnd::PaintItems(QPainter& painter, const QRect& client)
 {
-    m_tree->ClearVisibleList();
-    m_tree->Traverse(m_tree->GetRootItem(), [](COptionTreeItemBase* item) {
-        item->SetLabelRect(QRect());
-        return TRUE;
-    });
-    dc.save();
-    dc.setClipRect(client);
-    int y = 0;
-    for (COptionTreeItemBase* item = m_tree->GetRootItem()->GetChild(); item; item = item->GetSibling())
-        y += item->DrawItem(dc, client, 0, y);
-    dc.restore();
+    painter.save();
+    painter.setClipRect(client);
+    for (COptionTreeItemBase* item = m_tree->GetVisibleHead(); item; item = item->GetNextVisible())
+        item->DrawItem(painter, client);
+    painter.restore();
 }
 
-void COptionTreeRowsWnd::PaintFrame(QPainter& dc, const QRect& client) const
+void COptionTreeRowsWnd::PaintFrame(QPainter& painter, const QRect& client) const
 {
-    FillSysColor(dc, QRect(Margin, 0, 1, client.height()), COLOR_BTNSHADOW);
-    DrawSunkenOuterEdge(dc, client);
+    FillSysColor(painter, QRect(Margin, 0, 1, client.height()), COLOR_BTNSHADOW);
+    DrawSunkenOuterEdge(painter, client);
 }
 
-void COptionTreeRowsWnd::PaintDragBar(QPainter& dc, const QRect& client) const
+void COptionTreeRowsWnd::PaintDragBar(QPainter& painter, const QRect& client) const
 {
     if (!m_dragging)
         return;
-    dc.save();
-    dc.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    dc.fillRect(GdiRect(m_dragPos - 2, 0, m_dragPos + 2, client.height()), CheckerBrush());
-    dc.restore();
+    painter.save();
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter.fillRect(GdiRect(m_dragPos - 2, 0, m_dragPos + 2, client.height()), CheckerBrush());
+    painter.restore();
 }

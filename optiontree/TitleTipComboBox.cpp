@@ -4,13 +4,43 @@
 
 #include <QAbstractItemView>
 #include <QMouseEvent>
+#include <QProxyStyle>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
+namespace {
+
+// The application's style, except that a combo's list is a plain list with a scroll bar
+// rather than a menu laid over the box.
+class DroppedListStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+QStyle* SharedDroppedListStyle()
+{
+    // Shared by every combo and kept for the life of the process: a widget never owns its style.
+    static QStyle* style = new DroppedListStyle;
+    return style;
+}
+
+} // namespace
+
 TitleTipComboBox::TitleTipComboBox(QWidget* parent)
     : QComboBox(parent)
-    , m_listTips(new TitleTipListBox(view()))
 {
+    // The style decides which list the combo makes, so it comes before the list is watched.
+    setStyle(SharedDroppedListStyle());
+    m_listTips = new TitleTipListBox(view());
+    // Entries too long for the list are clipped as a list box clips them; the tips show them whole.
+    view()->setTextElideMode(Qt::ElideNone);
     setMouseTracking(true);
 }
 
@@ -20,15 +50,21 @@ void TitleTipComboBox::showPopup()
     QWidget* popup = view()->window();
     if (popup == window())
         return;
-    // The list is as wide as the box, however long its entries (the tips show those in full),
-    // and at most the dropped height high. A list that opened above the box keeps its bottom
-    // edge against the box.
-    const bool above = popup->y() < mapToGlobal(QPoint(0, 0)).y();
-    const int bottom = popup->y() + popup->height();
-    const int height = qMin(popup->height(), m_droppedHeight);
-    popup->setGeometry(mapToGlobal(QPoint(0, 0)).x(), above ? bottom - height : popup->y(), width(), height);
-    // Qt planned the list for its own height and may have left out the scroll bar.
+    // The style lays the list over the box with the chosen entry on the field; the list drops
+    // below the box instead, as wide as the box (the tips show longer entries in full).
+    popup->setGeometry(DroppedListRect());
     view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view()->scrollTo(view()->currentIndex(), QAbstractItemView::EnsureVisible);
+}
+
+QRect TitleTipComboBox::DroppedListRect() const
+{
+    const QRect box(mapToGlobal(QPoint(0, 0)), size());
+    const QRect screen = this->screen()->availableGeometry();
+    const bool roomBelow = box.bottom() + m_droppedHeight <= screen.bottom();
+    const bool roomAbove = box.top() - m_droppedHeight >= screen.top();
+    const int top = roomBelow || !roomAbove ? box.bottom() + 1 : box.top() - m_droppedHeight;
+    return QRect(box.left(), top, box.width(), m_droppedHeight);
 }
 
 int TitleTipComboBox::TextRoom() const

@@ -1,6 +1,7 @@
 #pragma once
 // A drop-down list whose entries, and whose closed text, show in full in a tooltip when they
-// are wider than their box. The dropped list is at most SetDroppedHeight pixels high.
+// are wider than their box. The list drops SetDroppedHeight pixels high directly below the box
+// (above it when the screen has no room below), as wide as the box, scrolled to the choice.
 // GUI thread only.
 #include "optiontree/TitleTipListBox.h"
 #include "optiontree/TitleTipWindow.h"
@@ -24,10 +25,12 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // Directly below the box, or above it when only there is room there.
+    QRect DroppedListRect() const;
     int TextRoom() const;
 
-    TitleTipListBox* m_listTips;
-    TitleTipWindow m_tip{false};
+    TitleTipListBox* m_listTips = nullptr;
+    TitleTipWindow m_tip{TitleTipWindow::Frame::None};
     int m_droppedHeight = 100;
     QPoint m_lastMouse{-1, -1};
 };

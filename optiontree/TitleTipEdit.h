@@ -19,6 +19,6 @@ protected:
 private:
     bool KeepTip() const;
 
-    TitleTipWindow m_tip{true};
+    TitleTipWindow m_tip{TitleTipWindow::Frame::Bordered};
     QPoint m_lastMouse{-1, -1};
 };

@@ -47,7 +47,8 @@ void TitleTipListBox::TrackPoint(const QPoint& point)
         return;
     m_hotIndex = index.row();
 
-    const QRect row = m_list->visualRect(index);
+    // The list lays its rows out as wide as its widest entry; what shows is the client's width.
+    const QRect row = m_list->visualRect(index).intersected(client->rect());
     const QString text = index.data(Qt::DisplayRole).toString();
     if (QFontMetrics(m_list->font()).horizontalAdvance(text) <= row.width() - 3) {
         m_tip.HideTip();

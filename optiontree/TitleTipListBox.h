@@ -25,5 +25,5 @@ private:
 
     QAbstractItemView* m_list;
     int m_hotIndex = -1;
-    TitleTipWindow m_tip{false};
+    TitleTipWindow m_tip{TitleTipWindow::Frame::None};
 };

@@ -1,11 +1,15 @@
 #include "optiontree/TitleTipWindow.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
 
-TitleTipWindow::TitleTipWindow(bool bordered)
-    : QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_bordered(bordered)
+TitleTipWindow::TitleTipWindow(Frame frame)
+    : QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowTransparentForInput)
+    , m_frame(frame)
 {
+    // The tip opens under the pointer. Were it to take the pointer, the window beneath would
+    // be told the pointer left, and that hides the tip at once.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setTextFormat(Qt::PlainText);
@@ -13,7 +17,7 @@ TitleTipWindow::TitleTipWindow(bool bordered)
     setContentsMargins(0, 0, 0, 0);
     setIndent(0);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    setFrameShape(bordered ? QFrame::Box : QFrame::NoFrame);
+    setFrameShape(frame == Frame::Bordered ? QFrame::Box : QFrame::NoFrame);
     setLineWidth(1);
     m_timer.setInterval(CheckInterval);
     connect(&m_timer, &QTimer::timeout, this, &TitleTipWindow::Check);
@@ -30,9 +34,16 @@ void TitleTipWindow::ShowTip(const QString& text, const QRect& globalCover, cons
     setText(text);
 
     const QFontMetrics metrics(font);
-    const int frame = m_bordered ? 2 : 0;
-    setGeometry(globalCover.x(), globalCover.y(), qMax(globalCover.width(), metrics.horizontalAdvance(text) + frame),
-                qMax(globalCover.height(), metrics.height() + frame));
+    const int frame = m_frame == Frame::Bordered ? 2 : 0;
+    QRect tip(globalCover.topLeft(), QSize(qMax(globalCover.width(), metrics.horizontalAdvance(text) + frame),
+                                           qMax(globalCover.height(), metrics.height() + frame)));
+    // A tip that would run off the screen's right edge moves left, so all of the text can be read.
+    if (const QScreen* screen = QGuiApplication::screenAt(globalCover.topLeft())) {
+        const QRect room = screen->availableGeometry();
+        if (tip.right() > room.right())
+            tip.moveRight(qMax(room.right(), room.left() + tip.width() - 1));
+    }
+    setGeometry(tip);
     show();
     raise();
     m_keep = std::move(keep);

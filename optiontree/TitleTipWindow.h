@@ -13,7 +13,8 @@ public:
     static constexpr int CheckInterval = 80;
 
     // A bordered tip gets a one-pixel frame around the text.
-    explicit TitleTipWindow(bool bordered);
+    enum class Frame { None, Bordered };
+    explicit TitleTipWindow(Frame frame);
 
     void ShowTip(const QString& text, const QRect& globalCover, const QFont& font,
                  const QColor& textColor, const QColor& backColor, std::function<bool()> keep);
@@ -24,5 +25,5 @@ private:
 
     QTimer m_timer;
     std::function<bool()> m_keep;
-    bool m_bordered;
+    Frame m_frame;
 };

@@ -1,10 +1,22 @@
 #include "platform/ControlFonts.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QRawFont>
+#include <QtEndian>
 
 #include <memory>
 
 namespace {
+
+const QString Tahoma = QStringLiteral("Tahoma");
+const QString SansSerif = QStringLiteral("MS Sans Serif");
+// Debian's fonts-wine puts its metric-compatible face here, outside the folders fontconfig
+// indexes, so the program registers it itself. Its bold file has the bold advances but the
+// regular outlines and would draw bold text thin; the font engine emboldens the regular face.
+const QString WineTahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
 
 struct FontPair {
     QFont normal;
@@ -23,17 +35,23 @@ int& HolderCount()
     return count;
 }
 
-// Only the menu font's face, size, weight and slant are taken over, so that a desktop setting
-// such as underline or strike-out on menus does not leak into the controls.
+QString ClassicFace()
+{
+    static bool looked = false;
+    if (!looked && !QFontDatabase::hasFamily(Tahoma))
+        QFontDatabase::addApplicationFont(WineTahoma);
+    looked = true;
+    return QFontDatabase::hasFamily(Tahoma) ? Tahoma : SansSerif;
+}
+
+// Only the menu font's weight and slant are taken over: its face and size on this platform are
+// not those the controls were laid out for, and a desktop setting such as underline on menus
+// must not leak into the controls.
 std::unique_ptr<FontPair> MakePair()
 {
     const QFont menu = QApplication::font("QMenu");
-    QFont normal;
-    normal.setFamilies(menu.families());
-    if (menu.pixelSize() > 0)
-        normal.setPixelSize(menu.pixelSize());
-    else
-        normal.setPointSizeF(menu.pointSizeF());
+    QFont normal(ClassicFace());
+    normal.setPointSize(ControlFonts::PointSize);
     normal.setWeight(menu.weight());
     normal.setItalic(menu.italic());
 
@@ -47,6 +65,23 @@ const FontPair& CurrentPair()
     if (!Pair())
         Pair() = MakePair();
     return *Pair();
+}
+
+// How many character-height pixels one pixel of cell height stands for in face: the classic
+// platform measures a cell by the face's "Windows" ascent and descent (OS/2 table), which can
+// be taller than the line Qt lays out.
+qreal CellPerCharacterHeight(const QFont& face)
+{
+    const QRawFont raw = QRawFont::fromFont(face);
+    const QByteArray os2 = raw.fontTable("OS/2");
+    constexpr int WinAscentOffset = 74;
+    if (raw.isValid() && raw.unitsPerEm() > 0 && os2.size() >= WinAscentOffset + 4) {
+        const quint16 ascent = qFromBigEndian<quint16>(os2.constData() + WinAscentOffset);
+        const quint16 descent = qFromBigEndian<quint16>(os2.constData() + WinAscentOffset + 2);
+        return (ascent + descent) / raw.unitsPerEm();
+    }
+    const QFontMetricsF metrics(face);
+    return (metrics.ascent() + metrics.descent()) / qMax(1, QFontInfo(face).pixelSize());
 }
 
 } // namespace
@@ -71,6 +106,15 @@ const QFont& ControlFonts::Normal()
 const QFont& ControlFonts::Bold()
 {
     return CurrentPair().bold;
+}
+
+QFont ControlFonts::AtHeight(int height, QFont::Weight weight)
+{
+    QFont font = Normal();
+    font.setWeight(weight);
+    const int characterHeight = height < 0 ? -height : qRound(height / CellPerCharacterHeight(font));
+    font.setPixelSize(qMax(1, characterHeight));
+    return font;
 }
 
 void ControlFonts::Recreate()

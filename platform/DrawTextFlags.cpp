@@ -51,18 +51,22 @@ QString ElideIfAsked(const QFontMetrics& metrics, const QString& text, int width
 
 } // namespace
 
+QRect CalcTextRect(const QFontMetrics& metrics, const QString& text, const QRect& rect, UINT format)
+{
+    const int wrapWidth = (format & DT_WORDBREAK) && rect.width() > 0 ? rect.width() : 1 << 20;
+    const QRect needed = metrics.boundingRect(QRect(rect.left(), rect.top(), wrapWidth, 1 << 20),
+                                              QtFlags(format) & ~(Qt::AlignVCenter | Qt::AlignBottom), text);
+    return QRect(rect.topLeft(), needed.size());
+}
+
 int DrawText(QPainter& painter, const QString& text, QRect& rect, UINT format)
 {
     const int flags = QtFlags(format);
     const QFontMetrics metrics = painter.fontMetrics();
 
     if (format & DT_CALCRECT) {
-        const int wrapWidth = (format & DT_WORDBREAK) && rect.width() > 0 ? rect.width() : 1 << 20;
-        const QRect needed = metrics.boundingRect(QRect(rect.left(), rect.top(), wrapWidth, 1 << 20),
-                                                  flags & ~(Qt::AlignVCenter | Qt::AlignBottom), text);
-        rect.setWidth(needed.width());
-        rect.setHeight(needed.height());
-        return needed.height();
+        rect = CalcTextRect(metrics, text, rect, format);
+        return rect.height();
     }
 
     const QString shown = ElideIfAsked(metrics, text, rect.width(), format);

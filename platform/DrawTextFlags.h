@@ -3,6 +3,7 @@
 // store them as data (a grid cell's format 0x8824, a label's 37).
 #include "platform/WinTypes.h"
 
+class QFontMetrics;
 class QPainter;
 class QRect;
 class QString;
@@ -27,3 +28,7 @@ constexpr UINT DT_WORD_ELLIPSIS = 0x40000;
 // drawn and rect's right and bottom edges are moved to fit the text. Returns the text's height.
 // Without DT_NOPREFIX an ampersand marks the next character as a mnemonic and is not drawn.
 int DrawText(QPainter& painter, const QString& text, QRect& rect, UINT format);
+
+// The rectangle DrawText with DT_CALCRECT gives: rect's top-left, as wide and high as the text
+// measured with metrics.
+QRect CalcTextRect(const QFontMetrics& metrics, const QString& text, const QRect& rect, UINT format);

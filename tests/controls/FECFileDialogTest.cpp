@@ -69,8 +69,12 @@ TEST(FECFileDialog, TypedNamesAreJoinedToTheFolder)
     CFECFileDialog dialog(TRUE, "txt", "", OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT, kTextFilter);
     dialog.setDirectory(temp.path());
     dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    // The dialog writes the names selected in its list into the name box unless the box has the
+    // focus, which it has only once the window is active.
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+    name->setFocus();
     QTest::keyClicks(name, "\"file 000.txt\" \"file 002.txt\"");
     QTest::keyClick(name, Qt::Key_Return);
     ASSERT_EQ(dialog.result(), QDialog::Accepted);

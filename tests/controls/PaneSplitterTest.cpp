@@ -75,9 +75,15 @@ TEST(PaneSplitter, NarrowWindowDoesNotSqueezeTheLeftColumn)
     EXPECT_GE(shown.left->width(), 600);
 }
 
-TEST(PaneSplitter, UnknownColumnIsIgnored)
+TEST(PaneSplitter, UnknownColumnChangesNoColumn)
 {
-    CPaneSplitter splitter;
-    splitter.SetColumnInfo(3, 100, 100);
-    EXPECT_EQ(splitter.count(), 0);
+    ShownSplitter shown;
+    const QList<int> widths = shown.splitter.sizes();
+    for (int col : {2, -1})
+        shown.splitter.SetColumnInfo(col, 100, 90);
+    EXPECT_EQ(shown.splitter.sizes(), widths);
+    EXPECT_EQ(shown.left->minimumWidth(), 600);
+    EXPECT_EQ(shown.right->minimumWidth(), 0);
+    shown.splitter.resize(1200, 300);
+    EXPECT_EQ(shown.left->width(), 640) << "the last column still takes what the window gains";
 }

@@ -12,6 +12,7 @@
 #include <QListView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,51 @@ TEST(SelectFolderDialog, BoxFollowsTheBrowsedFolder)
     d.EnterFolder("docs");
     EXPECT_EQ(d.Edit()->text(), d.root + "/docs");
 }
+
+// The dialog's own ways of changing its folder besides entering one from the list.
+enum class FolderMove { Back, BackThenForward, Home };
+
+std::string FolderMoveName(const testing::TestParamInfo<FolderMove>& info)
+{
+    static const char* const names[] = {"Back", "BackThenForward", "Home"};
+    return names[int(info.param)];
+}
+
+class SelectFolderDialogMove : public testing::TestWithParam<FolderMove> {};
+
+TEST_P(SelectFolderDialogMove, BoxShowsEveryFolderTheDialogMovesTo)
+{
+    FolderDialog d;
+    d.dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d.dialog));
+    d.EnterFolder("docs");
+    ASSERT_EQ(d.Edit()->text(), d.root + "/docs");
+    const auto click = [&](const char* button) {
+        QTest::mouseClick(d.dialog.findChild<QToolButton*>(button), Qt::LeftButton);
+        EXPECT_EQ(d.Edit()->text(), d.dialog.directory().absolutePath()) << button;
+    };
+    switch (GetParam()) {
+    case FolderMove::Back:
+        click("backButton");
+        EXPECT_EQ(d.Edit()->text(), d.root);
+        break;
+    case FolderMove::BackThenForward:
+        click("backButton");
+        click("forwardButton");
+        EXPECT_EQ(d.Edit()->text(), d.root + "/docs");
+        break;
+    case FolderMove::Home:
+        // A shortcut of the dialog's window, typed where the focus is.
+        d.Edit()->setFocus();
+        QTest::keyClick(d.Edit(), Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(d.Edit()->text(), QDir::homePath());
+        break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Moves, SelectFolderDialogMove,
+                         testing::Values(FolderMove::Back, FolderMove::BackThenForward, FolderMove::Home),
+                         FolderMoveName);
 
 TEST(SelectFolderDialog, ExistingFolderIsReturnedWithOneTrailingSeparator)
 {

@@ -72,7 +72,7 @@ int CountInk(const QImage& image, int x0, int x1, QColor ground, QColor ink)
 
 } // namespace
 
-TEST(TextProgressCtrl, StartsWithTheDocumentedState)
+TEST(TextProgressCtrl, StartsAtZeroOfAHundredWithStepOneAndNoCaption)
 {
     CTextProgressCtrl bar;
     PBRANGE range;

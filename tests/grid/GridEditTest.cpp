@@ -4,6 +4,9 @@
 #include "grid/GridCellNumeric.h"
 
 #include <QClipboard>
+#include <QInputMethodEvent>
+#include <QMenu>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -52,19 +55,6 @@ TEST_F(GridEdit, TypedPunctuationIsKeptAsTheFirstCharacter)
     CGridCellEdit* edit = OpenEditor(*grid);
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->text(), "!");
-}
-
-TEST_F(GridEdit, AltKeysNeitherEditNorMoveNorClear)
-{
-    grid->SetItemText(2, 4, "keep");
-    FocusOn(2, 4);
-    QTest::keyClick(grid.get(), Qt::Key_X, Qt::AltModifier);
-    QTest::keyClick(grid.get(), Qt::Key_Down, Qt::AltModifier);
-    QTest::keyClick(grid.get(), Qt::Key_Delete, Qt::AltModifier);
-    EXPECT_EQ(OpenEditor(*grid), nullptr);
-    EXPECT_EQ(grid->GetFocusCell(), (CellID{2, 4}));
-    EXPECT_EQ(grid->GetItemText(2, 4), "keep");
-    EXPECT_TRUE(recorder.notices.empty());
 }
 
 TEST_F(GridEdit, SpaceSelectsTheWholeTextWithoutTypingIt)
@@ -296,6 +286,38 @@ TEST_F(GridEdit, PasteSplitsFieldsTrimsThemAndSelectsThePastedRange)
     EXPECT_EQ(grid->GetSelectionBounds(), (CellRange{2, 4, 4, 5}));
 }
 
+struct PasteCase {
+    const char* clipboard;
+    const char* owner; // the owner and user password cells afterwards
+    const char* user;
+};
+
+void PrintTo(const PasteCase& c, std::ostream* os)
+{
+    *os << testing::PrintToString(std::string(c.clipboard));
+}
+
+class GridPasteFields : public testing::TestWithParam<PasteCase> {};
+
+TEST_P(GridPasteFields, WritesEveryFieldOfTheLineEmptyOnesIncluded)
+{
+    auto grid = MakeFileList(3);
+    grid->SetListMode(false);
+    grid->SetItemText(2, 4, "old owner");
+    grid->SetItemText(2, 5, "old user");
+    grid->SetFocusCell(2, 4);
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(GetParam().clipboard));
+    QTest::keyClick(grid.get(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid->GetItemText(2, 4), QString::fromUtf8(GetParam().owner));
+    EXPECT_EQ(grid->GetItemText(2, 5), QString::fromUtf8(GetParam().user));
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, GridPasteFields,
+                         testing::Values(PasteCase{"x\t", "x", ""}, PasteCase{"\ty", "", "y"},
+                                         PasteCase{"x,", "x", ""}, PasteCase{"\t", "", ""},
+                                         PasteCase{"x", "x", "old user"}, PasteCase{" x , y \r\n", "x", "y"},
+                                         PasteCase{"", "old owner", "old user"}));
+
 TEST_F(GridEdit, PastingTenThousandLinesStopsAtTheLastRow)
 {
     QString text;
@@ -337,5 +359,187 @@ TEST_F(GridEdit, ChangingTheTableUnderAnOpenEditorCommitsToTheRightCell)
     EXPECT_EQ(grid->GetItemText(4, 5), QString());
     EXPECT_EQ(OpenEditor(*grid), nullptr);
 }
+
+TEST_F(GridEdit, InputMethodTextStartsAnEditWithAllOfIt)
+{
+    grid->SetItemText(2, 4, "old");
+    FocusOn(2, 4);
+    // An input method asks the focus object whether it takes its text before it sends any.
+    QObject* target = QGuiApplication::focusObject();
+    ASSERT_EQ(target, grid.get());
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QApplication::sendEvent(target, &query);
+    ASSERT_TRUE(query.value(Qt::ImEnabled).toBool());
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("\u65e5\u672c"));
+    QApplication::sendEvent(target, &commit);
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), QString::fromUtf8("\u65e5\u672c"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(grid->GetItemText(2, 4), QString::fromUtf8("\u65e5\u672c"));
+}
+
+TEST_F(GridEdit, PasteFromTheBoxsOwnMenuTypesIntoTheOpenBox)
+{
+    grid->SetItemText(2, 4, "old");
+    FocusOn(2, 4);
+    QTest::keyClick(grid.get(), Qt::Key_F2);
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    QGuiApplication::clipboard()->setText("pasted");
+    // Through the window, as a real right click comes, so that the box gets its context menu.
+    QWindow* window = grid->window()->windowHandle();
+    QTest::mouseClick(window, Qt::RightButton, {}, window->mapFromGlobal(edit->mapToGlobal(edit->rect().center())));
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QAction* paste = nullptr;
+    for (QAction* action : menu->actions()) {
+        if (action->text().startsWith("&Paste"))
+            paste = action;
+    }
+    ASSERT_NE(paste, nullptr);
+    paste->trigger();
+    menu->close();
+    QApplication::processEvents();
+    ASSERT_EQ(OpenEditor(*grid), edit);
+    EXPECT_EQ(edit->text(), "oldpasted");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(grid->GetItemText(2, 4), "oldpasted");
+}
+
+// Keys held with Alt are system keys: neither the grid nor an open edit box acts on them.
+class GridAltKey : public testing::TestWithParam<Qt::Key> {
+protected:
+    void SetUp() override
+    {
+        grid = MakeFileList(5);
+        grid->SetNotifyHandler(recorder.Handler());
+        grid->SetItemText(2, 4, "keep");
+        Click(*grid, CellCentre(*grid, 2, 4));
+        recorder.notices.clear();
+    }
+    std::unique_ptr<CGridCtrl> grid;
+    Recorder recorder;
+};
+
+TEST_P(GridAltKey, LeavesTheGridAlone)
+{
+    QTest::keyClick(grid.get(), GetParam(), Qt::AltModifier);
+    EXPECT_EQ(OpenEditor(*grid), nullptr);
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{2, 4}));
+    EXPECT_EQ(grid->GetItemText(2, 4), "keep");
+    EXPECT_TRUE(recorder.notices.empty());
+}
+
+TEST_P(GridAltKey, LeavesAnOpenEditBoxAlone)
+{
+    QTest::keyClick(grid.get(), Qt::Key_K); // a key-started edit, which arrows would end
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    QTest::keyClick(edit, GetParam(), Qt::AltModifier);
+    EXPECT_EQ(OpenEditor(*grid), edit);
+    EXPECT_EQ(edit->text(), "k");
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{2, 4}));
+    EXPECT_EQ(grid->GetItemText(2, 4), "keep");
+}
+
+std::string KeyName(const testing::TestParamInfo<Qt::Key>& info)
+{
+    return QKeySequence(info.param).toString().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, GridAltKey,
+                         testing::Values(Qt::Key_X, Qt::Key_Down, Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Return),
+                         KeyName);
+
+struct UnhandledKey {
+    bool focusCell;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+};
+
+void PrintTo(const UnhandledKey& k, std::ostream* os)
+{
+    *os << (k.focusCell ? "focus cell, key " : "no focus cell, key ")
+        << QKeySequence(k.key | k.modifiers).toString().toStdString();
+}
+
+class GridUnhandledKey : public testing::TestWithParam<UnhandledKey> {};
+
+TEST_P(GridUnhandledKey, LeavesTheViewWhereItIs)
+{
+    auto grid = MakeFileList(60);
+    grid->resize(400, 200);
+    QApplication::processEvents();
+    if (GetParam().focusCell)
+        grid->SetFocusCell(20, 2);
+    grid->verticalScrollBar()->setValue(100);
+    grid->horizontalScrollBar()->setValue(50);
+    const CellID focus = grid->GetFocusCell();
+    QTest::keyClick(grid.get(), GetParam().key, GetParam().modifiers);
+    EXPECT_EQ(grid->verticalScrollBar()->value(), 100);
+    EXPECT_EQ(grid->horizontalScrollBar()->value(), 50);
+    EXPECT_EQ(grid->GetFocusCell(), focus);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, GridUnhandledKey,
+                         testing::Values(UnhandledKey{false, Qt::Key_Down, Qt::NoModifier},
+                                         UnhandledKey{false, Qt::Key_PageDown, Qt::NoModifier},
+                                         UnhandledKey{false, Qt::Key_PageUp, Qt::NoModifier},
+                                         UnhandledKey{false, Qt::Key_Right, Qt::NoModifier},
+                                         UnhandledKey{false, Qt::Key_Up, Qt::NoModifier},
+                                         UnhandledKey{true, Qt::Key_Down, Qt::AltModifier},
+                                         UnhandledKey{true, Qt::Key_Left, Qt::AltModifier}));
+
+// The ways the rows can move under an open editor.
+enum class ScrollWay { Wheel, VerticalBar, HorizontalBar };
+
+std::string ScrollWayName(const testing::TestParamInfo<ScrollWay>& info)
+{
+    static const char* const names[] = {"Wheel", "VerticalBar", "HorizontalBar"};
+    return names[int(info.param)];
+}
+
+class GridEditorWhileScrolling : public testing::TestWithParam<ScrollWay> {};
+
+TEST_P(GridEditorWhileScrolling, EndsTheEditIntoTheEditedCell)
+{
+    auto grid = MakeFileList(40);
+    grid->resize(400, 200);
+    QApplication::processEvents();
+    grid->SetItemText(5, 4, "row 5");
+    Click(*grid, CellCentre(*grid, 2, 4));
+    QTest::keyClick(grid.get(), Qt::Key_P);
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    QTest::keyClicks(edit, "w");
+
+    switch (GetParam()) {
+    case ScrollWay::Wheel: {
+        // A wheel turned over the box reaches the viewport under it: the box ignores wheels.
+        const QPoint at = edit->geometry().center();
+        QWheelEvent wheel(at, grid->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid->viewport(), &wheel);
+        break;
+    }
+    case ScrollWay::VerticalBar:
+        grid->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        break;
+    case ScrollWay::HorizontalBar:
+        grid->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+        break;
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(OpenEditor(*grid), nullptr);
+    EXPECT_EQ(grid->GetItemText(2, 4), "pw");
+    EXPECT_EQ(grid->GetItemText(5, 4), "row 5");
+    EXPECT_TRUE(grid->hasFocus());
+}
+
+INSTANTIATE_TEST_SUITE_P(Scrolls, GridEditorWhileScrolling,
+                         testing::Values(ScrollWay::Wheel, ScrollWay::VerticalBar, ScrollWay::HorizontalBar),
+                         ScrollWayName);
 
 } // namespace

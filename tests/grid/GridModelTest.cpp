@@ -11,21 +11,136 @@ using namespace gridtest;
 
 namespace {
 
-TEST(GridModel, NewGridIsEmpty)
+struct Construction {
+    int rows, cols, fixedRows, fixedCols; // constructor arguments
+    int builtRows, builtCols;             // the table made of them
+};
+
+void PrintTo(const Construction& c, std::ostream* os)
 {
-    CGridCtrl grid;
-    EXPECT_EQ(grid.GetRowCount(), 0);
-    EXPECT_EQ(grid.GetColumnCount(), 0);
-    EXPECT_EQ(grid.GetFocusCell(), CellID());
-    EXPECT_EQ(grid.GetItemText(0, 0), QString());
-    EXPECT_EQ(grid.GetCell(0, 0), nullptr);
+    *os << "CGridCtrl(" << c.rows << ", " << c.cols << ", " << c.fixedRows << ", " << c.fixedCols << ')';
 }
+
+class GridConstruction : public testing::TestWithParam<Construction> {};
+
+TEST_P(GridConstruction, BuildsEveryCellWithItsFixedFlags)
+{
+    const Construction c = GetParam();
+    CGridCtrl grid(c.rows, c.cols, c.fixedRows, c.fixedCols);
+    ASSERT_EQ(grid.GetRowCount(), c.builtRows);
+    ASSERT_EQ(grid.GetColumnCount(), c.builtCols);
+    EXPECT_EQ(grid.GetFixedRowCount(), std::max(c.fixedRows, 0));
+    EXPECT_EQ(grid.GetFixedColumnCount(), std::max(c.fixedCols, 0));
+    EXPECT_EQ(grid.GetFocusCell(), CellID());
+    EXPECT_EQ(grid.GetCell(c.builtRows, 0), nullptr);
+    EXPECT_EQ(grid.GetItemText(c.builtRows, 0), QString());
+    for (int row = 0; row < c.builtRows; ++row) {
+        EXPECT_EQ(grid.GetRowHeight(row), grid.GetDefaultCell(0)->GetHeight());
+        for (int col = 0; col < c.builtCols; ++col) {
+            const CGridCellBase* cell = grid.GetCell(row, col);
+            ASSERT_NE(cell, nullptr);
+            EXPECT_EQ(cell->IsFixedRow(), row < c.fixedRows);
+            EXPECT_EQ(cell->IsFixedCol(), col < c.fixedCols);
+            EXPECT_EQ(cell->GetFormat(), cell->GetDefaultCell()->GetFormat());
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, GridConstruction,
+                         testing::Values(Construction{0, 0, 0, 0, 0, 0}, Construction{3, 6, 1, 0, 3, 6},
+                                         Construction{2, 4, 1, 2, 2, 4}, Construction{1, 2, 3, 1, 3, 2},
+                                         Construction{0, 0, 1, 1, 1, 1}, Construction{-2, 3, 0, 0, 0, 3}));
+
+// A grid whose cell creation the tests watch.
+class WatchedGrid : public CGridCtrl {
+public:
+    using CGridCtrl::CGridCtrl;
+    int created = 0;
+
+protected:
+    std::unique_ptr<CGridCellBase> CreateCell(int row, int col) override
+    {
+        ++created;
+        return CGridCtrl::CreateCell(row, col);
+    }
+};
+
+TEST(GridModel, LaterCountChangesCreateCellsThroughTheSubclass)
+{
+    WatchedGrid grid(2, 3);
+    grid.SetRowCount(3);
+    grid.SetColumnCount(4);
+    EXPECT_EQ(grid.created, 3 + 3);
+}
+
+// Cells of this class can be created until the budget runs out; then creation throws as an
+// allocation that fails would. A negative budget never runs out.
+int g_cellBudget = -1;
+std::unique_ptr<CGridCellBase> CreateCellWithinBudget()
+{
+    if (g_cellBudget == 0)
+        throw std::bad_alloc();
+    if (g_cellBudget > 0)
+        --g_cellBudget;
+    return std::make_unique<CGridCell>();
+}
+const GridCellClass BudgetCellClass = {"CBudgetCell", &CGridCell::Class, &CreateCellWithinBudget};
+
+struct Shortage {
+    bool columns;   // which count grows
+    int budget;     // cells that can still be made
+    int reached;    // the count the grid ends with
+};
+
+void PrintTo(const Shortage& s, std::ostream* os)
+{
+    *os << (s.columns ? "columns" : "rows") << " with " << s.budget << " cells left";
+}
+
+class GridOutOfMemory : public testing::TestWithParam<Shortage> {
+protected:
+    void TearDown() override { g_cellBudget = -1; }
+};
+
+// From 2 rows and 2 columns towards 6 of the growing kind: each added line needs 2 cells.
+TEST_P(GridOutOfMemory, KeepsTheWholeLinesAddedBeforeTheFailure)
+{
+    const Shortage s = GetParam();
+    CGridCtrl grid(2, 2);
+    grid.resize(300, 200);
+    grid.SetDefaultCellType(&BudgetCellClass);
+    g_cellBudget = s.budget;
+    const BOOL grown = s.columns ? grid.SetColumnCount(6) : grid.SetRowCount(6);
+    g_cellBudget = -1;
+    EXPECT_EQ(bool(grown), s.reached == 6);
+    const int rows = s.columns ? 2 : s.reached;
+    const int cols = s.columns ? s.reached : 2;
+    ASSERT_EQ(grid.GetRowCount(), rows);
+    ASSERT_EQ(grid.GetColumnCount(), cols);
+    EXPECT_EQ(grid.GetRowHeight(rows - 1), grid.GetDefaultCell(0)->GetHeight());
+    EXPECT_EQ(grid.GetColumnWidth(cols - 1), grid.GetDefaultCell(0)->GetWidth());
+    EXPECT_EQ(grid.GetRowHeight(rows), -1);
+    EXPECT_EQ(grid.GetColumnWidth(cols), -1);
+    for (int row = 0; row < rows; ++row) {
+        for (int col = 0; col < cols; ++col)
+            EXPECT_NE(grid.GetCell(row, col), nullptr) << row << ", " << col;
+    }
+    EXPECT_FALSE(grid.viewport()->grab().isNull());
+    // The grid goes on working once memory is back.
+    EXPECT_TRUE(s.columns ? grid.SetColumnCount(6) : grid.SetRowCount(6));
+    EXPECT_NE(grid.GetCell(5, 1) ? grid.GetCell(5, 1) : grid.GetCell(1, 5), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shortages, GridOutOfMemory,
+                         testing::Values(Shortage{true, 0, 2}, Shortage{true, 5, 4}, Shortage{true, 7, 5},
+                                         Shortage{true, 8, 6}, Shortage{false, 0, 2}, Shortage{false, 3, 3},
+                                         Shortage{false, 7, 5}, Shortage{false, 8, 6}));
 
 TEST(GridModel, AppendedRowHasPlainCellsWithDefaultHeightAndFormat)
 {
     CGridCtrl grid(3, 6, 1, 0);
     ASSERT_TRUE(grid.SetRowCount(4));
-    const CGridDefaultCell* def = grid.GetDefaultCell(false, false);
+    const CGridDefaultCell* def = grid.GetDefaultCell(0);
     EXPECT_EQ(grid.GetRowHeight(3), def->GetHeight());
     for (int col = 0; col < 6; ++col) {
         const CGridCellBase* cell = grid.GetCell(3, col);
@@ -46,7 +161,7 @@ TEST(GridModel, SetCellTypeKeepsTextAndStateAndRejectsWrongClasses)
     EXPECT_EQ(grid.GetItemState(2, 0), UINT(CellReadOnly | CellSelected));
     EXPECT_TRUE(grid.IsCellSelected(2, 0));
 
-    static const GridCellClass stranger = {"CStranger", nullptr, [] { return static_cast<CGridCellBase*>(nullptr); }};
+    static const GridCellClass stranger = {"CStranger", nullptr, [] { return std::unique_ptr<CGridCellBase>(); }};
     EXPECT_FALSE(grid.SetCellType(2, 1, &stranger));
     EXPECT_FALSE(grid.SetCellType(2, 1, &CGridCellBase::Class)); // abstract
     EXPECT_FALSE(grid.SetCellType(2, 1, nullptr));
@@ -68,18 +183,18 @@ TEST(GridModel, AttributesFallBackToTheDefaultCellOfTheirKind)
     CGridCtrl grid(3, 3, 1, 1);
     CGridCellBase* cell = grid.GetCell(2, 2);
     cell->SetFormat(0xFFFFFFFF);
-    grid.GetDefaultCell(false, false)->SetFormat(0x8826);
+    grid.GetDefaultCell(0)->SetFormat(0x8826);
     EXPECT_EQ(cell->GetFormat(), 0x8826u);
-    EXPECT_EQ(cell->GetMargin(), grid.GetDefaultCell(false, false)->GetMargin());
+    EXPECT_EQ(cell->GetMargin(), grid.GetDefaultCell(0)->GetMargin());
     EXPECT_TRUE(cell->IsDefaultFont());
 
     QFont bold;
     bold.setBold(true);
-    grid.GetDefaultCell(true, false)->SetFont(&bold);
+    grid.GetDefaultCell(CellFixedRow)->SetFont(bold);
     EXPECT_TRUE(grid.GetCell(0, 2)->GetFont().bold());
     EXPECT_FALSE(grid.GetCell(2, 2)->GetFont().bold());
-    EXPECT_EQ(grid.GetCell(0, 0)->GetDefaultCell(), grid.GetDefaultCell(true, true));
-    EXPECT_EQ(grid.GetCell(2, 0)->GetDefaultCell(), grid.GetDefaultCell(false, true));
+    EXPECT_EQ(grid.GetCell(0, 0)->GetDefaultCell(), grid.GetDefaultCell(CellFixedRow | CellFixedColumn));
+    EXPECT_EQ(grid.GetCell(2, 0)->GetDefaultCell(), grid.GetDefaultCell(CellFixedColumn));
 }
 
 TEST(GridModel, DefaultCellMetricsFollowItsFont)
@@ -87,7 +202,7 @@ TEST(GridModel, DefaultCellMetricsFollowItsFont)
     CGridDefaultCell def;
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(20);
-    def.SetFont(&font);
+    def.SetFont(font);
     const QFontMetrics metrics(font);
     EXPECT_EQ(def.GetMargin(), UINT(metrics.horizontalAdvance(' ')));
     EXPECT_EQ(def.GetWidth(), metrics.horizontalAdvance(QStringLiteral(" XXXXXXXXXXXX ")));
@@ -103,7 +218,7 @@ TEST(GridModel, ResetRestoresInitialValues)
     cell.SetState(CellSelected);
     cell.SetBackClr(0x123456);
     QFont font;
-    cell.SetFont(&font);
+    cell.SetFont(font);
     cell.Reset();
     EXPECT_EQ(cell.GetText(), QString());
     EXPECT_EQ(cell.GetData(), 0u);
@@ -235,21 +350,27 @@ TEST(GridModel, BadArgumentsChangeNothing)
     grid.SetSelectedRange(2, 2, 1, 1); // minimum above maximum
     grid.SetSelectedRange(-4, 0, 99, 99);
     EXPECT_EQ(grid.GetSelectedCount(), 0);
-    grid.SetFocusCell(50, 50);
     grid.EnsureVisible(50, 50);
     grid.ReplaceCellText(9, 9, "x");
     EXPECT_EQ(grid.GetRowCount(), 3);
     EXPECT_EQ(grid.GetColumnCount(), 3);
 }
 
-TEST(GridModel, LongTextIsKeptWhole)
+class GridFocusOutside : public testing::TestWithParam<CellID> {};
+
+TEST_P(GridFocusOutside, IsIgnored)
 {
-    CGridCtrl grid(1, 1);
-    const QString text(100000, QLatin1Char('a'));
-    grid.SetItemText(0, 0, text);
-    EXPECT_EQ(grid.GetItemText(0, 0), text);
-    EXPECT_GT(grid.GetCell(0, 0)->GetCellExtent().width(), 1000);
+    CGridCtrl grid(3, 3, 1, 0);
+    grid.SetFocusCell(1, 1);
+    grid.SetFocusCell(GetParam().row, GetParam().col);
+    EXPECT_EQ(grid.GetFocusCell(), (CellID{1, 1}));
+    EXPECT_TRUE(grid.GetItemState(1, 1) & CellFocused);
 }
+
+// (-1, -1) means no cell and clears the focus; a fixed row is raised to row 1, which exists.
+INSTANTIATE_TEST_SUITE_P(Cells, GridFocusOutside,
+                         testing::Values(CellID{50, 50}, CellID{3, 1}, CellID{1, 3}, CellID{-1, 2}, CellID{2, -1},
+                                         CellID{-5, -5}));
 
 TEST(GridSizeIndex, OffsetsAndLookupsSkipHiddenEntries)
 {

@@ -111,7 +111,7 @@ TEST_F(GridMouse, DraggingAColumnDividerResizesDownToOnePixel)
     QRect header;
     grid->GetCellRect(0, 1, header);
     const QPoint divider(header.right(), header.center().y());
-    QTest::mouseMove(grid->viewport(), divider);
+    MovePointer(*grid->viewport(), divider);
     EXPECT_EQ(grid->GetMouseMode(), CGridCtrl::OverColumnDivider);
     QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, divider);
     EXPECT_EQ(grid->GetMouseMode(), CGridCtrl::SizingColumn);
@@ -125,6 +125,46 @@ TEST_F(GridMouse, DraggingAColumnDividerResizesDownToOnePixel)
     QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, QPoint(2, 5));
     EXPECT_EQ(grid->GetColumnWidth(1), 1);
     EXPECT_TRUE(recorder.notices.empty());
+}
+
+QPoint HeaderDivider(const CGridCtrl& grid, int col)
+{
+    QRect header;
+    grid.GetCellRect(0, col, header);
+    return QPoint(header.right(), header.center().y());
+}
+
+TEST(GridMouseLeave, LeavingTheGridOverADividerRestoresTheArrowAndIdle)
+{
+    QWidget window;
+    window.resize(800, 400);
+    auto grid = MakeFileList(5, false);
+    grid->setParent(&window);
+    grid->move(0, 0);
+    ShowActive(window);
+    MovePointer(*grid->viewport(), HeaderDivider(*grid, 1));
+    ASSERT_EQ(grid->GetMouseMode(), CGridCtrl::OverColumnDivider);
+    ASSERT_EQ(grid->viewport()->cursor().shape(), Qt::SplitHCursor);
+    MovePointer(window, QPoint(760, 380));
+    EXPECT_EQ(grid->GetMouseMode(), CGridCtrl::Idle);
+    EXPECT_EQ(grid->viewport()->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(GridMouse, KeysActWhileThePointerRestsOverADivider)
+{
+    Click(*grid, CellCentre(*grid, 2, 4));
+    recorder.notices.clear();
+    MovePointer(*grid->viewport(), HeaderDivider(*grid, 1));
+    ASSERT_EQ(grid->GetMouseMode(), CGridCtrl::OverColumnDivider);
+    QTest::keyClick(grid.get(), Qt::Key_Down);
+    EXPECT_EQ(grid->GetFocusCell(), (CellID{3, 4}));
+    EXPECT_EQ(grid->GetSelectionBounds(), (CellRange{3, 0, 3, 5}));
+    EXPECT_EQ(recorder.notices, (std::vector<Notice>{{GridNotify::SelectionChanging, 3, 4},
+                                                     {GridNotify::SelectionChanged, 3, 4}}));
+    QTest::keyClick(grid.get(), Qt::Key_Q);
+    CGridCellEdit* edit = OpenEditor(*grid);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), "q");
 }
 
 TEST_F(GridMouse, RowDividersDoNotResizeWhenRowResizingIsOff)
@@ -203,6 +243,20 @@ TEST_F(GridMouse, RightClickMovesTheFocusButNotTheSelection)
     EXPECT_EQ(recorder.notices, (std::vector<Notice>{{NM_RCLICK, -1, -1}}));
 }
 
+TEST(GridMouseEmpty, RightClickOnAHeaderOfAnEmptyListReportsTheHeaderAndKeepsNoFocus)
+{
+    auto grid = MakeFileList(0);
+    Recorder recorder;
+    grid->SetNotifyHandler(recorder.Handler());
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, CellCentre(*grid, 0, 2));
+    EXPECT_EQ(grid->GetFocusCell(), CellID());
+    EXPECT_EQ(recorder.notices, (std::vector<Notice>{{NM_RCLICK, 0, 2}}));
+    AppendFileRow(*grid, "added.txt");
+    QTest::keyClick(grid.get(), Qt::Key_Down);
+    EXPECT_EQ(grid->GetFocusCell(), CellID());
+    EXPECT_EQ(grid->GetItemState(1, 2) & CellFocused, 0u);
+}
+
 TEST_F(GridMouse, HeaderClickSelectsTheColumn)
 {
     Click(*grid, CellCentre(*grid, 0, 2));
@@ -229,15 +283,15 @@ TEST_F(GridMouse, WheelScrollsTheConfiguredRowsPerNotch)
 {
     for (int i = 0; i < 60; ++i)
         AppendFileRow(*grid, QStringLiteral("more%1.txt").arg(i));
-    grid->SetRowsPerWheelNotch(3);
+    grid->SetRowsPerWheelNotch(5); // not the platform's default of 3
     QWheelEvent down(QPointF(100, 100), grid->viewport()->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -240),
                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(grid->viewport(), &down);
-    EXPECT_EQ(grid->GetTopleftNonFixedCell().row, 7);
+    EXPECT_EQ(grid->GetTopleftNonFixedCell().row, 11);
     QWheelEvent up(QPointF(100, 100), grid->viewport()->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, 120),
                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(grid->viewport(), &up);
-    EXPECT_EQ(grid->GetTopleftNonFixedCell().row, 4);
+    EXPECT_EQ(grid->GetTopleftNonFixedCell().row, 6);
 }
 
 TEST_F(GridMouse, HoldingTheButtonBelowTheGridScrollsAndMovesTheSelection)

@@ -98,6 +98,29 @@ TEST_F(GridPaint, AHundredThousandCharacterTextIsDrawnElided)
     EXPECT_GT(inkIn(Paint(*grid).copy(rightEnd)), 0);
 }
 
+TEST_F(GridPaint, ColumnSizingLineInvertsTwoPixelsOverTheWholeHeight)
+{
+    Click(*grid, CellCentre(*grid, 2, 1)); // a highlighted row under the line, too
+    QRect header;
+    grid->GetCellRect(0, 2, header);
+    const int lineX = header.center().x();
+    const QImage before = Paint(*grid);
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, QPoint(header.right(), header.center().y()));
+    QTest::mouseMove(grid->viewport(), QPoint(lineX, header.center().y()));
+    const QImage during = Paint(*grid);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, QPoint(lineX, header.center().y()));
+    int wrong = 0;
+    for (int y = 0; y < before.height(); ++y) {
+        for (int x = lineX - 1; x <= lineX + 2; ++x) {
+            const QRgb old = before.pixel(x, y) & 0xFFFFFF;
+            const QRgb now = during.pixel(x, y) & 0xFFFFFF;
+            const bool onLine = x == lineX || x == lineX + 1;
+            wrong += now != (onLine ? old ^ 0xFFFFFF : old);
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
 TEST_F(GridPaint, BackgroundBelowTheLastRowIsTheGridBackground)
 {
     const QImage image = Paint(*grid);
@@ -116,7 +139,7 @@ public:
     }
 };
 const GridCellClass CountingCell::Class = {"CountingCell", &CGridCell::Class,
-                                           [] { return static_cast<CGridCellBase*>(new CountingCell); }};
+                                           &CreateCellOf<CountingCell>};
 
 TEST(GridPaintCost, OnlyVisibleCellsAreDrawnAfterScrolling)
 {

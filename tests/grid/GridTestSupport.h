@@ -9,8 +9,19 @@
 #include <QTest>
 
 #include <map>
+#include <ostream>
 #include <memory>
 #include <vector>
+
+// Cells and ranges read as numbers in failure messages.
+inline void PrintTo(const CellID& cell, std::ostream* os)
+{
+    *os << '(' << cell.row << ", " << cell.col << ')';
+}
+inline void PrintTo(const CellRange& range, std::ostream* os)
+{
+    *os << '(' << range.minRow << ", " << range.minCol << ")-(" << range.maxRow << ", " << range.maxCol << ')';
+}
 
 namespace gridtest {
 
@@ -19,6 +30,10 @@ struct Notice {
     int row;
     int col;
     friend bool operator==(const Notice&, const Notice&) = default;
+    friend void PrintTo(const Notice& n, std::ostream* os)
+    {
+        *os << '{' << n.code << ", " << n.row << ", " << n.col << '}';
+    }
 };
 
 // Records every notification; answers with the result set for its code (0 otherwise).
@@ -67,6 +82,16 @@ inline void AppendFileRow(CGridCtrl& grid, const QString& name)
     }
 }
 
+// Focus and keys reach a window only once the window system has made it active; under a real X
+// server that happens some time after show().
+inline void ShowActive(QWidget& widget)
+{
+    widget.show();
+    widget.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&widget));
+    QApplication::processEvents();
+}
+
 inline std::unique_ptr<CGridCtrl> MakeFileList(int dataRows, bool show = true)
 {
     auto grid = std::make_unique<CGridCtrl>();
@@ -87,12 +112,8 @@ inline std::unique_ptr<CGridCtrl> MakeFileList(int dataRows, bool show = true)
     }
     for (int i = 1; i <= dataRows; ++i)
         AppendFileRow(*grid, QStringLiteral("file%1.txt").arg(i));
-    if (show) {
-        grid->show();
-        grid->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
-        QApplication::processEvents();
-    }
+    if (show)
+        ShowActive(*grid);
     return grid;
 }
 
@@ -106,6 +127,17 @@ inline QPoint CellCentre(const CGridCtrl& grid, int row, int col)
 inline void Click(CGridCtrl& grid, QPoint point, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers, point);
+}
+
+// Moves the pointer with no button held through the widget's window, which sends the enter and
+// leave events a real pointer causes. A move to where an earlier test left the pointer would
+// send nothing, so the pointer first stops one pixel beside the target.
+inline void MovePointer(const QWidget& widget, QPoint point)
+{
+    QWindow* window = widget.window()->windowHandle();
+    const QPoint target = window->mapFromGlobal(widget.mapToGlobal(point));
+    QTest::mouseMove(window, target - QPoint(1, 1));
+    QTest::mouseMove(window, target);
 }
 
 inline CGridCellEdit* OpenEditor(const CGridCtrl& grid)

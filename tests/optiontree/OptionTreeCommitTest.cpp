@@ -3,6 +3,7 @@
 #include "TreeFixture.h"
 
 #include <QApplication>
+#include <QLineEdit>
 
 namespace {
 
@@ -74,10 +75,22 @@ TEST_F(Commit, LosingTheActiveWindowCommitsNothing)
     Click(combo, ValueX());
     ASSERT_TRUE(combo->GetComboBox()->hasFocus());
     log.clear();
-    QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-    QApplication::sendEvent(combo->GetComboBox(), &away);
+
+    QWidget other;
+    auto* field = new QLineEdit(&other);
+    other.move(Width + 20, 0);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    field->setFocus();
+    ASSERT_TRUE(field->hasFocus());
     EXPECT_TRUE(log.empty());
     EXPECT_TRUE(combo->IsEditing());
+
+    host->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(host.get()));
+    EXPECT_TRUE(combo->GetComboBox()->hasFocus()) << "the window gives the focus back to the open editor";
+    EXPECT_TRUE(log.empty());
 }
 
 TEST_F(Commit, ComboChoiceIsCommittedWhenTheFocusMovesOn)

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QScrollBar>
+#include <QWindow>
 
 namespace {
 
@@ -67,8 +68,7 @@ TEST_F(Input, ClickOnCategoryValueOnlyFocuses)
 
 TEST_F(Input, ClickBelowTheRowsClearsFocus)
 {
-    tree->InsertItem(new COptionTreeItemBase);
-    Paint();
+    tree->InsertItem(std::make_unique<COptionTreeItemBase>());
     Click(tree->FindItem(1), LabelX());
     log.clear();
     QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 300));
@@ -156,7 +156,6 @@ TEST_F(Input, DoubleClickOnBoundaryFitsTheWidestLabel)
 {
     BuildPaneTree();
     tree->SetColumn(300);
-    Paint();
     const int widest = GdiRight(tree->GetLargestLabelRect());
     EXPECT_GT(widest, 100);
     EXPECT_LT(widest, 295);
@@ -192,29 +191,42 @@ TEST_F(Input, DoubleClickTogglesFromLabelOrBoxButNotFromValue)
     EXPECT_FALSE(paper->IsExpanded());
 }
 
+// Clicks through the window's input path, as the window system delivers them: Qt itself turns
+// a quick second press into a double click.
+void WindowClicks(QWidget* target, const QPoint& point, int clicks)
+{
+    QWindow* window = target->window()->windowHandle();
+    const QPointF local = target->mapTo(target->window(), point);
+    const QPointF global = target->mapToGlobal(point);
+    int time = QTest::lastMouseTimestamp + 10000;
+    for (int i = 0; i < clicks; ++i, time += 100) {
+        qt_handleMouseEvent(window, local, global, Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress,
+                            Qt::NoModifier, time);
+        qt_handleMouseEvent(window, local, global, Qt::NoButton, Qt::LeftButton, QEvent::MouseButtonRelease,
+                            Qt::NoModifier, time + 5);
+    }
+    QTest::lastMouseTimestamp = time + 10000;
+    QApplication::processEvents();
+}
+
 TEST_F(Input, RealDoubleClickActsOnceOnTheBoundary)
 {
     BuildPaneTree();
     tree->SetColumn(300);
-    Paint();
     const int widest = GdiRight(tree->GetLargestLabelRect());
-    // A mouse delivers press, release, press, double click, release within a few milliseconds.
-    const QPoint point = RowPoint(tree->FindItem(6), 302);
-    auto send = [&](QEvent::Type type, ulong time) {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, point, Client()->mapToGlobal(point), Qt::LeftButton, held, Qt::NoModifier);
-        event.setTimestamp(time);
-        QApplication::sendEvent(Client(), &event);
-    };
-    const ulong start = ulong(QTest::lastMouseTimestamp) + 10000;
-    send(QEvent::MouseButtonPress, start);
-    send(QEvent::MouseButtonRelease, start + 5);
-    EXPECT_EQ(tree->GetColumn(), 302);
-    send(QEvent::MouseButtonPress, start + 100);
-    send(QEvent::MouseButtonDblClick, start + 100);
-    send(QEvent::MouseButtonRelease, start + 105);
+    WindowClicks(Client(), RowPoint(tree->FindItem(6), 302), 2);
     EXPECT_FALSE(tree->GetRowsWnd()->IsDragging());
     EXPECT_EQ(tree->GetColumn(), widest + 5);
+}
+
+TEST_F(Input, EveryClickOfAQuickTripleClickTogglesTheExpandBox)
+{
+    BuildPaneTree();
+    COptionTreeItemBase* margin = tree->FindItem(5);
+    ASSERT_TRUE(margin->IsExpanded());
+    WindowClicks(Client(), RowPoint(margin, 8), 3);
+    EXPECT_FALSE(margin->IsExpanded()) << "toggled three times";
+    EXPECT_EQ(Notices(NotifyItemExpanding).size(), 3u);
 }
 
 TEST_F(Input, ArrowKeysWalkTheVisibleRows)
@@ -371,7 +383,6 @@ TEST_F(Input, DisabledTreeIgnoresInput)
 {
     BuildPaneTree();
     tree->setEnabled(false);
-    Paint();
     QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, QPoint(LabelX(), 30));
     QTest::keyClick(tree->GetRowsWnd(), Qt::Key_Down);
     EXPECT_EQ(tree->GetFocusedItem(), nullptr);
@@ -384,8 +395,8 @@ TEST(InputBeforeShow, TreeFilledWhileHiddenKeepsItsColumn)
     page.resize(500, 400);
     COptionTreeCtrl tree;
     ASSERT_TRUE(tree.Create(QRect(0, 0, 500, 400), &page, 25, 101));
-    auto* category = tree.InsertItem(new COptionTreeItemBase);
-    tree.InsertItem(new COptionTreeItemBase, category);
+    auto* category = tree.InsertItem(std::make_unique<COptionTreeItemBase>());
+    tree.InsertItem(std::make_unique<COptionTreeItemBase>(), category);
     tree.ExpandAllItems();
     EXPECT_EQ(tree.GetColumn(), 150);
     page.show();
@@ -396,39 +407,52 @@ TEST(InputBeforeShow, TreeFilledWhileHiddenKeepsItsColumn)
     EXPECT_EQ(tree.GetColumn(), tree.GetRowsWnd()->ClientRect().width() - 16) << "narrowed with the window";
 }
 
-TEST_F(Input, WheelScrollsByLinesWithinRange)
+class WheelOver : public TreeFixture, public ::testing::WithParamInterface<const char*> {
+protected:
+    // Over the rows or over the scroll bar.
+    QWidget* Target()
+    {
+        QScrollBar* bar = tree->GetRowsWnd()->verticalScrollBar();
+        return std::string(GetParam()) == "ScrollBar" ? static_cast<QWidget*>(bar) : Client();
+    }
+    void Wheel(int delta)
+    {
+        const QPoint point(Target()->width() / 2, Target()->height() / 2);
+        QWheelEvent event(point, Target()->mapToGlobal(point), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Target(), &event);
+    }
+};
+
+TEST_P(WheelOver, ScrollsOneRowPerNotchWithinRange)
 {
     BuildPaneTree();
+    ASSERT_TRUE(Target()->isVisible());
     const int total = tree->GetRowsWnd()->TotalHeight();
     const int client = tree->GetRowsWnd()->ClientRect().height();
     ASSERT_EQ(total, 36 * 21);
-    QPoint point(100, 100);
-    auto wheel = [&](int delta) {
-        QWheelEvent event(point, Client()->mapToGlobal(point), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(Client(), &event);
-    };
-    wheel(-120);
+    Wheel(-120);
     EXPECT_EQ(tree->GetYOffset(), 21);
-    wheel(120);
-    wheel(120);
+    Wheel(120);
+    Wheel(120);
     EXPECT_EQ(tree->GetYOffset(), 0);
     for (int i = 0; i < 40; ++i)
-        wheel(-120);
+        Wheel(-120);
     EXPECT_EQ(tree->GetYOffset(), total - client - 1);
     EXPECT_EQ(tree->GetRowsWnd()->verticalScrollBar()->value(), total - client - 1);
 
-    Paint();
     COptionTreeItemBase* last = tree->FindItem(36);
     EXPECT_EQ(tree->ItemAt(QPoint(100, last->GetLocation().y() - tree->GetYOffset() + 3)), last);
 }
+
+INSTANTIATE_TEST_SUITE_P(Input, WheelOver, ::testing::Values("Rows", "ScrollBar"),
+                         [](const auto& info) { return std::string(info.param); });
 
 TEST_F(Input, ShortTreeNeverScrolls)
 {
     auto* category = AddGroup("Only", nullptr);
     AddEdit("One", category, 0, "1");
     tree->ExpandAllItems();
-    Paint();
     QPoint point(100, 10);
     QWheelEvent event(point, Client()->mapToGlobal(point), QPoint(), QPoint(0, -120), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -439,16 +463,29 @@ TEST_F(Input, ShortTreeNeverScrolls)
     EXPECT_FALSE(tree->GetRowsWnd()->verticalScrollBar()->isVisible());
 }
 
+TEST_F(Input, CollapsingNearTheEndBringsTheOffsetToTheNewEnd)
+{
+    BuildPaneTree();
+    Key(Qt::Key_End);
+    ASSERT_GT(tree->GetYOffset(), 0);
+    COptionTreeItemBase* encoding = tree->FindItem(18);
+    encoding->Expand(FALSE);
+    tree->FindItem(5)->Expand(FALSE);
+    tree->UpdateList();
+    const int end = tree->GetRowsWnd()->TotalHeight() - tree->GetRowsWnd()->ClientRect().height() - 1;
+    ASSERT_GT(end, 0);
+    EXPECT_EQ(tree->GetYOffset(), end);
+    EXPECT_EQ(tree->GetRowsWnd()->verticalScrollBar()->value(), end);
+}
+
 TEST_F(Input, EnsureVisibleExpandsAndScrollsOneRowAboveTheBottom)
 {
     BuildPaneTree();
     tree->FindItem(25)->Expand(FALSE);
     tree->UpdateList();
-    Paint();
     COptionTreeItemBase* keywords = tree->FindItem(30);
     tree->SetFocusedItem(keywords);
     EXPECT_TRUE(tree->FindItem(25)->IsExpanded());
-    Paint();
     const int client = tree->GetRowsWnd()->ClientRect().height();
     EXPECT_EQ(keywords->GetLocation().y() + 21 - tree->GetYOffset(), client - 21);
 

@@ -4,6 +4,8 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontInfo>
+#include <QScreen>
 #include <QTemporaryDir>
 
 namespace {
@@ -26,7 +28,7 @@ TEST(EditNumbers, IsNumericAndGetNumberReadLeadingDigits)
     };
     COptionTreeCtrl tree;
     ASSERT_TRUE(tree.Create(QRect(0, 0, 300, 300), nullptr, 0, 1));
-    auto* numeric = static_cast<COptionTreeEditItem*>(tree.InsertItem(new COptionTreeEditItem));
+    auto* numeric = tree.InsertItem(std::make_unique<COptionTreeEditItem>());
     ASSERT_TRUE(numeric->CreateEditItem(COptionTreeEditItem::NumericOnly));
     for (const NumericCase& each : cases) {
         EXPECT_EQ(bool(COptionTreeEditItem::IsNumeric(each.text)), each.numeric) << each.text;
@@ -38,7 +40,7 @@ TEST(EditNumbers, IsNumericAndGetNumberReadLeadingDigits)
     numeric->SetNumber(-17);
     EXPECT_EQ(numeric->GetWindowText(), "-17");
 
-    auto* text = static_cast<COptionTreeEditItem*>(tree.InsertItem(new COptionTreeEditItem));
+    auto* text = tree.InsertItem(std::make_unique<COptionTreeEditItem>());
     ASSERT_TRUE(text->CreateEditItem(0));
     text->SetNumber(12);
     int number = -1;
@@ -61,7 +63,7 @@ TEST_F(Kinds, CreationNeedsAnInsertedRowAndHappensOnce)
     COptionTreePathItem loosePath;
     EXPECT_FALSE(loosePath.CreatePathItem("", "", "", 0, 0));
 
-    auto* combo = static_cast<COptionTreeComboItem*>(tree->InsertItem(new COptionTreeComboItem));
+    auto* combo = tree->InsertItem(std::make_unique<COptionTreeComboItem>());
     ASSERT_TRUE(combo->CreateComboItem());
     TitleTipComboBox* window = combo->GetComboBox();
     EXPECT_FALSE(combo->CreateComboItem());
@@ -71,11 +73,11 @@ TEST_F(Kinds, CreationNeedsAnInsertedRowAndHappensOnce)
     EXPECT_EQ(window->font(), ControlFonts::Normal());
 
     COptionTreeCtrl uncreated;
-    auto* orphan = static_cast<COptionTreeEditItem*>(uncreated.InsertItem(new COptionTreeEditItem));
+    auto* orphan = uncreated.InsertItem(std::make_unique<COptionTreeEditItem>());
     EXPECT_FALSE(orphan->CreateEditItem(0)) << "no rows window to live in";
 }
 
-TEST_F(Kinds, ComboSelectionAndTheHundredPixelDrop)
+TEST_F(Kinds, ComboSelectionOutsideTheListSelectsNothing)
 {
     BuildPaneTree();
     auto* size = Row<COptionTreeComboItem>(2);
@@ -85,19 +87,66 @@ TEST_F(Kinds, ComboSelectionAndTheHundredPixelDrop)
     EXPECT_EQ(size->SetCurSel(9), COptionTreeComboItem::CB_ERR);
     EXPECT_EQ(size->GetCurSel(), -1);
     EXPECT_EQ(size->GetWindowText(), "");
-
-    auto* open = Row<COptionTreeComboItem>(23);
-    for (int i = 0; i < 20; ++i)
-        open->AddString(QString("Mode %1").arg(i));
-    Click(open, ValueX());
-    open->GetComboBox()->showPopup();
-    QApplication::processEvents();
-    QWidget* popup = open->GetComboBox()->view()->window();
-    EXPECT_TRUE(popup->isVisible());
-    EXPECT_EQ(popup->height(), COptionTreeComboItem::DefaultDropHeight);
-    EXPECT_EQ(popup->width(), open->GetComboBox()->width()) << "as wide as the box";
-    open->GetComboBox()->hidePopup();
 }
+
+struct DropCase {
+    const char* name;
+    int selected;     // of 38 entries
+    int roomBelow;    // pixels between the combo's bottom and the screen's bottom edge; 0: plenty
+    bool opensAbove;
+};
+
+void PrintTo(const DropCase& each, std::ostream* out)
+{
+    *out << each.name;
+}
+
+class DroppedList : public TreeFixture, public ::testing::WithParamInterface<DropCase> {};
+
+TEST_P(DroppedList, OpensAgainstTheBoxHundredPixelsHighShowingTheChoice)
+{
+    const DropCase& param = GetParam();
+    BuildPaneTree();
+    auto* size = Row<COptionTreeComboItem>(2);
+    for (int i = size->GetCount(); i < 38; ++i)
+        size->AddString(QString("Paper %1").arg(i));
+    size->SetCurSel(param.selected);
+    Click(size, ValueX());
+    TitleTipComboBox* combo = size->GetComboBox();
+    if (param.roomBelow > 0) {
+        const int screenBottom = combo->screen()->availableGeometry().bottom();
+        const QPoint boxBottom = combo->mapToGlobal(QPoint(0, combo->height() - 1));
+        host->move(host->x(), host->y() + screenBottom - param.roomBelow - boxBottom.y());
+        QApplication::processEvents();
+    }
+    combo->showPopup();
+    QApplication::processEvents();
+    QWidget* popup = combo->view()->window();
+    ASSERT_TRUE(popup->isVisible());
+
+    const QRect box(combo->mapToGlobal(QPoint(0, 0)), combo->size());
+    EXPECT_EQ(popup->height(), COptionTreeComboItem::DefaultDropHeight);
+    EXPECT_EQ(popup->width(), box.width()) << "as wide as the box";
+    EXPECT_EQ(popup->x(), box.x());
+    if (param.opensAbove)
+        EXPECT_EQ(popup->geometry().bottom(), box.top() - 1);
+    else
+        EXPECT_EQ(popup->y(), box.bottom() + 1);
+    QAbstractItemView* list = combo->view();
+    const QRect chosen = list->visualRect(list->model()->index(param.selected, 0));
+    EXPECT_TRUE(list->viewport()->rect().contains(chosen)) << "the choice is scrolled into view";
+    combo->hidePopup();
+}
+
+const DropCase DropCases[] = {
+    {"FirstEntryDropsBelow", 0, 0, false},
+    {"LaterEntryDropsBelowScrolledToIt", 30, 0, false},
+    {"LastEntryDropsBelowScrolledToIt", 37, 0, false},
+    {"NoRoomBelowOpensAbove", 0, 60, true},
+    {"JustRoomBelowDropsBelow", 20, 100, false},
+};
+INSTANTIATE_TEST_SUITE_P(Kinds, DroppedList, ::testing::ValuesIn(DropCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Kinds, ClosedComboPaintsItsChoice)
 {
@@ -156,7 +205,7 @@ TEST_F(Kinds, PathRowShowsNoSelectionUntilAFileIsChosen)
 TEST_F(Kinds, PathRowGrowsForSeveralPaths)
 {
     auto* category = AddGroup("Fonts", nullptr);
-    auto* paths = static_cast<COptionTreePathItem*>(tree->InsertItem(new COptionTreePathItem, category));
+    auto* paths = tree->InsertItem(std::make_unique<COptionTreePathItem>(), category);
     paths->SetLabelText("Font Files");
     ASSERT_TRUE(paths->CreatePathItem("", "", "All Files (*.*)|*.*|", COptionTreePathItem::OpenDialog,
                                       OFN_ALLOWMULTISELECT));
@@ -175,10 +224,9 @@ TEST_F(Kinds, PathRowGrowsForSeveralPaths)
     Click(paths, ValueX());
     ASSERT_EQ(paths->GetPaths().size(), 3);
     EXPECT_EQ(paths->GetSelectedPath(), dir.filePath("a.ttf"));
-    const int line = QFontMetrics(ControlFonts::Normal()).height() + 3;
+    const int line = QFontInfo(ControlFonts::Normal()).pixelSize() + 3;
     EXPECT_EQ(paths->GetHeight(), 3 * line + 5);
     EXPECT_TRUE(paths->IsLabelAtTop());
-    Paint();
     EXPECT_EQ(below->GetLocation().y(), paths->GetLocation().y() + paths->GetHeight());
 
     COptionTreePathDialog::SetRunner([&](QFileDialog& dialog) {

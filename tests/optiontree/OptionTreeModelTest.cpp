@@ -30,9 +30,9 @@ TEST_F(Model, IdsFollowInsertionOrderAndRestartAfterDeleteAll)
 
 TEST_F(Model, InsertLinksInOrderAndNotifies)
 {
-    auto* category = tree->InsertItem(new COptionTreeItemBase);
-    auto* first = tree->InsertItem(new COptionTreeItemBase, category);
-    auto* second = tree->InsertItem(new COptionTreeItemBase, category);
+    auto* category = tree->InsertItem(std::make_unique<COptionTreeItemBase>());
+    auto* first = tree->InsertItem(std::make_unique<COptionTreeItemBase>(), category);
+    auto* second = tree->InsertItem(std::make_unique<COptionTreeItemBase>(), category);
     EXPECT_TRUE(category->IsCategory());
     EXPECT_FALSE(first->IsCategory());
     EXPECT_EQ(category->GetChild(), first);
@@ -43,20 +43,29 @@ TEST_F(Model, InsertLinksInOrderAndNotifies)
                                           {NotifyItemInserted, second}}));
 }
 
-TEST_F(Model, BadInsertionsChangeNothing)
-{
-    auto* category = tree->InsertItem(new COptionTreeItemBase);
-    EXPECT_EQ(tree->InsertItem(nullptr), nullptr);
-    EXPECT_EQ(tree->InsertItem(category), nullptr) << "an item is inserted once";
-    EXPECT_EQ(tree->InsertItem(tree->GetRootItem()), nullptr);
+// Counts its own deletion, so a test can tell an item refused from an item leaked.
+struct CountedItem : COptionTreeItemBase {
+    explicit CountedItem(int& deletions) : deletions(deletions) {}
+    ~CountedItem() override { ++deletions; }
+    int& deletions;
+};
 
+TEST_F(Model, BadInsertionsChangeNothingAndLeakNothing)
+{
+    auto* category = tree->InsertItem(std::make_unique<COptionTreeItemBase>());
+    EXPECT_EQ(tree->InsertItem(nullptr), nullptr);
+    EXPECT_EQ(tree->InsertItem(std::unique_ptr<COptionTreeItemBase>(category)), nullptr) << "an item is inserted once";
+    EXPECT_EQ(tree->InsertItem(std::unique_ptr<COptionTreeItemBase>(tree->GetRootItem())), nullptr);
+    EXPECT_EQ(category->GetOwner(), tree) << "still the tree's, not deleted";
+
+    int deletions = 0;
     COptionTreeCtrl other;
-    auto* stranger = new COptionTreeItemBase;
-    EXPECT_EQ(tree->InsertItem(stranger, other.GetRootItem()), nullptr) << "parent of another tree";
-    auto* loose = new COptionTreeItemBase;
-    EXPECT_EQ(tree->InsertItem(stranger, loose), nullptr) << "parent not inserted";
-    delete stranger;
-    delete loose;
+    EXPECT_EQ(tree->InsertItem(std::make_unique<CountedItem>(deletions), other.GetRootItem()), nullptr)
+        << "parent of another tree";
+    EXPECT_EQ(deletions, 1) << "the refused item is deleted";
+    COptionTreeItemBase loose;
+    EXPECT_EQ(tree->InsertItem(std::make_unique<CountedItem>(deletions), &loose), nullptr) << "parent not inserted";
+    EXPECT_EQ(deletions, 2);
 
     EXPECT_EQ(category->GetSibling(), nullptr);
     EXPECT_EQ(category->GetChild(), nullptr);
@@ -89,7 +98,6 @@ TEST_F(Model, DeleteAllNotifiesWithNullFirst)
     EXPECT_EQ(log.front(), (Received{NotifyItemDeleting, nullptr}));
     for (size_t i = 1; i < log.size(); ++i)
         EXPECT_EQ(log[i].code, NotifyItemDeleting);
-    Paint();
     EXPECT_EQ(tree->GetVisibleHead(), nullptr);
     EXPECT_EQ(tree->GetFocusedItem(), nullptr);
 }
@@ -100,7 +108,6 @@ TEST_F(Model, DeletingTheFocusedItemLeavesNoFocus)
     tree->SetFocusedItem(tree->FindItem(7));
     tree->DeleteItem(tree->FindItem(5)); // the focused row's parent
     EXPECT_EQ(tree->GetFocusedItem(), nullptr);
-    Paint();
     Key(Qt::Key_Down);
     EXPECT_EQ(tree->GetFocusedItem(), tree->FindItem(1));
 }
@@ -110,7 +117,7 @@ TEST_F(Model, DeleteItemIgnoresItemsOfOtherTrees)
     BuildPaneTree();
     COptionTreeCtrl other;
     ASSERT_TRUE(other.Create(QRect(0, 0, 100, 100), nullptr, 0, 7));
-    auto* stranger = other.InsertItem(new COptionTreeItemBase);
+    auto* stranger = other.InsertItem(std::make_unique<COptionTreeItemBase>());
     tree->DeleteItem(stranger);
     EXPECT_EQ(other.FindItem(1), stranger);
     EXPECT_TRUE(log.empty());

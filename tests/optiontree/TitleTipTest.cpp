@@ -4,6 +4,8 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCursor>
+#include <QScreen>
 
 namespace {
 
@@ -58,6 +60,40 @@ TEST_F(TitleTips, WideListEntryShowsOverItsRowUntilAFittingEntry)
     EXPECT_FALSE(tip.isVisible()) << "closing the list takes the tip along";
 }
 
+// The pointer moved by the window system: the tip opens under it and must stay while it rests.
+void RestPointer(QWidget* widget, const QPoint& point)
+{
+    QCursor::setPos(widget->mapToGlobal(point));
+    QTest::qWait(4 * TitleTipWindow::CheckInterval);
+}
+
+TEST_F(TitleTips, TipsStayUnderTheRestingPointerShowingTheWholeText)
+{
+    BuildPaneTree();
+    auto* size = Row<COptionTreeComboItem>(2);
+    Click(size, ValueX());
+    TitleTipComboBox* combo = size->GetComboBox();
+    combo->showPopup();
+    QApplication::processEvents();
+    QAbstractItemView* list = combo->view();
+    const QRect wide = list->visualRect(list->model()->index(3, 0)).intersected(list->viewport()->rect());
+    RestPointer(list->viewport(), wide.center());
+    const TitleTipWindow& listTip = combo->ListTips().Tip();
+    EXPECT_TRUE(listTip.isVisible());
+    EXPECT_EQ(listTip.text(), PaperSizesLongEntry());
+    EXPECT_GE(listTip.width(), listTip.fontMetrics().horizontalAdvance(PaperSizesLongEntry()));
+    combo->hidePopup();
+
+    auto* title = Row<COptionTreeEditItem>(28);
+    const QString longTitle = "A title far too long to be read in the narrow value column of the tree";
+    title->SetWindowText(longTitle);
+    Click(title, ValueX());
+    RestPointer(title->GetEdit(), QPoint(20, 5));
+    const TitleTipWindow& editTip = title->GetEdit()->Tip();
+    EXPECT_TRUE(editTip.isVisible());
+    EXPECT_GE(editTip.width(), editTip.fontMetrics().horizontalAdvance(longTitle));
+}
+
 TEST_F(TitleTips, WideEditTextShowsWhileTheMouseIsOver)
 {
     BuildPaneTree();
@@ -79,6 +115,23 @@ TEST_F(TitleTips, WideEditTextShowsWhileTheMouseIsOver)
     title->SetWindowText("Short");
     MoveMouse(edit, QPoint(20, 5));
     EXPECT_FALSE(tip.isVisible());
+}
+
+TEST_F(TitleTips, TipAtTheScreenEdgeMovesLeftToStayReadable)
+{
+    BuildPaneTree();
+    const QRect screen = host->screen()->availableGeometry();
+    host->move(screen.right() - host->width() + 1, host->y());
+    QApplication::processEvents();
+    auto* title = Row<COptionTreeEditItem>(28);
+    title->SetWindowText("A title far too long to be read in the narrow value column of the tree");
+    Click(title, ValueX());
+    TitleTipEdit* edit = title->GetEdit();
+    MoveMouse(edit, QPoint(20, 5));
+    const TitleTipWindow& tip = edit->Tip();
+    ASSERT_TRUE(tip.isVisible());
+    EXPECT_EQ(tip.geometry().right(), screen.right());
+    EXPECT_EQ(tip.y(), edit->mapToGlobal(QPoint(1, 3)).y());
 }
 
 TEST_F(TitleTips, TipHidesOnItsOwnOnceTheMouseIsNearTheRightEnd)

@@ -37,8 +37,9 @@ void TreeFixture::SetUp()
         return vetoes.count(record.code) ? 1 : 0;
     });
     host->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
     host->activateWindow();
+    // Focus goes to a window only once the window system has made it active.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(host.get()));
     tree->GetRowsWnd()->setFocus();
 }
 
@@ -50,7 +51,7 @@ void TreeFixture::TearDown()
 
 COptionTreeItemBase* TreeFixture::AddGroup(const QString& label, COptionTreeItemBase* parent)
 {
-    auto* item = tree->InsertItem(new COptionTreeItemBase, parent);
+    auto* item = tree->InsertItem(std::make_unique<COptionTreeItemBase>(), parent);
     item->SetLabelText(label);
     item->SetInfoText(label + ".");
     if (item->IsCategory()) {
@@ -63,7 +64,7 @@ COptionTreeItemBase* TreeFixture::AddGroup(const QString& label, COptionTreeItem
 COptionTreeComboItem* TreeFixture::AddCombo(const QString& label, COptionTreeItemBase* parent,
                                             const QStringList& entries, int selected)
 {
-    auto* item = static_cast<COptionTreeComboItem*>(tree->InsertItem(new COptionTreeComboItem, parent));
+    auto* item = tree->InsertItem(std::make_unique<COptionTreeComboItem>(), parent);
     item->SetLabelText(label);
     item->SetInfoText("Choose the " + label + ".");
     EXPECT_TRUE(item->CreateComboItem());
@@ -76,7 +77,7 @@ COptionTreeComboItem* TreeFixture::AddCombo(const QString& label, COptionTreeIte
 COptionTreeEditItem* TreeFixture::AddEdit(const QString& label, COptionTreeItemBase* parent, DWORD options,
                                           const QString& text)
 {
-    auto* item = static_cast<COptionTreeEditItem*>(tree->InsertItem(new COptionTreeEditItem, parent));
+    auto* item = tree->InsertItem(std::make_unique<COptionTreeEditItem>(), parent);
     item->SetLabelText(label);
     item->SetInfoText(label + " of the document.");
     EXPECT_TRUE(item->CreateEditItem(options));
@@ -86,7 +87,7 @@ COptionTreeEditItem* TreeFixture::AddEdit(const QString& label, COptionTreeItemB
 
 COptionTreePathItem* TreeFixture::AddPath(const QString& label, COptionTreeItemBase* parent, const QString& filter)
 {
-    auto* item = static_cast<COptionTreePathItem*>(tree->InsertItem(new COptionTreePathItem, parent));
+    auto* item = tree->InsertItem(std::make_unique<COptionTreePathItem>(), parent);
     item->SetLabelText(label);
     item->SetInfoText(label + ". Click to import.");
     EXPECT_TRUE(item->CreatePathItem("", "", filter, COptionTreePathItem::OpenDialog | COptionTreePathItem::ShowFullPaths,
@@ -130,14 +131,14 @@ void TreeFixture::BuildPaneTree()
     AddEdit("Encrypt Level", security, number, "40");                             // 36
     tree->RefreshItems(nullptr);
     tree->ExpandAllItems();
-    Paint();
+    // The scroll bar that the rows now need comes with the next turn of the event loop.
+    QApplication::processEvents();
     log.clear();
 }
 
 QPoint TreeFixture::RowPoint(COptionTreeItemBase* item, int x)
 {
     tree->EnsureVisible(item);
-    Paint();
     return QPoint(x, item->GetLocation().y() - tree->GetYOffset() + item->GetHeight() / 2);
 }
 
@@ -145,21 +146,18 @@ void TreeFixture::Click(COptionTreeItemBase* item, int x)
 {
     const QPoint point = RowPoint(item, x);
     QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, point);
-    Paint();
 }
 
 void TreeFixture::DoubleClick(COptionTreeItemBase* item, int x)
 {
     const QPoint point = RowPoint(item, x);
     QTest::mouseDClick(Client(), Qt::LeftButton, Qt::NoModifier, point);
-    Paint();
 }
 
 void TreeFixture::Key(int key, Qt::KeyboardModifiers modifiers)
 {
     QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : tree->GetRowsWnd();
     QTest::keyClick(target, Qt::Key(key), modifiers);
-    Paint();
 }
 
 std::vector<int> TreeFixture::Codes() const

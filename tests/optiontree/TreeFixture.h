@@ -47,10 +47,8 @@ protected:
     template <class T> T* Row(int id) { return dynamic_cast<T*>(tree->FindItem(id)); }
 
     QWidget* Client() const { return tree->GetRowsWnd()->Client(); }
-    // Paints now, so that the visible list and the row geometry are current.
-    void Paint() { tree->GetRowsWnd()->RepaintNow(); }
-    QImage Grab() { Paint(); return Client()->grab().toImage(); }
-    // A point on item's row at window x, its row painted on screen first.
+    QImage Grab() { return Client()->grab().toImage(); }
+    // A point on item's row at window x, its row scrolled into view first.
     QPoint RowPoint(COptionTreeItemBase* item, int x);
     void Click(COptionTreeItemBase* item, int x);
     void DoubleClick(COptionTreeItemBase* item, int x);

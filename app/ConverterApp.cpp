@@ -1,0 +1,154 @@
+#include "app/ConverterApp.h"
+
+#include "app/AppBitmaps.h"
+#include "app/AppMessageBox.h"
+#include "app/MainFrame.h"
+#include "app/MenuResources.h"
+#include "app/SplashWnd.h"
+#include "app/TipDlg.h"
+#include "conversion/SettingsFile.h"
+#include "menubar/MenuXP.h"
+#include "platform/SingleInstance.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QScreen>
+#include <QTimer>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+CConverterApp*& TheApp()
+{
+    static CConverterApp* app = nullptr;
+    return app;
+}
+
+bool IsNoLogo(const QString& argument)
+{
+    return argument.compare(QStringLiteral("--nologo"), Qt::CaseInsensitive) == 0
+        || argument.compare(QStringLiteral("-nologo"), Qt::CaseInsensitive) == 0;
+}
+
+void CentreOnScreen(QWidget& window)
+{
+    if (const QScreen* screen = window.screen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+}
+
+} // namespace
+
+CConverterApp::CConverterApp(const QStringList& arguments)
+    : m_programName(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName())
+{
+    TheApp() = this;
+    QCoreApplication::setApplicationName(QString::fromLatin1(kAppTitle));
+    ParseCommandLine(arguments);
+}
+
+CConverterApp::~CConverterApp()
+{
+    m_pMainWnd.reset();
+    TheApp() = nullptr;
+}
+
+CConverterApp* CConverterApp::Instance()
+{
+    return TheApp();
+}
+
+void CConverterApp::ParseCommandLine(const QStringList& arguments)
+{
+    for (const QString& argument : arguments.mid(1)) {
+        if (IsNoLogo(argument))
+            m_bShowSplash = false;
+        else if (argument.startsWith(QLatin1Char('-')))
+            std::fprintf(stderr, "quillary: unknown option %s ignored\n", qPrintable(argument));
+        else
+            m_paths << QFileInfo(argument).absoluteFilePath();
+    }
+}
+
+bool CConverterApp::InitInstance()
+{
+    m_instance = std::make_unique<SingleInstance>(m_programName);
+    if (!m_instance->TryLock()) {
+        m_instance->AskFirst(m_paths);
+        return false;
+    }
+    m_instance->Listen([this](const QStringList& paths) { return BringForward(paths); });
+
+    InstallMenuHook();
+    m_exeDirectory = ExeDirectory();
+    m_settingsPath = SettingsPath();
+    LoadSettings(m_options, m_settingsPath);
+    m_bSettingsLoaded = true;
+
+    m_pMainWnd = std::make_unique<CMainFrame>(
+        m_options, CMainFrame::Settings{m_exeDirectory, m_settingsPath, m_programName, m_bShowSplash});
+    if (!m_pMainWnd->Create())
+        return false;
+    m_pMainWnd->setWindowTitle(QString::fromLatin1(kWindowTitle));
+    m_pMainWnd->setWindowIcon(QIcon(AppBitmap(128)));
+    m_pMainWnd->showNormal();
+    CentreOnScreen(*m_pMainWnd);
+    m_pMainWnd->repaint();
+    if (CSplashWnd* splash = m_pMainWnd->GetSplash()) {
+        splash->show();
+        splash->raise();
+    }
+    m_pMainWnd->AddEntries(m_paths);
+    RunStartupTip();
+    return true;
+}
+
+void CConverterApp::RunStartupTip()
+{
+    if (!m_bShowSplash)
+        return;
+    CTipDlg tip(m_exeDirectory, m_settingsPath, m_pMainWnd.get());
+    if (tip.GetShowAtStartup())
+        tip.exec();
+}
+
+// The request is answered only once the frame exists and carries its mark; paths are added
+// after the answer, so that a message about them does not hold the other instance up.
+bool CConverterApp::BringForward(const QStringList& paths)
+{
+    CMainFrame* frame = m_pMainWnd.get();
+    if (!frame || frame->property(m_programName.toUtf8().constData()).toInt() != 1)
+        return false;
+    if (frame->isMinimized())
+        frame->showNormal();
+    frame->raise();
+    frame->activateWindow();
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
+    if (!paths.isEmpty())
+        QTimer::singleShot(0, frame, [frame, paths] { frame->AddEntries(paths); });
+    return true;
+}
+
+int CConverterApp::ExitInstance()
+{
+    // A start that ended before the settings were read must not overwrite them.
+    if (!m_bSettingsLoaded)
+        return 0;
+    errno = 0;
+    if (SaveSettings(m_options, m_settingsPath))
+        return 0;
+    const int error = errno;
+    const QString reason = error ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("unknown error");
+    AppMessageBox(nullptr, QStringLiteral("The settings could not be saved to %1:\n%2.")
+                               .arg(QString::fromStdString(m_settingsPath), reason));
+    return 1;
+}

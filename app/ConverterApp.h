@@ -1,0 +1,54 @@
+#pragma once
+// The application object: it owns the conversion options and the settings path, lets one
+// instance run per user, loads the settings, makes the main window and saves the settings at
+// exit. A later start hands its file paths to the running instance, brings that window (and
+// its open dialog) forward and ends. Made in main after the QApplication; GUI thread only.
+#include "conversion/ConversionOptions.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+
+class CMainFrame;
+class SingleInstance;
+
+class CConverterApp : public QObject {
+    Q_OBJECT
+public:
+    // arguments as main received them: "--nologo" (or "-nologo") turns the splash screen and
+    // the start-up tip off; other arguments are files to add to the list.
+    explicit CConverterApp(const QStringList& arguments);
+    ~CConverterApp() override;
+
+    // The start-up steps. false: the process ends now (another instance runs, or the window
+    // could not be made).
+    bool InitInstance();
+    // Saves the settings (when they were loaded); returns the exit code.
+    int ExitInstance();
+
+    static CConverterApp* Instance();
+
+    ConversionOptions& Options() { return m_options; }
+    const std::string& GetSettingsPath() const { return m_settingsPath; }
+    const std::string& GetExeDirectory() const { return m_exeDirectory; }
+    CMainFrame* GetMainWnd() const { return m_pMainWnd.get(); }
+    bool ShowSplash() const { return m_bShowSplash; }
+    const QStringList& StartPaths() const { return m_paths; }
+
+private:
+    void ParseCommandLine(const QStringList& arguments);
+    bool BringForward(const QStringList& paths);
+    void RunStartupTip();
+
+    QString m_programName;
+    bool m_bShowSplash = true;
+    QStringList m_paths;
+    std::unique_ptr<SingleInstance> m_instance;
+    std::string m_exeDirectory;
+    std::string m_settingsPath;
+    bool m_bSettingsLoaded = false;
+    ConversionOptions m_options;
+    std::unique_ptr<CMainFrame> m_pMainWnd;
+};
