@@ -1,9 +1,12 @@
 # The front door. `make test` and `make run` work on a fresh Debian 12 machine: they install
-# what is missing (scripts/install-deps), build, and then test or run.
+# what is missing (scripts/install-deps, one cheap query when nothing is), build, and then test
+# or run.
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 CTEST_FLAGS ?= --output-on-failure
+# Extra cmake settings, e.g. CMAKE_FLAGS=-DQUILLARY_WERROR=ON (as CI builds).
+CMAKE_FLAGS ?=
 
 .PHONY: all deps build build-sanitize test test-release test-sanitize run bench gallery clean
 
@@ -13,11 +16,11 @@ deps:
 	bash scripts/install-deps
 
 build: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 build-sanitize: deps
-	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILLARY_SANITIZE=ON
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILLARY_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 
 test-release: build

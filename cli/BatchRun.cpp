@@ -2,25 +2,48 @@
 
 #include "conversion/FileConverter.h"
 #include "conversion/OutputPath.h"
+#include "conversion/SystemMessage.h"
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <map>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
 // Warnings go to the report as they come; the conversion goes on as after OK in the window.
+// Progress within the file moves the bar by the share of the file's bytes done, in steps, so
+// that a file's many lines do not each take the report's lock.
 class FileObserver : public ConversionObserver {
 public:
-    FileObserver(TerminalReport& report, const std::string& path) : m_report(report), m_path(path) {}
-    void SetProgressRange(int, int) override {}
-    void SetProgressPos(int) override {}
+    FileObserver(TerminalReport& report, const std::string& path, std::uint64_t fileSize)
+        : m_report(report), m_path(path), m_fileSize(fileSize)
+    {
+    }
+    void SetProgressRange(int, int upper) override { m_upper = upper; }
+    void SetProgressPos(int pos) override
+    {
+        if (m_upper <= 0 || pos <= 0)
+            return;
+        const std::uint64_t done = std::min(m_fileSize, m_fileSize * std::uint64_t(pos) / std::uint64_t(m_upper));
+        if (done >= m_reported + kStep) {
+            m_report.AddBytes(done - m_reported);
+            m_reported = done;
+        }
+    }
     void Warn(std::string_view message) override { m_report.Warning(m_path, message); }
+    std::uint64_t Unreported() const { return m_fileSize - m_reported; }
 
 private:
+    static constexpr std::uint64_t kStep = 64 * 1024;
     TerminalReport& m_report;
     const std::string& m_path;
+    std::uint64_t m_fileSize;
+    int m_upper = 0;
+    std::uint64_t m_reported = 0;
 };
 
 std::uint64_t FileSize(const std::string& path)
@@ -30,17 +53,60 @@ std::uint64_t FileSize(const std::string& path)
     return error ? 0 : size;
 }
 
-void ConvertOne(const CommandLine& commandLine, const std::string& input, TerminalReport& report)
+// One input of the call and the PDF it writes (none for the standard input, whose PDF goes to
+// the standard output). When an input that comes earlier on the command
+// line writes the same PDF, this one is not converted, so that the result does not depend on
+// which job finishes last.
+struct BatchJob {
+    std::string input;
+    std::string output;
+    std::string earlierInput;
+};
+
+std::vector<BatchJob> PlanJobs(const CommandLine& commandLine)
 {
-    FileObserver observer(report, input);
-    const ConversionResult result =
-        ConvertFile(commandLine.options, input, commandLine.ownerPassword, commandLine.userPassword,
-                    BatchOutputPath(input, commandLine.outputDirectory), observer);
+    std::vector<BatchJob> jobs;
+    std::map<std::filesystem::path, std::string> firstInputOf;
+    for (const std::string& input : commandLine.files) {
+        if (input == kStandardStreams) {
+            jobs.push_back({input, {}, {}});
+            continue;
+        }
+        BatchJob job{input, BatchOutputPath(input, commandLine.outputDirectory), {}};
+        std::error_code ignored;
+        const auto [first, inserted] =
+            firstInputOf.emplace(std::filesystem::absolute(job.output, ignored).lexically_normal(), input);
+        if (!inserted)
+            job.earlierInput = first->second;
+        jobs.push_back(std::move(job));
+    }
+    return jobs;
+}
+
+ConversionResult Convert(const CommandLine& commandLine, const BatchJob& job, ConversionObserver& observer)
+{
+    const ConversionOptions& options = commandLine.options;
+    if (job.input == kStandardStreams)
+        return ConvertStream(options, STDIN_FILENO, commandLine.ownerPassword, commandLine.userPassword,
+                             STDOUT_FILENO, observer);
+    return ConvertFile(options, job.input, commandLine.ownerPassword, commandLine.userPassword, job.output, observer);
+}
+
+void ConvertOne(const CommandLine& commandLine, const BatchJob& job, TerminalReport& report)
+{
+    if (!job.earlierInput.empty()) {
+        report.Error(job.input, "Not converted, because \"" + job.earlierInput + "\" before it writes the same PDF \"" +
+                                    job.output + "\".");
+        report.FileDone(0, false);
+        return;
+    }
+    FileObserver observer(report, job.input, job.input == kStandardStreams ? 0 : FileSize(job.input));
+    const ConversionResult result = Convert(commandLine, job, observer);
     for (const std::string& note : result.notes)
-        report.Warning(input, note);
+        report.Warning(job.input, note);
     if (!result.written)
-        report.Error(input, result.reason);
-    report.FileDone(FileSize(input), result.written);
+        report.Error(job.input, result.reason);
+    report.FileDone(observer.Unreported(), result.written);
 }
 
 } // namespace
@@ -60,17 +126,18 @@ int RunBatch(const CommandLine& commandLine, TerminalReport& report)
         std::filesystem::create_directories(commandLine.outputDirectory, error);
         if (error) {
             for (const std::string& input : commandLine.files) {
-                report.Error(input, "cannot create the output folder '" + commandLine.outputDirectory +
-                                        "': " + error.message());
+                report.Error(input, "Cannot create the output folder \"" + commandLine.outputDirectory +
+                                        "\": " + SystemMessage(error.value()) + ".");
                 report.FileDone(0, false);
             }
             return 1;
         }
     }
+    const std::vector<BatchJob> jobs = PlanJobs(commandLine);
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
-        for (std::size_t i; (i = next++) < commandLine.files.size();)
-            ConvertOne(commandLine, commandLine.files[i], report);
+        for (std::size_t i; (i = next++) < jobs.size();)
+            ConvertOne(commandLine, jobs[i], report);
     };
     std::vector<std::jthread> helpers;
     const std::size_t threads = std::min<std::size_t>(std::size_t(commandLine.jobs), commandLine.files.size());

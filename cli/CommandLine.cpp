@@ -1,34 +1,82 @@
 #include "cli/CommandLine.h"
 
+#include "conversion/CheckOptions.h"
 #include "conversion/SettingsFile.h"
+#include "conversion/TextFile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
+#include <tuple>
+#include <unistd.h>
 
 const char kUsage[] =
     "Usage: quillary-convert [OPTIONS] FILE...\n"
-    "Converts each text FILE into a PDF with the same base name, next to it.\n"
+    "Converts each text FILE into a PDF with the same base name, next to it (or in -o DIR).\n"
+    "An existing PDF of that name is replaced. FILE '-' reads the standard input and writes\n"
+    "the PDF to the standard output.\n"
     "\n"
     "Options start from Settings.ini next to the program (the defaults when it is missing).\n"
     "  --settings PATH          read the options from this INI file instead (never written)\n"
     "  --set KEY=VALUE          set one Settings.ini key, e.g. --set PageSize=37 --set \"Font Size=12\"\n"
+    "                           (--help-settings lists the keys and their values)\n"
     "  --type1-metrics FILE     Type 1 font metrics file (.afm), for PageFont=1\n"
     "  --type1-data FILE        Type 1 font data file (.pfa, .pfb, .t1), for PageFont=1\n"
     "  --truetype FILE          TrueType font file (.ttf, .ttc), for PageFont=2\n"
     "  --owner-password P       owner password for every file (encrypts the PDFs)\n"
     "  --user-password P        user password for every file\n"
+    "  --owner-password-file FILE, --user-password-file FILE\n"
+    "                           the password is the first line of FILE ('-': the standard\n"
+    "                           input); passwords given as P are seen by every user of the\n"
+    "                           machine in the list of processes, those in files are not\n"
     "  -o, --output-dir DIR     write the PDFs into DIR (created when missing)\n"
     "  -j, --jobs N             convert N files at once (default 1)\n"
     "  -q, --quiet              print only failures\n"
-    "      --help               show this help\n"
+    "  -h, --help               show this help\n"
+    "      --help-settings      list every Settings.ini key with its section, default and values\n"
     "      --version            show the version\n"
     "\n"
     "Exit status: 0 when every PDF was written, 1 when any file failed, 2 for a usage error.\n";
 
 namespace {
+
+// Edits (insertions, deletions, changes) that turn one name into the other, ignoring case.
+std::size_t EditDistance(std::string_view a, std::string_view b)
+{
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j < row.size(); ++j)
+        row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const bool same = std::tolower(static_cast<unsigned char>(a[i - 1])) ==
+                              std::tolower(static_cast<unsigned char>(b[j - 1]));
+            const std::size_t replaced = diagonal + (same ? 0 : 1);
+            diagonal = row[j];
+            row[j] = std::min({replaced, row[j] + 1, row[j - 1] + 1});
+        }
+    }
+    return row.back();
+}
+
+// The key a mistyped name most likely meant: two edits away at most.
+const SettingsKey* ClosestSettingsKey(std::string_view name)
+{
+    constexpr std::size_t kMostEdits = 2;
+    const SettingsKey* closest = nullptr;
+    std::size_t best = kMostEdits + 1;
+    for (const SettingsKey& key : SettingsKeys()) {
+        if (const std::size_t distance = EditDistance(name, key.key); distance < best) {
+            best = distance;
+            closest = &key;
+        }
+    }
+    return closest;
+}
 
 class Parser {
 public:
@@ -40,10 +88,14 @@ public:
     ParsedCommandLine Parse();
 
 private:
+    static ParsedCommandLine UsageError(std::string message) { return {{}, std::move(message), {}}; }
     bool ParseOne(const std::string& argument);
     std::optional<std::string> TakeValue(const std::string& name, const std::optional<std::string>& attached);
     bool SetKey(const std::string& assignment);
     bool SetJobs(const std::string& text);
+    bool ReadPasswordFiles();
+    std::vector<std::string> UnusedFontFiles() const;
+    bool ReadPasswordFile(const std::string& path, std::string& password);
     void ApplySettings();
     bool Fail(std::string message)
     {
@@ -57,6 +109,8 @@ private:
     std::string m_settingsPath;
     bool m_settingsGiven = false;
     std::vector<std::string> m_assignments;
+    std::string m_ownerPasswordFile;
+    std::string m_userPasswordFile;
     CommandLine m_result;
     std::string m_error;
 };
@@ -71,14 +125,24 @@ ParsedCommandLine Parser::Parse()
         else if (argument == "--")
             onlyFiles = true;
         else if (!ParseOne(argument))
-            return {{}, m_error};
+            return UsageError(m_error);
     }
-    if (m_result.showHelp || m_result.showVersion)
-        return {m_result, {}};
+    if (m_result.showHelp || m_result.showSettingsHelp || m_result.showVersion)
+        return {m_result, {}, {}};
     if (m_result.files.empty())
-        return {{}, "no FILE given"};
+        return UsageError("no FILE given");
+    const auto standardInputUses = std::count(m_result.files.begin(), m_result.files.end(), kStandardStreams) +
+                                   (m_ownerPasswordFile == kStandardStreams) + (m_userPasswordFile == kStandardStreams);
+    if (standardInputUses > 1)
+        return UsageError("'-' (the standard input) can be given only once");
+    if (!ReadPasswordFiles())
+        return UsageError(m_error);
     ApplySettings();
-    return {m_result, m_error};
+    if (m_error.empty()) {
+        if (const auto problem = CheckOptions(m_result.options, m_result.ownerPassword, m_result.userPassword))
+            Fail(*problem);
+    }
+    return {m_result, m_error, UnusedFontFiles()};
 }
 
 bool Parser::ParseOne(const std::string& argument)
@@ -102,6 +166,8 @@ bool Parser::ParseOne(const std::string& argument)
         {"--truetype", [&](const std::string& v) { m_result.options.TrueTypeFile = v; return true; }},
         {"--owner-password", [&](const std::string& v) { m_result.ownerPassword = v; return true; }},
         {"--user-password", [&](const std::string& v) { m_result.userPassword = v; return true; }},
+        {"--owner-password-file", [&](const std::string& v) { m_ownerPasswordFile = v; return true; }},
+        {"--user-password-file", [&](const std::string& v) { m_userPasswordFile = v; return true; }},
         {"-o", [&](const std::string& v) { m_result.outputDirectory = v; return true; }},
         {"--output-dir", [&](const std::string& v) { m_result.outputDirectory = v; return true; }},
         {"-j", [&](const std::string& v) { return SetJobs(v); }},
@@ -117,6 +183,8 @@ bool Parser::ParseOne(const std::string& argument)
         m_result.quiet = true;
     else if (name == "--help" || name == "-h")
         m_result.showHelp = true;
+    else if (name == "--help-settings")
+        m_result.showSettingsHelp = true;
     else if (name == "--version")
         m_result.showVersion = true;
     else
@@ -144,13 +212,52 @@ bool Parser::SetJobs(const std::string& text)
     return true;
 }
 
+// Font files given for a kind of font that is not chosen would be ignored without a word.
+std::vector<std::string> Parser::UnusedFontFiles() const
+{
+    const ConversionOptions& options = m_result.options;
+    const std::tuple<const std::string&, const char*, FontKind> files[] = {
+        {options.Type1MetricsFile, "--type1-metrics", Type1Font},
+        {options.Type1DataFile, "--type1-data", Type1Font},
+        {options.TrueTypeFile, "--truetype", TrueTypeFont},
+    };
+    std::vector<std::string> warnings;
+    for (const auto& [file, option, kind] : files) {
+        if (!file.empty() && options.PageFont != kind)
+            warnings.push_back(std::string(option) + " is not used, because PageFont is " +
+                               std::to_string(options.PageFont) + ", not " + std::to_string(kind) + " (" +
+                               std::string(FontKindLabels[kind]) + ")");
+    }
+    return warnings;
+}
+
+// Read only once every argument is known, so that the standard input is read at most once.
+bool Parser::ReadPasswordFiles()
+{
+    return (m_ownerPasswordFile.empty() || ReadPasswordFile(m_ownerPasswordFile, m_result.ownerPassword)) &&
+           (m_userPasswordFile.empty() || ReadPasswordFile(m_userPasswordFile, m_result.userPassword));
+}
+
+// The password is the first line of the file, or of the standard input for "-".
+bool Parser::ReadPasswordFile(const std::string& path, std::string& password)
+{
+    const TextFileContent content = path == kStandardStreams ? ReadTextStream(STDIN_FILENO) : ReadTextFile(path);
+    if (!content.error.empty())
+        return Fail("cannot read password file '" + path + "': " + content.error);
+    password = content.text.substr(0, content.text.find('\n'));
+    return true;
+}
+
 // The settings file first, then the --set keys in the order given; the font-file paths given
 // as options have no key and are kept.
 void Parser::ApplySettings()
 {
-    if (m_settingsGiven && !std::filesystem::is_regular_file(m_settingsPath)) {
-        Fail("settings file '" + m_settingsPath + "' not found");
-        return;
+    // A settings file that was asked for but cannot be read would silently give the defaults.
+    if (m_settingsGiven) {
+        if (const std::string error = ReadTextFile(m_settingsPath).error; !error.empty()) {
+            Fail("cannot read settings file '" + m_settingsPath + "': " + error);
+            return;
+        }
     }
     LoadSettings(m_result.options, m_settingsPath);
     for (const std::string& assignment : m_assignments)
@@ -165,13 +272,21 @@ bool Parser::SetKey(const std::string& assignment)
         return Fail("--set needs KEY=VALUE, got '" + assignment + "'");
     const std::string keyName = assignment.substr(0, equals);
     const SettingsKey* key = FindSettingsKey(keyName);
-    if (!key)
-        return Fail("unknown settings key '" + keyName + "'");
+    if (!key) {
+        const SettingsKey* closest = ClosestSettingsKey(keyName);
+        return Fail("unknown settings key '" + keyName + "'" +
+                    (closest ? " (did you mean " + std::string(closest->key) + "?)" : ""));
+    }
     const std::string problem = ApplySetting(m_result.options, *key, assignment.substr(equals + 1));
     return problem.empty() || Fail(problem);
 }
 
 } // namespace
+
+bool CommandLine::ReadsStandardInput() const
+{
+    return std::find(files.begin(), files.end(), kStandardStreams) != files.end();
+}
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments,
                                    const std::string& defaultSettingsPath)

@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+// The FILE that stands for the standard input, whose PDF goes to the standard output.
+inline constexpr char kStandardStreams[] = "-";
+
 struct CommandLine {
     ConversionOptions options;       // Settings.ini (or --settings), then --set and the font files
     std::vector<std::string> files;
@@ -14,12 +17,16 @@ struct CommandLine {
     int jobs = 1;
     bool quiet = false;
     bool showHelp = false;
+    bool showSettingsHelp = false;
     bool showVersion = false;
+
+    bool ReadsStandardInput() const;
 };
 
 struct ParsedCommandLine {
     CommandLine commandLine;
-    std::string error; // a usage error: what is wrong, in one line
+    std::string error;                 // a usage error: what is wrong, in one line
+    std::vector<std::string> warnings; // arguments that are accepted but have no effect
 };
 
 // `defaultSettingsPath` is read unless --settings names another file.

@@ -3,7 +3,6 @@
 namespace {
 
 constexpr int kBarWidth = 30;
-constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 
 std::string Megabytes(std::uint64_t bytes)
 {
@@ -15,8 +14,9 @@ std::string Megabytes(std::uint64_t bytes)
 } // namespace
 
 TerminalReport::TerminalReport(std::FILE* out, bool quiet, bool showBar, std::size_t totalFiles,
-                               std::uint64_t totalBytes)
-    : m_out(out), m_quiet(quiet), m_showBar(showBar && !quiet), m_totalFiles(totalFiles), m_totalBytes(totalBytes)
+                               std::uint64_t totalBytes, std::chrono::milliseconds redrawInterval)
+    : m_out(out), m_quiet(quiet), m_showBar(showBar && !quiet), m_totalFiles(totalFiles), m_totalBytes(totalBytes),
+      m_redrawInterval(redrawInterval)
 {
 }
 
@@ -32,6 +32,13 @@ void TerminalReport::Error(const std::string& path, std::string_view reason)
 {
     std::lock_guard lock(m_mutex);
     PrintLine("error: " + path + ": " + std::string(reason));
+}
+
+void TerminalReport::AddBytes(std::uint64_t bytes)
+{
+    std::lock_guard lock(m_mutex);
+    m_bytesDone += bytes;
+    DrawBar(false);
 }
 
 void TerminalReport::FileDone(std::uint64_t bytes, bool written)
@@ -63,7 +70,7 @@ void TerminalReport::DrawBar(bool force)
     if (!m_showBar)
         return;
     const auto now = std::chrono::steady_clock::now();
-    if (!force && now - m_lastDraw < kRedrawInterval)
+    if (!force && now - m_lastDraw < m_redrawInterval)
         return;
     m_lastDraw = now;
     const std::size_t done = m_converted + m_failed;

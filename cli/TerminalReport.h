@@ -11,10 +11,15 @@
 
 class TerminalReport {
 public:
-    TerminalReport(std::FILE* out, bool quiet, bool showBar, std::size_t totalFiles, std::uint64_t totalBytes);
+    // The bar is drawn again at most once per `redrawInterval`, and whenever a line is printed.
+    TerminalReport(std::FILE* out, bool quiet, bool showBar, std::size_t totalFiles, std::uint64_t totalBytes,
+                   std::chrono::milliseconds redrawInterval = std::chrono::milliseconds(100));
 
     void Warning(const std::string& path, std::string_view text);
     void Error(const std::string& path, std::string_view reason);
+    // Bytes of input done within a file that is still being converted.
+    void AddBytes(std::uint64_t bytes);
+    // The end of a file, with the bytes of it not yet added.
     void FileDone(std::uint64_t bytes, bool written);
     // "N converted, M failed", unless quiet; also clears the bar.
     void Summary();
@@ -31,6 +36,7 @@ private:
     bool m_showBar;
     std::size_t m_totalFiles;
     std::uint64_t m_totalBytes;
+    std::chrono::milliseconds m_redrawInterval;
     std::size_t m_converted = 0;
     std::size_t m_failed = 0;
     std::uint64_t m_bytesDone = 0;

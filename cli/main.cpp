@@ -2,6 +2,7 @@
 // Settings.ini of the window.
 #include "cli/BatchRun.h"
 #include "cli/CommandLine.h"
+#include "cli/SettingsHelp.h"
 #include "cli/TerminalReport.h"
 
 #include "conversion/SettingsFile.h"
@@ -18,7 +19,7 @@ std::uint64_t TotalBytes(const std::vector<std::string>& files)
     std::uint64_t total = 0;
     for (const std::string& file : files) {
         std::error_code error;
-        const auto size = std::filesystem::file_size(file, error);
+        const auto size = file == kStandardStreams ? 0 : std::filesystem::file_size(file, error);
         total += error ? 0 : size;
     }
     return total;
@@ -34,25 +35,44 @@ void KeepFreedMemory()
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
 }
 
+int UsageError(const std::string& message)
+{
+    std::fprintf(stderr, "quillary-convert: %s\nTry 'quillary-convert --help'.\n", message.c_str());
+    return 2;
+}
+
+// --help, --help-settings and --version print their text instead of converting.
+bool PrintAskedForText(const CommandLine& commandLine)
+{
+    if (commandLine.showHelp)
+        std::fputs(kUsage, stdout);
+    else if (commandLine.showSettingsHelp)
+        std::fputs(SettingsHelp().c_str(), stdout);
+    else if (commandLine.showVersion)
+        std::puts("quillary-convert (Quillary) 2.1");
+    else
+        return false;
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     KeepFreedMemory();
     const ParsedCommandLine parsed = ParseCommandLine({argv + 1, argv + argc}, SettingsPath());
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "quillary-convert: %s\nTry 'quillary-convert --help'.\n", parsed.error.c_str());
-        return 2;
-    }
+    if (!parsed.error.empty())
+        return UsageError(parsed.error);
     const CommandLine& commandLine = parsed.commandLine;
-    if (commandLine.showHelp) {
-        std::fputs(kUsage, stdout);
-        return 0;
+    for (const std::string& warning : parsed.warnings) {
+        if (!commandLine.quiet)
+            std::fprintf(stderr, "quillary-convert: warning: %s\n", warning.c_str());
     }
-    if (commandLine.showVersion) {
-        std::puts("quillary-convert (Quillary) 2.1");
+    if (PrintAskedForText(commandLine))
         return 0;
-    }
+    if (commandLine.ReadsStandardInput() && isatty(STDOUT_FILENO))
+        return UsageError("the PDF of '-' goes to the standard output, which is a terminal; redirect it to a "
+                          "file or a program");
     TerminalReport report(stderr, commandLine.quiet, isatty(STDERR_FILENO) != 0, commandLine.files.size(),
                           TotalBytes(commandLine.files));
     const int status = RunBatch(commandLine, report);

@@ -1,14 +1,13 @@
 #include "conversion/FileConverter.h"
 
+#include "conversion/CheckOptions.h"
 #include "conversion/PdfDocument.h"
+#include "conversion/ReplacingFile.h"
+#include "conversion/SystemMessage.h"
 #include "conversion/TextFile.h"
 #include "conversion/TextLayout.h"
+#include "conversion/WriteAll.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <atomic>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,10 +15,6 @@ namespace {
 
 constexpr char kFontSizeWarning[] = "Font size can not be 0. Set default 9.";
 constexpr int kDefaultFontSize = 9;
-// The library accepts larger sizes, but the converter has always stopped at 300 points.
-constexpr int kMaxFontSize = 300;
-constexpr int kMinPageSide = 3;
-constexpr int kMaxPageSide = 14400;
 
 bool SameFile(const std::string& a, const std::string& b)
 {
@@ -30,56 +25,6 @@ bool SameFile(const std::string& a, const std::string& b)
            sa.st_ino == sb.st_ino;
 }
 
-std::string Quoted(const std::string& text)
-{
-    return "\"" + text + "\"";
-}
-
-// Problems the options or passwords cause for every file; empty when there are none.
-std::string CheckSettings(const ConversionOptions& options, const std::string& ownerPassword,
-                          const std::string& userPassword)
-{
-    int width = 0;
-    int height = 0;
-    TextLayout::PageSizeOf(options, width, height);
-    if (width < kMinPageSide || width > kMaxPageSide || height < kMinPageSide || height > kMaxPageSide)
-        return "The page size " + std::to_string(width) + " x " + std::to_string(height) +
-               " points is outside 3 to 14400 points.";
-    if (TextLayout::AvailableWidth(options) <= 0)
-        return "The left and right margins (" + std::to_string(options.LeftMargin) + " and " +
-               std::to_string(options.RightMargin) + " points) leave no room for text on a page " +
-               std::to_string(width) + " points wide.";
-    if (options.FontSize < 0 || options.FontSize > kMaxFontSize)
-        return "The font size " + std::to_string(options.FontSize) + " is outside 1 to 300 points.";
-    if (!ownerPassword.empty() && ownerPassword == userPassword)
-        return "The owner password and the user password are the same; they must differ.";
-    return {};
-}
-
-// A name beside the output that no file has: the output path with a random suffix, so that
-// nobody can plant a file or link under it. The library creates the file itself: reopening an
-// existing file to write it makes some file systems write it out at once, a cost per file that
-// dominates small conversions.
-std::string TemporaryNameFor(const std::string& outputPath)
-{
-    unsigned char random[8] = {};
-    if (getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
-        static std::atomic<unsigned> counter{0};
-        const unsigned fallback = counter++ ^ static_cast<unsigned>(getpid() << 12);
-        std::memcpy(random, &fallback, sizeof fallback);
-    }
-    char suffix[2 * sizeof random + 1];
-    for (std::size_t i = 0; i < sizeof random; ++i)
-        std::snprintf(suffix + 2 * i, 3, "%02x", random[i]);
-    return outputPath + ".tmp" + suffix;
-}
-
-ConversionResult Fail(const std::string& outputPath, std::string reason)
-{
-    std::remove(outputPath.c_str());
-    return ConversionResult::Failed(std::move(reason));
-}
-
 float FontSizeToUse(const ConversionOptions& options, ConversionObserver& observer)
 {
     if (options.FontSize != 0)
@@ -88,27 +33,49 @@ float FontSizeToUse(const ConversionOptions& options, ConversionObserver& observ
     return kDefaultFontSize;
 }
 
-ConversionResult SaveDocument(PdfDocument& document, const ConversionOptions& options,
-                              const std::string& ownerPassword, const std::string& userPassword,
-                              const std::string& outputPath)
+ConversionResult Written(const std::string& ownerPassword, const std::string& userPassword)
 {
-    const std::string temporary = TemporaryNameFor(outputPath);
-    document.Finish(options, ownerPassword, userPassword, temporary);
-    if (document.Failed()) {
-        std::remove(temporary.c_str());
-        return Fail(outputPath, document.FailureReason());
-    }
-    if (std::rename(temporary.c_str(), outputPath.c_str()) != 0) {
-        const std::string error = "Cannot replace " + Quoted(outputPath) + ": " + std::strerror(errno) + ".";
-        std::remove(temporary.c_str());
-        return Fail(outputPath, error);
-    }
     ConversionResult result;
     result.written = true;
     if (ownerPassword.empty() && !userPassword.empty())
         result.notes.push_back("The user password was ignored because the owner password is "
                                "empty; the PDF is not encrypted.");
     return result;
+}
+
+// Makes the whole PDF of `text` in `document`, in memory. The text is given up once it has
+// been laid out, so that it and the finished PDF are not held at the same time.
+ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& options, std::string text,
+                               const std::string& ownerPassword, const std::string& userPassword,
+                               ConversionObserver& observer)
+{
+    if (const auto problem = CheckPageAndPasswords(options, ownerPassword, userPassword))
+        return ConversionResult::Failed(*problem);
+    const std::size_t progressLength = NormaliseLineEnds(text);
+    if (!document.IsCreated())
+        return ConversionResult::Failed("The PDF library cannot create a document: out of memory.");
+    HPDF_Font font = document.Open(options, observer);
+    if (!font)
+        return ConversionResult::Failed(document.FailureReason());
+
+    const float fontSize = FontSizeToUse(options, observer);
+    TextLayout layout(document.Handle(), font, fontSize, options, document.Charset(), observer);
+    layout.Write(text, progressLength);
+    std::string().swap(text);
+    if (document.Check("Writing the pages"))
+        return ConversionResult::Failed(document.FailureReason());
+    document.Finish(options, ownerPassword, userPassword);
+    if (document.Failed())
+        return ConversionResult::Failed(document.FailureReason());
+    return Written(ownerPassword, userPassword);
+}
+
+ConversionResult SaveDocument(PdfDocument& document, const std::string& outputPath, ConversionResult built)
+{
+    ReplacingFile file(outputPath);
+    if (!document.WriteOut([&](std::string_view bytes) { return file.Write(bytes); }) || !file.Commit())
+        return ConversionResult::Failed(file.Error().empty() ? document.FailureReason() : file.Error());
+    return built;
 }
 
 } // namespace
@@ -120,25 +87,36 @@ ConversionResult ConvertFile(const ConversionOptions& options, const std::string
     if (SameFile(inputPath, outputPath))
         return ConversionResult::Failed("The PDF would replace the input file itself; the input "
                                         "was left untouched.");
-    if (std::string problem = CheckSettings(options, ownerPassword, userPassword); !problem.empty())
-        return Fail(outputPath, problem);
-
     TextFileContent content = ReadTextFile(inputPath);
     if (!content.error.empty())
-        return Fail(outputPath, "Cannot read the input file: " + content.error + ".");
-    const std::size_t progressLength = NormaliseLineEnds(content.text);
-
+        return ConversionResult::Failed("Cannot read the input file: " + content.error + ".");
     PdfDocument document;
-    if (!document.IsCreated())
-        return Fail(outputPath, "error: cannot create PdfDoc object");
-    HPDF_Font font = document.Open(options, observer);
-    if (!font)
-        return Fail(outputPath, document.FailureReason());
+    ConversionResult result =
+        BuildDocument(document, options, std::move(content.text), ownerPassword, userPassword, observer);
+    if (result.written)
+        result = SaveDocument(document, outputPath, std::move(result));
+    // The old PDF goes with a failed conversion of an input that was read; a folder of its
+    // name stays.
+    if (!result.written)
+        unlink(outputPath.c_str());
+    return result;
+}
 
-    const float fontSize = FontSizeToUse(options, observer);
-    TextLayout layout(document.Handle(), font, fontSize, options, document.Charset(), observer);
-    layout.Write(content.text, progressLength);
-    if (document.Check("Writing the pages"))
-        return Fail(outputPath, document.FailureReason());
-    return SaveDocument(document, options, ownerPassword, userPassword, outputPath);
+ConversionResult ConvertStream(const ConversionOptions& options, int inputFd, const std::string& ownerPassword,
+                               const std::string& userPassword, int outputFd, ConversionObserver& observer)
+{
+    TextFileContent content = ReadTextStream(inputFd);
+    if (!content.error.empty())
+        return ConversionResult::Failed("Cannot read the input: " + content.error + ".");
+    PdfDocument document;
+    ConversionResult result =
+        BuildDocument(document, options, std::move(content.text), ownerPassword, userPassword, observer);
+    if (!result.written)
+        return result;
+    int error = 0;
+    const auto write = [&](std::string_view bytes) { return (error = WriteAll(outputFd, bytes)) == 0; };
+    if (!document.WriteOut(write))
+        return ConversionResult::Failed(error ? "Cannot write the PDF: " + SystemMessage(error) + "."
+                                              : document.FailureReason());
+    return result;
 }

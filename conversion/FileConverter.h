@@ -10,9 +10,16 @@
 
 // Converts `inputPath` into `outputPath` with the options and the file's passwords (an empty
 // owner password writes an unencrypted file). The PDF is written to a temporary file in the
-// output folder that replaces `outputPath` only when complete; when the conversion fails, no
-// file of that name is left. An output path that names the input itself is refused and
-// nothing is touched.
+// output folder that replaces `outputPath` only when all of it is on disk. When an input that
+// was read fails to convert, no file of the output's name is left (a folder of that name
+// stays). An input that cannot be read, and an output path that names the input itself, are
+// refused with nothing touched.
 ConversionResult ConvertFile(const ConversionOptions& options, const std::string& inputPath,
                              const std::string& ownerPassword, const std::string& userPassword,
                              const std::string& outputPath, ConversionObserver& observer);
+
+// Converts the text read from `inputFd` to its end (the standard input) and writes the PDF to
+// `outputFd` (the standard output), every write checked. Nothing is written when the
+// conversion fails before the PDF is made; a write that fails leaves what was written.
+ConversionResult ConvertStream(const ConversionOptions& options, int inputFd, const std::string& ownerPassword,
+                               const std::string& userPassword, int outputFd, ConversionObserver& observer);

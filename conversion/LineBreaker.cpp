@@ -42,6 +42,8 @@ std::string_view LineBreaker::TakeLine(std::string_view& rest)
             taken = measured;
         else if (scan.lastSpace == npos)
             taken = std::max(scan.fitEnd, m_charset.CharLengthAt(rest, 0));
+        // The library adds widths in single precision and can find the last of the text too
+        // wide for the line where the exact sum says it fits; the exact sum decides.
         else if (scan.stop == Scan::TextEnd && long(m_widths.Points(scan.widthSum)) < m_width)
             taken = rest.size();
         else

@@ -3,8 +3,9 @@
 std::string OutputPathFor(std::string_view inputPath)
 {
     std::string path(inputPath);
-    path.erase(0, path.find_first_not_of('"'));
-    path.erase(path.find_last_not_of('"') + 1);
+    // Only a pair that encloses the whole path is quoting; any other quote is part of a name.
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
+        path = path.substr(1, path.size() - 2);
 
     const std::size_t nameStart = path.find_last_of('/') + 1; // 0 when there is no folder
     const std::size_t dot = path.find_last_of('.');

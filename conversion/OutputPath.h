@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-// The PDF path of an input: surrounding double quotes removed, the extension (from the last dot
-// of the file name) replaced by ".pdf", in the same folder. "/docs/notes.v2.txt" gives
+// The PDF path of an input: a pair of double quotes around it removed, the extension (from the
+// last dot of the file name) replaced by ".pdf", in the same folder. "/docs/notes.v2.txt" gives
 // "/docs/notes.v2.pdf", "/docs/README" gives "/docs/README.pdf".
 std::string OutputPathFor(std::string_view inputPath);

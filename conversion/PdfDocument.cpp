@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -149,8 +148,7 @@ std::string PdfDocument::FailureReason() const
         return {};
     char code[16];
     std::snprintf(code, sizeof code, "0x%04X", static_cast<unsigned>(m_errorCode));
-    const std::string description = m_errorDetail.empty() ? DescribeError(m_errorCode) : m_errorDetail;
-    return m_failedStep + ": " + description + " (PDF library error " + code + ")";
+    return m_failedStep + " failed: " + DescribeError(m_errorCode) + " (PDF library error " + code + ").";
 }
 
 HPDF_Font PdfDocument::Open(const ConversionOptions& options, ConversionObserver& observer)
@@ -241,22 +239,27 @@ void PdfDocument::ReadCharset(HPDF_Font font)
 }
 
 void PdfDocument::Finish(const ConversionOptions& options, const std::string& ownerPassword,
-                         const std::string& userPassword, const std::string& path)
+                         const std::string& userPassword)
 {
     SetInformation(options);
     if (!ownerPassword.empty())
         SetSecurity(options, ownerPassword, userPassword);
-    errno = 0;
-    HPDF_SaveToFile(m_pdf, path.c_str());
-    const int fileError = errno;
-    const HPDF_STATUS code = HPDF_GetError(m_pdf);
-    if (!Failed() && (code == HPDF_FILE_OPEN_ERROR || code == HPDF_FILE_IO_ERROR)) {
-        m_errorCode = code;
-        m_failedStep = "Writing the PDF in its folder";
-        m_errorDetail = std::strerror(fileError ? fileError : EIO);
-        return;
+    HPDF_SaveToStream(m_pdf);
+    Check("Making the PDF");
+}
+
+bool PdfDocument::WriteOut(const std::function<bool(std::string_view)>& write)
+{
+    HPDF_ResetStream(m_pdf);
+    std::array<HPDF_BYTE, 1 << 16> chunk;
+    HPDF_STATUS status = HPDF_OK;
+    while (status == HPDF_OK) {
+        HPDF_UINT32 size = chunk.size();
+        status = HPDF_ReadFromStream(m_pdf, chunk.data(), &size);
+        if (!write({reinterpret_cast<const char*>(chunk.data()), size}))
+            return false;
     }
-    Check("Writing the PDF");
+    return status == HPDF_STREAM_EOF || !Check("Reading the finished PDF");
 }
 
 void PdfDocument::SetInformation(const ConversionOptions& options)

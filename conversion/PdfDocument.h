@@ -9,7 +9,9 @@
 
 #include <hpdf.h>
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 class PdfDocument {
 public:
@@ -29,15 +31,22 @@ public:
     // The lead bytes of the font's encoding, for searches that must not split a character.
     const MultiByteCharset& Charset() const { return m_charset; }
 
-    // Information, passwords, permissions and key length; then the save to `path`.
+    // Information, passwords, permissions and key length; then the whole PDF is made in
+    // memory, ready for WriteOut.
     void Finish(const ConversionOptions& options, const std::string& ownerPassword,
-                const std::string& userPassword, const std::string& path);
+                const std::string& userPassword);
+
+    // Hands the finished PDF to `write` piece by piece, in order, and stops when `write`
+    // returns false. The library's own file output checks neither its last writes nor the
+    // close, so the bytes go through the caller, who checks them.
+    bool WriteOut(const std::function<bool(std::string_view)>& write);
 
     // Records a refusal of the library, if any, as caused by `step`; returns true when the
     // document is in error.
     bool Check(const std::string& step);
     bool Failed() const { return m_errorCode != HPDF_OK; }
-    // Why the document failed, in words a user understands; empty when it did not.
+    // Why the document failed, in one sentence a user understands, the library's error number
+    // last; empty when it did not fail.
     std::string FailureReason() const;
 
 private:
@@ -54,5 +63,4 @@ private:
     MultiByteCharset m_charset;
     HPDF_STATUS m_errorCode = HPDF_OK;
     std::string m_failedStep;
-    std::string m_errorDetail; // the system's words for a file error, which the library does not keep
 };

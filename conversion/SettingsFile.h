@@ -30,8 +30,8 @@ std::string ApplySetting(ConversionOptions& options, const SettingsKey& key, std
 // paths have no key and are left as they are.
 void LoadSettings(ConversionOptions& options, const std::string& settingsPath);
 
-// Writes every key, in table order. Returns false when the file could not be written; the
-// options are then not saved.
+// Writes every key, in table order, in one replacement of the file. Returns false when the
+// file could not be written; it is then as it was.
 bool SaveSettings(const ConversionOptions& options, const std::string& settingsPath);
 
 // The folder of the running executable, with a trailing separator, and Settings.ini in it.

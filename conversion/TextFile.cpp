@@ -1,17 +1,14 @@
 #include "conversion/TextFile.h"
 
+#include "conversion/SystemMessage.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 // Text mode keeps a CR that is not followed by LF; only the pair shrinks to LF.
 void CollapseCrLf(std::string& text)
@@ -25,37 +22,64 @@ void CollapseCrLf(std::string& text)
     text.resize(out);
 }
 
-} // namespace
+std::string NotRegularReason(mode_t mode)
+{
+    return S_ISDIR(mode) ? SystemMessage(EISDIR) : "Not a regular file";
+}
 
-TextFileContent ReadTextFile(const std::string& path)
+TextFileContent Failed(std::string error)
 {
     TextFileContent content;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        content.error = std::strerror(errno);
-        return content;
-    }
-    struct stat facts {};
-    if (fstat(fileno(file.get()), &facts) != 0 || !S_ISREG(facts.st_mode)) {
-        content.error = "not a regular file";
-        return content;
-    }
-    // One buffer of the file's size, as the text is held whole anyway.
-    content.text.reserve(static_cast<std::size_t>(facts.st_size));
+    content.error = std::move(error);
+    return content;
+}
+
+TextFileContent ReadToEnd(int fd, std::size_t expectedSize)
+{
+    TextFileContent content;
+    content.text.reserve(expectedSize);
     char chunk[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
-        content.text.append(chunk, got);
-    if (std::ferror(file.get())) {
-        content.error = std::strerror(errno ? errno : EIO);
-        content.text.clear();
-        return content;
+    for (;;) {
+        const ssize_t got = read(fd, chunk, sizeof chunk);
+        if (got == 0)
+            break;
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return Failed(SystemMessage(errno));
+        content.text.append(chunk, static_cast<std::size_t>(got));
     }
     const auto end = std::find_if(content.text.begin(), content.text.end(),
                                   [](char byte) { return byte == '\x1A' || byte == '\0'; });
     content.text.erase(end, content.text.end());
     CollapseCrLf(content.text);
     return content;
+}
+
+} // namespace
+
+TextFileContent ReadTextFile(const std::string& path)
+{
+    // Opening a named pipe waits for a writer, for good if none comes: look before opening.
+    struct stat facts {};
+    if (stat(path.c_str(), &facts) != 0)
+        return Failed(SystemMessage(errno));
+    if (!S_ISREG(facts.st_mode))
+        return Failed(NotRegularReason(facts.st_mode));
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return Failed(SystemMessage(errno));
+    // The name may have come to stand for something else in between.
+    TextFileContent content = fstat(fd, &facts) != 0  ? Failed(SystemMessage(errno))
+                              : !S_ISREG(facts.st_mode) ? Failed(NotRegularReason(facts.st_mode))
+                                                        : ReadToEnd(fd, static_cast<std::size_t>(facts.st_size));
+    close(fd);
+    return content;
+}
+
+TextFileContent ReadTextStream(int fd)
+{
+    return ReadToEnd(fd, 0);
 }
 
 std::size_t NormaliseLineEnds(std::string& text)

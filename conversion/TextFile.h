@@ -5,10 +5,15 @@
 
 struct TextFileContent {
     std::string text;
-    std::string error; // set when the file could not be read; text is then empty
+    std::string error; // the system's words when the file could not be read; text is then empty
 };
 
+// Only a regular file is read; anything else (a folder, a named pipe, a device) is refused
+// without being opened, so that nothing blocks.
 TextFileContent ReadTextFile(const std::string& path);
+
+// Reads an open file or pipe to its end, such as the standard input.
+TextFileContent ReadTextStream(int fd);
 
 // Turns read text into the text the layout consumes, in place: every LF becomes a CR, so that
 // LF, CR LF and a lone CR in the file each end exactly one line. Returns the length the text

@@ -27,12 +27,12 @@ void TextLayout::PageSizeOf(const ConversionOptions& options, int& width, int& h
     LookupPaperSize(options.PageSize, width, height);
 }
 
-int TextLayout::AvailableWidth(const ConversionOptions& options)
+long long TextLayout::AvailableWidth(const ConversionOptions& options)
 {
     int width = 0;
     int height = 0;
     PageSizeOf(options, width, height);
-    return width - options.LeftMargin - options.RightMargin;
+    return static_cast<long long>(width) - options.LeftMargin - options.RightMargin;
 }
 
 void TextLayout::Write(std::string_view text, std::size_t progressLength)
@@ -40,14 +40,17 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
     HPDF_Page page = StartPage();
     m_observer.SetProgressRange(1, ClampToInt(progressLength));
     m_observer.SetProgressPos(0);
-    if (HPDF_GetError(m_pdf) != HPDF_OK)
+    if (!page)
         return;
 
-    LineBreaker breaker(page, m_font, m_fontSize, AvailableWidth(m_options), m_charset);
+    LineBreaker breaker(page, m_font, m_fontSize, static_cast<double>(AvailableWidth(m_options)), m_charset);
     std::size_t drawn = 0;
     while (!text.empty()) {
         const std::string_view line = breaker.TakeLine(text);
         DrawLine(page, line);
+        // After its first error the library refuses every call, new pages included.
+        if (HPDF_GetError(m_pdf) != HPDF_OK)
+            return;
         drawn += line.size();
         m_observer.SetProgressPos(ClampToInt(drawn));
         // The test follows the line, so the last line of a page is the first whose baseline
@@ -55,6 +58,8 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
         if (HPDF_Page_GetCurrentTextPos(page).y <= m_options.BottomMargin) {
             HPDF_Page_EndText(page);
             page = StartPage();
+            if (!page)
+                return;
             breaker.SetPage(page);
         }
     }
@@ -62,12 +67,15 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
     m_observer.SetProgressPos(ClampToInt(progressLength));
 }
 
+// The new page with its font and text position set, or null when the library refused it.
 HPDF_Page TextLayout::StartPage()
 {
     int width = 0;
     int height = 0;
     PageSizeOf(m_options, width, height);
     HPDF_Page page = HPDF_AddPage(m_pdf);
+    if (!page)
+        return nullptr;
     HPDF_Page_SetWidth(page, static_cast<HPDF_REAL>(width));
     HPDF_Page_SetHeight(page, static_cast<HPDF_REAL>(height));
     HPDF_Page_SetFontAndSize(page, m_font, m_fontSize);
@@ -76,7 +84,7 @@ HPDF_Page TextLayout::StartPage()
     // top margin.
     HPDF_Page_MoveTextPos(page, static_cast<HPDF_REAL>(m_options.LeftMargin),
                           HPDF_Page_GetHeight(page) - static_cast<HPDF_REAL>(m_options.TopMargin) + m_fontSize);
-    return page;
+    return HPDF_GetError(m_pdf) == HPDF_OK ? page : nullptr;
 }
 
 void TextLayout::DrawLine(HPDF_Page page, std::string_view line)

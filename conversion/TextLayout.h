@@ -1,8 +1,8 @@
 #pragma once
 // Writes the lines of a text onto pages of an open document: pages of the chosen paper, lines
 // from the top margin down at a pitch of the font size + 5 points, a new page after the line
-// whose baseline reaches the bottom margin. The font size must already be checked; the caller
-// reads the document's error state afterwards.
+// whose baseline reaches the bottom margin. The font size must already be checked. Writing
+// stops at the library's first error; the caller reads the document's error state afterwards.
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
 #include "platform/MultiByteCharset.h"
@@ -21,8 +21,8 @@ public:
     // range reported for it.
     void Write(std::string_view text, std::size_t progressLength);
 
-    // The room between the margins in whole points.
-    static int AvailableWidth(const ConversionOptions& options);
+    // The room between the margins in whole points, wide enough for any margins.
+    static long long AvailableWidth(const ConversionOptions& options);
     // Page width and height for the options' paper.
     static void PageSizeOf(const ConversionOptions& options, int& width, int& height);
 

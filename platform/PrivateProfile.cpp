@@ -113,7 +113,12 @@ void SetValue(ProfileFile& file, std::string_view section, std::string_view key,
     std::string keyLine = std::string(key) + "=" + std::string(value);
     const auto range = FindSection(file, section);
     if (!range) {
+        // GCC 12 at -O3 takes the copies inside "text" + std::string for overlapping ones, a
+        // known false alarm.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
         file.lines.push_back("[" + std::string(section) + "]");
+#pragma GCC diagnostic pop
         file.lines.push_back(std::move(keyLine));
         return;
     }
@@ -207,7 +212,14 @@ DWORD GetPrivateProfileStringA(std::string_view section, std::string_view key,
 BOOL WritePrivateProfileStringA(std::string_view section, std::string_view key,
                                 std::string_view value, const std::string& fileName)
 {
+    const ProfileEntry entry{section, key, std::string(value)};
+    return WritePrivateProfileEntries({&entry, 1}, fileName);
+}
+
+BOOL WritePrivateProfileEntries(std::span<const ProfileEntry> entries, const std::string& fileName)
+{
     ProfileFile file = ReadProfile(fileName).value_or(ProfileFile{});
-    SetValue(file, section, key, value);
+    for (const ProfileEntry& entry : entries)
+        SetValue(file, entry.section, entry.key, entry.value);
     return ReplaceFile(file, fileName) ? TRUE : FALSE;
 }

@@ -10,6 +10,7 @@
 // Each call reads the file anew. Not synchronised: one writer per file at a time.
 #include "platform/WinTypes.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -30,3 +31,14 @@ DWORD GetPrivateProfileStringA(std::string_view section, std::string_view key,
 // or none for this user); the file is then as it was, and errno says why.
 BOOL WritePrivateProfileStringA(std::string_view section, std::string_view key,
                                 std::string_view value, const std::string& fileName);
+
+struct ProfileEntry {
+    std::string_view section;
+    std::string_view key;
+    std::string value;
+};
+
+// Sets many keys at once, in order, as WritePrivateProfileStringA sets one: the file is read
+// once and replaced once, so it holds either all of them or, when it could not be written
+// (FALSE), none.
+BOOL WritePrivateProfileEntries(std::span<const ProfileEntry> entries, const std::string& fileName);

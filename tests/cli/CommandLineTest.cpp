@@ -1,15 +1,30 @@
 #include "cli/BatchRun.h"
 #include "cli/CommandLine.h"
+#include "cli/SettingsHelp.h"
+#include "conversion/SettingsFile.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
 namespace {
 
 const std::string kNoSettings = "/nonexistent/Settings.ini";
+
+std::string UrwMetrics()
+{
+    return "/usr/share/fonts/type1/urw-base35/NimbusMonoPS-Regular.afm";
+}
+
+// A folder of this test's own, so that tests running side by side never share a file.
+std::string MakeFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "quillary-cli-XXXXXX").string();
+    return mkdtemp(pattern.data());
+}
 
 ParsedCommandLine Parse(std::vector<std::string> arguments, const std::string& settings = kNoSettings)
 {
@@ -36,14 +51,28 @@ TEST(CommandLine, OptionsAndFilesInAnyOrder)
 
 TEST(CommandLine, SettingsFileComesFirstAndSetOverridesIt)
 {
-    const std::string ini = (std::filesystem::temp_directory_path() / "quillary-cli-test.ini").string();
+    const std::string folder = MakeFolder();
+    const std::string ini = folder + "/Settings.ini";
     std::ofstream(ini) << "[Paper Option]\nPageSize=0\nLeftMargin=10\n[PDF Property Option]\nTitle=From file\n";
     const ParsedCommandLine parsed = Parse({"--settings", ini, "--set", "leftmargin=20", "x.txt"});
-    std::remove(ini.c_str());
+    std::filesystem::remove_all(folder);
     ASSERT_EQ(parsed.error, "");
     EXPECT_EQ(parsed.commandLine.options.PageSize, 0);
     EXPECT_EQ(parsed.commandLine.options.LeftMargin, 20);
     EXPECT_EQ(parsed.commandLine.options.Title, "From file");
+}
+
+TEST(CommandLine, PasswordsAreTheFirstLinesOfTheirFiles)
+{
+    const std::string folder = MakeFolder();
+    const std::string owner = folder + "/owner", user = folder + "/user";
+    std::ofstream(owner) << "boss secret\r\nsecond line\n";
+    std::ofstream(user) << "reader";
+    const ParsedCommandLine parsed = Parse({"--owner-password-file", owner, "--user-password-file=" + user, "a"});
+    std::filesystem::remove_all(folder);
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.commandLine.ownerPassword, "boss secret");
+    EXPECT_EQ(parsed.commandLine.userPassword, "reader");
 }
 
 TEST(CommandLine, UsageErrorsSayWhatIsWrong)
@@ -52,16 +81,34 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong)
         {{}, "no FILE given"},
         {{"--frobnicate", "a"}, "unknown option '--frobnicate'"},
         {{"--set", "Colour=red", "a"}, "unknown settings key 'Colour'"},
+        {{"--set", "SingleEncode=2", "a"}, "unknown settings key 'SingleEncode' (did you mean SingeEncode?)"},
+        {{"--set", "fontsize=12", "a"}, "unknown settings key 'fontsize' (did you mean Font Size?)"},
+        {{"--set", "Titel=x", "a"}, "unknown settings key 'Titel' (did you mean Title?)"},
         {{"--set", "PageSize=big", "a"}, "\"big\" is not a whole number for PageSize"},
         {{"--set", "PageSize", "a"}, "--set needs KEY=VALUE, got 'PageSize'"},
         {{"-j", "0", "a"}, "'0' is not a number of jobs (a whole number of at least 1)"},
         {{"--jobs", "two", "a"}, "'two' is not a number of jobs (a whole number of at least 1)"},
         {{"a", "-o"}, "option '-o' needs a value"},
+        {{"-", "a", "-"}, "'-' (the standard input) can be given only once"},
+        {{"--owner-password-file", "-", "-"}, "'-' (the standard input) can be given only once"},
+        {{"--owner-password-file", "/no/pw", "a"}, "cannot read password file '/no/pw': No such file or directory"},
         {{"--quiet=yes", "a"}, "option '--quiet' takes no value"},
-        {{"--settings", "/no/such.ini", "a"}, "settings file '/no/such.ini' not found"},
+        {{"--settings", "/no/such.ini", "a"}, "cannot read settings file '/no/such.ini': No such file or directory"},
+        {{"--settings", "/", "a"}, "cannot read settings file '/': Is a directory"},
+        // A regular file that cannot be read, even by root.
+        {{"--settings", "/proc/self/mem", "a"}, "cannot read settings file '/proc/self/mem': Input/output error"},
     };
     for (const auto& [arguments, message] : cases)
         EXPECT_EQ(Parse(arguments).error, message) << testing::PrintToString(arguments);
+}
+
+TEST(CommandLine, FontFilesForAKindOfFontThatIsNotChosenAreWarnedOf)
+{
+    EXPECT_EQ(Parse({"--truetype", "f.ttf", "--type1-data", "f.t1", "a"}).warnings,
+              (std::vector<std::string>{"--type1-data is not used, because PageFont is 0, not 1 (Type1 Font)",
+                                        "--truetype is not used, because PageFont is 0, not 2 (TrueType Font)"}));
+    EXPECT_EQ(Parse({"--set", "PageFont=1", "--type1-metrics", UrwMetrics(), "--truetype", "f.ttf", "a"}).warnings,
+              std::vector<std::string>{"--truetype is not used, because PageFont is 1, not 2 (TrueType Font)"});
 }
 
 TEST(CommandLine, HelpAndVersionNeedNoFile)
@@ -69,6 +116,49 @@ TEST(CommandLine, HelpAndVersionNeedNoFile)
     EXPECT_TRUE(Parse({"--help"}).commandLine.showHelp);
     EXPECT_TRUE(Parse({"--version"}).commandLine.showVersion);
     EXPECT_EQ(Parse({"--version"}).error, "");
+}
+
+TEST(SettingsHelp, ListsEveryKeyUnderItsSectionWithItsDefault)
+{
+    const std::string help = SettingsHelp();
+    const ConversionOptions defaults;
+    for (const SettingsKey& key : SettingsKeys()) {
+        const std::size_t section = help.find("\n[" + std::string(key.section) + "]\n");
+        const std::string line = "\n  " + std::string(key.key) + "=" +
+                                 (key.number ? std::to_string(defaults.*key.number) : "") + "\n";
+        ASSERT_NE(section, std::string::npos) << key.section;
+        const std::size_t at = help.find(line, section);
+        EXPECT_NE(at, std::string::npos) << line;
+        EXPECT_LT(at, help.find("\n[", section + 1)) << key.key << " is not in its section";
+        const std::size_t meaning = at + line.size();
+        EXPECT_TRUE(help.compare(meaning, 6, "      ") == 0 && help[meaning + 6] != ' ') << key.key << " has no meaning";
+    }
+    for (const char* value : {"7 A4 [210 x 297 mm], 595 x 842", "37 Custom Page Size, PageWidth x PageHeight",
+                              "3 CID Font", "13 ZapfDingbats", "10 DotumChe(Korean Fonts)", "27 KOI8-R",
+                              "15 KSCms-UHC-HW-V", "3 Full screen", "1 No"})
+        EXPECT_NE(help.find("        " + std::string(value) + "\n"), std::string::npos) << value;
+}
+
+TEST(BatchRun, TheBarMovesWithinALargeFile)
+{
+    const std::string folder = MakeFolder();
+    const std::string input = folder + "/large.txt";
+    std::ofstream(input) << std::string(2'000'000, 'x');
+    CommandLine commandLine;
+    commandLine.files = {input};
+    commandLine.outputDirectory = folder;
+    char* buffer = nullptr;
+    std::size_t size = 0;
+    std::FILE* out = open_memstream(&buffer, &size);
+    {
+        TerminalReport report(out, false, true, 1, 2'000'000, std::chrono::milliseconds(0));
+        EXPECT_EQ(RunBatch(commandLine, report), 0);
+    }
+    std::fclose(out);
+    const std::string shown(buffer, size);
+    std::free(buffer);
+    std::filesystem::remove_all(folder);
+    EXPECT_TRUE(std::regex_search(shown, std::regex(R"(\] 0/1 files  (0\.[1-9]|1\.[0-9]) MB of 2\.0 MB)"))) << shown;
 }
 
 TEST(BatchOutputPath, NextToTheInputOrInTheOutputFolder)

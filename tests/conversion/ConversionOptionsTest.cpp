@@ -32,22 +32,31 @@ TEST(ChoiceLists, HaveTheirLengthsAndNoIso885912)
     EXPECT_EQ(CidFontLabels[3], "MS-Mincyo(Japanese Fonts)");
 }
 
-TEST(Defaults, ResetRestoresEveryFieldAndEmbeddingDefaultsToYes)
+// Every field's default written out, so that a wrong default in the record itself shows.
+ConversionOptions WrittenOutDefaults()
 {
-    ConversionOptions options;
-    options.PageSize = 37;
-    options.FontSize = 0;
-    options.TrueTypeFile = "/x.ttf";
-    options.Title = "t";
-    options.EncryptLevel = 5;
-    options.EmbeddingFont = kNo;
-    ResetOptionsToDefaults(options);
-    EXPECT_EQ(options, ConversionOptions{});
-    EXPECT_EQ(options.PageSize, 7);
-    EXPECT_EQ(options.EncryptLevel, 48);
-    EXPECT_EQ(options.FontSize, 9);
-    EXPECT_EQ(options.EmbeddingFont, kYes);
-    EXPECT_TRUE(options.TrueTypeFile.empty() && options.Type1DataFile.empty() && options.Type1MetricsFile.empty());
+    ConversionOptions o;
+    o.PageSize = 7, o.PageWidth = 595, o.PageHeight = 842, o.LeftMargin = 60, o.RightMargin = 60;
+    o.TopMargin = 60, o.BottomMargin = 60, o.PageFont = 0, o.B14Font = 0, o.Type1MetricsFile = "";
+    o.Type1DataFile = "", o.TrueTypeFile = "", o.EmbeddingFont = kYes, o.CIDFont = 0, o.SingeEncode = 0;
+    o.MultiEncode = 0, o.FontSize = 9, o.OpenMode = 0, o.OpenResult = 0, o.Author = "", o.Creator = "";
+    o.Title = "", o.Subject = "", o.Keywords = "", o.PermitRead = 0, o.PermitPrint = 0, o.PermitCopy = 0;
+    o.PermitModify = 0, o.EncryptLevel = 48;
+    return o;
+}
+
+TEST(Defaults, TheRecordStartsWithTheDefaultsAndResetRestoresEveryField)
+{
+    EXPECT_EQ(ConversionOptions{}, WrittenOutDefaults());
+    ConversionOptions o;
+    o.PageSize = 37, o.PageWidth = 1, o.PageHeight = 2, o.LeftMargin = 3, o.RightMargin = 4;
+    o.TopMargin = 5, o.BottomMargin = 6, o.PageFont = 3, o.B14Font = 8, o.Type1MetricsFile = "/m.afm";
+    o.Type1DataFile = "/d.pfb", o.TrueTypeFile = "/x.ttf", o.EmbeddingFont = kNo, o.CIDFont = 9, o.SingeEncode = 10;
+    o.MultiEncode = 11, o.FontSize = 0, o.OpenMode = 3, o.OpenResult = kNo, o.Author = "author";
+    o.Creator = "creator", o.Title = "title", o.Subject = "subject", o.Keywords = "keywords", o.PermitRead = kNo;
+    o.PermitPrint = kNo, o.PermitCopy = kNo, o.PermitModify = kNo, o.EncryptLevel = 128;
+    ResetOptionsToDefaults(o);
+    EXPECT_EQ(o, WrittenOutDefaults());
 }
 
 } // namespace

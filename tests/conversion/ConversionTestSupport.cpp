@@ -3,6 +3,7 @@
 #include "conversion/FileConverter.h"
 #include "conversion/OutputPath.h"
 
+#include <algorithm>
 #include <fstream>
 #include <stdlib.h>
 
@@ -23,6 +24,15 @@ std::string ScratchFolder::Write(const std::string& name, const std::string& byt
     const std::string path = File(name);
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
+}
+
+std::vector<std::string> FilesIn(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 Converted ConvertText(const ScratchFolder& folder, const ConversionOptions& options,

@@ -38,6 +38,9 @@ struct Converted {
     std::string pdfPath;
 };
 
+// The names in a folder, sorted.
+std::vector<std::string> FilesIn(const std::filesystem::path& folder);
+
 // Writes `text` to a file in `folder` and converts it next to itself.
 Converted ConvertText(const ScratchFolder& folder, const ConversionOptions& options,
                       const std::string& text, const std::string& owner = "",

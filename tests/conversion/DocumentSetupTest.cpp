@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 
@@ -22,15 +23,6 @@ PdfFontFacts OnlyFont(const Converted& converted)
     const PdfFacts pdf = InspectPdf(converted.pdfPath);
     EXPECT_EQ(pdf.fonts.size(), 1u);
     return pdf.fonts.empty() ? PdfFontFacts{} : pdf.fonts[0];
-}
-
-std::vector<std::string> FilesIn(const ScratchFolder& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 TEST(Fonts, Base14CourierWithWinAnsiKeepsLatin1Bytes)
@@ -203,7 +195,7 @@ TEST(Security, OwnerPasswordAloneEncryptsWithA48BitKeyAndOpensWithoutPassword)
     EXPECT_EQ(pdf.revision, 3);
     EXPECT_EQ(pdf.keyBits, 48);
     EXPECT_TRUE(pdf.userPasswordMatched);
-    EXPECT_EQ(pdf.permissions & (4 | 8 | 16), 4 | 8 | 16);
+    EXPECT_EQ(pdf.permissions, -4); // no permission call: everything permitted
     EXPECT_TRUE(InspectPdf(converted.pdfPath, "owner").ownerPasswordMatched);
 }
 
@@ -238,7 +230,7 @@ TEST(Security, PermissionsAreGrantedByTheOptionsThatSayYes)
         options.PermitCopy = c.copy;
         options.PermitModify = c.modify;
         const Converted converted = ConvertText(folder, options, "x\n", "owner");
-        EXPECT_EQ(InspectPdf(converted.pdfPath).permissions & (4 | 8 | 16), c.mask) << c.mask;
+        EXPECT_EQ(InspectPdf(converted.pdfPath).permissions, c.mask) << c.mask;
     }
 }
 
@@ -282,10 +274,13 @@ TEST(Failures, RefusedFilesLeaveNoPdfOfThatName)
     ConversionOptions noRoom;
     noRoom.LeftMargin = 300;
     noRoom.RightMargin = 295;
+    ConversionOptions hugeMargins; // their sum overflowed an int into a page 595 points wide
+    hugeMargins.LeftMargin = hugeMargins.RightMargin = INT_MIN;
     const Case cases[] = {
         {"equal passwords", ConversionOptions{}, "same", "same", "the same"},
         {"page too small", tinyPage, "", "", "3 to 14400"},
         {"margins leave no room", noRoom, "", "", "no room"},
+        {"margins beyond any page", hugeMargins, "", "", "outside -14400 to 14400"},
     };
     for (const Case& c : cases) {
         ScratchFolder folder;
@@ -293,8 +288,27 @@ TEST(Failures, RefusedFilesLeaveNoPdfOfThatName)
         const Converted converted = ConvertText(folder, c.options, "x\n", c.owner, c.user);
         EXPECT_FALSE(converted.result.written) << c.what;
         EXPECT_NE(converted.result.reason.find(c.reasonPart), std::string::npos) << converted.result.reason;
-        EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"input.txt"}) << c.what;
+        EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"input.txt"}) << c.what;
     }
+}
+
+TEST(Failures, AFileStopsAtTheLibrarysFirstRefusalWithItsReason)
+{
+    // A line longer than the library draws (65535 bytes) fits between margins this far apart;
+    // the pages after it are ones the library no longer makes.
+    ConversionOptions options;
+    options.PageSize = kCustomPageSize;
+    options.PageWidth = 14400;
+    options.PageHeight = 100;
+    options.LeftMargin = options.RightMargin = -14400;
+    options.FontSize = 1;
+    std::string text = std::string(70000, 'x') + "\n";
+    for (int i = 0; i < 50; ++i)
+        text += "short\n";
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, options, text);
+    EXPECT_FALSE(converted.result.written);
+    EXPECT_NE(converted.result.reason.find("too long"), std::string::npos) << converted.result.reason;
 }
 
 TEST(Failures, AnUnreadableInputIsReported)
@@ -313,12 +327,16 @@ TEST(Failures, AnUnreadableInputIsReported)
 TEST(Failures, AnInputThatIsItsOwnOutputIsLeftUntouched)
 {
     ScratchFolder folder;
-    const std::string input = folder.Write("report.pdf", "plain text, oddly named\n");
-    RecordingObserver observer;
-    const ConversionResult result = ConvertFile(ConversionOptions{}, input, "", "", OutputPathFor(input), observer);
-    EXPECT_FALSE(result.written);
-    std::ifstream kept(input);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "plain text, oddly named\n");
+    const std::string text = "plain text, oddly named\n";
+    const std::string input = folder.Write("report.pdf", text);
+    std::filesystem::create_hard_link(input, folder.File("link.pdf"));
+    // The same path, the same file by another path, and the same file under another name.
+    for (const std::string& output : {input, folder.File("./report.pdf"), folder.File("link.pdf")}) {
+        RecordingObserver observer;
+        EXPECT_FALSE(ConvertFile(ConversionOptions{}, input, "", "", output, observer).written) << output;
+        std::ifstream kept(input);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), text) << output;
+    }
 }
 
 TEST(Failures, ASuccessfulConversionReplacesTheOldPdfAndLeavesNoTemporaryFile)
@@ -327,7 +345,7 @@ TEST(Failures, ASuccessfulConversionReplacesTheOldPdfAndLeavesNoTemporaryFile)
     folder.Write("input.pdf", "old pdf");
     const Converted converted = ConvertText(folder, ConversionOptions{}, "new\n");
     ASSERT_TRUE(converted.result.written);
-    EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"input.pdf", "input.txt"}));
+    EXPECT_EQ(FilesIn(folder.Path()), (std::vector<std::string>{"input.pdf", "input.txt"}));
     EXPECT_EQ(InspectPdf(converted.pdfPath).AllLineTexts(), std::vector<std::string>{"new"});
 }
 
@@ -339,6 +357,10 @@ TEST(OutputPath, ReplacesTheExtensionFromTheLastDotOfTheName)
     EXPECT_EQ(OutputPathFor("\"/docs/quoted.log\""), "/docs/quoted.pdf");
     EXPECT_EQ(OutputPathFor("/my.docs/README"), "/my.docs/README.pdf");
     EXPECT_EQ(OutputPathFor("plain.txt"), "plain.pdf");
+    // Quotes that are not a pair around the whole path belong to the name.
+    EXPECT_EQ(OutputPathFor("\"draft\" notes.txt"), "\"draft\" notes.pdf");
+    EXPECT_EQ(OutputPathFor("/docs/tail\""), "/docs/tail\".pdf");
+    EXPECT_EQ(OutputPathFor("\"/docs/x\"\""), "/docs/x\".pdf");
 }
 
 } // namespace
@@ -355,7 +377,8 @@ TEST(Failures, AnOutputFolderThatCannotBeWrittenIsNamedWithTheSystemReason)
     const ConversionResult result =
         ConvertFile(ConversionOptions{}, input, "", "", folder.File("not-a-folder/out.pdf"), observer);
     EXPECT_FALSE(result.written);
-    EXPECT_NE(result.reason.find("Writing the PDF in its folder: Not a directory"), std::string::npos) << result.reason;
+    EXPECT_NE(result.reason.find("Cannot write \"" + folder.File("not-a-folder/out.pdf") + "\": Not a directory."),
+              std::string::npos) << result.reason;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "ConversionTestSupport.h"
 
 #include "conversion/SettingsFile.h"
+#include "support/SmallDisk.h"
 
 #include <gtest/gtest.h>
 
@@ -98,6 +99,20 @@ TEST(SettingsFile, AFileThatCannotBeWrittenIsReported)
 {
     ScratchFolder folder;
     EXPECT_FALSE(SaveSettings(ConversionOptions{}, folder.File("missing-folder/Settings.ini")));
+}
+
+TEST(SettingsFile, ASaveThatRunsOutOfSpaceLeavesTheFileAsItWas)
+{
+    SmallDisk disk;
+    if (!disk.Mounted())
+        GTEST_SKIP() << disk.WhyNotMounted();
+    // One page of the disk, which the keys push past: a save needs two pages beside the old one.
+    const std::string before = "; notes " + std::string(3990, 'n') + "\n";
+    const std::string path = disk.File("Settings.ini");
+    std::ofstream(path, std::ios::binary) << before;
+    ASSERT_TRUE(disk.LeaveFree(4096));
+    EXPECT_FALSE(SaveSettings(Unusual(), path));
+    EXPECT_EQ(ReadAll(path), before);
 }
 
 TEST(SettingsKeys, AreFoundWithoutCaseAndValuesAreChecked)

@@ -145,6 +145,20 @@ TEST(Wrapping, ATooLongLineBreaksAfterTheLastSpaceThatFits)
     EXPECT_DOUBLE_EQ(pdf.pages[0].lines.at(1).y, 763);
 }
 
+TEST(Wrapping, TheLastTextThatFitsStaysWholeWhereTheLibrarysSumSaysOtherwise)
+{
+    // Times-Roman at 59 points: this text is 2870.999 points wide, the library's running sum
+    // in single precision makes it wider than the 2871 points between the margins.
+    const std::string text = "oggleyhk czbj objvnhjjgg q ryrytxswygrskutw wsicxcesraw zuoeohxaell xtzboqmmyiza "
+                             "hqpszetgq  az ziliutxbdm e ln tvy";
+    ConversionOptions options;
+    options.B14Font = 8;
+    options.FontSize = 59;
+    options.PageSize = kCustomPageSize;
+    options.PageWidth = 2871 + 2 * 60;
+    EXPECT_EQ(ConvertAndInspect(options, text).AllLineTexts(), std::vector<std::string>{text});
+}
+
 TEST(Wrapping, AWordLongerThanTheLineIsCutAtTheLastCharacterThatFits)
 {
     const std::string word(200, 'w');

@@ -1,7 +1,9 @@
 #include "platform/PrivateProfile.h"
+#include "support/SmallDisk.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -92,9 +94,22 @@ TEST_F(PrivateProfile, WritingReplacesInPlaceAndKeepsEverythingElse)
 
 TEST_F(PrivateProfile, AFailedWriteLeavesTheFileAsItWas)
 {
-    const std::string inMissingFolder = (m_folder / "no-such-folder" / "Settings.ini").string();
-    EXPECT_FALSE(WritePrivateProfileStringA("S", "K", "v", inMissingFolder));
-    EXPECT_FALSE(std::filesystem::exists(inMissingFolder));
+    SmallDisk disk;
+    if (!disk.Mounted())
+        GTEST_SKIP() << disk.WhyNotMounted();
+    // The file fills one page of the disk, the only free one: its replacement cannot be written.
+    const std::string original = "[S]\nK=old\n; " + std::string(4000, 'n') + "\n";
+    const std::string file = disk.File("Settings.ini");
+    std::ofstream(file, std::ios::binary) << original;
+    ASSERT_TRUE(disk.LeaveFree(0));
+    EXPECT_FALSE(WritePrivateProfileStringA("S", "K", "new", file));
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), original);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(disk.File("")))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{".filler", "Settings.ini"})); // no temporary file left
 }
 
 // The folder is writable, so only the file's own mark can keep it: as root too, which may write

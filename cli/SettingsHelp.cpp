@@ -1,0 +1,104 @@
+#include "cli/SettingsHelp.h"
+
+#include "conversion/SettingsFile.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+struct KeyMeaning {
+    std::string_view key;
+    std::string_view text;
+    std::vector<std::string> values; // one line each, "position label"
+};
+
+template <std::size_t N>
+std::vector<std::string> Numbered(const std::array<std::string_view, N>& labels)
+{
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < N; ++i)
+        lines.push_back(std::to_string(i) + " " + std::string(labels[i]));
+    return lines;
+}
+
+std::vector<std::string> PaperSizes()
+{
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < kPaperSizes.size(); ++i) {
+        const PaperSize& paper = kPaperSizes[i];
+        lines.push_back(std::to_string(i) + " " + std::string(paper.label) + ", " + std::to_string(paper.width) +
+                        " x " + std::to_string(paper.height));
+    }
+    lines.push_back(std::to_string(kCustomPageSize) + " " + std::string(PaperSizeLabel(kCustomPageSize)) +
+                    ", PageWidth x PageHeight");
+    return lines;
+}
+
+const std::vector<KeyMeaning>& Meanings()
+{
+    static const std::vector<KeyMeaning> meanings = {
+        {"PageSize", "the paper, width x height in points:", PaperSizes()},
+        {"PageWidth", "the page width in points when PageSize is 37, 3 to 14400", {}},
+        {"PageHeight", "the page height in points when PageSize is 37, 3 to 14400", {}},
+        {"LeftMargin", "the left margin in points, -14400 to 14400", {}},
+        {"RightMargin", "the right margin in points, -14400 to 14400", {}},
+        {"TopMargin", "the top margin in points, -14400 to 14400", {}},
+        {"BottomMargin", "the bottom margin in points, -14400 to 14400", {}},
+        {"PageFont", "the kind of font (Type 1 files come from --type1-metrics and --type1-data, a TrueType "
+                     "file from --truetype):", Numbered(FontKindLabels)},
+        {"B14Font", "the standard font when PageFont is 0:", Numbered(Base14FontNames)},
+        {"EmbeddingFont", "whether the TrueType font is embedded in the PDF:", Numbered(YesNoLabels)},
+        {"CIDFont", "the CID font when PageFont is 3 (the Chinese fonts 0 and 1 take MultiEncode 0 to 3, the "
+                    "Korean fonts 11 to 15):", Numbered(CidFontLabels)},
+        {"SingeEncode", "the encoding of the text when PageFont is 0 to 2 (the key is spelled so):",
+         Numbered(SingleByteEncodings)},
+        {"MultiEncode", "the encoding of the text when PageFont is 3:", Numbered(MultiByteEncodings)},
+        {"Font Size", "the font size in points, 1 to 300 (0 gives 9, with a warning)", {}},
+        {"OpenMode", "how a viewer opens the PDF:", Numbered(OpenModeLabels)},
+        {"OpenResult", "whether the window opens the results after a run (not used here):", Numbered(YesNoLabels)},
+        {"Author", "the author in the document information", {}},
+        {"Creator", "the creator in the document information", {}},
+        {"Title", "the title in the document information", {}},
+        {"Subject", "the subject in the document information", {}},
+        {"Keywords", "the keywords in the document information", {}},
+        {"PermitRead", "with an owner password: whether reading is permitted:", Numbered(YesNoLabels)},
+        {"PermitPrint", "with an owner password: whether printing is permitted:", Numbered(YesNoLabels)},
+        {"PermitCopy", "with an owner password: whether copying is permitted:", Numbered(YesNoLabels)},
+        {"PermitModify", "with an owner password: whether changing is permitted:", Numbered(YesNoLabels)},
+        {"EncryptLevel", "with an owner password: the key length in bits; 40 or less gives 40 bits, 41 to 127 "
+                         "their whole bytes, 128 or more 128 bits", {}},
+    };
+    return meanings;
+}
+
+const KeyMeaning* MeaningOf(std::string_view key)
+{
+    const auto& meanings = Meanings();
+    const auto found = std::find_if(meanings.begin(), meanings.end(), [&](const KeyMeaning& m) { return m.key == key; });
+    return found == meanings.end() ? nullptr : &*found;
+}
+
+} // namespace
+
+std::string SettingsHelp()
+{
+    const ConversionOptions defaults;
+    std::string text = "Settings.ini keys by section, each as KEY=DEFAULT and what it means. Set one for a\n"
+                       "call with --set KEY=VALUE; numbers are whole numbers, positions count from 0.\n";
+    std::string_view section;
+    for (const SettingsKey& key : SettingsKeys()) {
+        if (key.section != section) {
+            section = key.section;
+            text += "\n[" + std::string(section) + "]\n";
+        }
+        text += "  " + std::string(key.key) + "=" +
+                (key.number ? std::to_string(defaults.*key.number) : defaults.*key.text) + "\n";
+        if (const KeyMeaning* meaning = MeaningOf(key.key)) {
+            text += "      " + std::string(meaning->text) + "\n";
+            for (const std::string& value : meaning->values)
+                text += "        " + value + "\n";
+        }
+    }
+    return text;
+}

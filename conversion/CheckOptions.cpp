@@ -1,0 +1,67 @@
+#include "conversion/CheckOptions.h"
+
+#include "conversion/PdfDocument.h"
+#include "conversion/TextLayout.h"
+
+namespace {
+
+// The library accepts larger sizes, but the converter has always stopped at 300 points.
+constexpr int kMaxFontSize = 300;
+constexpr int kMinPageSide = 3;
+constexpr int kMaxPageSide = 14400;
+
+// Margins as large as the largest page keep every position on a page within what the library
+// can write.
+std::optional<std::string> CheckMargins(const ConversionOptions& options)
+{
+    const std::pair<const char*, int> margins[] = {
+        {"left", options.LeftMargin}, {"right", options.RightMargin},
+        {"top", options.TopMargin}, {"bottom", options.BottomMargin}};
+    for (const auto& [name, points] : margins) {
+        if (points < -kMaxPageSide || points > kMaxPageSide)
+            return std::string("The ") + name + " margin " + std::to_string(points) +
+                   " points is outside -14400 to 14400 points.";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> CheckFont(const ConversionOptions& options)
+{
+    PdfDocument document;
+    SilentObserver observer;
+    if (document.IsCreated() && !document.Open(options, observer))
+        return document.FailureReason();
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> CheckPageAndPasswords(const ConversionOptions& options, const std::string& ownerPassword,
+                                                 const std::string& userPassword)
+{
+    int width = 0;
+    int height = 0;
+    TextLayout::PageSizeOf(options, width, height);
+    if (width < kMinPageSide || width > kMaxPageSide || height < kMinPageSide || height > kMaxPageSide)
+        return "The page size " + std::to_string(width) + " x " + std::to_string(height) +
+               " points is outside 3 to 14400 points.";
+    if (auto problem = CheckMargins(options))
+        return problem;
+    if (TextLayout::AvailableWidth(options) <= 0)
+        return "The left and right margins (" + std::to_string(options.LeftMargin) + " and " +
+               std::to_string(options.RightMargin) + " points) leave no room for text on a page " +
+               std::to_string(width) + " points wide.";
+    if (options.FontSize < 0 || options.FontSize > kMaxFontSize)
+        return "The font size " + std::to_string(options.FontSize) + " is outside 1 to 300 points.";
+    if (!ownerPassword.empty() && ownerPassword == userPassword)
+        return "The owner password and the user password are the same; they must differ.";
+    return std::nullopt;
+}
+
+std::optional<std::string> CheckOptions(const ConversionOptions& options, const std::string& ownerPassword,
+                                        const std::string& userPassword)
+{
+    if (auto problem = CheckPageAndPasswords(options, ownerPassword, userPassword))
+        return problem;
+    return CheckFont(options);
+}

@@ -1,0 +1,64 @@
+// The gate a run passes before it touches any file.
+#include "ConversionTestSupport.h"
+
+#include "conversion/CheckOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+struct GateCase {
+    const char* what;
+    ConversionOptions options;
+    std::string owner, user;
+    const char* reasonPart; // null: the options pass
+};
+
+void PrintTo(const GateCase& c, std::ostream* out)
+{
+    *out << c.what;
+}
+
+ConversionOptions With(void (*change)(ConversionOptions&))
+{
+    ConversionOptions options;
+    change(options);
+    return options;
+}
+
+class CheckOptionsGate : public testing::TestWithParam<GateCase> {};
+
+TEST_P(CheckOptionsGate, NamesTheReasonTheOptionsFailEveryFile)
+{
+    const GateCase& c = GetParam();
+    const std::optional<std::string> problem = CheckOptions(c.options, c.owner, c.user);
+    if (!c.reasonPart) {
+        EXPECT_EQ(problem, std::nullopt);
+        return;
+    }
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_NE(problem->find(c.reasonPart), std::string::npos) << *problem;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CheckOptionsGate,
+    testing::Values(
+        GateCase{"defaults", {}, "", "", nullptr},
+        GateCase{"a font kind outside the list falls back to Helvetica", With([](auto& o) { o.PageFont = 7; }), "", "", nullptr},
+        GateCase{"font size 0 means 9", With([](auto& o) { o.FontSize = 0; }), "", "", nullptr},
+        GateCase{"font size 301", With([](auto& o) { o.FontSize = 301; }), "", "", "font size 301"},
+        GateCase{"negative font size", With([](auto& o) { o.FontSize = -1; }), "", "", "font size -1"},
+        GateCase{"page 2 points wide", With([](auto& o) { o.PageSize = kCustomPageSize, o.PageWidth = 2; }), "", "", "3 to 14400"},
+        GateCase{"margins fill the page", With([](auto& o) { o.LeftMargin = 300, o.RightMargin = 295; }), "", "", "no room"},
+        GateCase{"left margin at the lowest int", With([](auto& o) { o.LeftMargin = INT_MIN; }), "", "", "left margin -2147483648"},
+        GateCase{"both margins at the lowest int", With([](auto& o) { o.LeftMargin = o.RightMargin = INT_MIN; }), "", "", "left margin"},
+        GateCase{"bottom margin past any page", With([](auto& o) { o.BottomMargin = 14401; }), "", "", "bottom margin 14401"},
+        GateCase{"negative margins within a page's size", With([](auto& o) { o.LeftMargin = o.TopMargin = -14400; }), "", "", nullptr},
+        GateCase{"equal passwords", {}, "same", "same", "are the same"},
+        GateCase{"a user password alone", {}, "", "user", nullptr},
+        GateCase{"a missing TrueType file", With([](auto& o) { o.PageFont = TrueTypeFont, o.TrueTypeFile = "/no/such.ttf"; }), "", "", "/no/such.ttf"},
+        GateCase{"MingLiU with a GB encoding", CidOptions(2, 0), "", "", "MingLiU"}));
+
+} // namespace
