@@ -130,7 +130,7 @@ ConversionResult ConvertFile(const ConversionOptions& options, const std::string
 
     PdfDocument document;
     if (!document.IsCreated())
-        return Fail(outputPath, "error: cannot create PdfDoc object");
+        return Fail(outputPath, kCannotCreateDocument);
     HPDF_Font font = document.Open(options, observer);
     if (!font)
         return Fail(outputPath, document.FailureReason());

@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,9 +32,14 @@ void CollapseCrLf(std::string& text)
 TextFileContent ReadTextFile(const std::string& path)
 {
     TextFileContent content;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    // Opened without waiting, so that a named pipe with no writer is refused below instead of
+    // holding the conversion for ever.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    std::unique_ptr<std::FILE, FileCloser> file(fd < 0 ? nullptr : fdopen(fd, "rb"));
     if (!file) {
         content.error = std::strerror(errno);
+        if (fd >= 0)
+            close(fd);
         return content;
     }
     struct stat facts {};
