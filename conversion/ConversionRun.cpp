@@ -53,8 +53,10 @@ RunOutcome ConversionRun::Execute(RunWindow& window)
         }
         const RunEntry& entry = m_entries[i];
         const FilePasswords passwords = window.ReadPasswords(entry);
-        const ConversionResult result = m_convert(options, entry.path, passwords.owner, passwords.user,
-                                                  OutputPathFor(entry.path), observer);
+        const ConversionResult result =
+            passwords.listed ? m_convert(options, entry.path, passwords.owner, passwords.user,
+                                         OutputPathFor(entry.path), observer)
+                             : ConversionResult::Failed("The file was removed from the list before its turn.");
         if (!result.written && result.reason == kCannotCreateDocument) {
             outcome.end = RunEnd::Aborted;
             outcome.abortReason = result.reason;

@@ -30,6 +30,7 @@ struct RunEntry {
 struct FilePasswords {
     std::string owner;
     std::string user;
+    bool listed = true; // false when the file is no longer in the list: it is not converted
 };
 
 // A file and what went wrong with it, or what is worth knowing about its PDF.

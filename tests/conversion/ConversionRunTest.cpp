@@ -171,6 +171,18 @@ TEST(ConversionRun, FailuresAndNotesAreKeptPerFileAndTheRunGoesOn)
     EXPECT_EQ(outcome.notes[0].path, "/d/3.txt");
 }
 
+TEST(ConversionRun, AFileNoLongerListedIsSkippedAndReported)
+{
+    RunUnderTest r{"/d/1.txt", "/d/2.txt"};
+    r.window.passwords["/d/1.txt"].listed = false;
+    const RunOutcome outcome = r.Execute();
+    EXPECT_EQ(outcome.end, RunEnd::Completed);
+    EXPECT_EQ(r.Conversions(), 1);
+    ASSERT_EQ(outcome.failures.size(), 1u);
+    EXPECT_EQ(outcome.failures[0].path, "/d/1.txt");
+    EXPECT_EQ(r.run->Progress().Take().filesDone, 2);
+}
+
 TEST(ConversionRun, WarningsReachTheWindowWhileTheFileIsConverted)
 {
     RunUnderTest r{"/d/1.txt"};

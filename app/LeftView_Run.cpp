@@ -1,0 +1,174 @@
+// Starting and stopping a run, and what the pane does for its worker on the GUI thread.
+#include "app/LeftView.h"
+
+#include "app/AppMessageBox.h"
+#include "app/FileListText.h"
+#include "app/RightView.h"
+#include "app/RunBridge.h"
+#include "controls/TextProgressCtrl.h"
+#include "conversion/FileConverter.h"
+#include "grid/GridCellCheck.h"
+#include "grid/GridCellEdit.h"
+#include "grid/GridCtrl.h"
+#include "platform/ShellRequest.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kOwnerColumn = 4;
+constexpr int kUserColumn = 5;
+
+QStringList FileLines(const std::vector<FileNote>& notes)
+{
+    QStringList lines;
+    for (const FileNote& note : notes)
+        lines << QString::fromLocal8Bit(note.path) + QStringLiteral(": ") + QString::fromLocal8Bit(note.text);
+    return lines;
+}
+
+} // namespace
+
+void CLeftView::StartConvert()
+{
+    m_busy = true;
+    SetRunButtonsEnabled(false);
+    // A stopped run may still be finishing its last file; one worker at a time.
+    WaitForRunEnd();
+    // A password still being typed counts.
+    m_grid->FinishEditing();
+    std::vector<RunEntry> entries = CheckedEntries();
+    // Captions of an earlier run would be wrong from now on; the bars show percentages instead.
+    if (!entries.empty())
+        ResetBars(QString());
+    m_filesStarted = 0;
+    auto run = std::make_shared<ConversionRun>(std::move(entries), m_currentBar->width(), ConvertFile);
+    m_run = run;
+    m_worker = std::thread([this, run] {
+        CRunBridge bridge(this, run.get());
+        const RunOutcome outcome = run->Execute(bridge);
+        QMetaObject::invokeMethod(this, [this, run, outcome] { OnRunFinished(run.get(), outcome); },
+                                  Qt::QueuedConnection);
+    });
+    WaitForRunEnd();
+}
+
+void CLeftView::StopConvert()
+{
+    SetRunButtonsEnabled(true);
+    m_busy = false;
+    ResetBars(QStringLiteral("Convert stopped."));
+    if (m_run)
+        m_run->Stop();
+}
+
+void CLeftView::WaitForRunEnd()
+{
+    // Events keep flowing, the worker's requests among them, until its end has been handled.
+    while (m_worker.joinable())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+std::vector<RunEntry> CLeftView::CheckedEntries() const
+{
+    std::vector<RunEntry> entries;
+    for (int row = 1; row < m_grid->GetRowCount(); ++row) {
+        const auto* check = dynamic_cast<const CGridCellCheck*>(m_grid->GetCell(row, 0));
+        if (check && check->GetCheck())
+            entries.push_back({m_paths[row - 1], row});
+    }
+    return entries;
+}
+
+ConversionOptions CLeftView::OptionsForRun()
+{
+    return m_optionsView ? m_optionsView->ReadOptionsFromTree() : ConversionOptions{};
+}
+
+FilePasswords CLeftView::PasswordsForRun(const ConversionRun* run, const RunEntry& entry)
+{
+    emit FileStarted(++m_filesStarted, int(run->Entries().size()));
+    int row = entry.row;
+    if (row < 1 || row > int(m_paths.size()) || m_paths[row - 1] != entry.path) {
+        const auto found = std::find(m_paths.begin(), m_paths.end(), entry.path);
+        if (found == m_paths.end())
+            return {{}, {}, false};
+        row = int(found - m_paths.begin()) + 1;
+    }
+    const auto text = [this, row](int col) {
+        const CGridCellBase* cell = m_grid->GetCell(row, col);
+        // What the user sees in an open editor is the password.
+        const QString shown = cell->IsEditing() && cell->GetEditWnd() ? cell->GetEditWnd()->text() : cell->GetText();
+        return shown.toLocal8Bit().toStdString();
+    };
+    return {text(kOwnerColumn), text(kUserColumn), true};
+}
+
+void CLeftView::WarnForRun(const QString& message)
+{
+    if (!m_closing)
+        AppMessageBox(this, message);
+}
+
+void CLeftView::OnProgressTold(const ConversionRun* run)
+{
+    if (run == m_run.get() && !m_progressTimer.isActive())
+        m_progressTimer.start();
+}
+
+void CLeftView::ApplyProgress()
+{
+    if (!m_run)
+        return;
+    const ProgressSnapshot state = m_run->Progress().Take();
+    // After Stop the bars say so, whatever the last file still reports.
+    if (m_run->IsStopped())
+        return;
+    if (m_currentBar->GetRange(TRUE) != state.lower || m_currentBar->GetRange(FALSE) != state.upper)
+        m_currentBar->SetRange32(state.lower, state.upper);
+    m_currentBar->SetPos(state.pos);
+    if (state.filesDone > 0)
+        m_totalBar->SetWindowText(QString::asprintf("File %d of %d, %d%%", state.filesDone, state.fileCount,
+                                                    state.filesDone * 100 / state.fileCount));
+}
+
+void CLeftView::OnRunFinished(const ConversionRun* run, const RunOutcome& outcome)
+{
+    m_worker.join();
+    m_progressTimer.stop();
+    // Stop has already restored the window and captioned the bars.
+    const bool stopped = run->IsStopped();
+    if (!stopped && outcome.end == RunEnd::Completed)
+        ApplyProgress();
+    m_run.reset();
+    if (!stopped) {
+        SetRunButtonsEnabled(true);
+        m_busy = false;
+    }
+    if (!stopped && outcome.end == RunEnd::Completed)
+        ResetBars(QStringLiteral("Convert Finished"));
+    if (outcome.end == RunEnd::Aborted)
+        std::fprintf(stdout, "%s\n", outcome.abortReason.c_str());
+    if (!m_closing) {
+        ReportRunProblems(outcome);
+        if (!stopped && !outcome.openVerb.empty())
+            ShellExecute(QString::fromLatin1(outcome.openVerb.c_str()), QString::fromLocal8Bit(outcome.openTarget));
+    }
+    emit RunEnded();
+}
+
+void CLeftView::ReportRunProblems(const RunOutcome& outcome)
+{
+    QStringList parts;
+    if (outcome.end == RunEnd::Aborted)
+        parts << QStringLiteral("The PDF library could not create a document (%1); the run was ended.")
+                     .arg(QString::fromLocal8Bit(outcome.abortReason));
+    if (!outcome.failures.empty())
+        parts << ListMessage(QStringLiteral("These files were not converted:"), FileLines(outcome.failures));
+    if (!outcome.notes.empty())
+        parts << ListMessage(QStringLiteral("Converted, with a note:"), FileLines(outcome.notes));
+    if (!parts.isEmpty())
+        AppMessageBox(this, parts.join(QStringLiteral("\n\n")));
+}
