@@ -1,6 +1,7 @@
 #include "app/TextFileSearch.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -11,6 +12,17 @@ struct Entry {
     std::string name;
     bool folder;
 };
+
+// Name order as file managers show it: letters in either case together, bytes breaking ties.
+bool NameBefore(const std::string& a, const std::string& b)
+{
+    const auto lower = [](unsigned char c) { return std::tolower(c); };
+    const bool less = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                                   [&](unsigned char x, unsigned char y) { return lower(x) < lower(y); });
+    const bool greater = std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
+                                                      [&](unsigned char x, unsigned char y) { return lower(x) < lower(y); });
+    return less || (!greater && a < b);
+}
 
 // A folder's entries in name order, links to folders counted as files; false when the
 // folder cannot be read.
@@ -24,7 +36,7 @@ bool ListFolder(const fs::path& folder, std::vector<Entry>& entries)
     }
     if (error)
         return false;
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return NameBefore(a.name, b.name); });
     return true;
 }
 

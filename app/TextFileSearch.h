@@ -1,8 +1,8 @@
 #pragma once
 // The search of Import Directory: every file whose extension (from the last dot of its name,
 // in any case) is ".txt", in the folder and all its subfolders, depth first: a subfolder is
-// searched where it is met. Each folder's entries are taken in name order, so that the list
-// comes out the same every time. Links to folders are not followed (a link to a parent would
+// searched where it is met. Each folder's entries are taken in name order (letters of either case
+// together), so that the list comes out the same every time. Links to folders are not followed (a link to a parent would
 // never end); a subfolder that cannot be read is skipped and named. Plain C++; any thread.
 #include <string>
 #include <vector>
