@@ -81,6 +81,9 @@ void PaneHost::WithModal(const std::function<void()>& open, const std::function<
     poll.start(10);
     open();
     EXPECT_TRUE(seen);
+    // The offscreen platform gives the focus back to no window when a dialog closes.
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
 }
 
 void PaneHost::AddWithOpenFile(const QStringList& names)
@@ -138,6 +141,7 @@ void PaneHost::ClickCell(int row, int col, Qt::MouseButton button)
 void PaneHost::ClickCheckBox(int row)
 {
     QRect rect;
+    left->GetGrid()->viewport()->repaint();
     left->GetGrid()->GetCellRect(row, 0, rect);
     QTest::mouseClick(left->GetGrid()->viewport(), Qt::LeftButton, Qt::NoModifier,
                       QPoint(rect.left() + 10, rect.center().y()));
@@ -150,6 +154,7 @@ bool PaneHost::IsChecked(int row) const
 
 void PaneHost::TypePassword(int row, int col, const QString& text)
 {
+    left->GetGrid()->viewport()->repaint();
     QTest::mouseDClick(left->GetGrid()->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(row, col));
     auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     ASSERT_NE(editor, nullptr);

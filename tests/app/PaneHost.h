@@ -41,7 +41,7 @@ protected:
     // Drops local files and folders on the file list as a file manager does.
     void Drop(const QStringList& paths);
     // Runs `during` once the modal dialog or box that `open` raises is up.
-    static void WithModal(const std::function<void()>& open, const std::function<void(QWidget*)>& during);
+    void WithModal(const std::function<void()>& open, const std::function<void(QWidget*)>& during);
 
     QPoint CellPoint(int row, int col) const;
     void ClickCell(int row, int col, Qt::MouseButton button = Qt::LeftButton);
