@@ -72,7 +72,8 @@ public:
     QString GetEntryPath(int row) const;
 
 signals:
-    // The worker has come to file `number` (from 1) of `count` and has its passwords.
+    // The worker has come to file `number` (from 1) of `count` and has read its passwords; sent
+    // from the event loop while the worker converts the file.
     void FileStarted(int number, int count);
     // A run's worker has ended and the pane has shown how it ended.
     void RunEnded();

@@ -89,7 +89,10 @@ ConversionOptions CLeftView::OptionsForRun()
 
 FilePasswords CLeftView::PasswordsForRun(const ConversionRun* run, const RunEntry& entry)
 {
-    emit FileStarted(++m_filesStarted, int(run->Entries().size()));
+    // Announced from the event loop: a slot must not hold the worker, which waits for this call.
+    const int number = ++m_filesStarted;
+    const int count = int(run->Entries().size());
+    QMetaObject::invokeMethod(this, [this, number, count] { emit FileStarted(number, count); }, Qt::QueuedConnection);
     int row = entry.row;
     if (row < 1 || row > int(m_paths.size()) || m_paths[row - 1] != entry.path) {
         const auto found = std::find(m_paths.begin(), m_paths.end(), entry.path);

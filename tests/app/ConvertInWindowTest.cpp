@@ -10,7 +10,11 @@
 #include "grid/GridCtrl.h"
 #include "support/PdfInspector.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
 
 namespace {
 
@@ -108,4 +112,121 @@ TEST_F(ConvertInWindow, StopDuringTheSecondOfFiveFilesFinishesItAndStartsNoOther
     EXPECT_TRUE(shell.empty());
     EXPECT_EQ(left->GetTotalBar()->GetWindowText(), "Convert stopped.");
     EXPECT_EQ(left->GetTotalBar()->GetPos(), 0);
+}
+
+TEST_F(ConvertInWindow, OneFileOpensItsPdfUnlessOpenResultsIsNo)
+{
+    const QString a = Write("a.txt", Lines(2));
+    left->AddEntries({a});
+    ClickStart();
+    EXPECT_EQ(shell, (std::vector<ShellCall>{{"open", QString::fromStdString(Pdf(a))}}));
+    shell.clear();
+    Choose(24, kNo);
+    ClickStart();
+    EXPECT_TRUE(Exists(Pdf(a)));
+    EXPECT_TRUE(shell.empty());
+}
+
+TEST_F(ConvertInWindow, ARunWithNothingTickedEndsAtOnceAndKeepsTheCaptions)
+{
+    left->AddEntries({Write("a.txt", Lines(2))});
+    left->OnCommand(CmdClearAllSelected);
+    MessageBoxAnswers boxes;
+    ClickStart();
+    EXPECT_FALSE(Exists(Pdf(Path("a.txt"))));
+    EXPECT_EQ(left->GetTotalBar()->GetWindowText(), "Waiting for converting.");
+    EXPECT_TRUE(shell.empty());
+    EXPECT_TRUE(boxes.seen.empty());
+}
+
+TEST_F(ConvertInWindow, FilesNotWrittenAreListedWithTheirReasonsInOneMessage)
+{
+    const QString gone = Write("gone.txt", Lines(2));
+    const QString kept = Write("kept.txt", Lines(2));
+    const QString same = Write("same.txt", Lines(2));
+    left->AddEntries({gone, kept, same});
+    TypePassword(3, 4, "pw");
+    TypePassword(3, 5, "pw");
+    QFile::remove(gone);
+    MessageBoxAnswers boxes;
+    ClickStart();
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].text, "These files were not converted:\n\n" + gone +
+                                      ": Cannot read the input file: No such file or directory.\n" + same +
+                                      ": The owner password and the user password are the same; they must differ.");
+    EXPECT_TRUE(Exists(Pdf(kept)));
+    EXPECT_EQ(left->GetTotalBar()->GetWindowText(), "Convert Finished");
+}
+
+TEST_F(ConvertInWindow, AFontSizeWarningIsAModalBoxTheRunWaitsFor)
+{
+    const QString a = Write("a.txt", Lines(2));
+    left->AddEntries({a});
+    TypeIntoRow(21, "0");
+    MessageBoxAnswers boxes({QMessageBox::Ok});
+    ClickStart();
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].text, "Font size can not be 0. Set default 9.");
+    EXPECT_TRUE(Exists(Pdf(a)));
+}
+
+TEST_F(ConvertInWindow, APasswordStillBeingTypedWhenStartIsPressedCounts)
+{
+    const QString a = Write("a.txt", Lines(2));
+    left->AddEntries({a});
+    QTest::mouseDClick(left->GetGrid()->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(1, 4));
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "typed");
+    QTest::keyClick(editor, Qt::Key_F5);
+    EXPECT_EQ(CellText(1, 4), "typed");
+    EXPECT_TRUE(InspectPdf(Pdf(a), "typed").ownerPasswordMatched);
+}
+
+TEST_F(ConvertInWindow, DuringARunDropsAreTakenAndTheMenuKeepsOnlyItsThreeItems)
+{
+    const QString first = Write("1.txt", Lines(20000));
+    left->AddEntries({first});
+    const QString dropped = Write("dropped.txt", Lines(2));
+    std::vector<int> enabled;
+    QObject::connect(left, &CLeftView::FileStarted, left, [&] {
+        Drop({dropped});
+        QTimer::singleShot(50, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions()) {
+                if (!action->isSeparator() && action->isEnabled())
+                    enabled.push_back(action->data().toInt());
+            }
+            menu->close();
+        });
+        ClickCell(1, 1, Qt::RightButton);
+        QTest::qWait(150);
+    });
+    ClickStart();
+    EXPECT_EQ(left->GetEntryCount(), 2);
+    EXPECT_EQ(enabled, (std::vector<int>{CmdOpenFileDirectory, CmdOpenWithAssociatedApp, CmdStopConvert}));
+    EXPECT_FALSE(Exists(Pdf(dropped))); // the run list was made at the start
+}
+
+TEST_F(ConvertInWindow, ClosingDuringARunWaitsForTheCurrentFileOnly)
+{
+    QStringList names;
+    for (int i = 1; i <= 3; ++i)
+        names << Write(QString("%1.txt").arg(i), Lines(20000));
+    left->AddEntries(names);
+    bool waited = false;
+    QObject::connect(left, &CLeftView::FileStarted, left, [&](int number) {
+        if (number != 1)
+            return;
+        // What the frame does when it closes.
+        left->OnCommand(CmdStopConvert);
+        left->WaitForRunEnd();
+        waited = true;
+        EXPECT_GT(InspectPdf(Pdf(names[0])).pages.size(), 100u);
+        EXPECT_FALSE(Exists(Pdf(names[1])));
+    });
+    ClickButton(CmdStartConvert);
+    EXPECT_TRUE(waited);
+    EXPECT_FALSE(Exists(Pdf(names[1])));
 }
