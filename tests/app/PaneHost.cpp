@@ -46,6 +46,8 @@ void PaneHost::SetUp()
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     window->activateWindow();
+    // Typing into the cells and rows needs the keyboard focus, which X gives a while later.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
 }
 
 void PaneHost::TearDown()
