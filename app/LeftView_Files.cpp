@@ -160,12 +160,17 @@ void CLeftView::RemoveSelected()
     const CellRange range = m_grid->GetSelectionBounds();
     if (!m_grid->IsValid(range))
         return;
+    // Taken first: deleting a row clears the grid's selection.
+    std::vector<int> selectedRows;
     for (int row = range.maxRow; row >= std::max(range.minRow, 1); --row) {
-        bool selected = false;
-        for (int col = range.minCol; col <= range.maxCol && !selected; ++col)
-            selected = m_grid->IsCellSelected(row, col);
-        if (!selected)
-            continue;
+        for (int col = range.minCol; col <= range.maxCol; ++col) {
+            if (m_grid->IsCellSelected(row, col)) {
+                selectedRows.push_back(row);
+                break;
+            }
+        }
+    }
+    for (int row : selectedRows) {
         m_listed.erase(m_paths[row - 1]);
         m_paths.erase(m_paths.begin() + (row - 1));
         m_grid->DeleteRow(row);

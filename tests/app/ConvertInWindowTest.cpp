@@ -97,6 +97,7 @@ TEST_F(ConvertInWindow, StopDuringTheSecondOfFiveFilesFinishesItAndStartsNoOther
         EXPECT_TRUE(left->IsBusy());
         EXPECT_FALSE(left->GetButton(CmdStartConvert)->isEnabled());
         EXPECT_TRUE(left->GetButton(CmdStopConvert)->isEnabled());
+        left->OnCommand(CmdStartConvert); // a second Start while busy does nothing
         if (number != 2)
             return;
         ClickButton(CmdStopConvert);

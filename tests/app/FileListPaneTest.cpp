@@ -121,6 +121,10 @@ TEST_F(FileListPane, CheckCommandsRemovalAndTheShell)
     left->OnCommand(CmdRemoveSelected);
     EXPECT_EQ(RowNames(left), QStringList({"1.txt", "3.txt"}));
     EXPECT_TRUE(left->GetPreview()->toPlainText().isEmpty());
+    ClickCell(0, 2); // a header click selects the column, and so every row
+    left->OnCommand(CmdRemoveSelected);
+    EXPECT_EQ(left->GetEntryCount(), 0);
+    left->AddEntries({Path("1.txt")});
     left->OnCommand(CmdRemoveAll);
     EXPECT_EQ(left->GetEntryCount(), 0);
     EXPECT_EQ(left->GetGrid()->GetRowCount(), 1);
