@@ -10,6 +10,7 @@
 // widget: this pane reads the option tree and each row's passwords for it on the GUI thread and
 // shows its progress, at most once per frame.
 #include "conversion/ConversionRun.h"
+#include "conversion/PasswordBook.h"
 #include "platform/WinTypes.h"
 
 #include <QPointer>
@@ -21,7 +22,6 @@
 #include <memory>
 #include <string>
 #include <thread>
-#include <unordered_set>
 #include <vector>
 
 class CGridCtrl;
@@ -72,8 +72,8 @@ public:
     QString GetEntryPath(int row) const;
 
 signals:
-    // The worker has come to file `number` (from 1) of `count` and has read its passwords; sent
-    // from the event loop while the worker converts the file.
+    // The worker has come to file `number` (from 1) of `count` and has read its passwords.
+    // Sent from the event loop while the worker converts the file.
     void FileStarted(int number, int count);
     // A run's worker has ended and the pane has shown how it ended.
     void RunEnded();
@@ -125,7 +125,8 @@ private:
     std::vector<RunEntry> CheckedEntries() const;
     // Served on the GUI thread for the worker, through CRunBridge.
     ConversionOptions OptionsForRun();
-    FilePasswords PasswordsForRun(const ConversionRun* run, const RunEntry& entry);
+    void AnnounceFile(const ConversionRun* run);
+    void KeepPasswords(int row);
     void WarnForRun(const QString& message);
     void OnProgressTold(const ConversionRun* run);
     void ApplyProgress();
@@ -142,7 +143,7 @@ private:
     CTextProgressCtrl* m_totalBar = nullptr;
 
     std::vector<std::string> m_paths; // entry r at index r - 1
-    std::unordered_set<std::string> m_listed;
+    PasswordBook m_passwords;         // every listed path, with its row's passwords
 
     bool m_busy = false;
     bool m_closing = false;

@@ -118,7 +118,7 @@ QStringList CLeftView::AddPaths(const std::vector<std::string>& paths)
 {
     QStringList duplicates;
     for (const std::string& path : paths) {
-        if (m_listed.count(path))
+        if (m_passwords.Get(path).listed)
             duplicates << QStringLiteral("File: %1 have been imported!").arg(FromBytes(path));
         else
             AppendRow(path);
@@ -133,7 +133,7 @@ void CLeftView::AppendRow(const std::string& path)
     if (!m_grid->SetRowCount(row + 1))
         return;
     m_paths.push_back(path);
-    m_listed.insert(path);
+    m_passwords.Set(path, {});
     m_grid->SetRowHeight(row, kRowHeight);
     m_grid->SetCellType(row, 0, &CGridCellCheck::Class);
     static_cast<CGridCellCheck*>(m_grid->GetCell(row, 0))->SetCheck(true);
@@ -171,7 +171,7 @@ void CLeftView::RemoveSelected()
         }
     }
     for (int row : selectedRows) {
-        m_listed.erase(m_paths[row - 1]);
+        m_passwords.Remove(m_paths[row - 1]);
         m_paths.erase(m_paths.begin() + (row - 1));
         m_grid->DeleteRow(row);
     }
@@ -184,7 +184,7 @@ void CLeftView::RemoveAll()
     m_grid->DeleteAllItems();
     BuildGridHeader();
     m_paths.clear();
-    m_listed.clear();
+    m_passwords.Clear();
     m_grid->viewport()->update();
     m_preview->clear();
 }
@@ -239,6 +239,8 @@ LRESULT CLeftView::OnGridNotify(NMHDR& header)
         const CellRange range = m_grid->GetSelectionBounds();
         if (m_grid->IsValid(range) && range.Contains({notify.iRow, notify.iColumn}))
             ShowPreview(range.maxRow);
+    } else if (notify.code == GridNotify::EndEdit) {
+        KeepPasswords(notify.iRow);
     } else if (notify.code == NM_RCLICK && HasDataRow()) {
         // Opened once the grid has finished with the click: a command of the menu may rebuild it.
         const QPoint at = QCursor::pos();

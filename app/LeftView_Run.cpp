@@ -8,7 +8,6 @@
 #include "controls/TextProgressCtrl.h"
 #include "conversion/FileConverter.h"
 #include "grid/GridCellCheck.h"
-#include "grid/GridCellEdit.h"
 #include "grid/GridCtrl.h"
 #include "platform/ShellRequest.h"
 
@@ -47,7 +46,7 @@ void CLeftView::StartConvert()
     auto run = std::make_shared<ConversionRun>(std::move(entries), m_currentBar->width(), ConvertFile);
     m_run = run;
     m_worker = std::thread([this, run] {
-        CRunBridge bridge(this, run.get());
+        CRunBridge bridge(this, run.get(), m_passwords);
         const RunOutcome outcome = run->Execute(bridge);
         QMetaObject::invokeMethod(this, [this, run, outcome] { OnRunFinished(run.get(), outcome); },
                                   Qt::QueuedConnection);
@@ -77,7 +76,7 @@ std::vector<RunEntry> CLeftView::CheckedEntries() const
     for (int row = 1; row < m_grid->GetRowCount(); ++row) {
         const auto* check = dynamic_cast<const CGridCellCheck*>(m_grid->GetCell(row, 0));
         if (check && check->GetCheck())
-            entries.push_back({m_paths[row - 1], row});
+            entries.push_back({m_paths[row - 1]});
     }
     return entries;
 }
@@ -87,26 +86,19 @@ ConversionOptions CLeftView::OptionsForRun()
     return m_optionsView ? m_optionsView->ReadOptionsFromTree() : ConversionOptions{};
 }
 
-FilePasswords CLeftView::PasswordsForRun(const ConversionRun* run, const RunEntry& entry)
+void CLeftView::AnnounceFile(const ConversionRun* run)
 {
-    // Announced from the event loop: a slot must not hold the worker, which waits for this call.
-    const int number = ++m_filesStarted;
-    const int count = int(run->Entries().size());
-    QMetaObject::invokeMethod(this, [this, number, count] { emit FileStarted(number, count); }, Qt::QueuedConnection);
-    int row = entry.row;
-    if (row < 1 || row > int(m_paths.size()) || m_paths[row - 1] != entry.path) {
-        const auto found = std::find(m_paths.begin(), m_paths.end(), entry.path);
-        if (found == m_paths.end())
-            return {{}, {}, false};
-        row = int(found - m_paths.begin()) + 1;
-    }
-    const auto text = [this, row](int col) {
-        const CGridCellBase* cell = m_grid->GetCell(row, col);
-        // What the user sees in an open editor is the password.
-        const QString shown = cell->IsEditing() && cell->GetEditWnd() ? cell->GetEditWnd()->text() : cell->GetText();
-        return shown.toLocal8Bit().toStdString();
-    };
-    return {text(kOwnerColumn), text(kUserColumn), true};
+    emit FileStarted(++m_filesStarted, int(run->Entries().size()));
+}
+
+// Called when a cell's text has changed (typed, pasted or cleared): the run finds the row's
+// passwords in the book from now on.
+void CLeftView::KeepPasswords(int row)
+{
+    if (row < 1 || row > int(m_paths.size()))
+        return;
+    const auto text = [this, row](int col) { return m_grid->GetItemText(row, col).toLocal8Bit().toStdString(); };
+    m_passwords.Set(m_paths[row - 1], {text(kOwnerColumn), text(kUserColumn)});
 }
 
 void CLeftView::WarnForRun(const QString& message)

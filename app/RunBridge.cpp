@@ -1,6 +1,7 @@
 #include "app/RunBridge.h"
 
 #include "app/LeftView.h"
+#include "conversion/PasswordBook.h"
 
 #include <QMetaObject>
 
@@ -24,9 +25,10 @@ ConversionOptions CRunBridge::ReadOptions()
 
 FilePasswords CRunBridge::ReadPasswords(const RunEntry& entry)
 {
-    FilePasswords passwords;
-    OnGuiThread(m_view, [&] { passwords = m_view->PasswordsForRun(m_run, entry); });
-    return passwords;
+    CLeftView* view = m_view;
+    const ConversionRun* run = m_run;
+    QMetaObject::invokeMethod(view, [view, run] { view->AnnounceFile(run); }, Qt::QueuedConnection);
+    return m_passwords.Get(entry.path);
 }
 
 void CRunBridge::Warn(std::string_view message)

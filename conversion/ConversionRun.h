@@ -21,10 +21,9 @@
 #include <string_view>
 #include <vector>
 
-// A checked file at the start of the run, and the row that showed it then.
+// A checked file at the start of the run.
 struct RunEntry {
     std::string path;
-    int row = -1;
 };
 
 struct FilePasswords {

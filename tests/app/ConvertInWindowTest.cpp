@@ -184,6 +184,20 @@ TEST_F(ConvertInWindow, APasswordStillBeingTypedWhenStartIsPressedCounts)
     EXPECT_TRUE(InspectPdf(Pdf(a), "typed").ownerPasswordMatched);
 }
 
+TEST_F(ConvertInWindow, APasswordTypedDuringTheRunCountsForAFileNotYetStarted)
+{
+    const QString first = Write("1.txt", Lines(20000));
+    const QString second = Write("2.txt", Lines(2));
+    left->AddEntries({first, second});
+    QObject::connect(left, &CLeftView::FileStarted, left, [&](int number) {
+        if (number == 1)
+            TypePassword(2, 4, "late");
+    });
+    ClickStart();
+    EXPECT_FALSE(InspectPdf(Pdf(first)).encrypted);
+    EXPECT_TRUE(InspectPdf(Pdf(second), "late").ownerPasswordMatched);
+}
+
 TEST_F(ConvertInWindow, DuringARunDropsAreTakenAndTheMenuKeepsOnlyItsThreeItems)
 {
     const QString first = Write("1.txt", Lines(20000));

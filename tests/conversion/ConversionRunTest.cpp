@@ -59,9 +59,8 @@ struct FakeConversion {
 std::vector<RunEntry> Entries(std::initializer_list<const char*> paths)
 {
     std::vector<RunEntry> entries;
-    int row = 1;
     for (const char* path : paths)
-        entries.push_back({path, row++});
+        entries.push_back({path});
     return entries;
 }
 
@@ -217,7 +216,7 @@ TEST_P(ResultsToOpen, FollowTheFileCountAndTheOpenResultsOption)
     window.options.OpenResult = c.openResult;
     std::vector<RunEntry> entries;
     for (const char* path : c.paths)
-        entries.push_back({path, 1});
+        entries.push_back({path});
     ConversionRun run(entries, 100, [&](const ConversionOptions&, const std::string& input, const std::string&,
                                         const std::string&, const std::string&, ConversionObserver&) {
         return input == c.paths.front() && !c.firstWritten ? ConversionResult::Failed("no") : ConversionResult{true, {}, {}};
