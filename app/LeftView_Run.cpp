@@ -121,9 +121,13 @@ void CLeftView::ApplyProgress()
     // After Stop the bars say so, whatever the last file still reports.
     if (m_run->IsStopped())
         return;
-    if (m_currentBar->GetRange(TRUE) != state.lower || m_currentBar->GetRange(FALSE) != state.upper)
-        m_currentBar->SetRange32(state.lower, state.upper);
-    m_currentBar->SetPos(state.pos);
+    // A bar with an empty range shows nothing at all, not even its caption: an empty file, or
+    // files that failed before their text was laid out, leave the bar as it was.
+    if (state.lower < state.upper) {
+        if (m_currentBar->GetRange(TRUE) != state.lower || m_currentBar->GetRange(FALSE) != state.upper)
+            m_currentBar->SetRange32(state.lower, state.upper);
+        m_currentBar->SetPos(state.pos);
+    }
     if (state.filesDone > 0)
         m_totalBar->SetWindowText(QString::asprintf("File %d of %d, %d%%", state.filesDone, state.fileCount,
                                                     state.filesDone * 100 / state.fileCount));

@@ -159,6 +159,18 @@ TEST_F(ConvertInWindow, FilesNotWrittenAreListedWithTheirReasonsInOneMessage)
     EXPECT_EQ(left->GetTotalBar()->GetWindowText(), "Convert Finished");
 }
 
+TEST_F(ConvertInWindow, TheCurrentBarStillShowsItsCaptionWhenNoFileReachedItsPages)
+{
+    left->AddEntries({Write("empty.txt", "")});
+    TypeIntoRow(7, "900"); // no room left for text: the file fails before its pages
+    MessageBoxAnswers boxes;
+    ClickStart();
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    CTextProgressCtrl* bar = left->GetCurrentBar();
+    EXPECT_EQ(bar->GetWindowText(), "Convert Finished");
+    EXPECT_LT(bar->GetRange(TRUE), bar->GetRange(FALSE)); // a bar with an empty range draws nothing
+}
+
 TEST_F(ConvertInWindow, AFontSizeWarningIsAModalBoxTheRunWaitsFor)
 {
     const QString a = Write("a.txt", Lines(2));
