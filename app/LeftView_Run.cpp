@@ -146,8 +146,10 @@ void CLeftView::OnRunFinished(const ConversionRun* run, const RunOutcome& outcom
         SetRunButtonsEnabled(true);
         m_busy = false;
     }
-    if (!stopped && outcome.end == RunEnd::Completed)
-        ResetBars(QStringLiteral("Convert Finished"));
+    if (!stopped && outcome.end == RunEnd::Completed) {
+        m_currentBar->SetWindowText(QStringLiteral("Convert Finished"));
+        m_totalBar->SetWindowText(QStringLiteral("Convert Finished"));
+    }
     if (outcome.end == RunEnd::Aborted)
         std::fprintf(stdout, "%s\n", outcome.abortReason.c_str());
     if (!m_closing) {

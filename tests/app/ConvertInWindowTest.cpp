@@ -80,6 +80,7 @@ TEST_F(ConvertInWindow, TickedFilesWithTheirPasswordsAndTheTreesOptions)
     EXPECT_EQ(shell, (std::vector<ShellCall>{{"explore", scratch.filePath("docs")}}));
     EXPECT_EQ(left->GetCurrentBar()->GetWindowText(), "Convert Finished");
     EXPECT_EQ(left->GetTotalBar()->GetWindowText(), "Convert Finished");
+    EXPECT_EQ(left->GetCurrentBar()->GetPos(), left->GetCurrentBar()->GetRange(FALSE)); // the last file shown whole
     EXPECT_TRUE(left->GetButton(CmdOpenFile)->isEnabled());
     EXPECT_TRUE(left->IsCommandEnabled(CmdStartConvert));
 }
