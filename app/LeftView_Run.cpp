@@ -12,6 +12,7 @@
 #include "platform/ShellRequest.h"
 
 #include <QCoreApplication>
+#include <QMetaMethod>
 
 #include <cstdio>
 
@@ -45,8 +46,10 @@ void CLeftView::StartConvert()
     m_filesStarted = 0;
     auto run = std::make_shared<ConversionRun>(std::move(entries), m_currentBar->width(), ConvertFile);
     m_run = run;
-    m_worker = std::thread([this, run] {
-        CRunBridge bridge(this, run.get(), m_passwords);
+    // Waking the window for every file of a thousand small ones is a cost worth sparing.
+    const bool announce = isSignalConnected(QMetaMethod::fromSignal(&CLeftView::FileStarted));
+    m_worker = std::thread([this, run, announce] {
+        CRunBridge bridge(this, run.get(), m_passwords, announce);
         const RunOutcome outcome = run->Execute(bridge);
         QMetaObject::invokeMethod(this, [this, run, outcome] { OnRunFinished(run.get(), outcome); },
                                   Qt::QueuedConnection);

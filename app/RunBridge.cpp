@@ -25,9 +25,11 @@ ConversionOptions CRunBridge::ReadOptions()
 
 FilePasswords CRunBridge::ReadPasswords(const RunEntry& entry)
 {
-    CLeftView* view = m_view;
-    const ConversionRun* run = m_run;
-    QMetaObject::invokeMethod(view, [view, run] { view->AnnounceFile(run); }, Qt::QueuedConnection);
+    if (m_announceFiles) {
+        CLeftView* view = m_view;
+        const ConversionRun* run = m_run;
+        QMetaObject::invokeMethod(view, [view, run] { view->AnnounceFile(run); }, Qt::QueuedConnection);
+    }
     return m_passwords.Get(entry.path);
 }
 

@@ -12,8 +12,9 @@ class PasswordBook;
 
 class CRunBridge : public RunWindow {
 public:
-    CRunBridge(CLeftView* view, const ConversionRun* run, const PasswordBook& passwords)
-        : m_view(view), m_run(run), m_passwords(passwords)
+    // announceFiles: the pane wants to hear of each file's start (someone listens to it).
+    CRunBridge(CLeftView* view, const ConversionRun* run, const PasswordBook& passwords, bool announceFiles)
+        : m_view(view), m_run(run), m_passwords(passwords), m_announceFiles(announceFiles)
     {
     }
 
@@ -26,4 +27,5 @@ private:
     CLeftView* m_view;
     const ConversionRun* m_run;
     const PasswordBook& m_passwords;
+    const bool m_announceFiles;
 };
