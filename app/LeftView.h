@@ -38,7 +38,7 @@ public:
     static constexpr int GridId = 1021;
     // The preview shows at most this much of a file, so that a click on a file of 100 MB
     // answers at once.
-    static constexpr std::size_t PreviewBytes = 256 * 1024;
+    static constexpr std::size_t PreviewBytes = 128 * 1024;
 
     explicit CLeftView(QWidget* parent = nullptr);
     // Stops a run that is still going and waits for its current file (keeping events flowing).

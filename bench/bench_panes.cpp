@@ -1,10 +1,12 @@
-// How the file-list pane keeps up with many files: Import Directory's search and rows for 1,000
-// and 10,000 files, and runs in the window (1,000 small files, one 10 MB file) against
+// How the file-list pane keeps up with many files and large ones: Import Directory's search and
+// rows for 1,000 and 10,000 files; runs in the window (1,000 small files, one 10 MB file) against
 // quillary-convert -j 1 on the same files, with the longest stall of the GUI thread during each
-// run. Each timing is the best of three, each run writing new PDFs after a sync. Run offscreen; the files are made under
+// run; and a click on a 100 MB file until its preview is painted. Each timing is the best of three, each run writing new PDFs after a sync. Run offscreen; the files are made under
 // $TMPDIR (default /tmp), so TMPDIR=/dev/shm measures without a disk:
 //   build/bench/bench_panes
 #include "app/LeftView.h"
+#include "controls/PreviewEdit.h"
+#include "grid/GridCtrl.h"
 #include "app/TextFileSearch.h"
 #include "platform/ShellRequest.h"
 
@@ -12,6 +14,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -140,6 +143,27 @@ void CompareRuns(const char* name, const QString& convert, const QStringList& fi
                 window.seconds, cli, window.seconds / cli, window.longestStallMs);
 }
 
+// A click on a file's row until its preview is painted.
+double PreviewMilliseconds(const QString& file)
+{
+    CLeftView pane;
+    pane.resize(640, 700);
+    pane.show();
+    pane.AddEntries({file});
+    QApplication::processEvents();
+    QRect cell;
+    pane.GetGrid()->GetCellRect(1, 1, cell);
+    QElapsedTimer timer;
+    timer.start();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, cell.center(), pane.GetGrid()->viewport()->mapToGlobal(cell.center()), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(pane.GetGrid()->viewport(), &click);
+    }
+    pane.GetPreview()->repaint();
+    return timer.nsecsElapsed() / 1e6;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -164,5 +188,20 @@ int main(int argc, char** argv)
 
     CompareRuns("1,000 files of 2 KB:", convert, MakeFiles(scratch.filePath("small"), 1000, 2000, 1));
     CompareRuns("one file of 10 MB:", convert, MakeFiles(scratch.filePath("large"), 1, 10 << 20, 1));
+    const QString lines = scratch.filePath("preview-lines.txt");
+    const QString oneLine = scratch.filePath("preview-one-line.txt");
+    std::mt19937 random(7);
+    QByteArray prose = Prose(1 << 20, random);
+    QFile linesFile(lines), oneLineFile(oneLine);
+    if (linesFile.open(QIODevice::WriteOnly) && oneLineFile.open(QIODevice::WriteOnly)) {
+        for (int i = 0; i < 100; ++i) {
+            linesFile.write(prose);
+            oneLineFile.write(QByteArray(prose).replace('\n', ' '));
+        }
+    }
+    linesFile.close();
+    oneLineFile.close();
+    std::printf("preview of a 100 MB file: lines %.1f ms, a single line %.1f ms\n", PreviewMilliseconds(lines),
+                PreviewMilliseconds(oneLine));
     return 0;
 }

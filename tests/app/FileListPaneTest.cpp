@@ -144,7 +144,7 @@ TEST_F(FileListPane, APreviewIsDecodedWithTheChosenEncodingAndALargeFileShowsIts
     ClickCell(2, 1);
     const QString shown = left->GetPreview()->toPlainText();
     EXPECT_TRUE(shown.startsWith(QString(int(CLeftView::PreviewBytes), 'x') + "\n\n["));
-    EXPECT_TRUE(shown.endsWith("[Only the first 256 KB of the file's 768 KB are shown here.]"));
+    EXPECT_TRUE(shown.endsWith("[Only the first 128 KB of the file's 384 KB are shown here.]"));
 }
 
 // Keys of the pane pressed with the grid focused on a row whose passwords are both set.
