@@ -13,25 +13,15 @@
 
 namespace {
 
-constexpr UINT kLeftFormat = 0x8824;
-constexpr UINT kCentreFormat = 0x8825;
-constexpr UINT kRightFormat = 0x8826;
-constexpr int kRowHeight = 18;
 constexpr int kButtonSide = 32;
 
 struct Column {
     const char* header;
     int width;
-    UINT format;
 };
 
 constexpr Column kColumns[] = {
-    {"", 25, kRightFormat},
-    {"File Name", 144, kLeftFormat},
-    {"File Size", 100, kRightFormat},
-    {"Creation Date", 154, kRightFormat},
-    {"Owner Password", 110, kLeftFormat},
-    {"User Password", 100, kLeftFormat},
+    {"", 25}, {"File Name", 144}, {"File Size", 100}, {"Creation Date", 154}, {"Owner Password", 110}, {"User Password", 100},
 };
 
 struct ButtonDef {
@@ -52,8 +42,6 @@ constexpr ButtonDef kButtons[] = {
 // The buttons a run disables; Stop stays usable.
 constexpr int kRunSensitiveButtons[] = {CmdStartConvert, CmdClearAllSelected, CmdImportDirectory, CmdOpenFile,
                                         CmdRemoveSelected};
-
-const QString kWaiting = QStringLiteral("Waiting for converting.");
 
 } // namespace
 
@@ -116,11 +104,11 @@ void CLeftView::BuildGridHeader()
     headerFont.setWeight(QFont::Bold);
     m_grid->SetColumnCount(int(std::size(kColumns)));
     m_grid->SetFixedRowCount(1);
-    m_grid->SetRowHeight(0, kRowHeight);
+    m_grid->SetRowHeight(0, RowHeight);
     for (int col = 0; col < int(std::size(kColumns)); ++col) {
         m_grid->SetColumnWidth(col, kColumns[col].width);
         m_grid->SetItemText(0, col, QString::fromLatin1(kColumns[col].header));
-        m_grid->SetItemFormat(0, col, kCentreFormat);
+        m_grid->SetItemFormat(0, col, CentreFormat);
         m_grid->SetItemFont(0, col, headerFont);
         m_grid->SetItemState(0, col, m_grid->GetItemState(0, col) | CellReadOnly);
     }
@@ -148,7 +136,7 @@ void CLeftView::CreateRunControls()
     m_totalLabel = new CPaneLabel(QStringLiteral("Total"), this);
     m_currentBar = new CTextProgressCtrl(this);
     m_totalBar = new CTextProgressCtrl(this);
-    ResetBars(kWaiting);
+    ResetBars(WaitingCaption());
 }
 
 void CLeftView::resizeEvent(QResizeEvent* event)

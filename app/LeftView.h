@@ -7,13 +7,13 @@
 // list beside the grid; the same path (compared byte for byte) is never listed twice.
 //
 // A run converts the checked rows on a worker thread (see ConversionRun). The worker touches no
-// widget: this pane reads the option tree and each row's passwords for it on the GUI thread and
-// shows its progress, at most once per frame.
+// widget: this pane reads the option tree for it on the GUI thread, keeps each row's passwords
+// in a book the worker reads when the file's turn comes, shows its warnings, and shows its
+// progress at most once per frame.
 #include "conversion/ConversionRun.h"
 #include "conversion/PasswordBook.h"
 #include "platform/WinTypes.h"
 
-#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -87,6 +87,14 @@ protected:
 
 private:
     friend class CRunBridge;
+
+    static constexpr UINT LeftFormat = 0x8824;  // DT_LEFT | DT_VCENTER | DT_SINGLELINE | ...
+    static constexpr UINT CentreFormat = 0x8825;
+    static constexpr UINT RightFormat = 0x8826;
+    static constexpr int RowHeight = 18;
+    static constexpr int OwnerColumn = 4;
+    static constexpr int UserColumn = 5;
+    static QString WaitingCaption() { return QStringLiteral("Waiting for converting."); }
 
     // Creation and layout (LeftView.cpp).
     void CreateGrid();

@@ -25,13 +25,6 @@
 
 namespace {
 
-constexpr UINT kLeftFormat = 0x8824;
-constexpr UINT kRightFormat = 0x8826;
-constexpr int kRowHeight = 18;
-constexpr int kPasswordColumns = 4;
-
-const QString kWaiting = QStringLiteral("Waiting for converting.");
-
 std::string ToBytes(const QString& path)
 {
     return QFile::encodeName(path).toStdString();
@@ -56,7 +49,7 @@ void CLeftView::OpenFiles()
                           QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*||"), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    ResetBars(kWaiting);
+    ResetBars(WaitingCaption());
     std::vector<std::string> chosen;
     for (int position = dialog.GetStartPosition(); position >= 0;)
         chosen.push_back(ToBytes(dialog.GetNextPathName(position)));
@@ -69,7 +62,7 @@ void CLeftView::ImportDirectory()
                                QStringLiteral("PDF Files (*.pdf)|*.pdf||"), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    ResetBars(kWaiting);
+    ResetBars(WaitingCaption());
     const TextFileSearchResult found = FindTextFiles(ToBytes(dialog.GetSelectedFolder()));
     ReportDuplicates(AddPaths(found.files));
     if (found.unreadableFolders.empty())
@@ -134,14 +127,14 @@ void CLeftView::AppendRow(const std::string& path)
         return;
     m_paths.push_back(path);
     m_passwords.Set(path, {});
-    m_grid->SetRowHeight(row, kRowHeight);
+    m_grid->SetRowHeight(row, RowHeight);
     m_grid->SetCellType(row, 0, &CGridCellCheck::Class);
     static_cast<CGridCellCheck*>(m_grid->GetCell(row, 0))->SetCheck(true);
     const QString texts[] = {QString(), QFileInfo(FromBytes(path)).fileName(), FileSizeText(facts.size),
                              facts.exists ? CreationTimeText(facts.creationTime) : QString()};
     for (int col = 0; col < m_grid->GetColumnCount(); ++col) {
-        const bool password = col >= kPasswordColumns;
-        m_grid->SetItemFormat(row, col, col == 1 || password ? kLeftFormat : kRightFormat);
+        const bool password = col == OwnerColumn || col == UserColumn;
+        m_grid->SetItemFormat(row, col, col == 1 || password ? LeftFormat : RightFormat);
         if (password)
             continue;
         m_grid->SetItemText(row, col, texts[col]);

@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr int kOwnerColumn = 4;
-constexpr int kUserColumn = 5;
-
 QStringList FileLines(const std::vector<FileNote>& notes)
 {
     QStringList lines;
@@ -101,7 +98,7 @@ void CLeftView::KeepPasswords(int row)
     if (row < 1 || row > int(m_paths.size()))
         return;
     const auto text = [this, row](int col) { return m_grid->GetItemText(row, col).toLocal8Bit().toStdString(); };
-    m_passwords.Set(m_paths[row - 1], {text(kOwnerColumn), text(kUserColumn)});
+    m_passwords.Set(m_paths[row - 1], {text(OwnerColumn), text(UserColumn)});
 }
 
 void CLeftView::WarnForRun(const QString& message)
