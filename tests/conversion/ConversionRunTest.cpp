@@ -34,7 +34,6 @@ public:
 // A conversion that records its calls and answers with what the test prepared per file.
 struct FakeConversion {
     std::map<std::string, ConversionResult> results; // written when absent
-    std::function<void(const std::string& path)> during;
     std::vector<std::string>* log = nullptr;
 
     FileConversion Function()
@@ -44,8 +43,6 @@ struct FakeConversion {
             log->push_back("convert " + input + " -> " + output + " [" + owner + "|" + user + "]");
             observer.SetProgressRange(1, 100);
             observer.SetProgressPos(100);
-            if (during)
-                during(input);
             const auto found = results.find(input);
             if (found != results.end())
                 return found->second;
@@ -112,31 +109,36 @@ TEST(ConversionRun, AnEmptyRunReadsTheOptionsAndEndsWithoutOpeningAnything)
     EXPECT_EQ(r.window.progressCalls, 0);
 }
 
-TEST(ConversionRun, StopDuringTheSecondOfFiveFinishesThatFileAndStartsNoOther)
+// Stop pressed while file `stopAt` of `count` is converted.
+class StopDuringAFile : public testing::TestWithParam<std::pair<int, int>> {};
+
+TEST_P(StopDuringAFile, FinishesThatFileStartsNoOtherAndOpensNothing)
 {
-    RunUnderTest r{"/d/1.txt", "/d/2.txt", "/d/3.txt", "/d/4.txt", "/d/5.txt"};
-    r.conversion.during = [&](const std::string& path) {
-        if (path == "/d/2.txt")
-            r.run->Stop();
-    };
-    const RunOutcome outcome = r.Execute();
+    const auto [stopAt, count] = GetParam();
+    std::vector<std::string> paths;
+    for (int i = 1; i <= count; ++i)
+        paths.push_back("/d/" + std::to_string(i) + ".txt");
+    FakeWindow window;
+    int conversions = 0;
+    ConversionRun* self = nullptr;
+    std::vector<RunEntry> entries;
+    for (const std::string& path : paths)
+        entries.push_back({path});
+    ConversionRun run(entries, 100, [&](const ConversionOptions&, const std::string&, const std::string&,
+                                        const std::string&, const std::string&, ConversionObserver&) {
+        if (++conversions == stopAt)
+            self->Stop();
+        return ConversionResult{true, {}, {}};
+    });
+    self = &run;
+    const RunOutcome outcome = run.Execute(window);
     EXPECT_EQ(outcome.end, RunEnd::Stopped);
-    EXPECT_EQ(r.Conversions(), 2);
+    EXPECT_EQ(conversions, stopAt);
     EXPECT_TRUE(outcome.openVerb.empty());
 }
 
-TEST(ConversionRun, StopDuringTheLastFileOpensNothing)
-{
-    RunUnderTest r{"/d/1.txt", "/d/2.txt"};
-    r.conversion.during = [&](const std::string& path) {
-        if (path == "/d/2.txt")
-            r.run->Stop();
-    };
-    const RunOutcome outcome = r.Execute();
-    EXPECT_EQ(outcome.end, RunEnd::Stopped);
-    EXPECT_EQ(r.Conversions(), 2);
-    EXPECT_TRUE(outcome.openVerb.empty());
-}
+INSTANTIATE_TEST_SUITE_P(SecondOfFiveAndLastOfTwo, StopDuringAFile,
+                         testing::Values(std::make_pair(2, 5), std::make_pair(2, 2), std::make_pair(1, 1)));
 
 TEST(ConversionRun, ADocumentThatCannotBeCreatedEndsTheRunAndKeepsEarlierFailures)
 {
