@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 
 namespace {
 
@@ -73,9 +74,12 @@ bool CLeftView::eventFilter(QObject* watched, QEvent* event)
         key->accept();
         return true;
     }
+    // A command may close the control the key was meant for (Start ends an open cell editor).
+    const QPointer<QWidget> receiver(widget);
     OnCommand(paneKey->id);
-    const bool grid = widget == m_grid || (m_grid->isAncestorOf(widget) && !IsCellEditor(widget));
-    return grid;
+    if (!receiver)
+        return true;
+    return widget == m_grid || (m_grid->isAncestorOf(widget) && !IsCellEditor(widget));
 }
 
 void CLeftView::ShowContextMenu(const QPoint& globalPos)
