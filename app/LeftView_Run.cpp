@@ -32,8 +32,11 @@ void CLeftView::StartConvert()
 {
     m_busy = true;
     SetRunButtonsEnabled(false);
-    // A stopped run may still be finishing its last file; one worker at a time.
+    // A stopped run may still be finishing its last file; one worker at a time. Stop pressed
+    // meanwhile means no new run.
     WaitForRunEnd();
+    if (!m_busy)
+        return;
     // A password still being typed counts.
     m_grid->FinishEditing();
     std::vector<RunEntry> entries = CheckedEntries();
