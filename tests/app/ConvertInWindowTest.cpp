@@ -237,6 +237,25 @@ TEST_F(ConvertInWindow, DuringARunDropsAreTakenAndTheMenuKeepsOnlyItsThreeItems)
     EXPECT_FALSE(Exists(Pdf(dropped))); // the run list was made at the start
 }
 
+TEST_F(ConvertInWindow, StartRightAfterStopWaitsForTheStoppedFileThenRunsAgain)
+{
+    const QString first = Write("1.txt", Lines(20000));
+    const QString second = Write("2.txt", Lines(2));
+    left->AddEntries({first, second});
+    int starts = 0;
+    QObject::connect(left, &CLeftView::FileStarted, left, [&](int number) {
+        if (++starts != 1 || number != 1)
+            return;
+        ClickButton(CmdStopConvert);
+        ClickButton(CmdStartConvert); // the stopped worker is still on its file
+    });
+    ClickStart();
+    EXPECT_EQ(starts, 3); // file 1 of the stopped run, then both files of the new one
+    EXPECT_TRUE(Exists(Pdf(first)));
+    EXPECT_TRUE(Exists(Pdf(second)));
+    EXPECT_EQ(left->GetTotalBar()->GetWindowText(), "Convert Finished");
+}
+
 TEST_F(ConvertInWindow, ClosingDuringARunWaitsForTheCurrentFileOnly)
 {
     QStringList names;
