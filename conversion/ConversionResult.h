@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+// The reason given when the PDF library cannot make a document at all; a run of several files
+// ends on it, since every further file would fail the same way.
+inline constexpr char kCannotCreateDocument[] = "error: cannot create PdfDoc object";
+
 struct ConversionResult {
     bool written = false;
     std::string reason;              // empty when written

@@ -53,7 +53,7 @@ ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& o
         return ConversionResult::Failed(*problem);
     const std::size_t progressLength = NormaliseLineEnds(text);
     if (!document.IsCreated())
-        return ConversionResult::Failed("The PDF library cannot create a document: out of memory.");
+        return ConversionResult::Failed(kCannotCreateDocument);
     HPDF_Font font = document.Open(options, observer);
     if (!font)
         return ConversionResult::Failed(document.FailureReason());

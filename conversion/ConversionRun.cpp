@@ -1,0 +1,95 @@
+#include "conversion/ConversionRun.h"
+
+#include "conversion/OutputPath.h"
+
+#include <filesystem>
+
+namespace {
+
+// One file's progress goes to the board, its warnings to the window.
+class RunObserver : public ConversionObserver {
+public:
+    RunObserver(RunWindow& window, ProgressBoard& progress) : m_window(window), m_progress(progress) {}
+
+    void SetProgressRange(int lower, int upper) override
+    {
+        if (m_progress.SetRange(lower, upper))
+            m_window.ShowProgress();
+    }
+    void SetProgressPos(int pos) override
+    {
+        if (m_progress.SetPos(pos))
+            m_window.ShowProgress();
+    }
+    void Warn(std::string_view message) override { m_window.Warn(message); }
+
+private:
+    RunWindow& m_window;
+    ProgressBoard& m_progress;
+};
+
+} // namespace
+
+ConversionRun::ConversionRun(std::vector<RunEntry> entries, int barPixels, FileConversion convert)
+    : m_entries(std::move(entries))
+    , m_convert(std::move(convert))
+    , m_progress(barPixels)
+{
+}
+
+RunOutcome ConversionRun::Execute(RunWindow& window)
+{
+    RunOutcome outcome;
+    const ConversionOptions options = window.ReadOptions();
+    const int count = int(m_entries.size());
+    if (count == 0)
+        return outcome;
+    RunObserver observer(window, m_progress);
+    bool lastWritten = false;
+    for (int i = 0; i < count; ++i) {
+        if (m_stop) {
+            outcome.end = RunEnd::Stopped;
+            return outcome;
+        }
+        const RunEntry& entry = m_entries[i];
+        const FilePasswords passwords = window.ReadPasswords(entry);
+        const ConversionResult result =
+            passwords.listed ? m_convert(options, entry.path, passwords.owner, passwords.user,
+                                         OutputPathFor(entry.path), observer)
+                             : ConversionResult::Failed("The file was removed from the list before its turn.");
+        if (!result.written && result.reason == kCannotCreateDocument) {
+            outcome.end = RunEnd::Aborted;
+            outcome.abortReason = result.reason;
+            return outcome;
+        }
+        if (!result.written)
+            outcome.failures.push_back({entry.path, result.reason});
+        for (const std::string& note : result.notes)
+            outcome.notes.push_back({entry.path, note});
+        lastWritten = result.written;
+        if (m_progress.FileDone(i + 1, count))
+            window.ShowProgress();
+    }
+    // A Stop during the last file still means the user did not want the results opened.
+    outcome.end = m_stop ? RunEnd::Stopped : RunEnd::Completed;
+    if (outcome.end == RunEnd::Completed)
+        SetResultToOpen(options, count == 1 && lastWritten, outcome);
+    return outcome;
+}
+
+void ConversionRun::SetResultToOpen(const ConversionOptions& options, bool onlyFileWritten,
+                                    RunOutcome& outcome) const
+{
+    if (options.OpenResult == kNo)
+        return;
+    if (m_entries.size() == 1) {
+        // A PDF that was not written cannot be opened; the failure report says why.
+        if (onlyFileWritten) {
+            outcome.openVerb = "open";
+            outcome.openTarget = OutputPathFor(m_entries.front().path);
+        }
+        return;
+    }
+    outcome.openVerb = "explore";
+    outcome.openTarget = std::filesystem::path(m_entries.front().path).parent_path().string();
+}

@@ -1,0 +1,97 @@
+#pragma once
+// One conversion run of the window: the checked files of the file list converted one after the
+// other on a worker thread while the window stays live.
+//
+// The run touches no widget. What it needs from the window (the options as the option tree
+// shows them, each file's passwords as its row shows them when the file's turn comes, the
+// answer to a warning) it asks through RunWindow, whose calls block the worker until the
+// window's thread has answered. Progress goes to the run's ProgressBoard, which the window
+// reads when it is told to.
+//
+// Threads: Execute runs once, on the worker thread; Stop, IsStopped and Progress may be called
+// from any thread.
+#include "conversion/ConversionObserver.h"
+#include "conversion/ConversionOptions.h"
+#include "conversion/ConversionResult.h"
+#include "conversion/ProgressBoard.h"
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A checked file at the start of the run.
+struct RunEntry {
+    std::string path;
+};
+
+struct FilePasswords {
+    std::string owner;
+    std::string user;
+    bool listed = true; // false when the file is no longer in the list: it is not converted
+};
+
+// A file and what went wrong with it, or what is worth knowing about its PDF.
+struct FileNote {
+    std::string path;
+    std::string text;
+};
+
+enum class RunEnd {
+    Empty,     // no file was checked
+    Completed, // every file had its turn
+    Stopped,   // Stop was asked; the file under way was finished first
+    Aborted,   // the PDF library could not make a document; no further file was tried
+};
+
+struct RunOutcome {
+    RunEnd end = RunEnd::Empty;
+    std::vector<FileNote> failures; // files whose PDF was not written, with the reason
+    std::vector<FileNote> notes;    // files whose PDF was written, but not quite as asked
+    std::string abortReason;
+    // What to open when the run completed: verb "open" with a single file's PDF, "explore"
+    // with the first file's folder; an empty verb opens nothing.
+    std::string openVerb;
+    std::string openTarget;
+};
+
+// The window's side of a run, called on the worker thread.
+class RunWindow {
+public:
+    virtual ~RunWindow() = default;
+    virtual ConversionOptions ReadOptions() = 0;
+    virtual FilePasswords ReadPasswords(const RunEntry& entry) = 0;
+    // Returns when the user has acknowledged the warning.
+    virtual void Warn(std::string_view message) = 0;
+    // The progress board holds something new to show.
+    virtual void ShowProgress() = 0;
+};
+
+using FileConversion =
+    std::function<ConversionResult(const ConversionOptions& options, const std::string& inputPath,
+                                   const std::string& ownerPassword, const std::string& userPassword,
+                                   const std::string& outputPath, ConversionObserver& observer)>;
+
+class ConversionRun {
+public:
+    // barPixels: the length of the window's Current bar, so that progress is sent only when
+    // the bar can show it. `convert` is the conversion of one file (tests pass their own).
+    ConversionRun(std::vector<RunEntry> entries, int barPixels, FileConversion convert);
+
+    RunOutcome Execute(RunWindow& window);
+
+    // Asks the run to stop before its next file.
+    void Stop() { m_stop = true; }
+    bool IsStopped() const { return m_stop; }
+    ProgressBoard& Progress() { return m_progress; }
+    const std::vector<RunEntry>& Entries() const { return m_entries; }
+
+private:
+    void SetResultToOpen(const ConversionOptions& options, bool onlyFileWritten, RunOutcome& outcome) const;
+
+    const std::vector<RunEntry> m_entries;
+    const FileConversion m_convert;
+    std::atomic<bool> m_stop{false};
+    ProgressBoard m_progress;
+};

@@ -1,0 +1,135 @@
+#include "conversion/TextPreview.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char kReplacement[] = "\xEF\xBF\xBD";
+
+// The encodings of the options' lists by position, as iconv names them. The PDF standard
+// encoding and font-specific bytes have no converter of their own; Latin-1 reads their letters.
+constexpr std::array<const char*, 28> kSingleByteCharsets = {
+    "ISO-8859-1", "MACINTOSH", "CP1252", "ISO-8859-1", "ISO-8859-2", "ISO-8859-3", "ISO-8859-4",
+    "ISO-8859-5", "ISO-8859-6", "ISO-8859-7", "ISO-8859-8", "ISO-8859-9", "ISO-8859-10", "ISO-8859-11",
+    "ISO-8859-13", "ISO-8859-14", "ISO-8859-15", "ISO-8859-16", "CP1250", "CP1251", "CP1252", "CP1253",
+    "CP1254", "CP1255", "CP1256", "CP1257", "CP1258", "KOI8-R"};
+constexpr std::array<const char*, 16> kMultiByteCharsets = {
+    "EUC-CN", "EUC-CN", "GBK", "GBK", "CP950", "CP950", "CP932", "CP932", "CP932", "EUC-JP", "EUC-JP",
+    "EUC-KR", "EUC-KR", "CP949", "CP949", "CP949"};
+
+static_assert(kSingleByteCharsets.size() == SingleByteEncodings.size());
+static_assert(kMultiByteCharsets.size() == MultiByteEncodings.size());
+
+template <std::size_t N>
+const char* CharsetAt(const std::array<const char*, N>& list, int index)
+{
+    return index >= 0 && index < int(N) ? list[index] : list[0];
+}
+
+// Text mode as the converter reads: CR LF pairs shrink to LF and the data ends at a Ctrl+Z or
+// a zero byte. Returns false when such an end was met.
+bool ApplyTextMode(std::string& bytes)
+{
+    const auto end = std::find_if(bytes.begin(), bytes.end(), [](char byte) { return byte == '\x1A' || byte == '\0'; });
+    const bool ended = end != bytes.end();
+    bytes.erase(end, bytes.end());
+    std::size_t out = 0;
+    for (std::size_t in = 0; in < bytes.size(); ++in) {
+        if (bytes[in] == '\r' && in + 1 < bytes.size() && bytes[in + 1] == '\n')
+            continue;
+        bytes[out++] = bytes[in];
+    }
+    bytes.resize(out);
+    return !ended;
+}
+
+std::string ReadPrefix(int fd, std::size_t maxBytes, bool& more, std::string& error)
+{
+    std::string bytes(maxBytes + 1, '\0');
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error = std::strerror(errno);
+            return {};
+        }
+        if (n == 0)
+            break;
+        got += std::size_t(n);
+    }
+    more = got > maxBytes;
+    bytes.resize(std::min(got, maxBytes));
+    return bytes;
+}
+
+} // namespace
+
+std::string PreviewCharset(const ConversionOptions& options)
+{
+    if (options.PageFont == CidFont)
+        return CharsetAt(kMultiByteCharsets, options.MultiEncode);
+    return CharsetAt(kSingleByteCharsets, options.SingeEncode);
+}
+
+std::string DecodeForDisplay(const std::string& bytes, const std::string& charset, bool more)
+{
+    std::string out;
+    iconv_t converter = iconv_open("UTF-8", charset.c_str());
+    if (converter == iconv_t(-1))
+        converter = iconv_open("UTF-8", "ISO-8859-1");
+    out.reserve(bytes.size() * 2);
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    char buffer[4096];
+    while (inLeft > 0) {
+        char* next = buffer;
+        std::size_t room = sizeof buffer;
+        const std::size_t result = iconv(converter, &in, &inLeft, &next, &room);
+        out.append(buffer, std::size_t(next - buffer));
+        if (result != std::size_t(-1) || errno == E2BIG)
+            continue;
+        if (errno == EINVAL && more)
+            break;
+        out += kReplacement;
+        ++in;
+        --inLeft;
+    }
+    iconv_close(converter);
+    std::replace(out.begin(), out.end(), '\r', '\n');
+    return out;
+}
+
+TextPreview ReadTextPreview(const std::string& path, const ConversionOptions& options, std::size_t maxBytes)
+{
+    TextPreview preview;
+    // Non-blocking, so that a named pipe with no writer does not hold the window.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        preview.error = std::strerror(errno);
+        return preview;
+    }
+    struct stat facts {};
+    if (fstat(fd, &facts) != 0 || !S_ISREG(facts.st_mode)) {
+        preview.error = "not a regular file";
+        close(fd);
+        return preview;
+    }
+    preview.fileSize = std::uint64_t(facts.st_size);
+    bool more = false;
+    std::string bytes = ReadPrefix(fd, maxBytes, more, preview.error);
+    close(fd);
+    if (!preview.error.empty())
+        return preview;
+    preview.cut = ApplyTextMode(bytes) && more;
+    preview.utf8 = DecodeForDisplay(bytes, PreviewCharset(options), preview.cut);
+    return preview;
+}

@@ -1,0 +1,279 @@
+// Runs in the window, end to end: files added, ticked, given passwords, options changed in the
+// tree, Start, Stop; the PDFs read back and the shell requests recorded.
+#include "PaneHost.h"
+
+#include "../controls/MessageBoxAnswers.h"
+#include "../controls/QStringPrinter.h"
+#include "app/CommandIds.h"
+#include "controls/IconButton.h"
+#include "controls/TextProgressCtrl.h"
+#include "grid/GridCtrl.h"
+#include "support/PdfInspector.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+
+namespace {
+
+using ConvertInWindow = PaneHost;
+
+QByteArray Lines(int count, const QByteArray& line = "A line of text that fills part of the page.")
+{
+    QByteArray text;
+    for (int i = 0; i < count; ++i)
+        text += line + "\n";
+    return text;
+}
+
+std::string Pdf(const QString& textPath)
+{
+    return (QFileInfo(textPath).path() + "/" + QFileInfo(textPath).completeBaseName() + ".pdf").toStdString();
+}
+
+bool Exists(const std::string& path)
+{
+    return QFileInfo::exists(QString::fromStdString(path));
+}
+
+} // namespace
+
+TEST_F(ConvertInWindow, TickedFilesWithTheirPasswordsAndTheTreesOptions)
+{
+    const QString a = Write("docs/a.txt", Lines(3));
+    const QString b = Write("docs/b.txt", Lines(3));
+    const QString c = Write("docs/c.txt", Lines(3));
+    AddWithOpenFile({"docs/a.txt", "docs/b.txt", "docs/c.txt"});
+    ASSERT_EQ(left->GetEntryCount(), 3);
+    TypePassword(1, 4, "owner-a");
+    TypePassword(1, 5, "user-a");
+    TypePassword(3, 4, "owner-c");
+    ClickCheckBox(2);
+    ClickCheckBox(2);
+    ClickCheckBox(2);
+    ASSERT_FALSE(IsChecked(2));
+    Choose(2, 0);  // Letter
+    Choose(11, 8); // Times-Roman
+    Choose(36 - 3, kNo); // Print Permission
+
+    ClickStart();
+
+    const PdfFacts first = InspectPdf(Pdf(a), "user-a");
+    ASSERT_EQ(first.pages.size(), 1u);
+    EXPECT_EQ(first.pages[0].width, 612);
+    EXPECT_EQ(first.pages[0].height, 792);
+    ASSERT_FALSE(first.fonts.empty());
+    EXPECT_EQ(first.fonts[0].baseFont, "/Times-Roman");
+    EXPECT_TRUE(first.encrypted);
+    EXPECT_TRUE(first.userPasswordMatched);
+    EXPECT_TRUE(InspectPdf(Pdf(a), "owner-a").ownerPasswordMatched);
+    EXPECT_EQ(first.permissions & 4, 0); // no printing
+    EXPECT_THROW(InspectPdf(Pdf(a), "wrong"), std::exception);
+    EXPECT_FALSE(Exists(Pdf(b)));
+    const PdfFacts third = InspectPdf(Pdf(c));
+    EXPECT_TRUE(third.encrypted);
+    EXPECT_TRUE(third.userPasswordMatched); // an empty user password opens it
+    EXPECT_TRUE(InspectPdf(Pdf(c), "owner-c").ownerPasswordMatched);
+
+    EXPECT_EQ(shell, (std::vector<ShellCall>{{"explore", scratch.filePath("docs")}}));
+    EXPECT_EQ(left->GetCurrentBar()->GetWindowText(), "Convert Finished");
+    EXPECT_EQ(left->GetTotalBar()->GetWindowText(), "Convert Finished");
+    EXPECT_EQ(left->GetCurrentBar()->GetPos(), left->GetCurrentBar()->GetRange(FALSE)); // the last file shown whole
+    EXPECT_TRUE(left->GetButton(CmdOpenFile)->isEnabled());
+    EXPECT_TRUE(left->IsCommandEnabled(CmdStartConvert));
+}
+
+TEST_F(ConvertInWindow, StopDuringTheSecondOfFiveFilesFinishesItAndStartsNoOther)
+{
+    QStringList names;
+    for (int i = 1; i <= 5; ++i)
+        names << Write(QString("%1.txt").arg(i), Lines(i == 2 ? 20000 : 10));
+    for (const QString& name : names)
+        left->AddEntries({name});
+    QStringList seenAtStop;
+    QObject::connect(left, &CLeftView::FileStarted, left, [&](int number, int count) {
+        EXPECT_EQ(count, 5);
+        EXPECT_TRUE(left->IsBusy());
+        EXPECT_FALSE(left->GetButton(CmdStartConvert)->isEnabled());
+        EXPECT_TRUE(left->GetButton(CmdStopConvert)->isEnabled());
+        left->OnCommand(CmdStartConvert); // a second Start while busy does nothing
+        if (number != 2)
+            return;
+        ClickButton(CmdStopConvert);
+        seenAtStop = {left->GetCurrentBar()->GetWindowText(), left->GetTotalBar()->GetWindowText()};
+        EXPECT_FALSE(left->IsBusy());
+    });
+    ClickStart();
+    EXPECT_EQ(seenAtStop, QStringList({"Convert stopped.", "Convert stopped."}));
+    EXPECT_TRUE(Exists(Pdf(names[0])));
+    EXPECT_GT(InspectPdf(Pdf(names[1])).pages.size(), 100u); // written whole
+    for (int i = 2; i < 5; ++i)
+        EXPECT_FALSE(Exists(Pdf(names[i]))) << i;
+    EXPECT_TRUE(shell.empty());
+    EXPECT_EQ(left->GetTotalBar()->GetWindowText(), "Convert stopped.");
+    EXPECT_EQ(left->GetTotalBar()->GetPos(), 0);
+}
+
+TEST_F(ConvertInWindow, OneFileOpensItsPdfUnlessOpenResultsIsNo)
+{
+    const QString a = Write("a.txt", Lines(2));
+    left->AddEntries({a});
+    ClickStart();
+    EXPECT_EQ(shell, (std::vector<ShellCall>{{"open", QString::fromStdString(Pdf(a))}}));
+    shell.clear();
+    Choose(24, kNo);
+    ClickStart();
+    EXPECT_TRUE(Exists(Pdf(a)));
+    EXPECT_TRUE(shell.empty());
+}
+
+TEST_F(ConvertInWindow, ARunWithNothingTickedEndsAtOnceAndKeepsTheCaptions)
+{
+    left->AddEntries({Write("a.txt", Lines(2))});
+    left->OnCommand(CmdClearAllSelected);
+    MessageBoxAnswers boxes;
+    ClickStart();
+    EXPECT_FALSE(Exists(Pdf(Path("a.txt"))));
+    EXPECT_EQ(left->GetTotalBar()->GetWindowText(), "Waiting for converting.");
+    EXPECT_TRUE(shell.empty());
+    EXPECT_TRUE(boxes.seen.empty());
+}
+
+TEST_F(ConvertInWindow, FilesNotWrittenAreListedWithTheirReasonsInOneMessage)
+{
+    const QString gone = Write("gone.txt", Lines(2));
+    const QString kept = Write("kept.txt", Lines(2));
+    const QString same = Write("same.txt", Lines(2));
+    left->AddEntries({gone, kept, same});
+    TypePassword(3, 4, "pw");
+    TypePassword(3, 5, "pw");
+    QFile::remove(gone);
+    MessageBoxAnswers boxes;
+    ClickStart();
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].text, "These files were not converted:\n\n" + gone +
+                                      ": Cannot read the input file: No such file or directory.\n" + same +
+                                      ": The owner password and the user password are the same; they must differ.");
+    EXPECT_TRUE(Exists(Pdf(kept)));
+    EXPECT_EQ(left->GetTotalBar()->GetWindowText(), "Convert Finished");
+}
+
+TEST_F(ConvertInWindow, TheCurrentBarStillShowsItsCaptionWhenNoFileReachedItsPages)
+{
+    left->AddEntries({Write("empty.txt", "")});
+    TypeIntoRow(7, "900"); // no room left for text: the file fails before its pages
+    MessageBoxAnswers boxes;
+    ClickStart();
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    CTextProgressCtrl* bar = left->GetCurrentBar();
+    EXPECT_EQ(bar->GetWindowText(), "Convert Finished");
+    EXPECT_LT(bar->GetRange(TRUE), bar->GetRange(FALSE)); // a bar with an empty range draws nothing
+}
+
+TEST_F(ConvertInWindow, AFontSizeWarningIsAModalBoxTheRunWaitsFor)
+{
+    const QString a = Write("a.txt", Lines(2));
+    left->AddEntries({a});
+    TypeIntoRow(21, "0");
+    MessageBoxAnswers boxes({QMessageBox::Ok});
+    ClickStart();
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].text, "Font size can not be 0. Set default 9.");
+    EXPECT_TRUE(Exists(Pdf(a)));
+}
+
+TEST_F(ConvertInWindow, APasswordStillBeingTypedWhenStartIsPressedCounts)
+{
+    const QString a = Write("a.txt", Lines(2));
+    left->AddEntries({a});
+    QTest::mouseDClick(left->GetGrid()->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(1, 4));
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "typed");
+    QTest::keyClick(editor, Qt::Key_F5);
+    EXPECT_EQ(CellText(1, 4), "typed");
+    EXPECT_TRUE(InspectPdf(Pdf(a), "typed").ownerPasswordMatched);
+}
+
+TEST_F(ConvertInWindow, APasswordTypedDuringTheRunCountsForAFileNotYetStarted)
+{
+    const QString first = Write("1.txt", Lines(20000));
+    const QString second = Write("2.txt", Lines(2));
+    left->AddEntries({first, second});
+    QObject::connect(left, &CLeftView::FileStarted, left, [&](int number) {
+        if (number == 1)
+            TypePassword(2, 4, "late");
+    });
+    ClickStart();
+    EXPECT_FALSE(InspectPdf(Pdf(first)).encrypted);
+    EXPECT_TRUE(InspectPdf(Pdf(second), "late").ownerPasswordMatched);
+}
+
+TEST_F(ConvertInWindow, DuringARunDropsAreTakenAndTheMenuKeepsOnlyItsThreeItems)
+{
+    const QString first = Write("1.txt", Lines(20000));
+    left->AddEntries({first});
+    const QString dropped = Write("dropped.txt", Lines(2));
+    std::vector<int> enabled;
+    QObject::connect(left, &CLeftView::FileStarted, left, [&] {
+        Drop({dropped});
+        QTimer::singleShot(50, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions()) {
+                if (!action->isSeparator() && action->isEnabled())
+                    enabled.push_back(action->data().toInt());
+            }
+            menu->close();
+        });
+        ClickCell(1, 1, Qt::RightButton);
+        QTest::qWait(150);
+    });
+    ClickStart();
+    EXPECT_EQ(left->GetEntryCount(), 2);
+    EXPECT_EQ(enabled, (std::vector<int>{CmdOpenFileDirectory, CmdOpenWithAssociatedApp, CmdStopConvert}));
+    EXPECT_FALSE(Exists(Pdf(dropped))); // the run list was made at the start
+}
+
+TEST_F(ConvertInWindow, StartRightAfterStopWaitsForTheStoppedFileThenRunsAgain)
+{
+    const QString first = Write("1.txt", Lines(20000));
+    const QString second = Write("2.txt", Lines(2));
+    left->AddEntries({first, second});
+    int starts = 0;
+    QObject::connect(left, &CLeftView::FileStarted, left, [&](int number) {
+        if (++starts != 1 || number != 1)
+            return;
+        ClickButton(CmdStopConvert);
+        ClickButton(CmdStartConvert); // the stopped worker is still on its file
+    });
+    ClickStart();
+    EXPECT_EQ(starts, 3); // file 1 of the stopped run, then both files of the new one
+    EXPECT_TRUE(Exists(Pdf(first)));
+    EXPECT_TRUE(Exists(Pdf(second)));
+    EXPECT_EQ(left->GetTotalBar()->GetWindowText(), "Convert Finished");
+}
+
+TEST_F(ConvertInWindow, ClosingDuringARunWaitsForTheCurrentFileOnly)
+{
+    QStringList names;
+    for (int i = 1; i <= 3; ++i)
+        names << Write(QString("%1.txt").arg(i), Lines(20000));
+    left->AddEntries(names);
+    bool waited = false;
+    QObject::connect(left, &CLeftView::FileStarted, left, [&](int number) {
+        if (number != 1)
+            return;
+        // What the frame does when it closes.
+        left->OnCommand(CmdStopConvert);
+        left->WaitForRunEnd();
+        waited = true;
+        EXPECT_GT(InspectPdf(Pdf(names[0])).pages.size(), 100u);
+        EXPECT_FALSE(Exists(Pdf(names[1])));
+    });
+    ClickButton(CmdStartConvert);
+    EXPECT_TRUE(waited);
+    EXPECT_FALSE(Exists(Pdf(names[1])));
+}

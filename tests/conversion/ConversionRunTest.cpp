@@ -1,0 +1,241 @@
+// The run's control logic without a window: the order of the per-file steps, the stop flag,
+// the abort, the failures and notes kept, and what is opened at the end.
+#include "conversion/ConversionRun.h"
+#include "conversion/OutputPath.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+// A window that answers from fields and logs every call in order.
+class FakeWindow : public RunWindow {
+public:
+    ConversionOptions options;
+    std::map<std::string, FilePasswords> passwords;
+    std::vector<std::string> log;
+    int progressCalls = 0;
+
+    ConversionOptions ReadOptions() override
+    {
+        log.push_back("options");
+        return options;
+    }
+    FilePasswords ReadPasswords(const RunEntry& entry) override
+    {
+        log.push_back("passwords " + entry.path);
+        return passwords[entry.path];
+    }
+    void Warn(std::string_view message) override { log.push_back("warn " + std::string(message)); }
+    void ShowProgress() override { ++progressCalls; }
+};
+
+// A conversion that records its calls and answers with what the test prepared per file.
+struct FakeConversion {
+    std::map<std::string, ConversionResult> results; // written when absent
+    std::vector<std::string>* log = nullptr;
+
+    FileConversion Function()
+    {
+        return [this](const ConversionOptions&, const std::string& input, const std::string& owner,
+                      const std::string& user, const std::string& output, ConversionObserver& observer) {
+            log->push_back("convert " + input + " -> " + output + " [" + owner + "|" + user + "]");
+            observer.SetProgressRange(1, 100);
+            observer.SetProgressPos(100);
+            const auto found = results.find(input);
+            if (found != results.end())
+                return found->second;
+            ConversionResult written;
+            written.written = true;
+            return written;
+        };
+    }
+};
+
+std::vector<RunEntry> Entries(std::initializer_list<const char*> paths)
+{
+    std::vector<RunEntry> entries;
+    for (const char* path : paths)
+        entries.push_back({path});
+    return entries;
+}
+
+struct RunUnderTest {
+    FakeWindow window;
+    FakeConversion conversion;
+    std::unique_ptr<ConversionRun> run;
+
+    explicit RunUnderTest(std::initializer_list<const char*> paths)
+    {
+        conversion.log = &window.log;
+        run = std::make_unique<ConversionRun>(Entries(paths), 300, conversion.Function());
+    }
+    RunOutcome Execute() { return run->Execute(window); }
+    int Conversions() const
+    {
+        return int(std::count_if(window.log.begin(), window.log.end(),
+                                 [](const std::string& line) { return line.rfind("convert", 0) == 0; }));
+    }
+};
+
+} // namespace
+
+TEST(ConversionRun, ReadsOptionsOnceThenEachFilesPasswordsJustBeforeItsConversion)
+{
+    RunUnderTest r{"/d/a.txt", "/d/b.log"};
+    r.window.passwords["/d/a.txt"] = {"oa", "ua"};
+    r.window.passwords["/d/b.log"] = {"ob", ""};
+    const RunOutcome outcome = r.Execute();
+    EXPECT_EQ(outcome.end, RunEnd::Completed);
+    const std::vector<std::string> expected = {
+        "options",
+        "passwords /d/a.txt", "convert /d/a.txt -> /d/a.pdf [oa|ua]",
+        "passwords /d/b.log", "convert /d/b.log -> /d/b.pdf [ob|]",
+    };
+    EXPECT_EQ(r.window.log, expected);
+    const ProgressSnapshot last = r.run->Progress().Take();
+    EXPECT_EQ(last.filesDone, 2);
+    EXPECT_EQ(last.fileCount, 2);
+}
+
+TEST(ConversionRun, AnEmptyRunReadsTheOptionsAndEndsWithoutOpeningAnything)
+{
+    RunUnderTest r{};
+    const RunOutcome outcome = r.Execute();
+    EXPECT_EQ(outcome.end, RunEnd::Empty);
+    EXPECT_EQ(r.window.log, std::vector<std::string>{"options"});
+    EXPECT_TRUE(outcome.openVerb.empty());
+    EXPECT_EQ(r.window.progressCalls, 0);
+}
+
+// Stop pressed while file `stopAt` of `count` is converted.
+class StopDuringAFile : public testing::TestWithParam<std::pair<int, int>> {};
+
+TEST_P(StopDuringAFile, FinishesThatFileStartsNoOtherAndOpensNothing)
+{
+    const auto [stopAt, count] = GetParam();
+    std::vector<std::string> paths;
+    for (int i = 1; i <= count; ++i)
+        paths.push_back("/d/" + std::to_string(i) + ".txt");
+    FakeWindow window;
+    int conversions = 0;
+    ConversionRun* self = nullptr;
+    std::vector<RunEntry> entries;
+    for (const std::string& path : paths)
+        entries.push_back({path});
+    ConversionRun run(entries, 100, [&](const ConversionOptions&, const std::string&, const std::string&,
+                                        const std::string&, const std::string&, ConversionObserver&) {
+        if (++conversions == stopAt)
+            self->Stop();
+        return ConversionResult{true, {}, {}};
+    });
+    self = &run;
+    const RunOutcome outcome = run.Execute(window);
+    EXPECT_EQ(outcome.end, RunEnd::Stopped);
+    EXPECT_EQ(conversions, stopAt);
+    EXPECT_TRUE(outcome.openVerb.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(SecondOfFiveAndLastOfTwo, StopDuringAFile,
+                         testing::Values(std::make_pair(2, 5), std::make_pair(2, 2), std::make_pair(1, 1)));
+
+TEST(ConversionRun, ADocumentThatCannotBeCreatedEndsTheRunAndKeepsEarlierFailures)
+{
+    RunUnderTest r{"/d/1.txt", "/d/2.txt", "/d/3.txt"};
+    r.conversion.results["/d/1.txt"] = ConversionResult::Failed("Cannot read the input file: gone.");
+    r.conversion.results["/d/2.txt"] = ConversionResult::Failed(kCannotCreateDocument);
+    const RunOutcome outcome = r.Execute();
+    EXPECT_EQ(outcome.end, RunEnd::Aborted);
+    EXPECT_EQ(outcome.abortReason, kCannotCreateDocument);
+    EXPECT_EQ(r.Conversions(), 2);
+    ASSERT_EQ(outcome.failures.size(), 1u);
+    EXPECT_EQ(outcome.failures[0].path, "/d/1.txt");
+    EXPECT_TRUE(outcome.openVerb.empty());
+}
+
+TEST(ConversionRun, FailuresAndNotesAreKeptPerFileAndTheRunGoesOn)
+{
+    RunUnderTest r{"/d/1.txt", "/d/2.txt", "/d/3.txt"};
+    r.conversion.results["/d/2.txt"] = ConversionResult::Failed("The font size 900 is outside 1 to 300 points.");
+    ConversionResult noted;
+    noted.written = true;
+    noted.notes = {"The user password was ignored."};
+    r.conversion.results["/d/3.txt"] = noted;
+    const RunOutcome outcome = r.Execute();
+    EXPECT_EQ(outcome.end, RunEnd::Completed);
+    EXPECT_EQ(r.Conversions(), 3);
+    ASSERT_EQ(outcome.failures.size(), 1u);
+    EXPECT_EQ(outcome.failures[0].path, "/d/2.txt");
+    EXPECT_EQ(outcome.failures[0].text, "The font size 900 is outside 1 to 300 points.");
+    ASSERT_EQ(outcome.notes.size(), 1u);
+    EXPECT_EQ(outcome.notes[0].path, "/d/3.txt");
+}
+
+TEST(ConversionRun, AFileNoLongerListedIsSkippedAndReported)
+{
+    RunUnderTest r{"/d/1.txt", "/d/2.txt"};
+    r.window.passwords["/d/1.txt"].listed = false;
+    const RunOutcome outcome = r.Execute();
+    EXPECT_EQ(outcome.end, RunEnd::Completed);
+    EXPECT_EQ(r.Conversions(), 1);
+    ASSERT_EQ(outcome.failures.size(), 1u);
+    EXPECT_EQ(outcome.failures[0].path, "/d/1.txt");
+    EXPECT_EQ(r.run->Progress().Take().filesDone, 2);
+}
+
+TEST(ConversionRun, WarningsReachTheWindowWhileTheFileIsConverted)
+{
+    RunUnderTest r{"/d/1.txt"};
+    r.run = std::make_unique<ConversionRun>(Entries({"/d/1.txt"}), 300,
+        [&](const ConversionOptions&, const std::string&, const std::string&, const std::string&,
+            const std::string&, ConversionObserver& observer) {
+            observer.Warn("Font size can not be 0. Set default 9.");
+            r.window.log.push_back("after warning");
+            return ConversionResult{true, {}, {}};
+        });
+    r.Execute();
+    const std::vector<std::string> expected = {"options", "passwords /d/1.txt",
+                                               "warn Font size can not be 0. Set default 9.", "after warning"};
+    EXPECT_EQ(r.window.log, expected);
+}
+
+struct OpenCase {
+    const char* name;
+    std::vector<const char*> paths;
+    int openResult;
+    bool firstWritten;
+    const char* verb;
+    const char* target;
+};
+
+class ResultsToOpen : public testing::TestWithParam<OpenCase> {};
+
+TEST_P(ResultsToOpen, FollowTheFileCountAndTheOpenResultsOption)
+{
+    const OpenCase& c = GetParam();
+    FakeWindow window;
+    window.options.OpenResult = c.openResult;
+    std::vector<RunEntry> entries;
+    for (const char* path : c.paths)
+        entries.push_back({path});
+    ConversionRun run(entries, 100, [&](const ConversionOptions&, const std::string& input, const std::string&,
+                                        const std::string&, const std::string&, ConversionObserver&) {
+        return input == c.paths.front() && !c.firstWritten ? ConversionResult::Failed("no") : ConversionResult{true, {}, {}};
+    });
+    const RunOutcome outcome = run.Execute(window);
+    EXPECT_EQ(outcome.openVerb, c.verb);
+    EXPECT_EQ(outcome.openTarget, c.target);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ResultsToOpen,
+    testing::Values(OpenCase{"OneFileOpensItsPdf", {"/docs/a.txt"}, kYes, true, "open", "/docs/a.pdf"},
+                    OpenCase{"OneFileNotWrittenOpensNothing", {"/docs/a.txt"}, kYes, false, "", ""},
+                    OpenCase{"SeveralFilesExploreTheFirstFilesFolder", {"/docs/x/a.txt", "/other/b.txt", "/c.txt"},
+                             kYes, true, "explore", "/docs/x"},
+                    OpenCase{"SeveralFilesEvenWhenTheFirstFailed", {"/docs/a.txt", "/b.txt"}, kYes, false, "explore",
+                             "/docs"},
+                    OpenCase{"OpenResultsNoOpensNothing", {"/docs/a.txt"}, kNo, true, "", ""},
+                    OpenCase{"OpenResultsNoWithSeveralFiles", {"/docs/a.txt", "/docs/b.txt"}, kNo, true, "", ""}),
+    [](const testing::TestParamInfo<OpenCase>& info) { return std::string(info.param.name); });
