@@ -10,18 +10,6 @@
 
 namespace {
 
-// Text mode keeps a CR that is not followed by LF; only the pair shrinks to LF.
-void CollapseCrLf(std::string& text)
-{
-    std::size_t out = 0;
-    for (std::size_t in = 0; in < text.size(); ++in) {
-        if (text[in] == '\r' && in + 1 < text.size() && text[in + 1] == '\n')
-            continue;
-        text[out++] = text[in];
-    }
-    text.resize(out);
-}
-
 std::string NotRegularReason(mode_t mode)
 {
     return S_ISDIR(mode) ? SystemMessage(EISDIR) : "Not a regular file";
@@ -49,14 +37,27 @@ TextFileContent ReadToEnd(int fd, std::size_t expectedSize)
             return Failed(SystemMessage(errno));
         content.text.append(chunk, static_cast<std::size_t>(got));
     }
-    const auto end = std::find_if(content.text.begin(), content.text.end(),
-                                  [](char byte) { return byte == '\x1A' || byte == '\0'; });
-    content.text.erase(end, content.text.end());
-    CollapseCrLf(content.text);
+    ApplyTextMode(content.text);
     return content;
 }
 
 } // namespace
+
+bool ApplyTextMode(std::string& bytes)
+{
+    const auto end = std::find_if(bytes.begin(), bytes.end(), [](char byte) { return byte == '\x1A' || byte == '\0'; });
+    const bool whole = end == bytes.end();
+    bytes.erase(end, bytes.end());
+    // A CR that is not followed by LF stays; only the pair shrinks to LF.
+    std::size_t out = 0;
+    for (std::size_t in = 0; in < bytes.size(); ++in) {
+        if (bytes[in] == '\r' && in + 1 < bytes.size() && bytes[in + 1] == '\n')
+            continue;
+        bytes[out++] = bytes[in];
+    }
+    bytes.resize(out);
+    return whole;
+}
 
 TextFileContent ReadTextFile(const std::string& path)
 {

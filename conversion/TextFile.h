@@ -15,6 +15,10 @@ TextFileContent ReadTextFile(const std::string& path);
 // Reads an open file or pipe to its end, such as the standard input.
 TextFileContent ReadTextStream(int fd);
 
+// Text mode on bytes already read, in place: the data ends at the first Ctrl+Z or zero byte and
+// CR LF pairs shrink to LF. Returns false when such an end byte cut the data short.
+bool ApplyTextMode(std::string& bytes);
+
 // Turns read text into the text the layout consumes, in place: every LF becomes a CR, so that
 // LF, CR LF and a lone CR in the file each end exactly one line. Returns the length the text
 // would have with every LF written as CR LF, which is the range of the file's progress.

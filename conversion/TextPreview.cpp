@@ -1,5 +1,7 @@
 #include "conversion/TextPreview.h"
 
+#include "conversion/TextFile.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -31,23 +33,6 @@ template <std::size_t N>
 const char* CharsetAt(const std::array<const char*, N>& list, int index)
 {
     return index >= 0 && index < int(N) ? list[index] : list[0];
-}
-
-// Text mode as the converter reads: CR LF pairs shrink to LF and the data ends at a Ctrl+Z or
-// a zero byte. Returns false when such an end was met.
-bool ApplyTextMode(std::string& bytes)
-{
-    const auto end = std::find_if(bytes.begin(), bytes.end(), [](char byte) { return byte == '\x1A' || byte == '\0'; });
-    const bool ended = end != bytes.end();
-    bytes.erase(end, bytes.end());
-    std::size_t out = 0;
-    for (std::size_t in = 0; in < bytes.size(); ++in) {
-        if (bytes[in] == '\r' && in + 1 < bytes.size() && bytes[in + 1] == '\n')
-            continue;
-        bytes[out++] = bytes[in];
-    }
-    bytes.resize(out);
-    return !ended;
 }
 
 std::string ReadPrefix(int fd, std::size_t maxBytes, bool& more, std::string& error)
