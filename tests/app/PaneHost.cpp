@@ -1,12 +1,13 @@
 #include "PaneHost.h"
 
 #include "app/CommandIds.h"
+#include "app/MainFrame.h"
 #include "controls/FECFileDialog.h"
 #include "controls/IconButton.h"
-#include "controls/PaneSplitter.h"
 #include "controls/SelectFolderDialog.h"
 #include "grid/GridCellCheck.h"
 #include "grid/GridCtrl.h"
+#include "menubar/MenuXP.h"
 #include "optiontree/OptionTreeComboItem.h"
 #include "optiontree/OptionTreeCtrl.h"
 #include "optiontree/OptionTreeEditItem.h"
@@ -33,16 +34,16 @@ void PaneHost::SetUp()
         shell.push_back({verb, target});
         return SHELL_SUCCESS;
     });
-    window = std::make_unique<QWidget>();
-    window->resize(1100, 640);
-    splitter = new CPaneSplitter(window.get());
-    splitter->setGeometry(window->rect());
-    left = new CLeftView;
-    right = new CRightView(options);
-    splitter->addWidget(left);
-    splitter->addWidget(right);
-    splitter->SetColumnInfo(0, 640, 640);
-    left->SetOptionsView(right);
+    // The panes as the program shows them: in the real main window, with its menus and keys.
+    InstallMenuHook();
+    auto frame = std::make_unique<CMainFrame>(
+        options, CMainFrame::Settings{scratch.path().toStdString() + "/",
+                                      scratch.filePath("Settings.ini").toStdString(), "quillary-test", false});
+    ASSERT_TRUE(frame->Create());
+    frame->resize(1100, 640);
+    left = frame->GetLeftView();
+    right = frame->GetRightView();
+    window = std::move(frame);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     window->activateWindow();

@@ -1,7 +1,7 @@
 #pragma once
-// The two panes in a small window of their own, as the main window will hold them, with a
-// scratch folder, a shell that only records, and helpers that drive the panes as a user does:
-// the dialogs, drops, clicks on check boxes and cells, typing, and the option tree.
+// The two panes in the real main window, with a scratch folder, a shell that only records, and
+// helpers that drive the panes as a user does: the dialogs, drops, clicks on check boxes and
+// cells, typing, and the option tree.
 #include "app/LeftView.h"
 #include "app/RightView.h"
 #include "conversion/ConversionOptions.h"
@@ -16,7 +16,6 @@
 #include <memory>
 #include <vector>
 
-class CPaneSplitter;
 class COptionTreeItemBase;
 
 struct ShellCall {
@@ -64,7 +63,6 @@ protected:
     ConversionOptions options;
     QTemporaryDir scratch;
     std::unique_ptr<QWidget> window;
-    CPaneSplitter* splitter = nullptr;
     CLeftView* left = nullptr;
     CRightView* right = nullptr;
     std::vector<ShellCall> shell;
