@@ -101,6 +101,9 @@ bool CConverterApp::InitInstance()
         return false;
     m_pMainWnd->setWindowTitle(QString::fromLatin1(kWindowTitle));
     m_pMainWnd->setWindowIcon(QIcon(AppBitmap(128)));
+    // Centred before it is mapped too, so that the window manager places it there at once and
+    // a dialog shown right after (the start-up tip) is centred on where the window really is.
+    CentreOnScreen(*m_pMainWnd);
     m_pMainWnd->showNormal();
     CentreOnScreen(*m_pMainWnd);
     m_pMainWnd->repaint();
