@@ -169,6 +169,9 @@ void CLeftView::ReportRunProblems(const RunOutcome& outcome)
     if (outcome.end == RunEnd::Aborted)
         parts << QStringLiteral("The PDF library could not create a document (%1); the run was ended.")
                      .arg(QString::fromLocal8Bit(outcome.abortReason));
+    if (outcome.end == RunEnd::Refused)
+        parts << QStringLiteral("No file was converted or touched: %1")
+                     .arg(QString::fromLocal8Bit(outcome.abortReason));
     if (!outcome.failures.empty())
         parts << ListMessage(QStringLiteral("These files were not converted:"), FileLines(outcome.failures));
     if (!outcome.notes.empty())

@@ -1,5 +1,6 @@
 #include "conversion/ConversionRun.h"
 
+#include "conversion/CheckOptions.h"
 #include "conversion/OutputPath.h"
 
 #include <filesystem>
@@ -44,6 +45,12 @@ RunOutcome ConversionRun::Execute(RunWindow& window)
     const int count = int(m_entries.size());
     if (count == 0)
         return outcome;
+    // Options that fail every file are refused once, before any old PDF is replaced or removed.
+    if (const auto reason = CheckOptions(options)) {
+        outcome.end = RunEnd::Refused;
+        outcome.abortReason = *reason;
+        return outcome;
+    }
     RunObserver observer(window, m_progress);
     bool lastWritten = false;
     for (int i = 0; i < count; ++i) {

@@ -43,13 +43,14 @@ enum class RunEnd {
     Completed, // every file had its turn
     Stopped,   // Stop was asked; the file under way was finished first
     Aborted,   // the PDF library could not make a document; no further file was tried
+    Refused,   // the options would fail every file; no file was touched
 };
 
 struct RunOutcome {
     RunEnd end = RunEnd::Empty;
     std::vector<FileNote> failures; // files whose PDF was not written, with the reason
     std::vector<FileNote> notes;    // files whose PDF was written, but not quite as asked
-    std::string abortReason;
+    std::string abortReason; // why the run was aborted or refused
     // What to open when the run completed: verb "open" with a single file's PDF, "explore"
     // with the first file's folder; an empty verb opens nothing.
     std::string openVerb;

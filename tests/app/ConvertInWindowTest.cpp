@@ -162,14 +162,31 @@ TEST_F(ConvertInWindow, FilesNotWrittenAreListedWithTheirReasonsInOneMessage)
 
 TEST_F(ConvertInWindow, TheCurrentBarStillShowsItsCaptionWhenNoFileReachedItsPages)
 {
-    left->AddEntries({Write("empty.txt", "")});
-    TypeIntoRow(7, "900"); // no room left for text: the file fails before its pages
+    const QString gone = Write("gone.txt", "text");
+    left->AddEntries({gone});
+    QFile::remove(gone); // the file fails before its pages
     MessageBoxAnswers boxes;
     ClickStart();
     ASSERT_EQ(boxes.seen.size(), 1u);
     CTextProgressCtrl* bar = left->GetCurrentBar();
     EXPECT_EQ(bar->GetWindowText(), "Convert Finished");
     EXPECT_LT(bar->GetRange(TRUE), bar->GetRange(FALSE)); // a bar with an empty range draws nothing
+}
+
+TEST_F(ConvertInWindow, OptionsThatFailEveryFileAreReportedOnceAndNoPdfIsTouched)
+{
+    const QString text = Write("a.txt", "text");
+    const QString pdf = Write("a.pdf", "old pdf");
+    left->AddEntries({text});
+    TypeIntoRow(7, "900"); // no room left for text on any page
+    MessageBoxAnswers boxes;
+    ClickStart();
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_TRUE(boxes.seen[0].text.startsWith("No file was converted or touched: ")) << boxes.seen[0].text.toStdString();
+    QFile old(pdf);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old pdf");
+    EXPECT_TRUE(left->IsCommandEnabled(CmdStartConvert));
 }
 
 TEST_F(ConvertInWindow, AFontSizeWarningIsAModalBoxTheRunWaitsFor)

@@ -154,6 +154,17 @@ TEST(ConversionRun, ADocumentThatCannotBeCreatedEndsTheRunAndKeepsEarlierFailure
     EXPECT_TRUE(outcome.openVerb.empty());
 }
 
+TEST(ConversionRun, OptionsThatFailEveryFileEndTheRunBeforeAnyFileIsTouched)
+{
+    RunUnderTest r{"/d/1.txt", "/d/2.txt"};
+    r.window.options.FontSize = 900;
+    const RunOutcome outcome = r.Execute();
+    EXPECT_EQ(outcome.end, RunEnd::Refused);
+    EXPECT_NE(outcome.abortReason.find("900"), std::string::npos) << outcome.abortReason;
+    EXPECT_EQ(r.window.log, std::vector<std::string>{"options"});
+    EXPECT_TRUE(outcome.openVerb.empty());
+}
+
 TEST(ConversionRun, FailuresAndNotesAreKeptPerFileAndTheRunGoesOn)
 {
     RunUnderTest r{"/d/1.txt", "/d/2.txt", "/d/3.txt"};
