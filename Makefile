@@ -11,7 +11,7 @@ DESTDIR ?=
 # Extra cmake settings, e.g. CMAKE_FLAGS=-DQUILLARY_WERROR=ON (as CI builds).
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build build-sanitize test test-release test-sanitize run bench gallery install clean
+.PHONY: all deps build build-sanitize test test-release test-sanitize run bench gallery install package clean
 
 all: build
 
@@ -45,6 +45,10 @@ bench: build
 
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# A Debian package of the release build, in $(BUILD_DIR)/package.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
