@@ -5,10 +5,13 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 CTEST_FLAGS ?= --output-on-failure
+# Where `make install` puts the program; DESTDIR (empty) stages the tree elsewhere.
+PREFIX ?= /usr/local
+DESTDIR ?=
 # Extra cmake settings, e.g. CMAKE_FLAGS=-DQUILLARY_WERROR=ON (as CI builds).
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build build-sanitize test test-release test-sanitize run bench gallery clean
+.PHONY: all deps build build-sanitize test test-release test-sanitize run bench gallery install package clean
 
 all: build
 
@@ -39,6 +42,13 @@ gallery: build
 
 bench: build
 	bash bench/run-all
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# A Debian package of the release build, in $(BUILD_DIR)/package.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

@@ -7,6 +7,7 @@
 #include "app/SplashWnd.h"
 #include "app/TipDlg.h"
 #include "conversion/SettingsFile.h"
+#include "conversion/SettingsLocation.h"
 #include "menubar/MenuXP.h"
 #include "platform/ControlFonts.h"
 #include "platform/SingleInstance.h"
@@ -91,7 +92,9 @@ bool CConverterApp::InitInstance()
     // of the panes and dialogs were made for.
     QApplication::setFont(ControlFonts::Normal());
     m_exeDirectory = ExeDirectory();
-    m_settingsPath = SettingsPath();
+    const SettingsLocation settings = LocateSettings();
+    m_settingsPath = settings.path;
+    m_settingsProblem = settings.problem;
     LoadSettings(m_options, m_settingsPath);
     m_bSettingsLoaded = true;
 
@@ -150,8 +153,13 @@ int CConverterApp::ExitInstance()
     // A start that ended before the settings were read must not overwrite them.
     if (!m_bSettingsLoaded)
         return m_exitCode;
+    if (m_settingsPath.empty()) {
+        AppMessageBox(nullptr, QStringLiteral("The settings could not be saved: %1.")
+                                   .arg(QString::fromStdString(m_settingsProblem)));
+        return 1;
+    }
     errno = 0;
-    if (SaveSettings(m_options, m_settingsPath))
+    if (MakeSettingsFolder(m_settingsPath) && SaveSettings(m_options, m_settingsPath))
         return 0;
     const int error = errno;
     const QString reason = error ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("unknown error");

@@ -49,7 +49,8 @@ private:
     QStringList m_paths;
     std::unique_ptr<SingleInstance> m_instance;
     std::string m_exeDirectory;
-    std::string m_settingsPath;
+    std::string m_settingsPath;    // empty when there is no place for it (m_settingsProblem says why)
+    std::string m_settingsProblem;
     bool m_bSettingsLoaded = false;
     int m_exitCode = 0;
     ConversionOptions m_options;

@@ -5,7 +5,7 @@
 #include "cli/SettingsHelp.h"
 #include "cli/TerminalReport.h"
 
-#include "conversion/SettingsFile.h"
+#include "conversion/SettingsLocation.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -42,10 +42,11 @@ int UsageError(const std::string& message)
 }
 
 // --help, --help-settings and --version print their text instead of converting.
-bool PrintAskedForText(const CommandLine& commandLine)
+bool PrintAskedForText(const CommandLine& commandLine, const SettingsLocation& settings)
 {
     if (commandLine.showHelp)
-        std::fputs(kUsage, stdout);
+        std::printf("%s\nSettings.ini here: %s\n", kUsage,
+                    settings.path.empty() ? settings.problem.c_str() : settings.path.c_str());
     else if (commandLine.showSettingsHelp)
         std::fputs(SettingsHelp().c_str(), stdout);
     else if (commandLine.showVersion)
@@ -60,15 +61,19 @@ bool PrintAskedForText(const CommandLine& commandLine)
 int main(int argc, char** argv)
 {
     KeepFreedMemory();
-    const ParsedCommandLine parsed = ParseCommandLine({argv + 1, argv + argc}, SettingsPath());
+    const SettingsLocation settings = LocateSettings();
+    const ParsedCommandLine parsed = ParseCommandLine({argv + 1, argv + argc}, settings.path);
     if (!parsed.error.empty())
         return UsageError(parsed.error);
     const CommandLine& commandLine = parsed.commandLine;
-    for (const std::string& warning : parsed.warnings) {
+    std::vector<std::string> warnings = parsed.warnings;
+    if (!settings.problem.empty())
+        warnings.insert(warnings.begin(), settings.problem);
+    for (const std::string& warning : warnings) {
         if (!commandLine.quiet)
             std::fprintf(stderr, "quillary-convert: warning: %s\n", warning.c_str());
     }
-    if (PrintAskedForText(commandLine))
+    if (PrintAskedForText(commandLine, settings))
         return 0;
     if (commandLine.ReadsStandardInput() && isatty(STDOUT_FILENO))
         return UsageError("the PDF of '-' goes to the standard output, which is a terminal; redirect it to a "

@@ -122,8 +122,3 @@ std::string ExeDirectory()
     const std::string executable(path, static_cast<std::size_t>(length));
     return executable.substr(0, executable.find_last_of('/') + 1);
 }
-
-std::string SettingsPath()
-{
-    return ExeDirectory() + "Settings.ini";
-}

@@ -1,5 +1,5 @@
 #pragma once
-// Settings.ini: the options record kept between runs, next to the executable. The key table
+// Settings.ini: the options record kept between runs (SettingsLocation.h says where). The key table
 // is the one place that knows every key, its section and its field; loading, saving and the
 // command line's --set all go through it.
 #include "conversion/ConversionOptions.h"
@@ -34,6 +34,5 @@ void LoadSettings(ConversionOptions& options, const std::string& settingsPath);
 // file could not be written; it is then as it was.
 bool SaveSettings(const ConversionOptions& options, const std::string& settingsPath);
 
-// The folder of the running executable, with a trailing separator, and Settings.ini in it.
+// The folder of the running executable, with a trailing separator.
 std::string ExeDirectory();
-std::string SettingsPath();

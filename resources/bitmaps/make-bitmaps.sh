@@ -36,3 +36,11 @@ $IM -size 40x40 xc:white -strokewidth 1 \
     -stroke '#505050' -draw "line 16,30 24,30" -draw "line 16,32 24,32" \
     -stroke none -fill '#505050' -draw "rectangle 18,35 22,36" \
     "${png[@]}" PNG24:102.png
+
+# The application icon in the sizes of the desktop's icon theme, drawn at each size rather than
+# scaled from the 32-pixel bitmap, so that the large ones stay sharp.
+for size in 16 24 32 48 64 128 256; do
+    scale=$(echo "scale=4; $size / 32" | bc)
+    $IM -size ${size}x${size} xc:none -affine $scale,0,0,$scale,0,0 "${sheet_and_quill[@]}" \
+        "${png[@]}" PNG32:quillary-$size.png
+done
