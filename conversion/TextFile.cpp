@@ -10,9 +10,9 @@
 
 namespace {
 
-std::string NotRegularReason(mode_t mode)
+int NotRegularError(mode_t mode)
 {
-    return S_ISDIR(mode) ? SystemMessage(EISDIR) : "Not a regular file";
+    return S_ISDIR(mode) ? EISDIR : kNotRegularFile;
 }
 
 TextFileContent Failed(std::string error)
@@ -59,22 +59,42 @@ bool ApplyTextMode(std::string& bytes)
     return whole;
 }
 
-TextFileContent ReadTextFile(const std::string& path)
+RegularFile OpenRegularFile(const std::string& path)
 {
+    RegularFile file;
     // Opening a named pipe waits for a writer, for good if none comes: look before opening.
     struct stat facts {};
-    if (stat(path.c_str(), &facts) != 0)
-        return Failed(SystemMessage(errno));
-    if (!S_ISREG(facts.st_mode))
-        return Failed(NotRegularReason(facts.st_mode));
+    if (stat(path.c_str(), &facts) != 0) {
+        file.error = errno;
+        return file;
+    }
+    if (!S_ISREG(facts.st_mode)) {
+        file.error = NotRegularError(facts.st_mode);
+        return file;
+    }
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return Failed(SystemMessage(errno));
+    if (fd < 0) {
+        file.error = errno;
+        return file;
+    }
     // The name may have come to stand for something else in between.
-    TextFileContent content = fstat(fd, &facts) != 0  ? Failed(SystemMessage(errno))
-                              : !S_ISREG(facts.st_mode) ? Failed(NotRegularReason(facts.st_mode))
-                                                        : ReadToEnd(fd, static_cast<std::size_t>(facts.st_size));
-    close(fd);
+    if (fstat(fd, &facts) != 0 || !S_ISREG(facts.st_mode)) {
+        file.error = S_ISREG(facts.st_mode) ? errno : NotRegularError(facts.st_mode);
+        close(fd);
+        return file;
+    }
+    file.fd = fd;
+    file.size = static_cast<std::size_t>(facts.st_size);
+    return file;
+}
+
+TextFileContent ReadTextFile(const std::string& path)
+{
+    const RegularFile file = OpenRegularFile(path);
+    if (file.fd < 0)
+        return Failed(file.error == kNotRegularFile ? "Not a regular file" : SystemMessage(file.error));
+    TextFileContent content = ReadToEnd(file.fd, file.size);
+    close(file.fd);
     return content;
 }
 

@@ -1,12 +1,24 @@
 #pragma once
 // Reading an input text the way the converter has always read it: whole, in text mode. CR LF
 // pairs become LF, a Ctrl+Z byte (26) ends the data, and the text ends at the first zero byte.
+#include <cstddef>
 #include <string>
 
 struct TextFileContent {
     std::string text;
     std::string error; // the system's words when the file could not be read; text is then empty
 };
+
+// A regular file opened for reading, or the reason it was not: `error` is the system's error
+// number (EISDIR for a folder) or kNotRegularFile for a pipe, device or socket, which is never
+// opened, so that nothing blocks. The caller closes `fd`.
+inline constexpr int kNotRegularFile = -1;
+struct RegularFile {
+    int fd = -1;
+    int error = 0;
+    std::size_t size = 0;
+};
+RegularFile OpenRegularFile(const std::string& path);
 
 // Only a regular file is read; anything else (a folder, a named pipe, a device) is refused
 // without being opened, so that nothing blocks.

@@ -1,14 +1,13 @@
 #include "conversion/TextPreview.h"
 
+#include "conversion/SystemMessage.h"
 #include "conversion/TextFile.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <iconv.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -44,7 +43,7 @@ std::string ReadPrefix(int fd, std::size_t maxBytes, bool& more, std::string& er
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            error = std::strerror(errno);
+            error = SystemMessage(errno);
             return {};
         }
         if (n == 0)
@@ -96,22 +95,16 @@ std::string DecodeForDisplay(const std::string& bytes, const std::string& charse
 TextPreview ReadTextPreview(const std::string& path, const ConversionOptions& options, std::size_t maxBytes)
 {
     TextPreview preview;
-    // Non-blocking, so that a named pipe with no writer does not hold the window.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        preview.error = std::strerror(errno);
+    const RegularFile file = OpenRegularFile(path);
+    if (file.fd < 0) {
+        preview.error = file.error == kNotRegularFile || file.error == EISDIR ? "not a regular file"
+                                                                               : SystemMessage(file.error);
         return preview;
     }
-    struct stat facts {};
-    if (fstat(fd, &facts) != 0 || !S_ISREG(facts.st_mode)) {
-        preview.error = "not a regular file";
-        close(fd);
-        return preview;
-    }
-    preview.fileSize = std::uint64_t(facts.st_size);
+    preview.fileSize = file.size;
     bool more = false;
-    std::string bytes = ReadPrefix(fd, maxBytes, more, preview.error);
-    close(fd);
+    std::string bytes = ReadPrefix(file.fd, maxBytes, more, preview.error);
+    close(file.fd);
     if (!preview.error.empty())
         return preview;
     preview.cut = ApplyTextMode(bytes) && more;
