@@ -195,10 +195,16 @@ HPDF_Font PdfDocument::LoadFont(const ConversionOptions& options)
 HPDF_Font PdfDocument::LoadTrueTypeFont(const ConversionOptions& options, const std::string& encoding)
 {
     const std::string path = TrimTrailingBlanks(options.TrueTypeFile);
-    const HPDF_BOOL embed = options.EmbeddingFont == kYes ? HPDF_TRUE : HPDF_FALSE;
-    const char* name = EndsWithTtc(path) ? HPDF_LoadTTFontFromFile2(m_pdf, path.c_str(), 0, embed)
-                                         : HPDF_LoadTTFontFromFile(m_pdf, path.c_str(), embed);
+    // UTF-8 text is written as glyph numbers of this very font, which no other font shares, so
+    // a reader can show it only with the font program in the PDF.
+    const bool utf8 = UsesUtf8(options);
+    const HPDF_BOOL embed = options.EmbeddingFont == kYes || utf8 ? HPDF_TRUE : HPDF_FALSE;
+    const char* name = EndsWithTtc(path)
+                           ? HPDF_LoadTTFontFromFile2(m_pdf, path.c_str(), HPDF_UINT(options.TrueTypeFontIndex), embed)
+                           : HPDF_LoadTTFontFromFile(m_pdf, path.c_str(), embed);
     Check("Loading the TrueType font \"" + path + "\"");
+    if (utf8)
+        HPDF_UseUTFEncodings(m_pdf);
     return GetFont(name ? name : "", encoding);
 }
 
@@ -228,6 +234,10 @@ HPDF_Font PdfDocument::GetFont(const std::string& fontName, const std::string& e
 void PdfDocument::ReadCharset(HPDF_Font font)
 {
     const char* encodingName = HPDF_Font_GetEncodingName(font);
+    if (encodingName && std::string_view(encodingName) == SingleByteEncodings[kUtf8Encoding]) {
+        m_charset.SetUtf8();
+        return;
+    }
     HPDF_Encoder encoder = encodingName ? HPDF_GetEncoder(m_pdf, encodingName) : nullptr;
     if (!encoder || HPDF_Encoder_GetType(encoder) != HPDF_ENCODER_TYPE_DOUBLE_BYTE)
         return;

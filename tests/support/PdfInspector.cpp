@@ -5,6 +5,8 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 
+#include <array>
+#include <cstdio>
 #include <stdexcept>
 
 namespace {
@@ -79,6 +81,7 @@ std::vector<PdfFontFacts> ReadFonts(QPDFPageObjectHelper& page)
         if (font.getKey("/Encoding").isName())
             facts.encoding = font.getKey("/Encoding").getName();
         facts.embedded = HasFontFile(font);
+        facts.toUnicode = font.hasKey("/ToUnicode");
         fonts.push_back(facts);
     }
     return fonts;
@@ -129,4 +132,22 @@ PdfFacts InspectPdf(const std::string& path, const std::string& password)
             facts.info[key] = info.getKey(key).getStringValue();
     ReadEncryption(pdf, facts);
     return facts;
+}
+
+std::string ExtractPdfText(const std::string& path)
+{
+    std::string command = "pdftotext -q '";
+    for (char c : path)
+        command += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    command += "' -";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        throw std::runtime_error("cannot run pdftotext");
+    std::string text;
+    std::array<char, 4096> chunk;
+    for (std::size_t got; (got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0;)
+        text.append(chunk.data(), got);
+    if (pclose(pipe) != 0)
+        throw std::runtime_error("pdftotext failed on " + path);
+    return text;
 }

@@ -21,8 +21,9 @@ struct PdfPage {
 struct PdfFontFacts {
     std::string baseFont; // "/Courier"
     std::string subtype;  // "/Type1", "/TrueType", "/Type0"
-    std::string encoding; // "/WinAnsiEncoding", "/GB-EUC-H", or empty
+    std::string encoding; // "/WinAnsiEncoding", "/GB-EUC-H", "/Identity-H", or empty
     bool embedded = false;
+    bool toUnicode = false; // a /ToUnicode map tells readers the characters behind the codes
 };
 
 struct PdfFacts {
@@ -41,3 +42,7 @@ struct PdfFacts {
 };
 
 PdfFacts InspectPdf(const std::string& path, const std::string& password = "");
+
+// The text a reader extracts from the PDF, as UTF-8 (pdftotext from poppler-utils): lines end
+// in LF, pages in a form feed.
+std::string ExtractPdfText(const std::string& path);
