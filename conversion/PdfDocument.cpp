@@ -1,5 +1,7 @@
 #include "conversion/PdfDocument.h"
 
+#include "platform/Utf8.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -279,11 +281,26 @@ void PdfDocument::SetInformation(const ConversionOptions& options)
         {HPDF_INFO_TITLE, &options.Title},     {HPDF_INFO_SUBJECT, &options.Subject},
         {HPDF_INFO_KEYWORDS, &options.Keywords},
     };
+    // Texts are UTF-8 on this platform, but a reader takes the bytes of an information entry
+    // as PDFDocEncoding unless they are UTF-16 with a byte-order mark. The library writes them
+    // so once its current encoder is UTF-8, for every entry set after that; ASCII and texts
+    // that are not UTF-8 (an old Settings.ini in Latin-1) stay as they are, before it.
+    bool anyUtf8 = false;
     for (const auto& [type, text] : entries) {
-        if (!text->empty())
+        const bool utf8 = HoldsMultiByteUtf8(*text);
+        anyUtf8 = anyUtf8 || utf8;
+        if (!text->empty() && !utf8)
             HPDF_SetInfoAttr(m_pdf, type, text->c_str());
     }
     HPDF_SetInfoAttr(m_pdf, HPDF_INFO_PRODUCER, kProducer);
+    if (anyUtf8) {
+        HPDF_UseUTFEncodings(m_pdf);
+        HPDF_SetCurrentEncoder(m_pdf, SingleByteEncodings[kUtf8Encoding].data());
+        for (const auto& [type, text] : entries) {
+            if (HoldsMultiByteUtf8(*text))
+                HPDF_SetInfoAttr(m_pdf, type, text->c_str());
+        }
+    }
     Check("Setting the document information");
 }
 

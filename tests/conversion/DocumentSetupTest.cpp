@@ -185,6 +185,28 @@ TEST(Information, OnlyNonEmptyTextsAndTheProducerAreSet)
     EXPECT_EQ(InspectPdf(converted.pdfPath).info, expected);
 }
 
+class NonAsciiInformation : public testing::TestWithParam<std::string> {};
+
+TEST_P(NonAsciiInformation, ReadsInAReaderAsTyped)
+{
+    ScratchFolder folder;
+    ConversionOptions options;
+    options.Title = "Gr\xC3\xBC\xC3\x9F" "e \xE2\x80\x93 \xD0\x96\xD0\xB8\xD0\xB7\xD0\xBD\xD1\x8C";
+    options.Author = "Zo\xC3\xAB";
+    options.Subject = "caf\xE9"; // Latin-1 from an older Settings.ini: PDFDocEncoding reads it alike
+    options.Keywords = "plain";
+    const Converted converted = ConvertText(folder, options, "x\n", GetParam());
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    const PdfFacts pdf = InspectPdf(converted.pdfPath);
+    const std::map<std::string, std::string> expected = {
+        {"/Title", "Grüße – Жизнь"}, {"/Author", "Zoë"}, {"/Subject", "café"}, {"/Keywords", "plain"},
+        {"/Producer", "Quillary 2.1"}};
+    EXPECT_EQ(pdf.infoText, expected);
+    EXPECT_EQ(pdf.info.at("/Keywords"), "plain");
+}
+
+INSTANTIATE_TEST_SUITE_P(PlainAndEncrypted, NonAsciiInformation, testing::Values("", "owner"));
+
 TEST(Security, OwnerPasswordAloneEncryptsWithA48BitKeyAndOpensWithoutPassword)
 {
     ScratchFolder folder;

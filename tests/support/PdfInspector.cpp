@@ -128,8 +128,10 @@ PdfFacts InspectPdf(const std::string& path, const std::string& password)
         facts.pageMode = pageMode.getName();
     QPDFObjectHandle info = pdf.getTrailer().getKey("/Info");
     if (info.isDictionary())
-        for (const std::string& key : info.getKeys())
+        for (const std::string& key : info.getKeys()) {
             facts.info[key] = info.getKey(key).getStringValue();
+            facts.infoText[key] = info.getKey(key).getUTF8Value();
+        }
     ReadEncryption(pdf, facts);
     return facts;
 }

@@ -30,7 +30,8 @@ struct PdfFacts {
     std::vector<PdfPage> pages;
     std::vector<PdfFontFacts> fonts;         // the fonts of the first page
     std::string pageMode;                    // "/FullScreen", ... or empty when absent
-    std::map<std::string, std::string> info; // "/Title" -> text
+    std::map<std::string, std::string> info; // "/Title" -> text, the bytes as written
+    std::map<std::string, std::string> infoText; // the same as a reader shows them, in UTF-8
     bool encrypted = false;
     int revision = 0;
     int permissions = 0;                     // the /P value
