@@ -1,5 +1,6 @@
 #include "conversion/PdfDocument.h"
 
+#include "conversion/TrueTypeSubset.h"
 #include "platform/Utf8.h"
 
 #include <algorithm>
@@ -168,6 +169,7 @@ HPDF_Font PdfDocument::Open(const ConversionOptions& options, ConversionObserver
     }
     if (font)
         ReadCharset(font);
+    m_font = font;
     return font;
 }
 
@@ -256,6 +258,7 @@ void PdfDocument::Finish(const ConversionOptions& options, const std::string& ow
     SetInformation(options);
     if (!ownerPassword.empty())
         SetSecurity(options, ownerPassword, userPassword);
+    IncludeCompositeGlyphParts(m_font);
     HPDF_SaveToStream(m_pdf);
     Check("Making the PDF");
 }

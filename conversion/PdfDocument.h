@@ -60,6 +60,7 @@ private:
                      const std::string& userPassword);
 
     HPDF_Doc m_pdf = nullptr;
+    HPDF_Font m_font = nullptr;
     MultiByteCharset m_charset;
     HPDF_STATUS m_errorCode = HPDF_OK;
     std::string m_failedStep;

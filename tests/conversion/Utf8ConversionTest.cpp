@@ -65,6 +65,43 @@ TEST(Utf8Conversion, TheFontIsEmbeddedWithIdentityCodesAndAMapBackToUnicodeEvenW
     EXPECT_TRUE(pdf.fonts[0].toUnicode);
 }
 
+// Glyph pairs that a reader must draw alike in either order. ο is built from o, and ό from ο
+// and an accent: used first, ό used to bring ο into the PDF without the o it is made of.
+struct GlyphOrderCase {
+    const char* name;
+    std::string text;
+    std::string reversed;
+};
+
+void PrintTo(const GlyphOrderCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class EmbeddedGlyphs : public testing::TestWithParam<GlyphOrderCase> {};
+
+TEST_P(EmbeddedGlyphs, AccentedLettersBringEveryPartOfTheirGlyphs)
+{
+    ConversionOptions options = Utf8Options();
+    options.FontSize = 40;
+    ScratchFolder folder;
+    const Converted text = ConvertText(folder, options, GetParam().text);
+    ASSERT_TRUE(text.result.written) << text.result.reason;
+    const std::size_t ink = DarkPixelsOfFirstPage(text.pdfPath);
+    ScratchFolder other;
+    const Converted reversed = ConvertText(other, options, GetParam().reversed);
+    ASSERT_TRUE(reversed.result.written) << reversed.result.reason;
+    const std::size_t reversedInk = DarkPixelsOfFirstPage(reversed.pdfPath);
+    EXPECT_GT(reversedInk, 500u);
+    EXPECT_NEAR(double(ink), double(reversedInk), 0.1 * double(reversedInk));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EmbeddedGlyphs,
+    testing::Values(GlyphOrderCase{"OmicronWithTonosFirst", "\xCF\x8C\xCE\xBF", "\xCE\xBF\xCF\x8C"},
+                    GlyphOrderCase{"EpsilonWithTonosFirst", "\xCE\xAD\xCE\xB5", "\xCE\xB5\xCE\xAD"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(Utf8Conversion, AMegabyteOfChineseWithoutSpacesIsCutBetweenCharactersAndLosesNone)
 {
     std::string text;

@@ -7,6 +7,8 @@
 
 #include <array>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace {
@@ -136,20 +138,56 @@ PdfFacts InspectPdf(const std::string& path, const std::string& password)
     return facts;
 }
 
-std::string ExtractPdfText(const std::string& path)
+namespace {
+
+std::string Quoted(const std::string& path)
 {
-    std::string command = "pdftotext -q '";
+    std::string quoted = "'";
     for (char c : path)
-        command += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    command += "' -";
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string OutputOf(const std::string& command)
+{
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
-        throw std::runtime_error("cannot run pdftotext");
-    std::string text;
-    std::array<char, 4096> chunk;
+        throw std::runtime_error("cannot run " + command);
+    std::string output;
+    std::array<char, 1 << 16> chunk;
     for (std::size_t got; (got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0;)
-        text.append(chunk.data(), got);
+        output.append(chunk.data(), got);
     if (pclose(pipe) != 0)
-        throw std::runtime_error("pdftotext failed on " + path);
-    return text;
+        throw std::runtime_error("failed: " + command);
+    return output;
+}
+
+} // namespace
+
+std::string ExtractPdfText(const std::string& path)
+{
+    return OutputOf("pdftotext -q " + Quoted(path) + " -");
+}
+
+std::size_t DarkPixelsOfFirstPage(const std::string& path)
+{
+    // A binary PGM: "P5", width, height and the largest value, each followed by white space,
+    // then one byte per pixel.
+    const std::string root = path + ".page";
+    OutputOf("pdftoppm -q -gray -r 100 -f 1 -l 1 -singlefile " + Quoted(path) + " " + Quoted(root));
+    std::ifstream file(root + ".pgm", std::ios::binary);
+    const std::string image{std::istreambuf_iterator<char>(file), {}};
+    file.close();
+    std::remove((root + ".pgm").c_str());
+    std::size_t at = 0;
+    for (int field = 0; field < 4; ++field) {
+        at = image.find_first_of(" \n", at);
+        if (at == std::string::npos)
+            throw std::runtime_error("pdftoppm gave no image");
+        ++at;
+    }
+    std::size_t dark = 0;
+    for (; at < image.size(); ++at)
+        dark += static_cast<unsigned char>(image[at]) < 128;
+    return dark;
 }

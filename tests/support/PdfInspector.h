@@ -47,3 +47,7 @@ PdfFacts InspectPdf(const std::string& path, const std::string& password = "");
 // The text a reader extracts from the PDF, as UTF-8 (pdftotext from poppler-utils): lines end
 // in LF, pages in a form feed.
 std::string ExtractPdfText(const std::string& path);
+
+// How many pixels of the first page come out dark when a reader draws it (pdftoppm from
+// poppler-utils, 100 dots per inch, grey): a measure of the ink the glyphs leave.
+std::size_t DarkPixelsOfFirstPage(const std::string& path);
