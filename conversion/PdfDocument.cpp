@@ -208,7 +208,7 @@ HPDF_Font PdfDocument::LoadTrueTypeFont(const ConversionOptions& options, const 
                            : HPDF_LoadTTFontFromFile(m_pdf, path.c_str(), embed);
     Check("Loading the TrueType font \"" + path + "\"");
     if (utf8)
-        HPDF_UseUTFEncodings(m_pdf);
+        UseUtf8Encoder();
     return GetFont(name ? name : "", encoding);
 }
 
@@ -250,6 +250,15 @@ void PdfDocument::ReadCharset(HPDF_Font font)
         if (HPDF_Encoder_GetByteType(encoder, probe, 0) == HPDF_BYTE_TYPE_LEAD)
             m_charset.SetLeadByte(static_cast<unsigned char>(byte));
     }
+}
+
+// The library refuses a second registration of its encoders, and asking for one that is not
+// registered puts the document in error, so whether it is registered is remembered here.
+void PdfDocument::UseUtf8Encoder()
+{
+    if (!m_utf8Registered)
+        HPDF_UseUTFEncodings(m_pdf);
+    m_utf8Registered = true;
 }
 
 void PdfDocument::Finish(const ConversionOptions& options, const std::string& ownerPassword,
@@ -297,7 +306,7 @@ void PdfDocument::SetInformation(const ConversionOptions& options)
     }
     HPDF_SetInfoAttr(m_pdf, HPDF_INFO_PRODUCER, kProducer);
     if (anyUtf8) {
-        HPDF_UseUTFEncodings(m_pdf);
+        UseUtf8Encoder();
         HPDF_SetCurrentEncoder(m_pdf, SingleByteEncodings[kUtf8Encoding].data());
         for (const auto& [type, text] : entries) {
             if (HoldsMultiByteUtf8(*text))
