@@ -28,14 +28,17 @@ std::string StringOf(FcPattern* pattern, const char* object, int n = 0)
 }
 
 // fontconfig's best font for the pattern, with the configuration's aliases applied
-// ("monospace" becomes the preferred monospaced family).
-Pattern BestMatch(FcPattern* pattern)
+// ("monospace" becomes the preferred monospaced family); a TrueType file of the family is
+// preferred where it has files of several formats.
+Pattern BestMatch(FcPattern* request, bool preferTrueType)
 {
-    FcPatternAddString(pattern, FC_FONTFORMAT, Text(kTrueType));
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
+    const Pattern pattern(FcPatternDuplicate(request));
+    if (preferTrueType)
+        FcPatternAddString(pattern.get(), FC_FONTFORMAT, Text(kTrueType));
+    FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+    FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
-    return Pattern(FcFontMatch(nullptr, pattern, &result));
+    return Pattern(FcFontMatch(nullptr, pattern.get(), &result));
 }
 
 // The name as fontconfig compares family names: without blanks, in lower case.
@@ -92,8 +95,15 @@ SystemFont FindSystemFont(const std::string& name)
     const std::string family = pattern ? StringOf(pattern.get(), FC_FAMILY) : std::string();
     if (family.empty())
         return NotFound("'" + name + "' names no font family");
-    const Pattern font = BestMatch(pattern.get());
-    if (!font || !(HasName(font.get(), FC_FAMILY, family) || HasName(font.get(), FC_FULLNAME, family)))
+    const auto named = [&](const Pattern& font) {
+        return font && (HasName(font.get(), FC_FAMILY, family) || HasName(font.get(), FC_FULLNAME, family));
+    };
+    Pattern font = BestMatch(pattern.get(), true);
+    // Without a TrueType file the family may still be installed, in a format the converter
+    // cannot load; that is the better thing to tell.
+    if (!named(font))
+        font = BestMatch(pattern.get(), false);
+    if (!named(font))
         return NotFound("no installed font is called '" + family + "' (fc-list lists the installed fonts)");
     return Found(font.get(), "'" + family + "'");
 }
@@ -103,7 +113,7 @@ SystemFont FindMonospacedFont()
     const Pattern pattern(FcPatternCreate());
     FcPatternAddString(pattern.get(), FC_FAMILY, Text("monospace"));
     FcPatternAddInteger(pattern.get(), FC_SPACING, FC_MONO);
-    const Pattern font = BestMatch(pattern.get());
+    const Pattern font = BestMatch(pattern.get(), true);
     if (!font)
         return NotFound("fontconfig finds no monospaced font");
     SystemFont found = Found(font.get(), "'" + StringOf(font.get(), FC_FAMILY) + "'");

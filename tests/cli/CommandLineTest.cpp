@@ -159,6 +159,8 @@ TEST(CommandLine, AFontNameThatNoInstalledFontHasIsAUsageError)
     EXPECT_EQ(Parse({"--font", "Quillary Imaginary Sans", "a"}).error,
               "no installed font is called 'Quillary Imaginary Sans' (fc-list lists the installed fonts)");
     EXPECT_EQ(Parse({"--truetype", ":bold", "a"}).error, "':bold' names no font family");
+    // Installed as Type 1 and CFF files only (fonts-urw-base35).
+    EXPECT_EQ(Parse({"--font", "Nimbus Mono PS", "a"}).error, "the installed font 'Nimbus Mono PS' is not a TrueType font");
 }
 
 TEST(CommandLine, HelpAndVersionNeedNoFile)
