@@ -27,10 +27,11 @@ HPDF_TTFontDefAttr EmbeddedTrueType(HPDF_Font font)
 {
     if (!font)
         return nullptr;
+    // Only these two kinds hold a TrueType definition; the attributes of the others differ.
     auto* attr = static_cast<HPDF_FontAttr>(font->attr);
+    if (attr->type != HPDF_FONT_TRUETYPE && attr->type != HPDF_FONT_TYPE0_TT)
+        return nullptr;
     HPDF_FontDef def = attr->fontdef;
-    if ((!def || def->type != HPDF_FONTDEF_TYPE_TRUETYPE) && attr->descendant_font)
-        def = static_cast<HPDF_FontAttr>(attr->descendant_font->attr)->fontdef;
     if (!def || def->type != HPDF_FONTDEF_TYPE_TRUETYPE)
         return nullptr;
     auto* tt = static_cast<HPDF_TTFontDefAttr>(def->attr);
