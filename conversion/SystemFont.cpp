@@ -14,6 +14,13 @@ struct PatternDeleter {
 };
 using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
 
+// A configuration of its own for each lookup, given back whole afterwards: fontconfig's shared
+// one lives until the process ends. A lookup is made once per call of the program.
+struct ConfigDeleter {
+    void operator()(FcConfig* config) const { FcConfigDestroy(config); }
+};
+using Config = std::unique_ptr<FcConfig, ConfigDeleter>;
+
 const FcChar8* Text(const char* text)
 {
     return reinterpret_cast<const FcChar8*>(text);
@@ -30,15 +37,17 @@ std::string StringOf(FcPattern* pattern, const char* object, int n = 0)
 // fontconfig's best font for the pattern, with the configuration's aliases applied
 // ("monospace" becomes the preferred monospaced family); a TrueType file of the family is
 // preferred where it has files of several formats.
-Pattern BestMatch(FcPattern* request, bool preferTrueType)
+Pattern BestMatch(FcConfig* config, FcPattern* request, bool preferTrueType)
 {
     const Pattern pattern(FcPatternDuplicate(request));
+    if (!config || !pattern)
+        return nullptr;
     if (preferTrueType)
         FcPatternAddString(pattern.get(), FC_FONTFORMAT, Text(kTrueType));
-    FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+    FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
-    return Pattern(FcFontMatch(nullptr, pattern.get(), &result));
+    return Pattern(FcFontMatch(config, pattern.get(), &result));
 }
 
 // The name as fontconfig compares family names: without blanks, in lower case.
@@ -98,11 +107,12 @@ SystemFont FindSystemFont(const std::string& name)
     const auto named = [&](const Pattern& font) {
         return font && (HasName(font.get(), FC_FAMILY, family) || HasName(font.get(), FC_FULLNAME, family));
     };
-    Pattern font = BestMatch(pattern.get(), true);
+    const Config config(FcInitLoadConfigAndFonts());
+    Pattern font = BestMatch(config.get(), pattern.get(), true);
     // Without a TrueType file the family may still be installed, in a format the converter
     // cannot load; that is the better thing to tell.
     if (!named(font))
-        font = BestMatch(pattern.get(), false);
+        font = BestMatch(config.get(), pattern.get(), false);
     if (!named(font))
         return NotFound("no installed font is called '" + family + "' (fc-list lists the installed fonts)");
     return Found(font.get(), "'" + family + "'");
@@ -113,7 +123,8 @@ SystemFont FindMonospacedFont()
     const Pattern pattern(FcPatternCreate());
     FcPatternAddString(pattern.get(), FC_FAMILY, Text("monospace"));
     FcPatternAddInteger(pattern.get(), FC_SPACING, FC_MONO);
-    const Pattern font = BestMatch(pattern.get(), true);
+    const Config config(FcInitLoadConfigAndFonts());
+    const Pattern font = BestMatch(config.get(), pattern.get(), true);
     if (!font)
         return NotFound("fontconfig finds no monospaced font");
     SystemFont found = Found(font.get(), "'" + StringOf(font.get(), FC_FAMILY) + "'");
