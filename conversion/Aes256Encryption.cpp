@@ -9,11 +9,9 @@
 
 namespace {
 
-// Thrown through the writer when the caller's `write` refuses, to stop the re-write at once.
-struct WriteRefused {};
-
 // Collects the writer's many small pieces into large ones before they reach `write`, so that a
-// file sees a few large writes instead of one per token.
+// file sees a few large writes instead of one per token. Once `write` refuses, the rest is
+// dropped: the writer calls finish() from destructors, where nothing may be thrown to stop it.
 class ForwardingPipeline : public Pipeline {
 public:
     explicit ForwardingPipeline(const std::function<bool(std::string_view)>& write)
@@ -24,37 +22,42 @@ public:
 
     void write(unsigned char const* data, size_t length) override
     {
+        if (m_refused)
+            return;
         m_pending.append(reinterpret_cast<const char*>(data), length);
         if (m_pending.size() >= kPieceSize)
             Flush();
     }
     void finish() override { Flush(); }
+    bool Refused() const { return m_refused; }
 
 private:
     static constexpr std::size_t kPieceSize = 1 << 16;
 
     void Flush()
     {
-        if (!m_pending.empty() && !m_write(m_pending))
-            throw WriteRefused{};
+        if (!m_refused && !m_pending.empty())
+            m_refused = !m_write(m_pending);
         m_pending.clear();
     }
 
     const std::function<bool(std::string_view)>& m_write;
     std::string m_pending;
+    bool m_refused = false;
 };
 
 // What the library's mask permits, in the terms of revision 6. The library grants only printing,
-// copying and changing; whatever else a reader may do (annotations, forms, accessibility,
-// assembling pages, high-resolution printing) is permitted only when everything is, as the
-// library's own files have it.
+// copying and changing; whatever else a reader may do (annotations, forms, assembling pages,
+// high-resolution printing) is permitted only when everything is, as the library's own files have
+// it. Extraction for accessibility is always permitted in revision 6: readers must ignore the
+// flag, and qpdf sets it whatever it is asked.
 void SetEncryption(QPDFWriter& writer, const Aes256Encryption& encryption)
 {
     const bool all = !encryption.permissionMask;
     const unsigned mask = encryption.permissionMask.value_or(0);
     const qpdf_r3_print_e print = all ? qpdf_r3p_full : (mask & HPDF_ENABLE_PRINT) ? qpdf_r3p_low : qpdf_r3p_none;
     writer.setR6EncryptionParameters(encryption.userPassword.c_str(), encryption.ownerPassword.c_str(),
-                                     /*allow_accessibility=*/all,
+                                     /*allow_accessibility=*/true,
                                      /*allow_extract=*/all || (mask & HPDF_ENABLE_COPY),
                                      /*allow_assemble=*/all,
                                      /*allow_annotate_and_form=*/all,
@@ -83,13 +86,14 @@ bool WriteEncrypted(std::string_view plainPdf, const Aes256Encryption& encryptio
         writer.setDecodeLevel(qpdf_dl_none);
         SetEncryption(writer, encryption);
         writer.write();
+        output.finish();
+        if (output.Refused())
+            return false;
         if (pdf.anyWarnings()) {
             error = "The PDF could not be read back for its encryption.";
             return false;
         }
         return true;
-    } catch (const WriteRefused&) {
-        return false;
     } catch (const std::bad_alloc&) {
         error = "Out of memory while encrypting the PDF.";
     } catch (const std::exception& e) {
