@@ -82,8 +82,10 @@ bool WriteEncrypted(std::string_view plainPdf, const Aes256Encryption& encryptio
         ForwardingPipeline output(write);
         QPDFWriter writer(pdf);
         writer.setOutputPipeline(&output);
-        // The library's streams are compressed already: copy them as they are.
+        // Copy the library's streams as they are: they are compressed already (as an array of one
+        // filter, which qpdf would otherwise compress a second time).
         writer.setDecodeLevel(qpdf_dl_none);
+        writer.setCompressStreams(false);
         SetEncryption(writer, encryption);
         writer.write();
         output.finish();
