@@ -6,6 +6,7 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include <exception>
+#include <new>
 
 namespace {
 

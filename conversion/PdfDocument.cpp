@@ -334,8 +334,8 @@ void PdfDocument::SetSecurity(const ConversionOptions& options, const std::strin
     if (const auto mask = PermissionMask(options))
         HPDF_SetPermission(m_pdf, *mask);
 
-    // Up to 40 bits the library's default stays (revision 2, 40 bits); from 128 bits on the
-    // strongest key it offers is used.
+    // Up to 40 bits the library's default stays (revision 2, 40 bits); from 128 bits up to the
+    // AES-256 level the strongest key it offers is used.
     if (options.EncryptLevel >= 128)
         HPDF_SetEncryptionMode(m_pdf, HPDF_ENCRYPT_R3, 16);
     else if (options.EncryptLevel > 40)
