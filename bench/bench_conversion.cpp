@@ -98,10 +98,11 @@ double Seconds(const std::function<void()>& work, int repeats = 3)
     return best;
 }
 
-void Convert(const ConversionOptions& options, const std::string& input)
+void Convert(const ConversionOptions& options, const std::string& input, const std::string& ownerPassword = "",
+             const std::string& userPassword = "")
 {
     SilentObserver observer;
-    const ConversionResult result = ConvertFile(options, input, "", "", input + ".pdf", observer);
+    const ConversionResult result = ConvertFile(options, input, ownerPassword, userPassword, input + ".pdf", observer);
     if (!result.written)
         std::fprintf(stderr, "conversion failed: %s\n", result.reason.c_str());
 }
@@ -181,6 +182,16 @@ int main(int argc, char** argv)
     const std::string prose = Write(folder, "prose.txt", Paragraphs(10'000'000));
     const double proseSeconds = Seconds([&] { Convert(defaults, prose); });
     std::printf("prose 10 MB (paragraphs to wrap): %.3f s, %.1f MB/s\n", proseSeconds, 10.0 / proseSeconds);
+
+    ConversionOptions aes256;
+    aes256.EncryptLevel = 256;
+    const auto encrypted = [&] { Convert(aes256, prose, "owner", "user"); };
+    const double aesSeconds = Seconds(encrypted);
+    const double plainPeak = PeakMegabytes([&] { Convert(defaults, prose); });
+    const double aesPeak = PeakMegabytes(encrypted);
+    std::printf("prose 10 MB with AES-256: %.3f s, ratio to unencrypted %.2f (goal <= 1.5); peak memory %.0f MB, "
+                "unencrypted %.0f MB, ratio %.2f (goal <= 1.5)\n",
+                aesSeconds, aesSeconds / proseSeconds, aesPeak, plainPeak, aesPeak / plainPeak);
 
     const std::string small = Write(folder, "para100k.txt", OneParagraph(100'000));
     const std::string large = Write(folder, "para400k.txt", OneParagraph(400'000));

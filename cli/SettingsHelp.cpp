@@ -68,8 +68,10 @@ const std::vector<KeyMeaning>& Meanings()
         {"PermitPrint", "with an owner password: whether printing is permitted:", Numbered(YesNoLabels)},
         {"PermitCopy", "with an owner password: whether copying is permitted:", Numbered(YesNoLabels)},
         {"PermitModify", "with an owner password: whether changing is permitted:", Numbered(YesNoLabels)},
-        {"EncryptLevel", "with an owner password: the key length in bits; 40 or less gives 40 bits, 41 to 127 "
-                         "their whole bytes, 128 or more 128 bits", {}},
+        {"EncryptLevel", "with an owner password: the encryption, by its key length in bits:",
+         {"40 or less  RC4, 40 bits", "41 to 127   RC4, the number's whole bytes (48 gives 48 bits, 127 gives 120)",
+          "128 to 255  RC4, 128 bits",
+          "256 or more AES-256 (revision 6; readers from PDF 1.7 extension level 8 or PDF 2.0 on)"}},
     };
     return meanings;
 }

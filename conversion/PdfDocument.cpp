@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -125,6 +126,27 @@ const char* DescribeError(HPDF_STATUS code)
     }
 }
 
+// A permission is granted by the option that reads "Yes" (0). All four at "Yes" give no mask:
+// the library's default, everything permitted.
+std::optional<HPDF_UINT> PermissionMask(const ConversionOptions& options)
+{
+    const std::pair<int, HPDF_UINT> permissions[] = {
+        {options.PermitRead, HPDF_ENABLE_READ},
+        {options.PermitPrint, HPDF_ENABLE_PRINT},
+        {options.PermitCopy, HPDF_ENABLE_COPY},
+        {options.PermitModify, HPDF_ENABLE_EDIT_ALL},
+    };
+    bool allPermitted = true;
+    HPDF_UINT mask = 0;
+    for (const auto& [option, flag] : permissions) {
+        if (option == kYes)
+            mask |= flag;
+        else
+            allPermitted = false;
+    }
+    return allPermitted ? std::nullopt : std::optional<HPDF_UINT>(mask);
+}
+
 } // namespace
 
 PdfDocument::PdfDocument() : m_pdf(HPDF_New(nullptr, nullptr)) {}
@@ -137,6 +159,8 @@ PdfDocument::~PdfDocument()
 
 bool PdfDocument::Check(const std::string& step)
 {
+    if (!m_pdf)
+        return Failed();
     const HPDF_STATUS code = HPDF_GetError(m_pdf);
     if (code != HPDF_OK && m_errorCode == HPDF_OK) {
         m_errorCode = code;
@@ -147,6 +171,8 @@ bool PdfDocument::Check(const std::string& step)
 
 std::string PdfDocument::FailureReason() const
 {
+    if (!m_encryptionFailure.empty())
+        return m_encryptionFailure;
     if (!Failed())
         return {};
     char code[16];
@@ -265,7 +291,9 @@ void PdfDocument::Finish(const ConversionOptions& options, const std::string& ow
                          const std::string& userPassword)
 {
     SetInformation(options);
-    if (!ownerPassword.empty())
+    if (!ownerPassword.empty() && options.EncryptLevel >= kAes256Level)
+        m_aes256 = Aes256Encryption{ownerPassword, userPassword, PermissionMask(options)};
+    else if (!ownerPassword.empty())
         SetSecurity(options, ownerPassword, userPassword);
     IncludeCompositeGlyphParts(m_font);
     HPDF_SaveToStream(m_pdf);
@@ -273,6 +301,27 @@ void PdfDocument::Finish(const ConversionOptions& options, const std::string& ow
 }
 
 bool PdfDocument::WriteOut(const std::function<bool(std::string_view)>& write)
+{
+    return m_aes256 ? WriteEncryptedOut(write) : ReadOut(write);
+}
+
+bool PdfDocument::WriteEncryptedOut(const std::function<bool(std::string_view)>& write)
+{
+    std::string plain;
+    plain.reserve(HPDF_GetStreamSize(m_pdf));
+    const auto keep = [&](std::string_view bytes) {
+        plain.append(bytes);
+        return true;
+    };
+    if (!ReadOut(keep))
+        return false;
+    // The document is not needed any more, and the re-write needs room of its own.
+    HPDF_Free(m_pdf);
+    m_pdf = nullptr;
+    return WriteEncrypted(plain, *m_aes256, write, m_encryptionFailure);
+}
+
+bool PdfDocument::ReadOut(const std::function<bool(std::string_view)>& write)
 {
     HPDF_ResetStream(m_pdf);
     std::array<HPDF_BYTE, 1 << 16> chunk;
@@ -321,28 +370,11 @@ void PdfDocument::SetSecurity(const ConversionOptions& options, const std::strin
 {
     HPDF_SetPassword(m_pdf, ownerPassword.c_str(), userPassword.c_str());
     Check("Setting the passwords");
+    if (const auto mask = PermissionMask(options))
+        HPDF_SetPermission(m_pdf, *mask);
 
-    // A permission is granted by the option that reads "Yes" (0). All four at "Yes" leave the
-    // library's default, everything permitted.
-    const std::pair<int, HPDF_UINT> permissions[] = {
-        {options.PermitRead, HPDF_ENABLE_READ},
-        {options.PermitPrint, HPDF_ENABLE_PRINT},
-        {options.PermitCopy, HPDF_ENABLE_COPY},
-        {options.PermitModify, HPDF_ENABLE_EDIT_ALL},
-    };
-    bool allPermitted = true;
-    HPDF_UINT mask = 0;
-    for (const auto& [option, flag] : permissions) {
-        if (option == kYes)
-            mask |= flag;
-        else
-            allPermitted = false;
-    }
-    if (!allPermitted)
-        HPDF_SetPermission(m_pdf, mask);
-
-    // Up to 40 bits the library's default stays (revision 2, 40 bits); from 128 bits on the
-    // strongest key it offers is used.
+    // Up to 40 bits the library's default stays (revision 2, 40 bits); from 128 bits up to the
+    // AES-256 level the strongest key it offers is used.
     if (options.EncryptLevel >= 128)
         HPDF_SetEncryptionMode(m_pdf, HPDF_ENCRYPT_R3, 16);
     else if (options.EncryptLevel > 40)

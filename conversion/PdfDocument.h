@@ -3,6 +3,7 @@
 // page mode, given its font, and finally its information, security settings and save. The
 // library is used without an error handler; the first refusal is remembered with the step
 // that caused it, so the caller can tell the user why a file was not written.
+#include "conversion/Aes256Encryption.h"
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
 #include "platform/MultiByteCharset.h"
@@ -10,6 +11,7 @@
 #include <hpdf.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,14 +34,19 @@ public:
     const MultiByteCharset& Charset() const { return m_charset; }
 
     // Information, passwords, permissions and key length; then the whole PDF is made in
-    // memory, ready for WriteOut.
+    // memory, ready for WriteOut. From kAes256Level on, the library makes the PDF unencrypted
+    // and WriteOut encrypts it with AES-256 on its way out.
     void Finish(const ConversionOptions& options, const std::string& ownerPassword,
                 const std::string& userPassword);
 
     // Hands the finished PDF to `write` piece by piece, in order, and stops when `write`
     // returns false. The library's own file output checks neither its last writes nor the
-    // close, so the bytes go through the caller, who checks them.
+    // close, so the bytes go through the caller, who checks them. Once only: an encrypting
+    // WriteOut frees the library's document as soon as it has the plain PDF.
     bool WriteOut(const std::function<bool(std::string_view)>& write);
+
+    // The EncryptLevel from which PDFs are encrypted with AES-256 instead of the library's RC4.
+    static constexpr int kAes256Level = 256;
 
     // Records a refusal of the library, if any, as caused by `step`; returns true when the
     // document is in error.
@@ -59,6 +66,8 @@ private:
     void SetInformation(const ConversionOptions& options);
     void SetSecurity(const ConversionOptions& options, const std::string& ownerPassword,
                      const std::string& userPassword);
+    bool ReadOut(const std::function<bool(std::string_view)>& write);
+    bool WriteEncryptedOut(const std::function<bool(std::string_view)>& write);
 
     HPDF_Doc m_pdf = nullptr;
     HPDF_Font m_font = nullptr;
@@ -66,4 +75,6 @@ private:
     MultiByteCharset m_charset;
     HPDF_STATUS m_errorCode = HPDF_OK;
     std::string m_failedStep;
+    std::optional<Aes256Encryption> m_aes256;
+    std::string m_encryptionFailure;
 };

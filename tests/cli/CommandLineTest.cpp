@@ -187,7 +187,8 @@ TEST(SettingsHelp, ListsEveryKeyUnderItsSectionWithItsDefault)
     }
     for (const char* value : {"7 A4 [210 x 297 mm], 595 x 842", "37 Custom Page Size, PageWidth x PageHeight",
                               "3 CID Font", "13 ZapfDingbats", "10 DotumChe(Korean Fonts)", "27 KOI8-R", "28 UTF-8",
-                              "15 KSCms-UHC-HW-V", "3 Full screen", "1 No"})
+                              "15 KSCms-UHC-HW-V", "3 Full screen", "1 No",
+                              "256 or more AES-256 (revision 6; readers from PDF 1.7 extension level 8 or PDF 2.0 on)"})
         EXPECT_NE(help.find("        " + std::string(value) + "\n"), std::string::npos) << value;
 }
 

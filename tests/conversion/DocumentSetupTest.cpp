@@ -262,7 +262,8 @@ TEST(Security, PermissionsAreGrantedByTheOptionsThatSayYes)
 TEST(Security, KeyLengthFollowsEncryptLevel)
 {
     const std::tuple<int, int, int> cases[] = {// level, revision, bits
-        {40, 2, 40}, {0, 2, 40}, {41, 3, 40}, {48, 3, 48}, {127, 3, 120}, {128, 3, 128}, {200, 3, 128}};
+        {40, 2, 40}, {0, 2, 40}, {41, 3, 40}, {48, 3, 48}, {127, 3, 120}, {128, 3, 128}, {200, 3, 128},
+        {255, 3, 128}, {256, 6, 256}, {4096, 6, 256}};
     for (const auto& [level, revision, bits] : cases) {
         ScratchFolder folder;
         ConversionOptions options;

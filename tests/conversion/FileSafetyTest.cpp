@@ -26,20 +26,28 @@ std::string RandomLines(std::size_t bytes)
     return text;
 }
 
-TEST(OutputFile, AFullDiskFailsWithTheSystemReasonAndLeavesNoFileBehind)
+// The owner password and the key length: unencrypted, and AES-256 (encrypted on the way out).
+class FullDisk : public testing::TestWithParam<std::pair<const char*, int>> {};
+
+TEST_P(FullDisk, FailsWithTheSystemReasonAndLeavesNoFileBehind)
 {
+    const auto [owner, level] = GetParam();
     SmallDisk disk;
     if (!disk.Mounted())
         GTEST_SKIP() << disk.WhyNotMounted();
     ScratchFolder folder;
     const std::string input = folder.Write("big.txt", RandomLines(40000));
     ASSERT_TRUE(disk.LeaveFree(8192));
+    ConversionOptions options;
+    options.EncryptLevel = level;
     RecordingObserver observer;
-    const ConversionResult result = ConvertFile(ConversionOptions{}, input, "", "", disk.File("big.pdf"), observer);
+    const ConversionResult result = ConvertFile(options, input, owner, "", disk.File("big.pdf"), observer);
     EXPECT_FALSE(result.written);
     EXPECT_NE(result.reason.find("No space left on device."), std::string::npos) << result.reason;
     EXPECT_EQ(FilesIn(disk.File("")), std::vector<std::string>{".filler"});
 }
+
+INSTANTIATE_TEST_SUITE_P(OutputFile, FullDisk, testing::Values(std::pair{"", 48}, std::pair{"owner", 256}));
 
 TEST(OutputFile, APdfWhoseNameFitsItsFolderIsWrittenHoweverLongTheName)
 {

@@ -100,6 +100,13 @@ void ReadEncryption(QPDF& pdf, PdfFacts& facts)
     facts.permissions = permissions;
     QPDFObjectHandle encrypt = pdf.getTrailer().getKey("/Encrypt");
     facts.keyBits = encrypt.getKey("/Length").isInteger() ? encrypt.getKey("/Length").getIntValueAsInt() : 40;
+    QPDFObjectHandle filters = encrypt.getKey("/CF");
+    QPDFObjectHandle standard = filters.isDictionary() ? filters.getKey("/StdCF") : QPDFObjectHandle();
+    if (standard.isDictionary() && standard.getKey("/CFM").isName())
+        facts.cipher = standard.getKey("/CFM").getName();
+    facts.allowed = {pdf.allowPrintLowRes(),   pdf.allowPrintHighRes(),     pdf.allowExtractAll(),
+                     pdf.allowModifyOther(),   pdf.allowModifyAnnotation(), pdf.allowModifyForm(),
+                     pdf.allowModifyAssembly(), pdf.allowAccessibility()};
     facts.ownerPasswordMatched = pdf.ownerPasswordMatched();
     facts.userPasswordMatched = pdf.userPasswordMatched();
 }

@@ -26,6 +26,20 @@ struct PdfFontFacts {
     bool toUnicode = false; // a /ToUnicode map tells readers the characters behind the codes
 };
 
+// What a reader that honours the permissions lets a user do, as libqpdf answers it.
+struct PdfPermissions {
+    bool printLowResolution = false;
+    bool printHighResolution = false;
+    bool extract = false;       // copy text and graphics
+    bool modifyOther = false;   // change the document otherwise
+    bool annotate = false;      // add or change annotations and fill forms
+    bool fillForms = false;
+    bool assemble = false;      // insert, rotate, delete pages
+    bool accessibility = false; // extract for accessibility
+
+    bool operator==(const PdfPermissions&) const = default;
+};
+
 struct PdfFacts {
     std::vector<PdfPage> pages;
     std::vector<PdfFontFacts> fonts;         // the fonts of the first page
@@ -36,6 +50,8 @@ struct PdfFacts {
     int revision = 0;
     int permissions = 0;                     // the /P value
     int keyBits = 0;                         // the /Length of /Encrypt, 40 when absent
+    std::string cipher;                      // "/AESV3" for AES-256, empty for RC4
+    PdfPermissions allowed;
     bool ownerPasswordMatched = false;
     bool userPasswordMatched = false;
 

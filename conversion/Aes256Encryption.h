@@ -1,0 +1,23 @@
+#pragma once
+// AES-256 encryption (revision 6) of a finished PDF, which the PDF library cannot write itself:
+// the library makes the PDF unencrypted in memory, and WriteEncrypted re-writes it through
+// libqpdf. Both the plain and the encrypted PDF stay in memory or go to the caller's `write`, so
+// no unencrypted copy ever reaches a disk. Any thread; calls share nothing.
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct Aes256Encryption {
+    std::string ownerPassword; // not empty
+    std::string userPassword;  // empty: the PDF opens without a password
+    // The permitted actions as the PDF library's mask (HPDF_ENABLE_PRINT, _EDIT_ALL, _COPY);
+    // none when everything is permitted.
+    std::optional<unsigned> permissionMask;
+};
+
+// Hands the encrypted PDF made from `plainPdf` to `write` piece by piece, in order. Returns
+// true when all of it was written. On false, `error` says why in one sentence, or is empty when
+// `write` refused, whose caller knows its own reason.
+bool WriteEncrypted(std::string_view plainPdf, const Aes256Encryption& encryption,
+                    const std::function<bool(std::string_view)>& write, std::string& error);
