@@ -2,6 +2,7 @@
 
 #include "conversion/CheckOptions.h"
 #include "conversion/SettingsFile.h"
+#include "conversion/SystemFont.h"
 #include "conversion/TextFile.h"
 
 #include <algorithm>
@@ -27,7 +28,11 @@ const char kUsage[] =
     "                           (--help-settings lists the keys and their values)\n"
     "  --type1-metrics FILE     Type 1 font metrics file (.afm), for PageFont=1\n"
     "  --type1-data FILE        Type 1 font data file (.pfa, .pfb, .t1), for PageFont=1\n"
-    "  --truetype FILE          TrueType font file (.ttf, .ttc), for PageFont=2\n"
+    "  --truetype FONT          TrueType font for PageFont=2: a file (.ttf, .ttc) or the name of\n"
+    "                           an installed font, such as \"DejaVu Sans Mono\"\n"
+    "  --font FONT              the same, and chooses PageFont=2 (TrueType)\n"
+    "  --utf8                   read the text as UTF-8: PageFont=2, SingeEncode=28 (UTF-8) and\n"
+    "                           the system's monospaced font unless --font or --truetype names one\n"
     "  --owner-password P       owner password for every file (encrypts the PDFs)\n"
     "  --user-password P        user password for every file\n"
     "  --owner-password-file FILE, --user-password-file FILE\n"
@@ -80,6 +85,16 @@ const SettingsKey* ClosestSettingsKey(std::string_view name)
     return closest;
 }
 
+bool LooksLikeFontPath(const std::string& font)
+{
+    if (font.empty())
+        return false;
+    std::string ending = font.size() >= 4 ? font.substr(font.size() - 4) : "";
+    std::transform(ending.begin(), ending.end(), ending.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return access(font.c_str(), F_OK) == 0 || font.find('/') != std::string::npos || ending == ".ttf" ||
+           ending == ".ttc";
+}
+
 class Parser {
 public:
     Parser(const std::vector<std::string>& arguments, const std::string& defaultSettingsPath)
@@ -94,6 +109,8 @@ private:
     bool ParseOne(const std::string& argument);
     std::optional<std::string> TakeValue(const std::string& name, const std::optional<std::string>& attached);
     bool SetKey(const std::string& assignment);
+    void ApplyFontOptions();
+    bool ResolveFont();
     bool SetJobs(const std::string& text);
     bool ReadPasswordFiles();
     std::vector<std::string> UnusedFontFiles() const;
@@ -113,6 +130,9 @@ private:
     std::vector<std::string> m_assignments;
     std::string m_ownerPasswordFile;
     std::string m_userPasswordFile;
+    std::string m_font;            // --truetype or --font: a file or an installed font's name
+    bool m_fontChoosesKind = false; // --font
+    bool m_utf8 = false;
     CommandLine m_result;
     std::string m_error;
 };
@@ -165,7 +185,8 @@ bool Parser::ParseOne(const std::string& argument)
         {"--set", [&](const std::string& v) { m_assignments.push_back(v); return true; }},
         {"--type1-metrics", [&](const std::string& v) { m_result.options.Type1MetricsFile = v; return true; }},
         {"--type1-data", [&](const std::string& v) { m_result.options.Type1DataFile = v; return true; }},
-        {"--truetype", [&](const std::string& v) { m_result.options.TrueTypeFile = v; return true; }},
+        {"--truetype", [&](const std::string& v) { m_font = v; return true; }},
+        {"--font", [&](const std::string& v) { m_font = v; m_fontChoosesKind = true; return true; }},
         {"--owner-password", [&](const std::string& v) { m_result.ownerPassword = v; return true; }},
         {"--user-password", [&](const std::string& v) { m_result.userPassword = v; return true; }},
         {"--owner-password-file", [&](const std::string& v) { m_ownerPasswordFile = v; return true; }},
@@ -189,6 +210,8 @@ bool Parser::ParseOne(const std::string& argument)
         m_result.showSettingsHelp = true;
     else if (name == "--version")
         m_result.showVersion = true;
+    else if (name == "--utf8")
+        m_utf8 = true;
     else
         return Fail("unknown option '" + argument + "'");
     return true;
@@ -265,6 +288,38 @@ void Parser::ApplySettings()
     for (const std::string& assignment : m_assignments)
         if (!SetKey(assignment))
             return;
+    ApplyFontOptions();
+}
+
+// --font and --utf8 say what the user wants for this call, so they win over the settings.
+void Parser::ApplyFontOptions()
+{
+    ConversionOptions& options = m_result.options;
+    if (m_fontChoosesKind || m_utf8)
+        options.PageFont = TrueTypeFont;
+    if (m_utf8)
+        options.SingeEncode = kUtf8Encoding;
+    ResolveFont();
+}
+
+// A font given as a path (it names a file, holds a '/' or ends in .ttf or .ttc) is taken as it
+// stands, and a file that cannot be loaded is reported by the options gate; anything else is
+// the name of an installed font.
+bool Parser::ResolveFont()
+{
+    ConversionOptions& options = m_result.options;
+    if (m_font.empty() && !m_utf8)
+        return true;
+    if (LooksLikeFontPath(m_font)) {
+        options.TrueTypeFile = m_font;
+        return true;
+    }
+    const SystemFont font = m_font.empty() ? FindMonospacedFont() : FindSystemFont(m_font);
+    if (!font.problem.empty())
+        return Fail(font.problem);
+    options.TrueTypeFile = font.file;
+    options.TrueTypeFontIndex = font.index;
+    return true;
 }
 
 bool Parser::SetKey(const std::string& assignment)

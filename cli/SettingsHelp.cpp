@@ -48,10 +48,12 @@ const std::vector<KeyMeaning>& Meanings()
         {"PageFont", "the kind of font (Type 1 files come from --type1-metrics and --type1-data, a TrueType "
                      "file from --truetype):", Numbered(FontKindLabels)},
         {"B14Font", "the standard font when PageFont is 0:", Numbered(Base14FontNames)},
-        {"EmbeddingFont", "whether the TrueType font is embedded in the PDF:", Numbered(YesNoLabels)},
+        {"EmbeddingFont", "whether the TrueType font is embedded in the PDF (with UTF-8 it always is):",
+         Numbered(YesNoLabels)},
         {"CIDFont", "the CID font when PageFont is 3 (the Chinese fonts 0 and 1 take MultiEncode 0 to 3, the "
                     "Korean fonts 11 to 15):", Numbered(CidFontLabels)},
-        {"SingeEncode", "the encoding of the text when PageFont is 0 to 2 (the key is spelled so):",
+        {"SingeEncode", "the encoding of the text when PageFont is 0 to 2 (the key is spelled so; 28 UTF-8 "
+                        "needs PageFont 2, a TrueType font):",
          Numbered(SingleByteEncodings)},
         {"MultiEncode", "the encoding of the text when PageFont is 3:", Numbered(MultiByteEncodings)},
         {"Font Size", "the font size in points, 1 to 300 (0 gives 9, with a warning)", {}},

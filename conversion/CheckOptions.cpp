@@ -25,6 +25,19 @@ std::optional<std::string> CheckMargins(const ConversionOptions& options)
     return std::nullopt;
 }
 
+// Only TrueType fonts have a UTF-8 encoding in the library; any other kind would fall back to
+// Helvetica and turn every character beyond ASCII into two or three wrong ones.
+std::optional<std::string> CheckUtf8FontKind(const ConversionOptions& options)
+{
+    if (!UsesUtf8(options) || options.PageFont == TrueTypeFont)
+        return std::nullopt;
+    const bool knownKind = options.PageFont >= 0 && options.PageFont < int(FontKindLabels.size());
+    const std::string kind = knownKind ? "a " + std::string(FontKindLabels[options.PageFont])
+                                       : "the font kind " + std::to_string(options.PageFont);
+    return "The encoding UTF-8 needs a TrueType font, and " + kind +
+           " has no UTF-8 encoding; choose \"TrueType Font\" and a TrueType font file.";
+}
+
 std::optional<std::string> CheckFont(const ConversionOptions& options)
 {
     PdfDocument document;
@@ -55,7 +68,7 @@ std::optional<std::string> CheckPageAndPasswords(const ConversionOptions& option
         return "The font size " + std::to_string(options.FontSize) + " is outside 1 to 300 points.";
     if (!ownerPassword.empty() && ownerPassword == userPassword)
         return "The owner password and the user password are the same; they must differ.";
-    return std::nullopt;
+    return CheckUtf8FontKind(options);
 }
 
 std::optional<std::string> CheckOptions(const ConversionOptions& options, const std::string& ownerPassword,

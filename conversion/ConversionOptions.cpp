@@ -56,12 +56,12 @@ const std::array<std::string_view, 11> CidFontLabels = {
     "Batang(Korean Fonts)", "Dotum(Korean Fonts)", "BatangChe(Korean Fonts)",
     "DotumChe(Korean Fonts)"};
 
-const std::array<std::string_view, 28> SingleByteEncodings = {
+const std::array<std::string_view, 29> SingleByteEncodings = {
     "StandardEncoding", "MacRomanEncoding", "WinAnsiEncoding", "FontSpecific",
     "ISO8859-2", "ISO8859-3", "ISO8859-4", "ISO8859-5", "ISO8859-6", "ISO8859-7",
     "ISO8859-8", "ISO8859-9", "ISO8859-10", "ISO8859-11", "ISO8859-13", "ISO8859-14",
     "ISO8859-15", "ISO8859-16", "CP1250", "CP1251", "CP1252", "CP1253", "CP1254",
-    "CP1255", "CP1256", "CP1257", "CP1258", "KOI8-R"};
+    "CP1255", "CP1256", "CP1257", "CP1258", "KOI8-R", "UTF-8"};
 
 const std::array<std::string_view, 16> MultiByteEncodings = {
     "GB-EUC-H", "GB-EUC-V", "GBK-EUC-H", "GBK-EUC-V", "ETen-B5-H", "ETen-B5-V",
@@ -91,4 +91,9 @@ void LookupPaperSize(int index, int& width, int& height)
 void ResetOptionsToDefaults(ConversionOptions& options)
 {
     options = ConversionOptions{};
+}
+
+bool UsesUtf8(const ConversionOptions& options)
+{
+    return options.PageFont != CidFont && options.SingeEncode == kUtf8Encoding;
 }

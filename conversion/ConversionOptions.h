@@ -19,6 +19,7 @@ struct ConversionOptions {
     std::string Type1MetricsFile;
     std::string Type1DataFile;
     std::string TrueTypeFile;
+    int TrueTypeFontIndex = 0; // the font within a .ttc collection; no key, like the paths
     int EmbeddingFont = 0;     // YesNoLabels: 0 "Yes" embeds the TrueType font program
     int CIDFont = 0;           // position in CidFontLabels
     int SingeEncode = 0;       // position in SingleByteEncodings
@@ -43,6 +44,7 @@ struct ConversionOptions {
 inline constexpr int kCustomPageSize = 37;
 inline constexpr int kYes = 0;
 inline constexpr int kNo = 1;
+inline constexpr int kUtf8Encoding = 28; // position of "UTF-8" in SingleByteEncodings
 
 enum FontKind { Base14Font = 0, Type1Font = 1, TrueTypeFont = 2, CidFont = 3 };
 
@@ -56,7 +58,8 @@ extern const std::array<PaperSize, 37> kPaperSizes;
 extern const std::array<std::string_view, 4> FontKindLabels;
 extern const std::array<std::string_view, 14> Base14FontNames;
 extern const std::array<std::string_view, 11> CidFontLabels;
-extern const std::array<std::string_view, 28> SingleByteEncodings;
+// The library's single-byte encodings at 0 to 27, then UTF-8, which only TrueType fonts take.
+extern const std::array<std::string_view, 29> SingleByteEncodings;
 extern const std::array<std::string_view, 16> MultiByteEncodings;
 extern const std::array<std::string_view, 4> OpenModeLabels;
 extern const std::array<std::string_view, 2> YesNoLabels;
@@ -69,3 +72,7 @@ std::string_view PaperSizeLabel(int index);
 void LookupPaperSize(int index, int& width, int& height);
 
 void ResetOptionsToDefaults(ConversionOptions& options);
+
+// Whether the text is read as UTF-8: a font kind that takes the single-byte list with "UTF-8"
+// chosen there.
+bool UsesUtf8(const ConversionOptions& options);

@@ -7,7 +7,9 @@
 #include "conversion/TextFile.h"
 #include "conversion/TextLayout.h"
 #include "conversion/WriteAll.h"
+#include "platform/Utf8.h"
 
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,10 +35,26 @@ float FontSizeToUse(const ConversionOptions& options, ConversionObserver& observ
     return kDefaultFontSize;
 }
 
-ConversionResult Written(const std::string& ownerPassword, const std::string& userPassword)
+// A file saved as UTF-8 comes out as two or three wrong characters for each one beyond ASCII
+// when a single-byte encoding reads it. CID fonts are left alone: their encodings share byte
+// patterns with UTF-8.
+std::optional<std::string> Utf8Hint(const ConversionOptions& options, const std::string& text)
+{
+    if (options.PageFont == CidFont || UsesUtf8(options) || !HoldsMultiByteUtf8(text))
+        return std::nullopt;
+    const bool known = options.SingeEncode >= 0 && options.SingeEncode < int(SingleByteEncodings.size());
+    const std::string chosen = known ? std::string(SingleByteEncodings[options.SingeEncode]) : "the chosen one";
+    return "The text looks like UTF-8, which the encoding " + chosen + " reads wrongly; SingeEncode=" +
+           std::to_string(kUtf8Encoding) + " (UTF-8) with a TrueType font reads it right.";
+}
+
+ConversionResult Written(const std::string& ownerPassword, const std::string& userPassword,
+                         std::optional<std::string> encodingHint)
 {
     ConversionResult result;
     result.written = true;
+    if (encodingHint)
+        result.notes.push_back(std::move(*encodingHint));
     if (ownerPassword.empty() && !userPassword.empty())
         result.notes.push_back("The user password was ignored because the owner password is "
                                "empty; the PDF is not encrypted.");
@@ -51,6 +69,10 @@ ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& o
 {
     if (const auto problem = CheckPageAndPasswords(options, ownerPassword, userPassword))
         return ConversionResult::Failed(*problem);
+    // The library trusts the UTF-8 it is given; malformed bytes are drawn as U+FFFD instead.
+    if (UsesUtf8(options))
+        RepairUtf8(text);
+    std::optional<std::string> encodingHint = Utf8Hint(options, text);
     const std::size_t progressLength = NormaliseLineEnds(text);
     if (!document.IsCreated())
         return ConversionResult::Failed(kCannotCreateDocument);
@@ -67,7 +89,7 @@ ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& o
     document.Finish(options, ownerPassword, userPassword);
     if (document.Failed())
         return ConversionResult::Failed(document.FailureReason());
-    return Written(ownerPassword, userPassword);
+    return Written(ownerPassword, userPassword, std::move(encodingHint));
 }
 
 ConversionResult SaveDocument(PdfDocument& document, const std::string& outputPath, ConversionResult built)

@@ -1,33 +1,42 @@
 #include "conversion/GlyphWidths.h"
 
+#include "platform/Utf8.h"
+
+#include <string>
+
 GlyphWidths::GlyphWidths(HPDF_Font font, float fontSize, const MultiByteCharset& charset)
-    : m_font(font), m_fontSize(fontSize)
+    : m_font(font), m_fontSize(fontSize), m_utf8(charset.IsUtf8())
 {
     m_single.fill(kUnknown);
     if (!charset.IsSingleByte())
-        m_pairs.assign(1 << 16, kUnknown);
+        m_wide.assign(1 << 16, kUnknown);
 }
 
 long GlyphWidths::MeasureAndCache(std::string_view text, std::size_t pos, std::size_t length)
 {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    if (length == 1) {
-        long& cached = m_single[lead];
-        if (cached == kUnknown)
-            cached = Measure(lead, 0, 1);
-        return cached;
-    }
-    const auto trail = static_cast<unsigned char>(text[pos + 1]);
-    long& cached = m_pairs[(lead << 8) | trail];
+    long& cached = CacheSlot(text, pos, length);
     if (cached == kUnknown)
-        cached = Measure(lead, trail, 2);
+        cached = Measure(text.substr(pos, length));
     return cached;
 }
 
-long GlyphWidths::Measure(unsigned char lead, unsigned char trail, unsigned length)
+long& GlyphWidths::CacheSlot(std::string_view text, std::size_t pos, std::size_t length)
+{
+    if (length == 1)
+        return m_single[static_cast<unsigned char>(text[pos])];
+    if (!m_utf8)
+        return m_wide[(static_cast<unsigned char>(text[pos]) << 8) | static_cast<unsigned char>(text[pos + 1])];
+    const char32_t codePoint = DecodeUtf8(text, pos, length);
+    if (codePoint < m_wide.size())
+        return m_wide[codePoint];
+    return m_astral.try_emplace(codePoint, kUnknown).first->second;
+}
+
+long GlyphWidths::Measure(std::string_view character) const
 {
     // The library looks one byte past a lead byte even at the end of a string, so the
     // buffer always holds a terminating zero after the character.
-    const HPDF_BYTE bytes[3] = {lead, trail, 0};
-    return static_cast<long>(HPDF_Font_TextWidth(m_font, bytes, length).width);
+    const std::string bytes(character);
+    return static_cast<long>(
+        HPDF_Font_TextWidth(m_font, reinterpret_cast<const HPDF_BYTE*>(bytes.c_str()), HPDF_UINT(bytes.size())).width);
 }

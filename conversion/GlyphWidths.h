@@ -9,13 +9,15 @@
 
 #include <array>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class GlyphWidths {
 public:
     GlyphWidths(HPDF_Font font, float fontSize, const MultiByteCharset& charset);
 
-    // Width of the character at text[pos], which is `length` bytes long (1 or 2).
+    // Width of the character at text[pos], which is `length` bytes long (1 or 2; up to 4 in
+    // UTF-8, where the text must be well-formed).
     long CharWidth(std::string_view text, std::size_t pos, std::size_t length)
     {
         const long cached = length == 1 ? m_single[static_cast<unsigned char>(text[pos])] : kUnknown;
@@ -28,10 +30,15 @@ public:
 private:
     static constexpr long kUnknown = -1;
     long MeasureAndCache(std::string_view text, std::size_t pos, std::size_t length);
-    long Measure(unsigned char lead, unsigned char trail, unsigned length);
+    long& CacheSlot(std::string_view text, std::size_t pos, std::size_t length);
+    long Measure(std::string_view character) const;
 
     HPDF_Font m_font;
     float m_fontSize;
+    bool m_utf8;
     std::array<long, 256> m_single;
-    std::vector<long> m_pairs; // by (lead << 8) | trail, filled on first use
+    // By (lead << 8) | trail for double-byte encodings, by code point below U+10000 in UTF-8;
+    // filled on first use.
+    std::vector<long> m_wide;
+    std::unordered_map<char32_t, long> m_astral; // UTF-8 beyond U+FFFF
 };

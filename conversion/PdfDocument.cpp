@@ -1,5 +1,8 @@
 #include "conversion/PdfDocument.h"
 
+#include "conversion/TrueTypeSubset.h"
+#include "platform/Utf8.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -192,6 +195,7 @@ HPDF_Font PdfDocument::Open(const ConversionOptions& options, ConversionObserver
     }
     if (font)
         ReadCharset(font);
+    m_font = font;
     return font;
 }
 
@@ -221,10 +225,16 @@ HPDF_Font PdfDocument::LoadFont(const ConversionOptions& options)
 HPDF_Font PdfDocument::LoadTrueTypeFont(const ConversionOptions& options, const std::string& encoding)
 {
     const std::string path = TrimTrailingBlanks(options.TrueTypeFile);
-    const HPDF_BOOL embed = options.EmbeddingFont == kYes ? HPDF_TRUE : HPDF_FALSE;
-    const char* name = EndsWithTtc(path) ? HPDF_LoadTTFontFromFile2(m_pdf, path.c_str(), 0, embed)
-                                         : HPDF_LoadTTFontFromFile(m_pdf, path.c_str(), embed);
+    // UTF-8 text is written as glyph numbers of this very font, which no other font shares, so
+    // a reader can show it only with the font program in the PDF.
+    const bool utf8 = UsesUtf8(options);
+    const HPDF_BOOL embed = options.EmbeddingFont == kYes || utf8 ? HPDF_TRUE : HPDF_FALSE;
+    const char* name = EndsWithTtc(path)
+                           ? HPDF_LoadTTFontFromFile2(m_pdf, path.c_str(), HPDF_UINT(options.TrueTypeFontIndex), embed)
+                           : HPDF_LoadTTFontFromFile(m_pdf, path.c_str(), embed);
     Check("Loading the TrueType font \"" + path + "\"");
+    if (utf8)
+        UseUtf8Encoder();
     return GetFont(name ? name : "", encoding);
 }
 
@@ -254,6 +264,10 @@ HPDF_Font PdfDocument::GetFont(const std::string& fontName, const std::string& e
 void PdfDocument::ReadCharset(HPDF_Font font)
 {
     const char* encodingName = HPDF_Font_GetEncodingName(font);
+    if (encodingName && std::string_view(encodingName) == SingleByteEncodings[kUtf8Encoding]) {
+        m_charset.SetUtf8();
+        return;
+    }
     HPDF_Encoder encoder = encodingName ? HPDF_GetEncoder(m_pdf, encodingName) : nullptr;
     if (!encoder || HPDF_Encoder_GetType(encoder) != HPDF_ENCODER_TYPE_DOUBLE_BYTE)
         return;
@@ -264,6 +278,15 @@ void PdfDocument::ReadCharset(HPDF_Font font)
     }
 }
 
+// The library refuses a second registration of its encoders, and asking for one that is not
+// registered puts the document in error, so whether it is registered is remembered here.
+void PdfDocument::UseUtf8Encoder()
+{
+    if (!m_utf8Registered)
+        HPDF_UseUTFEncodings(m_pdf);
+    m_utf8Registered = true;
+}
+
 void PdfDocument::Finish(const ConversionOptions& options, const std::string& ownerPassword,
                          const std::string& userPassword)
 {
@@ -272,6 +295,7 @@ void PdfDocument::Finish(const ConversionOptions& options, const std::string& ow
         m_aes256 = Aes256Encryption{ownerPassword, userPassword, PermissionMask(options)};
     else if (!ownerPassword.empty())
         SetSecurity(options, ownerPassword, userPassword);
+    IncludeCompositeGlyphParts(m_font);
     HPDF_SaveToStream(m_pdf);
     Check("Making the PDF");
 }
@@ -318,11 +342,26 @@ void PdfDocument::SetInformation(const ConversionOptions& options)
         {HPDF_INFO_TITLE, &options.Title},     {HPDF_INFO_SUBJECT, &options.Subject},
         {HPDF_INFO_KEYWORDS, &options.Keywords},
     };
+    // Texts are UTF-8 on this platform, but a reader takes the bytes of an information entry
+    // as PDFDocEncoding unless they are UTF-16 with a byte-order mark. The library writes them
+    // so once its current encoder is UTF-8, for every entry set after that; ASCII and texts
+    // that are not UTF-8 (an old Settings.ini in Latin-1) stay as they are, before it.
+    bool anyUtf8 = false;
     for (const auto& [type, text] : entries) {
-        if (!text->empty())
+        const bool utf8 = HoldsMultiByteUtf8(*text);
+        anyUtf8 = anyUtf8 || utf8;
+        if (!text->empty() && !utf8)
             HPDF_SetInfoAttr(m_pdf, type, text->c_str());
     }
     HPDF_SetInfoAttr(m_pdf, HPDF_INFO_PRODUCER, kProducer);
+    if (anyUtf8) {
+        UseUtf8Encoder();
+        HPDF_SetCurrentEncoder(m_pdf, SingleByteEncodings[kUtf8Encoding].data());
+        for (const auto& [type, text] : entries) {
+            if (HoldsMultiByteUtf8(*text))
+                HPDF_SetInfoAttr(m_pdf, type, text->c_str());
+        }
+    }
     Check("Setting the document information");
 }
 

@@ -62,6 +62,7 @@ private:
     HPDF_Font LoadCidFont(const ConversionOptions& options);
     HPDF_Font LoadTrueTypeFont(const ConversionOptions& options, const std::string& encoding);
     void ReadCharset(HPDF_Font font);
+    void UseUtf8Encoder();
     void SetInformation(const ConversionOptions& options);
     void SetSecurity(const ConversionOptions& options, const std::string& ownerPassword,
                      const std::string& userPassword);
@@ -69,6 +70,8 @@ private:
     bool WriteEncryptedOut(const std::function<bool(std::string_view)>& write);
 
     HPDF_Doc m_pdf = nullptr;
+    HPDF_Font m_font = nullptr;
+    bool m_utf8Registered = false;
     MultiByteCharset m_charset;
     HPDF_STATUS m_errorCode = HPDF_OK;
     std::string m_failedStep;

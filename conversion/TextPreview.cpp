@@ -2,6 +2,7 @@
 
 #include "conversion/SystemMessage.h"
 #include "conversion/TextFile.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -11,15 +12,14 @@
 
 namespace {
 
-constexpr char kReplacement[] = "\xEF\xBF\xBD";
 
 // The encodings of the options' lists by position, as iconv names them. The PDF standard
 // encoding and font-specific bytes have no converter of their own; Latin-1 reads their letters.
-constexpr std::array<const char*, 28> kSingleByteCharsets = {
+constexpr std::array<const char*, 29> kSingleByteCharsets = {
     "ISO-8859-1", "MACINTOSH", "CP1252", "ISO-8859-1", "ISO-8859-2", "ISO-8859-3", "ISO-8859-4",
     "ISO-8859-5", "ISO-8859-6", "ISO-8859-7", "ISO-8859-8", "ISO-8859-9", "ISO-8859-10", "ISO-8859-11",
     "ISO-8859-13", "ISO-8859-14", "ISO-8859-15", "ISO-8859-16", "CP1250", "CP1251", "CP1252", "CP1253",
-    "CP1254", "CP1255", "CP1256", "CP1257", "CP1258", "KOI8-R"};
+    "CP1254", "CP1255", "CP1256", "CP1257", "CP1258", "KOI8-R", "UTF-8"};
 constexpr std::array<const char*, 16> kMultiByteCharsets = {
     "EUC-CN", "EUC-CN", "GBK", "GBK", "CP950", "CP950", "CP932", "CP932", "CP932", "EUC-JP", "EUC-JP",
     "EUC-KR", "EUC-KR", "CP949", "CP949", "CP949"};
@@ -82,7 +82,7 @@ std::string DecodeForDisplay(const std::string& bytes, const std::string& charse
             continue;
         if (errno == EINVAL && more)
             break;
-        out += kReplacement;
+        out += kUtf8Replacement;
         ++in;
         --inLeft;
     }
@@ -107,6 +107,9 @@ TextPreview ReadTextPreview(const std::string& path, const ConversionOptions& op
     if (!preview.error.empty())
         return preview;
     preview.cut = ApplyTextMode(bytes) && more;
+    // The conversion skips the mark too; shown, it would be an invisible first character.
+    if (UsesUtf8(options) && bytes.starts_with(kUtf8ByteOrderMark))
+        bytes.erase(0, kUtf8ByteOrderMark.size());
     preview.utf8 = DecodeForDisplay(bytes, PreviewCharset(options), preview.cut);
     return preview;
 }

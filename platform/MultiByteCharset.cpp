@@ -1,15 +1,22 @@
 #include "platform/MultiByteCharset.h"
 
+#include "platform/Utf8.h"
+
+#include <algorithm>
+
 std::size_t MultiByteCharset::CharLengthAt(std::string_view text, std::size_t pos) const
 {
     if (pos >= text.size())
         return 0;
+    if (m_utf8)
+        return std::max<std::size_t>(Utf8SequenceLength(text, pos), 1);
     return IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
 }
 
 std::size_t MultiByteCharset::Find(std::string_view text, char byte, std::size_t from) const
 {
-    if (IsSingleByte())
+    // No byte of a multi-byte UTF-8 sequence is ASCII, so a plain byte search is exact there.
+    if (IsSingleByte() || m_utf8)
         return text.find(byte, from);
     for (std::size_t pos = from; pos < text.size(); pos += CharLengthAt(text, pos)) {
         if (text[pos] == byte)
@@ -20,7 +27,7 @@ std::size_t MultiByteCharset::Find(std::string_view text, char byte, std::size_t
 
 std::size_t MultiByteCharset::FindLast(std::string_view text, char byte) const
 {
-    if (IsSingleByte())
+    if (IsSingleByte() || m_utf8)
         return text.rfind(byte);
     std::size_t found = std::string_view::npos;
     for (std::size_t pos = 0; pos < text.size(); pos += CharLengthAt(text, pos)) {

@@ -3,7 +3,9 @@
 // bytes go to the PDF library as they are, so a search for a space or a line end must not take
 // the second byte of a double-byte character for one. A lead byte and the byte after it form one
 // character, whatever that byte is. This platform has no system code page: whoever knows the
-// encoding in use (the conversion asks the PDF library) marks its lead bytes.
+// encoding in use (the conversion asks the PDF library) marks its lead bytes. UTF-8 is the one
+// encoding whose characters run to four bytes; there a byte that starts no well-formed sequence
+// counts as a character of its own, so that no search ever stalls on it.
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -18,11 +20,18 @@ public:
         m_lead[byte] = true;
         m_multiByte = true;
     }
+    void SetUtf8()
+    {
+        m_utf8 = true;
+        m_multiByte = true;
+    }
     bool IsLeadByte(unsigned char byte) const { return m_lead[byte]; }
     bool IsSingleByte() const { return !m_multiByte; }
+    bool IsUtf8() const { return m_utf8; }
 
     // Length of the character that starts at text[pos]: 2 for a lead byte that has a byte after
-    // it, else 1; 0 at or past the end.
+    // it, else 1 (in UTF-8: the length of the well-formed sequence there, else 1); 0 at or past
+    // the end.
     std::size_t CharLengthAt(std::string_view text, std::size_t pos) const;
 
     // The first character equal to the ASCII byte `byte` at or after `from`, which must start a
@@ -35,4 +44,5 @@ public:
 private:
     std::array<bool, 256> m_lead{};
     bool m_multiByte = false;
+    bool m_utf8 = false;
 };

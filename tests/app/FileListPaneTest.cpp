@@ -145,6 +145,10 @@ TEST_F(FileListPane, APreviewIsDecodedWithTheChosenEncodingAndALargeFileShowsIts
     const QString shown = left->GetPreview()->toPlainText();
     EXPECT_TRUE(shown.startsWith(QString(int(CLeftView::PreviewBytes), 'x') + "\n\n["));
     EXPECT_TRUE(shown.endsWith("[Only the first 128 KB of the file's 384 KB are shown here.]"));
+    left->AddEntries({Write("utf8.txt", "\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F" "e\r\n\xD0\x96\xD0\xB8\xD0\xB7\xD0\xBD\xD1\x8C")});
+    Choose(19, kUtf8Encoding);
+    ClickCell(3, 1);
+    EXPECT_EQ(left->GetPreview()->toPlainText(), QString::fromUtf8("Grüße\nЖизнь"));
 }
 
 // Keys of the pane pressed with the grid focused on a row whose passwords are both set.

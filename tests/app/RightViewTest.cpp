@@ -35,10 +35,11 @@ TEST_F(OptionsPane, RowsKeepTheirNumbersListsAndColoursAcrossRebuilds)
             EXPECT_EQ(Row(category)->GetLabelBackColor(), RGB(207, 234, 254));
             EXPECT_EQ(Row(category)->GetLabelTextColor(), RGB(0, 0, 0));
         }
-        const std::pair<int, int> listSizes[] = {{2, 38}, {10, 4}, {11, 14}, {16, 2}, {17, 11}, {19, 28}, {20, 16}, {23, 4}, {33, 2}};
+        const std::pair<int, int> listSizes[] = {{2, 38}, {10, 4}, {11, 14}, {16, 2}, {17, 11}, {19, 29}, {20, 16}, {23, 4}, {33, 2}};
         for (const auto& [id, count] : listSizes)
             EXPECT_EQ(static_cast<COptionTreeComboItem*>(Row(id))->GetCount(), count) << id;
         EXPECT_EQ(static_cast<COptionTreeComboItem*>(Row(2))->GetComboBox()->itemText(37), "Custom Page Size");
+        EXPECT_EQ(static_cast<COptionTreeComboItem*>(Row(19))->GetComboBox()->itemText(28), "UTF-8");
         EXPECT_NE(dynamic_cast<COptionTreePathItem*>(Row(15)), nullptr);
         EXPECT_EQ(static_cast<COptionTreePathItem*>(Row(14))->GetFilter(), "PFA/PFB Files (*.pfa;*.pfb)|*.pfa;*.pfb|All Files (*.*)|*.*|");
     }

@@ -111,6 +111,58 @@ TEST(CommandLine, FontFilesForAKindOfFontThatIsNotChosenAreWarnedOf)
               std::vector<std::string>{"--truetype is not used, because PageFont is 1, not 2 (TrueType Font)"});
 }
 
+struct FontCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    std::string fileEnding; // of the TrueType file chosen
+    int index;              // within a collection
+    int pageFont;
+    int encoding;
+};
+
+class CommandLineFont : public testing::TestWithParam<FontCase> {};
+
+TEST_P(CommandLineFont, AFontIsAFileOrTheNameOfAnInstalledFont)
+{
+    const FontCase& c = GetParam();
+    std::vector<std::string> arguments = c.arguments;
+    arguments.push_back("a.txt");
+    const ParsedCommandLine parsed = Parse(arguments);
+    ASSERT_EQ(parsed.error, "");
+    const ConversionOptions& options = parsed.commandLine.options;
+    EXPECT_TRUE(options.TrueTypeFile.ends_with(c.fileEnding)) << options.TrueTypeFile;
+    EXPECT_EQ(options.TrueTypeFontIndex, c.index);
+    EXPECT_EQ(options.PageFont, c.pageFont);
+    EXPECT_EQ(options.SingeEncode, c.encoding);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CommandLineFont,
+    testing::Values(
+        FontCase{"FontByName", {"--font", "DejaVu Sans Mono"}, "/dejavu/DejaVuSansMono.ttf", 0, TrueTypeFont, 0},
+        FontCase{"NamesIgnoreCaseAndBlanks", {"--font", "dejavusans mono"}, "/DejaVuSansMono.ttf", 0, TrueTypeFont, 0},
+        FontCase{"AStyleInFontconfigSyntax", {"--font", "DejaVu Sans Mono:bold"}, "/DejaVuSansMono-Bold.ttf", 0,
+                 TrueTypeFont, 0},
+        FontCase{"TheSecondFontOfACollection", {"--font", "WenQuanYi Micro Hei Mono"}, "/wqy-microhei.ttc", 1,
+                 TrueTypeFont, 0},
+        FontCase{"TrueTypeTakesANameButLeavesTheKind", {"--truetype", "DejaVu Sans"}, "/DejaVuSans.ttf", 0, Base14Font, 0},
+        FontCase{"APathStaysAsGiven", {"--truetype", "/no/such/dir/f.ttf"}, "/no/such/dir/f.ttf", 0, Base14Font, 0},
+        FontCase{"Utf8TakesTheMonospacedFont", {"--utf8"}, "/DejaVuSansMono.ttf", 0, TrueTypeFont, kUtf8Encoding},
+        FontCase{"Utf8KeepsTheFontGiven", {"--font", "DejaVu Serif", "--utf8"}, "/DejaVuSerif.ttf", 0, TrueTypeFont,
+                 kUtf8Encoding},
+        FontCase{"Utf8WinsOverTheSettings", {"--set", "PageFont=0", "--set", "SingeEncode=2", "--utf8"},
+                 "/DejaVuSansMono.ttf", 0, TrueTypeFont, kUtf8Encoding}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CommandLine, AFontNameThatNoInstalledFontHasIsAUsageError)
+{
+    EXPECT_EQ(Parse({"--font", "Quillary Imaginary Sans", "a"}).error,
+              "no installed font is called 'Quillary Imaginary Sans' (fc-list lists the installed fonts)");
+    EXPECT_EQ(Parse({"--truetype", ":bold", "a"}).error, "':bold' names no font family");
+    // Installed as Type 1 and CFF files only (fonts-urw-base35).
+    EXPECT_EQ(Parse({"--font", "Nimbus Mono PS", "a"}).error, "the installed font 'Nimbus Mono PS' is not a TrueType font");
+}
+
 TEST(CommandLine, HelpAndVersionNeedNoFile)
 {
     EXPECT_TRUE(Parse({"--help"}).commandLine.showHelp);
@@ -134,7 +186,7 @@ TEST(SettingsHelp, ListsEveryKeyUnderItsSectionWithItsDefault)
         EXPECT_TRUE(help.compare(meaning, 6, "      ") == 0 && help[meaning + 6] != ' ') << key.key << " has no meaning";
     }
     for (const char* value : {"7 A4 [210 x 297 mm], 595 x 842", "37 Custom Page Size, PageWidth x PageHeight",
-                              "3 CID Font", "13 ZapfDingbats", "10 DotumChe(Korean Fonts)", "27 KOI8-R",
+                              "3 CID Font", "13 ZapfDingbats", "10 DotumChe(Korean Fonts)", "27 KOI8-R", "28 UTF-8",
                               "15 KSCms-UHC-HW-V", "3 Full screen", "1 No",
                               "256 or more AES-256 (revision 6; readers from PDF 1.7 extension level 8 or PDF 2.0 on)"})
         EXPECT_NE(help.find("        " + std::string(value) + "\n"), std::string::npos) << value;

@@ -120,6 +120,29 @@ TEST_F(QuillaryConvert, AFontFileThatIsNotUsedIsWarnedOf)
     EXPECT_EQ(Run({"-q", "--truetype", "x.ttf", input}).errors, "");
 }
 
+TEST_F(QuillaryConvert, Utf8ReadsTheTextWithTheSystemsMonospacedFont)
+{
+    const std::string input = Write("u.txt", "Gr\xC3\xBC\xC3\x9F" "e \xD0\x96\xD0\xB8\xD0\xB7\xD0\xBD\xD1\x8C\n");
+    const RunResult run = Run({"--utf8", input});
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.errors, "1 converted, 0 failed\n");
+    EXPECT_EQ(ExtractPdfText(Path("u.pdf")), "Grüße Жизнь\n\n\f");
+    const PdfFacts pdf = InspectPdf(Path("u.pdf"));
+    ASSERT_EQ(pdf.fonts.size(), 1u);
+    EXPECT_EQ(pdf.fonts[0].encoding, "/Identity-H");
+}
+
+TEST_F(QuillaryConvert, AUtf8FileReadWithAnotherEncodingIsWarnedOfOnceWithTheSettingThatReadsIt)
+{
+    const std::string input = Write("u.txt", "caf\xC3\xA9\nna\xC3\xAFve\n");
+    const std::string ascii = Write("a.txt", "plain\n");
+    const RunResult run = Run({"--set", "SingeEncode=2", input, ascii});
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.errors, "warning: " + input + ": The text looks like UTF-8, which the encoding WinAnsiEncoding "
+                          "reads wrongly; SingeEncode=28 (UTF-8) with a TrueType font reads it right.\n"
+                          "2 converted, 0 failed\n");
+}
+
 TEST_F(QuillaryConvert, OutputFolderIsCreated)
 {
     const std::string input = Write("in/a.txt", "x\n");
@@ -203,6 +226,8 @@ TEST_F(QuillaryConvert, OptionsThatFailEveryFileEndTheCallWithOneMessageAndTouch
         {{"--owner-password", "same", "--user-password", "same"}, "The owner password and the user password are the same"},
         {{"--set", "LeftMargin=300", "--set", "RightMargin=300"}, "leave no room for text"},
         {{"--set", "PageFont=2", "--truetype", "/no/such.ttf"}, "/no/such.ttf"},
+        {{"--set", "SingeEncode=28"}, "The encoding UTF-8 needs a TrueType font"},
+        {{"--font", "No Such Family Anywhere"}, "no installed font is called 'No Such Family Anywhere'"},
     };
     const std::string first = Write("a.txt", "a\n");
     const std::string second = Write("b.txt", "b\n");

@@ -59,6 +59,16 @@ INSTANTIATE_TEST_SUITE_P(
         GateCase{"equal passwords", {}, "same", "same", "are the same"},
         GateCase{"a user password alone", {}, "", "user", nullptr},
         GateCase{"a missing TrueType file", With([](auto& o) { o.PageFont = TrueTypeFont, o.TrueTypeFile = "/no/such.ttf"; }), "", "", "/no/such.ttf"},
-        GateCase{"MingLiU with a GB encoding", CidOptions(2, 0), "", "", "MingLiU"}));
+        GateCase{"MingLiU with a GB encoding", CidOptions(2, 0), "", "", "MingLiU"},
+        GateCase{"UTF-8 with a Base14 font", With([](auto& o) { o.SingeEncode = kUtf8Encoding; }), "", "",
+                 "UTF-8 needs a TrueType font, and a Base14 Font has no UTF-8"},
+        GateCase{"UTF-8 with a Type 1 font",
+                 With([](auto& o) { o.PageFont = Type1Font, o.SingeEncode = kUtf8Encoding, o.Type1MetricsFile = UrwType1Metrics(); }),
+                 "", "", "a Type1 Font has no UTF-8"},
+        GateCase{"UTF-8 with a TrueType font",
+                 With([](auto& o) { o.PageFont = TrueTypeFont, o.SingeEncode = kUtf8Encoding, o.TrueTypeFile = DejaVuSansPath(); }),
+                 "", "", nullptr},
+        GateCase{"a CID font reads its own encoding whatever the single-byte one",
+                 [] { auto o = CidOptions(0, 0); o.SingeEncode = kUtf8Encoding; return o; }(), "", "", nullptr}));
 
 } // namespace

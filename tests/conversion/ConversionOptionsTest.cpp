@@ -24,7 +24,9 @@ TEST(PaperSizes, LookupGivesTheTableSizeAndLeavesOtherPositionsAlone)
 
 TEST(ChoiceLists, HaveTheirLengthsAndNoIso885912)
 {
-    EXPECT_EQ(SingleByteEncodings.size(), 28u);
+    EXPECT_EQ(SingleByteEncodings.size(), 29u);
+    EXPECT_EQ(SingleByteEncodings[27], "KOI8-R");
+    EXPECT_EQ(SingleByteEncodings[kUtf8Encoding], "UTF-8");
     EXPECT_EQ(SingleByteEncodings[13], "ISO8859-11");
     EXPECT_EQ(SingleByteEncodings[14], "ISO8859-13");
     EXPECT_EQ(MultiByteEncodings.size(), 16u);

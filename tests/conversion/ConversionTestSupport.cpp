@@ -55,6 +55,17 @@ ConversionOptions CidOptions(int font, int encoding)
 }
 
 std::string DejaVuSansPath() { return "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"; }
+std::string DejaVuSansMonoPath() { return "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"; }
 std::string UrwType1Metrics() { return "/usr/share/fonts/type1/urw-base35/NimbusMonoPS-Regular.afm"; }
 std::string UrwType1Data() { return "/usr/share/fonts/type1/urw-base35/NimbusMonoPS-Regular.t1"; }
 std::string MicroHeiCollectionPath() { return "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"; }
+
+ConversionOptions Utf8Options(const std::string& fontFile, int index)
+{
+    ConversionOptions options;
+    options.PageFont = TrueTypeFont;
+    options.TrueTypeFile = fontFile;
+    options.TrueTypeFontIndex = index;
+    options.SingeEncode = kUtf8Encoding;
+    return options;
+}

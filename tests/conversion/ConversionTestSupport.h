@@ -51,6 +51,10 @@ ConversionOptions CidOptions(int font, int encoding);
 
 // Font files from Debian packages that the tests use.
 std::string DejaVuSansPath();
+std::string DejaVuSansMonoPath();
 std::string UrwType1Metrics();
 std::string UrwType1Data();
 std::string MicroHeiCollectionPath();
+
+// UTF-8 text with a TrueType font; `index` picks the font of a .ttc collection.
+ConversionOptions Utf8Options(const std::string& fontFile = DejaVuSansMonoPath(), int index = 0);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 #include <filesystem>
 #include <fstream>
 
@@ -184,6 +185,30 @@ TEST(Information, OnlyNonEmptyTextsAndTheProducerAreSet)
         {"/Title", "Quarterly report"}, {"/Keywords", "numbers"}, {"/Producer", "Quillary 2.1"}};
     EXPECT_EQ(InspectPdf(converted.pdfPath).info, expected);
 }
+
+// With and without an owner password; with a Base14 font and with UTF-8 text.
+class NonAsciiInformation : public testing::TestWithParam<std::tuple<std::string, bool>> {};
+
+TEST_P(NonAsciiInformation, ReadsInAReaderAsTyped)
+{
+    const auto& [owner, utf8Text] = GetParam();
+    ScratchFolder folder;
+    ConversionOptions options = utf8Text ? Utf8Options() : ConversionOptions{};
+    options.Title = "Gr\xC3\xBC\xC3\x9F" "e \xE2\x80\x93 \xD0\x96\xD0\xB8\xD0\xB7\xD0\xBD\xD1\x8C";
+    options.Author = "Zo\xC3\xAB";
+    options.Subject = "caf\xE9"; // Latin-1 from an older Settings.ini: PDFDocEncoding reads it alike
+    options.Keywords = "plain";
+    const Converted converted = ConvertText(folder, options, "x\n", owner);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    const PdfFacts pdf = InspectPdf(converted.pdfPath);
+    const std::map<std::string, std::string> expected = {
+        {"/Title", "Grüße – Жизнь"}, {"/Author", "Zoë"}, {"/Subject", "café"}, {"/Keywords", "plain"},
+        {"/Producer", "Quillary 2.1"}};
+    EXPECT_EQ(pdf.infoText, expected);
+    EXPECT_EQ(pdf.info.at("/Keywords"), "plain");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, NonAsciiInformation, testing::Combine(testing::Values("", "owner"), testing::Bool()));
 
 TEST(Security, OwnerPasswordAloneEncryptsWithA48BitKeyAndOpensWithoutPassword)
 {

@@ -8,6 +8,7 @@
 #include "conversion/LineBreaker.h"
 #include "conversion/PdfDocument.h"
 #include "conversion/TextFile.h"
+#include "platform/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -103,6 +104,45 @@ public:
                 text += char(byte);
             if (Between(0, 9) == 0)
                 text += ' ';
+        }
+        return text;
+    }
+
+    // Words of Latin with accents, Greek and Cyrillic letters, with the spaces and line ends of
+    // Prose, and now and then a long run of Chinese characters without any space.
+    std::string Utf8Prose(int length)
+    {
+        static const char* const letters[] = {"a", "e", "z", "\xC3\xA9", "\xC3\xBC", "\xC3\x9F", "\xCE\xA9",
+                                              "\xCE\xBC", "\xD0\x96", "\xD1\x8C", "\xE2\x82\xAC"};
+        std::string text;
+        while (int(text.size()) < length) {
+            const int pick = Between(0, 99);
+            if (pick < 60)
+                for (int i = Between(1, 10); i > 0; --i)
+                    text += letters[Between(0, 10)];
+            else if (pick < 82)
+                text.append(Between(1, 2), ' ');
+            else if (pick < 90)
+                text += pick < 86 ? "\n" : "\r\n";
+            else
+                text += Utf8Chinese(Between(20, 200));
+        }
+        return text;
+    }
+
+    // Three-byte characters from U+4E00 on, and one four-byte one now and then.
+    std::string Utf8Chinese(int characters)
+    {
+        std::string text;
+        for (int i = 0; i < characters; ++i) {
+            if (Between(0, 49) == 0) {
+                text += "\xF0\x9F\x98\x80";
+                continue;
+            }
+            const int codePoint = Between(0x4E00, 0x62FF);
+            text += char(0xE0 | (codePoint >> 12));
+            text += char(0x80 | ((codePoint >> 6) & 0x3F));
+            text += char(0x80 | (codePoint & 0x3F));
         }
         return text;
     }
@@ -211,6 +251,45 @@ INSTANTIATE_TEST_SUITE_P(CidFonts, CidLineBreakerDifferential,
     testing::Values(FontCase{"SimSunGbEuc", CidOptions(0, 0)}, FontCase{"MinchoShiftJis", CidOptions(3, 6)},
                     FontCase{"BatangUhc", CidOptions(7, 13)}, FontCase{"MingLiUBig5", CidOptions(2, 4)},
                     FontCase{"GothicEucVertical", CidOptions(4, 10)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class Utf8LineBreakerDifferential : public LineBreakerDifferential {
+protected:
+    // The conversion repairs UTF-8 before any of it is measured, so the breakers only ever see
+    // well-formed text.
+    void ExpectSameLinesRepaired(std::string text, float fontSize, double width)
+    {
+        RepairUtf8(text);
+        ExpectSameLines(std::move(text), fontSize, width);
+    }
+};
+
+TEST_P(Utf8LineBreakerDifferential, ProseInSeveralScripts)
+{
+    Generator generator(2024);
+    for (int round = 0; round < 30; ++round) {
+        const float size = float(generator.Between(6, 24));
+        ExpectSameLinesRepaired(generator.Utf8Prose(generator.Between(0, 3000)), size, generator.Between(20, 500));
+    }
+}
+
+TEST_P(Utf8LineBreakerDifferential, LongRunsOfMultiByteCharactersWithoutSpaces)
+{
+    Generator generator(31);
+    for (int round = 0; round < 6; ++round)
+        ExpectSameLinesRepaired(generator.Utf8Chinese(1500), float(generator.Between(8, 14)), generator.Between(30, 475));
+}
+
+TEST_P(Utf8LineBreakerDifferential, MalformedBytes)
+{
+    Generator generator(77);
+    for (int round = 0; round < 25; ++round)
+        ExpectSameLinesRepaired(generator.Bytes(generator.Between(1, 1500)), 10, generator.Between(10, 500));
+}
+
+INSTANTIATE_TEST_SUITE_P(Utf8Fonts, Utf8LineBreakerDifferential,
+    testing::Values(FontCase{"DejaVuSans", Utf8Options(DejaVuSansPath())},
+                    FontCase{"MicroHeiMono", Utf8Options(MicroHeiCollectionPath(), 1)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

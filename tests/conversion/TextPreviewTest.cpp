@@ -52,7 +52,11 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"LineEndsAsTheConverterSeesThem", SingleByte(2), "a\r\nb\rc\nd", "a\nb\nc\nd"},
         DecodeCase{"TextEndsAtCtrlZ", SingleByte(2), "shown\x1Ahidden", "shown"},
         DecodeCase{"TextEndsAtAZeroByte", SingleByte(2), std::string("shown\0hidden", 12), "shown"},
-        DecodeCase{"UnknownBytesShowAsReplacement", CidOptions(0, 0), "a\xFF" "b", "a\xEF\xBF\xBD" "b"}),
+        DecodeCase{"UnknownBytesShowAsReplacement", CidOptions(0, 0), "a\xFF" "b", "a\xEF\xBF\xBD" "b"},
+        DecodeCase{"Utf8", Utf8Options(), "caf\xC3\xA9 \xD0\x96 \xE4\xB8\xAD", "café Ж 中"},
+        DecodeCase{"Utf8ByteOrderMarkIsSkipped", Utf8Options(), "\xEF\xBB\xBFhi", "hi"},
+        DecodeCase{"Utf8MalformedAsTheConversionDrawsIt", Utf8Options(), "a\xC0\xAF\xED\xA0\x80\xE9\r\n\xE2\x82",
+                   "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\n\xEF\xBF\xBD\xEF\xBF\xBD"}),
     [](const testing::TestParamInfo<DecodeCase>& info) { return std::string(info.param.name); });
 
 TEST(TextPreview, ALargeFileShowsItsBeginningWithoutACutCharacter)

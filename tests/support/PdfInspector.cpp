@@ -5,6 +5,10 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace {
@@ -79,6 +83,7 @@ std::vector<PdfFontFacts> ReadFonts(QPDFPageObjectHelper& page)
         if (font.getKey("/Encoding").isName())
             facts.encoding = font.getKey("/Encoding").getName();
         facts.embedded = HasFontFile(font);
+        facts.toUnicode = font.hasKey("/ToUnicode");
         fonts.push_back(facts);
     }
     return fonts;
@@ -132,8 +137,64 @@ PdfFacts InspectPdf(const std::string& path, const std::string& password)
         facts.pageMode = pageMode.getName();
     QPDFObjectHandle info = pdf.getTrailer().getKey("/Info");
     if (info.isDictionary())
-        for (const std::string& key : info.getKeys())
+        for (const std::string& key : info.getKeys()) {
             facts.info[key] = info.getKey(key).getStringValue();
+            facts.infoText[key] = info.getKey(key).getUTF8Value();
+        }
     ReadEncryption(pdf, facts);
     return facts;
+}
+
+namespace {
+
+std::string Quoted(const std::string& path)
+{
+    std::string quoted = "'";
+    for (char c : path)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string OutputOf(const std::string& command)
+{
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        throw std::runtime_error("cannot run " + command);
+    std::string output;
+    std::array<char, 1 << 16> chunk;
+    for (std::size_t got; (got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0;)
+        output.append(chunk.data(), got);
+    if (pclose(pipe) != 0)
+        throw std::runtime_error("failed: " + command);
+    return output;
+}
+
+} // namespace
+
+std::string ExtractPdfText(const std::string& path)
+{
+    return OutputOf("pdftotext -q " + Quoted(path) + " -");
+}
+
+std::size_t DarkPixelsOfFirstPage(const std::string& path)
+{
+    // A binary PGM: "P5", width, height and the largest value, each followed by white space,
+    // then one byte per pixel.
+    const std::string root = path + ".page";
+    OutputOf("pdftoppm -q -gray -r 100 -f 1 -l 1 -singlefile " + Quoted(path) + " " + Quoted(root));
+    std::ifstream file(root + ".pgm", std::ios::binary);
+    const std::string image{std::istreambuf_iterator<char>(file), {}};
+    file.close();
+    std::remove((root + ".pgm").c_str());
+    std::size_t at = 0;
+    for (int field = 0; field < 4; ++field) {
+        at = image.find_first_of(" \n", at);
+        if (at == std::string::npos)
+            throw std::runtime_error("pdftoppm gave no image");
+        ++at;
+    }
+    std::size_t dark = 0;
+    for (; at < image.size(); ++at)
+        dark += static_cast<unsigned char>(image[at]) < 128;
+    return dark;
 }

@@ -21,8 +21,9 @@ struct PdfPage {
 struct PdfFontFacts {
     std::string baseFont; // "/Courier"
     std::string subtype;  // "/Type1", "/TrueType", "/Type0"
-    std::string encoding; // "/WinAnsiEncoding", "/GB-EUC-H", or empty
+    std::string encoding; // "/WinAnsiEncoding", "/GB-EUC-H", "/Identity-H", or empty
     bool embedded = false;
+    bool toUnicode = false; // a /ToUnicode map tells readers the characters behind the codes
 };
 
 // What a reader that honours the permissions lets a user do, as libqpdf answers it.
@@ -43,7 +44,8 @@ struct PdfFacts {
     std::vector<PdfPage> pages;
     std::vector<PdfFontFacts> fonts;         // the fonts of the first page
     std::string pageMode;                    // "/FullScreen", ... or empty when absent
-    std::map<std::string, std::string> info; // "/Title" -> text
+    std::map<std::string, std::string> info; // "/Title" -> text, the bytes as written
+    std::map<std::string, std::string> infoText; // the same as a reader shows them, in UTF-8
     bool encrypted = false;
     int revision = 0;
     int permissions = 0;                     // the /P value
@@ -57,3 +59,11 @@ struct PdfFacts {
 };
 
 PdfFacts InspectPdf(const std::string& path, const std::string& password = "");
+
+// The text a reader extracts from the PDF, as UTF-8 (pdftotext from poppler-utils): lines end
+// in LF, pages in a form feed.
+std::string ExtractPdfText(const std::string& path);
+
+// How many pixels of the first page come out dark when a reader draws it (pdftoppm from
+// poppler-utils, 100 dots per inch, grey): a measure of the ink the glyphs leave.
+std::size_t DarkPixelsOfFirstPage(const std::string& path);

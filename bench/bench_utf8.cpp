@@ -1,0 +1,168 @@
+// UTF-8 text against the same characters in a single-byte encoding, with the same embedded
+// TrueType font, and the growth of one long UTF-8 paragraph. Run without arguments; it writes
+// its inputs to a scratch folder and prints one line per figure. See bench/README.md.
+#include "conversion/ConversionObserver.h"
+#include "conversion/ConversionOptions.h"
+#include "conversion/FileConverter.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kFont[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+constexpr char kChineseFont[] = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
+constexpr int kWinAnsiEncoding = 2;
+
+// The same prose twice: in UTF-8 with Latin, Greek and Cyrillic words, and in Latin-1 with
+// every Greek or Cyrillic letter replaced by a Latin-1 letter, so that both hold the same
+// number of characters, words and lines.
+struct Prose {
+    std::string utf8;
+    std::string latin1;
+};
+
+class ProseWriter {
+public:
+    Prose Paragraphs(std::size_t utf8Bytes, bool lineEnds)
+    {
+        Prose prose;
+        while (prose.utf8.size() < utf8Bytes) {
+            for (int word = 0; word < 60; ++word) {
+                AddWord(prose);
+                prose.utf8 += ' ';
+                prose.latin1 += ' ';
+            }
+            if (lineEnds) {
+                prose.utf8.back() = '\n';
+                prose.latin1.back() = '\n';
+            }
+        }
+        return prose;
+    }
+
+private:
+    void AddWord(Prose& prose)
+    {
+        const int script = int(m_random() % 3);
+        const int length = 2 + int(m_random() % 9);
+        for (int i = 0; i < length; ++i) {
+            const int letter = int(m_random() % 24);
+            if (script == 0) {
+                // a to x, with an accented letter now and then
+                const unsigned latin = letter == 0 ? 0xE9u : letter == 1 ? 0xFCu : unsigned('a' + letter);
+                AppendUtf8(prose.utf8, latin);
+                prose.latin1 += char(latin);
+            } else {
+                AppendUtf8(prose.utf8, (script == 1 ? 0x3B1 : 0x430) + letter); // alpha..., a...
+                prose.latin1 += char(0xE0 + letter);
+            }
+        }
+    }
+
+    static void AppendUtf8(std::string& out, unsigned codePoint)
+    {
+        if (codePoint < 0x80) {
+            out += char(codePoint);
+            return;
+        }
+        out += char(0xC0 | (codePoint >> 6));
+        out += char(0x80 | (codePoint & 0x3F));
+    }
+
+    std::mt19937 m_random{2026};
+};
+
+// Three-byte characters from U+4E00 on, without a single space.
+std::string ChineseWithoutSpaces(std::size_t bytes)
+{
+    std::mt19937 random(7);
+    std::string text;
+    while (text.size() < bytes) {
+        const unsigned codePoint = 0x4E00 + random() % 0x1400;
+        text += char(0xE0 | (codePoint >> 12));
+        text += char(0x80 | ((codePoint >> 6) & 0x3F));
+        text += char(0x80 | (codePoint & 0x3F));
+    }
+    return text;
+}
+
+std::string Write(const fs::path& folder, const std::string& name, const std::string& text)
+{
+    const std::string path = (folder / name).string();
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+double Seconds(const std::function<void()>& work, int repeats = 3)
+{
+    double best = 1e30;
+    for (int i = 0; i < repeats; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return best;
+}
+
+void Convert(const ConversionOptions& options, const std::string& input)
+{
+    SilentObserver observer;
+    const ConversionResult result = ConvertFile(options, input, "", "", input + ".pdf", observer);
+    if (!result.written)
+        std::fprintf(stderr, "conversion failed: %s\n", result.reason.c_str());
+}
+
+ConversionOptions TrueType(int encoding)
+{
+    ConversionOptions options;
+    options.PageFont = TrueTypeFont;
+    options.TrueTypeFile = kFont;
+    options.EmbeddingFont = kYes;
+    options.SingeEncode = encoding;
+    return options;
+}
+
+} // namespace
+
+int main()
+{
+    const fs::path folder = fs::temp_directory_path() / "quillary-bench-utf8";
+    fs::create_directories(folder);
+    const ConversionOptions utf8 = TrueType(kUtf8Encoding);
+    const ConversionOptions latin1 = TrueType(kWinAnsiEncoding);
+    ProseWriter writer;
+
+    const Prose prose = writer.Paragraphs(10'000'000, true);
+    const std::string utf8Path = Write(folder, "prose-utf8.txt", prose.utf8);
+    const std::string latin1Path = Write(folder, "prose-latin1.txt", prose.latin1);
+    const double utf8Seconds = Seconds([&] { Convert(utf8, utf8Path); });
+    const double latin1Seconds = Seconds([&] { Convert(latin1, latin1Path); });
+    std::printf("10 MB of UTF-8 prose (Latin, Greek, Cyrillic; %.1f MB as Latin-1), DejaVu Sans embedded: "
+                "UTF-8 %.3f s, Latin-1 %.3f s, ratio %.2f (goal <= 1.5)\n",
+                double(prose.latin1.size()) / 1e6, utf8Seconds, latin1Seconds, utf8Seconds / latin1Seconds);
+
+    const std::string small = Write(folder, "para100k.txt", writer.Paragraphs(100'000, false).utf8);
+    const std::string large = Write(folder, "para400k.txt", writer.Paragraphs(400'000, false).utf8);
+    const double ratio = Seconds([&] { Convert(utf8, large); }) / Seconds([&] { Convert(utf8, small); });
+    std::printf("one UTF-8 paragraph, 400 KB / 100 KB time: %.2f (goal <= 4.5)\n", ratio);
+
+    ConversionOptions chinese = utf8;
+    chinese.TrueTypeFile = kChineseFont;
+    chinese.TrueTypeFontIndex = 1;
+    const std::string zhSmall = Write(folder, "zh250k.txt", ChineseWithoutSpaces(250'000));
+    const std::string zhLarge = Write(folder, "zh1m.txt", ChineseWithoutSpaces(1'000'000));
+    const double chineseRatio = Seconds([&] { Convert(chinese, zhLarge); }) / Seconds([&] { Convert(chinese, zhSmall); });
+    std::printf("UTF-8 Chinese without spaces (WenQuanYi Micro Hei Mono), 1 MB / 250 KB time: %.2f (goal <= 4.5)\n",
+                chineseRatio);
+
+    fs::remove_all(folder);
+    return 0;
+}

@@ -1,0 +1,134 @@
+#include "conversion/SystemFont.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <cctype>
+#include <memory>
+
+namespace {
+
+constexpr char kTrueType[] = "TrueType";
+
+struct PatternDeleter {
+    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
+};
+using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
+
+// A configuration of its own for each lookup, given back whole afterwards: fontconfig's shared
+// one lives until the process ends. A lookup is made once per call of the program.
+struct ConfigDeleter {
+    void operator()(FcConfig* config) const { FcConfigDestroy(config); }
+};
+using Config = std::unique_ptr<FcConfig, ConfigDeleter>;
+
+const FcChar8* Text(const char* text)
+{
+    return reinterpret_cast<const FcChar8*>(text);
+}
+
+std::string StringOf(FcPattern* pattern, const char* object, int n = 0)
+{
+    FcChar8* value = nullptr;
+    if (FcPatternGetString(pattern, object, n, &value) != FcResultMatch || !value)
+        return {};
+    return reinterpret_cast<const char*>(value);
+}
+
+// fontconfig's best font for the pattern, with the configuration's aliases applied
+// ("monospace" becomes the preferred monospaced family); a TrueType file of the family is
+// preferred where it has files of several formats.
+Pattern BestMatch(FcConfig* config, FcPattern* request, bool preferTrueType)
+{
+    const Pattern pattern(FcPatternDuplicate(request));
+    if (!config || !pattern)
+        return nullptr;
+    if (preferTrueType)
+        FcPatternAddString(pattern.get(), FC_FONTFORMAT, Text(kTrueType));
+    FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
+    FcDefaultSubstitute(pattern.get());
+    FcResult result = FcResultNoMatch;
+    return Pattern(FcFontMatch(config, pattern.get(), &result));
+}
+
+// The name as fontconfig compares family names: without blanks, in lower case.
+std::string Folded(const std::string& name)
+{
+    std::string folded;
+    for (unsigned char c : name) {
+        if (c != ' ')
+            folded += char(std::tolower(c));
+    }
+    return folded;
+}
+
+bool HasName(FcPattern* font, const char* object, const std::string& name)
+{
+    for (int n = 0;; ++n) {
+        const std::string value = StringOf(font, object, n);
+        if (value.empty())
+            return false;
+        if (Folded(value) == Folded(name))
+            return true;
+    }
+}
+
+SystemFont Found(FcPattern* font, const std::string& shownName)
+{
+    SystemFont found;
+    if (StringOf(font, FC_FONTFORMAT) != kTrueType) {
+        found.problem = "the installed font " + shownName + " is not a TrueType font";
+        return found;
+    }
+    found.file = StringOf(font, FC_FILE);
+    int index = 0;
+    FcPatternGetInteger(font, FC_INDEX, 0, &index);
+    // The upper bits number the instances of a variable font; the face is in the lower ones.
+    found.index = index & 0xFFFF;
+    if (found.file.empty())
+        found.problem = "fontconfig gives no file for the font " + shownName;
+    return found;
+}
+
+SystemFont NotFound(std::string problem)
+{
+    SystemFont none;
+    none.problem = std::move(problem);
+    return none;
+}
+
+} // namespace
+
+SystemFont FindSystemFont(const std::string& name)
+{
+    const Pattern pattern(FcNameParse(Text(name.c_str())));
+    const std::string family = pattern ? StringOf(pattern.get(), FC_FAMILY) : std::string();
+    if (family.empty())
+        return NotFound("'" + name + "' names no font family");
+    const auto named = [&](const Pattern& font) {
+        return font && (HasName(font.get(), FC_FAMILY, family) || HasName(font.get(), FC_FULLNAME, family));
+    };
+    const Config config(FcInitLoadConfigAndFonts());
+    Pattern font = BestMatch(config.get(), pattern.get(), true);
+    // Without a TrueType file the family may still be installed, in a format the converter
+    // cannot load; that is the better thing to tell.
+    if (!named(font))
+        font = BestMatch(config.get(), pattern.get(), false);
+    if (!named(font))
+        return NotFound("no installed font is called '" + family + "' (fc-list lists the installed fonts)");
+    return Found(font.get(), "'" + family + "'");
+}
+
+SystemFont FindMonospacedFont()
+{
+    const Pattern pattern(FcPatternCreate());
+    FcPatternAddString(pattern.get(), FC_FAMILY, Text("monospace"));
+    FcPatternAddInteger(pattern.get(), FC_SPACING, FC_MONO);
+    const Config config(FcInitLoadConfigAndFonts());
+    const Pattern font = BestMatch(config.get(), pattern.get(), true);
+    if (!font)
+        return NotFound("fontconfig finds no monospaced font");
+    SystemFont found = Found(font.get(), "'" + StringOf(font.get(), FC_FAMILY) + "'");
+    if (!found.problem.empty())
+        found.problem = "the system's monospaced font is not a TrueType font (" + found.problem + ")";
+    return found;
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Installed fonts by the names the desktop shows ("DejaVu Sans Mono"), found through
+// fontconfig, the library Linux desktops find their fonts with. Only TrueType fonts are
+// offered: they are what the converter can load and what carries UTF-8 text. Any thread.
+#include <string>
+
+struct SystemFont {
+    std::string file;    // the font file; empty when none was found
+    int index = 0;       // the font within a .ttc collection
+    std::string problem; // why none was found, in one sentence; empty when found
+};
+
+// The installed font whose family or full name is `name`, compared without regard to case or
+// blanks. fontconfig's own syntax works too ("DejaVu Sans Mono:bold" for its bold face). A name
+// that no installed font has finds nothing: fontconfig's nearest substitute is not taken.
+SystemFont FindSystemFont(const std::string& name);
+
+// The monospaced TrueType font the system prefers (fontconfig's "monospace").
+SystemFont FindMonospacedFont();

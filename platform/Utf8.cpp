@@ -1,0 +1,106 @@
+#include "platform/Utf8.h"
+
+namespace {
+
+bool IsContinuation(unsigned char byte)
+{
+    return (byte & 0xC0) == 0x80;
+}
+
+// The range the second byte must fall in, which rules out overlong forms, surrogates and
+// values above U+10FFFF; the bytes after it are plain continuation bytes.
+struct LeadRule {
+    std::size_t length;
+    unsigned char secondLow;
+    unsigned char secondHigh;
+};
+
+LeadRule RuleFor(unsigned char lead)
+{
+    if (lead < 0x80)
+        return {1, 0, 0};
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return {2, 0x80, 0xBF};
+    if (lead == 0xE0)
+        return {3, 0xA0, 0xBF};
+    if (lead == 0xED)
+        return {3, 0x80, 0x9F};
+    if (lead >= 0xE1 && lead <= 0xEF)
+        return {3, 0x80, 0xBF};
+    if (lead == 0xF0)
+        return {4, 0x90, 0xBF};
+    if (lead >= 0xF1 && lead <= 0xF3)
+        return {4, 0x80, 0xBF};
+    if (lead == 0xF4)
+        return {4, 0x80, 0x8F};
+    return {0, 0, 0};
+}
+
+} // namespace
+
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos)
+{
+    if (pos >= text.size())
+        return 0;
+    const LeadRule rule = RuleFor(static_cast<unsigned char>(text[pos]));
+    if (rule.length <= 1)
+        return rule.length;
+    if (text.size() - pos < rule.length)
+        return 0;
+    const auto second = static_cast<unsigned char>(text[pos + 1]);
+    if (second < rule.secondLow || second > rule.secondHigh)
+        return 0;
+    for (std::size_t i = 2; i < rule.length; ++i) {
+        if (!IsContinuation(static_cast<unsigned char>(text[pos + i])))
+            return 0;
+    }
+    return rule.length;
+}
+
+char32_t DecodeUtf8(std::string_view text, std::size_t pos, std::size_t length)
+{
+    static constexpr unsigned char kLeadMask[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    char32_t value = static_cast<unsigned char>(text[pos]) & kLeadMask[length];
+    for (std::size_t i = 1; i < length; ++i)
+        value = (value << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3F);
+    return value;
+}
+
+std::size_t RepairUtf8(std::string& text)
+{
+    const std::size_t start = text.starts_with(kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size() : 0;
+    std::string repaired;
+    std::size_t replaced = 0;
+    std::size_t copiedUpTo = start;
+    for (std::size_t pos = start; pos < text.size();) {
+        const std::size_t length = Utf8SequenceLength(text, pos);
+        if (length > 0) {
+            pos += length;
+            continue;
+        }
+        repaired.append(text, copiedUpTo, pos - copiedUpTo);
+        repaired += kUtf8Replacement;
+        ++replaced;
+        copiedUpTo = ++pos;
+    }
+    if (replaced == 0) {
+        text.erase(0, start);
+        return 0;
+    }
+    repaired.append(text, copiedUpTo, std::string::npos);
+    text.swap(repaired);
+    return replaced;
+}
+
+bool HoldsMultiByteUtf8(std::string_view text)
+{
+    bool multiByte = false;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = Utf8SequenceLength(text, pos);
+        if (length == 0)
+            return false;
+        multiByte = multiByte || length > 1;
+        pos += length;
+    }
+    return multiByte;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// UTF-8 as the converter reads it. The PDF library decodes UTF-8 on its own and trusts what it
+// is given, so malformed bytes never reach it: a text is repaired first, each byte that does
+// not start a well-formed sequence becoming U+FFFD, which a reader shows and extracts as the
+// replacement character. Well-formed means the shortest form of a scalar value: no overlong
+// forms, no surrogates (U+D800 to U+DFFF), nothing above U+10FFFF.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+inline constexpr std::string_view kUtf8Replacement = "\xEF\xBF\xBD";
+
+// Length (1 to 4) of the well-formed sequence that starts at text[pos]; 0 when the bytes there
+// are not one (a stray continuation byte, a sequence cut short, an overlong form...) or pos is
+// at or past the end.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos);
+
+// The scalar value of the well-formed sequence of `length` bytes at text[pos].
+char32_t DecodeUtf8(std::string_view text, std::size_t pos, std::size_t length);
+
+// Replaces every byte that does not start a well-formed sequence by U+FFFD, in place, and
+// drops a leading byte-order mark. Returns how many bytes were replaced.
+std::size_t RepairUtf8(std::string& text);
+
+// True when the text is well-formed UTF-8 and holds at least one character beyond ASCII: the
+// sign that a file was saved as UTF-8 (ASCII alone reads the same in every encoding).
+bool HoldsMultiByteUtf8(std::string_view text);

@@ -1,0 +1,179 @@
+// UTF-8 text through the whole conversion: what a reader extracts from the PDF, the font it is
+// written with, bad input, and the hint for UTF-8 files read with a single-byte encoding.
+#include "ConversionTestSupport.h"
+
+#include "support/PdfInspector.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+#define FFFD "\xEF\xBF\xBD"
+
+struct ExtractCase {
+    const char* name;
+    std::string text;      // the bytes of the file
+    std::string extracted; // what the reader gives back from the PDF
+    ConversionOptions options = Utf8Options();
+};
+
+void PrintTo(const ExtractCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class Utf8Extraction : public testing::TestWithParam<ExtractCase> {};
+
+TEST_P(Utf8Extraction, TheReaderGetsTheCharactersBack)
+{
+    const ExtractCase& c = GetParam();
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, c.options, c.text);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    EXPECT_EQ(converted.observer.warnings, std::vector<std::string>{});
+    // pdftotext ends the page's one block of lines with a blank line and the page with a form feed.
+    EXPECT_EQ(ExtractPdfText(converted.pdfPath), c.extracted + "\n\n\f");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Utf8Extraction,
+    testing::Values(
+        ExtractCase{"LatinGreekCyrillic", "Gr\xC3\xBC\xC3\x9F" "e \xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 \xD0\x96\xD0\xB8\xD0\xB7\xD0\xBD\xD1\x8C \xE2\x82\xAC",
+                    "Grüße Ωμέγα Жизнь €"},
+        ExtractCase{"ByteOrderMarkIsSkipped", "\xEF\xBB\xBFhello", "hello"},
+        ExtractCase{"OverlongFormAsReplacement", "a\xC0\xAF" "b", "a" FFFD FFFD "b"},
+        ExtractCase{"SurrogateAsReplacement", "x\xED\xA0\x80y", "x" FFFD FFFD FFFD "y"},
+        ExtractCase{"CutAtTheEnd", "end\xE2\x82", "end" FFFD FFFD},
+        ExtractCase{"CutAtALineEnd", "one\xE2\x82\ntwo", "one" FFFD FFFD "\ntwo"},
+        ExtractCase{"HalfUtf8HalfLatin1", "Gr\xC3\xBC\xC3\x9F" "e | Gr\xFC\xDF" "e", "Grüße | Gr" FFFD FFFD "e"},
+        ExtractCase{"ChineseFromACollection", "\xE4\xB8\xAD\xE6\x96\x87 ABC", "中文 ABC",
+                    Utf8Options(MicroHeiCollectionPath(), 1)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Utf8Conversion, TheFontIsEmbeddedWithIdentityCodesAndAMapBackToUnicodeEvenWhenEmbeddingIsOff)
+{
+    ScratchFolder folder;
+    ConversionOptions options = Utf8Options();
+    options.EmbeddingFont = kNo;
+    const Converted converted = ConvertText(folder, options, "caf\xC3\xA9");
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    const PdfFacts pdf = InspectPdf(converted.pdfPath);
+    ASSERT_EQ(pdf.fonts.size(), 1u);
+    EXPECT_EQ(pdf.fonts[0].subtype, "/Type0");
+    EXPECT_EQ(pdf.fonts[0].encoding, "/Identity-H");
+    EXPECT_TRUE(pdf.fonts[0].embedded);
+    EXPECT_TRUE(pdf.fonts[0].toUnicode);
+}
+
+// Glyph pairs that a reader must draw alike in either order. ο is built from o, and ό from ο
+// and an accent: used first, ό used to bring ο into the PDF without the o it is made of.
+struct GlyphOrderCase {
+    const char* name;
+    std::string text;
+    std::string reversed;
+};
+
+void PrintTo(const GlyphOrderCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class EmbeddedGlyphs : public testing::TestWithParam<GlyphOrderCase> {};
+
+TEST_P(EmbeddedGlyphs, AccentedLettersBringEveryPartOfTheirGlyphs)
+{
+    ConversionOptions options = Utf8Options();
+    options.FontSize = 40;
+    ScratchFolder folder;
+    const Converted text = ConvertText(folder, options, GetParam().text);
+    ASSERT_TRUE(text.result.written) << text.result.reason;
+    const std::size_t ink = DarkPixelsOfFirstPage(text.pdfPath);
+    ScratchFolder other;
+    const Converted reversed = ConvertText(other, options, GetParam().reversed);
+    ASSERT_TRUE(reversed.result.written) << reversed.result.reason;
+    const std::size_t reversedInk = DarkPixelsOfFirstPage(reversed.pdfPath);
+    EXPECT_GT(reversedInk, 500u);
+    EXPECT_NEAR(double(ink), double(reversedInk), 0.1 * double(reversedInk));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EmbeddedGlyphs,
+    testing::Values(GlyphOrderCase{"OmicronWithTonosFirst", "\xCF\x8C\xCE\xBF", "\xCE\xBF\xCF\x8C"},
+                    GlyphOrderCase{"EpsilonWithTonosFirst", "\xCE\xAD\xCE\xB5", "\xCE\xB5\xCE\xAD"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Utf8Conversion, AMegabyteOfChineseWithoutSpacesIsCutBetweenCharactersAndLosesNone)
+{
+    std::string text;
+    const std::string characters[] = {"\xE4\xB8\xAD", "\xE6\x96\x87", "\xE6\xB5\x8B", "\xE8\xAF\x95"};
+    for (int i = 0; text.size() < 1'000'000; ++i)
+        text += characters[i % 4];
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, Utf8Options(MicroHeiCollectionPath(), 1), text);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    // Identity-H writes every character as two bytes of its glyph number.
+    std::size_t glyphs = 0;
+    std::size_t fullLine = 0;
+    const std::vector<std::string> lines = InspectPdf(converted.pdfPath).AllLineTexts();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        ASSERT_EQ(lines[i].size() % 2, 0u) << "line " << i;
+        glyphs += lines[i].size() / 2;
+        if (i == 0) {
+            fullLine = lines[i].size();
+        } else if (i + 1 < lines.size()) {
+            ASSERT_EQ(lines[i].size(), fullLine) << "line " << i;
+        }
+    }
+    EXPECT_EQ(glyphs, text.size() / 3);
+    // 475 points hold 52 characters one em (9 points) wide.
+    EXPECT_EQ(fullLine / 2, 52u);
+}
+
+struct HintCase {
+    const char* name;
+    ConversionOptions options;
+    std::string text;
+    bool hinted;
+};
+
+void PrintTo(const HintCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class Utf8Hint : public testing::TestWithParam<HintCase> {};
+
+TEST_P(Utf8Hint, AUtf8FileReadWithASingleByteEncodingIsNotedOnce)
+{
+    const HintCase& c = GetParam();
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, c.options, c.text);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    std::size_t hints = 0;
+    for (const std::string& note : converted.result.notes)
+        hints += note.find("looks like UTF-8") != std::string::npos;
+    EXPECT_EQ(hints, c.hinted ? 1u : 0u) << testing::PrintToString(converted.result.notes);
+    if (c.hinted) {
+        EXPECT_NE(converted.result.notes[0].find("WinAnsiEncoding reads wrongly; SingeEncode=28 (UTF-8)"),
+                  std::string::npos) << converted.result.notes[0];
+    }
+}
+
+ConversionOptions WinAnsi()
+{
+    ConversionOptions options;
+    options.SingeEncode = 2;
+    return options;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Utf8Hint,
+    testing::Values(HintCase{"Utf8ReadAsWinAnsi", WinAnsi(), "caf\xC3\xA9\nna\xC3\xAFve\n", true},
+                    HintCase{"AsciiReadsTheSameEverywhere", WinAnsi(), "plain text\n", false},
+                    HintCase{"Latin1", WinAnsi(), "caf\xE9\n", false},
+                    HintCase{"HalfUtf8HalfLatin1", WinAnsi(), "caf\xC3\xA9 caf\xE9\n", false},
+                    HintCase{"Utf8Chosen", Utf8Options(), "caf\xC3\xA9\n", false},
+                    HintCase{"CidFontsHaveEncodingsOfTheirOwn", CidOptions(0, 0), "\xE4\xB8\xAD\n", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
