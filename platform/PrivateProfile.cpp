@@ -19,16 +19,6 @@ struct ProfileFile {
     std::string lineEnd = "\n";     // kept as the file has it
 };
 
-std::string_view Trim(std::string_view text)
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 bool SameName(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -39,22 +29,22 @@ bool SameName(std::string_view a, std::string_view b)
 // The name of a "[Section]" line, or nothing for any other line.
 std::optional<std::string_view> SectionName(std::string_view line)
 {
-    line = Trim(line);
+    line = TrimProfileBlanks(line);
     if (line.size() < 2 || line.front() != '[')
         return std::nullopt;
     const std::size_t close = line.find(']');
     if (close == std::string_view::npos)
         return std::nullopt;
-    return Trim(line.substr(1, close - 1));
+    return TrimProfileBlanks(line.substr(1, close - 1));
 }
 
 bool IsKeyLine(std::string_view line, std::string_view key)
 {
-    const std::string_view trimmed = Trim(line);
+    const std::string_view trimmed = TrimProfileBlanks(line);
     if (trimmed.empty() || trimmed.front() == ';')
         return false;
     const std::size_t equals = trimmed.find('=');
-    return equals != std::string_view::npos && SameName(Trim(trimmed.substr(0, equals)), key);
+    return equals != std::string_view::npos && SameName(TrimProfileBlanks(trimmed.substr(0, equals)), key);
 }
 
 std::optional<ProfileFile> ReadProfile(const std::string& fileName)
@@ -103,7 +93,7 @@ std::optional<std::string> ReadValue(std::string_view section, std::string_view 
     for (std::size_t i = range->first + 1; i < range->second; ++i) {
         const std::string& line = file->lines[i];
         if (IsKeyLine(line, key))
-            return std::string(Trim(std::string_view(line).substr(line.find('=') + 1)));
+            return std::string(TrimProfileBlanks(std::string_view(line).substr(line.find('=') + 1)));
     }
     return std::nullopt;
 }
@@ -130,7 +120,7 @@ void SetValue(ProfileFile& file, std::string_view section, std::string_view key,
     }
     // After the section's last line that is not blank, so that blank lines stay between sections.
     std::size_t insertAt = range->second;
-    while (insertAt > range->first + 1 && Trim(file.lines[insertAt - 1]).empty())
+    while (insertAt > range->first + 1 && TrimProfileBlanks(file.lines[insertAt - 1]).empty())
         --insertAt;
     file.lines.insert(file.lines.begin() + static_cast<long>(insertAt), std::move(keyLine));
 }
@@ -174,6 +164,16 @@ bool ReplaceFile(const ProfileFile& file, const std::string& fileName)
 }
 
 } // namespace
+
+std::string_view TrimProfileBlanks(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
 
 int GetPrivateProfileIntA(std::string_view section, std::string_view key, int defaultValue,
                           const std::string& fileName)
