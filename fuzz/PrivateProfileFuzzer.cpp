@@ -1,5 +1,5 @@
 // The INI profile functions: a random file, then a few writes. Each write must keep every other
-// line of the file as it was, and every value written must read back as written.
+// line of the file byte for byte, and every value written must read back as written.
 //
 // Input: the file's first contents, then (section, key, value) triples, each part ended by a
 // zero byte. Names and values are first brought within what the format can hold: no line ends,
@@ -39,17 +39,20 @@ std::string Lower(std::string text)
     return text;
 }
 
-// The file's lines without their line ends, as an editor shows them.
+// The file's lines without their LFs; a CR before an LF stays.
 std::vector<std::string> LinesOf(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    for (std::string line; std::getline(in, line);)
         lines.push_back(std::move(line));
-    }
     return lines;
+}
+
+// A line the write made: the text, and a CR when the file's lines end in CR LF.
+bool IsMadeLine(const std::string& line, const std::string& text)
+{
+    return line == text || line == text + '\r';
 }
 
 // `after` is `before` with one line replaced by `keyLine`, with `keyLine` inserted, or with the
@@ -63,13 +66,13 @@ bool OnlyTheKeyChanged(const std::vector<std::string>& before, const std::vector
         return std::equal(before.begin() + beforeFrom, before.end(), after.begin() + afterFrom, after.end());
     };
     if (after == before) // the same value written again
-        return std::find(after.begin(), after.end(), keyLine) != after.end();
+        return std::any_of(after.begin(), after.end(), [&](const std::string& line) { return IsMadeLine(line, keyLine); });
     if (after.size() == before.size())
-        return after[at] == keyLine && tailMatches(at + 1, at + 1);
+        return IsMadeLine(after[at], keyLine) && tailMatches(at + 1, at + 1);
     if (after.size() == before.size() + 1)
-        return after[at] == keyLine && tailMatches(at, at + 1);
-    return after.size() == before.size() + 2 && at == before.size() && after[at] == sectionLine &&
-           after[at + 1] == keyLine;
+        return IsMadeLine(after[at], keyLine) && tailMatches(at, at + 1);
+    return after.size() == before.size() + 2 && at == before.size() && IsMadeLine(after[at], sectionLine) &&
+           IsMadeLine(after[at + 1], keyLine);
 }
 
 std::string ReadBack(const std::string& section, const std::string& key, const std::string& path)

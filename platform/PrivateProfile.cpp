@@ -14,9 +14,13 @@
 
 namespace {
 
+// Each line as the file holds it before its LF, a CR included, so that a write gives back every
+// line it does not change byte for byte; the lines it makes end as the file's first line does.
 struct ProfileFile {
-    std::vector<std::string> lines; // without their line ends
-    std::string lineEnd = "\n";     // kept as the file has it
+    std::vector<std::string> lines;
+    bool crlf = false;
+
+    std::string MadeLine(std::string text) const { return crlf ? text + '\r' : text; }
 };
 
 bool SameName(std::string_view a, std::string_view b)
@@ -53,16 +57,9 @@ std::optional<ProfileFile> ReadProfile(const std::string& fileName)
     if (!in)
         return std::nullopt;
     ProfileFile file;
-    std::string line;
-    bool first = true;
-    while (std::getline(in, line)) {
-        if (first && !line.empty() && line.back() == '\r')
-            file.lineEnd = "\r\n";
-        first = false;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    for (std::string line; std::getline(in, line);)
         file.lines.push_back(std::move(line));
-    }
+    file.crlf = !file.lines.empty() && !file.lines.front().empty() && file.lines.front().back() == '\r';
     return file;
 }
 
@@ -100,14 +97,14 @@ std::optional<std::string> ReadValue(std::string_view section, std::string_view 
 
 void SetValue(ProfileFile& file, std::string_view section, std::string_view key, std::string_view value)
 {
-    std::string keyLine = std::string(key) + "=" + std::string(value);
+    std::string keyLine = file.MadeLine(std::string(key) + "=" + std::string(value));
     const auto range = FindSection(file, section);
     if (!range) {
         // GCC 12 at -O3 takes the copies inside "text" + std::string for overlapping ones, a
         // known false alarm.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wrestrict"
-        file.lines.push_back("[" + std::string(section) + "]");
+        file.lines.push_back(file.MadeLine("[" + std::string(section) + "]"));
 #pragma GCC diagnostic pop
         file.lines.push_back(std::move(keyLine));
         return;
@@ -148,7 +145,7 @@ bool ReplaceFile(const ProfileFile& file, const std::string& fileName)
         return false;
     std::string contents;
     for (const std::string& line : file.lines)
-        contents += line + file.lineEnd;
+        contents += line + '\n';
     std::string temporary = fileName + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0)
