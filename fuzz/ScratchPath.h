@@ -1,19 +1,22 @@
 #pragma once
 // A path in a folder of this process's own, made on first use and removed when the process
-// ends, for targets whose code under test reads and writes files.
+// exits normally, for targets whose code under test reads and writes files. A run that stops
+// on a finding leaves the folder behind; fuzz/run gives each target a temporary folder of its
+// own and removes that.
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 inline std::string ScratchPath(const std::string& name)
 {
-    static const std::filesystem::path folder = [] {
+    // Never destroyed: the removal at exit is registered before the name is made, so it runs
+    // after the name's destructor would have.
+    static const std::filesystem::path* folder = [] {
         std::string pattern = (std::filesystem::temp_directory_path() / "quillary-fuzz-XXXXXX").string();
-        const char* made = mkdtemp(pattern.data());
-        if (!made)
+        if (!mkdtemp(pattern.data()))
             std::abort();
-        std::atexit([] { std::filesystem::remove_all(folder); });
-        return std::filesystem::path(made);
+        std::atexit([] { std::filesystem::remove_all(*folder); });
+        return new std::filesystem::path(pattern);
     }();
-    return (folder / name).string();
+    return (*folder / name).string();
 }
