@@ -8,10 +8,13 @@ CTEST_FLAGS ?= --output-on-failure
 # Where `make install` puts the program; DESTDIR (empty) stages the tree elsewhere.
 PREFIX ?= /usr/local
 DESTDIR ?=
+# The fuzz build (clang, libFuzzer, ASan and UBSan) and how long `make fuzz` runs each target.
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 # Extra cmake settings, e.g. CMAKE_FLAGS=-DQUILLARY_WERROR=ON (as CI builds).
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build build-sanitize test test-release test-sanitize run bench gallery install package clean
+.PHONY: all deps build build-sanitize test test-release test-sanitize run bench gallery fuzz install package clean
 
 all: build
 
@@ -43,6 +46,15 @@ gallery: build
 bench: build
 	bash bench/run-all
 
+# Builds the fuzz targets in their own folder and runs each for FUZZ_SECONDS; not part of
+# `make test`. fuzz/README.md says what the targets check and what they found.
+fuzz: deps
+	bash scripts/install-deps fuzz
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLARY_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_DIR) --target fuzzers -j $(JOBS)
+	bash fuzz/run $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
@@ -51,4 +63,4 @@ package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -101,7 +101,9 @@ void LoadSettings(ConversionOptions& options, const std::string& settingsPath)
             continue;
         char buffer[kTextBufferSize];
         GetPrivateProfileStringA(key.section, key.key, "", buffer, kTextBufferSize, settingsPath);
-        options.*key.text = buffer;
+        // The cut, or a zero byte inside the value, can leave a blank at the end that the file
+        // cannot keep; without it, what is loaded is what a save gives back.
+        options.*key.text = std::string(TrimProfileBlanks(buffer));
     }
 }
 

@@ -14,20 +14,14 @@
 
 namespace {
 
+// Each line as the file holds it before its LF, a CR included, so that a write gives back every
+// line it does not change byte for byte; the lines it makes end as the file's first line does.
 struct ProfileFile {
-    std::vector<std::string> lines; // without their line ends
-    std::string lineEnd = "\n";     // kept as the file has it
-};
+    std::vector<std::string> lines;
+    bool crlf = false;
 
-std::string_view Trim(std::string_view text)
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
+    std::string MadeLine(std::string text) const { return crlf ? text + '\r' : text; }
+};
 
 bool SameName(std::string_view a, std::string_view b)
 {
@@ -39,22 +33,22 @@ bool SameName(std::string_view a, std::string_view b)
 // The name of a "[Section]" line, or nothing for any other line.
 std::optional<std::string_view> SectionName(std::string_view line)
 {
-    line = Trim(line);
+    line = TrimProfileBlanks(line);
     if (line.size() < 2 || line.front() != '[')
         return std::nullopt;
     const std::size_t close = line.find(']');
     if (close == std::string_view::npos)
         return std::nullopt;
-    return Trim(line.substr(1, close - 1));
+    return TrimProfileBlanks(line.substr(1, close - 1));
 }
 
 bool IsKeyLine(std::string_view line, std::string_view key)
 {
-    const std::string_view trimmed = Trim(line);
+    const std::string_view trimmed = TrimProfileBlanks(line);
     if (trimmed.empty() || trimmed.front() == ';')
         return false;
     const std::size_t equals = trimmed.find('=');
-    return equals != std::string_view::npos && SameName(Trim(trimmed.substr(0, equals)), key);
+    return equals != std::string_view::npos && SameName(TrimProfileBlanks(trimmed.substr(0, equals)), key);
 }
 
 std::optional<ProfileFile> ReadProfile(const std::string& fileName)
@@ -63,16 +57,9 @@ std::optional<ProfileFile> ReadProfile(const std::string& fileName)
     if (!in)
         return std::nullopt;
     ProfileFile file;
-    std::string line;
-    bool first = true;
-    while (std::getline(in, line)) {
-        if (first && !line.empty() && line.back() == '\r')
-            file.lineEnd = "\r\n";
-        first = false;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    for (std::string line; std::getline(in, line);)
         file.lines.push_back(std::move(line));
-    }
+    file.crlf = !file.lines.empty() && !file.lines.front().empty() && file.lines.front().back() == '\r';
     return file;
 }
 
@@ -103,21 +90,21 @@ std::optional<std::string> ReadValue(std::string_view section, std::string_view 
     for (std::size_t i = range->first + 1; i < range->second; ++i) {
         const std::string& line = file->lines[i];
         if (IsKeyLine(line, key))
-            return std::string(Trim(std::string_view(line).substr(line.find('=') + 1)));
+            return std::string(TrimProfileBlanks(std::string_view(line).substr(line.find('=') + 1)));
     }
     return std::nullopt;
 }
 
 void SetValue(ProfileFile& file, std::string_view section, std::string_view key, std::string_view value)
 {
-    std::string keyLine = std::string(key) + "=" + std::string(value);
+    std::string keyLine = file.MadeLine(std::string(key) + "=" + std::string(value));
     const auto range = FindSection(file, section);
     if (!range) {
         // GCC 12 at -O3 takes the copies inside "text" + std::string for overlapping ones, a
         // known false alarm.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wrestrict"
-        file.lines.push_back("[" + std::string(section) + "]");
+        file.lines.push_back(file.MadeLine("[" + std::string(section) + "]"));
 #pragma GCC diagnostic pop
         file.lines.push_back(std::move(keyLine));
         return;
@@ -130,7 +117,7 @@ void SetValue(ProfileFile& file, std::string_view section, std::string_view key,
     }
     // After the section's last line that is not blank, so that blank lines stay between sections.
     std::size_t insertAt = range->second;
-    while (insertAt > range->first + 1 && Trim(file.lines[insertAt - 1]).empty())
+    while (insertAt > range->first + 1 && TrimProfileBlanks(file.lines[insertAt - 1]).empty())
         --insertAt;
     file.lines.insert(file.lines.begin() + static_cast<long>(insertAt), std::move(keyLine));
 }
@@ -158,7 +145,7 @@ bool ReplaceFile(const ProfileFile& file, const std::string& fileName)
         return false;
     std::string contents;
     for (const std::string& line : file.lines)
-        contents += line + file.lineEnd;
+        contents += line + '\n';
     std::string temporary = fileName + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0)
@@ -174,6 +161,16 @@ bool ReplaceFile(const ProfileFile& file, const std::string& fileName)
 }
 
 } // namespace
+
+std::string_view TrimProfileBlanks(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
 
 int GetPrivateProfileIntA(std::string_view section, std::string_view key, int defaultValue,
                           const std::string& fileName)

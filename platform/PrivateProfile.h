@@ -14,6 +14,9 @@
 #include <string>
 #include <string_view>
 
+// The text without the blanks (spaces, tabs, CRs) that values and names are trimmed of.
+std::string_view TrimProfileBlanks(std::string_view text);
+
 // The number at the start of the value: blanks skipped, an optional minus sign, the decimal
 // digits (clamped to the int range); 0 when the value does not start with a digit. The default
 // when the file, the section or the key is missing.

@@ -84,6 +84,39 @@ TEST(SettingsFile, ValuesAreTakenAsTheyStandAndTextsAreCutTo1023)
     EXPECT_EQ(loaded.Subject, std::string(1023, 's'));
 }
 
+// A text whose value the load cuts short (at 1023 characters, or at a zero byte in the file)
+// just after a blank.
+struct CutText {
+    const char* name;
+    std::string value;
+    std::string loaded;
+};
+
+void PrintTo(const CutText& cut, std::ostream* out)
+{
+    *out << cut.name;
+}
+
+class SettingsFileCutText : public testing::TestWithParam<CutText> {};
+
+TEST_P(SettingsFileCutText, LosesTheBlankItWouldEndWithAndSurvivesASave)
+{
+    ScratchFolder folder;
+    const std::string path = folder.Write("Settings.ini", "[PDF Property Option]\nTitle=" + GetParam().value + "\n");
+    ConversionOptions loaded;
+    LoadSettings(loaded, path);
+    EXPECT_EQ(loaded.Title, GetParam().loaded);
+    ASSERT_TRUE(SaveSettings(loaded, path));
+    ConversionOptions reloaded;
+    LoadSettings(reloaded, path);
+    EXPECT_EQ(reloaded, loaded);
+}
+
+INSTANTIATE_TEST_SUITE_P(, SettingsFileCutText,
+    testing::Values(CutText{"AtTheLengthLimit", std::string(1021, 't') + " \tend", std::string(1021, 't')},
+                    CutText{"AtAZeroByte", std::string("a b\t\0c", 6), "a b"}),
+    [](const testing::TestParamInfo<CutText>& info) { return std::string(info.param.name); });
+
 TEST(SettingsFile, SavingKeepsOtherSectionsCommentsAndSpacing)
 {
     ScratchFolder folder;

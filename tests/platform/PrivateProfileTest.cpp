@@ -92,6 +92,35 @@ TEST_F(PrivateProfile, WritingReplacesInPlaceAndKeepsEverythingElse)
               "TopMargin=60\r\n\r\n[Extra]\r\nx=y\r\n");
 }
 
+// A write that changes one line gives back every other line with the line end it had, in a
+// file whose lines do not all end alike.
+struct UntouchedLines {
+    const char* name;
+    std::string original;
+    const char* key;
+    std::string expected;
+};
+
+void PrintTo(const UntouchedLines& lines, std::ostream* out)
+{
+    *out << lines.name;
+}
+
+class PrivateProfileUntouchedLines : public PrivateProfile, public testing::WithParamInterface<UntouchedLines> {};
+
+TEST_P(PrivateProfileUntouchedLines, KeepTheirLineEnds)
+{
+    WriteFile(GetParam().original);
+    EXPECT_TRUE(WritePrivateProfileStringA("A", GetParam().key, "9", m_file));
+    EXPECT_EQ(ReadFile(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(, PrivateProfileUntouchedLines,
+    testing::Values(UntouchedLines{"ACarriageReturnTooMany", "[A]\nx=1\r\r\n", "y", "[A]\nx=1\r\r\ny=9\n"},
+                    UntouchedLines{"LineFeedsInACrLfFile", "[A]\r\nx=1\ny=2\r\n", "z", "[A]\r\nx=1\ny=2\r\nz=9\r\n"},
+                    UntouchedLines{"CrLfInALineFeedFile", "[A]\nx=1\r\ny=2\n", "y", "[A]\nx=1\r\ny=9\n"}),
+    [](const testing::TestParamInfo<UntouchedLines>& info) { return std::string(info.param.name); });
+
 TEST_F(PrivateProfile, AFailedWriteLeavesTheFileAsItWas)
 {
     SmallDisk disk;
