@@ -14,6 +14,7 @@
 #include "conversion/LineBreaker.h"
 #include "conversion/PdfDocument.h"
 #include "conversion/TextFile.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <memory>
@@ -193,6 +194,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::string text;
     CheckTextMode(input.Rest(), text);
+    // The conversion repairs UTF-8 before any of it is laid out; the line breaker never sees
+    // malformed bytes in that encoding.
+    if (UsesUtf8(setups[setup]))
+        RepairUtf8(text);
     if (LoadedFont& loaded = FontFor(setups[setup], fonts[setup]); loaded.font)
         CheckLines(text, loaded, fontSize, width);
     return 0;
