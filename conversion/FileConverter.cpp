@@ -74,13 +74,19 @@ std::size_t ReplaceBeyondBmpInInformation(ConversionOptions& options)
     return replaced;
 }
 
-std::optional<std::string> BeyondBmpNote(std::size_t replaced)
+std::optional<std::string> BeyondBmpNote(std::size_t inText, std::size_t inInformation)
 {
-    if (replaced == 0)
+    if (inText + inInformation == 0)
         return std::nullopt;
-    return CountOf(replaced, "character", "characters") +
-           " beyond U+FFFF (such as emoji) shown as U+FFFD, the replacement character: the PDF "
-           "library writes only characters up to U+FFFF.";
+    std::string where;
+    if (inText > 0)
+        where = CountOf(inText, "character", "characters") + " beyond U+FFFF (such as emoji) in the text";
+    if (inText > 0 && inInformation > 0)
+        where += " and " + std::to_string(inInformation) + " in the document information";
+    else if (inInformation > 0)
+        where = CountOf(inInformation, "character", "characters") +
+                " beyond U+FFFF (such as emoji) in the document information";
+    return where + " shown as U+FFFD, the replacement character: the PDF library writes only characters up to U+FFFF.";
 }
 
 ConversionResult Written(const std::string& ownerPassword, const std::string& userPassword,
@@ -104,15 +110,16 @@ ConversionResult BuildDocument(PdfDocument& document, ConversionOptions options,
     if (const auto problem = CheckPageAndPasswords(options, ownerPassword, userPassword))
         return ConversionResult::Failed(*problem);
     std::vector<std::string> textNotes;
-    std::size_t beyondBmp = ReplaceBeyondBmpInInformation(options);
+    const std::size_t beyondBmpInInformation = ReplaceBeyondBmpInInformation(options);
+    std::size_t beyondBmpInText = 0;
     // The library trusts the UTF-8 it is given and drops every character beyond U+FFFF
     // without a word; both kinds of trouble are drawn as U+FFFD instead, and the notes say so.
     if (UsesUtf8(options)) {
         if (const std::size_t malformed = RepairUtf8(text))
             textNotes.push_back(MalformedUtf8Note(malformed));
-        beyondBmp += ReplaceBeyondBmp(text);
+        beyondBmpInText = ReplaceBeyondBmp(text);
     }
-    if (auto note = BeyondBmpNote(beyondBmp))
+    if (auto note = BeyondBmpNote(beyondBmpInText, beyondBmpInInformation))
         textNotes.push_back(std::move(*note));
     if (auto hint = Utf8Hint(options, text))
         textNotes.push_back(std::move(*hint));
