@@ -103,6 +103,8 @@ ConversionResult Written(const std::string& ownerPassword, const std::string& us
 
 // Makes the whole PDF of `text` in `document`, in memory. The text is given up once it has
 // been laid out, so that it and the finished PDF are not held at the same time.
+// The options are a copy of the caller's: characters beyond U+FFFF in their document
+// information are replaced for this document.
 ConversionResult BuildDocument(PdfDocument& document, ConversionOptions options, std::string text,
                                const std::string& ownerPassword, const std::string& userPassword,
                                ConversionObserver& observer)

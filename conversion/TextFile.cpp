@@ -67,9 +67,11 @@ std::string TextEndNote(std::string_view bytes)
         note = "The file looks like UTF-16 (it starts with a UTF-16 byte-order mark), which the converter "
                "does not read; save it as UTF-8. ";
     const std::size_t end = bytes.find_first_of(std::string_view("\x1A\0", 2));
-    if (end != std::string_view::npos && bytes[end] == '\0')
+    if (end != std::string_view::npos && bytes[end] == '\0') {
+        const std::size_t rest = bytes.size() - end;
         note += "The text ends at the zero byte at offset " + std::to_string(end) + "; the remaining " +
-                std::to_string(bytes.size() - end) + " bytes were not converted.";
+                std::to_string(rest) + (rest == 1 ? " byte was" : " bytes were") + " not converted.";
+    }
     if (note.ends_with(' '))
         note.pop_back();
     return note;

@@ -232,6 +232,7 @@ INSTANTIATE_TEST_SUITE_P(
         NoteCase{"Utf16BigEndian", {}, std::string("\xFE\xFF\0H\0i", 6), "looks like UTF-16"},
         NoteCase{"ZeroByteInBinary", {}, std::string("kept\r\n\0\x01\x02\x03", 10),
                  "The text ends at the zero byte at offset 6; the remaining 4 bytes were not converted."},
+        NoteCase{"ZeroByteLast", {}, std::string("kept\0", 5), "offset 4; the remaining 1 byte was not converted."},
         NoteCase{"CtrlZEndsTheTextWithoutANote", {}, std::string("kept\x1A\0more", 10), nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
