@@ -29,8 +29,9 @@ const char kUsage[] =
     "  --type1-metrics FILE     Type 1 font metrics file (.afm), for PageFont=1\n"
     "  --type1-data FILE        Type 1 font data file (.pfa, .pfb, .t1), for PageFont=1\n"
     "  --truetype FONT          TrueType font for PageFont=2: a file (.ttf, .ttc) or the name of\n"
-    "                           an installed font, such as \"DejaVu Sans Mono\"\n"
-    "  --font FONT              the same, and chooses PageFont=2 (TrueType)\n"
+    "                           an installed font, such as \"DejaVu Sans Mono\" or \"monospace\"\n"
+    "  --font FONT              the same, and chooses PageFont=2 (TrueType); give only one of\n"
+    "                           --font and --truetype\n"
     "  --utf8                   read the text as UTF-8: PageFont=2, SingeEncode=28 (UTF-8) and\n"
     "                           the system's monospaced font unless --font or --truetype names one\n"
     "  --owner-password P       owner password for every file (encrypts the PDFs)\n"
@@ -112,6 +113,7 @@ private:
     void ApplyFontOptions();
     bool ResolveFont();
     bool SetJobs(const std::string& text);
+    bool SetFont(const std::string& font, bool choosesKind);
     bool ReadPasswordFiles();
     std::vector<std::string> UnusedFontFiles() const;
     bool ReadPasswordFile(const std::string& path, std::string& password);
@@ -131,6 +133,7 @@ private:
     std::string m_ownerPasswordFile;
     std::string m_userPasswordFile;
     std::string m_font;            // --truetype or --font: a file or an installed font's name
+    bool m_fontGiven = false;
     bool m_fontChoosesKind = false; // --font
     bool m_utf8 = false;
     CommandLine m_result;
@@ -185,8 +188,8 @@ bool Parser::ParseOne(const std::string& argument)
         {"--set", [&](const std::string& v) { m_assignments.push_back(v); return true; }},
         {"--type1-metrics", [&](const std::string& v) { m_result.options.Type1MetricsFile = v; return true; }},
         {"--type1-data", [&](const std::string& v) { m_result.options.Type1DataFile = v; return true; }},
-        {"--truetype", [&](const std::string& v) { m_font = v; return true; }},
-        {"--font", [&](const std::string& v) { m_font = v; m_fontChoosesKind = true; return true; }},
+        {"--truetype", [&](const std::string& v) { return SetFont(v, false); }},
+        {"--font", [&](const std::string& v) { return SetFont(v, true); }},
         {"--owner-password", [&](const std::string& v) { m_result.ownerPassword = v; return true; }},
         {"--user-password", [&](const std::string& v) { m_result.userPassword = v; return true; }},
         {"--owner-password-file", [&](const std::string& v) { m_ownerPasswordFile = v; return true; }},
@@ -225,6 +228,17 @@ std::optional<std::string> Parser::TakeValue(const std::string& name, const std:
         return m_arguments[m_next++];
     Fail("option '" + name + "' needs a value");
     return std::nullopt;
+}
+
+// A second font would win over the first without a word, whichever option named it.
+bool Parser::SetFont(const std::string& font, bool choosesKind)
+{
+    if (m_fontGiven)
+        return Fail("the font can be given only once: use either --font or --truetype, and only one time");
+    m_fontGiven = true;
+    m_font = font;
+    m_fontChoosesKind = choosesKind;
+    return true;
 }
 
 bool Parser::SetJobs(const std::string& text)

@@ -3,6 +3,9 @@
 #include "conversion/PdfDocument.h"
 #include "conversion/TextLayout.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace {
 
 // The library accepts larger sizes, but the converter has always stopped at 300 points.
@@ -38,6 +41,16 @@ std::optional<std::string> CheckUtf8FontKind(const ConversionOptions& options)
            " has no UTF-8 encoding; choose \"TrueType Font\" and a TrueType font file.";
 }
 
+// Without a file the library would only say that "" cannot be opened.
+std::optional<std::string> CheckTrueTypeFileChosen(const ConversionOptions& options)
+{
+    const auto blank = [](unsigned char c) { return std::isspace(c) != 0; };
+    if (options.PageFont != TrueTypeFont || !std::all_of(options.TrueTypeFile.begin(), options.TrueTypeFile.end(), blank))
+        return std::nullopt;
+    return std::string("No TrueType font file is chosen for the Page Font \"TrueType Font\": choose one in the "
+                       "window's row \"TrueType Font\", or give --font or --truetype on the command line.");
+}
+
 std::optional<std::string> CheckFont(const ConversionOptions& options)
 {
     PdfDocument document;
@@ -68,7 +81,9 @@ std::optional<std::string> CheckPageAndPasswords(const ConversionOptions& option
         return "The font size " + std::to_string(options.FontSize) + " is outside 1 to 300 points.";
     if (!ownerPassword.empty() && ownerPassword == userPassword)
         return "The owner password and the user password are the same; they must differ.";
-    return CheckUtf8FontKind(options);
+    if (auto problem = CheckUtf8FontKind(options))
+        return problem;
+    return CheckTrueTypeFileChosen(options);
 }
 
 std::optional<std::string> CheckOptions(const ConversionOptions& options, const std::string& ownerPassword,

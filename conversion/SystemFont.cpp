@@ -61,6 +61,15 @@ std::string Folded(const std::string& name)
     return folded;
 }
 
+// fontconfig's generic families stand for the font the configuration prefers, whose own name
+// is never the generic one.
+bool IsGenericFamily(const std::string& family)
+{
+    const std::string folded = Folded(family);
+    return folded == "monospace" || folded == "mono" || folded == "sans-serif" || folded == "sans" ||
+           folded == "serif";
+}
+
 bool HasName(FcPattern* font, const char* object, const std::string& name)
 {
     for (int n = 0;; ++n) {
@@ -104,8 +113,9 @@ SystemFont FindSystemFont(const std::string& name)
     const std::string family = pattern ? StringOf(pattern.get(), FC_FAMILY) : std::string();
     if (family.empty())
         return NotFound("'" + name + "' names no font family");
+    const bool generic = IsGenericFamily(family);
     const auto named = [&](const Pattern& font) {
-        return font && (HasName(font.get(), FC_FAMILY, family) || HasName(font.get(), FC_FULLNAME, family));
+        return font && (generic || HasName(font.get(), FC_FAMILY, family) || HasName(font.get(), FC_FULLNAME, family));
     };
     const Config config(FcInitLoadConfigAndFonts());
     Pattern font = BestMatch(config.get(), pattern.get(), true);

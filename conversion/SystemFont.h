@@ -11,8 +11,10 @@ struct SystemFont {
 };
 
 // The installed font whose family or full name is `name`, compared without regard to case or
-// blanks. fontconfig's own syntax works too ("DejaVu Sans Mono:bold" for its bold face). A name
-// that no installed font has finds nothing: fontconfig's nearest substitute is not taken.
+// blanks. fontconfig's own syntax works too ("DejaVu Sans Mono:bold" for its bold face), and so
+// do its generic families ("monospace", "sans-serif", "serif"), which find the font the system
+// prefers for them. Any other name that no installed font has finds nothing: fontconfig's
+// nearest substitute is not taken.
 SystemFont FindSystemFont(const std::string& name);
 
 // The monospaced TrueType font the system prefers (fontconfig's "monospace").

@@ -37,6 +37,7 @@ TextFileContent ReadToEnd(int fd, std::size_t expectedSize)
             return Failed(SystemMessage(errno));
         content.text.append(chunk, static_cast<std::size_t>(got));
     }
+    content.note = TextEndNote(content.text);
     ApplyTextMode(content.text);
     return content;
 }
@@ -57,6 +58,23 @@ bool ApplyTextMode(std::string& bytes)
     }
     bytes.resize(out);
     return whole;
+}
+
+std::string TextEndNote(std::string_view bytes)
+{
+    std::string note;
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
+        note = "The file looks like UTF-16 (it starts with a UTF-16 byte-order mark), which the converter "
+               "does not read; save it as UTF-8. ";
+    const std::size_t end = bytes.find_first_of(std::string_view("\x1A\0", 2));
+    if (end != std::string_view::npos && bytes[end] == '\0') {
+        const std::size_t rest = bytes.size() - end;
+        note += "The text ends at the zero byte at offset " + std::to_string(end) + "; the remaining " +
+                std::to_string(rest) + (rest == 1 ? " byte was" : " bytes were") + " not converted.";
+    }
+    if (note.ends_with(' '))
+        note.pop_back();
+    return note;
 }
 
 RegularFile OpenRegularFile(const std::string& path)

@@ -3,10 +3,12 @@
 // pairs become LF, a Ctrl+Z byte (26) ends the data, and the text ends at the first zero byte.
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 struct TextFileContent {
     std::string text;
     std::string error; // the system's words when the file could not be read; text is then empty
+    std::string note;  // what of the file the text leaves out, for the user; empty when nothing
 };
 
 // A regular file opened for reading, or the reason it was not: `error` is the system's error
@@ -30,6 +32,11 @@ TextFileContent ReadTextStream(int fd);
 // Text mode on bytes already read, in place: the data ends at the first Ctrl+Z or zero byte and
 // CR LF pairs shrink to LF. Returns false when such an end byte cut the data short.
 bool ApplyTextMode(std::string& bytes);
+
+// Tells what text mode leaves out of `bytes` as read: the rest from a zero byte on, which a
+// binary file or a UTF-16 one holds early, and that a UTF-16 file is not read. Empty when the
+// text is whole or ends at a Ctrl+Z, the old end-of-file mark.
+std::string TextEndNote(std::string_view bytes);
 
 // Turns read text into the text the layout consumes, in place: every LF becomes a CR, so that
 // LF, CR LF and a lone CR in the file each end exactly one line. Returns the length the text

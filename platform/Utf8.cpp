@@ -1,5 +1,7 @@
 #include "platform/Utf8.h"
 
+#include <algorithm>
+
 namespace {
 
 bool IsContinuation(unsigned char byte)
@@ -89,6 +91,27 @@ std::size_t RepairUtf8(std::string& text)
     }
     repaired.append(text, copiedUpTo, std::string::npos);
     text.swap(repaired);
+    return replaced;
+}
+
+std::size_t ReplaceBeyondBmp(std::string& text)
+{
+    std::size_t replaced = 0;
+    auto out = text.begin();
+    // U+FFFD takes three bytes where the character took four, so the text only shrinks and is
+    // rewritten in place, front to back.
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(text, pos), 1);
+        const auto from = text.begin() + static_cast<std::ptrdiff_t>(pos);
+        if (length == 4) {
+            out = std::copy(kUtf8Replacement.begin(), kUtf8Replacement.end(), out);
+            ++replaced;
+        } else {
+            out = std::copy(from, from + static_cast<std::ptrdiff_t>(length), out);
+        }
+        pos += length;
+    }
+    text.erase(out, text.end());
     return replaced;
 }
 

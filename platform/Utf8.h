@@ -23,6 +23,12 @@ char32_t DecodeUtf8(std::string_view text, std::size_t pos, std::size_t length);
 // drops a leading byte-order mark. Returns how many bytes were replaced.
 std::size_t RepairUtf8(std::string& text);
 
+// Replaces every well-formed four-byte sequence (a character beyond U+FFFF) by U+FFFD, in
+// place, and returns how many were replaced. The PDF library's UTF-8 writing covers only
+// U+0000 to U+FFFF and drops any other character without a word. Malformed bytes are left
+// as they are: repair them first.
+std::size_t ReplaceBeyondBmp(std::string& text);
+
 // True when the text is well-formed UTF-8 and holds at least one character beyond ASCII: the
 // sign that a file was saved as UTF-8 (ASCII alone reads the same in every encoding).
 bool HoldsMultiByteUtf8(std::string_view text);

@@ -93,6 +93,9 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong)
         {{"--owner-password-file", "-", "-"}, "'-' (the standard input) can be given only once"},
         {{"--owner-password-file", "/no/pw", "a"}, "cannot read password file '/no/pw': No such file or directory"},
         {{"--quiet=yes", "a"}, "option '--quiet' takes no value"},
+        {{"--font", "DejaVu Sans", "--truetype", "f.ttf", "a"},
+         "the font can be given only once: use either --font or --truetype, and only one time"},
+        {{"--font=a.ttf", "--font", "b.ttf", "a"}, "the font can be given only once: use either --font or --truetype, and only one time"},
         {{"--settings", "/no/such.ini", "a"}, "cannot read settings file '/no/such.ini': No such file or directory"},
         {{"--settings", "/", "a"}, "cannot read settings file '/': Is a directory"},
         // A regular file that cannot be read, even by root.
@@ -145,6 +148,8 @@ INSTANTIATE_TEST_SUITE_P(
                  TrueTypeFont, 0},
         FontCase{"TheSecondFontOfACollection", {"--font", "WenQuanYi Micro Hei Mono"}, "/wqy-microhei.ttc", 1,
                  TrueTypeFont, 0},
+        FontCase{"FontconfigsGenericMonospace", {"--font", "monospace"}, "/DejaVuSansMono.ttf", 0, TrueTypeFont, 0},
+        FontCase{"FontconfigsGenericSansSerif", {"--font", "Sans-Serif"}, "/DejaVuSans.ttf", 0, TrueTypeFont, 0},
         FontCase{"TrueTypeTakesANameButLeavesTheKind", {"--truetype", "DejaVu Sans"}, "/DejaVuSans.ttf", 0, Base14Font, 0},
         FontCase{"APathStaysAsGiven", {"--truetype", "/no/such/dir/f.ttf"}, "/no/such/dir/f.ttf", 0, Base14Font, 0},
         FontCase{"Utf8TakesTheMonospacedFont", {"--utf8"}, "/DejaVuSansMono.ttf", 0, TrueTypeFont, kUtf8Encoding},

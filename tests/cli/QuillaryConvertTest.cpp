@@ -139,7 +139,9 @@ TEST_F(QuillaryConvert, AUtf8FileReadWithAnotherEncodingIsWarnedOfOnceWithTheSet
     const RunResult run = Run({"--set", "SingeEncode=2", input, ascii});
     EXPECT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(run.errors, "warning: " + input + ": The text looks like UTF-8, which the encoding WinAnsiEncoding "
-                          "reads wrongly; SingeEncode=28 (UTF-8) with a TrueType font reads it right.\n"
+                          "reads wrongly. To read it right, choose Single-byte Encoding \"UTF-8\" and Page Font "
+                          "\"TrueType Font\" with a TrueType font file (Settings.ini: SingeEncode=28 and PageFont=2; "
+                          "command line: --utf8).\n"
                           "2 converted, 0 failed\n");
 }
 
@@ -251,6 +253,10 @@ TEST_F(QuillaryConvert, DashReadsTheStandardInputAndWritesThePdfToTheStandardOut
     const RunResult run = Run({"-"}, text, Path("notes.pdf"));
     EXPECT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(InspectPdf(Path("notes.pdf")).AllLineTexts(), (std::vector<std::string>{"from a pipe", "second line"}));
+
+    const RunResult binary = Run({"-"}, Write("binary", std::string("head\0tail", 9)), Path("binary.pdf"));
+    EXPECT_EQ(binary.errors, "warning: -: The text ends at the zero byte at offset 4; the remaining 5 bytes were not "
+                             "converted.\n1 converted, 0 failed\n");
 
     const RunResult full = Run({"-"}, text, "/dev/full");
     EXPECT_EQ(full.status, 1);

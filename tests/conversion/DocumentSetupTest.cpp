@@ -194,7 +194,8 @@ TEST_P(NonAsciiInformation, ReadsInAReaderAsTyped)
     const auto& [owner, utf8Text] = GetParam();
     ScratchFolder folder;
     ConversionOptions options = utf8Text ? Utf8Options() : ConversionOptions{};
-    options.Title = "Gr\xC3\xBC\xC3\x9F" "e \xE2\x80\x93 \xD0\x96\xD0\xB8\xD0\xB7\xD0\xBD\xD1\x8C";
+    // The library writes characters only up to U+FFFF; the party popper becomes U+FFFD.
+    options.Title = "Gr\xC3\xBC\xC3\x9F" "e \xE2\x80\x93 \xD0\x96\xD0\xB8\xD0\xB7\xD0\xBD\xD1\x8C \xF0\x9F\x8E\x89";
     options.Author = "Zo\xC3\xAB";
     options.Subject = "caf\xE9"; // Latin-1 from an older Settings.ini: PDFDocEncoding reads it alike
     options.Keywords = "plain";
@@ -202,7 +203,7 @@ TEST_P(NonAsciiInformation, ReadsInAReaderAsTyped)
     ASSERT_TRUE(converted.result.written) << converted.result.reason;
     const PdfFacts pdf = InspectPdf(converted.pdfPath);
     const std::map<std::string, std::string> expected = {
-        {"/Title", "Grüße – Жизнь"}, {"/Author", "Zoë"}, {"/Subject", "café"}, {"/Keywords", "plain"},
+        {"/Title", "Grüße – Жизнь \xEF\xBF\xBD"}, {"/Author", "Zoë"}, {"/Subject", "café"}, {"/Keywords", "plain"},
         {"/Producer", "Quillary 2.1"}};
     EXPECT_EQ(pdf.infoText, expected);
     EXPECT_EQ(pdf.info.at("/Keywords"), "plain");
@@ -315,6 +316,8 @@ TEST(Failures, RefusedFilesLeaveNoPdfOfThatName)
         EXPECT_FALSE(converted.result.written) << c.what;
         EXPECT_NE(converted.result.reason.find(c.reasonPart), std::string::npos) << converted.result.reason;
         EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"input.txt"}) << c.what;
+        EXPECT_NE(converted.result.reason.find("The old PDF \"" + stale + "\" was removed."), std::string::npos)
+            << converted.result.reason;
     }
 }
 
@@ -335,6 +338,8 @@ TEST(Failures, AFileStopsAtTheLibrarysFirstRefusalWithItsReason)
     const Converted converted = ConvertText(folder, options, text);
     EXPECT_FALSE(converted.result.written);
     EXPECT_NE(converted.result.reason.find("too long"), std::string::npos) << converted.result.reason;
+    // There was no PDF before it to remove.
+    EXPECT_EQ(converted.result.reason.find("removed"), std::string::npos) << converted.result.reason;
 }
 
 TEST(Failures, AnUnreadableInputIsReported)

@@ -45,6 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
         ExtractCase{"SurrogateAsReplacement", "x\xED\xA0\x80y", "x" FFFD FFFD FFFD "y"},
         ExtractCase{"CutAtTheEnd", "end\xE2\x82", "end" FFFD FFFD},
         ExtractCase{"CutAtALineEnd", "one\xE2\x82\ntwo", "one" FFFD FFFD "\ntwo"},
+        ExtractCase{"BeyondTheBmpAsReplacement", "Emoji: \xF0\x9F\x98\x80 math \xF0\x9D\x94\xB8 end",
+                    "Emoji: " FFFD " math " FFFD " end"},
         ExtractCase{"HalfUtf8HalfLatin1", "Gr\xC3\xBC\xC3\x9F" "e | Gr\xFC\xDF" "e", "Grüße | Gr" FFFD FFFD "e"},
         ExtractCase{"ChineseFromACollection", "\xE4\xB8\xAD\xE6\x96\x87 ABC", "中文 ABC",
                     Utf8Options(MicroHeiCollectionPath(), 1)}),
@@ -154,8 +156,9 @@ TEST_P(Utf8Hint, AUtf8FileReadWithASingleByteEncodingIsNotedOnce)
         hints += note.find("looks like UTF-8") != std::string::npos;
     EXPECT_EQ(hints, c.hinted ? 1u : 0u) << testing::PrintToString(converted.result.notes);
     if (c.hinted) {
-        EXPECT_NE(converted.result.notes[0].find("WinAnsiEncoding reads wrongly; SingeEncode=28 (UTF-8)"),
-                  std::string::npos) << converted.result.notes[0];
+        for (const char* part : {"WinAnsiEncoding reads wrongly.", "choose Single-byte Encoding \"UTF-8\" and Page "
+                                 "Font \"TrueType Font\"", "SingeEncode=28 and PageFont=2", "--utf8"})
+            EXPECT_NE(converted.result.notes[0].find(part), std::string::npos) << converted.result.notes[0];
     }
 }
 
@@ -174,6 +177,61 @@ INSTANTIATE_TEST_SUITE_P(
                     HintCase{"HalfUtf8HalfLatin1", WinAnsi(), "caf\xC3\xA9 caf\xE9\n", false},
                     HintCase{"Utf8Chosen", Utf8Options(), "caf\xC3\xA9\n", false},
                     HintCase{"CidFontsHaveEncodingsOfTheirOwn", CidOptions(0, 0), "\xE4\xB8\xAD\n", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct NoteCase {
+    const char* name;
+    ConversionOptions options;
+    std::string text;
+    const char* notePart; // in the one note the file gets; null: no note
+};
+
+void PrintTo(const NoteCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class ReadNotes : public testing::TestWithParam<NoteCase> {};
+
+TEST_P(ReadNotes, WhatTheReaderDoesNotGetAsWrittenIsNotedOnce)
+{
+    const NoteCase& c = GetParam();
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, c.options, c.text);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    if (!c.notePart) {
+        EXPECT_EQ(converted.result.notes, std::vector<std::string>{});
+        return;
+    }
+    ASSERT_EQ(converted.result.notes.size(), 1u) << testing::PrintToString(converted.result.notes);
+    EXPECT_NE(converted.result.notes[0].find(c.notePart), std::string::npos) << converted.result.notes[0];
+}
+
+ConversionOptions Utf8Titled(const std::string& title)
+{
+    ConversionOptions options = Utf8Options();
+    options.Title = title;
+    return options;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReadNotes,
+    testing::Values(
+        NoteCase{"WellFormedUtf8", Utf8Options(), "caf\xC3\xA9\n", nullptr},
+        NoteCase{"Latin1ReadAsUtf8", Utf8Options(), "caf\xE9 na\xEFve\n", "2 bytes were not valid UTF-8 and shown as U+FFFD"},
+        NoteCase{"BeyondTheBmp", Utf8Options(), "\xF0\x9F\x98\x80 \xF0\x9D\x94\xB8\n",
+                 "2 characters beyond U+FFFF (such as emoji) in the text shown as U+FFFD"},
+        NoteCase{"BeyondTheBmpInTextAndTitle", Utf8Titled("Party \xF0\x9F\x8E\x89"), "\xF0\x9F\x98\x80\n",
+                 "1 character beyond U+FFFF (such as emoji) in the text and 1 in the document information shown"},
+        NoteCase{"BeyondTheBmpInTheTitleOnly", [] { ConversionOptions o; o.Title = "\xF0\x9F\x8E\x89"; return o; }(), "x\n",
+                 "1 character beyond U+FFFF (such as emoji) in the document information shown"},
+        NoteCase{"Utf16LittleEndian", {}, std::string("\xFF\xFEH\0i\0", 6),
+                 "looks like UTF-16 (it starts with a UTF-16 byte-order mark), which the converter does not read; save "
+                 "it as UTF-8. The text ends at the zero byte at offset 3; the remaining 3 bytes were not converted."},
+        NoteCase{"Utf16BigEndian", {}, std::string("\xFE\xFF\0H\0i", 6), "looks like UTF-16"},
+        NoteCase{"ZeroByteInBinary", {}, std::string("kept\r\n\0\x01\x02\x03", 10),
+                 "The text ends at the zero byte at offset 6; the remaining 4 bytes were not converted."},
+        NoteCase{"CtrlZEndsTheTextWithoutANote", {}, std::string("kept\x1A\0more", 10), nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

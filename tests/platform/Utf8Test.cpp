@@ -65,6 +65,24 @@ INSTANTIATE_TEST_SUITE_P(
                     RepairCase{"HalfUtf8HalfLatin1", "\xC3\xBC | \xFC", "\xC3\xBC | " FFFD, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
+class Utf8BeyondBmp : public testing::TestWithParam<RepairCase> {};
+
+TEST_P(Utf8BeyondBmp, EachCharacterBeyondTheBmpBecomesOneReplacementCharacter)
+{
+    std::string text = GetParam().bytes;
+    EXPECT_EQ(ReplaceBeyondBmp(text), GetParam().replaced);
+    EXPECT_EQ(text, GetParam().repaired);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Utf8BeyondBmp,
+    testing::Values(RepairCase{"BmpStays", "caf\xC3\xA9 \xE2\x82\xAC \xEF\xBF\xBF", "caf\xC3\xA9 \xE2\x82\xAC \xEF\xBF\xBF", 0},
+                    RepairCase{"EmojiBetweenWords", "a \xF0\x9F\x98\x80 b", "a " FFFD " b", 1},
+                    RepairCase{"TwoInARowAndLast", "\xF0\x9D\x94\xB8\xF0\x9D\x94\xB9x\xF4\x8F\xBF\xBF",
+                               FFFD FFFD "x" FFFD, 3},
+                    RepairCase{"MalformedBytesStay", "\xF0\x9F\x98 \xFF", "\xF0\x9F\x98 \xFF", 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(Utf8, AFileHoldsMultiByteUtf8OnlyWhenWellFormedAndBeyondAscii)
 {
     EXPECT_TRUE(HoldsMultiByteUtf8("Gr\xC3\xBC\xC3\x9F" "e"));
