@@ -195,9 +195,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string text;
     CheckTextMode(input.Rest(), text);
     // The conversion repairs UTF-8 before any of it is laid out; the line breaker never sees
-    // malformed bytes in that encoding.
-    if (UsesUtf8(setups[setup]))
+    // malformed bytes or characters beyond U+FFFF in that encoding.
+    if (UsesUtf8(setups[setup])) {
         RepairUtf8(text);
+        ReplaceBeyondBmp(text);
+    }
     if (LoadedFont& loaded = FontFor(setups[setup], fonts[setup]); loaded.font)
         CheckLines(text, loaded, fontSize, width);
     return 0;
