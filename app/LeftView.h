@@ -158,5 +158,6 @@ private:
     std::shared_ptr<ConversionRun> m_run; // the latest run, until its worker has ended
     std::thread m_worker;
     int m_filesStarted = 0;
+    bool m_barsShowRun = false; // the latest run's progress has replaced the earlier captions
     QTimer m_progressTimer;
 };
