@@ -2,6 +2,7 @@
 #include "app/LeftView.h"
 
 #include "app/CommandIds.h"
+#include "app/RightView.h"
 #include "controls/IconButton.h"
 #include "controls/PaneLabel.h"
 #include "controls/PreviewEdit.h"
@@ -78,6 +79,8 @@ CLeftView::~CLeftView()
 void CLeftView::SetOptionsView(CRightView* view)
 {
     m_optionsView = view;
+    if (view)
+        connect(view, &CRightView::OptionsChanged, this, &CLeftView::RefreshPreview);
 }
 
 void CLeftView::CreateGrid()

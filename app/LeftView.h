@@ -121,6 +121,12 @@ private:
     void ChangeAllChecks(CheckChange change);
     void OpenSelectedEntry(bool folder);
     void ShowPreview(int row);
+    // Shows the file decoded as the options say, and remembers both for RefreshPreview.
+    void PreviewFile(const std::string& path);
+    // Decodes the file shown again when the options now decode it differently.
+    void RefreshPreview();
+    void ClearPreview();
+    ConversionOptions PreviewOptions() const;
     LRESULT OnGridNotify(NMHDR& header);
 
     // Keys and the context menu (LeftView_Keys.cpp).
@@ -153,10 +159,14 @@ private:
     std::vector<std::string> m_paths; // entry r at index r - 1
     PasswordBook m_passwords;         // every listed path, with its row's passwords
 
+    std::string m_previewPath;    // the file the preview shows, empty when it shows none
+    std::string m_previewCharset; // the encoding it was decoded with
+
     bool m_busy = false;
     bool m_closing = false;
     std::shared_ptr<ConversionRun> m_run; // the latest run, until its worker has ended
     std::thread m_worker;
     int m_filesStarted = 0;
+    bool m_barsShowRun = false; // the latest run's progress has replaced the earlier captions
     QTimer m_progressTimer;
 };

@@ -169,7 +169,7 @@ void CLeftView::RemoveSelected()
         m_grid->DeleteRow(row);
     }
     m_grid->viewport()->update();
-    m_preview->clear();
+    ClearPreview();
 }
 
 void CLeftView::RemoveAll()
@@ -179,7 +179,7 @@ void CLeftView::RemoveAll()
     m_paths.clear();
     m_passwords.Clear();
     m_grid->viewport()->update();
-    m_preview->clear();
+    ClearPreview();
 }
 
 void CLeftView::ChangeCheck(int row, CheckChange change)
@@ -212,8 +212,32 @@ void CLeftView::ShowPreview(int row)
 {
     if (row < 1 || row > int(m_paths.size()))
         return;
-    const ConversionOptions options = m_optionsView ? m_optionsView->Options() : ConversionOptions{};
-    const TextPreview preview = ReadTextPreview(m_paths[row - 1], options, PreviewBytes);
+    PreviewFile(m_paths[row - 1]);
+}
+
+void CLeftView::RefreshPreview()
+{
+    if (!m_previewPath.empty() && PreviewCharset(PreviewOptions()) != m_previewCharset)
+        PreviewFile(m_previewPath);
+}
+
+ConversionOptions CLeftView::PreviewOptions() const
+{
+    return m_optionsView ? m_optionsView->Options() : ConversionOptions{};
+}
+
+void CLeftView::ClearPreview()
+{
+    m_preview->clear();
+    m_previewPath.clear();
+}
+
+void CLeftView::PreviewFile(const std::string& path)
+{
+    const ConversionOptions options = PreviewOptions();
+    m_previewPath = path;
+    m_previewCharset = PreviewCharset(options);
+    const TextPreview preview = ReadTextPreview(path, options, PreviewBytes);
     if (!preview.error.empty()) {
         m_preview->setPlainText(QStringLiteral("The file cannot be read: %1.").arg(QString::fromLocal8Bit(preview.error)));
         return;

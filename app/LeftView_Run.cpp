@@ -40,9 +40,7 @@ void CLeftView::StartConvert()
     // A password still being typed counts.
     m_grid->FinishEditing();
     std::vector<RunEntry> entries = CheckedEntries();
-    // Captions of an earlier run would be wrong from now on; the bars show percentages instead.
-    if (!entries.empty())
-        ResetBars(QString());
+    m_barsShowRun = false;
     m_filesStarted = 0;
     auto run = std::make_shared<ConversionRun>(std::move(entries), m_currentBar->width(), ConvertFile);
     m_run = run;
@@ -124,6 +122,12 @@ void CLeftView::ApplyProgress()
     // After Stop the bars say so, whatever the last file still reports.
     if (m_run->IsStopped())
         return;
+    // Captions of an earlier run are wrong once this one has progress to show; until then (a run
+    // the options gate refuses shows none) the bars stay as they were.
+    if (!m_barsShowRun) {
+        ResetBars(QString());
+        m_barsShowRun = true;
+    }
     // A bar with an empty range shows nothing at all, not even its caption: an empty file, or
     // files that failed before their text was laid out, leave the bar as it was.
     if (state.lower < state.upper) {

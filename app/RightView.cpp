@@ -188,6 +188,7 @@ void CRightView::BuildOptionTree()
     ApplyFontKind(m_options.PageFont);
     m_tree->RefreshItems(nullptr);
     m_tree->ExpandAllItems();
+    emit OptionsChanged();
 }
 
 void CRightView::AddRow(int index)
@@ -303,6 +304,7 @@ void CRightView::OnOptionChanged(COptionTreeItemBase* item)
 {
     StoreRow(item, CustomSize::Emptied);
     m_tree->RefreshItems(nullptr);
+    emit OptionsChanged();
 }
 
 ConversionOptions CRightView::ReadOptionsFromTree()

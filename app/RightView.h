@@ -32,6 +32,10 @@ public:
     const ConversionOptions& Options() const { return m_options; }
     COptionTreeCtrl* GetOptionTree() const { return m_tree; }
 
+signals:
+    // The record has taken a committed edit, or was rebuilt from the record after a reset.
+    void OptionsChanged();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 

@@ -10,17 +10,6 @@
 #include <cstring>
 #include <utility>
 
-namespace {
-
-// Positions far outside the range give fractions whose products do not fit an int; nothing
-// visible depends on the difference beyond a billion pixels or percent.
-int Truncate(double value)
-{
-    return static_cast<int>(std::clamp(value, -1e9, 1e9));
-}
-
-} // namespace
-
 CTextProgressCtrl::CTextProgressCtrl(QWidget* parent, DWORD style)
     : QWidget(parent)
     , m_dwStyle(style)
@@ -133,9 +122,11 @@ void CTextProgressCtrl::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
 }
 
+// The done share of the range. A position outside the range (a new range set under an old
+// position, say) shows as the nearer end: never a fill or a percentage the range cannot have.
 double CTextProgressCtrl::Fraction() const
 {
-    return (double(m_nPos) - m_nMin) / (double(m_nMax) - m_nMin);
+    return std::clamp((double(m_nPos) - m_nMin) / (double(m_nMax) - m_nMin), 0.0, 1.0);
 }
 
 // The pixels of the done part along the bar's length; 0 while the range is empty.
@@ -144,14 +135,14 @@ int CTextProgressCtrl::FilledExtent() const
     if (m_nMin >= m_nMax)
         return 0;
     const int length = (m_dwStyle & PBS_VERTICAL) ? height() : width();
-    return Truncate(Fraction() * length);
+    return int(Fraction() * length);
 }
 
 QString CTextProgressCtrl::ShownText() const
 {
     if (!m_strText.isEmpty())
         return m_strText;
-    return QString::asprintf("%d%%", Truncate(Fraction() * 100));
+    return QString::asprintf("%d%%", int(Fraction() * 100));
 }
 
 COLORREF CTextProgressCtrl::EffectiveBarColor() const

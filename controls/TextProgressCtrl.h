@@ -35,7 +35,8 @@ public:
     int GetRange(BOOL whichLimit, PBRANGE* range = nullptr) const;
 
     // Position changes return the previous position. The bar repaints at once, but only when
-    // the filled width in whole pixels changes.
+    // the filled width in whole pixels changes. A position outside the range is kept as given
+    // and drawn at the nearer end of the range.
     int SetPos(int position);
     int OffsetPos(int delta);
     int StepIt();

@@ -83,6 +83,12 @@ void COptionTreeEditorItem::OnCommit()
 void COptionTreeEditorItem::OnDeSelect()
 {
     HideEditor();
+    // The focus went elsewhere in the program without a commit and the edit was left open; the
+    // row closing it is where that edit ends, or the choice would be lost and the row drawn blank.
+    if (!m_editing)
+        return;
+    m_editing = false;
+    CommitChanges();
 }
 
 void COptionTreeEditorItem::CleanUp()

@@ -2,7 +2,8 @@
 // A row whose value is edited in place by a child widget of the rows window (the combo and
 // edit kinds). The widget exists from the kind's create operation until CleanUp, is hidden
 // except while editing, and commits the edit once when the keyboard focus moves to another
-// window inside the tree; focus that leaves the tree commits nothing. GUI thread only.
+// window inside the tree; focus that leaves the tree commits nothing until the row is deselected,
+// which ends the edit that was left open. GUI thread only.
 #include "optiontree/OptionTreeItemBase.h"
 
 #include <QObject>

@@ -189,6 +189,19 @@ TEST_F(ConvertInWindow, OptionsThatFailEveryFileAreReportedOnceAndNoPdfIsTouched
     EXPECT_TRUE(left->IsCommandEnabled(CmdStartConvert));
 }
 
+TEST_F(ConvertInWindow, ARefusedRunLeavesTheBarsAsTheyWere)
+{
+    left->AddEntries({Write("a.txt", Lines(2))});
+    ClickStart();
+    ASSERT_EQ(left->GetCurrentBar()->GetWindowText(), "Convert Finished");
+    TypeIntoRow(7, "900");
+    MessageBoxAnswers boxes;
+    ClickStart();
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(left->GetCurrentBar()->GetWindowText(), "Convert Finished");
+    EXPECT_EQ(left->GetTotalBar()->GetWindowText(), "Convert Finished");
+}
+
 TEST_F(ConvertInWindow, AFontSizeWarningIsAModalBoxTheRunWaitsFor)
 {
     const QString a = Write("a.txt", Lines(2));

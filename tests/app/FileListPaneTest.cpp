@@ -151,6 +151,15 @@ TEST_F(FileListPane, APreviewIsDecodedWithTheChosenEncodingAndALargeFileShowsIts
     EXPECT_EQ(left->GetPreview()->toPlainText(), QString::fromUtf8("Grüße\nЖизнь"));
 }
 
+TEST_F(FileListPane, ThePreviewFollowsAnEncodingChosenWhileItShowsAFile)
+{
+    left->AddEntries({Write("cyrillic.txt", "\xCF\xF0\xE8\xE2\xE5\xF2\r\n")});
+    ClickCell(1, 1);
+    ASSERT_NE(left->GetPreview()->toPlainText(), QString::fromUtf8("Привет\n"));
+    Choose(19, 19); // CP1251
+    EXPECT_EQ(left->GetPreview()->toPlainText(), QString::fromUtf8("Привет\n"));
+}
+
 // Keys of the pane pressed with the grid focused on a row whose passwords are both set.
 struct KeyCase {
     const char* name;

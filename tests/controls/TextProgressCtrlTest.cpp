@@ -234,6 +234,33 @@ TEST(TextProgressCtrl, ExtremeRangesAndPositionsStaySane)
     EXPECT_EQ(shown.Image().pixelColor(199, 0), Window());
 }
 
+// A position outside the range draws exactly as the nearer end of the range: no negative
+// percentage, no more than 100%.
+struct OutsideRange {
+    int lower;
+    int upper;
+    int pos;
+    int drawnAs;
+};
+
+class PositionOutsideRange : public ::testing::TestWithParam<OutsideRange> {};
+
+TEST_P(PositionOutsideRange, DrawsAsTheNearerEnd)
+{
+    const OutsideRange c = GetParam();
+    ShownBar shown;
+    shown.bar->SetRange32(c.lower, c.upper);
+    shown.bar->SetPos(c.drawnAs);
+    const QImage expected = shown.Image();
+    shown.bar->SetPos(c.pos);
+    EXPECT_EQ(shown.bar->GetPos(), c.pos);
+    EXPECT_EQ(shown.Image(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(TextProgressCtrl, PositionOutsideRange,
+                         ::testing::Values(OutsideRange{0, 100, -2, 0}, OutsideRange{200, 10000, 0, 200},
+                                           OutsideRange{0, 100, 150, 100}));
+
 TEST(TextProgressCtrl, LongCaptionPaintsAndCopiesSafely)
 {
     ShownBar shown;

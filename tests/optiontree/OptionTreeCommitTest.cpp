@@ -68,6 +68,38 @@ TEST_F(Commit, FocusLeavingTheTreeCommitsNothing)
     EXPECT_EQ(log, (std::vector<Received>{{NotifyItemChanged, author}}));
 }
 
+// An edit left open when the focus went outside the tree ends when another row is clicked:
+// committed once, and its value drawn again rather than left blank.
+struct LeftOpenEdit {
+    int row;
+    int key;
+};
+
+class EditLeftOpen : public TreeFixture, public ::testing::WithParamInterface<LeftOpenEdit> {};
+
+TEST_P(EditLeftOpen, IsCommittedWhenAnotherRowIsClicked)
+{
+    BuildPaneTree();
+    auto* item = tree->FindItem(GetParam().row);
+    auto* editor = dynamic_cast<COptionTreeEditorItem*>(item);
+    ASSERT_NE(editor, nullptr);
+    Click(item, ValueX());
+    QWidget* window = QApplication::focusWidget();
+    ASSERT_NE(window, nullptr);
+    QTest::keyClick(window, Qt::Key(GetParam().key));
+    outside->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    log.clear();
+
+    Click(tree->FindItem(21), LabelX());
+    EXPECT_EQ(Notices(NotifyItemChanged), (std::vector<Received>{{NotifyItemChanged, item}}));
+    EXPECT_FALSE(editor->IsEditing()) << "an editing row draws no value";
+    EXPECT_FALSE(window->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Commit, EditLeftOpen,
+                         ::testing::Values(LeftOpenEdit{19, Qt::Key_Up}, LeftOpenEdit{26, Qt::Key_Z}));
+
 TEST_F(Commit, LosingTheActiveWindowCommitsNothing)
 {
     BuildPaneTree();
