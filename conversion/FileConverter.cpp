@@ -6,6 +6,7 @@
 #include "conversion/SystemMessage.h"
 #include "conversion/TextFile.h"
 #include "conversion/TextLayout.h"
+#include "conversion/ToUnicodeMap.h"
 #include "conversion/WriteAll.h"
 #include "platform/Utf8.h"
 
@@ -83,6 +84,7 @@ ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& o
     const float fontSize = FontSizeToUse(options, observer);
     TextLayout layout(document.Handle(), font, fontSize, options, document.Charset(), observer);
     layout.Write(text, progressLength);
+    ReplaceToUnicodeMap(font, layout.DrawnCodes());
     std::string().swap(text);
     if (document.Check("Writing the pages"))
         return ConversionResult::Failed(document.FailureReason());

@@ -32,6 +32,20 @@ long& GlyphWidths::CacheSlot(std::string_view text, std::size_t pos, std::size_t
     return m_astral.try_emplace(codePoint, kUnknown).first->second;
 }
 
+std::vector<char16_t> GlyphWidths::MeasuredCodes() const
+{
+    std::vector<char16_t> codes;
+    if (!m_utf8)
+        return codes;
+    // A single byte of UTF-8 is ASCII; everything longer is cached by its code point.
+    for (std::size_t code = 0; code < m_wide.size(); ++code) {
+        const long width = code < 0x80 ? m_single[code] : m_wide[code];
+        if (width != kUnknown)
+            codes.push_back(static_cast<char16_t>(code));
+    }
+    return codes;
+}
+
 long GlyphWidths::Measure(std::string_view character) const
 {
     // The library looks one byte past a lead byte even at the end of a string, so the

@@ -27,6 +27,9 @@ public:
     // Points for a sum of character widths, rounded as the library's HPDF_Page_TextWidth rounds.
     float Points(long widthSum) const { return static_cast<float>(widthSum) * m_fontSize / 1000; }
 
+    // In UTF-8, the characters below U+10000 measured so far, ascending; none otherwise.
+    std::vector<char16_t> MeasuredCodes() const;
+
 private:
     static constexpr long kUnknown = -1;
     long MeasureAndCache(std::string_view text, std::size_t pos, std::size_t length);

@@ -64,6 +64,7 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
         }
     }
     HPDF_Page_EndText(page);
+    m_drawnCodes = breaker.MeasuredCodes();
     m_observer.SetProgressPos(ClampToInt(progressLength));
 }
 

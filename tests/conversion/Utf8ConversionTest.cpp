@@ -15,7 +15,15 @@ struct ExtractCase {
     std::string text;      // the bytes of the file
     std::string extracted; // what the reader gives back from the PDF
     ConversionOptions options = Utf8Options();
+    std::string ownerPassword = "";
 };
+
+ConversionOptions Aes256Utf8Options()
+{
+    ConversionOptions options = Utf8Options();
+    options.EncryptLevel = 256;
+    return options;
+}
 
 void PrintTo(const ExtractCase& c, std::ostream* out)
 {
@@ -28,9 +36,11 @@ TEST_P(Utf8Extraction, TheReaderGetsTheCharactersBack)
 {
     const ExtractCase& c = GetParam();
     ScratchFolder folder;
-    const Converted converted = ConvertText(folder, c.options, c.text);
+    const Converted converted = ConvertText(folder, c.options, c.text, c.ownerPassword);
     ASSERT_TRUE(converted.result.written) << converted.result.reason;
     EXPECT_EQ(converted.observer.warnings, std::vector<std::string>{});
+    // A reader that has to guess the characters says so.
+    EXPECT_EQ(PdfReaderWarnings(converted.pdfPath), "");
     // pdftotext ends the page's one block of lines with a blank line and the page with a form feed.
     EXPECT_EQ(ExtractPdfText(converted.pdfPath), c.extracted + "\n\n\f");
 }
@@ -47,7 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
         ExtractCase{"CutAtALineEnd", "one\xE2\x82\ntwo", "one" FFFD FFFD "\ntwo"},
         ExtractCase{"HalfUtf8HalfLatin1", "Gr\xC3\xBC\xC3\x9F" "e | Gr\xFC\xDF" "e", "Grüße | Gr" FFFD FFFD "e"},
         ExtractCase{"ChineseFromACollection", "\xE4\xB8\xAD\xE6\x96\x87 ABC", "中文 ABC",
-                    Utf8Options(MicroHeiCollectionPath(), 1)}),
+                    Utf8Options(MicroHeiCollectionPath(), 1)},
+        ExtractCase{"ChineseAndLatinInAProportionalCollectionFont", "\xE4\xB8\xAD\xE6\x96\x87 Gr\xC3\xBC\xC3\x9F" "e", "中文 Grüße",
+                    Utf8Options(MicroHeiCollectionPath(), 0)},
+        ExtractCase{"EncryptedWithAes256", "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC", "Grüße €", Aes256Utf8Options(), "owner"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Utf8Conversion, TheFontIsEmbeddedWithIdentityCodesAndAMapBackToUnicodeEvenWhenEmbeddingIsOff)
