@@ -91,7 +91,10 @@ ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& o
     document.Finish(options, ownerPassword, userPassword);
     if (document.Failed())
         return ConversionResult::Failed(document.FailureReason());
-    return Written(ownerPassword, userPassword, std::move(encodingHint));
+    ConversionResult result = Written(ownerPassword, userPassword, std::move(encodingHint));
+    if (std::optional<std::string> note = layout.MissingGlyphNote())
+        result.notes.push_back(std::move(*note));
+    return result;
 }
 
 ConversionResult SaveDocument(PdfDocument& document, const std::string& outputPath, ConversionResult built)

@@ -37,6 +37,7 @@ public:
     // In UTF-8, the characters below U+10000 measured so far (which includes every character
     // of every line taken), ascending.
     std::vector<char16_t> MeasuredCodes() const { return m_widths.MeasuredCodes(); }
+    std::size_t CharactersWithoutGlyph() const { return m_widths.CharactersWithoutGlyph(); }
 
 private:
     struct Scan;

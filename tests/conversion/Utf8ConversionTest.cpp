@@ -189,4 +189,40 @@ INSTANTIATE_TEST_SUITE_P(
                     HintCase{"CidFontsHaveEncodingsOfTheirOwn", CidOptions(0, 0), "\xE4\xB8\xAD\n", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct MissingGlyphCase {
+    const char* name;
+    ConversionOptions options;
+    std::string text;
+    std::string missing; // how the note counts the characters; empty when there is no note
+};
+
+void PrintTo(const MissingGlyphCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class MissingGlyphs : public testing::TestWithParam<MissingGlyphCase> {};
+
+TEST_P(MissingGlyphs, AreNotedWithTheFontAndHowManyCharactersLackOne)
+{
+    const MissingGlyphCase& c = GetParam();
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, c.options, c.text);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    std::vector<std::string> expected;
+    if (!c.missing.empty())
+        expected.push_back("The font \"" + c.options.TrueTypeFile + "\" has no glyph for " + c.missing +
+                           " of the text, which show as empty boxes; choose a font that has them.");
+    EXPECT_EQ(converted.result.notes, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MissingGlyphs,
+    testing::Values(
+        MissingGlyphCase{"ChineseInALatinFont", Utf8Options(), "\xE4\xB8\xAD\xE6\x96\x87 ABC\n", "2 different characters"},
+        MissingGlyphCase{"EachCharacterCountedOnce", Utf8Options(), "a\xE4\xB8\xAD a\xE4\xB8\xAD\n\xE4\xB8\xAD\n", "1 character"},
+        MissingGlyphCase{"ChineseInAChineseFont", Utf8Options(MicroHeiCollectionPath(), 1), "\xE4\xB8\xAD\xE6\x96\x87 ABC\n", ""},
+        MissingGlyphCase{"ControlCharactersAreNotCounted", Utf8Options(), "a\tb\x01" "c\x7F\n", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace
