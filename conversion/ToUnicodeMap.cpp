@@ -3,6 +3,7 @@
 #include <hpdf_font.h>
 #include <hpdf_streams.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 

@@ -19,14 +19,19 @@ void PrintTo(const MapCase& c, std::ostream* out)
 std::string EntriesOf(const std::string& cmap)
 {
     const std::string from = "endcodespacerange\n";
-    const std::size_t begin = cmap.find(from);
-    const std::size_t end = cmap.find("endcmap\n");
-    if (begin == std::string::npos || end == std::string::npos)
-        return "malformed: " + cmap;
-    return cmap.substr(begin + from.size(), end - begin - from.size());
+    const std::size_t begin = cmap.find(from) + from.size();
+    return cmap.substr(begin, cmap.find("endcmap\n") - begin);
 }
 
-// A block of single entries for the even codes 2 * first, 2 * (first + 1) and so on.
+// The even codes 2 * first, 2 * (first + 1), ...: as codes, and as a block of single entries.
+std::vector<char16_t> EvenCodes(std::size_t count)
+{
+    std::vector<char16_t> codes;
+    for (std::size_t i = 0; i < count; ++i)
+        codes.push_back(char16_t(2 * i));
+    return codes;
+}
+
 std::string EvenSingles(std::size_t first, std::size_t count)
 {
     std::string block = std::to_string(count) + " beginbfchar\n";
@@ -36,14 +41,6 @@ std::string EvenSingles(std::size_t first, std::size_t count)
         block += line;
     }
     return block + "endbfchar\n";
-}
-
-std::vector<char16_t> EveryOtherCode(std::size_t count)
-{
-    std::vector<char16_t> codes;
-    for (std::size_t i = 0; i < count; ++i)
-        codes.push_back(char16_t(2 * i));
-    return codes;
 }
 
 class ToUnicodeMap : public testing::TestWithParam<MapCase> {};
@@ -66,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "1 beginbfchar\n<0400> <0400>\nendbfchar\n1 beginbfrange\n<03FE> <03FF> <03FE>\nendbfrange\n"},
         MapCase{"SurrogatesAreLeftOut", {0xD7FF, 0xD800, 0xDFFF, 0xE000},
                 "2 beginbfchar\n<D7FF> <D7FF>\n<E000> <E000>\nendbfchar\n"},
-        MapCase{"AHundredEntriesToABlock", EveryOtherCode(150), EvenSingles(0, 100) + EvenSingles(100, 50)}),
+        MapCase{"AHundredEntriesToABlock", EvenCodes(150), EvenSingles(0, 100) + EvenSingles(100, 50)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
