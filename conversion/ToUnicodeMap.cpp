@@ -65,7 +65,9 @@ std::string ToUnicodeCMap(const std::vector<char16_t>& codes)
 {
     std::vector<CodeRun> singles;
     std::vector<CodeRun> ranges;
-    for (const CodeRun& run : RunsOf(codes))
+    // A reader drops a map without entries and then looks for the font's character collection,
+    // which it does not know; the space, mapped as everywhere, keeps the map of an empty text.
+    for (const CodeRun& run : codes.empty() ? RunsOf({u' '}) : RunsOf(codes))
         (run.first == run.last ? singles : ranges).push_back(run);
     std::string cmap = "/CIDInit /ProcSet findresource begin\n"
                        "12 dict begin\n"

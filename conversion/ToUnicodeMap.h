@@ -12,7 +12,7 @@
 // A map, in the CMap syntax readers expect, that takes each of `codes` (ascending, no
 // repeats, below U+10000) to the character of the same value. Runs of consecutive codes
 // become ranges, which never cross a change of the first byte, as readers require; a
-// surrogate has no character and is left out.
+// surrogate has no character and is left out. Without codes, the map holds the space alone.
 std::string ToUnicodeCMap(const std::vector<char16_t>& codes);
 
 // Replaces the library's map in a font got with the UTF-8 encoding by ToUnicodeCMap(codes);

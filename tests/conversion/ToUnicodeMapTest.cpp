@@ -53,7 +53,7 @@ TEST_P(ToUnicodeMap, MapsEachCodeToItsOwnCharacter)
 INSTANTIATE_TEST_SUITE_P(
     Cases, ToUnicodeMap,
     testing::Values(
-        MapCase{"NoCodes", {}, ""},
+        MapCase{"NoCodesStillOneEntry", {}, "1 beginbfchar\n<0020> <0020>\nendbfchar\n"},
         MapCase{"ConsecutiveCodesAreOneRange", {u'A', u'B', u'C'}, "1 beginbfrange\n<0041> <0043> <0041>\nendbfrange\n"},
         MapCase{"LoneCodesAreSingleEntries", {u'A', u'C', 0x4E2D},
                 "3 beginbfchar\n<0041> <0041>\n<0043> <0043>\n<4E2D> <4E2D>\nendbfchar\n"},
