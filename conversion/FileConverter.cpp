@@ -6,6 +6,7 @@
 #include "conversion/SystemMessage.h"
 #include "conversion/TextFile.h"
 #include "conversion/TextLayout.h"
+#include "conversion/ToUnicodeMap.h"
 #include "conversion/WriteAll.h"
 #include "platform/Utf8.h"
 
@@ -135,13 +136,17 @@ ConversionResult BuildDocument(PdfDocument& document, ConversionOptions options,
     const float fontSize = FontSizeToUse(options, observer);
     TextLayout layout(document.Handle(), font, fontSize, options, document.Charset(), observer);
     layout.Write(text, progressLength);
+    ReplaceToUnicodeMap(font, layout.DrawnCodes());
     std::string().swap(text);
     if (document.Check("Writing the pages"))
         return ConversionResult::Failed(document.FailureReason());
     document.Finish(options, ownerPassword, userPassword);
     if (document.Failed())
         return ConversionResult::Failed(document.FailureReason());
-    return Written(ownerPassword, userPassword, std::move(textNotes));
+    ConversionResult result = Written(ownerPassword, userPassword, std::move(textNotes));
+    if (std::optional<std::string> note = layout.MissingGlyphNote())
+        result.notes.push_back(std::move(*note));
+    return result;
 }
 
 ConversionResult WithReadNote(ConversionResult result, const std::string& readNote)

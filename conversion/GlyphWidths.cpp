@@ -2,6 +2,9 @@
 
 #include "platform/Utf8.h"
 
+#include <hpdf_font.h>
+#include <hpdf_fontdef.h>
+
 #include <string>
 
 GlyphWidths::GlyphWidths(HPDF_Font font, float fontSize, const MultiByteCharset& charset)
@@ -15,8 +18,11 @@ GlyphWidths::GlyphWidths(HPDF_Font font, float fontSize, const MultiByteCharset&
 long GlyphWidths::MeasureAndCache(std::string_view text, std::size_t pos, std::size_t length)
 {
     long& cached = CacheSlot(text, pos, length);
-    if (cached == kUnknown)
+    if (cached == kUnknown) {
         cached = Measure(text.substr(pos, length));
+        if (m_utf8 && !HasGlyph(DecodeUtf8(text, pos, length)))
+            ++m_withoutGlyph;
+    }
     return cached;
 }
 
@@ -30,6 +36,32 @@ long& GlyphWidths::CacheSlot(std::string_view text, std::size_t pos, std::size_t
     if (codePoint < m_wide.size())
         return m_wide[codePoint];
     return m_astral.try_emplace(codePoint, kUnknown).first->second;
+}
+
+std::vector<char16_t> GlyphWidths::MeasuredCodes() const
+{
+    std::vector<char16_t> codes;
+    if (!m_utf8)
+        return codes;
+    // A single byte of UTF-8 is ASCII; everything longer is cached by its code point.
+    for (std::size_t code = 0; code < m_wide.size(); ++code) {
+        const long width = code < 0x80 ? m_single[code] : m_wide[code];
+        if (width != kUnknown)
+            codes.push_back(static_cast<char16_t>(code));
+    }
+    return codes;
+}
+
+bool GlyphWidths::HasGlyph(char32_t codePoint) const
+{
+    // Control characters are not meant to be seen; what a font draws for them is no lost letter.
+    if (codePoint < 0x20 || codePoint == 0x7F || codePoint > 0xFFFF)
+        return true;
+    HPDF_FontDef def = static_cast<HPDF_FontAttr>(m_font->attr)->fontdef;
+    if (!def || def->type != HPDF_FONTDEF_TYPE_TRUETYPE)
+        return true;
+    // Glyph 0 is the font's stand-in for a character it lacks.
+    return HPDF_TTFontDef_GetGlyphid(def, static_cast<HPDF_UINT16>(codePoint)) != 0;
 }
 
 long GlyphWidths::Measure(std::string_view character) const

@@ -27,11 +27,19 @@ public:
     // Points for a sum of character widths, rounded as the library's HPDF_Page_TextWidth rounds.
     float Points(long widthSum) const { return static_cast<float>(widthSum) * m_fontSize / 1000; }
 
+    // In UTF-8, the characters below U+10000 measured so far, ascending; none otherwise.
+    std::vector<char16_t> MeasuredCodes() const;
+
+    // In UTF-8 with a TrueType font, how many of the characters measured so far the font has
+    // no glyph for, each character counted once; control characters are not counted.
+    std::size_t CharactersWithoutGlyph() const { return m_withoutGlyph; }
+
 private:
     static constexpr long kUnknown = -1;
     long MeasureAndCache(std::string_view text, std::size_t pos, std::size_t length);
     long& CacheSlot(std::string_view text, std::size_t pos, std::size_t length);
     long Measure(std::string_view character) const;
+    bool HasGlyph(char32_t codePoint) const;
 
     HPDF_Font m_font;
     float m_fontSize;
@@ -41,4 +49,5 @@ private:
     // filled on first use.
     std::vector<long> m_wide;
     std::unordered_map<char32_t, long> m_astral; // UTF-8 beyond U+FFFF
+    std::size_t m_withoutGlyph = 0;
 };

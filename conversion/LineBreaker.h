@@ -18,6 +18,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 class LineBreaker {
 public:
@@ -32,6 +33,11 @@ public:
     // Takes one line from the head of `rest` (which must not be empty) and returns it without
     // its line end; `rest` loses the line and the CR that ended it, if any.
     std::string_view TakeLine(std::string_view& rest);
+
+    // In UTF-8, the characters below U+10000 measured so far (which includes every character
+    // of every line taken), ascending.
+    std::vector<char16_t> MeasuredCodes() const { return m_widths.MeasuredCodes(); }
+    std::size_t CharactersWithoutGlyph() const { return m_widths.CharactersWithoutGlyph(); }
 
 private:
     struct Scan;

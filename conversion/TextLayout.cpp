@@ -64,7 +64,20 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
         }
     }
     HPDF_Page_EndText(page);
+    m_drawnCodes = breaker.MeasuredCodes();
+    m_charactersWithoutGlyph = breaker.CharactersWithoutGlyph();
     m_observer.SetProgressPos(ClampToInt(progressLength));
+}
+
+std::optional<std::string> TextLayout::MissingGlyphNote() const
+{
+    if (m_charactersWithoutGlyph == 0)
+        return std::nullopt;
+    const std::string count = m_charactersWithoutGlyph == 1
+                                  ? "1 character"
+                                  : std::to_string(m_charactersWithoutGlyph) + " different characters";
+    return "The font \"" + m_options.TrueTypeFile + "\" has no glyph for " + count +
+           " of the text, which show as empty boxes; choose a font that has them.";
 }
 
 // The new page with its font and text position set, or null when the library refused it.

@@ -9,8 +9,10 @@
 
 #include <hpdf.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TextLayout {
 public:
@@ -20,6 +22,12 @@ public:
     // `text` has CR as its only line end (see NormaliseLineEnds); `progressLength` is the
     // range reported for it.
     void Write(std::string_view text, std::size_t progressLength);
+
+    // In UTF-8, every character below U+10000 that the finished Write drew, ascending.
+    const std::vector<char16_t>& DrawnCodes() const { return m_drawnCodes; }
+    // After a finished Write in UTF-8 with a TrueType font: a note naming the font and how
+    // many different characters of the text it has no glyph for, if any.
+    std::optional<std::string> MissingGlyphNote() const;
 
     // The room between the margins in whole points, wide enough for any margins.
     static long long AvailableWidth(const ConversionOptions& options);
@@ -37,4 +45,6 @@ private:
     const MultiByteCharset& m_charset;
     ConversionObserver& m_observer;
     std::string m_line; // the zero-terminated copy the library draws
+    std::vector<char16_t> m_drawnCodes;
+    std::size_t m_charactersWithoutGlyph = 0;
 };

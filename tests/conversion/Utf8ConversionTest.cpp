@@ -15,7 +15,15 @@ struct ExtractCase {
     std::string text;      // the bytes of the file
     std::string extracted; // what the reader gives back from the PDF
     ConversionOptions options = Utf8Options();
+    std::string ownerPassword = "";
 };
+
+ConversionOptions Aes256Utf8Options()
+{
+    ConversionOptions options = Utf8Options();
+    options.EncryptLevel = 256;
+    return options;
+}
 
 void PrintTo(const ExtractCase& c, std::ostream* out)
 {
@@ -28,9 +36,11 @@ TEST_P(Utf8Extraction, TheReaderGetsTheCharactersBack)
 {
     const ExtractCase& c = GetParam();
     ScratchFolder folder;
-    const Converted converted = ConvertText(folder, c.options, c.text);
+    const Converted converted = ConvertText(folder, c.options, c.text, c.ownerPassword);
     ASSERT_TRUE(converted.result.written) << converted.result.reason;
     EXPECT_EQ(converted.observer.warnings, std::vector<std::string>{});
+    // A reader that has to guess the characters says so.
+    EXPECT_EQ(PdfReaderWarnings(converted.pdfPath), "");
     // pdftotext ends the page's one block of lines with a blank line and the page with a form feed.
     EXPECT_EQ(ExtractPdfText(converted.pdfPath), c.extracted + "\n\n\f");
 }
@@ -49,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "Emoji: " FFFD " math " FFFD " end"},
         ExtractCase{"HalfUtf8HalfLatin1", "Gr\xC3\xBC\xC3\x9F" "e | Gr\xFC\xDF" "e", "Grüße | Gr" FFFD FFFD "e"},
         ExtractCase{"ChineseFromACollection", "\xE4\xB8\xAD\xE6\x96\x87 ABC", "中文 ABC",
-                    Utf8Options(MicroHeiCollectionPath(), 1)}),
+                    Utf8Options(MicroHeiCollectionPath(), 1)},
+        ExtractCase{"EncryptedWithAes256", "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC", "Grüße €", Aes256Utf8Options(), "owner"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Utf8Conversion, TheFontIsEmbeddedWithIdentityCodesAndAMapBackToUnicodeEvenWhenEmbeddingIsOff)
@@ -232,6 +243,42 @@ INSTANTIATE_TEST_SUITE_P(
         NoteCase{"ZeroByteInBinary", {}, std::string("kept\r\n\0\x01\x02\x03", 10),
                  "The text ends at the zero byte at offset 6; the remaining 4 bytes were not converted."},
         NoteCase{"CtrlZEndsTheTextWithoutANote", {}, std::string("kept\x1A\0more", 10), nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct MissingGlyphCase {
+    const char* name;
+    ConversionOptions options;
+    std::string text;
+    std::string missing; // how the note counts the characters; empty when there is no note
+};
+
+void PrintTo(const MissingGlyphCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class MissingGlyphs : public testing::TestWithParam<MissingGlyphCase> {};
+
+TEST_P(MissingGlyphs, AreNotedWithTheFontAndHowManyCharactersLackOne)
+{
+    const MissingGlyphCase& c = GetParam();
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, c.options, c.text);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    std::vector<std::string> expected;
+    if (!c.missing.empty())
+        expected.push_back("The font \"" + c.options.TrueTypeFile + "\" has no glyph for " + c.missing +
+                           " of the text, which show as empty boxes; choose a font that has them.");
+    EXPECT_EQ(converted.result.notes, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MissingGlyphs,
+    testing::Values(
+        MissingGlyphCase{"ChineseInALatinFont", Utf8Options(), "\xE4\xB8\xAD\xE6\x96\x87 ABC\n", "2 different characters"},
+        MissingGlyphCase{"EachCharacterCountedOnce", Utf8Options(), "a\xE4\xB8\xAD a\xE4\xB8\xAD\n\xE4\xB8\xAD\n", "1 character"},
+        MissingGlyphCase{"ChineseInAChineseFont", Utf8Options(MicroHeiCollectionPath(), 1), "\xE4\xB8\xAD\xE6\x96\x87 ABC\n", ""},
+        MissingGlyphCase{"ControlCharactersAreNotCounted", Utf8Options(), "a\tb\x01" "c\x7F\n", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

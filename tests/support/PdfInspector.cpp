@@ -176,6 +176,11 @@ std::string ExtractPdfText(const std::string& path)
     return OutputOf("pdftotext -q " + Quoted(path) + " -");
 }
 
+std::string PdfReaderWarnings(const std::string& path)
+{
+    return OutputOf("pdftotext " + Quoted(path) + " /dev/null 2>&1");
+}
+
 std::size_t DarkPixelsOfFirstPage(const std::string& path)
 {
     // A binary PGM: "P5", width, height and the largest value, each followed by white space,

@@ -64,6 +64,10 @@ PdfFacts InspectPdf(const std::string& path, const std::string& password = "");
 // in LF, pages in a form feed.
 std::string ExtractPdfText(const std::string& path);
 
+// What a reader complains about while it extracts the text: pdftotext's messages, empty for a
+// PDF it reads without trouble.
+std::string PdfReaderWarnings(const std::string& path);
+
 // How many pixels of the first page come out dark when a reader draws it (pdftoppm from
 // poppler-utils, 100 dots per inch, grey): a measure of the ink the glyphs leave.
 std::size_t DarkPixelsOfFirstPage(const std::string& path);

@@ -1,0 +1,102 @@
+#include "conversion/ToUnicodeMap.h"
+
+#include <hpdf_font.h>
+#include <hpdf_streams.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string_view>
+
+namespace {
+
+// Readers accept at most this many entries between one begin and end operator.
+constexpr std::size_t kEntriesPerBlock = 100;
+
+struct CodeRun {
+    char16_t first;
+    char16_t last;
+};
+
+bool IsSurrogate(char16_t code)
+{
+    return code >= 0xD800 && code <= 0xDFFF;
+}
+
+// The codes as runs of consecutive values that share their first byte.
+std::vector<CodeRun> RunsOf(const std::vector<char16_t>& codes)
+{
+    std::vector<CodeRun> runs;
+    for (char16_t code : codes) {
+        if (IsSurrogate(code))
+            continue;
+        if (!runs.empty() && code == runs.back().last + 1 && (code >> 8) == (runs.back().first >> 8))
+            runs.back().last = code;
+        else
+            runs.push_back({code, code});
+    }
+    return runs;
+}
+
+std::string Hex(char16_t code)
+{
+    char text[7];
+    std::snprintf(text, sizeof text, "<%04X>", unsigned(code));
+    return text;
+}
+
+void AppendBlocks(std::string& cmap, const std::vector<CodeRun>& runs, std::string_view kind)
+{
+    for (std::size_t start = 0; start < runs.size(); start += kEntriesPerBlock) {
+        const std::size_t end = std::min(runs.size(), start + kEntriesPerBlock);
+        cmap += std::to_string(end - start) + " begin" + std::string(kind) + "\n";
+        for (std::size_t i = start; i < end; ++i) {
+            cmap += Hex(runs[i].first);
+            if (runs[i].last != runs[i].first)
+                cmap += " " + Hex(runs[i].last);
+            cmap += " " + Hex(runs[i].first) + "\n";
+        }
+        cmap += "end" + std::string(kind) + "\n";
+    }
+}
+
+} // namespace
+
+std::string ToUnicodeCMap(const std::vector<char16_t>& codes)
+{
+    std::vector<CodeRun> singles;
+    std::vector<CodeRun> ranges;
+    // A reader drops a map without entries and then looks for the font's character collection,
+    // which it does not know; the space, mapped as everywhere, keeps the map of an empty text.
+    for (const CodeRun& run : codes.empty() ? RunsOf({u' '}) : RunsOf(codes))
+        (run.first == run.last ? singles : ranges).push_back(run);
+    std::string cmap = "/CIDInit /ProcSet findresource begin\n"
+                       "12 dict begin\n"
+                       "begincmap\n"
+                       "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+                       "/CMapName /Adobe-Identity-UCS def\n"
+                       "/CMapType 2 def\n"
+                       "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
+    AppendBlocks(cmap, singles, "bfchar");
+    AppendBlocks(cmap, ranges, "bfrange");
+    cmap += "endcmap\n"
+            "CMapName currentdict /CMap defineresource pop\n"
+            "end\n"
+            "end\n";
+    return cmap;
+}
+
+void ReplaceToUnicodeMap(HPDF_Font font, const std::vector<char16_t>& codes)
+{
+    if (!font || std::string_view(HPDF_Font_GetEncodingName(font)) != "UTF-8")
+        return;
+    auto* attr = static_cast<HPDF_FontAttr>(font->attr);
+    HPDF_Dict map = attr->cmap_stream;
+    if (attr->type != HPDF_FONT_TYPE0_TT || !map || !map->stream)
+        return;
+    // These keys described the encoding CMap; a map back to Unicode is a plain stream.
+    for (const char* key : {"Type", "CMapName", "CIDSystemInfo", "WMode"})
+        HPDF_Dict_RemoveElement(map, key);
+    const std::string cmap = ToUnicodeCMap(codes);
+    HPDF_MemStream_FreeData(map->stream);
+    HPDF_Stream_Write(map->stream, reinterpret_cast<const HPDF_BYTE*>(cmap.data()), HPDF_UINT(cmap.size()));
+}
