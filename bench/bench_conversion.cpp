@@ -1,6 +1,7 @@
 // Throughput, scaling and memory of the conversion of one file. Run without arguments; it
 // writes its inputs to a scratch folder and prints one line per figure. See bench/README.md.
 //   bench_conversion [--quick]   (--quick: 10 MB instead of 100 MB for the memory figures)
+#include "bench/BenchFiles.h"
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
 #include "conversion/FileConverter.h"
@@ -78,24 +79,6 @@ std::string ChineseWithoutSpaces(std::size_t bytes)
         text += char(0xA1 + g_random() % 94);
     }
     return text;
-}
-
-std::string Write(const fs::path& folder, const std::string& name, const std::string& text)
-{
-    const std::string path = (folder / name).string();
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-}
-
-double Seconds(const std::function<void()>& work, int repeats = 3)
-{
-    double best = 1e30;
-    for (int i = 0; i < repeats; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
 }
 
 void Convert(const ConversionOptions& options, const std::string& input, const std::string& ownerPassword = "",
@@ -179,38 +162,38 @@ int main(int argc, char** argv)
     ConversionOptions chinese;
     chinese.PageFont = CidFont;
 
-    const std::string prose = Write(folder, "prose.txt", Paragraphs(10'000'000));
-    const double proseSeconds = Seconds([&] { Convert(defaults, prose); });
+    const std::string prose = WriteBenchFile(folder, "prose.txt", Paragraphs(10'000'000));
+    const double proseSeconds = BestSeconds([&] { Convert(defaults, prose); });
     std::printf("prose 10 MB (paragraphs to wrap): %.3f s, %.1f MB/s\n", proseSeconds, 10.0 / proseSeconds);
 
     ConversionOptions aes256;
     aes256.EncryptLevel = 256;
     const auto encrypted = [&] { Convert(aes256, prose, "owner", "user"); };
-    const double aesSeconds = Seconds(encrypted);
+    const double aesSeconds = BestSeconds(encrypted);
     const double plainPeak = PeakMegabytes([&] { Convert(defaults, prose); });
     const double aesPeak = PeakMegabytes(encrypted);
     std::printf("prose 10 MB with AES-256: %.3f s, ratio to unencrypted %.2f (goal <= 1.5); peak memory %.0f MB, "
                 "unencrypted %.0f MB, ratio %.2f (goal <= 1.5)\n",
                 aesSeconds, aesSeconds / proseSeconds, aesPeak, plainPeak, aesPeak / plainPeak);
 
-    const std::string small = Write(folder, "para100k.txt", OneParagraph(100'000));
-    const std::string large = Write(folder, "para400k.txt", OneParagraph(400'000));
-    const double paragraphRatio = Seconds([&] { Convert(defaults, large); }) / Seconds([&] { Convert(defaults, small); });
+    const std::string small = WriteBenchFile(folder, "para100k.txt", OneParagraph(100'000));
+    const std::string large = WriteBenchFile(folder, "para400k.txt", OneParagraph(400'000));
+    const double paragraphRatio = BestSeconds([&] { Convert(defaults, large); }) / BestSeconds([&] { Convert(defaults, small); });
     std::printf("one paragraph, 400 KB / 100 KB time: %.2f (goal <= 4.5)\n", paragraphRatio);
 
-    const std::string zhSmall = Write(folder, "zh250k.txt", ChineseWithoutSpaces(250'000));
-    const std::string zhLarge = Write(folder, "zh1m.txt", ChineseWithoutSpaces(1'000'000));
-    const double chineseRatio = Seconds([&] { Convert(chinese, zhLarge); }) / Seconds([&] { Convert(chinese, zhSmall); });
+    const std::string zhSmall = WriteBenchFile(folder, "zh250k.txt", ChineseWithoutSpaces(250'000));
+    const std::string zhLarge = WriteBenchFile(folder, "zh1m.txt", ChineseWithoutSpaces(1'000'000));
+    const double chineseRatio = BestSeconds([&] { Convert(chinese, zhLarge); }) / BestSeconds([&] { Convert(chinese, zhSmall); });
     std::printf("GB2312 without spaces, 1 MB / 250 KB time: %.2f (goal <= 4.5)\n", chineseRatio);
 
-    const std::string lines = Write(folder, "lines10m.txt", ShortLines(10'000'000));
-    const double ours = Seconds([&] { Convert(defaults, lines); });
-    const double library = Seconds([&] { LibraryOnly(lines, lines + ".library.pdf"); });
+    const std::string lines = WriteBenchFile(folder, "lines10m.txt", ShortLines(10'000'000));
+    const double ours = BestSeconds([&] { Convert(defaults, lines); });
+    const double library = BestSeconds([&] { LibraryOnly(lines, lines + ".library.pdf"); });
     std::printf("10 MB of ready lines: converter %.3f s, library alone %.3f s, ratio %.2f (goal <= 1.3), same PDF: %s\n",
                 ours, library, ours / library, SameBytes(lines + ".pdf", lines + ".library.pdf") ? "yes" : "no");
 
     const std::size_t bigBytes = quick ? 10'000'000 : 100'000'000;
-    const std::string big = Write(folder, "big.txt", ShortLines(bigBytes));
+    const std::string big = WriteBenchFile(folder, "big.txt", ShortLines(bigBytes));
     const double ourPeak = PeakMegabytes([&] { Convert(defaults, big); });
     const double libraryPeak = PeakMegabytes([&] { LibraryOnly(big, big + ".library.pdf"); });
     std::printf("peak memory for %zu MB of ready lines: converter %.0f MB, library alone %.0f MB, ratio %.2f (goal <= 1.2)\n",

@@ -1,6 +1,7 @@
 // UTF-8 text against the same characters in a single-byte encoding, with the same embedded
 // TrueType font, and the growth of one long UTF-8 paragraph. Run without arguments; it writes
 // its inputs to a scratch folder and prints one line per figure. See bench/README.md.
+#include "bench/BenchFiles.h"
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
 #include "conversion/FileConverter.h"
@@ -94,24 +95,6 @@ std::string ChineseWithoutSpaces(std::size_t bytes)
     return text;
 }
 
-std::string Write(const fs::path& folder, const std::string& name, const std::string& text)
-{
-    const std::string path = (folder / name).string();
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-}
-
-double Seconds(const std::function<void()>& work, int repeats = 3)
-{
-    double best = 1e30;
-    for (int i = 0; i < repeats; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
-}
-
 void Convert(const ConversionOptions& options, const std::string& input)
 {
     SilentObserver observer;
@@ -141,25 +124,25 @@ int main()
     ProseWriter writer;
 
     const Prose prose = writer.Paragraphs(10'000'000, true);
-    const std::string utf8Path = Write(folder, "prose-utf8.txt", prose.utf8);
-    const std::string latin1Path = Write(folder, "prose-latin1.txt", prose.latin1);
-    const double utf8Seconds = Seconds([&] { Convert(utf8, utf8Path); });
-    const double latin1Seconds = Seconds([&] { Convert(latin1, latin1Path); });
+    const std::string utf8Path = WriteBenchFile(folder, "prose-utf8.txt", prose.utf8);
+    const std::string latin1Path = WriteBenchFile(folder, "prose-latin1.txt", prose.latin1);
+    const double utf8Seconds = BestSeconds([&] { Convert(utf8, utf8Path); });
+    const double latin1Seconds = BestSeconds([&] { Convert(latin1, latin1Path); });
     std::printf("10 MB of UTF-8 prose (Latin, Greek, Cyrillic; %.1f MB as Latin-1), DejaVu Sans embedded: "
                 "UTF-8 %.3f s, Latin-1 %.3f s, ratio %.2f (goal <= 1.5)\n",
                 double(prose.latin1.size()) / 1e6, utf8Seconds, latin1Seconds, utf8Seconds / latin1Seconds);
 
-    const std::string small = Write(folder, "para100k.txt", writer.Paragraphs(100'000, false).utf8);
-    const std::string large = Write(folder, "para400k.txt", writer.Paragraphs(400'000, false).utf8);
-    const double ratio = Seconds([&] { Convert(utf8, large); }) / Seconds([&] { Convert(utf8, small); });
+    const std::string small = WriteBenchFile(folder, "para100k.txt", writer.Paragraphs(100'000, false).utf8);
+    const std::string large = WriteBenchFile(folder, "para400k.txt", writer.Paragraphs(400'000, false).utf8);
+    const double ratio = BestSeconds([&] { Convert(utf8, large); }) / BestSeconds([&] { Convert(utf8, small); });
     std::printf("one UTF-8 paragraph, 400 KB / 100 KB time: %.2f (goal <= 4.5)\n", ratio);
 
     ConversionOptions chinese = utf8;
     chinese.TrueTypeFile = kChineseFont;
     chinese.TrueTypeFontIndex = 1;
-    const std::string zhSmall = Write(folder, "zh250k.txt", ChineseWithoutSpaces(250'000));
-    const std::string zhLarge = Write(folder, "zh1m.txt", ChineseWithoutSpaces(1'000'000));
-    const double chineseRatio = Seconds([&] { Convert(chinese, zhLarge); }) / Seconds([&] { Convert(chinese, zhSmall); });
+    const std::string zhSmall = WriteBenchFile(folder, "zh250k.txt", ChineseWithoutSpaces(250'000));
+    const std::string zhLarge = WriteBenchFile(folder, "zh1m.txt", ChineseWithoutSpaces(1'000'000));
+    const double chineseRatio = BestSeconds([&] { Convert(chinese, zhLarge); }) / BestSeconds([&] { Convert(chinese, zhSmall); });
     std::printf("UTF-8 Chinese without spaces (WenQuanYi Micro Hei Mono), 1 MB / 250 KB time: %.2f (goal <= 4.5)\n",
                 chineseRatio);
 
