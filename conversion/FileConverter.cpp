@@ -114,15 +114,12 @@ ConversionResult BuildDocument(PdfDocument& document, ConversionOptions options,
         return ConversionResult::Failed(*problem);
     std::vector<std::string> textNotes;
     const std::size_t beyondBmpInInformation = ReplaceBeyondBmpInInformation(options);
-    std::size_t beyondBmpInText = 0;
     // The library trusts the UTF-8 it is given and drops every character beyond U+FFFF
     // without a word; both kinds of trouble are drawn as U+FFFD instead, and the notes say so.
-    if (UsesUtf8(options)) {
-        if (const std::size_t malformed = RepairUtf8(text))
-            textNotes.push_back(MalformedUtf8Note(malformed));
-        beyondBmpInText = ReplaceBeyondBmp(text);
-    }
-    if (auto note = BeyondBmpNote(beyondBmpInText, beyondBmpInInformation))
+    const Utf8Fix fix = UsesUtf8(options) ? FixUtf8ForLibrary(text) : Utf8Fix{};
+    if (fix.malformedBytes > 0)
+        textNotes.push_back(MalformedUtf8Note(fix.malformedBytes));
+    if (auto note = BeyondBmpNote(fix.beyondBmp, beyondBmpInInformation))
         textNotes.push_back(std::move(*note));
     if (auto hint = Utf8Hint(options, text))
         textNotes.push_back(std::move(*hint));

@@ -196,10 +196,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckTextMode(input.Rest(), text);
     // The conversion repairs UTF-8 before any of it is laid out; the line breaker never sees
     // malformed bytes or characters beyond U+FFFF in that encoding.
-    if (UsesUtf8(setups[setup])) {
-        RepairUtf8(text);
-        ReplaceBeyondBmp(text);
-    }
+    if (UsesUtf8(setups[setup]))
+        FixUtf8ForLibrary(text);
     if (LoadedFont& loaded = FontFor(setups[setup], fonts[setup]); loaded.font)
         CheckLines(text, loaded, fontSize, width);
     return 0;

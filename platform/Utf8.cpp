@@ -115,6 +115,14 @@ std::size_t ReplaceBeyondBmp(std::string& text)
     return replaced;
 }
 
+Utf8Fix FixUtf8ForLibrary(std::string& text)
+{
+    Utf8Fix fix;
+    fix.malformedBytes = RepairUtf8(text);
+    fix.beyondBmp = ReplaceBeyondBmp(text);
+    return fix;
+}
+
 bool HoldsMultiByteUtf8(std::string_view text)
 {
     bool multiByte = false;

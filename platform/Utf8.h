@@ -29,6 +29,14 @@ std::size_t RepairUtf8(std::string& text);
 // as they are: repair them first.
 std::size_t ReplaceBeyondBmp(std::string& text);
 
+// A text made fit for the PDF library's UTF-8 writing: repaired, then every character beyond
+// U+FFFF replaced. Says how many of each were replaced, for the notes the user gets.
+struct Utf8Fix {
+    std::size_t malformedBytes = 0;
+    std::size_t beyondBmp = 0;
+};
+Utf8Fix FixUtf8ForLibrary(std::string& text);
+
 // True when the text is well-formed UTF-8 and holds at least one character beyond ASCII: the
 // sign that a file was saved as UTF-8 (ASCII alone reads the same in every encoding).
 bool HoldsMultiByteUtf8(std::string_view text);
