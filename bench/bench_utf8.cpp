@@ -20,7 +20,6 @@ namespace {
 
 constexpr char kFont[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 constexpr char kChineseFont[] = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
-constexpr int kWinAnsiEncoding = 2;
 
 // The same prose twice: in UTF-8 with Latin, Greek and Cyrillic words, and in Latin-1 with
 // every Greek or Cyrillic letter replaced by a Latin-1 letter, so that both hold the same

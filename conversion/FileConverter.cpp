@@ -6,6 +6,7 @@
 #include "conversion/SystemMessage.h"
 #include "conversion/TextFile.h"
 #include "conversion/TextLayout.h"
+#include "conversion/TextPlan.h"
 #include "conversion/ToUnicodeMap.h"
 #include "conversion/WriteAll.h"
 #include "platform/Utf8.h"
@@ -43,7 +44,8 @@ float FontSizeToUse(const ConversionOptions& options, ConversionObserver& observ
 // the command line take them, so that the one text serves both.
 std::optional<std::string> Utf8Hint(const ConversionOptions& options, const std::string& text)
 {
-    if (options.PageFont == CidFont || UsesUtf8(options) || !HoldsMultiByteUtf8(text))
+    if (options.PageFont == CidFont || UsesUtf8(options) || ReadsEachFileAsDetected(options) ||
+        !HoldsMultiByteUtf8(text))
         return std::nullopt;
     const bool known = options.SingeEncode >= 0 && options.SingeEncode < int(SingleByteEncodings.size());
     const std::string chosen = known ? std::string(SingleByteEncodings[options.SingeEncode]) : "the chosen one";
@@ -102,17 +104,19 @@ ConversionResult Written(const std::string& ownerPassword, const std::string& us
     return result;
 }
 
-// Makes the whole PDF of `text` in `document`, in memory. The text is given up once it has
-// been laid out, so that it and the finished PDF are not held at the same time.
-// The options are a copy of the caller's: characters beyond U+FFFF in their document
-// information are replaced for this document.
-ConversionResult BuildDocument(PdfDocument& document, ConversionOptions options, std::string text,
+// Makes the whole PDF of `bytes`, the file as read, in `document`, in memory. The text is
+// given up once it has been laid out, so that it and the finished PDF are not held at the same
+// time. Characters beyond U+FFFF in the document information are replaced for this document.
+ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& chosen, std::string bytes,
                                const std::string& ownerPassword, const std::string& userPassword,
                                ConversionObserver& observer)
 {
-    if (const auto problem = CheckPageAndPasswords(options, ownerPassword, userPassword))
+    if (const auto problem = CheckPageAndPasswords(chosen, ownerPassword, userPassword))
         return ConversionResult::Failed(*problem);
-    std::vector<std::string> textNotes;
+    TextPlan plan = MakeTextPlan(chosen, std::move(bytes));
+    ConversionOptions& options = plan.options;
+    std::string& text = plan.text;
+    std::vector<std::string> textNotes = std::move(plan.notes);
     const std::size_t beyondBmpInInformation = ReplaceBeyondBmpInInformation(options);
     // The library trusts the UTF-8 it is given and drops every character beyond U+FFFF
     // without a word; both kinds of trouble are drawn as U+FFFD instead, and the notes say so.
@@ -121,7 +125,7 @@ ConversionResult BuildDocument(PdfDocument& document, ConversionOptions options,
         textNotes.push_back(MalformedUtf8Note(fix.malformedBytes));
     if (auto note = BeyondBmpNote(fix.beyondBmp, beyondBmpInInformation))
         textNotes.push_back(std::move(*note));
-    if (auto hint = Utf8Hint(options, text))
+    if (auto hint = Utf8Hint(chosen, text))
         textNotes.push_back(std::move(*hint));
     const std::size_t progressLength = NormaliseLineEnds(text);
     if (!document.IsCreated())
@@ -146,13 +150,6 @@ ConversionResult BuildDocument(PdfDocument& document, ConversionOptions options,
     return result;
 }
 
-ConversionResult WithReadNote(ConversionResult result, const std::string& readNote)
-{
-    if (result.written && !readNote.empty())
-        result.notes.insert(result.notes.begin(), readNote);
-    return result;
-}
-
 ConversionResult SaveDocument(PdfDocument& document, const std::string& outputPath, ConversionResult built)
 {
     ReplacingFile file(outputPath);
@@ -170,7 +167,7 @@ ConversionResult ConvertFile(const ConversionOptions& options, const std::string
     if (SameFile(inputPath, outputPath))
         return ConversionResult::Failed("The PDF would replace the input file itself; the input "
                                         "was left untouched.");
-    TextFileContent content = ReadTextFile(inputPath);
+    TextFileContent content = ReadFileBytes(inputPath);
     if (!content.error.empty())
         return ConversionResult::Failed("Cannot read the input file: " + content.error + ".");
     PdfDocument document;
@@ -182,13 +179,13 @@ ConversionResult ConvertFile(const ConversionOptions& options, const std::string
     // taken for this text's; a folder of its name stays.
     if (!result.written && unlink(outputPath.c_str()) == 0)
         result.reason += " The old PDF \"" + outputPath + "\" was removed.";
-    return WithReadNote(std::move(result), content.note);
+    return result;
 }
 
 ConversionResult ConvertStream(const ConversionOptions& options, int inputFd, const std::string& ownerPassword,
                                const std::string& userPassword, int outputFd, ConversionObserver& observer)
 {
-    TextFileContent content = ReadTextStream(inputFd);
+    TextFileContent content = ReadStreamBytes(inputFd);
     if (!content.error.empty())
         return ConversionResult::Failed("Cannot read the input: " + content.error + ".");
     PdfDocument document;
@@ -196,7 +193,6 @@ ConversionResult ConvertStream(const ConversionOptions& options, int inputFd, co
         BuildDocument(document, options, std::move(content.text), ownerPassword, userPassword, observer);
     if (!result.written)
         return result;
-    result = WithReadNote(std::move(result), content.note);
     int error = 0;
     const auto write = [&](std::string_view bytes) { return (error = WriteAll(outputFd, bytes)) == 0; };
     if (!document.WriteOut(write))

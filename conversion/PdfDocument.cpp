@@ -201,7 +201,9 @@ HPDF_Font PdfDocument::Open(const ConversionOptions& options, ConversionObserver
 
 HPDF_Font PdfDocument::LoadFont(const ConversionOptions& options)
 {
-    const char* singleByte = ListEntry(SingleByteEncodings, options.SingeEncode);
+    // Auto is settled per file by its plan; the font it starts from is checked in WinAnsi.
+    const int encoding = options.SingeEncode == kAutoEncoding ? kWinAnsiEncoding : options.SingeEncode;
+    const char* singleByte = ListEntry(SingleByteEncodings, encoding);
     switch (options.PageFont) {
     case Base14Font: {
         const char* name = ListEntry(Base14FontNames, options.B14Font);

@@ -14,6 +14,16 @@ struct PatternDeleter {
 };
 using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
 
+struct FontSetDeleter {
+    void operator()(FcFontSet* set) const { FcFontSetDestroy(set); }
+};
+using FontSet = std::unique_ptr<FcFontSet, FontSetDeleter>;
+
+struct CharSetDeleter {
+    void operator()(FcCharSet* set) const { FcCharSetDestroy(set); }
+};
+using CharSet = std::unique_ptr<FcCharSet, CharSetDeleter>;
+
 // A configuration of its own for each lookup, given back whole afterwards: fontconfig's shared
 // one lives until the process ends. A lookup is made once per call of the program.
 struct ConfigDeleter {
@@ -141,4 +151,33 @@ SystemFont FindMonospacedFont()
     if (!found.problem.empty())
         found.problem = "the system's monospaced font is not a TrueType font (" + found.problem + ")";
     return found;
+}
+
+SystemFont FindFontFor(const FontRequest& request, const std::vector<char32_t>& characters)
+{
+    const Pattern pattern(FcPatternCreate());
+    const CharSet charset(FcCharSetCreate());
+    if (!pattern || !charset)
+        return NotFound("fontconfig could not be asked for a font");
+    for (const std::string& family : request.families)
+        FcPatternAddString(pattern.get(), FC_FAMILY, Text(family.c_str()));
+    FcPatternAddInteger(pattern.get(), FC_WEIGHT, request.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern.get(), FC_SLANT, request.slanted ? FC_SLANT_OBLIQUE : FC_SLANT_ROMAN);
+    for (char32_t character : characters)
+        FcCharSetAddChar(charset.get(), character);
+    FcPatternAddCharSet(pattern.get(), FC_CHARSET, charset.get());
+    const Config config(FcInitLoadConfigAndFonts());
+    if (!config)
+        return NotFound("fontconfig has no configuration");
+    FcConfigSubstitute(config.get(), pattern.get(), FcMatchPattern);
+    FcDefaultSubstitute(pattern.get());
+    FcResult result = FcResultNoMatch;
+    // Sorted by coverage of the characters first, then by likeness; only TrueType files load.
+    const FontSet sorted(FcFontSort(config.get(), pattern.get(), FcFalse, nullptr, &result));
+    for (int i = 0; sorted && i < sorted->nfont; ++i) {
+        FcPattern* font = sorted->fonts[i];
+        if (StringOf(font, FC_FONTFORMAT) == kTrueType)
+            return Found(font, "'" + StringOf(font, FC_FAMILY) + "'");
+    }
+    return NotFound("no TrueType font is installed (fc-list lists the installed fonts)");
 }

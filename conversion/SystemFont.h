@@ -3,6 +3,7 @@
 // fontconfig, the library Linux desktops find their fonts with. Only TrueType fonts are
 // offered: they are what the converter can load and what carries UTF-8 text. Any thread.
 #include <string>
+#include <vector>
 
 struct SystemFont {
     std::string file;    // the font file; empty when none was found
@@ -19,3 +20,14 @@ SystemFont FindSystemFont(const std::string& name);
 
 // The monospaced TrueType font the system prefers (fontconfig's "monospace").
 SystemFont FindMonospacedFont();
+
+// A font asked for by its look rather than its name.
+struct FontRequest {
+    std::vector<std::string> families; // in order of preference; generic families count too
+    bool bold = false;
+    bool slanted = false;
+};
+
+// The installed TrueType font that draws most of `characters`, and among those the one that
+// is most like the request, as fontconfig ranks them.
+SystemFont FindFontFor(const FontRequest& request, const std::vector<char32_t>& characters);

@@ -22,7 +22,7 @@ TextFileContent Failed(std::string error)
     return content;
 }
 
-TextFileContent ReadToEnd(int fd, std::size_t expectedSize)
+TextFileContent ReadBytesToEnd(int fd, std::size_t expectedSize)
 {
     TextFileContent content;
     content.text.reserve(expectedSize);
@@ -37,6 +37,11 @@ TextFileContent ReadToEnd(int fd, std::size_t expectedSize)
             return Failed(SystemMessage(errno));
         content.text.append(chunk, static_cast<std::size_t>(got));
     }
+    return content;
+}
+
+TextFileContent InTextMode(TextFileContent content)
+{
     content.note = TextEndNote(content.text);
     ApplyTextMode(content.text);
     return content;
@@ -106,19 +111,29 @@ RegularFile OpenRegularFile(const std::string& path)
     return file;
 }
 
-TextFileContent ReadTextFile(const std::string& path)
+TextFileContent ReadFileBytes(const std::string& path)
 {
     const RegularFile file = OpenRegularFile(path);
     if (file.fd < 0)
         return Failed(file.error == kNotRegularFile ? "Not a regular file" : SystemMessage(file.error));
-    TextFileContent content = ReadToEnd(file.fd, file.size);
+    TextFileContent content = ReadBytesToEnd(file.fd, file.size);
     close(file.fd);
     return content;
 }
 
+TextFileContent ReadStreamBytes(int fd)
+{
+    return ReadBytesToEnd(fd, 0);
+}
+
+TextFileContent ReadTextFile(const std::string& path)
+{
+    return InTextMode(ReadFileBytes(path));
+}
+
 TextFileContent ReadTextStream(int fd)
 {
-    return ReadToEnd(fd, 0);
+    return InTextMode(ReadStreamBytes(fd));
 }
 
 std::size_t NormaliseLineEnds(std::string& text)

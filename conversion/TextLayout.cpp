@@ -1,6 +1,7 @@
 #include "conversion/TextLayout.h"
 
 #include "conversion/LineBreaker.h"
+#include "conversion/TabStops.h"
 
 #include <algorithm>
 #include <climits>
@@ -44,18 +45,38 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
         return;
 
     LineBreaker breaker(page, m_font, m_fontSize, static_cast<double>(AvailableWidth(m_options)), m_charset);
+    std::string expanded;
+    if (m_options.TabSize > 0 && text.find('\t') != std::string_view::npos) {
+        GlyphWidths widths(m_font, m_fontSize, m_charset);
+        expanded = ExpandTabs(text, m_options.TabSize, widths, m_charset);
+        text = expanded;
+    }
+    const bool formFeedsEndPages = m_options.FormFeed == 1;
+    // A page begun because the last one was full is not ended again by a form feed right after.
+    bool pageBegunByOverflow = true;
     std::size_t drawn = 0;
     while (!text.empty()) {
-        const std::string_view line = breaker.TakeLine(text);
-        DrawLine(page, line);
-        // After its first error the library refuses every call, new pages included.
-        if (HPDF_GetError(m_pdf) != HPDF_OK)
-            return;
-        drawn += line.size();
-        m_observer.SetProgressPos(ClampToInt(drawn));
+        const bool formFeed = formFeedsEndPages && text.front() == '\f';
+        if (!formFeed) {
+            std::string_view section = text.substr(0, formFeedsEndPages ? text.find('\f') : std::string_view::npos);
+            const std::size_t sectionSize = section.size();
+            DrawLine(page, breaker.TakeLine(section));
+            text.remove_prefix(sectionSize - section.size());
+            // After its first error the library refuses every call, new pages included.
+            if (HPDF_GetError(m_pdf) != HPDF_OK)
+                return;
+            drawn += sectionSize - section.size();
+            m_observer.SetProgressPos(ClampToInt(std::min(drawn, progressLength)));
+        } else {
+            text.remove_prefix(1);
+        }
         // The test follows the line, so the last line of a page is the first whose baseline
         // reaches the bottom margin.
-        if (HPDF_Page_GetCurrentTextPos(page).y <= m_options.BottomMargin) {
+        const bool full = !formFeed && HPDF_Page_GetCurrentTextPos(page).y <= m_options.BottomMargin;
+        // A form feed at the very end has no text to begin a page with.
+        const bool newPage = full || (formFeed && !pageBegunByOverflow && !text.empty());
+        pageBegunByOverflow = full;
+        if (newPage) {
             HPDF_Page_EndText(page);
             page = StartPage();
             if (!page)
