@@ -60,12 +60,13 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
         if (!formFeed) {
             std::string_view section = text.substr(0, formFeedsEndPages ? text.find('\f') : std::string_view::npos);
             const std::size_t sectionSize = section.size();
-            DrawLine(page, breaker.TakeLine(section));
+            const std::string_view line = breaker.TakeLine(section);
+            DrawLine(page, line);
             text.remove_prefix(sectionSize - section.size());
             // After its first error the library refuses every call, new pages included.
             if (HPDF_GetError(m_pdf) != HPDF_OK)
                 return;
-            drawn += sectionSize - section.size();
+            drawn += line.size();
             m_observer.SetProgressPos(ClampToInt(std::min(drawn, progressLength)));
         } else {
             text.remove_prefix(1);

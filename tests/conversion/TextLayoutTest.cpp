@@ -123,7 +123,9 @@ TEST(LineEnds, CtrlZEndsTheDataAndAZeroByteEndsTheText)
 
 TEST(LineEnds, TabsStayInsideLines)
 {
-    EXPECT_EQ(ConvertAndInspect(ConversionOptions{}, "a\tb\n").AllLineTexts(),
+    ConversionOptions options;
+    options.TabSize = 0;
+    EXPECT_EQ(ConvertAndInspect(options, "a\tb\n").AllLineTexts(),
               (std::vector<std::string>{"a\tb"}));
 }
 
