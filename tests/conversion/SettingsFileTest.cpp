@@ -50,7 +50,8 @@ TEST(SettingsFile, DefaultsWriteTheKnownFile)
               "TopMargin=60\nBottomMargin=60\nPageFont=0\nB14Font=0\nEmbeddingFont=0\nCIDFont=0\nSingeEncode=29\n"
               "MultiEncode=0\nFont Size=9\n[Document Display Option]\nOpenMode=0\nOpenResult=0\n"
               "[PDF Property Option]\nAuthor=\nCreator=\nTitle=\nSubject=\nKeywords=\n"
-              "[PDF Security Option]\nPermitRead=0\nPermitPrint=0\nPermitCopy=0\nPermitModify=0\nEncryptLevel=48\n");
+              "[PDF Security Option]\nPermitRead=0\nPermitPrint=0\nPermitCopy=0\nPermitModify=0\nEncryptLevel=48\n"
+              "[Text Option]\nTabSize=8\nFormFeed=1\n");
 }
 
 TEST(SettingsFile, MissingKeysEachTakeTheirOwnDefault)
