@@ -2,6 +2,8 @@
 
 #include "conversion/LineBreaker.h"
 #include "conversion/TabStops.h"
+#include "conversion/VisualOrder.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <climits>
@@ -87,6 +89,7 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
     }
     HPDF_Page_EndText(page);
     m_drawnCodes = breaker.MeasuredCodes();
+    AddShapedCodes();
     m_charactersWithoutGlyph = breaker.CharactersWithoutGlyph();
     m_observer.SetProgressPos(ClampToInt(progressLength));
 }
@@ -124,7 +127,31 @@ HPDF_Page TextLayout::StartPage()
 
 void TextLayout::DrawLine(HPDF_Page page, std::string_view line)
 {
-    m_line.assign(line);
+    if (m_charset.IsUtf8() && HoldsRightToLeft(line)) {
+        m_line = VisualOrder(line);
+        NoteShapedCodes(m_line);
+    } else {
+        m_line.assign(line);
+    }
     HPDF_Page_MoveTextPos(page, 0, -(m_fontSize + 5));
     HPDF_Page_ShowTextNextLine(page, m_line.c_str());
+}
+
+// Shaping draws presentation forms the text itself may not hold; a reader needs them in the map
+// back to Unicode too.
+void TextLayout::NoteShapedCodes(std::string_view visual)
+{
+    for (std::size_t pos = 0; pos < visual.size();) {
+        const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(visual, pos), 1);
+        if (length == 3)
+            m_shapedCodes.push_back(static_cast<char16_t>(DecodeUtf8(visual, pos, length)));
+        pos += length;
+    }
+}
+
+void TextLayout::AddShapedCodes()
+{
+    m_drawnCodes.insert(m_drawnCodes.end(), m_shapedCodes.begin(), m_shapedCodes.end());
+    std::sort(m_drawnCodes.begin(), m_drawnCodes.end());
+    m_drawnCodes.erase(std::unique(m_drawnCodes.begin(), m_drawnCodes.end()), m_drawnCodes.end());
 }

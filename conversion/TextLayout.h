@@ -37,6 +37,8 @@ public:
 private:
     HPDF_Page StartPage();
     void DrawLine(HPDF_Page page, std::string_view line);
+    void NoteShapedCodes(std::string_view visual);
+    void AddShapedCodes();
 
     HPDF_Doc m_pdf;
     HPDF_Font m_font;
@@ -46,5 +48,6 @@ private:
     ConversionObserver& m_observer;
     std::string m_line; // the zero-terminated copy the library draws
     std::vector<char16_t> m_drawnCodes;
+    std::vector<char16_t> m_shapedCodes; // drawn after reordering; may repeat
     std::size_t m_charactersWithoutGlyph = 0;
 };
