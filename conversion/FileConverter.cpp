@@ -134,9 +134,13 @@ ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& c
     if (!font)
         return ConversionResult::Failed(document.FailureReason());
 
+    const std::vector<HPDF_Font> fallbacks =
+        UsesUtf8(options) ? document.LoadFallbackFonts(plan.fallbackFonts) : std::vector<HPDF_Font>{};
     const float fontSize = FontSizeToUse(options, observer);
-    TextLayout layout(document.Handle(), font, fontSize, options, document.Charset(), observer);
+    TextLayout layout(document.Handle(), font, fontSize, options, document.Charset(), observer, fallbacks);
     layout.Write(text, progressLength);
+    for (HPDF_Font drawing : fallbacks)
+        ReplaceToUnicodeMap(drawing, layout.DrawnCodes());
     ReplaceToUnicodeMap(font, layout.DrawnCodes());
     std::string().swap(text);
     if (document.Check("Writing the pages"))

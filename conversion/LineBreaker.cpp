@@ -22,8 +22,8 @@ struct LineBreaker::Scan {
 };
 
 LineBreaker::LineBreaker(HPDF_Page page, HPDF_Font font, float fontSize, double width,
-                         const MultiByteCharset& charset)
-    : m_page(page), m_width(width), m_charset(charset), m_widths(font, fontSize, charset)
+                         const MultiByteCharset& charset, std::vector<HPDF_Font> fallbacks)
+    : m_page(page), m_width(width), m_charset(charset), m_widths(font, fontSize, charset, std::move(fallbacks))
 {
 }
 
@@ -100,6 +100,8 @@ std::size_t LineBreaker::FindCandidateEnd(std::string_view rest, std::size_t fro
 // when it takes the whole head, the head may have ended too early and is doubled.
 std::size_t LineBreaker::MeasureCandidate(std::string_view rest, const Scan& scan)
 {
+    if (m_widths.HasFallbacks())
+        return 0;
     if (scan.stop == Scan::TextEnd)
         return LibraryMeasure(rest);
     std::size_t from = scan.position;

@@ -9,6 +9,8 @@
 //    line;
 //  - a run without any break point that is wider than the line is cut at the last character
 //    that fits (one character at least), so every line fits and every call consumes text.
+// With fallback fonts the library, which knows one font per page, cannot measure: the sums of
+// the widths decide alone, as if the library had found no break.
 // Widths are the library's; the work per line is bounded by the line, not by the rest of the
 // text, and the library is never handed more than about one line.
 #include "conversion/GlyphWidths.h"
@@ -24,7 +26,7 @@ class LineBreaker {
 public:
     // `page` must have the font and size set; `width` is the room between the margins, > 0.
     LineBreaker(HPDF_Page page, HPDF_Font font, float fontSize, double width,
-                const MultiByteCharset& charset);
+                const MultiByteCharset& charset, std::vector<HPDF_Font> fallbacks = {});
 
     // The page whose font settings the library's measure uses; any page of the document with
     // the same font and size will do.
@@ -38,6 +40,7 @@ public:
     // of every line taken), ascending.
     std::vector<char16_t> MeasuredCodes() const { return m_widths.MeasuredCodes(); }
     std::size_t CharactersWithoutGlyph() const { return m_widths.CharactersWithoutGlyph(); }
+    GlyphWidths& Widths() { return m_widths; }
 
 private:
     struct Scan;

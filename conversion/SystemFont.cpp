@@ -153,31 +153,90 @@ SystemFont FindMonospacedFont()
     return found;
 }
 
-SystemFont FindFontFor(const FontRequest& request, const std::vector<char32_t>& characters)
+namespace {
+
+constexpr std::size_t kMostFallbacks = 8;
+
+Pattern RequestPattern(const FontRequest& request, FcCharSet* characters)
 {
-    const Pattern pattern(FcPatternCreate());
-    const CharSet charset(FcCharSetCreate());
-    if (!pattern || !charset)
-        return NotFound("fontconfig could not be asked for a font");
+    Pattern pattern(FcPatternCreate());
+    if (!pattern)
+        return nullptr;
     for (const std::string& family : request.families)
         FcPatternAddString(pattern.get(), FC_FAMILY, Text(family.c_str()));
     FcPatternAddInteger(pattern.get(), FC_WEIGHT, request.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern.get(), FC_SLANT, request.slanted ? FC_SLANT_OBLIQUE : FC_SLANT_ROMAN);
-    for (char32_t character : characters)
-        FcCharSetAddChar(charset.get(), character);
-    FcPatternAddCharSet(pattern.get(), FC_CHARSET, charset.get());
+    FcPatternAddCharSet(pattern.get(), FC_CHARSET, characters);
+    return pattern;
+}
+
+FcCharSet* CharSetOf(FcPattern* font)
+{
+    FcCharSet* characters = nullptr;
+    return FcPatternGetCharSet(font, FC_CHARSET, 0, &characters) == FcResultMatch ? characters : nullptr;
+}
+
+bool IsFile(FcPattern* font, const SystemFont& file)
+{
+    int index = 0;
+    FcPatternGetInteger(font, FC_INDEX, 0, &index);
+    return StringOf(font, FC_FILE) == file.file && (index & 0xFFFF) == file.index;
+}
+
+// Adds to `fonts` the fallbacks from `sorted` for the characters `missing`.
+void AddFallbacks(FcFontSet* sorted, CharSet missing, FontsForText& fonts)
+{
+    for (int i = 0; i < sorted->nfont && fonts.fallbacks.size() < kMostFallbacks; ++i) {
+        if (!missing || FcCharSetCount(missing.get()) == 0)
+            return;
+        FcPattern* font = sorted->fonts[i];
+        FcCharSet* has = CharSetOf(font);
+        if (!has || StringOf(font, FC_FONTFORMAT) != kTrueType || IsFile(font, fonts.main) ||
+            FcCharSetIntersectCount(missing.get(), has) == 0)
+            continue;
+        fonts.fallbacks.push_back(Found(font, StringOf(font, FC_FAMILY)));
+        missing.reset(FcCharSetSubtract(missing.get(), has));
+    }
+}
+
+} // namespace
+
+FontsForText FindFontsFor(const FontRequest& request, const std::vector<char32_t>& characters, const SystemFont& chosen)
+{
+    FontsForText fonts;
+    fonts.main = chosen;
+    const CharSet wanted(FcCharSetCreate());
     const Config config(FcInitLoadConfigAndFonts());
-    if (!config)
-        return NotFound("fontconfig has no configuration");
+    if (!wanted || !config) {
+        fonts.main.problem = "fontconfig could not be asked for a font";
+        return fonts;
+    }
+    for (char32_t character : characters)
+        FcCharSetAddChar(wanted.get(), character);
+    const Pattern pattern = RequestPattern(request, wanted.get());
+    if (!pattern)
+        return fonts;
     FcConfigSubstitute(config.get(), pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
     // Sorted by coverage of the characters first, then by likeness; only TrueType files load.
     const FontSet sorted(FcFontSort(config.get(), pattern.get(), FcFalse, nullptr, &result));
-    for (int i = 0; sorted && i < sorted->nfont; ++i) {
+    FcCharSet* mainHas = nullptr;
+    for (int i = 0; sorted && i < sorted->nfont && !mainHas; ++i) {
         FcPattern* font = sorted->fonts[i];
-        if (StringOf(font, FC_FONTFORMAT) == kTrueType)
-            return Found(font, "'" + StringOf(font, FC_FAMILY) + "'");
+        if (chosen.file.empty() && fonts.main.file.empty() && StringOf(font, FC_FONTFORMAT) == kTrueType)
+            fonts.main = Found(font, "'" + StringOf(font, FC_FAMILY) + "'");
+        if (!fonts.main.file.empty() && IsFile(font, fonts.main))
+            mainHas = CharSetOf(font);
     }
-    return NotFound("no TrueType font is installed (fc-list lists the installed fonts)");
+    if (fonts.main.file.empty() && fonts.main.problem.empty())
+        fonts.main.problem = "no TrueType font is installed (fc-list lists the installed fonts)";
+    if (sorted && mainHas)
+        AddFallbacks(sorted.get(), CharSet(FcCharSetSubtract(wanted.get(), mainHas)), fonts);
+    return fonts;
+}
+
+SystemFont FindFontFor(const FontRequest& request, const std::vector<char32_t>& characters)
+{
+    return FindFontsFor(request, characters).main;
 }

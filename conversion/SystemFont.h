@@ -28,6 +28,19 @@ struct FontRequest {
     bool slanted = false;
 };
 
+// The fonts that draw a text: the main one, and for the characters it lacks the fallbacks, each
+// the first installed font (in fontconfig's order for the request) that has them.
+struct FontsForText {
+    SystemFont main;
+    std::vector<SystemFont> fallbacks;
+};
+
 // The installed TrueType font that draws most of `characters`, and among those the one that
-// is most like the request, as fontconfig ranks them.
+// is most like the request, as fontconfig ranks them; or `chosen`, when it names a file. Then
+// the fallbacks for what the main font lacks, at most a handful, each adding at least one of
+// the characters. A chosen font that fontconfig does not know gets no fallbacks.
+FontsForText FindFontsFor(const FontRequest& request, const std::vector<char32_t>& characters,
+                          const SystemFont& chosen = {});
+
+// The main font alone.
 SystemFont FindFontFor(const FontRequest& request, const std::vector<char32_t>& characters);

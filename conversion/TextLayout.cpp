@@ -17,9 +17,9 @@ int ClampToInt(std::size_t value)
 
 TextLayout::TextLayout(HPDF_Doc pdf, HPDF_Font font, float fontSize,
                        const ConversionOptions& options, const MultiByteCharset& charset,
-                       ConversionObserver& observer)
+                       ConversionObserver& observer, std::vector<HPDF_Font> fallbacks)
     : m_pdf(pdf), m_font(font), m_fontSize(fontSize), m_options(options), m_charset(charset),
-      m_observer(observer)
+      m_observer(observer), m_fallbacks(std::move(fallbacks))
 {
 }
 
@@ -46,7 +46,8 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
     if (!page)
         return;
 
-    LineBreaker breaker(page, m_font, m_fontSize, static_cast<double>(AvailableWidth(m_options)), m_charset);
+    LineBreaker breaker(page, m_font, m_fontSize, static_cast<double>(AvailableWidth(m_options)), m_charset,
+                        m_fallbacks);
     std::string expanded;
     if (m_options.TabSize > 0 && text.find('\t') != std::string_view::npos) {
         GlyphWidths widths(m_font, m_fontSize, m_charset);
@@ -63,7 +64,7 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
             std::string_view section = text.substr(0, formFeedsEndPages ? text.find('\f') : std::string_view::npos);
             const std::size_t sectionSize = section.size();
             const std::string_view line = breaker.TakeLine(section);
-            DrawLine(page, line);
+            DrawLine(page, line, breaker.Widths());
             text.remove_prefix(sectionSize - section.size());
             // After its first error the library refuses every call, new pages included.
             if (HPDF_GetError(m_pdf) != HPDF_OK)
@@ -125,7 +126,7 @@ HPDF_Page TextLayout::StartPage()
     return HPDF_GetError(m_pdf) == HPDF_OK ? page : nullptr;
 }
 
-void TextLayout::DrawLine(HPDF_Page page, std::string_view line)
+void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths)
 {
     if (m_charset.IsUtf8() && HoldsRightToLeft(line)) {
         m_line = VisualOrder(line);
@@ -134,7 +135,38 @@ void TextLayout::DrawLine(HPDF_Page page, std::string_view line)
         m_line.assign(line);
     }
     HPDF_Page_MoveTextPos(page, 0, -(m_fontSize + 5));
-    HPDF_Page_ShowTextNextLine(page, m_line.c_str());
+    if (widths.HasFallbacks())
+        ShowInRuns(page, widths);
+    else
+        HPDF_Page_ShowTextNextLine(page, m_line.c_str());
+}
+
+// Shows the UTF-8 line in runs of the characters each font draws, the font switched between
+// them, and leaves the page's font as the layout's.
+void TextLayout::ShowInRuns(HPDF_Page page, GlyphWidths& widths)
+{
+    HPDF_Font current = m_font;
+    std::size_t runStart = 0;
+    std::string run;
+    const auto showRun = [&](std::size_t end) {
+        run.assign(m_line, runStart, end - runStart);
+        if (!run.empty())
+            HPDF_Page_ShowText(page, run.c_str());
+        runStart = end;
+    };
+    for (std::size_t pos = 0; pos < m_line.size();) {
+        const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(m_line, pos), 1);
+        HPDF_Font font = widths.FontFor(DecodeUtf8(m_line, pos, length));
+        if (font != current) {
+            showRun(pos);
+            HPDF_Page_SetFontAndSize(page, font, m_fontSize);
+            current = font;
+        }
+        pos += length;
+    }
+    showRun(m_line.size());
+    if (current != m_font)
+        HPDF_Page_SetFontAndSize(page, m_font, m_fontSize);
 }
 
 // Shaping draws presentation forms the text itself may not hold; a reader needs them in the map

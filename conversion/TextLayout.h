@@ -5,6 +5,7 @@
 // stops at the library's first error; the caller reads the document's error state afterwards.
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
+#include "conversion/GlyphWidths.h"
 #include "platform/MultiByteCharset.h"
 
 #include <hpdf.h>
@@ -16,8 +17,10 @@
 
 class TextLayout {
 public:
+    // The fallback fonts draw, in UTF-8, the characters the font has no glyph for.
     TextLayout(HPDF_Doc pdf, HPDF_Font font, float fontSize, const ConversionOptions& options,
-               const MultiByteCharset& charset, ConversionObserver& observer);
+               const MultiByteCharset& charset, ConversionObserver& observer,
+               std::vector<HPDF_Font> fallbacks = {});
 
     // `text` has CR as its only line end (see NormaliseLineEnds); `progressLength` is the
     // range reported for it.
@@ -36,7 +39,8 @@ public:
 
 private:
     HPDF_Page StartPage();
-    void DrawLine(HPDF_Page page, std::string_view line);
+    void DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths);
+    void ShowInRuns(HPDF_Page page, GlyphWidths& widths);
     void NoteShapedCodes(std::string_view visual);
     void AddShapedCodes();
 
@@ -46,6 +50,7 @@ private:
     const ConversionOptions& m_options;
     const MultiByteCharset& m_charset;
     ConversionObserver& m_observer;
+    std::vector<HPDF_Font> m_fallbacks;
     std::string m_line; // the zero-terminated copy the library draws
     std::vector<char16_t> m_drawnCodes;
     std::vector<char16_t> m_shapedCodes; // drawn after reordering; may repeat

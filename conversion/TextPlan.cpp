@@ -64,18 +64,29 @@ void DrawAsWinAnsi(TextPlan& plan, std::string text)
                       " with a font file draws every character the file has).");
 }
 
+// The TrueType font the options name, if they do.
+SystemFont ChosenTrueTypeFont(const ConversionOptions& options)
+{
+    SystemFont chosen;
+    if (options.PageFont == TrueTypeFont) {
+        chosen.file = options.TrueTypeFile;
+        chosen.index = options.TrueTypeFontIndex;
+    }
+    return chosen;
+}
+
 // Text beyond Windows-1252: UTF-8 with a TrueType font, the user's or an installed one.
 void DrawAsUtf8(TextPlan& plan, std::string text)
 {
-    if (plan.options.PageFont != TrueTypeFont) {
-        const SystemFont font = FindFontFor(SubstituteRequest(plan.options), CharactersOf(text));
-        if (font.file.empty())
-            return DrawAsWinAnsi(plan, std::move(text));
-        plan.options.PageFont = TrueTypeFont;
-        plan.options.TrueTypeFile = font.file;
-        plan.options.TrueTypeFontIndex = font.index;
-    }
+    const SystemFont chosen = ChosenTrueTypeFont(plan.options);
+    FontsForText fonts = FindFontsFor(SubstituteRequest(plan.options), CharactersOf(text), chosen);
+    if (fonts.main.file.empty())
+        return DrawAsWinAnsi(plan, std::move(text));
+    plan.options.PageFont = TrueTypeFont;
+    plan.options.TrueTypeFile = fonts.main.file;
+    plan.options.TrueTypeFontIndex = fonts.main.index;
     plan.options.SingeEncode = kUtf8Encoding;
+    plan.fallbackFonts = std::move(fonts.fallbacks);
     plan.text = std::move(text);
 }
 
@@ -104,6 +115,9 @@ void ReadAsChosen(TextPlan& plan, std::string bytes)
 {
     AddNote(plan, TextEndNote(bytes));
     ApplyTextMode(bytes);
+    if (UsesUtf8(plan.options) && plan.options.PageFont == TrueTypeFont && !IsAscii(bytes))
+        plan.fallbackFonts = FindFontsFor(SubstituteRequest(plan.options), CharactersOf(bytes),
+                                          ChosenTrueTypeFont(plan.options)).fallbacks;
     plan.text = std::move(bytes);
 }
 

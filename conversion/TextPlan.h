@@ -8,7 +8,8 @@
 // finds it. Text whose characters all have a Windows-1252 code keeps the chosen font, drawn
 // through WinAnsiEncoding; other text is drawn as UTF-8 with the chosen TrueType font, or, for
 // the other font kinds, with the installed TrueType font most like the chosen one that has its
-// characters. With any other encoding the bytes stay as they are, read in text mode.
+// characters. With any other encoding the bytes stay as they are, read in text mode. Text drawn
+// as UTF-8 gets fallback fonts for the characters its font lacks.
 #include "conversion/ConversionOptions.h"
 #include "conversion/SystemFont.h"
 
@@ -19,6 +20,8 @@ struct TextPlan {
     ConversionOptions options;      // the caller's, with Auto resolved for this file
     std::string text;               // the bytes to draw, in the plan's encoding, in text mode
     std::vector<std::string> notes; // what the user should know about the reading, in order
+    // In UTF-8: installed fonts for the characters the options' TrueType font lacks, in order.
+    std::vector<SystemFont> fallbackFonts;
 };
 
 // Makes the plan for `bytes`, the whole file as read. Control characters other than line ends,

@@ -45,12 +45,12 @@ void ForEachCode(std::string_view text, Take take)
     }
 }
 
+} // namespace
+
 bool IsAscii(std::string_view text)
 {
     return std::all_of(text.begin(), text.end(), [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
 }
-
-} // namespace
 
 bool FitsWinAnsi(std::string_view text)
 {

@@ -5,6 +5,9 @@
 #include <string>
 #include <string_view>
 
+// Whether every byte of `text` is below 0x80.
+bool IsAscii(std::string_view text);
+
 // Whether every character of the well-formed UTF-8 `text` has a WinAnsiEncoding code. Pure
 // ASCII fits, and is told quickly.
 bool FitsWinAnsi(std::string_view text);

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 struct AutoCase {
@@ -190,5 +192,56 @@ INSTANTIATE_TEST_SUITE_P(
                     FallbackCase{"BoldSerif", {{"serif"}, true, false}, {U'a', U'α'}, "DejaVuSerif-Bold.ttf"},
                     FallbackCase{"ChineseOutranksTheStyle", {{"monospace"}}, {U'a', U'中'}, "wqy-microhei.ttc"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+struct FallbackListCase {
+    const char* name;
+    std::vector<char32_t> characters;
+    std::vector<std::string> fileEndings; // of the fallbacks, sorted: fontconfig ranks ties its own way
+};
+
+void PrintTo(const FallbackListCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class FallbackFonts : public testing::TestWithParam<FallbackListCase> {};
+
+TEST_P(FallbackFonts, DrawWhatTheChosenFontLacks)
+{
+    const FallbackListCase& c = GetParam();
+    SystemFont chosen;
+    chosen.file = DejaVuSansMonoPath();
+    const FontsForText fonts = FindFontsFor({{"monospace"}}, c.characters, chosen);
+    EXPECT_EQ(fonts.main.file, chosen.file);
+    std::vector<std::string> endings;
+    for (const SystemFont& fallback : fonts.fallbacks)
+        endings.push_back(fallback.file.substr(fallback.file.find_last_of('/') + 1));
+    std::sort(endings.begin(), endings.end());
+    EXPECT_EQ(endings, c.fileEndings);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FallbackFonts,
+    testing::Values(FallbackListCase{"NoneWhereTheFontHasAll", {U'a', U'Ж'}, {}},
+                    FallbackListCase{"ChineseFromAChineseFont", {U'a', U'中'}, {"wqy-microhei.ttc"}},
+                    FallbackListCase{"OneFontForEachScript", {U'a', U'ש', U'中'}, {"DejaVuSans.ttf", "wqy-microhei.ttc"}},
+                    FallbackListCase{"NoneForWhatNoFontHas", {U'a', U'\u0D0E'}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FallbackFonts, AreEmbeddedAndGiveTheirCharactersBack)
+{
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, Utf8Options(), "Name \xE5\xBC\xA0\xE4\xB8\x89 end\n");
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    EXPECT_EQ(converted.result.notes, std::vector<std::string>{});
+    std::string text = ExtractPdfText(converted.pdfPath);
+    text.erase(text.find_last_not_of("\n\f") + 1);
+    EXPECT_EQ(text, "Name \xE5\xBC\xA0\xE4\xB8\x89 end");
+    EXPECT_EQ(PdfReaderWarnings(converted.pdfPath), "");
+}
 
 } // namespace

@@ -275,8 +275,10 @@ TEST_P(MissingGlyphs, AreNotedWithTheFontAndHowManyCharactersLackOne)
 INSTANTIATE_TEST_SUITE_P(
     Cases, MissingGlyphs,
     testing::Values(
-        MissingGlyphCase{"ChineseInALatinFont", Utf8Options(), "\xE4\xB8\xAD\xE6\x96\x87 ABC\n", "2 different characters"},
-        MissingGlyphCase{"EachCharacterCountedOnce", Utf8Options(), "a\xE4\xB8\xAD a\xE4\xB8\xAD\n\xE4\xB8\xAD\n", "1 character"},
+        // No font the tests install has Malayalam; an installed Chinese font draws Chinese.
+        MissingGlyphCase{"MalayalamInAnyInstalledFont", Utf8Options(), "\xE0\xB4\x8E\xE0\xB4\xA3 ABC\n", "2 different characters"},
+        MissingGlyphCase{"EachCharacterCountedOnce", Utf8Options(), "a\xE0\xB4\x8E a\xE0\xB4\x8E\n\xE0\xB4\x8E\n", "1 character"},
+        MissingGlyphCase{"ChineseInALatinFontFallsBack", Utf8Options(), "\xE4\xB8\xAD\xE6\x96\x87 ABC\n", ""},
         MissingGlyphCase{"ChineseInAChineseFont", Utf8Options(MicroHeiCollectionPath(), 1), "\xE4\xB8\xAD\xE6\x96\x87 ABC\n", ""},
         MissingGlyphCase{"ControlCharactersAreNotCounted", [] { auto o = Utf8Options(); o.TabSize = 0, o.FormFeed = 0; return o; }(),
                          "a\tb\f" "c\n", ""}),
