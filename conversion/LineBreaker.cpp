@@ -1,11 +1,15 @@
 #include "conversion/LineBreaker.h"
 
+#include "conversion/UnicodeBreaks.h"
+
 #include <algorithm>
 
 namespace {
 constexpr char kSpace = ' ';
 constexpr char kLineEnd = '\r';
 constexpr std::size_t npos = std::string_view::npos;
+// How many bytes past the overflow the Unicode rules see: the context that decides a break.
+constexpr std::size_t kBreakContext = 32;
 // How many characters past the overflow the library's measure is first shown; it adds widths
 // in single precision, so its overflow can come a character or so after ours.
 constexpr std::size_t kMeasureSlack = 16;
@@ -35,6 +39,9 @@ std::string_view LineBreaker::TakeLine(std::string_view& rest)
     if (scan.stop == Scan::LineEnd) {
         taken = scan.position;
         used = taken + 1;
+    } else if (m_unicodeBreaks && scan.stop == Scan::Overflow) {
+        taken = UnicodeBreak(rest, scan);
+        used = taken;
     } else {
         const std::size_t measured = MeasureCandidate(rest, scan);
         const bool pastLastSpace = scan.lastSpace == npos || measured > scan.lastSpace + 1;
@@ -131,4 +138,13 @@ std::size_t LineBreaker::AdvanceChars(std::string_view text, std::size_t pos,
     for (; count > 0 && pos < text.size(); --count)
         pos += m_charset.CharLengthAt(text, pos);
     return pos;
+}
+
+// The last break the Unicode rules allow in the head that fits, else a cut after the last
+// character that fits.
+std::size_t LineBreaker::UnicodeBreak(std::string_view rest, const Scan& scan) const
+{
+    const std::string_view window = rest.substr(0, std::min(rest.find(kLineEnd), scan.position + kBreakContext));
+    const std::size_t taken = LastUnicodeBreak(window, scan.fitEnd);
+    return taken > 0 ? taken : std::max(scan.fitEnd, m_charset.CharLengthAt(rest, 0));
 }

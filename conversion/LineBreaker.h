@@ -9,6 +9,8 @@
 //    line;
 //  - a run without any break point that is wider than the line is cut at the last character
 //    that fits (one character at least), so every line fits and every call consumes text.
+// With the Unicode rules (UTF-8 only), an overflowing line ends at the last break they allow
+// instead (see UnicodeBreaks.h), or, where they allow none, is cut as above.
 // With fallback fonts the library, which knows one font per page, cannot measure: the sums of
 // the widths decide alone, as if the library had found no break.
 // Widths are the library's; the work per line is bounded by the line, not by the rest of the
@@ -32,6 +34,9 @@ public:
     // the same font and size will do.
     void SetPage(HPDF_Page page) { m_page = page; }
 
+    // Breaks UTF-8 text by the Unicode rules from now on.
+    void UseUnicodeBreaks() { m_unicodeBreaks = m_charset.IsUtf8(); }
+
     // Takes one line from the head of `rest` (which must not be empty) and returns it without
     // its line end; `rest` loses the line and the CR that ended it, if any.
     std::string_view TakeLine(std::string_view& rest);
@@ -48,6 +53,7 @@ private:
     std::size_t FindCandidateEnd(std::string_view rest, std::size_t from, std::size_t limit) const;
     std::size_t MeasureCandidate(std::string_view rest, const Scan& scan);
     std::size_t LibraryMeasure(std::string_view text);
+    std::size_t UnicodeBreak(std::string_view rest, const Scan& scan) const;
     std::size_t AdvanceChars(std::string_view text, std::size_t pos, std::size_t count) const;
     bool Fits(long widthSum) const { return m_widths.Points(widthSum) <= m_width; }
 
@@ -56,4 +62,5 @@ private:
     const MultiByteCharset& m_charset;
     GlyphWidths m_widths;
     std::string m_buffer; // the zero-terminated copy the library measures
+    bool m_unicodeBreaks = false;
 };

@@ -48,6 +48,7 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
 
     LineBreaker breaker(page, m_font, m_fontSize, static_cast<double>(AvailableWidth(m_options)), m_charset,
                         m_fallbacks);
+    breaker.UseUnicodeBreaks();
     std::string expanded;
     if (m_options.TabSize > 0 && text.find('\t') != std::string_view::npos) {
         GlyphWidths widths(m_font, m_fontSize, m_charset);
