@@ -40,13 +40,14 @@ long long TextLayout::AvailableWidth(const ConversionOptions& options)
 
 void TextLayout::Write(std::string_view text, std::size_t progressLength)
 {
-    HPDF_Page page = StartPage();
+    m_page = StartPage();
+    m_progressLength = progressLength;
     m_observer.SetProgressRange(1, ClampToInt(progressLength));
     m_observer.SetProgressPos(0);
-    if (!page)
+    if (!m_page)
         return;
 
-    LineBreaker breaker(page, m_font, m_fontSize, static_cast<double>(AvailableWidth(m_options)), m_charset,
+    LineBreaker breaker(m_page, m_font, m_fontSize, static_cast<double>(AvailableWidth(m_options)), m_charset,
                         m_fallbacks);
     breaker.UseUnicodeBreaks();
     std::string expanded;
@@ -55,45 +56,56 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
         expanded = ExpandTabs(text, m_options.TabSize, widths, m_charset);
         text = expanded;
     }
-    const bool formFeedsEndPages = m_options.FormFeed == 1;
-    // A page begun because the last one was full is not ended again by a form feed right after.
-    bool pageBegunByOverflow = true;
-    std::size_t drawn = 0;
+    const char sectionEnd = m_options.FormFeed == 1 ? '\f' : '\0'; // the text holds no zero byte
     while (!text.empty()) {
-        const bool formFeed = formFeedsEndPages && text.front() == '\f';
-        if (!formFeed) {
-            std::string_view section = text.substr(0, formFeedsEndPages ? text.find('\f') : std::string_view::npos);
-            const std::size_t sectionSize = section.size();
-            const std::string_view line = breaker.TakeLine(section);
-            DrawLine(page, line, breaker.Widths());
-            text.remove_prefix(sectionSize - section.size());
-            // After its first error the library refuses every call, new pages included.
-            if (HPDF_GetError(m_pdf) != HPDF_OK)
-                return;
-            drawn += line.size();
-            m_observer.SetProgressPos(ClampToInt(std::min(drawn, progressLength)));
-        } else {
-            text.remove_prefix(1);
-        }
-        // The test follows the line, so the last line of a page is the first whose baseline
-        // reaches the bottom margin.
-        const bool full = !formFeed && HPDF_Page_GetCurrentTextPos(page).y <= m_options.BottomMargin;
-        // A form feed at the very end has no text to begin a page with.
-        const bool newPage = full || (formFeed && !pageBegunByOverflow && !text.empty());
-        pageBegunByOverflow = full;
-        if (newPage) {
-            HPDF_Page_EndText(page);
-            page = StartPage();
-            if (!page)
-                return;
-            breaker.SetPage(page);
-        }
+        const std::string_view section = text.substr(0, text.find(sectionEnd));
+        text.remove_prefix(section.size());
+        if (!WriteSection(section, breaker))
+            return;
+        if (text.empty())
+            break;
+        text.remove_prefix(1);
+        // A form feed at the very end has no text to begin a page with, and one right after a
+        // page that began because the last was full has no page to end.
+        if (!m_pageBegunByOverflow && !text.empty() && !NextPage(breaker))
+            return;
+        m_pageBegunByOverflow = false;
     }
-    HPDF_Page_EndText(page);
+    HPDF_Page_EndText(m_page);
     m_drawnCodes = breaker.MeasuredCodes();
     AddShapedCodes();
     m_charactersWithoutGlyph = breaker.CharactersWithoutGlyph();
     m_observer.SetProgressPos(ClampToInt(progressLength));
+}
+
+// Draws the lines of `section`, a page after each line whose baseline reaches the bottom
+// margin. False when the library refused something.
+bool TextLayout::WriteSection(std::string_view section, LineBreaker& breaker)
+{
+    while (!section.empty()) {
+        const std::string_view line = breaker.TakeLine(section);
+        DrawLine(m_page, line, breaker.Widths());
+        // After its first error the library refuses every call, new pages included.
+        if (HPDF_GetError(m_pdf) != HPDF_OK)
+            return false;
+        m_drawn += line.size();
+        m_observer.SetProgressPos(ClampToInt(std::min(m_drawn, m_progressLength)));
+        // The test follows the line, so the last line of a page is the first whose baseline
+        // reaches the bottom margin.
+        m_pageBegunByOverflow = HPDF_Page_GetCurrentTextPos(m_page).y <= m_options.BottomMargin;
+        if (m_pageBegunByOverflow && !NextPage(breaker))
+            return false;
+    }
+    return true;
+}
+
+bool TextLayout::NextPage(LineBreaker& breaker)
+{
+    HPDF_Page_EndText(m_page);
+    m_page = StartPage();
+    if (m_page)
+        breaker.SetPage(m_page);
+    return m_page != nullptr;
 }
 
 std::optional<std::string> TextLayout::MissingGlyphNote() const

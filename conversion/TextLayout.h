@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+class LineBreaker;
+
 class TextLayout {
 public:
     // The fallback fonts draw, in UTF-8, the characters the font has no glyph for.
@@ -39,6 +41,8 @@ public:
 
 private:
     HPDF_Page StartPage();
+    bool WriteSection(std::string_view section, LineBreaker& breaker);
+    bool NextPage(LineBreaker& breaker);
     void DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths);
     void ShowInRuns(HPDF_Page page, GlyphWidths& widths);
     void NoteShapedCodes(std::string_view visual);
@@ -52,6 +56,11 @@ private:
     ConversionObserver& m_observer;
     std::vector<HPDF_Font> m_fallbacks;
     std::string m_line; // the zero-terminated copy the library draws
+    HPDF_Page m_page = nullptr;
+    std::size_t m_drawn = 0;          // bytes of the lines drawn, for the progress
+    std::size_t m_progressLength = 0;
+    // The page began because the last one was full, and nothing is drawn on it yet.
+    bool m_pageBegunByOverflow = true;
     std::vector<char16_t> m_drawnCodes;
     std::vector<char16_t> m_shapedCodes; // drawn after reordering; may repeat
     std::size_t m_charactersWithoutGlyph = 0;
