@@ -1,5 +1,7 @@
 #include "cli/TerminalReport.h"
 
+#include "cli/CommandLine.h"
+
 namespace {
 
 constexpr int kBarWidth = 30;
@@ -32,6 +34,12 @@ void TerminalReport::Error(const std::string& path, std::string_view reason)
 {
     std::lock_guard lock(m_mutex);
     PrintLine("error: " + path + ": " + std::string(reason));
+}
+
+void TerminalReport::Refused(std::string_view reason)
+{
+    std::lock_guard lock(m_mutex);
+    std::fputs(UsageErrorText(std::string(reason)).c_str(), m_out);
 }
 
 void TerminalReport::AddBytes(std::uint64_t bytes)

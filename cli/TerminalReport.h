@@ -17,6 +17,8 @@ public:
 
     void Warning(const std::string& path, std::string_view text);
     void Error(const std::string& path, std::string_view reason);
+    // Options that would fail every file: one message, and no summary follows.
+    void Refused(std::string_view reason);
     // Bytes of input done within a file that is still being converted.
     void AddBytes(std::uint64_t bytes);
     // The end of a file, with the bytes of it not yet added.

@@ -13,7 +13,6 @@
 #include <optional>
 #include <vector>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -125,7 +124,7 @@ ConversionResult BuildDocument(PdfDocument& document, ConversionOptions options,
         textNotes.push_back(std::move(*hint));
     const std::size_t progressLength = NormaliseLineEnds(text);
     if (!document.IsCreated())
-        return ConversionResult::Failed(kCannotCreateDocument);
+        return ConversionResult::DocumentNotCreated();
     HPDF_Font font = document.Open(options, observer);
     if (!font)
         return ConversionResult::Failed(document.FailureReason());
@@ -178,11 +177,17 @@ ConversionResult ConvertFile(const ConversionOptions& options, const std::string
         BuildDocument(document, options, std::move(content.text), ownerPassword, userPassword, observer);
     if (result.written)
         result = SaveDocument(document, outputPath, std::move(result));
-    // The old PDF goes with a failed conversion of an input that was read, so that no PDF is
-    // taken for this text's; a folder of its name stays.
-    if (!result.written && unlink(outputPath.c_str()) == 0)
-        result.reason += " The old PDF \"" + outputPath + "\" was removed.";
+    if (!result.written)
+        return KeepingOldPdf(std::move(result), outputPath);
     return WithReadNote(std::move(result), content.note);
+}
+
+ConversionResult KeepingOldPdf(ConversionResult failed, const std::string& outputPath)
+{
+    struct stat facts {};
+    if (stat(outputPath.c_str(), &facts) == 0 && S_ISREG(facts.st_mode))
+        failed.reason += " The old PDF \"" + outputPath + "\" was kept; it does not hold the current text.";
+    return failed;
 }
 
 ConversionResult ConvertStream(const ConversionOptions& options, int inputFd, const std::string& ownerPassword,

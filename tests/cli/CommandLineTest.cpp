@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <climits>
 #include <regex>
+#include <thread>
 
 namespace {
 
@@ -104,6 +106,27 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong)
     for (const auto& [arguments, message] : cases)
         EXPECT_EQ(Parse(arguments).error, message) << testing::PrintToString(arguments);
 }
+
+// -j as given, and the jobs the call runs with; 0 stands for no -j.
+class JobCount : public testing::TestWithParam<std::pair<int, int>> {};
+
+TEST_P(JobCount, DefaultsToTheCoresAndStopsAtFourTimesThem)
+{
+    const int cores = std::max(1, int(std::thread::hardware_concurrency()));
+    const auto [given, expectedPerCore] = GetParam();
+    std::vector<std::string> arguments = {"a"};
+    if (given > 0)
+        arguments.push_back("-j" + std::to_string(given));
+    const ParsedCommandLine parsed = Parse(arguments);
+    const int expected = expectedPerCore > 0 ? expectedPerCore * cores : -expectedPerCore;
+    EXPECT_EQ(parsed.commandLine.jobs, expected);
+    EXPECT_EQ(parsed.warnings.size(), given > 4 * cores ? 1u : 0u) << testing::PrintToString(parsed.warnings);
+}
+
+// A positive expectation counts cores, a negative one is the number itself.
+INSTANTIATE_TEST_SUITE_P(Cases, JobCount,
+                         testing::Values(std::make_pair(0, 1), std::make_pair(1, -1), std::make_pair(3, -3),
+                                         std::make_pair(100000, 4), std::make_pair(INT_MAX, 4)));
 
 TEST(CommandLine, FontFilesForAKindOfFontThatIsNotChosenAreWarnedOf)
 {
