@@ -1,7 +1,9 @@
 #pragma once
 // What quillary-convert tells the user on standard error: warnings and errors per file, a
-// progress bar when standard error is a terminal, and the closing summary. Safe to call from
-// several conversion threads at once.
+// progress bar when standard error is a terminal, and the closing summary. File names are
+// printed shell-quoted when they hold control characters, and control characters in messages
+// as escapes, so that no name forges a line or drives the terminal. Safe to call from several
+// conversion threads at once.
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
