@@ -10,6 +10,7 @@
 #include "conversion/WriteAll.h"
 #include "platform/Utf8.h"
 
+#include <new>
 #include <optional>
 #include <vector>
 #include <sys/stat.h>
@@ -160,11 +161,15 @@ ConversionResult SaveDocument(PdfDocument& document, const std::string& outputPa
     return built;
 }
 
-} // namespace
+// The text or its pages outgrew the memory while the conversion ran.
+ConversionResult OutOfMemory()
+{
+    return ConversionResult::Failed("The text is " + TooLargeReason(0) + ".");
+}
 
-ConversionResult ConvertFile(const ConversionOptions& options, const std::string& inputPath,
-                             const std::string& ownerPassword, const std::string& userPassword,
-                             const std::string& outputPath, ConversionObserver& observer)
+ConversionResult ConvertFileInMemory(const ConversionOptions& options, const std::string& inputPath,
+                                     const std::string& ownerPassword, const std::string& userPassword,
+                                     const std::string& outputPath, ConversionObserver& observer)
 {
     if (SameFile(inputPath, outputPath))
         return ConversionResult::Failed("The PDF would replace the input file itself; the input "
@@ -182,16 +187,8 @@ ConversionResult ConvertFile(const ConversionOptions& options, const std::string
     return WithReadNote(std::move(result), content.note);
 }
 
-ConversionResult KeepingOldPdf(ConversionResult failed, const std::string& outputPath)
-{
-    struct stat facts {};
-    if (stat(outputPath.c_str(), &facts) == 0 && S_ISREG(facts.st_mode))
-        failed.reason += " The old PDF \"" + outputPath + "\" was kept; it does not hold the current text.";
-    return failed;
-}
-
-ConversionResult ConvertStream(const ConversionOptions& options, int inputFd, const std::string& ownerPassword,
-                               const std::string& userPassword, int outputFd, ConversionObserver& observer)
+ConversionResult ConvertStreamInMemory(const ConversionOptions& options, int inputFd, const std::string& ownerPassword,
+                                       const std::string& userPassword, int outputFd, ConversionObserver& observer)
 {
     TextFileContent content = ReadTextStream(inputFd);
     if (!content.error.empty())
@@ -208,4 +205,35 @@ ConversionResult ConvertStream(const ConversionOptions& options, int inputFd, co
         return ConversionResult::Failed(error ? "Cannot write the PDF: " + SystemMessage(error) + "."
                                               : document.FailureReason());
     return result;
+}
+
+} // namespace
+
+ConversionResult KeepingOldPdf(ConversionResult failed, const std::string& outputPath)
+{
+    struct stat facts {};
+    if (stat(outputPath.c_str(), &facts) == 0 && S_ISREG(facts.st_mode))
+        failed.reason += " The old PDF \"" + outputPath + "\" was kept; it does not hold the current text.";
+    return failed;
+}
+
+ConversionResult ConvertFile(const ConversionOptions& options, const std::string& inputPath,
+                             const std::string& ownerPassword, const std::string& userPassword,
+                             const std::string& outputPath, ConversionObserver& observer)
+{
+    try {
+        return ConvertFileInMemory(options, inputPath, ownerPassword, userPassword, outputPath, observer);
+    } catch (const std::bad_alloc&) {
+        return KeepingOldPdf(OutOfMemory(), outputPath);
+    }
+}
+
+ConversionResult ConvertStream(const ConversionOptions& options, int inputFd, const std::string& ownerPassword,
+                               const std::string& userPassword, int outputFd, ConversionObserver& observer)
+{
+    try {
+        return ConvertStreamInMemory(options, inputFd, ownerPassword, userPassword, outputFd, observer);
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory();
+    }
 }

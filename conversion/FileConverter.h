@@ -13,7 +13,8 @@
 // output folder that replaces `outputPath` only when all of it is on disk. A conversion that
 // fails leaves an old PDF of the output's name as it was, and its reason says so (a PDF the
 // user might take for this text's). An input that cannot be read, and an output path that
-// names the input itself, are refused with nothing touched.
+// names the input itself, are refused with nothing touched. A text too large for the machine's
+// memory fails with a reason that starts "too large: " or holds it; no std::bad_alloc escapes.
 ConversionResult ConvertFile(const ConversionOptions& options, const std::string& inputPath,
                              const std::string& ownerPassword, const std::string& userPassword,
                              const std::string& outputPath, ConversionObserver& observer);

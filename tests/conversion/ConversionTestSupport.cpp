@@ -35,6 +35,12 @@ std::vector<std::string> FilesIn(const std::filesystem::path& folder)
     return names;
 }
 
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 Converted ConvertText(const ScratchFolder& folder, const ConversionOptions& options,
                       const std::string& text, const std::string& owner, const std::string& user)
 {

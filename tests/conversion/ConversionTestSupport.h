@@ -41,6 +41,9 @@ struct Converted {
 // The names in a folder, sorted.
 std::vector<std::string> FilesIn(const std::filesystem::path& folder);
 
+// The bytes of a file; empty when it cannot be read.
+std::string FileBytes(const std::string& path);
+
 // Writes `text` to a file in `folder` and converts it next to itself.
 Converted ConvertText(const ScratchFolder& folder, const ConversionOptions& options,
                       const std::string& text, const std::string& owner = "",

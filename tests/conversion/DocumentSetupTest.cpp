@@ -317,8 +317,7 @@ TEST_P(RefusedFile, KeepsTheOldPdfUntouchedAndSaysSo)
     EXPECT_FALSE(converted.result.written);
     EXPECT_NE(converted.result.reason.find(c.reasonPart), std::string::npos) << converted.result.reason;
     EXPECT_EQ(FilesIn(folder.Path()), (std::vector<std::string>{"input.pdf", "input.txt"}));
-    std::ifstream kept(stale, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "old pdf");
+    EXPECT_EQ(FileBytes(stale), "old pdf");
     EXPECT_NE(converted.result.reason.find("The old PDF \"" + stale + "\" was kept; it does not hold the current text."),
               std::string::npos)
         << converted.result.reason;
