@@ -120,7 +120,7 @@ void TextLayout::DrawLine(HPDF_Page page, std::string_view line)
 bool TextLayout::DrawsNothing(std::string_view line)
 {
     for (std::size_t start = 0; start < line.size();) {
-        const std::size_t end = PieceEnd(line, start);
+        const std::size_t end = start + m_charset.WholeCharsWithin(line.substr(start), kMostBytesPerShow);
         m_line.assign(line.substr(start, end - start));
         const HPDF_TextWidth width =
             HPDF_Font_TextWidth(m_font, reinterpret_cast<const HPDF_BYTE*>(m_line.c_str()), HPDF_UINT(m_line.size()));
@@ -136,23 +136,9 @@ bool TextLayout::DrawsNothing(std::string_view line)
 void TextLayout::ShowInPieces(HPDF_Page page, std::string_view line)
 {
     for (std::size_t start = 0; start < line.size();) {
-        const std::size_t end = PieceEnd(line, start);
+        const std::size_t end = start + m_charset.WholeCharsWithin(line.substr(start), kMostBytesPerShow);
         m_line.assign(line.substr(start, end - start));
         HPDF_Page_ShowTextNextLine(page, m_line.c_str());
         start = end;
     }
-}
-
-// The end of the piece from `start` on: no longer than the library takes at once, and not
-// inside a character.
-std::size_t TextLayout::PieceEnd(std::string_view line, std::size_t start) const
-{
-    std::size_t end = start;
-    while (end < line.size()) {
-        const std::size_t length = std::max<std::size_t>(1, m_charset.CharLengthAt(line, end));
-        if (end + length - start > kMostBytesPerShow)
-            break;
-        end += length;
-    }
-    return end;
 }

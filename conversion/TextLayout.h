@@ -39,7 +39,6 @@ private:
     void DrawLine(HPDF_Page page, std::string_view line);
     bool DrawsNothing(std::string_view line);
     void ShowInPieces(HPDF_Page page, std::string_view line);
-    std::size_t PieceEnd(std::string_view line, std::size_t start) const;
 
     HPDF_Doc m_pdf;
     HPDF_Font m_font;

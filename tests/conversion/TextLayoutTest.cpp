@@ -246,14 +246,17 @@ class LongLineThatDrawsNothing : public testing::TestWithParam<std::pair<const c
 
 TEST_P(LongLineThatDrawsNothing, IsWrittenWholeWithTheLinesAfterIt)
 {
-    const std::string& line = GetParam().second;
-    const PdfFacts pdf = ConvertAndInspect(ConversionOptions{}, line + "\nafter\n");
+    const std::string& text = GetParam().second;
+    const PdfFacts pdf = ConvertAndInspect(ConversionOptions{}, text);
     std::string drawn;
-    for (const std::string& text : pdf.AllLineTexts())
-        drawn += text;
+    for (const std::string& line : pdf.AllLineTexts())
+        drawn += line + "\n";
+    std::string expected = text;
+    std::erase(expected, '\n');
+    std::erase(drawn, '\n');
     // Compared as a whole but not printed: the text is too long to read.
-    EXPECT_TRUE(drawn == line + "after") << drawn.size() << " bytes drawn, " << line.size() + 5 << " expected; first difference at "
-                                         << std::mismatch(drawn.begin(), drawn.end(), line.begin(), line.end()).first - drawn.begin();
+    EXPECT_TRUE(drawn == expected) << drawn.size() << " bytes drawn, " << expected.size() << " expected; first difference at "
+                                   << std::mismatch(drawn.begin(), drawn.end(), expected.begin(), expected.end()).first - drawn.begin();
 }
 
 std::string Repeated(const std::string& unit, std::size_t bytes)
@@ -265,10 +268,11 @@ std::string Repeated(const std::string& unit, std::size_t bytes)
 }
 
 INSTANTIATE_TEST_SUITE_P(LargeInputs, LongLineThatDrawsNothing,
-                         testing::Values(std::pair{"FormFeedsAtTheLimit", std::string(65536, '\f')},
-                                         std::pair{"FormFeedsForThreePieces", std::string(140000, '\f')},
-                                         std::pair{"Tabs", std::string(70000, '\t')},
-                                         std::pair{"ControlBytes", Repeated("\x01\x02\x03\x1B\x7F", 70000)}),
+                         testing::Values(std::pair{"FormFeedsAtTheLimit", std::string(65536, '\f') + "\nafter\n"},
+                                         std::pair{"FormFeedsForThreePieces", std::string(140000, '\f') + "\nafter\n"},
+                                         std::pair{"FormFeedsWithoutALineEnd", std::string(140000, '\f')},
+                                         std::pair{"Tabs", std::string(70000, '\t') + "\nafter\n"},
+                                         std::pair{"ControlBytes", Repeated("\x01\x02\x03\x1B\x7F", 70000) + "\nafter\n"}),
                          [](const auto& info) { return std::string(info.param.first); });
 
 } // namespace
