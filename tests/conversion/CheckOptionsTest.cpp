@@ -10,24 +10,7 @@
 
 namespace {
 
-struct GateCase {
-    const char* what;
-    ConversionOptions options;
-    std::string owner, user;
-    const char* reasonPart; // null: the options pass
-};
-
-void PrintTo(const GateCase& c, std::ostream* out)
-{
-    *out << c.what;
-}
-
-ConversionOptions With(void (*change)(ConversionOptions&))
-{
-    ConversionOptions options;
-    change(options);
-    return options;
-}
+using GateCase = RefusalCase;
 
 class CheckOptionsGate : public testing::TestWithParam<GateCase> {};
 

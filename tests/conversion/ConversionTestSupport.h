@@ -6,6 +6,7 @@
 #include "conversion/ConversionResult.h"
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,18 @@ std::string FileBytes(const std::string& path);
 Converted ConvertText(const ScratchFolder& folder, const ConversionOptions& options,
                       const std::string& text, const std::string& owner = "",
                       const std::string& user = "");
+
+// The default options with `change` applied.
+ConversionOptions With(void (*change)(ConversionOptions&));
+
+// Options and passwords, and a part of the reason they are refused for (null: they pass).
+struct RefusalCase {
+    const char* what;
+    ConversionOptions options;
+    std::string owner, user;
+    const char* reasonPart;
+};
+void PrintTo(const RefusalCase& c, std::ostream* out);
 
 // Options for a CID font and a multi-byte encoding, by their list positions.
 ConversionOptions CidOptions(int font, int encoding);

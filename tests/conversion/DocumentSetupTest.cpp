@@ -287,30 +287,11 @@ TEST(Security, UserPasswordWithoutOwnerPasswordWritesAnOpenFileAndSaysSo)
     EXPECT_NE(converted.result.notes[0].find("not encrypted"), std::string::npos);
 }
 
-struct RefusedCase {
-    const char* what;
-    ConversionOptions options;
-    std::string owner, user;
-    const char* reasonPart;
-};
-
-void PrintTo(const RefusedCase& c, std::ostream* out)
-{
-    *out << c.what;
-}
-
-ConversionOptions Changed(void (*change)(ConversionOptions&))
-{
-    ConversionOptions options;
-    change(options);
-    return options;
-}
-
-class RefusedFile : public testing::TestWithParam<RefusedCase> {};
+class RefusedFile : public testing::TestWithParam<RefusalCase> {};
 
 TEST_P(RefusedFile, KeepsTheOldPdfUntouchedAndSaysSo)
 {
-    const RefusedCase& c = GetParam();
+    const RefusalCase& c = GetParam();
     ScratchFolder folder;
     const std::string stale = folder.Write("input.pdf", "old pdf");
     const Converted converted = ConvertText(folder, c.options, "x\n", c.owner, c.user);
@@ -326,18 +307,18 @@ TEST_P(RefusedFile, KeepsTheOldPdfUntouchedAndSaysSo)
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedFile,
     testing::Values(
-        RefusedCase{"equal passwords", ConversionOptions{}, "same", "same", "the same"},
-        RefusedCase{"page too small", Changed([](auto& o) { o.PageSize = kCustomPageSize, o.PageWidth = 2; }), "", "",
+        RefusalCase{"equal passwords", ConversionOptions{}, "same", "same", "the same"},
+        RefusalCase{"page too small", With([](auto& o) { o.PageSize = kCustomPageSize, o.PageWidth = 2; }), "", "",
                     "3 to 14400"},
-        RefusedCase{"margins leave no room", Changed([](auto& o) { o.LeftMargin = 300, o.RightMargin = 295; }), "", "",
+        RefusalCase{"margins leave no room", With([](auto& o) { o.LeftMargin = 300, o.RightMargin = 295; }), "", "",
                     "no room"},
         // their sum overflowed an int into a page 595 points wide
-        RefusedCase{"margins beyond any page", Changed([](auto& o) { o.LeftMargin = o.RightMargin = INT_MIN; }), "",
+        RefusalCase{"margins beyond any page", With([](auto& o) { o.LeftMargin = o.RightMargin = INT_MIN; }), "",
                     "", "outside -14400 to 14400"},
-        RefusedCase{"a title longer than the library takes", Changed([](auto& o) { o.Title.assign(70000, 't'); }), "",
+        RefusalCase{"a title longer than the library takes", With([](auto& o) { o.Title.assign(70000, 't'); }), "",
                     "", "Title is 70000 bytes long"},
-        RefusedCase{"a font that cannot be had",
-                    Changed([](auto& o) { o.PageFont = TrueTypeFont, o.TrueTypeFile = "/no/such.ttf"; }), "", "",
+        RefusalCase{"a font that cannot be had",
+                    With([](auto& o) { o.PageFont = TrueTypeFont, o.TrueTypeFile = "/no/such.ttf"; }), "", "",
                     "/no/such.ttf"}));
 
 TEST(Failures, AFailureWithoutAnOldPdfMentionsNone)
