@@ -10,7 +10,11 @@
 #include <fstream>
 #include <climits>
 #include <regex>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -240,6 +244,37 @@ TEST(BatchRun, TheBarMovesWithinALargeFile)
     std::free(buffer);
     std::filesystem::remove_all(folder);
     EXPECT_TRUE(std::regex_search(shown, std::regex(R"(\] 0/1 files  (0\.[1-9]|1\.[0-9]) MB of 2\.0 MB)"))) << shown;
+}
+
+// The conversion runs in a child process as a user who may start no thread of its own.
+TEST(RunBatch, ConvertsEveryFileWhenTheSystemStartsNoThread)
+{
+    const std::string folder = MakeFolder();
+    chmod(folder.c_str(), 0777); // the user the child becomes writes the PDFs here
+    CommandLine commandLine;
+    commandLine.jobs = 8;
+    for (int i = 0; i < 12; ++i) {
+        commandLine.files.push_back(folder + "/" + std::to_string(i) + ".txt");
+        std::ofstream(commandLine.files.back()) << i << "\n";
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit oneProcess{1, 1};
+        if ((getuid() == 0 && setuid(65534) != 0) || setrlimit(RLIMIT_NPROC, &oneProcess) != 0)
+            _exit(3);
+        std::FILE* out = std::fopen("/dev/null", "w");
+        TerminalReport report(out, true, false, commandLine.files.size(), 0);
+        _exit(RunBatch(commandLine, report));
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status)) << status; // not ended by an exception
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    std::size_t pdfs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        pdfs += entry.path().extension() == ".pdf";
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(pdfs, commandLine.files.size());
 }
 
 TEST(BatchOutputPath, NextToTheInputOrInTheOutputFolder)
