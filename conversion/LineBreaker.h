@@ -10,7 +10,8 @@
 //  - a run without any break point that is wider than the line is cut at the last character
 //    that fits (one character at least), so every line fits and every call consumes text.
 // Widths are the library's; the work per line is bounded by the line, not by the rest of the
-// text, and the library is never handed more than about one line.
+// text, and the library is never handed more than about one line. A run of characters without
+// width ends a line where it reaches the most bytes the library takes at once.
 #include "conversion/GlyphWidths.h"
 #include "platform/MultiByteCharset.h"
 
@@ -45,6 +46,7 @@ private:
     std::size_t FindCandidateEnd(std::string_view rest, std::size_t from, std::size_t limit) const;
     std::size_t MeasureCandidate(std::string_view rest, const Scan& scan);
     std::size_t LibraryMeasure(std::string_view text);
+    long WidthSum(std::string_view text);
     std::size_t AdvanceChars(std::string_view text, std::size_t pos, std::size_t count) const;
     bool Fits(long widthSum) const { return m_widths.Points(widthSum) <= m_width; }
 

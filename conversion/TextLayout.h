@@ -37,6 +37,8 @@ public:
 private:
     HPDF_Page StartPage();
     void DrawLine(HPDF_Page page, std::string_view line);
+    bool DrawsNothing(std::string_view line);
+    void ShowInPieces(HPDF_Page page, std::string_view line);
 
     HPDF_Doc m_pdf;
     HPDF_Font m_font;
