@@ -1,5 +1,6 @@
 #include "cli/BatchRun.h"
 
+#include "conversion/CheckOptions.h"
 #include "conversion/FileConverter.h"
 #include "conversion/OutputPath.h"
 #include "conversion/SystemMessage.h"
@@ -8,6 +9,7 @@
 #include <atomic>
 #include <filesystem>
 #include <map>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -109,6 +111,18 @@ void ConvertOne(const CommandLine& commandLine, const BatchJob& job, TerminalRep
     report.FileDone(observer.Unreported(), result.written);
 }
 
+// A system out of threads (a process limit) leaves the batch to the helpers already started.
+template <typename Work>
+bool StartHelper(std::vector<std::jthread>& helpers, const Work& work)
+{
+    try {
+        helpers.emplace_back(work);
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
+}
+
 } // namespace
 
 std::string BatchOutputPath(const std::string& input, const std::string& outputDirectory)
@@ -121,6 +135,10 @@ std::string BatchOutputPath(const std::string& input, const std::string& outputD
 
 int RunBatch(const CommandLine& commandLine, TerminalReport& report)
 {
+    if (const auto problem = CheckOptions(commandLine.options, commandLine.ownerPassword, commandLine.userPassword)) {
+        report.Refused(*problem);
+        return kUsageStatus;
+    }
     if (!commandLine.outputDirectory.empty()) {
         std::error_code error;
         std::filesystem::create_directories(commandLine.outputDirectory, error);
@@ -141,8 +159,10 @@ int RunBatch(const CommandLine& commandLine, TerminalReport& report)
     };
     std::vector<std::jthread> helpers;
     const std::size_t threads = std::min<std::size_t>(std::size_t(commandLine.jobs), commandLine.files.size());
-    for (std::size_t i = 1; i < threads; ++i)
-        helpers.emplace_back(work);
+    for (std::size_t i = 1; i < threads; ++i) {
+        if (!StartHelper(helpers, work))
+            break;
+    }
     work();
     helpers.clear();
     return report.Failed() == 0 ? 0 : 1;

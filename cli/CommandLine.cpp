@@ -1,6 +1,5 @@
 #include "cli/CommandLine.h"
 
-#include "conversion/CheckOptions.h"
 #include "conversion/SettingsFile.h"
 #include "conversion/SystemFont.h"
 #include "conversion/TextFile.h"
@@ -10,6 +9,7 @@
 #include <charconv>
 #include <functional>
 #include <map>
+#include <thread>
 #include <optional>
 #include <tuple>
 #include <unistd.h>
@@ -41,7 +41,9 @@ const char kUsage[] =
     "                           input); passwords given as P are seen by every user of the\n"
     "                           machine in the list of processes, those in files are not\n"
     "  -o, --output-dir DIR     write the PDFs into DIR (created when missing)\n"
-    "  -j, --jobs N             convert N files at once (default 1)\n"
+    "  -j, --jobs N             convert N files at once (default: the number of processor\n"
+    "                           cores; at most 4 times that); files are converted independently\n"
+    "                           of one another, so the PDFs are the same for any N\n"
     "  -q, --quiet              print only failures\n"
     "  -h, --help               show this help\n"
     "      --help-settings      list every Settings.ini key with its section, default and values\n"
@@ -94,6 +96,17 @@ bool LooksLikeFontPath(const std::string& font)
     std::transform(ending.begin(), ending.end(), ending.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     return access(font.c_str(), F_OK) == 0 || font.find('/') != std::string::npos || ending == ".ttf" ||
            ending == ".ttc";
+}
+
+int ProcessorCores()
+{
+    return std::max(1, int(std::thread::hardware_concurrency()));
+}
+
+// More threads than this only wait for the processors and hold more documents in memory.
+int MostJobs()
+{
+    return 4 * ProcessorCores();
 }
 
 class Parser {
@@ -163,11 +176,13 @@ ParsedCommandLine Parser::Parse()
     if (!ReadPasswordFiles())
         return UsageError(m_error);
     ApplySettings();
-    if (m_error.empty()) {
-        if (const auto problem = CheckOptions(m_result.options, m_result.ownerPassword, m_result.userPassword))
-            Fail(*problem);
+    std::vector<std::string> warnings = UnusedFontFiles();
+    if (m_result.jobs > MostJobs()) {
+        warnings.push_back(std::to_string(m_result.jobs) + " jobs are more than the machine can run at once; " +
+                           std::to_string(MostJobs()) + " are used");
+        m_result.jobs = MostJobs();
     }
-    return {m_result, m_error, UnusedFontFiles()};
+    return {m_result, m_error, warnings};
 }
 
 bool Parser::ParseOne(const std::string& argument)
@@ -354,6 +369,8 @@ bool Parser::SetKey(const std::string& assignment)
 
 } // namespace
 
+CommandLine::CommandLine() : jobs(ProcessorCores()) {}
+
 bool CommandLine::ReadsStandardInput() const
 {
     return std::find(files.begin(), files.end(), kStandardStreams) != files.end();
@@ -363,4 +380,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments,
                                    const std::string& defaultSettingsPath)
 {
     return Parser(arguments, defaultSettingsPath).Parse();
+}
+
+std::string UsageErrorText(const std::string& message)
+{
+    return "quillary-convert: " + message + "\nTry 'quillary-convert --help'.\n";
 }

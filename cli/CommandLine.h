@@ -14,19 +14,20 @@ struct CommandLine {
     std::string ownerPassword;
     std::string userPassword;
     std::string outputDirectory;     // empty: next to each input
-    int jobs = 1;
+    int jobs; // the number of processor cores unless -j says otherwise; never more than 4 times that
     bool quiet = false;
     bool showHelp = false;
     bool showSettingsHelp = false;
     bool showVersion = false;
 
+    CommandLine();
     bool ReadsStandardInput() const;
 };
 
 struct ParsedCommandLine {
     CommandLine commandLine;
     std::string error;                 // a usage error: what is wrong, in one line
-    std::vector<std::string> warnings; // arguments that are accepted but have no effect
+    std::vector<std::string> warnings; // arguments that are accepted but have no effect, or less
 };
 
 // `defaultSettingsPath` is read unless --settings names another file.
@@ -34,3 +35,6 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments,
                                    const std::string& defaultSettingsPath);
 
 extern const char kUsage[];
+
+// What the program prints on standard error for a usage error or options that fail every file.
+std::string UsageErrorText(const std::string& message);

@@ -1,5 +1,8 @@
 #include "cli/TerminalReport.h"
 
+#include "cli/CommandLine.h"
+#include "cli/ShellQuote.h"
+
 namespace {
 
 constexpr int kBarWidth = 30;
@@ -25,13 +28,19 @@ void TerminalReport::Warning(const std::string& path, std::string_view text)
     if (m_quiet)
         return;
     std::lock_guard lock(m_mutex);
-    PrintLine("warning: " + path + ": " + std::string(text));
+    PrintLine("warning: " + ShellQuoted(path) + ": " + EscapedControls(text));
 }
 
 void TerminalReport::Error(const std::string& path, std::string_view reason)
 {
     std::lock_guard lock(m_mutex);
-    PrintLine("error: " + path + ": " + std::string(reason));
+    PrintLine("error: " + ShellQuoted(path) + ": " + EscapedControls(reason));
+}
+
+void TerminalReport::Refused(std::string_view reason)
+{
+    std::lock_guard lock(m_mutex);
+    std::fputs(UsageErrorText(EscapedControls(reason)).c_str(), m_out);
 }
 
 void TerminalReport::AddBytes(std::uint64_t bytes)

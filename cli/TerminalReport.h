@@ -1,7 +1,9 @@
 #pragma once
 // What quillary-convert tells the user on standard error: warnings and errors per file, a
-// progress bar when standard error is a terminal, and the closing summary. Safe to call from
-// several conversion threads at once.
+// progress bar when standard error is a terminal, and the closing summary. File names are
+// printed shell-quoted when they hold control characters, and control characters in messages
+// as escapes, so that no name forges a line or drives the terminal. Safe to call from several
+// conversion threads at once.
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +19,8 @@ public:
 
     void Warning(const std::string& path, std::string_view text);
     void Error(const std::string& path, std::string_view reason);
+    // Options that would fail every file: one message, and no summary follows.
+    void Refused(std::string_view reason);
     // Bytes of input done within a file that is still being converted.
     void AddBytes(std::uint64_t bytes);
     // The end of a file, with the bytes of it not yet added.

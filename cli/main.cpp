@@ -37,8 +37,8 @@ void KeepFreedMemory()
 
 int UsageError(const std::string& message)
 {
-    std::fprintf(stderr, "quillary-convert: %s\nTry 'quillary-convert --help'.\n", message.c_str());
-    return 2;
+    std::fputs(UsageErrorText(message).c_str(), stderr);
+    return kUsageStatus;
 }
 
 // --help, --help-settings and --version print their text instead of converting.
@@ -81,6 +81,7 @@ int main(int argc, char** argv)
     TerminalReport report(stderr, commandLine.quiet, isatty(STDERR_FILENO) != 0, commandLine.files.size(),
                           TotalBytes(commandLine.files));
     const int status = RunBatch(commandLine, report);
-    report.Summary();
+    if (status != kUsageStatus)
+        report.Summary();
     return status;
 }

@@ -51,6 +51,23 @@ std::optional<std::string> CheckTrueTypeFileChosen(const ConversionOptions& opti
                        "window's row \"TrueType Font\", or give --font or --truetype on the command line.");
 }
 
+// The library refuses a text longer than this in any string of the PDF, in bytes as given.
+constexpr std::size_t kMostInformationBytes = HPDF_LIMIT_MAX_STRING_LEN;
+
+std::optional<std::string> CheckInformation(const ConversionOptions& options)
+{
+    const std::pair<const char*, const std::string*> entries[] = {
+        {"Author", &options.Author}, {"Creator", &options.Creator}, {"Title", &options.Title},
+        {"Subject", &options.Subject}, {"Keywords", &options.Keywords}};
+    for (const auto& [name, text] : entries) {
+        if (text->size() > kMostInformationBytes)
+            return std::string("The ") + name + " is " + std::to_string(text->size()) +
+                   " bytes long; the PDF library takes at most " + std::to_string(kMostInformationBytes) +
+                   " bytes of document information.";
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> CheckFont(const ConversionOptions& options)
 {
     PdfDocument document;
@@ -61,6 +78,13 @@ std::optional<std::string> CheckFont(const ConversionOptions& options)
 }
 
 } // namespace
+
+std::optional<std::string> CheckPasswords(const std::string& ownerPassword, const std::string& userPassword)
+{
+    if (!ownerPassword.empty() && ownerPassword == userPassword)
+        return "The owner password and the user password are the same; they must differ.";
+    return std::nullopt;
+}
 
 std::optional<std::string> CheckPageAndPasswords(const ConversionOptions& options, const std::string& ownerPassword,
                                                  const std::string& userPassword)
@@ -79,8 +103,10 @@ std::optional<std::string> CheckPageAndPasswords(const ConversionOptions& option
                std::to_string(width) + " points wide.";
     if (options.FontSize < 0 || options.FontSize > kMaxFontSize)
         return "The font size " + std::to_string(options.FontSize) + " is outside 1 to 300 points.";
-    if (!ownerPassword.empty() && ownerPassword == userPassword)
-        return "The owner password and the user password are the same; they must differ.";
+    if (auto problem = CheckPasswords(ownerPassword, userPassword))
+        return problem;
+    if (auto problem = CheckInformation(options))
+        return problem;
     if (auto problem = CheckUtf8FontKind(options))
         return problem;
     return CheckTrueTypeFileChosen(options);

@@ -1,9 +1,9 @@
 #pragma once
 // The one gate for options that would fail every file: a page the library cannot make, margins
-// that leave no room for text, a font size out of range, equal passwords, UTF-8 with a font kind
-// that has no UTF-8 encoding, a TrueType font without a file, a font that cannot be had. A run
-// asks once, before it touches any file, and stops with the reason instead of failing (and
-// removing the old PDF of) every file in turn.
+// that leave no room for text, a font size out of range, equal passwords, document information
+// longer than the library takes, UTF-8 with a font kind that has no UTF-8 encoding, a TrueType
+// font without a file, a font that cannot be had. A run asks once, before it touches any file,
+// and stops with the reason instead of failing every file in turn.
 #include "conversion/ConversionOptions.h"
 
 #include <optional>
@@ -19,3 +19,7 @@ std::optional<std::string> CheckOptions(const ConversionOptions& options, const 
 // cannot be had by itself.
 std::optional<std::string> CheckPageAndPasswords(const ConversionOptions& options, const std::string& ownerPassword,
                                                  const std::string& userPassword);
+
+// The passwords of one file alone: a run whose passwords differ per file asks this for each
+// file before anything of that file is touched.
+std::optional<std::string> CheckPasswords(const std::string& ownerPassword, const std::string& userPassword);

@@ -1,6 +1,7 @@
 #include "conversion/ConversionRun.h"
 
 #include "conversion/CheckOptions.h"
+#include "conversion/FileConverter.h"
 #include "conversion/OutputPath.h"
 
 #include <filesystem>
@@ -59,12 +60,8 @@ RunOutcome ConversionRun::Execute(RunWindow& window)
             return outcome;
         }
         const RunEntry& entry = m_entries[i];
-        const FilePasswords passwords = window.ReadPasswords(entry);
-        const ConversionResult result =
-            passwords.listed ? m_convert(options, entry.path, passwords.owner, passwords.user,
-                                         OutputPathFor(entry.path), observer)
-                             : ConversionResult::Failed("The file was removed from the list before its turn.");
-        if (!result.written && result.reason == kCannotCreateDocument) {
+        const ConversionResult result = ConvertEntry(options, entry, window.ReadPasswords(entry), observer);
+        if (result.kind == ResultKind::LibraryUnusable) {
             outcome.end = RunEnd::Aborted;
             outcome.abortReason = result.reason;
             return outcome;
@@ -82,6 +79,17 @@ RunOutcome ConversionRun::Execute(RunWindow& window)
     if (outcome.end == RunEnd::Completed)
         SetResultToOpen(options, count == 1 && lastWritten, outcome);
     return outcome;
+}
+
+ConversionResult ConversionRun::ConvertEntry(const ConversionOptions& options, const RunEntry& entry,
+                                             const FilePasswords& passwords, ConversionObserver& observer) const
+{
+    if (!passwords.listed)
+        return ConversionResult::Failed("The file was removed from the list before its turn.");
+    const std::string outputPath = OutputPathFor(entry.path);
+    if (const auto problem = CheckPasswords(passwords.owner, passwords.user))
+        return KeepingOldPdf(ConversionResult::Failed(*problem), outputPath);
+    return m_convert(options, entry.path, passwords.owner, passwords.user, outputPath, observer);
 }
 
 void ConversionRun::SetResultToOpen(const ConversionOptions& options, bool onlyFileWritten,

@@ -89,6 +89,9 @@ public:
     const std::vector<RunEntry>& Entries() const { return m_entries; }
 
 private:
+    // A row's passwords are checked here, before the conversion touches anything of the file.
+    ConversionResult ConvertEntry(const ConversionOptions& options, const RunEntry& entry,
+                                  const FilePasswords& passwords, ConversionObserver& observer) const;
     void SetResultToOpen(const ConversionOptions& options, bool onlyFileWritten, RunOutcome& outcome) const;
 
     const std::vector<RunEntry> m_entries;

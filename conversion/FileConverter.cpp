@@ -11,10 +11,10 @@
 #include "conversion/WriteAll.h"
 #include "platform/Utf8.h"
 
+#include <new>
 #include <optional>
 #include <vector>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -104,9 +104,78 @@ ConversionResult Written(const std::string& ownerPassword, const std::string& us
     return result;
 }
 
-// Makes the whole PDF of `bytes`, the file as read, in `document`, in memory. The text is
-// given up once it has been laid out, so that it and the finished PDF are not held at the same
-// time. Characters beyond U+FFFF in the document information are replaced for this document.
+// The options one document is made with: a copy of the caller's whose document information has
+// its characters beyond U+FFFF replaced, which the library would drop.
+struct DocumentOptions {
+    ConversionOptions options;
+    std::size_t beyondBmpInInformation = 0;
+};
+
+DocumentOptions OptionsForDocument(const ConversionOptions& chosen)
+{
+    DocumentOptions document{chosen};
+    document.beyondBmpInInformation = ReplaceBeyondBmpInInformation(document.options);
+    return document;
+}
+
+// The text as the layout takes it, and the notes on what was changed in it or looks wrong.
+struct LayoutText {
+    std::string text;               // UTF-8 made fit for the library; CR as the only line end
+    std::size_t progressLength = 0; // the range of the file's progress
+    std::vector<std::string> notes;
+};
+
+// `chosen` are the options as the user gave them, before the plan settled Auto.
+LayoutText PrepareText(std::string text, const DocumentOptions& document, const ConversionOptions& chosen)
+{
+    const ConversionOptions& options = document.options;
+    LayoutText prepared;
+    // The library trusts the UTF-8 it is given and drops every character beyond U+FFFF
+    // without a word; both kinds of trouble are drawn as U+FFFD instead, and the notes say so.
+    const Utf8Fix fix = UsesUtf8(options) ? FixUtf8ForLibrary(text) : Utf8Fix{};
+    if (fix.malformedBytes > 0)
+        prepared.notes.push_back(MalformedUtf8Note(fix.malformedBytes));
+    if (auto note = BeyondBmpNote(fix.beyondBmp, document.beyondBmpInInformation))
+        prepared.notes.push_back(std::move(*note));
+    if (auto hint = Utf8Hint(chosen, text))
+        prepared.notes.push_back(std::move(*hint));
+    prepared.progressLength = NormaliseLineEnds(text);
+    prepared.text = std::move(text);
+    return prepared;
+}
+
+// What writing the pages came to.
+struct Pages {
+    std::string failure;                         // empty when every page was written
+    std::optional<std::string> missingGlyphNote; // characters the font has no glyph for
+};
+
+// Opens the document's fonts and lays `text` out on its pages. The text is taken by value and
+// given up once it is laid out, so that it and the finished PDF are not held at the same time.
+Pages WritePages(PdfDocument& document, const ConversionOptions& options, const std::vector<SystemFont>& fallbackFonts,
+                 std::string text, std::size_t progressLength, ConversionObserver& observer)
+{
+    HPDF_Font font = document.Open(options, observer);
+    if (!font)
+        return {document.FailureReason(), std::nullopt};
+    const std::vector<HPDF_Font> fallbacks =
+        UsesUtf8(options) ? document.LoadFallbackFonts(fallbackFonts) : std::vector<HPDF_Font>{};
+    TextLayout layout(document.Handle(), font, FontSizeToUse(options, observer), options, document.Charset(), observer,
+                      fallbacks);
+    layout.Write(text, progressLength);
+    for (HPDF_Font drawing : fallbacks)
+        ReplaceToUnicodeMap(drawing, layout.DrawnCodes());
+    ReplaceToUnicodeMap(font, layout.DrawnCodes());
+    std::string().swap(text);
+    if (document.Check("Writing the pages"))
+        return {document.FailureReason(), std::nullopt};
+    return {{}, layout.MissingGlyphNote()};
+}
+
+// Makes the whole PDF of `bytes`, the file as read, in `document`, in memory, step by step: the
+// options checked, the file's reading planned, the options copied for this document, the text
+// prepared, the pages written (which gives the text up), and the document finished. The caller then hands the PDF out with the document's
+// WriteOut, once: its AES-256 path frees the library's document on the way.
 ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& chosen, std::string bytes,
                                const std::string& ownerPassword, const std::string& userPassword,
                                ConversionObserver& observer)
@@ -114,43 +183,22 @@ ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& c
     if (const auto problem = CheckPageAndPasswords(chosen, ownerPassword, userPassword))
         return ConversionResult::Failed(*problem);
     TextPlan plan = MakeTextPlan(chosen, std::move(bytes));
-    ConversionOptions& options = plan.options;
-    std::string& text = plan.text;
-    std::vector<std::string> textNotes = std::move(plan.notes);
-    const std::size_t beyondBmpInInformation = ReplaceBeyondBmpInInformation(options);
-    // The library trusts the UTF-8 it is given and drops every character beyond U+FFFF
-    // without a word; both kinds of trouble are drawn as U+FFFD instead, and the notes say so.
-    const Utf8Fix fix = UsesUtf8(options) ? FixUtf8ForLibrary(text) : Utf8Fix{};
-    if (fix.malformedBytes > 0)
-        textNotes.push_back(MalformedUtf8Note(fix.malformedBytes));
-    if (auto note = BeyondBmpNote(fix.beyondBmp, beyondBmpInInformation))
-        textNotes.push_back(std::move(*note));
-    if (auto hint = Utf8Hint(chosen, text))
-        textNotes.push_back(std::move(*hint));
-    const std::size_t progressLength = NormaliseLineEnds(text);
+    const DocumentOptions adjusted = OptionsForDocument(plan.options);
+    const ConversionOptions& options = adjusted.options;
+    LayoutText prepared = PrepareText(std::move(plan.text), adjusted, chosen);
+    prepared.notes.insert(prepared.notes.begin(), plan.notes.begin(), plan.notes.end());
     if (!document.IsCreated())
-        return ConversionResult::Failed(kCannotCreateDocument);
-    HPDF_Font font = document.Open(options, observer);
-    if (!font)
-        return ConversionResult::Failed(document.FailureReason());
-
-    const std::vector<HPDF_Font> fallbacks =
-        UsesUtf8(options) ? document.LoadFallbackFonts(plan.fallbackFonts) : std::vector<HPDF_Font>{};
-    const float fontSize = FontSizeToUse(options, observer);
-    TextLayout layout(document.Handle(), font, fontSize, options, document.Charset(), observer, fallbacks);
-    layout.Write(text, progressLength);
-    for (HPDF_Font drawing : fallbacks)
-        ReplaceToUnicodeMap(drawing, layout.DrawnCodes());
-    ReplaceToUnicodeMap(font, layout.DrawnCodes());
-    std::string().swap(text);
-    if (document.Check("Writing the pages"))
-        return ConversionResult::Failed(document.FailureReason());
+        return ConversionResult::DocumentNotCreated();
+    const Pages pages = WritePages(document, options, plan.fallbackFonts, std::move(prepared.text),
+                                   prepared.progressLength, observer);
+    if (!pages.failure.empty())
+        return ConversionResult::Failed(pages.failure);
     document.Finish(options, ownerPassword, userPassword);
     if (document.Failed())
         return ConversionResult::Failed(document.FailureReason());
-    ConversionResult result = Written(ownerPassword, userPassword, std::move(textNotes));
-    if (std::optional<std::string> note = layout.MissingGlyphNote())
-        result.notes.push_back(std::move(*note));
+    ConversionResult result = Written(ownerPassword, userPassword, std::move(prepared.notes));
+    if (pages.missingGlyphNote)
+        result.notes.push_back(*pages.missingGlyphNote);
     return result;
 }
 
@@ -162,11 +210,15 @@ ConversionResult SaveDocument(PdfDocument& document, const std::string& outputPa
     return built;
 }
 
-} // namespace
+// The text or its pages outgrew the memory while the conversion ran.
+ConversionResult OutOfMemory()
+{
+    return ConversionResult::Failed("The text is " + TooLargeReason(0) + ".");
+}
 
-ConversionResult ConvertFile(const ConversionOptions& options, const std::string& inputPath,
-                             const std::string& ownerPassword, const std::string& userPassword,
-                             const std::string& outputPath, ConversionObserver& observer)
+ConversionResult ConvertFileInMemory(const ConversionOptions& options, const std::string& inputPath,
+                                     const std::string& ownerPassword, const std::string& userPassword,
+                                     const std::string& outputPath, ConversionObserver& observer)
 {
     if (SameFile(inputPath, outputPath))
         return ConversionResult::Failed("The PDF would replace the input file itself; the input "
@@ -179,15 +231,13 @@ ConversionResult ConvertFile(const ConversionOptions& options, const std::string
         BuildDocument(document, options, std::move(content.text), ownerPassword, userPassword, observer);
     if (result.written)
         result = SaveDocument(document, outputPath, std::move(result));
-    // The old PDF goes with a failed conversion of an input that was read, so that no PDF is
-    // taken for this text's; a folder of its name stays.
-    if (!result.written && unlink(outputPath.c_str()) == 0)
-        result.reason += " The old PDF \"" + outputPath + "\" was removed.";
+    if (!result.written)
+        return KeepingOldPdf(std::move(result), outputPath);
     return result;
 }
 
-ConversionResult ConvertStream(const ConversionOptions& options, int inputFd, const std::string& ownerPassword,
-                               const std::string& userPassword, int outputFd, ConversionObserver& observer)
+ConversionResult ConvertStreamInMemory(const ConversionOptions& options, int inputFd, const std::string& ownerPassword,
+                                       const std::string& userPassword, int outputFd, ConversionObserver& observer)
 {
     TextFileContent content = ReadStreamBytes(inputFd);
     if (!content.error.empty())
@@ -203,4 +253,35 @@ ConversionResult ConvertStream(const ConversionOptions& options, int inputFd, co
         return ConversionResult::Failed(error ? "Cannot write the PDF: " + SystemMessage(error) + "."
                                               : document.FailureReason());
     return result;
+}
+
+} // namespace
+
+ConversionResult KeepingOldPdf(ConversionResult failed, const std::string& outputPath)
+{
+    struct stat facts {};
+    if (stat(outputPath.c_str(), &facts) == 0 && S_ISREG(facts.st_mode))
+        failed.reason += " The old PDF \"" + outputPath + "\" was kept; it does not hold the current text.";
+    return failed;
+}
+
+ConversionResult ConvertFile(const ConversionOptions& options, const std::string& inputPath,
+                             const std::string& ownerPassword, const std::string& userPassword,
+                             const std::string& outputPath, ConversionObserver& observer)
+{
+    try {
+        return ConvertFileInMemory(options, inputPath, ownerPassword, userPassword, outputPath, observer);
+    } catch (const std::bad_alloc&) {
+        return KeepingOldPdf(OutOfMemory(), outputPath);
+    }
+}
+
+ConversionResult ConvertStream(const ConversionOptions& options, int inputFd, const std::string& ownerPassword,
+                               const std::string& userPassword, int outputFd, ConversionObserver& observer)
+{
+    try {
+        return ConvertStreamInMemory(options, inputFd, ownerPassword, userPassword, outputFd, observer);
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory();
+    }
 }

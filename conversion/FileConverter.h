@@ -10,13 +10,18 @@
 
 // Converts `inputPath` into `outputPath` with the options and the file's passwords (an empty
 // owner password writes an unencrypted file). The PDF is written to a temporary file in the
-// output folder that replaces `outputPath` only when all of it is on disk. When an input that
-// was read fails to convert, no file of the output's name is left (a folder of that name
-// stays). An input that cannot be read, and an output path that names the input itself, are
-// refused with nothing touched.
+// output folder that replaces `outputPath` only when all of it is on disk. A conversion that
+// fails leaves an old PDF of the output's name as it was, and its reason says so (a PDF the
+// user might take for this text's). An input that cannot be read, and an output path that
+// names the input itself, are refused with nothing touched. A text too large for the machine's
+// memory fails with a reason that starts "too large: " or holds it; no std::bad_alloc escapes.
 ConversionResult ConvertFile(const ConversionOptions& options, const std::string& inputPath,
                              const std::string& ownerPassword, const std::string& userPassword,
                              const std::string& outputPath, ConversionObserver& observer);
+
+// `failed` with a word that the old PDF at `outputPath`, if there is one, was kept and does not
+// hold the current text.
+ConversionResult KeepingOldPdf(ConversionResult failed, const std::string& outputPath);
 
 // Converts the text read from `inputFd` to its end (the standard input) and writes the PDF to
 // `outputFd` (the standard output), every write checked. Nothing is written when the

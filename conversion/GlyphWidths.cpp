@@ -2,8 +2,7 @@
 
 #include "platform/Utf8.h"
 
-#include <hpdf_font.h>
-#include <hpdf_fontdef.h>
+#include "conversion/LibharuFont.h"
 
 #include <algorithm>
 #include <string>
@@ -84,11 +83,7 @@ bool GlyphWidths::HasGlyph(HPDF_Font font, char32_t codePoint)
     // Control characters are not meant to be seen; what a font draws for them is no lost letter.
     if (codePoint < 0x20 || codePoint == 0x7F || codePoint > 0xFFFF)
         return true;
-    HPDF_FontDef def = static_cast<HPDF_FontAttr>(font->attr)->fontdef;
-    if (!def || def->type != HPDF_FONTDEF_TYPE_TRUETYPE)
-        return true;
-    // Glyph 0 is the font's stand-in for a character it lacks.
-    return HPDF_TTFontDef_GetGlyphid(def, static_cast<HPDF_UINT16>(codePoint)) != 0;
+    return LibharuFont(font).HasGlyph(static_cast<char16_t>(codePoint));
 }
 
 long GlyphWidths::Measure(std::string_view character, HPDF_Font font)

@@ -125,11 +125,23 @@ std::size_t LineBreaker::MeasureCandidate(std::string_view rest, const Scan& sca
     }
 }
 
+// The library measures no more bytes at once than it shows. Characters without width (control
+// characters, form feeds, tabs) never make a line too wide, so a head of them as long as the
+// library takes is a line of its own.
 std::size_t LineBreaker::LibraryMeasure(std::string_view text)
 {
-    m_buffer.assign(text);
+    const std::size_t head = m_charset.WholeCharsWithin(text, HPDF_LIMIT_MAX_STRING_LEN);
+    m_buffer.assign(head < text.size() && WidthSum(text.substr(0, head)) == 0 ? text.substr(0, head) : text);
     return HPDF_Page_MeasureText(m_page, m_buffer.c_str(), static_cast<HPDF_REAL>(m_width),
                                  HPDF_TRUE, nullptr);
+}
+
+long LineBreaker::WidthSum(std::string_view text)
+{
+    long sum = 0;
+    for (std::size_t pos = 0; pos < text.size(); pos += m_charset.CharLengthAt(text, pos))
+        sum += m_widths.CharWidth(text, pos, m_charset.CharLengthAt(text, pos));
+    return sum;
 }
 
 std::size_t LineBreaker::AdvanceChars(std::string_view text, std::size_t pos,

@@ -1,5 +1,6 @@
 #include "conversion/PdfDocument.h"
 
+#include "conversion/CidTypeface.h"
 #include "conversion/TrueTypeSubset.h"
 #include "platform/Utf8.h"
 
@@ -17,29 +18,6 @@ constexpr char kProducer[] = "Quillary 2.1";
 // Pages are grouped in nodes of this many, so that a document may have any number of pages;
 // a flat page tree stops at 32767.
 constexpr HPDF_UINT kPagesPerNode = 1000;
-
-enum class CidLanguage { SimplifiedChinese, TraditionalChinese, Japanese, Korean };
-
-struct CidFontEntry {
-    const char* libraryName; // the name the library registers; the labels keep their own spelling
-    CidLanguage language;
-};
-
-constexpr std::array<CidFontEntry, 11> kCidFonts = {{
-    {"SimSun", CidLanguage::SimplifiedChinese},
-    {"SimHei", CidLanguage::SimplifiedChinese},
-    {"MingLiU", CidLanguage::TraditionalChinese},
-    {"MS-Mincho", CidLanguage::Japanese},
-    {"MS-Gothic", CidLanguage::Japanese},
-    {"MS-PMincho", CidLanguage::Japanese},
-    {"MS-PGothic", CidLanguage::Japanese},
-    {"Batang", CidLanguage::Korean},
-    {"Dotum", CidLanguage::Korean},
-    {"BatangChe", CidLanguage::Korean},
-    {"DotumChe", CidLanguage::Korean},
-}};
-
-constexpr int kFirstKoreanEncoding = 11;
 
 template <std::size_t N>
 const char* ListEntry(const std::array<std::string_view, N>& list, int index)
@@ -67,17 +45,6 @@ void UseCidSets(HPDF_Doc pdf, CidLanguage language)
         HPDF_UseKREncodings(pdf);
         break;
     }
-}
-
-// Chinese simplified fonts know only the GB encodings and Korean fonts only the Korean ones;
-// a choice outside those falls back to the first of the group.
-int CidEncodingIndex(CidLanguage language, int multiEncode)
-{
-    if (language == CidLanguage::SimplifiedChinese && multiEncode > 1)
-        return 0;
-    if (language == CidLanguage::Korean && multiEncode < kFirstKoreanEncoding)
-        return kFirstKoreanEncoding;
-    return multiEncode;
 }
 
 bool EndsWithTtc(const std::string& path)
@@ -242,12 +209,12 @@ HPDF_Font PdfDocument::LoadTrueTypeFont(const ConversionOptions& options, const 
 
 HPDF_Font PdfDocument::LoadCidFont(const ConversionOptions& options)
 {
-    if (options.CIDFont < 0 || options.CIDFont >= int(kCidFonts.size()))
+    const CidTypeface* cid = ChosenCidFont(options);
+    if (!cid)
         return nullptr;
-    const CidFontEntry& cid = kCidFonts[options.CIDFont];
-    UseCidSets(m_pdf, cid.language);
-    const char* encoding = ListEntry(MultiByteEncodings, CidEncodingIndex(cid.language, options.MultiEncode));
-    return encoding ? GetFont(cid.libraryName, encoding) : nullptr;
+    UseCidSets(m_pdf, cid->language);
+    const char* encoding = ListEntry(MultiByteEncodings, EffectiveMultiEncode(options));
+    return encoding ? GetFont(cid->libraryName, encoding) : nullptr;
 }
 
 HPDF_Font PdfDocument::GetFont(const std::string& fontName, const std::string& encodingName)

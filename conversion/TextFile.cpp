@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,6 +22,20 @@ TextFileContent Failed(std::string error)
     TextFileContent content;
     content.error = std::move(error);
     return content;
+}
+
+std::uint64_t PhysicalMemory()
+{
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    return pages > 0 && pageSize > 0 ? std::uint64_t(pages) * std::uint64_t(pageSize) : UINT64_MAX;
+}
+
+std::string Gigabytes(std::uint64_t bytes)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f GB", double(bytes) / 1e9);
+    return text;
 }
 
 TextFileContent ReadBytesToEnd(int fd, std::size_t expectedSize)
@@ -116,6 +132,12 @@ TextFileContent ReadFileBytes(const std::string& path)
     const RegularFile file = OpenRegularFile(path);
     if (file.fd < 0)
         return Failed(file.error == kNotRegularFile ? "Not a regular file" : SystemMessage(file.error));
+    // The text, its pages and the PDF are held in memory at once: a file larger than the
+    // machine's memory is refused before any of it is read.
+    if (file.size > PhysicalMemory()) {
+        close(file.fd);
+        return Failed(TooLargeReason(file.size));
+    }
     TextFileContent content = ReadBytesToEnd(file.fd, file.size);
     close(file.fd);
     return content;
@@ -134,6 +156,13 @@ TextFileContent ReadTextFile(const std::string& path)
 TextFileContent ReadTextStream(int fd)
 {
     return InTextMode(ReadStreamBytes(fd));
+}
+
+std::string TooLargeReason(std::uint64_t size)
+{
+    const std::string held = size > 0 ? "the text holds " + Gigabytes(size) + ", and " : "";
+    return "too large: " + held + "this machine has " + Gigabytes(PhysicalMemory()) +
+           " of memory, while the text and its PDF must fit in memory together";
 }
 
 std::size_t NormaliseLineEnds(std::string& text)

@@ -2,6 +2,7 @@
 // Reading an input text the way the converter has always read it: whole, in text mode. CR LF
 // pairs become LF, a Ctrl+Z byte (26) ends the data, and the text ends at the first zero byte.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,8 +24,13 @@ struct RegularFile {
 RegularFile OpenRegularFile(const std::string& path);
 
 // Only a regular file is read; anything else (a folder, a named pipe, a device) is refused
-// without being opened, so that nothing blocks.
+// without being opened, so that nothing blocks. A file larger than the machine's memory is
+// refused unread, with TooLargeReason.
 TextFileContent ReadTextFile(const std::string& path);
+
+// Why a text of `size` bytes (0: not known) cannot be converted on this machine, starting
+// "too large: ".
+std::string TooLargeReason(std::uint64_t size);
 
 // Reads an open file or pipe to its end, such as the standard input.
 TextFileContent ReadTextStream(int fd);

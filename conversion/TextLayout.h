@@ -44,6 +44,8 @@ private:
     bool WriteSection(std::string_view section, LineBreaker& breaker);
     bool NextPage(LineBreaker& breaker);
     void DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths);
+    bool DrawsNothing(std::string_view line);
+    void ShowInPieces(HPDF_Page page, std::string_view line);
     void ShowInRuns(HPDF_Page page, GlyphWidths& widths);
     void NoteShapedCodes(std::string_view visual);
     void AddShapedCodes();

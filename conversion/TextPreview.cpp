@@ -1,5 +1,6 @@
 #include "conversion/TextPreview.h"
 
+#include "conversion/CidTypeface.h"
 #include "conversion/SystemMessage.h"
 #include "conversion/DetectedEncoding.h"
 #include "conversion/TextFile.h"
@@ -12,7 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
 
 // The encodings of the options' lists by position, as iconv names them. The PDF standard
 // encoding and font-specific bytes have no converter of their own; Latin-1 reads their letters.
@@ -62,7 +62,7 @@ std::string ReadPrefix(int fd, std::size_t maxBytes, bool& more, std::string& er
 std::string PreviewCharset(const ConversionOptions& options)
 {
     if (options.PageFont == CidFont)
-        return CharsetAt(kMultiByteCharsets, options.MultiEncode);
+        return CharsetAt(kMultiByteCharsets, EffectiveMultiEncode(options));
     return CharsetAt(kSingleByteCharsets, options.SingeEncode);
 }
 

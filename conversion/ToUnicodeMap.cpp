@@ -1,7 +1,6 @@
 #include "conversion/ToUnicodeMap.h"
 
-#include <hpdf_font.h>
-#include <hpdf_streams.h>
+#include "conversion/LibharuFont.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -87,16 +86,6 @@ std::string ToUnicodeCMap(const std::vector<char16_t>& codes)
 
 void ReplaceToUnicodeMap(HPDF_Font font, const std::vector<char16_t>& codes)
 {
-    if (!font || std::string_view(HPDF_Font_GetEncodingName(font)) != "UTF-8")
-        return;
-    auto* attr = static_cast<HPDF_FontAttr>(font->attr);
-    HPDF_Dict map = attr->cmap_stream;
-    if (attr->type != HPDF_FONT_TYPE0_TT || !map || !map->stream)
-        return;
-    // These keys described the encoding CMap; a map back to Unicode is a plain stream.
-    for (const char* key : {"Type", "CMapName", "CIDSystemInfo", "WMode"})
-        HPDF_Dict_RemoveElement(map, key);
-    const std::string cmap = ToUnicodeCMap(codes);
-    HPDF_MemStream_FreeData(map->stream);
-    HPDF_Stream_Write(map->stream, reinterpret_cast<const HPDF_BYTE*>(cmap.data()), HPDF_UINT(cmap.size()));
+    if (font && std::string_view(HPDF_Font_GetEncodingName(font)) == "UTF-8")
+        LibharuFont(font).ReplaceToUnicodeStream(ToUnicodeCMap(codes));
 }

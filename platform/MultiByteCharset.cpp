@@ -36,3 +36,13 @@ std::size_t MultiByteCharset::FindLast(std::string_view text, char byte) const
     }
     return found;
 }
+
+std::size_t MultiByteCharset::WholeCharsWithin(std::string_view text, std::size_t maxBytes) const
+{
+    if (text.size() <= maxBytes)
+        return text.size();
+    std::size_t end = 0;
+    for (std::size_t length = CharLengthAt(text, 0); end + length <= maxBytes; length = CharLengthAt(text, end))
+        end += length;
+    return end > 0 ? end : CharLengthAt(text, 0);
+}

@@ -41,6 +41,10 @@ public:
     // The last character equal to `byte` in text; npos when there is none.
     std::size_t FindLast(std::string_view text, char byte) const;
 
+    // The length of the longest head of `text` that ends after a whole character and is at most
+    // `maxBytes` long (at least one character when maxBytes is 0).
+    std::size_t WholeCharsWithin(std::string_view text, std::size_t maxBytes) const;
+
 private:
     std::array<bool, 256> m_lead{};
     bool m_multiByte = false;

@@ -8,7 +8,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <climits>
 #include <regex>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -104,6 +110,27 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong)
     for (const auto& [arguments, message] : cases)
         EXPECT_EQ(Parse(arguments).error, message) << testing::PrintToString(arguments);
 }
+
+// -j as given, and the jobs the call runs with; 0 stands for no -j.
+class JobCount : public testing::TestWithParam<std::pair<int, int>> {};
+
+TEST_P(JobCount, DefaultsToTheCoresAndStopsAtFourTimesThem)
+{
+    const int cores = std::max(1, int(std::thread::hardware_concurrency()));
+    const auto [given, expectedPerCore] = GetParam();
+    std::vector<std::string> arguments = {"a"};
+    if (given > 0)
+        arguments.push_back("-j" + std::to_string(given));
+    const ParsedCommandLine parsed = Parse(arguments);
+    const int expected = expectedPerCore > 0 ? expectedPerCore * cores : -expectedPerCore;
+    EXPECT_EQ(parsed.commandLine.jobs, expected);
+    EXPECT_EQ(parsed.warnings.size(), given > 4 * cores ? 1u : 0u) << testing::PrintToString(parsed.warnings);
+}
+
+// A positive expectation counts cores, a negative one is the number itself.
+INSTANTIATE_TEST_SUITE_P(Cases, JobCount,
+                         testing::Values(std::make_pair(0, 1), std::make_pair(1, -1), std::make_pair(3, -3),
+                                         std::make_pair(100000, 4), std::make_pair(INT_MAX, 4)));
 
 TEST(CommandLine, FontFilesForAKindOfFontThatIsNotChosenAreWarnedOf)
 {
@@ -217,6 +244,37 @@ TEST(BatchRun, TheBarMovesWithinALargeFile)
     std::free(buffer);
     std::filesystem::remove_all(folder);
     EXPECT_TRUE(std::regex_search(shown, std::regex(R"(\] 0/1 files  (0\.[1-9]|1\.[0-9]) MB of 2\.0 MB)"))) << shown;
+}
+
+// The conversion runs in a child process as a user who may start no thread of its own.
+TEST(RunBatch, ConvertsEveryFileWhenTheSystemStartsNoThread)
+{
+    const std::string folder = MakeFolder();
+    chmod(folder.c_str(), 0777); // the user the child becomes writes the PDFs here
+    CommandLine commandLine;
+    commandLine.jobs = 8;
+    for (int i = 0; i < 12; ++i) {
+        commandLine.files.push_back(folder + "/" + std::to_string(i) + ".txt");
+        std::ofstream(commandLine.files.back()) << i << "\n";
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit oneProcess{1, 1};
+        if ((getuid() == 0 && setuid(65534) != 0) || setrlimit(RLIMIT_NPROC, &oneProcess) != 0)
+            _exit(3);
+        std::FILE* out = std::fopen("/dev/null", "w");
+        TerminalReport report(out, true, false, commandLine.files.size(), 0);
+        _exit(RunBatch(commandLine, report));
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status)) << status; // not ended by an exception
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    std::size_t pdfs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        pdfs += entry.path().extension() == ".pdf";
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(pdfs, commandLine.files.size());
 }
 
 TEST(BatchOutputPath, NextToTheInputOrInTheOutputFolder)

@@ -247,6 +247,15 @@ TEST_F(QuillaryConvert, OptionsThatFailEveryFileEndTheCallWithOneMessageAndTouch
     }
 }
 
+TEST_F(QuillaryConvert, ANameWithALineEndCannotForgeALineOfTheReport)
+{
+    const RunResult failed = Run({Path("missing\n0 failed")});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.errors.find("error: '" + Path("missing") + "'$'\\n''0 failed': "), std::string::npos)
+        << failed.errors;
+    EXPECT_EQ(failed.errors.find("\n0 failed"), std::string::npos) << failed.errors;
+}
+
 TEST_F(QuillaryConvert, DashReadsTheStandardInputAndWritesThePdfToTheStandardOutput)
 {
     const std::string text = Write("notes.txt", "from a pipe\nsecond line\n");

@@ -2,6 +2,7 @@
 #include "ConversionTestSupport.h"
 
 #include "conversion/CheckOptions.h"
+#include "support/PdfInspector.h"
 
 #include <gtest/gtest.h>
 
@@ -9,24 +10,7 @@
 
 namespace {
 
-struct GateCase {
-    const char* what;
-    ConversionOptions options;
-    std::string owner, user;
-    const char* reasonPart; // null: the options pass
-};
-
-void PrintTo(const GateCase& c, std::ostream* out)
-{
-    *out << c.what;
-}
-
-ConversionOptions With(void (*change)(ConversionOptions&))
-{
-    ConversionOptions options;
-    change(options);
-    return options;
-}
+using GateCase = RefusalCase;
 
 class CheckOptionsGate : public testing::TestWithParam<GateCase> {};
 
@@ -57,6 +41,14 @@ INSTANTIATE_TEST_SUITE_P(
         GateCase{"bottom margin past any page", With([](auto& o) { o.BottomMargin = 14401; }), "", "", "bottom margin 14401"},
         GateCase{"negative margins within a page's size", With([](auto& o) { o.LeftMargin = o.TopMargin = -14400; }), "", "", nullptr},
         GateCase{"equal passwords", {}, "same", "same", "are the same"},
+        GateCase{"the smallest page, without margins",
+                 With([](auto& o) { o.PageSize = kCustomPageSize, o.PageWidth = o.PageHeight = 3, o.LeftMargin = o.RightMargin = o.TopMargin = o.BottomMargin = 0; }),
+                 "", "", nullptr},
+        GateCase{"a page 3 points wide and 2 high", With([](auto& o) { o.PageSize = kCustomPageSize, o.PageWidth = 3, o.PageHeight = 2, o.LeftMargin = o.RightMargin = 0; }),
+                 "", "", "3 x 2 points"},
+        GateCase{"a title as long as the library takes", With([](auto& o) { o.Title.assign(65535, 't'); }), "", "", nullptr},
+        GateCase{"a title a byte longer", With([](auto& o) { o.Title.assign(65536, 't'); }), "", "", "Title is 65536 bytes"},
+        GateCase{"keywords too long", With([](auto& o) { o.Keywords.assign(70000, 'k'); }), "", "", "Keywords is 70000 bytes"},
         GateCase{"a user password alone", {}, "", "user", nullptr},
         GateCase{"a missing TrueType file", With([](auto& o) { o.PageFont = TrueTypeFont, o.TrueTypeFile = "/no/such.ttf"; }), "", "", "/no/such.ttf"},
         GateCase{"a TrueType font without a file", With([](auto& o) { o.PageFont = TrueTypeFont; }), "", "",
@@ -75,5 +67,22 @@ INSTANTIATE_TEST_SUITE_P(
                  "", "", nullptr},
         GateCase{"a CID font reads its own encoding whatever the single-byte one",
                  [] { auto o = CidOptions(0, 0); o.SingeEncode = kUtf8Encoding; return o; }(), "", "", nullptr}));
+
+TEST(CheckOptionsGate, TheSmallestPageItAcceptsIsWritten)
+{
+    ConversionOptions options;
+    options.PageSize = kCustomPageSize;
+    options.PageWidth = options.PageHeight = 3;
+    options.LeftMargin = options.RightMargin = options.TopMargin = options.BottomMargin = 0;
+    options.FontSize = 1;
+    ASSERT_EQ(CheckOptions(options), std::nullopt);
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, options, "ab\ncd\n");
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    const PdfFacts pdf = InspectPdf(converted.pdfPath);
+    ASSERT_FALSE(pdf.pages.empty());
+    EXPECT_EQ(pdf.pages[0].width, 3);
+    EXPECT_EQ(pdf.pages[0].height, 3);
+}
 
 } // namespace

@@ -1,5 +1,7 @@
 // The run's control logic without a window: the order of the per-file steps, the stop flag,
 // the abort, the failures and notes kept, and what is opened at the end.
+#include "ConversionTestSupport.h"
+
 #include "conversion/ConversionRun.h"
 #include "conversion/OutputPath.h"
 
@@ -144,7 +146,7 @@ TEST(ConversionRun, ADocumentThatCannotBeCreatedEndsTheRunAndKeepsEarlierFailure
 {
     RunUnderTest r{"/d/1.txt", "/d/2.txt", "/d/3.txt"};
     r.conversion.results["/d/1.txt"] = ConversionResult::Failed("Cannot read the input file: gone.");
-    r.conversion.results["/d/2.txt"] = ConversionResult::Failed(kCannotCreateDocument);
+    r.conversion.results["/d/2.txt"] = ConversionResult::DocumentNotCreated();
     const RunOutcome outcome = r.Execute();
     EXPECT_EQ(outcome.end, RunEnd::Aborted);
     EXPECT_EQ(outcome.abortReason, kCannotCreateDocument);
@@ -181,6 +183,29 @@ TEST(ConversionRun, FailuresAndNotesAreKeptPerFileAndTheRunGoesOn)
     EXPECT_EQ(outcome.failures[0].text, "The font size 900 is outside 1 to 300 points.");
     ASSERT_EQ(outcome.notes.size(), 1u);
     EXPECT_EQ(outcome.notes[0].path, "/d/3.txt");
+}
+
+TEST(ConversionRun, ARowWithEqualPasswordsFailsBeforeAnythingOfItsFileIsTouched)
+{
+    ScratchFolder folder;
+    const std::string first = folder.File("1.txt");
+    const std::string old = folder.Write("1.pdf", "old");
+    RunUnderTest r{first.c_str(), "/d/2.txt"};
+    r.window.passwords[first] = {"same", "same"};
+    const RunOutcome outcome = r.Execute();
+    EXPECT_EQ(r.Conversions(), 1);
+    ASSERT_EQ(outcome.failures.size(), 1u);
+    EXPECT_EQ(outcome.failures[0].text, "The owner password and the user password are the same; they must "
+                                        "differ. The old PDF \"" + old + "\" was kept; it does not hold the current text.");
+}
+
+TEST(ConversionRun, OnlyALibraryThatCannotMakeADocumentEndsTheRunNotTheWordsOfAReason)
+{
+    RunUnderTest r{"/d/1.txt", "/d/2.txt"};
+    r.conversion.results["/d/1.txt"] = ConversionResult::Failed(kCannotCreateDocument);
+    const RunOutcome outcome = r.Execute();
+    EXPECT_EQ(outcome.end, RunEnd::Completed);
+    EXPECT_EQ(r.Conversions(), 2);
 }
 
 TEST(ConversionRun, AFileNoLongerListedIsSkippedAndReported)

@@ -35,6 +35,24 @@ std::vector<std::string> FilesIn(const std::filesystem::path& folder)
     return names;
 }
 
+ConversionOptions With(void (*change)(ConversionOptions&))
+{
+    ConversionOptions options;
+    change(options);
+    return options;
+}
+
+void PrintTo(const RefusalCase& c, std::ostream* out)
+{
+    *out << c.what;
+}
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 Converted ConvertText(const ScratchFolder& folder, const ConversionOptions& options,
                       const std::string& text, const std::string& owner, const std::string& user)
 {

@@ -6,6 +6,7 @@
 #include "conversion/ConversionResult.h"
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -41,10 +42,25 @@ struct Converted {
 // The names in a folder, sorted.
 std::vector<std::string> FilesIn(const std::filesystem::path& folder);
 
+// The bytes of a file; empty when it cannot be read.
+std::string FileBytes(const std::string& path);
+
 // Writes `text` to a file in `folder` and converts it next to itself.
 Converted ConvertText(const ScratchFolder& folder, const ConversionOptions& options,
                       const std::string& text, const std::string& owner = "",
                       const std::string& user = "");
+
+// The default options with `change` applied.
+ConversionOptions With(void (*change)(ConversionOptions&));
+
+// Options and passwords, and a part of the reason they are refused for (null: they pass).
+struct RefusalCase {
+    const char* what;
+    ConversionOptions options;
+    std::string owner, user;
+    const char* reasonPart;
+};
+void PrintTo(const RefusalCase& c, std::ostream* out);
 
 // Options for a CID font and a multi-byte encoding, by their list positions.
 ConversionOptions CidOptions(int font, int encoding);

@@ -287,38 +287,46 @@ TEST(Security, UserPasswordWithoutOwnerPasswordWritesAnOpenFileAndSaysSo)
     EXPECT_NE(converted.result.notes[0].find("not encrypted"), std::string::npos);
 }
 
-TEST(Failures, RefusedFilesLeaveNoPdfOfThatName)
+class RefusedFile : public testing::TestWithParam<RefusalCase> {};
+
+TEST_P(RefusedFile, KeepsTheOldPdfUntouchedAndSaysSo)
 {
-    struct Case {
-        const char* what;
-        ConversionOptions options;
-        std::string owner, user;
-        const char* reasonPart;
-    };
-    ConversionOptions tinyPage;
-    tinyPage.PageSize = kCustomPageSize;
-    tinyPage.PageWidth = 2;
-    ConversionOptions noRoom;
-    noRoom.LeftMargin = 300;
-    noRoom.RightMargin = 295;
-    ConversionOptions hugeMargins; // their sum overflowed an int into a page 595 points wide
-    hugeMargins.LeftMargin = hugeMargins.RightMargin = INT_MIN;
-    const Case cases[] = {
-        {"equal passwords", ConversionOptions{}, "same", "same", "the same"},
-        {"page too small", tinyPage, "", "", "3 to 14400"},
-        {"margins leave no room", noRoom, "", "", "no room"},
-        {"margins beyond any page", hugeMargins, "", "", "outside -14400 to 14400"},
-    };
-    for (const Case& c : cases) {
-        ScratchFolder folder;
-        const std::string stale = folder.Write("input.pdf", "old pdf");
-        const Converted converted = ConvertText(folder, c.options, "x\n", c.owner, c.user);
-        EXPECT_FALSE(converted.result.written) << c.what;
-        EXPECT_NE(converted.result.reason.find(c.reasonPart), std::string::npos) << converted.result.reason;
-        EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"input.txt"}) << c.what;
-        EXPECT_NE(converted.result.reason.find("The old PDF \"" + stale + "\" was removed."), std::string::npos)
-            << converted.result.reason;
-    }
+    const RefusalCase& c = GetParam();
+    ScratchFolder folder;
+    const std::string stale = folder.Write("input.pdf", "old pdf");
+    const Converted converted = ConvertText(folder, c.options, "x\n", c.owner, c.user);
+    EXPECT_FALSE(converted.result.written);
+    EXPECT_NE(converted.result.reason.find(c.reasonPart), std::string::npos) << converted.result.reason;
+    EXPECT_EQ(FilesIn(folder.Path()), (std::vector<std::string>{"input.pdf", "input.txt"}));
+    EXPECT_EQ(FileBytes(stale), "old pdf");
+    EXPECT_NE(converted.result.reason.find("The old PDF \"" + stale + "\" was kept; it does not hold the current text."),
+              std::string::npos)
+        << converted.result.reason;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedFile,
+    testing::Values(
+        RefusalCase{"equal passwords", ConversionOptions{}, "same", "same", "the same"},
+        RefusalCase{"page too small", With([](auto& o) { o.PageSize = kCustomPageSize, o.PageWidth = 2; }), "", "",
+                    "3 to 14400"},
+        RefusalCase{"margins leave no room", With([](auto& o) { o.LeftMargin = 300, o.RightMargin = 295; }), "", "",
+                    "no room"},
+        // their sum overflowed an int into a page 595 points wide
+        RefusalCase{"margins beyond any page", With([](auto& o) { o.LeftMargin = o.RightMargin = INT_MIN; }), "",
+                    "", "outside -14400 to 14400"},
+        RefusalCase{"a title longer than the library takes", With([](auto& o) { o.Title.assign(70000, 't'); }), "",
+                    "", "Title is 70000 bytes long"},
+        RefusalCase{"a font that cannot be had",
+                    With([](auto& o) { o.PageFont = TrueTypeFont, o.TrueTypeFile = "/no/such.ttf"; }), "", "",
+                    "/no/such.ttf"}));
+
+TEST(Failures, AFailureWithoutAnOldPdfMentionsNone)
+{
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, ConversionOptions{}, "x\n", "same", "same");
+    EXPECT_EQ(converted.result.reason, "The owner password and the user password are the same; they must differ.");
+    EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"input.txt"});
 }
 
 TEST(Failures, AFileStopsAtTheLibrarysFirstRefusalWithItsReason)

@@ -80,6 +80,28 @@ TEST(InputFile, ANamedPipeFailsAtOnceWithoutWaitingForAWriter)
     EXPECT_EQ(result.reason, "Cannot read the input file: Not a regular file.");
 }
 
+TEST(InputFile, AFileLargerThanTheMemoryFailsAsTooLargeWithoutBeingRead)
+{
+    ScratchFolder folder;
+    const std::string input = folder.File("huge.txt");
+    const std::string pdf = folder.Write("huge.pdf", "old pdf");
+    const off_t memory = off_t(sysconf(_SC_PHYS_PAGES)) * off_t(sysconf(_SC_PAGESIZE));
+    ASSERT_EQ(truncate(folder.Write("huge.txt", "").c_str(), 2 * memory), 0); // sparse: no room taken
+    auto conversion = std::async(std::launch::async, [&] {
+        RecordingObserver observer;
+        return ConvertFile(ConversionOptions{}, input, "", "", pdf, observer);
+    });
+    // A converter that reads the file would take minutes: cut the file short to end it.
+    if (conversion.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        ADD_FAILURE() << "the conversion read the file";
+        EXPECT_EQ(truncate(input.c_str(), 0), 0);
+    }
+    const ConversionResult result = conversion.get();
+    EXPECT_FALSE(result.written);
+    EXPECT_EQ(result.reason.rfind("Cannot read the input file: too large: ", 0), 0u) << result.reason;
+    EXPECT_EQ(FileBytes(pdf), "old pdf");
+}
+
 TEST(InputFile, AnInputThatIsNotReadLeavesTheOldPdfAlone)
 {
     enum Input { Missing, Folder, Pipe, Readable };

@@ -47,6 +47,10 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"ChineseGb2312", CidOptions(0, 0), "\xD6\xD0\xCE\xC4", "中文"},
         DecodeCase{"JapaneseShiftJis", CidOptions(3, 6), "\x93\xFA\x96\x7B", "日本"},
         DecodeCase{"KoreanEucKr", CidOptions(7, 11), "\xC7\xD1\xB1\xDB", "한글"},
+        // A font that cannot write the chosen encoding writes the first of its own, and so reads
+        // the preview.
+        DecodeCase{"SimSunWithShiftJisReadsGb2312", CidOptions(0, 6), "\xC4\xE3\xBA\xC3", "你好"},
+        DecodeCase{"BatangWithGb2312ReadsEucKr", CidOptions(7, 0), "\xC7\xD1\xB1\xDB", "한글"},
         DecodeCase{"TrueTypeUsesTheSingleByteEncoding", [] { auto o = SingleByte(19); o.PageFont = TrueTypeFont; o.MultiEncode = 0; return o; }(),
                    "\xCF", "П"},
         DecodeCase{"LineEndsAsTheConverterSeesThem", SingleByte(2), "a\r\nb\rc\nd", "a\nb\nc\nd"},

@@ -1,0 +1,36 @@
+#pragma once
+// The one place that reaches into libharu's private font structures, for what its public
+// interface does not offer: whether a TrueType font has a glyph for a character, the stream of
+// a UTF-8 font's map back to Unicode, and the glyph table of an embedded TrueType font. Those
+// structures differ between versions of the library, so the build stops on any version other
+// than the one this was written against (2.3.0). Any thread that owns the font's document.
+#include <hpdf.h>
+
+#include <string_view>
+#include <vector>
+
+class LibharuFont {
+public:
+    explicit LibharuFont(HPDF_Font font) : m_font(font) {}
+
+    // False only for a TrueType font that maps the character to glyph 0, the font's stand-in
+    // for a character it lacks; true for any other kind of font.
+    bool HasGlyph(char16_t codePoint) const;
+
+    // For a TrueType font with a UTF-8 (Identity-H) encoding: the stream the library wrote as
+    // the map back to Unicode becomes a plain stream holding `cmap`. Returns false, changing
+    // nothing, for any other font.
+    bool ReplaceToUnicodeStream(std::string_view cmap);
+
+    // The glyph table of an embedded TrueType font, whose used glyphs alone are embedded.
+    // GlyphCount is 0 for a font that is not one.
+    unsigned GlyphCount() const;
+    bool IsGlyphUsed(unsigned glyph) const;
+    void MarkGlyphUsed(unsigned glyph);
+    // The glyph's data as the font file holds it; empty for an empty glyph or when the font
+    // file cannot be read there.
+    std::vector<HPDF_BYTE> GlyphBytes(unsigned glyph) const;
+
+private:
+    HPDF_Font m_font;
+};
