@@ -2,7 +2,7 @@
 
 #include "conversion/FileConverter.h"
 #include "conversion/OutputPath.h"
-#include "conversion/SystemMessage.h"
+#include "platform/SystemMessage.h"
 
 #include <algorithm>
 #include <atomic>

@@ -4,6 +4,7 @@
 #include "conversion/SettingsFile.h"
 #include "conversion/SystemFont.h"
 #include "conversion/TextFile.h"
+#include "platform/SystemMessage.h"
 
 #include <algorithm>
 #include <cctype>
@@ -137,6 +138,7 @@ private:
     bool m_fontChoosesKind = false; // --font
     bool m_utf8 = false;
     CommandLine m_result;
+    std::string m_settingsWarning;
     std::string m_error;
 };
 
@@ -167,7 +169,10 @@ ParsedCommandLine Parser::Parse()
         if (const auto problem = CheckOptions(m_result.options, m_result.ownerPassword, m_result.userPassword))
             Fail(*problem);
     }
-    return {m_result, m_error, UnusedFontFiles()};
+    std::vector<std::string> warnings = UnusedFontFiles();
+    if (!m_settingsWarning.empty())
+        warnings.insert(warnings.begin(), m_settingsWarning);
+    return {m_result, m_error, warnings};
 }
 
 bool Parser::ParseOne(const std::string& argument)
@@ -291,14 +296,14 @@ bool Parser::ReadPasswordFile(const std::string& path, std::string& password)
 // as options have no key and are kept.
 void Parser::ApplySettings()
 {
-    // A settings file that was asked for but cannot be read would silently give the defaults.
-    if (m_settingsGiven) {
-        if (const std::string error = ReadTextFile(m_settingsPath).error; !error.empty()) {
-            Fail("cannot read settings file '" + m_settingsPath + "': " + error);
-            return;
-        }
+    // One reading, so that a save by the window in between cannot mix two versions. A settings
+    // file that was asked for but cannot be read would silently give the defaults.
+    const ProfileSnapshot settings(m_settingsPath);
+    if (m_settingsGiven && settings.ReadError()) {
+        Fail("cannot read settings file '" + m_settingsPath + "': " + SystemMessage(settings.ReadError()));
+        return;
     }
-    LoadSettings(m_result.options, m_settingsPath);
+    m_settingsWarning = LoadSettings(m_result.options, settings);
     for (const std::string& assignment : m_assignments)
         if (!SetKey(assignment))
             return;

@@ -2,12 +2,12 @@
 
 #include "conversion/CheckOptions.h"
 #include "conversion/PdfDocument.h"
-#include "conversion/ReplacingFile.h"
-#include "conversion/SystemMessage.h"
+#include "platform/ReplacingFile.h"
+#include "platform/SystemMessage.h"
 #include "conversion/TextFile.h"
 #include "conversion/TextLayout.h"
 #include "conversion/ToUnicodeMap.h"
-#include "conversion/WriteAll.h"
+#include "platform/WriteAll.h"
 #include "platform/Utf8.h"
 
 #include <optional>

@@ -1,6 +1,6 @@
 #include "conversion/TextPreview.h"
 
-#include "conversion/SystemMessage.h"
+#include "platform/SystemMessage.h"
 #include "conversion/TextFile.h"
 #include "platform/Utf8.h"
 
