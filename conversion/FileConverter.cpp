@@ -1,5 +1,6 @@
 #include "conversion/FileConverter.h"
 
+#include "conversion/Aes256Encryption.h"
 #include "conversion/CheckOptions.h"
 #include "conversion/PdfDocument.h"
 #include "platform/ReplacingFile.h"
@@ -141,6 +142,9 @@ ConversionResult BuildDocument(PdfDocument& document, ConversionOptions options,
     if (document.Failed())
         return ConversionResult::Failed(document.FailureReason());
     ConversionResult result = Written(ownerPassword, userPassword, std::move(textNotes));
+    if (!ownerPassword.empty() && options.EncryptLevel >= PdfDocument::kAes256Level)
+        for (std::string& note : Aes256PasswordNotes(ownerPassword, userPassword))
+            result.notes.push_back(std::move(note));
     if (std::optional<std::string> note = layout.MissingGlyphNote())
         result.notes.push_back(std::move(*note));
     return result;

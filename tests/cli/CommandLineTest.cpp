@@ -75,6 +75,42 @@ TEST(CommandLine, PasswordsAreTheFirstLinesOfTheirFiles)
     EXPECT_EQ(parsed.commandLine.userPassword, "reader");
 }
 
+struct PasswordFile {
+    const char* name;
+    std::string contents;
+    std::string password; // empty: refused
+    std::string error;
+};
+
+void PrintTo(const PasswordFile& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class CommandLinePasswordFile : public testing::TestWithParam<PasswordFile> {};
+
+TEST_P(CommandLinePasswordFile, GivesItsFirstLineOrIsRefused)
+{
+    const std::string folder = MakeFolder();
+    const std::string file = folder + "/pw";
+    std::ofstream(file, std::ios::binary) << GetParam().contents;
+    const ParsedCommandLine parsed = Parse({"--owner-password-file", file, "a"});
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(parsed.commandLine.ownerPassword, GetParam().password);
+    EXPECT_EQ(parsed.error, GetParam().error.empty() ? "" : "password file '" + file + "' " + GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(, CommandLinePasswordFile,
+    testing::Values(PasswordFile{"Empty", "", "", "gives an empty password"},
+                    PasswordFile{"OnlyALineEnd", "\r\n", "", "gives an empty password"},
+                    PasswordFile{"ZeroByteInTheFirstLine", std::string("ab\0cd\n", 6), "",
+                                 "holds a zero byte in its first line, which a password cannot hold"},
+                    PasswordFile{"ZeroByteLater", std::string("abcd\n\0", 6), "abcd", ""},
+                    PasswordFile{"At64Kilobytes", "pw\n" + std::string(65536 - 3, 'x'), "pw", ""},
+                    PasswordFile{"Beyond64Kilobytes", "pw\n" + std::string(65536 - 2, 'x'), "",
+                                 "is larger than 64 KB; its first line is the password"}),
+    [](const testing::TestParamInfo<PasswordFile>& info) { return std::string(info.param.name); });
+
 TEST(CommandLine, UsageErrorsSayWhatIsWrong)
 {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
