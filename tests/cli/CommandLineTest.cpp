@@ -62,6 +62,20 @@ TEST(CommandLine, SettingsFileComesFirstAndSetOverridesIt)
     EXPECT_EQ(parsed.commandLine.options.Title, "From file");
 }
 
+TEST(CommandLine, TextsCutFromTheSettingsFileAreWarnedOfOnce)
+{
+    const std::string folder = MakeFolder();
+    const std::string ini = folder + "/Settings.ini";
+    std::ofstream(ini) << "[PDF Property Option]\nTitle=" << std::string(1100, 't') << "\nSubject="
+                       << std::string(1100, 's') << "\n";
+    const ParsedCommandLine parsed = Parse({"--settings", ini, "x.txt"});
+    std::filesystem::remove_all(folder);
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.commandLine.options.Title, std::string(1023, 't'));
+    ASSERT_EQ(parsed.warnings.size(), 1u);
+    EXPECT_EQ(parsed.warnings[0].rfind("Settings.ini: Title, Subject held more than 1023 bytes", 0), 0u) << parsed.warnings[0];
+}
+
 TEST(CommandLine, PasswordsAreTheFirstLinesOfTheirFiles)
 {
     const std::string folder = MakeFolder();
