@@ -7,8 +7,8 @@
 #include "platform/SystemMessage.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <functional>
 #include <map>

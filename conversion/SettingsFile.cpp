@@ -133,8 +133,8 @@ std::string LoadSettings(ConversionOptions& options, const ProfileSnapshot& sett
     if (cutKeys.empty())
         return {};
     return "Settings.ini: " + cutKeys +
-           " held more than 1023 bytes and is cut to the whole characters in them; the file keeps the whole text "
-           "unless it is changed";
+           " held more than 1023 bytes: each is cut to the whole characters within them, and the file keeps the "
+           "whole text unless it is changed";
 }
 
 std::string LoadSettings(ConversionOptions& options, const std::string& settingsPath)
