@@ -1,7 +1,7 @@
 #include "conversion/TextPreview.h"
 
 #include "conversion/CidTypeface.h"
-#include "conversion/SystemMessage.h"
+#include "platform/SystemMessage.h"
 #include "conversion/TextFile.h"
 #include "platform/Utf8.h"
 
