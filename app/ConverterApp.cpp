@@ -95,8 +95,10 @@ bool CConverterApp::InitInstance()
     const SettingsLocation settings = LocateSettings();
     m_settingsPath = settings.path;
     m_settingsProblem = settings.problem;
-    LoadSettings(m_options, m_settingsPath);
+    const std::string settingsWarning = LoadSettings(m_options, m_settingsPath);
     m_bSettingsLoaded = true;
+    if (!settingsWarning.empty())
+        AppMessageBox(nullptr, QString::fromStdString(settingsWarning) + '.');
 
     m_pMainWnd = std::make_unique<CMainFrame>(
         m_options, CMainFrame::Settings{m_exeDirectory, m_settingsPath, m_programName, m_bShowSplash});

@@ -3,7 +3,7 @@
 #include "conversion/CheckOptions.h"
 #include "conversion/FileConverter.h"
 #include "conversion/OutputPath.h"
-#include "conversion/SystemMessage.h"
+#include "platform/SystemMessage.h"
 
 #include <algorithm>
 #include <atomic>

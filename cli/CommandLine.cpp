@@ -3,9 +3,11 @@
 #include "conversion/SettingsFile.h"
 #include "conversion/SystemFont.h"
 #include "conversion/TextFile.h"
+#include "platform/SystemMessage.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <functional>
 #include <map>
@@ -109,6 +111,21 @@ int MostJobs()
     return 4 * ProcessorCores();
 }
 
+// Reads from `fd` until its end or until `most` bytes are in `bytes`; 0 or the error number.
+int ReadAtMost(int fd, std::size_t most, std::string& bytes)
+{
+    char chunk[1 << 14];
+    while (bytes.size() < most) {
+        const ssize_t got = read(fd, chunk, std::min(sizeof chunk, most - bytes.size()));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return got < 0 ? errno : 0;
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+    return 0;
+}
+
 class Parser {
 public:
     Parser(const std::vector<std::string>& arguments, const std::string& defaultSettingsPath)
@@ -150,6 +167,7 @@ private:
     bool m_fontChoosesKind = false; // --font
     bool m_utf8 = false;
     CommandLine m_result;
+    std::string m_settingsWarning;
     std::string m_error;
 };
 
@@ -182,6 +200,8 @@ ParsedCommandLine Parser::Parse()
                            std::to_string(MostJobs()) + " are used");
         m_result.jobs = MostJobs();
     }
+    if (!m_settingsWarning.empty())
+        warnings.insert(warnings.begin(), m_settingsWarning);
     return {m_result, m_error, warnings};
 }
 
@@ -292,28 +312,44 @@ bool Parser::ReadPasswordFiles()
            (m_userPasswordFile.empty() || ReadPasswordFile(m_userPasswordFile, m_result.userPassword));
 }
 
-// The password is the first line of the file, or of the standard input for "-".
+// The password is the first line of the file, or of the standard input for "-". A line this
+// long is no password but a wrong file, and hashing it would take minutes.
+constexpr std::size_t kMostPasswordFileBytes = 64 * 1024;
+
 bool Parser::ReadPasswordFile(const std::string& path, std::string& password)
 {
-    const TextFileContent content = path == kStandardStreams ? ReadTextStream(STDIN_FILENO) : ReadTextFile(path);
-    if (!content.error.empty())
-        return Fail("cannot read password file '" + path + "': " + content.error);
-    password = content.text.substr(0, content.text.find('\n'));
-    return true;
+    const RegularFile file = path == kStandardStreams ? RegularFile{STDIN_FILENO, 0, 0} : OpenRegularFile(path);
+    if (file.fd < 0)
+        return Fail("cannot read password file '" + path + "': " +
+                    (file.error == kNotRegularFile ? "Not a regular file" : SystemMessage(file.error)));
+    std::string bytes;
+    const int error = ReadAtMost(file.fd, kMostPasswordFileBytes + 1, bytes);
+    if (file.fd != STDIN_FILENO)
+        close(file.fd);
+    if (error)
+        return Fail("cannot read password file '" + path + "': " + SystemMessage(error));
+    if (bytes.size() > kMostPasswordFileBytes)
+        return Fail("password file '" + path + "' is larger than 64 KB; its first line is the password");
+    const std::string_view firstLine = std::string_view(bytes).substr(0, bytes.find('\n'));
+    if (firstLine.find('\0') != std::string_view::npos)
+        return Fail("password file '" + path + "' holds a zero byte in its first line, which a password cannot hold");
+    ApplyTextMode(bytes);
+    password = bytes.substr(0, bytes.find('\n'));
+    return !password.empty() || Fail("password file '" + path + "' gives an empty password");
 }
 
 // The settings file first, then the --set keys in the order given; the font-file paths given
 // as options have no key and are kept.
 void Parser::ApplySettings()
 {
-    // A settings file that was asked for but cannot be read would silently give the defaults.
-    if (m_settingsGiven) {
-        if (const std::string error = ReadTextFile(m_settingsPath).error; !error.empty()) {
-            Fail("cannot read settings file '" + m_settingsPath + "': " + error);
-            return;
-        }
+    // One reading, so that a save by the window in between cannot mix two versions. A settings
+    // file that was asked for but cannot be read would silently give the defaults.
+    const ProfileSnapshot settings(m_settingsPath);
+    if (m_settingsGiven && settings.ReadError()) {
+        Fail("cannot read settings file '" + m_settingsPath + "': " + SystemMessage(settings.ReadError()));
+        return;
     }
-    LoadSettings(m_result.options, m_settingsPath);
+    m_settingsWarning = LoadSettings(m_result.options, settings);
     for (const std::string& assignment : m_assignments)
         if (!SetKey(assignment))
             return;

@@ -57,7 +57,8 @@ void SetEncryption(QPDFWriter& writer, const Aes256Encryption& encryption)
     const bool all = !encryption.permissionMask;
     const unsigned mask = encryption.permissionMask.value_or(0);
     const qpdf_r3_print_e print = all ? qpdf_r3p_full : (mask & HPDF_ENABLE_PRINT) ? qpdf_r3p_low : qpdf_r3p_none;
-    writer.setR6EncryptionParameters(encryption.userPassword.c_str(), encryption.ownerPassword.c_str(),
+    writer.setR6EncryptionParameters(Aes256Password(encryption.userPassword).c_str(),
+                                     Aes256Password(encryption.ownerPassword).c_str(),
                                      /*allow_accessibility=*/true,
                                      /*allow_extract=*/all || (mask & HPDF_ENABLE_COPY),
                                      /*allow_assemble=*/all,
@@ -67,7 +68,36 @@ void SetEncryption(QPDFWriter& writer, const Aes256Encryption& encryption)
                                      /*encrypt_metadata_aes=*/true);
 }
 
+// Poppler 22, which many viewers on Linux are built on, takes no longer AES-256 password.
+constexpr std::size_t kPopplerPasswordBytes = 32;
+
+// "The owner password", "The user password" or both, for the notes.
+std::string Which(bool owner, bool user)
+{
+    return owner && user ? "The owner and user passwords are" : owner ? "The owner password is" : "The user password is";
+}
+
 } // namespace
+
+std::string Aes256Password(std::string_view password)
+{
+    return std::string(password.substr(0, kAes256PasswordBytes));
+}
+
+std::vector<std::string> Aes256PasswordNotes(const std::string& ownerPassword, const std::string& userPassword)
+{
+    std::vector<std::string> notes;
+    const auto longer = [&](std::size_t bytes) {
+        return std::make_pair(ownerPassword.size() > bytes, userPassword.size() > bytes);
+    };
+    if (const auto [owner, user] = longer(kAes256PasswordBytes); owner || user)
+        notes.push_back(Which(owner, user) + " longer than 127 bytes: AES-256 uses the first 127 bytes of a "
+                        "password, so the whole password opens the PDF, and so does that part of it alone.");
+    if (const auto [owner, user] = longer(kPopplerPasswordBytes); owner || user)
+        notes.push_back(Which(owner, user) + " longer than 32 bytes, which readers built on poppler 22 (many "
+                        "viewers on Linux) refuse for AES-256: they cannot open the PDF with it.");
+    return notes;
+}
 
 bool WriteEncrypted(std::string_view plainPdf, const Aes256Encryption& encryption,
                     const std::function<bool(std::string_view)>& write, std::string& error)

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct Aes256Encryption {
     std::string ownerPassword; // not empty
@@ -21,3 +22,14 @@ struct Aes256Encryption {
 // `write` refused, whose caller knows its own reason.
 bool WriteEncrypted(std::string_view plainPdf, const Aes256Encryption& encryption,
                     const std::function<bool(std::string_view)>& write, std::string& error);
+
+// Revision 6 keys on at most the first 127 bytes of a password's UTF-8, and every reader cuts
+// what is typed there, byte for byte: the password cut so, with which the whole password opens
+// the PDF as well. Characters are taken as typed, without the SASLprep mapping, which the
+// readers do not apply to what is typed either.
+inline constexpr std::size_t kAes256PasswordBytes = 127;
+std::string Aes256Password(std::string_view password);
+
+// What the user should know about AES-256 passwords: one that is cut, and one that some
+// readers refuse for its length. Empty when there is nothing to say.
+std::vector<std::string> Aes256PasswordNotes(const std::string& ownerPassword, const std::string& userPassword);

@@ -1,14 +1,15 @@
 #include "conversion/FileConverter.h"
 
+#include "conversion/Aes256Encryption.h"
 #include "conversion/CheckOptions.h"
 #include "conversion/PdfDocument.h"
-#include "conversion/ReplacingFile.h"
-#include "conversion/SystemMessage.h"
+#include "platform/ReplacingFile.h"
+#include "platform/SystemMessage.h"
 #include "conversion/TextFile.h"
 #include "conversion/TextLayout.h"
 #include "conversion/TextPlan.h"
 #include "conversion/ToUnicodeMap.h"
-#include "conversion/WriteAll.h"
+#include "platform/WriteAll.h"
 #include "platform/Utf8.h"
 
 #include <new>
@@ -197,6 +198,9 @@ ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& c
     if (document.Failed())
         return ConversionResult::Failed(document.FailureReason());
     ConversionResult result = Written(ownerPassword, userPassword, std::move(prepared.notes));
+    if (!ownerPassword.empty() && options.EncryptLevel >= PdfDocument::kAes256Level)
+        for (std::string& note : Aes256PasswordNotes(ownerPassword, userPassword))
+            result.notes.push_back(std::move(note));
     if (pages.missingGlyphNote)
         result.notes.push_back(*pages.missingGlyphNote);
     return result;

@@ -17,8 +17,8 @@ constexpr std::string_view kDisplay = "Document Display Option";
 constexpr std::string_view kProperty = "PDF Property Option";
 constexpr std::string_view kSecurity = "PDF Security Option";
 constexpr std::string_view kText = "Text Option";
-// Texts are read into a buffer of this size, so at most one character less survives.
-constexpr DWORD kTextBufferSize = 1024;
+// Texts were always read into a buffer of 1024 bytes, which keeps one byte for the zero.
+constexpr std::size_t kMostTextBytes = 1023;
 
 using O = ConversionOptions;
 const std::array<SettingsKey, 28> kKeys = {{
@@ -59,6 +59,33 @@ bool SameName(std::string_view a, std::string_view b)
            });
 }
 
+// The text up to its first zero byte.
+std::string_view UpToZero(std::string_view stored)
+{
+    return stored.substr(0, stored.find('\0'));
+}
+
+bool IsCut(std::string_view stored)
+{
+    return UpToZero(stored).size() > kMostTextBytes;
+}
+
+// What a stored text loads as. The cut, or a zero byte, can leave a blank at the end that the
+// file cannot keep; without it, what is loaded is what a save gives back.
+std::string LoadedText(std::string_view stored)
+{
+    std::string_view text = UpToZero(stored);
+    if (text.size() > kMostTextBytes) {
+        std::size_t end = kMostTextBytes;
+        // Back to the first byte of the character that would be split; at most three steps, so
+        // that bytes that are not UTF-8 are still cut near the limit.
+        for (int step = 0; step < 3 && end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80; ++step)
+            --end;
+        text = text.substr(0, end);
+    }
+    return std::string(TrimProfileBlanks(text));
+}
+
 } // namespace
 
 std::span<const SettingsKey> SettingsKeys()
@@ -92,29 +119,45 @@ std::string ApplySetting(ConversionOptions& options, const SettingsKey& key, std
     return {};
 }
 
-void LoadSettings(ConversionOptions& options, const std::string& settingsPath)
+std::string LoadSettings(ConversionOptions& options, const ProfileSnapshot& settings)
 {
     const ConversionOptions defaults;
+    std::string cutKeys;
     for (const SettingsKey& key : kKeys) {
-        if (key.number)
-            options.*key.number = GetPrivateProfileIntA(key.section, key.key, defaults.*key.number, settingsPath);
-    }
-    for (const SettingsKey& key : kKeys) {
-        if (!key.text)
+        if (key.number) {
+            options.*key.number = settings.IntValue(key.section, key.key, defaults.*key.number);
             continue;
-        char buffer[kTextBufferSize];
-        GetPrivateProfileStringA(key.section, key.key, "", buffer, kTextBufferSize, settingsPath);
-        // The cut, or a zero byte inside the value, can leave a blank at the end that the file
-        // cannot keep; without it, what is loaded is what a save gives back.
-        options.*key.text = std::string(TrimProfileBlanks(buffer));
+        }
+        const std::string_view stored = settings.Value(key.section, key.key).value_or("");
+        options.*key.text = LoadedText(stored);
+        if (IsCut(stored))
+            cutKeys += (cutKeys.empty() ? "" : ", ") + std::string(key.key);
     }
+    if (cutKeys.empty())
+        return {};
+    return "Settings.ini: " + cutKeys +
+           " held more than 1023 bytes: each is cut to the whole characters within them, and the file keeps the "
+           "whole text unless it is changed";
+}
+
+std::string LoadSettings(ConversionOptions& options, const std::string& settingsPath)
+{
+    return LoadSettings(options, ProfileSnapshot(settingsPath));
 }
 
 bool SaveSettings(const ConversionOptions& options, const std::string& settingsPath)
 {
+    const ProfileSnapshot stored(settingsPath);
     std::vector<ProfileEntry> entries;
-    for (const SettingsKey& key : kKeys)
-        entries.push_back({key.section, key.key, key.number ? std::to_string(options.*key.number) : options.*key.text});
+    for (const SettingsKey& key : kKeys) {
+        if (key.number) {
+            entries.push_back({key.section, key.key, std::to_string(options.*key.number)});
+            continue;
+        }
+        const std::string_view old = stored.Value(key.section, key.key).value_or("");
+        if (!IsCut(old) || LoadedText(old) != options.*key.text)
+            entries.push_back({key.section, key.key, options.*key.text});
+    }
     return WritePrivateProfileEntries(entries, settingsPath);
 }
 

@@ -3,6 +3,7 @@
 // is the one place that knows every key, its section and its field; loading, saving and the
 // command line's --set all go through it.
 #include "conversion/ConversionOptions.h"
+#include "platform/ProfileSnapshot.h"
 
 #include <span>
 #include <string>
@@ -25,13 +26,16 @@ const SettingsKey* FindSettingsKey(std::string_view name);
 // sign and decimal digits only; returns a message saying what is wrong, or empty.
 std::string ApplySetting(ConversionOptions& options, const SettingsKey& key, std::string_view value);
 
-// Fills every field that has a key from the file; missing keys (or a missing file) give the
-// defaults, texts are cut to 1023 characters, numbers are taken as they stand. The font-file
-// paths have no key and are left as they are.
-void LoadSettings(ConversionOptions& options, const std::string& settingsPath);
+// Fills every field that has a key from one reading of the file; missing keys (or a missing
+// file) give the defaults, numbers are taken as they stand. A text ends at a zero byte and is
+// cut to at most 1023 bytes, at the end of a UTF-8 character. The font-file paths have no key
+// and are left as they are. Returns one warning naming the texts that were cut, or empty.
+std::string LoadSettings(ConversionOptions& options, const ProfileSnapshot& settings);
+std::string LoadSettings(ConversionOptions& options, const std::string& settingsPath);
 
-// Writes every key, in table order, in one replacement of the file. Returns false when the
-// file could not be written; it is then as it was.
+// Writes every key, in table order, in one replacement of the file. A text that loading cut
+// short and that still holds what loading gave keeps the whole value the file has. Returns
+// false when the file could not be written; it is then as it was, and errno says why.
 bool SaveSettings(const ConversionOptions& options, const std::string& settingsPath);
 
 // The folder of the running executable, with a trailing separator.

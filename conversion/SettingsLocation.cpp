@@ -41,11 +41,22 @@ SettingsLocation LocateSettings(const std::string& exeDirectory, bool exeDirecto
     return {base + "/quillary/Settings.ini", {}};
 }
 
+bool IsInstalledProgramFolder(const std::string& exeDirectory)
+{
+    const auto normal = [](const std::string& folder) { return std::filesystem::path(folder).lexically_normal(); };
+    const std::filesystem::path folder = normal(exeDirectory);
+    return folder == normal(QUILLARY_INSTALL_FOLDER) || folder == normal(QUILLARY_PACKAGE_FOLDER);
+}
+
+SettingsLocation LocateSettingsFor(const std::string& exeDirectory, const char* xdgConfigHome, const char* home)
+{
+    const bool keepsOwn = !IsInstalledProgramFolder(exeDirectory) && access(exeDirectory.c_str(), W_OK) == 0;
+    return LocateSettings(exeDirectory, keepsOwn, xdgConfigHome, home);
+}
+
 SettingsLocation LocateSettings()
 {
-    const std::string exeDirectory = ExeDirectory();
-    return LocateSettings(exeDirectory, access(exeDirectory.c_str(), W_OK) == 0, std::getenv("XDG_CONFIG_HOME"),
-                          std::getenv("HOME"));
+    return LocateSettingsFor(ExeDirectory(), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
 }
 
 bool MakeSettingsFolder(const std::string& settingsPath)

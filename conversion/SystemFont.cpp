@@ -147,7 +147,8 @@ SystemFont FindMonospacedFont()
     const Pattern font = BestMatch(config.get(), pattern.get(), true);
     if (!font)
         return NotFound("fontconfig finds no monospaced font");
-    SystemFont found = Found(font.get(), "'" + StringOf(font.get(), FC_FAMILY) + "'");
+    // Built by appending: GCC 12 at -O3 takes "'" + StringOf(...) for overlapping copies.
+    SystemFont found = Found(font.get(), std::string("'").append(StringOf(font.get(), FC_FAMILY)).append("'"));
     if (!found.problem.empty())
         found.problem = "the system's monospaced font is not a TrueType font (" + found.problem + ")";
     return found;

@@ -1,6 +1,6 @@
 #include "conversion/TextFile.h"
 
-#include "conversion/SystemMessage.h"
+#include "platform/SystemMessage.h"
 
 #include <algorithm>
 #include <cerrno>

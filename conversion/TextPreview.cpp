@@ -1,8 +1,8 @@
 #include "conversion/TextPreview.h"
 
 #include "conversion/CidTypeface.h"
-#include "conversion/SystemMessage.h"
 #include "conversion/DetectedEncoding.h"
+#include "platform/SystemMessage.h"
 #include "conversion/TextFile.h"
 #include "conversion/Transcode.h"
 #include "platform/Utf8.h"

@@ -49,10 +49,11 @@ void AppendBlocks(std::string& cmap, const std::vector<CodeRun>& runs, std::stri
         const std::size_t end = std::min(runs.size(), start + kEntriesPerBlock);
         cmap += std::to_string(end - start) + " begin" + std::string(kind) + "\n";
         for (std::size_t i = start; i < end; ++i) {
+            // Appended piece by piece: GCC 12 at -O3 takes " " + Hex(...) for overlapping copies.
             cmap += Hex(runs[i].first);
             if (runs[i].last != runs[i].first)
-                cmap += " " + Hex(runs[i].last);
-            cmap += " " + Hex(runs[i].first) + "\n";
+                cmap.append(" ").append(Hex(runs[i].last));
+            cmap.append(" ").append(Hex(runs[i].first)).append("\n");
         }
         cmap += "end" + std::string(kind) + "\n";
     }

@@ -5,21 +5,19 @@
 //    surrounding blanks; a key may hold blanks ("Font Size");
 //  - a write changes only its own line (or adds the section or key at the end of the file or
 //    section) and keeps every other line, comment and blank line in its place;
-//  - a write replaces the whole file at once (temporary file, then rename), so that a crash
-//    never leaves half a file behind.
-// Each call reads the file anew. Not synchronised: one writer per file at a time.
+//  - a write replaces the whole file at once (ReplacingFile.h), so that a crash never leaves
+//    half a file behind; a file that exists but cannot be read is not written.
+// Each call reads the file anew (ProfileSnapshot.h reads it once for many keys). Not
+// synchronised: one writer per file at a time.
+#include "platform/ProfileSnapshot.h"
 #include "platform/WinTypes.h"
 
 #include <span>
 #include <string>
 #include <string_view>
 
-// The text without the blanks (spaces, tabs, CRs) that values and names are trimmed of.
-std::string_view TrimProfileBlanks(std::string_view text);
-
-// The number at the start of the value: blanks skipped, an optional minus sign, the decimal
-// digits (clamped to the int range); 0 when the value does not start with a digit. The default
-// when the file, the section or the key is missing.
+// The number at the start of the value as ProfileSnapshot::IntValue reads it; the default when
+// the file, the section or the key is missing.
 int GetPrivateProfileIntA(std::string_view section, std::string_view key, int defaultValue,
                           const std::string& fileName);
 

@@ -68,6 +68,20 @@ TEST(CommandLine, SettingsFileComesFirstAndSetOverridesIt)
     EXPECT_EQ(parsed.commandLine.options.Title, "From file");
 }
 
+TEST(CommandLine, TextsCutFromTheSettingsFileAreWarnedOfOnce)
+{
+    const std::string folder = MakeFolder();
+    const std::string ini = folder + "/Settings.ini";
+    std::ofstream(ini) << "[PDF Property Option]\nTitle=" << std::string(1100, 't') << "\nSubject="
+                       << std::string(1100, 's') << "\n";
+    const ParsedCommandLine parsed = Parse({"--settings", ini, "x.txt"});
+    std::filesystem::remove_all(folder);
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.commandLine.options.Title, std::string(1023, 't'));
+    ASSERT_EQ(parsed.warnings.size(), 1u);
+    EXPECT_EQ(parsed.warnings[0].rfind("Settings.ini: Title, Subject held more than 1023 bytes", 0), 0u) << parsed.warnings[0];
+}
+
 TEST(CommandLine, PasswordsAreTheFirstLinesOfTheirFiles)
 {
     const std::string folder = MakeFolder();
@@ -80,6 +94,42 @@ TEST(CommandLine, PasswordsAreTheFirstLinesOfTheirFiles)
     EXPECT_EQ(parsed.commandLine.ownerPassword, "boss secret");
     EXPECT_EQ(parsed.commandLine.userPassword, "reader");
 }
+
+struct PasswordFile {
+    const char* name;
+    std::string contents;
+    std::string password; // empty: refused
+    std::string error;
+};
+
+void PrintTo(const PasswordFile& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class CommandLinePasswordFile : public testing::TestWithParam<PasswordFile> {};
+
+TEST_P(CommandLinePasswordFile, GivesItsFirstLineOrIsRefused)
+{
+    const std::string folder = MakeFolder();
+    const std::string file = folder + "/pw";
+    std::ofstream(file, std::ios::binary) << GetParam().contents;
+    const ParsedCommandLine parsed = Parse({"--owner-password-file", file, "a"});
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(parsed.commandLine.ownerPassword, GetParam().password);
+    EXPECT_EQ(parsed.error, GetParam().error.empty() ? "" : "password file '" + file + "' " + GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(, CommandLinePasswordFile,
+    testing::Values(PasswordFile{"Empty", "", "", "gives an empty password"},
+                    PasswordFile{"OnlyALineEnd", "\r\n", "", "gives an empty password"},
+                    PasswordFile{"ZeroByteInTheFirstLine", std::string("ab\0cd\n", 6), "",
+                                 "holds a zero byte in its first line, which a password cannot hold"},
+                    PasswordFile{"ZeroByteLater", std::string("abcd\n\0", 6), "abcd", ""},
+                    PasswordFile{"At64Kilobytes", "pw\n" + std::string(65536 - 3, 'x'), "pw", ""},
+                    PasswordFile{"Beyond64Kilobytes", "pw\n" + std::string(65536 - 2, 'x'), "",
+                                 "is larger than 64 KB; its first line is the password"}),
+    [](const testing::TestParamInfo<PasswordFile>& info) { return std::string(info.param.name); });
 
 TEST(CommandLine, UsageErrorsSayWhatIsWrong)
 {

@@ -77,6 +77,59 @@ TEST(Aes256, UserPasswordIsNeededToOpenAndEitherPasswordOpens)
     EXPECT_EQ(asOwner.AllLineTexts(), std::vector<std::string>{"secret"});
 }
 
+struct LongPassword {
+    const char* name;
+    std::string owner;
+    std::string user;
+};
+
+void PrintTo(const LongPassword& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+std::string Times(const std::string& piece, std::size_t count)
+{
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i)
+        text += piece;
+    return text;
+}
+
+bool HasNoteWith(const ConversionResult& result, const std::string& words)
+{
+    return std::any_of(result.notes.begin(), result.notes.end(),
+                       [&](const std::string& note) { return note.find(words) != std::string::npos; });
+}
+
+class Aes256Password : public testing::TestWithParam<LongPassword> {};
+
+// The readers cut a typed password at 127 bytes too; poppler 22 takes no more than 32 bytes.
+TEST_P(Aes256Password, TheWholePasswordOpensThePdfAndLengthsAreNoted)
+{
+    const LongPassword& c = GetParam();
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, Aes256(), "secret\n", c.owner, c.user);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    EXPECT_TRUE(InspectPdf(converted.pdfPath, c.user).userPasswordMatched);
+    EXPECT_TRUE(InspectPdf(converted.pdfPath, c.owner).ownerPasswordMatched);
+    const std::size_t longest = std::max(c.owner.size(), c.user.size());
+    EXPECT_EQ(HasNoteWith(converted.result, "longer than 127 bytes"), longest > 127);
+    EXPECT_EQ(HasNoteWith(converted.result, "longer than 32 bytes"), longest > 32);
+    if (longest <= 32) {
+        EXPECT_EQ(PdfInfo(converted.pdfPath, "-upw", c.user).status, 0);
+        EXPECT_EQ(PdfInfo(converted.pdfPath, "-opw", c.owner).status, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, Aes256Password,
+    testing::Values(LongPassword{"MultiByteWithin32Bytes", "\xC3\x9C" "ber-Geheimnis", "\xD0\xBF\xD0\xB0\xD1\x80\xD0\xBE\xD0\xBB\xD1\x8C"},
+                    LongPassword{"ThirtyThreeBytes", Times("o", 33), "user"},
+                    LongPassword{"Exactly127Bytes", Times("o", 127), Times("u", 127)},
+                    LongPassword{"AsciiBeyond127", Times("o", 200), Times("u", 300)},
+                    LongPassword{"ACharacterAcrossByte127", Times("\xC3\xA9", 100), Times("\xE2\x82\xAC", 50)}),
+    [](const testing::TestParamInfo<LongPassword>& info) { return std::string(info.param.name); });
+
 TEST(Aes256, OwnerPasswordAloneOpensWithoutPasswordAndKeepsPageModeAndInformation)
 {
     ScratchFolder folder;

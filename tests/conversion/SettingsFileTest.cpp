@@ -118,6 +118,69 @@ INSTANTIATE_TEST_SUITE_P(, SettingsFileCutText,
                     CutText{"AtAZeroByte", std::string("a b\t\0c", 6), "a b"}),
     [](const testing::TestParamInfo<CutText>& info) { return std::string(info.param.name); });
 
+// A text longer than the 1023 bytes a load keeps, in characters of one to four bytes.
+struct LongText {
+    const char* name;
+    std::string character;
+    std::size_t count;
+    std::size_t loadedCount; // characters that survive the load
+};
+
+void PrintTo(const LongText& text, std::ostream* out)
+{
+    *out << text.name;
+}
+
+class SettingsFileLongText : public testing::TestWithParam<LongText> {
+protected:
+    static std::string Times(const std::string& character, std::size_t count)
+    {
+        std::string text;
+        for (std::size_t i = 0; i < count; ++i)
+            text += character;
+        return text;
+    }
+};
+
+TEST_P(SettingsFileLongText, IsCutAtACharacterWarnedOnceAndKeptWholeInTheFile)
+{
+    const LongText& c = GetParam();
+    ScratchFolder folder;
+    const std::string stored = Times(c.character, c.count);
+    const std::string path = folder.Write("Settings.ini", "[PDF Property Option]\nTitle=" + stored +
+                                                              "\nKeywords=" + stored + "\n");
+    ConversionOptions loaded;
+    const std::string warning = LoadSettings(loaded, path);
+    EXPECT_EQ(loaded.Title, Times(c.character, c.loadedCount));
+    const bool cut = c.loadedCount < c.count;
+    EXPECT_EQ(warning.empty(), !cut);
+    EXPECT_EQ(warning.find("Title, Keywords held more than 1023 bytes") != std::string::npos, cut) << warning;
+    loaded.Keywords = "changed";
+    ASSERT_TRUE(SaveSettings(loaded, path));
+    const std::string saved = ReadAll(path);
+    EXPECT_NE(saved.find("Title=" + stored + "\n"), std::string::npos);
+    EXPECT_NE(saved.find("Keywords=changed\n"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(, SettingsFileLongText,
+    testing::Values(LongText{"AsciiAtTheLimit", "a", 1023, 1023}, LongText{"AsciiBeyond", "a", 1024, 1023},
+                    LongText{"TwoByteCharacters", "\xC3\xA9", 600, 511},
+                    LongText{"ThreeByteCharactersEndingAtTheLimit", "\xE2\x82\xAC", 400, 341},
+                    LongText{"FourByteCharacters", "\xF0\x9F\x98\x80", 300, 255}),
+    [](const testing::TestParamInfo<LongText>& info) { return std::string(info.param.name); });
+
+// An editor may put a byte-order mark before the first section.
+TEST(SettingsFile, AByteOrderMarkIsSkippedAndKept)
+{
+    ScratchFolder folder;
+    const std::string path = folder.Write("Settings.ini", "\xEF\xBB\xBF[Paper Option]\nPageSize=3\n");
+    ConversionOptions loaded;
+    LoadSettings(loaded, path);
+    EXPECT_EQ(loaded.PageSize, 3);
+    ASSERT_TRUE(SaveSettings(loaded, path));
+    EXPECT_EQ(ReadAll(path).rfind("\xEF\xBB\xBF[Paper Option]\nPageSize=3\nPageWidth=595\n", 0), 0u);
+}
+
 TEST(SettingsFile, SavingKeepsOtherSectionsCommentsAndSpacing)
 {
     ScratchFolder folder;

@@ -8,6 +8,9 @@ build=$1 source=$2
 root=$(mktemp -d /tmp/quillary-install-tree.XXXXXX)
 trap 'rm -rf "$root"' EXIT
 fail() { echo "install-tree: $*" >&2; exit 1; }
+# A check whose tool is missing fails: it must never pass unchecked.
+need() { for tool; do command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps installs it)"; done; }
+need cmake file desktop-file-validate man
 
 DESTDIR="$root" cmake --install "$build" --prefix /opt/quillary-test >/dev/null
 
@@ -32,7 +35,8 @@ for size in 16 48 256; do
         || fail "the ${size}x${size} icon is not ${size} pixels square"
 done
 desktop-file-validate "$prefix/share/applications/quillary.desktop" || fail "the desktop entry does not validate"
-man -l "$prefix/share/man/man1/quillary-convert.1" 2>&1 >/dev/null | grep . && fail "the man page has mistakes"
+man_warnings=$(man -l "$prefix/share/man/man1/quillary-convert.1" 2>&1 >/dev/null) || fail "man cannot format the man page"
+[[ -z $man_warnings ]] || fail "the man page has mistakes: $man_warnings"
 
 # The installed converter, called through its link, finds its folder and converts.
 "$prefix/bin/quillary-convert" --version | grep -qx 'quillary-convert (Quillary) 2.1' || fail "--version"
@@ -43,7 +47,8 @@ head -c 5 "$root/sample.pdf" | grep -q '%PDF-' || fail "no PDF from the installe
     || fail "the converter does not keep its settings in its own writable folder"
 # Where the program's folder is not writable for the user, as for a packaged install, the
 # settings move to the user's configuration folder; without one there is a message instead.
-if [[ $(id -u) == 0 ]] && command -v setpriv >/dev/null; then
+if [[ $(id -u) == 0 ]]; then
+    need setpriv
     chmod 755 "$root"
     as_nobody=(setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH=/usr/bin:/bin)
     help=$("${as_nobody[@]}" XDG_CONFIG_HOME=/nonexistent/config HOME=/h "$prefix/bin/quillary-convert" --help)

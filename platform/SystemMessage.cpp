@@ -1,4 +1,4 @@
-#include "conversion/SystemMessage.h"
+#include "platform/SystemMessage.h"
 
 #include <cstring>
 

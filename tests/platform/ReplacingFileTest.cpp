@@ -1,0 +1,295 @@
+#include "platform/ReplacingFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+// Faults that a real disk shows only rarely (tmpfs never fails fsync), put into the system
+// calls of this test program: its own definitions take the place of the C library's.
+namespace {
+
+enum class Fault { None, ShortWrites, NoSpaceAfterAShortWrite, FsyncFails, CloseFails };
+std::atomic<Fault> g_fault{Fault::None};
+constexpr std::size_t kShortWrite = 1000;
+
+} // namespace
+
+extern "C" ssize_t write(int fd, const void* bytes, size_t count)
+{
+    const Fault fault = g_fault.load();
+    if (fault == Fault::NoSpaceAfterAShortWrite && count <= kShortWrite) {
+        errno = ENOSPC;
+        return -1;
+    }
+    if (fault == Fault::ShortWrites || fault == Fault::NoSpaceAfterAShortWrite)
+        count = std::min(count, kShortWrite);
+    return syscall(SYS_write, fd, bytes, count);
+}
+
+extern "C" int fsync(int fd)
+{
+    if (g_fault.load() == Fault::FsyncFails) {
+        errno = EIO;
+        return -1;
+    }
+    return static_cast<int>(syscall(SYS_fsync, fd));
+}
+
+// As on a network file system: the descriptor goes, but the data may not have reached the disk.
+extern "C" int close(int fd)
+{
+    const int result = static_cast<int>(syscall(SYS_close, fd));
+    Fault closeFails = Fault::CloseFails;
+    if (result == 0 && g_fault.compare_exchange_strong(closeFails, Fault::None)) {
+        errno = EIO;
+        return -1;
+    }
+    return result;
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kOld = "old contents\n";
+const std::string kNew = std::string(5000, 'n') + "\n";
+
+class ReplacingFileTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "quillary-replace-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_folder = pattern;
+    }
+    void TearDown() override
+    {
+        g_fault = Fault::None;
+        fs::remove_all(m_folder);
+    }
+
+    std::string File(const std::string& name) const { return (m_folder / name).string(); }
+    std::string Write(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream(File(name), std::ios::binary) << bytes;
+        return File(name);
+    }
+    static std::string Read(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static std::vector<std::string> TemporaryFilesIn(const fs::path& folder)
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (entry.path().filename().string().starts_with(".quillary-"))
+                names.push_back(entry.path().filename().string());
+        return names;
+    }
+    static bool Replace(const std::string& path, const std::string& bytes)
+    {
+        ReplacingFile file(path);
+        return file.Write(bytes) && file.Commit();
+    }
+
+    fs::path m_folder;
+};
+
+struct FaultCase {
+    const char* name;
+    Fault fault;
+    bool replaced;
+};
+
+void PrintTo(const FaultCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class ReplacingFileFault : public ReplacingFileTest, public testing::WithParamInterface<FaultCase> {};
+
+TEST_P(ReplacingFileFault, ReplacesOnlyWithAllOfTheFileOnDisk)
+{
+    const std::string target = Write("x.pdf", kOld);
+    ReplacingFile file(target);
+    g_fault = GetParam().fault;
+    const bool replaced = file.Write(kNew) && file.Commit();
+    g_fault = Fault::None;
+    EXPECT_EQ(replaced, GetParam().replaced) << file.Error();
+    EXPECT_EQ(Read(target), replaced ? kNew : kOld);
+    EXPECT_EQ(file.Error().empty(), replaced);
+    EXPECT_TRUE(TemporaryFilesIn(m_folder).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(, ReplacingFileFault,
+    testing::Values(FaultCase{"PartialWritesAreCarriedOn", Fault::ShortWrites, true},
+                    FaultCase{"AShortWriteThenAFullDiskFails", Fault::NoSpaceAfterAShortWrite, false},
+                    FaultCase{"AFailedFsyncFails", Fault::FsyncFails, false},
+                    FaultCase{"AFailedCloseFails", Fault::CloseFails, false}),
+    [](const testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
+
+TEST_F(ReplacingFileTest, AFileNotCommittedLeavesTheTargetAndNoTemporaryFile)
+{
+    const std::string target = Write("x.pdf", kOld);
+    {
+        ReplacingFile file(target);
+        ASSERT_TRUE(file.Write(kNew));
+        ASSERT_EQ(TemporaryFilesIn(m_folder).size(), 1u);
+    }
+    EXPECT_TRUE(TemporaryFilesIn(m_folder).empty());
+    EXPECT_EQ(Read(target), kOld);
+}
+
+struct ModeCase {
+    const char* name;
+    fs::perms mode;
+    bool replaced;
+};
+
+void PrintTo(const ModeCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class ReplacingFileMode : public ReplacingFileTest, public testing::WithParamInterface<ModeCase> {};
+
+// Root may write any file; a file that nobody may write is still refused, as marked.
+TEST_P(ReplacingFileMode, IsKeptOrTheFileIsRefused)
+{
+    const std::string target = Write("x.pdf", kOld);
+    fs::permissions(target, GetParam().mode);
+    ReplacingFile file(target);
+    const bool replaced = file.Write(kNew) && file.Commit();
+    EXPECT_EQ(replaced, GetParam().replaced);
+    EXPECT_EQ(Read(target), replaced ? kNew : kOld);
+    EXPECT_EQ(fs::status(target).permissions(), GetParam().mode);
+    EXPECT_EQ(file.Error(), replaced ? "" : "Cannot replace \"" + target + "\": Permission denied.");
+}
+
+using P = fs::perms;
+INSTANTIATE_TEST_SUITE_P(, ReplacingFileMode,
+    testing::Values(ModeCase{"Private", P::owner_read | P::owner_write, true},
+                    ModeCase{"GroupReadable", P::owner_read | P::owner_write | P::group_read, true},
+                    ModeCase{"Executable", P::owner_all | P::group_read | P::group_exec, true},
+                    ModeCase{"ReadOnly", P::owner_read | P::group_read | P::others_read, false}),
+    [](const testing::TestParamInfo<ModeCase>& info) { return std::string(info.param.name); });
+
+TEST_F(ReplacingFileTest, ANewFileFollowsTheUmask)
+{
+    const mode_t before = umask(027);
+    const bool replaced = Replace(File("new.pdf"), kNew);
+    umask(before);
+    ASSERT_TRUE(replaced);
+    EXPECT_EQ(fs::status(File("new.pdf")).permissions(), P::owner_read | P::owner_write | P::group_read);
+}
+
+TEST_F(ReplacingFileTest, TheSuperuserKeepsTheOwnerAndGroup)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "changing a file's owner needs root";
+    const std::string target = Write("x.pdf", kOld);
+    ASSERT_EQ(chown(target.c_str(), 1234, 5678), 0);
+    ASSERT_TRUE(Replace(target, kNew));
+    struct stat facts {};
+    ASSERT_EQ(stat(target.c_str(), &facts), 0);
+    EXPECT_EQ(std::make_pair(facts.st_uid, facts.st_gid), std::make_pair(uid_t{1234}, gid_t{5678}));
+}
+
+// The link stays a link, and the temporary file is made beside the file it points to.
+TEST_F(ReplacingFileTest, ALinkIsWrittenThroughToItsTarget)
+{
+    fs::create_directory(m_folder / "real");
+    const std::string real = Write("real/x.pdf", kOld);
+    fs::create_symlink("real/x.pdf", m_folder / "link.pdf");
+    ReplacingFile file(File("link.pdf"));
+    ASSERT_TRUE(file.Write(kNew));
+    EXPECT_EQ(TemporaryFilesIn(m_folder / "real").size(), 1u);
+    ASSERT_TRUE(file.Commit());
+    EXPECT_TRUE(fs::is_symlink(File("link.pdf")));
+    EXPECT_EQ(Read(real), kNew);
+}
+
+TEST_F(ReplacingFileTest, LeftoversOfGoneProcessesAreRemoved)
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(0);
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(waitpid(child, nullptr, 0), child);
+    const std::string gone = ".quillary-" + std::to_string(child) + "-0123456789abcdef.tmp";
+    const std::string living = ".quillary-" + std::to_string(getppid()) + "-0123456789abcdef.tmp";
+    const std::string unknown = ".quillary-0123456789abcdef.tmp";
+    for (const std::string& name : {gone, living, unknown})
+        Write(name, "left");
+    ASSERT_TRUE(Replace(File("x.pdf"), kNew));
+    std::vector<std::string> left = TemporaryFilesIn(m_folder);
+    std::vector<std::string> kept{living, unknown};
+    std::sort(left.begin(), left.end());
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(left, kept);
+}
+
+// Waits for the child's end for at most ten seconds; a child still running is killed.
+int WaitForEnd(pid_t child)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    int status = 0;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return status;
+}
+
+class ReplacingFileSignal : public ReplacingFileTest, public testing::WithParamInterface<int> {};
+
+TEST_P(ReplacingFileSignal, RemovesTheTemporaryFileAndEndsTheProcessAsTheSignalWould)
+{
+    struct sigaction inherited {};
+    sigaction(GetParam(), nullptr, &inherited);
+    if (inherited.sa_handler == SIG_IGN)
+        GTEST_SKIP() << "the signal is ignored, and stays ignored";
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const std::string target = Write("x.pdf", kOld);
+    const pid_t child = fork();
+    if (child == 0) {
+        ReplacingFile file(target);
+        if (file.Write(kNew) && syscall(SYS_write, ready[1], "w", 1) == 1)
+            pause();
+        _exit(3);
+    }
+    ASSERT_GT(child, 0);
+    pollfd wait{ready[0], POLLIN, 0};
+    ASSERT_EQ(poll(&wait, 1, 10000), 1) << "the child did not start writing";
+    EXPECT_EQ(TemporaryFilesIn(m_folder).size(), 1u);
+    kill(child, GetParam());
+    const int status = WaitForEnd(child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == GetParam()) << status;
+    EXPECT_TRUE(TemporaryFilesIn(m_folder).empty());
+    EXPECT_EQ(Read(target), kOld);
+    close(ready[0]);
+    close(ready[1]);
+}
+
+INSTANTIATE_TEST_SUITE_P(, ReplacingFileSignal, testing::Values(SIGINT, SIGTERM, SIGHUP),
+    [](const testing::TestParamInfo<int>& info) { return std::string(sigabbrev_np(info.param)); });
+
+} // namespace
