@@ -153,10 +153,16 @@ std::size_t LineBreaker::AdvanceChars(std::string_view text, std::size_t pos,
 }
 
 // The last break the Unicode rules allow in the head that fits, else a cut after the last
-// character that fits.
+// character that fits. The rules are first asked about the last word only, which holds the
+// break in all but unusual text, so that their work per line stays small.
 std::size_t LineBreaker::UnicodeBreak(std::string_view rest, const Scan& scan) const
 {
-    const std::string_view window = rest.substr(0, std::min(rest.find(kLineEnd), scan.position + kBreakContext));
-    const std::size_t taken = LastUnicodeBreak(window, scan.fitEnd);
+    const std::size_t end = std::min(rest.find(kLineEnd), scan.position + kBreakContext);
+    std::size_t start = scan.lastSpace == npos ? 0 : scan.lastSpace - std::min(scan.lastSpace, kBreakContext);
+    while (start > 0 && (static_cast<unsigned char>(rest[start]) & 0xC0) == 0x80)
+        --start;
+    std::size_t taken = start + LastUnicodeBreak(rest.substr(start, end - start), scan.fitEnd - start);
+    if (taken == start && start > 0)
+        taken = LastUnicodeBreak(rest.substr(0, end), scan.fitEnd);
     return taken > 0 ? taken : std::max(scan.fitEnd, m_charset.CharLengthAt(rest, 0));
 }

@@ -15,7 +15,8 @@ std::size_t LastUnicodeBreak(std::string_view text, std::size_t fits)
     std::size_t reach = fits;
     while (reach < text.size() && text[reach] == ' ')
         ++reach;
-    std::vector<char> breaks(text.size());
+    thread_local std::vector<char> breaks;
+    breaks.resize(text.size());
     set_linebreaks_utf8(reinterpret_cast<const utf8_t*>(text.data()), text.size(), nullptr, breaks.data());
     // The last byte's answer speaks of the end of the text, which is only the end of the window.
     for (std::size_t head = std::min(reach, text.size() - 1); head > 0; --head) {
