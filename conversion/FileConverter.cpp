@@ -159,8 +159,7 @@ Pages WritePages(PdfDocument& document, const ConversionOptions& options, const 
     HPDF_Font font = document.Open(options, observer);
     if (!font)
         return {document.FailureReason(), std::nullopt};
-    const std::vector<HPDF_Font> fallbacks =
-        UsesUtf8(options) ? document.LoadFallbackFonts(fallbackFonts) : std::vector<HPDF_Font>{};
+    const std::vector<HPDF_Font> fallbacks = document.LoadFallbackFonts(fallbackFonts);
     TextLayout layout(document.Handle(), font, FontSizeToUse(options, observer), options, document.Charset(), observer,
                       fallbacks);
     layout.Write(text, progressLength);

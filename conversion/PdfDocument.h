@@ -32,8 +32,8 @@ public:
     // document is in error.
     HPDF_Font Open(const ConversionOptions& options, ConversionObserver& observer);
 
-    // After Open with a UTF-8 font: the installed fonts that draw what it lacks, loaded to be
-    // embedded with the UTF-8 encoding. A font the library cannot load is left out; the
+    // After Open with a UTF-8 font: the installed fonts that draw what it lacks (a plan gives
+    // them for UTF-8 text only), loaded to be embedded with the UTF-8 encoding. A font the library cannot load is left out; the
     // document stays sound.
     std::vector<HPDF_Font> LoadFallbackFonts(const std::vector<SystemFont>& fonts);
 
