@@ -12,10 +12,12 @@
 #include "app/MenuResources.h"
 #include "grid/GridCtrl.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -60,7 +62,7 @@ bool CLeftView::IsCellEditor(const QObject* object) const
 
 bool CLeftView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+    if (m_passingKeyOn || (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress))
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || (widget != this && !isAncestorOf(widget)))
@@ -77,9 +79,19 @@ bool CLeftView::eventFilter(QObject* watched, QEvent* event)
     // A command may close the control the key was meant for (Start ends an open cell editor).
     const QPointer<QWidget> receiver(widget);
     OnCommand(paneKey->id);
-    if (!receiver)
-        return true;
-    return widget == m_grid || (m_grid->isAncestorOf(widget) && !IsCellEditor(widget));
+    if (receiver && widget != m_grid && !(m_grid->isAncestorOf(widget) && !IsCellEditor(widget)))
+        PassKeyOn(widget, key);
+    key->accept();
+    return true;
+}
+
+// A control that ignores the key makes Qt offer it to the control's parents, the pane among
+// them, whose filter would run the command a second time (F5 in a cell editor ran two whole
+// runs): the key goes to the control here, with the filter stood aside.
+void CLeftView::PassKeyOn(QWidget* control, QKeyEvent* key)
+{
+    const QScopedValueRollback passing(m_passingKeyOn, true);
+    QCoreApplication::sendEvent(control, key);
 }
 
 void CLeftView::ShowContextMenu(const QPoint& globalPos)

@@ -59,6 +59,7 @@ RunOutcome ConversionRun::Execute(RunWindow& window)
             return outcome;
         }
         const RunEntry& entry = m_entries[i];
+        window.FileStarting(i + 1, count);
         const FilePasswords passwords = window.ReadPasswords(entry);
         const ConversionResult result =
             passwords.listed ? m_convert(options, entry.path, passwords.owner, passwords.user,

@@ -30,7 +30,12 @@ public:
     using RequestHandler = std::function<bool(const QStringList& paths)>;
     bool Listen(RequestHandler handler);
 
-    // For a later instance: true when the first answered within the time that it came forward.
+    // The largest request a later instance may send (its paths as sent): far above any list of
+    // files a desktop hands over, far below what would strain the first instance.
+    static constexpr quint32 kMaxRequestBytes = 16 * 1024 * 1024;
+
+    // For a later instance: true when the first answered within the time that it came forward;
+    // false at once when its paths make a request above kMaxRequestBytes.
     bool AskFirst(const QStringList& paths, int timeoutMs = 3000);
 
 private:
