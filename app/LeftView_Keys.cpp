@@ -62,7 +62,7 @@ bool CLeftView::IsCellEditor(const QObject* object) const
 
 bool CLeftView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (m_passingKeyOn || (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress))
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || (widget != this && !isAncestorOf(widget)))
@@ -76,6 +76,8 @@ bool CLeftView::eventFilter(QObject* watched, QEvent* event)
         key->accept();
         return true;
     }
+    if (m_passingKeyOn)
+        return false;
     // A command may close the control the key was meant for (Start ends an open cell editor).
     const QPointer<QWidget> receiver(widget);
     OnCommand(paneKey->id);
@@ -87,7 +89,8 @@ bool CLeftView::eventFilter(QObject* watched, QEvent* event)
 
 // A control that ignores the key makes Qt offer it to the control's parents, the pane among
 // them, whose filter would run the command a second time (F5 in a cell editor ran two whole
-// runs): the key goes to the control here, with the filter stood aside.
+// runs): the key goes to the control here, with the filter stood aside. Delivering it asks the
+// shortcuts again, which the filter still claims, or the frame's accelerator would run it.
 void CLeftView::PassKeyOn(QWidget* control, QKeyEvent* key)
 {
     const QScopedValueRollback passing(m_passingKeyOn, true);
