@@ -1,9 +1,14 @@
 // The real program, started as separate processes: one instance per user, what a later start
 // does, and a lock left by an instance that was killed.
+#include "app/ConverterApp.h"
+#include "app/LeftView.h"
+#include "app/MainFrame.h"
 #include "platform/SingleInstance.h"
 #include "support/ScopedEnvironment.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
@@ -12,7 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -141,5 +148,35 @@ TEST_P(StillStartingTest, TheSecondEndsWithStatusOneAndNoWindow)
 
 INSTANTIATE_TEST_SUITE_P(Table, StillStartingTest, testing::Bool(),
     [](const testing::TestParamInfo<bool>& info) { return info.param ? "NoWindowYet" : "NoServerYet"; });
+
+// This process is the first instance; a later start, played by a thread, hands it a file.
+TEST(ConverterApp, AForwardedFileReachesTheFirstWindowsList)
+{
+    QTemporaryDir dir;
+    ScopedEnvironment environment;
+    environment.SetInstanceFolder(dir.path());
+    environment.Set("HOME", dir.path());
+    const QFont font = QApplication::font();
+    const QString file = dir.filePath("a.txt");
+    QFile(file).open(QIODevice::WriteOnly);
+    {
+        CConverterApp app({QStringLiteral("quillary"), QStringLiteral("--nologo")});
+        ASSERT_TRUE(app.InitInstance());
+        std::atomic<bool> done = false;
+        std::atomic<bool> answered = false;
+        std::thread later([&] {
+            answered = SingleInstance(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()).AskFirst({file});
+            done = true;
+        });
+        CLeftView* list = app.GetMainWnd()->GetLeftView();
+        const QDeadlineTimer deadline(kWaitMs);
+        while (!(done && list->GetEntryCount() > 0) && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        later.join();
+        EXPECT_TRUE(answered);
+        EXPECT_EQ(list->GetEntryPath(1), file);
+    }
+    QApplication::setFont(font);
+}
 
 } // namespace
