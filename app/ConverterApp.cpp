@@ -6,6 +6,7 @@
 #include "app/MenuResources.h"
 #include "app/SplashWnd.h"
 #include "app/TipDlg.h"
+#include "app/WindowPlace.h"
 #include "conversion/SettingsFile.h"
 #include "conversion/SettingsLocation.h"
 #include "menubar/MenuXP.h"
@@ -39,9 +40,7 @@ bool IsNoLogo(const QString& argument)
 void CentreOnScreen(QWidget& window)
 {
     if (const QScreen* screen = window.screen()) {
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
+        window.move(CentredWindowPlace(window.frameGeometry(), screen->availableGeometry()));
     }
 }
 
