@@ -15,6 +15,7 @@
 #include "conversion/ConversionRun.h"
 #include "platform/WinTypes.h"
 
+#include <QByteArrayList>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -59,6 +60,8 @@ public:
     // Adds files as a drop or the command line does: duplicates, and files that do not exist,
     // are reported in one message; while a notice is open, later ones join the next.
     void AddEntries(const QStringList& paths);
+    // The same for paths given as the file system's bytes, which need not be valid UTF-8.
+    void AddEntriesByName(const QByteArrayList& paths);
 
     bool IsBusy() const { return m_lifecycle.IsBusy(); }
     // Blocks (keeping the window live) until the running worker has finished its current file;

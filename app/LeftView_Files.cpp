@@ -24,6 +24,7 @@
 #include <QScopedValueRollback>
 #include <QUrl>
 
+#include <filesystem>
 #include <utility>
 
 namespace {
@@ -39,9 +40,10 @@ QString FromBytes(const std::string& path)
 }
 
 // A dropped item is added when it is not a folder and its name ends in "txt", in any case.
-bool IsDroppedTextFile(const QString& path)
+bool IsDroppedTextFile(const QByteArray& path)
 {
-    return !QFileInfo(path).isDir() && path.right(3).toLower() == QLatin1String("txt");
+    std::error_code error;
+    return !std::filesystem::is_directory(path.toStdString(), error) && path.right(3).toLower() == "txt";
 }
 
 } // namespace
@@ -78,10 +80,18 @@ void CLeftView::ImportDirectory()
 
 void CLeftView::AddEntries(const QStringList& paths)
 {
+    QByteArrayList names;
+    for (const QString& path : paths)
+        names << QFile::encodeName(path);
+    AddEntriesByName(names);
+}
+
+void CLeftView::AddEntriesByName(const QByteArrayList& paths)
+{
     std::vector<std::string> files;
-    for (const QString& path : paths) {
+    for (const QByteArray& path : paths) {
         if (IsDroppedTextFile(path))
-            files.push_back(ToBytes(path));
+            files.push_back(path.toStdString());
     }
     AddPaths(files);
 }
@@ -100,13 +110,15 @@ void CLeftView::dragMoveEvent(QDragMoveEvent* event)
 
 void CLeftView::dropEvent(QDropEvent* event)
 {
-    QStringList paths;
+    // The URL's percent-encoded path holds the name's bytes; decoding it to a QString would
+    // lose those that are not valid UTF-8.
+    QByteArrayList paths;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile())
-            paths << url.toLocalFile();
+            paths << QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
     }
     event->acceptProposedAction();
-    AddEntries(paths);
+    AddEntriesByName(paths);
 }
 
 void CLeftView::AddPaths(const std::vector<std::string>& paths)

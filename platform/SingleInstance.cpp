@@ -11,7 +11,7 @@
 namespace {
 
 // A request: this magic and the length of what follows, each 4 bytes big-endian, then the
-// paths as a QDataStream string list. The magic changed with the length's arrival, so that a
+// paths as a QDataStream list of byte arrays. The magic changed with the length's arrival, so that a
 // request of an older start is refused instead of misread.
 constexpr quint32 kRequestMagic = 0x51494E32; // "QIN2"
 constexpr qint64 kHeaderBytes = 8;
@@ -79,7 +79,7 @@ void SingleInstance::Serve(QLocalSocket* socket)
         return; // wait for the rest
     socket->skip(kHeaderBytes);
     QDataStream in(socket->read(length));
-    QStringList paths;
+    QByteArrayList paths;
     in >> paths;
     if (in.status() != QDataStream::Ok || socket->state() != QLocalSocket::ConnectedState) {
         socket->abort();
@@ -91,7 +91,7 @@ void SingleInstance::Serve(QLocalSocket* socket)
     socket->disconnectFromServer();
 }
 
-bool SingleInstance::AskFirst(const QStringList& paths, int timeoutMs)
+bool SingleInstance::AskFirst(const QByteArrayList& paths, int timeoutMs)
 {
     QLocalSocket socket;
     socket.connectToServer(m_serverName);

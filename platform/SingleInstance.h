@@ -8,7 +8,7 @@
 // GUI thread only (the server answers in the event loop).
 #include <QLockFile>
 #include <QObject>
-#include <QStringList>
+#include <QByteArrayList>
 
 #include <functional>
 
@@ -24,10 +24,11 @@ public:
     // True when this process is the first; it keeps the lock while this object lives.
     bool TryLock();
 
+    // Paths travel as the bytes the file system knows them by, which need not be UTF-8.
     // For the first instance: answers each later instance. The handler gets the paths the
     // later one was started with and returns whether its window could be brought forward; a
     // request whose sender has already given up is dropped unanswered.
-    using RequestHandler = std::function<bool(const QStringList& paths)>;
+    using RequestHandler = std::function<bool(const QByteArrayList& paths)>;
     bool Listen(RequestHandler handler);
 
     // The largest request a later instance may send (its paths as sent): far above any list of
@@ -36,7 +37,7 @@ public:
 
     // For a later instance: true when the first answered within the time that it came forward;
     // false at once when its paths make a request above kMaxRequestBytes.
-    bool AskFirst(const QStringList& paths, int timeoutMs = 3000);
+    bool AskFirst(const QByteArrayList& paths, int timeoutMs = 3000);
 
 private:
     void Serve(QLocalSocket* socket);

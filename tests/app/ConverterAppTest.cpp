@@ -3,6 +3,8 @@
 #include "app/ConverterApp.h"
 #include "app/LeftView.h"
 #include "app/MainFrame.h"
+#include "app/CommandIds.h"
+#include "platform/ShellRequest.h"
 #include "platform/SingleInstance.h"
 #include "support/ScopedEnvironment.h"
 
@@ -18,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <memory>
 #include <thread>
 #include <unistd.h>
@@ -134,33 +137,41 @@ TEST_P(StillStartingTest, TheSecondEndsWithStatusOneAndNoWindow)
     const bool listening = GetParam();
     SingleInstance starting(QStringLiteral("quillary"));
     ASSERT_TRUE(starting.TryLock());
-    QStringList asked;
+    QByteArrayList asked;
     if (listening) {
-        ASSERT_TRUE(starting.Listen([&](const QStringList& paths) {
+        ASSERT_TRUE(starting.Listen([&](const QByteArrayList& paths) {
             asked = paths;
             return false;
         }));
     }
     QProcess& second = Start({QStringLiteral("--nologo"), QStringLiteral("a.txt")});
     EXPECT_EQ(ExitCode(second), 1);
-    EXPECT_EQ(asked, listening ? QStringList{dir.filePath("a.txt")} : QStringList{});
+    EXPECT_EQ(asked, listening ? QByteArrayList{QFile::encodeName(dir.filePath("a.txt"))} : QByteArrayList{});
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, StillStartingTest, testing::Bool(),
     [](const testing::TestParamInfo<bool>& info) { return info.param ? "NoWindowYet" : "NoServerYet"; });
 
-// This process is the first instance; a later start, played by a thread, hands it a file.
-TEST(ConverterApp, AForwardedFileReachesTheFirstWindowsList)
+class ForwardedFileTest : public testing::TestWithParam<const char*> {};
+
+// This process is the first instance; a later start, played by a thread, hands it a file, which
+// the window converts under the very name it was given.
+TEST_P(ForwardedFileTest, ReachesTheFirstWindowsListAndIsConverted)
 {
     QTemporaryDir dir;
     ScopedEnvironment environment;
     environment.SetInstanceFolder(dir.path());
     environment.Set("HOME", dir.path());
+    SetShellHandler([](const QString&, const QString&) { return SHELL_SUCCESS; });
     const QFont font = QApplication::font();
-    const QString file = dir.filePath("a.txt");
-    QFile(file).open(QIODevice::WriteOnly);
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/";
+    const QByteArray file = folder + GetParam() + ".txt";
+    std::FILE* text = std::fopen(file.constData(), "w");
+    ASSERT_NE(text, nullptr);
+    std::fputs("text\n", text);
+    std::fclose(text);
     {
-        CConverterApp app({QStringLiteral("quillary"), QStringLiteral("--nologo")});
+        CConverterApp app({"quillary", "--nologo"});
         ASSERT_TRUE(app.InitInstance());
         std::atomic<bool> done = false;
         std::atomic<bool> answered = false;
@@ -174,9 +185,15 @@ TEST(ConverterApp, AForwardedFileReachesTheFirstWindowsList)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         later.join();
         EXPECT_TRUE(answered);
-        EXPECT_EQ(list->GetEntryPath(1), file);
+        ASSERT_EQ(list->GetEntryCount(), 1);
+        list->OnCommand(CmdStartConvert);
+        EXPECT_EQ(access((folder + GetParam() + ".pdf").constData(), F_OK), 0);
     }
     QApplication::setFont(font);
+    SetShellHandler({});
 }
+
+INSTANTIATE_TEST_SUITE_P(Table, ForwardedFileTest, testing::Values("plain", "not-utf8-\xFF\xFE"),
+    [](const testing::TestParamInfo<const char*>& info) { return info.index == 0 ? "Utf8Name" : "NotUtf8Name"; });
 
 } // namespace

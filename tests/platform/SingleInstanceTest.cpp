@@ -36,9 +36,9 @@ TEST(SingleInstance, ALaterInstanceHandsItsPathsToTheFirst)
     SingleInstance second(QStringLiteral("quillary-test"));
     ASSERT_TRUE(first.TryLock());
     EXPECT_FALSE(second.TryLock());
-    QStringList received;
+    QByteArrayList received;
     bool windowThere = true;
-    ASSERT_TRUE(first.Listen([&](const QStringList& paths) { received = paths; return windowThere; }));
+    ASSERT_TRUE(first.Listen([&](const QByteArrayList& paths) { received = paths; return windowThere; }));
     for (bool answer : {true, false}) {
         windowThere = answer;
         std::atomic<bool> answered = !answer;
@@ -50,7 +50,7 @@ TEST(SingleInstance, ALaterInstanceHandsItsPathsToTheFirst)
         ServeUntil(done);
         asking.join();
         EXPECT_EQ(answered, answer);
-        EXPECT_EQ(received, (QStringList{"/a b.txt", "/c.txt"}));
+        EXPECT_EQ(received, (QByteArrayList{"/a b.txt", "/c.txt"}));
     }
 }
 
@@ -85,7 +85,7 @@ TEST_P(InstanceFolderTest, LockAndServerLiveInTheRuntimeFolderWhenThereIsOne)
     environment.Set("XDG_RUNTIME_DIR", *GetParam().runtime ? root.filePath(QString::fromLatin1(GetParam().runtime)) : QString());
     SingleInstance instance(QStringLiteral("quillary-where"));
     ASSERT_TRUE(instance.TryLock());
-    ASSERT_TRUE(instance.Listen([](const QStringList&) { return true; }));
+    ASSERT_TRUE(instance.Listen([](const QByteArrayList&) { return true; }));
     const QString base = root.filePath(QString::fromLatin1(GetParam().expected)) + QStringLiteral("/quillary-where-%1").arg(getuid());
     EXPECT_TRUE(QFile::exists(base + QStringLiteral(".lock")));
     EXPECT_TRUE(QFile::exists(base));
@@ -105,16 +105,16 @@ TEST(SingleInstance, OnlyTheUserCanReachTheServer)
     environment.SetInstanceFolder(folder.path());
     SingleInstance instance(QStringLiteral("quillary-mode"));
     ASSERT_TRUE(instance.TryLock());
-    ASSERT_TRUE(instance.Listen([](const QStringList&) { return true; }));
+    ASSERT_TRUE(instance.Listen([](const QByteArrayList&) { return true; }));
     struct stat facts {};
     ASSERT_EQ(stat(folder.filePath(QStringLiteral("quillary-mode-%1").arg(getuid())).toLocal8Bit().constData(), &facts), 0);
     EXPECT_TRUE(S_ISSOCK(facts.st_mode));
     EXPECT_EQ(facts.st_mode & 077, 0u);
 }
 
-const QStringList kPaths{"/a.txt", "/b c.txt"};
+const QByteArrayList kPaths{"/a.txt", "/b c.txt"};
 
-QByteArray Request(quint32 magic, quint32 length, const QStringList& paths)
+QByteArray Request(quint32 magic, quint32 length, const QByteArrayList& paths)
 {
     QByteArray body;
     QDataStream bodyOut(&body, QIODevice::WriteOnly);
@@ -146,8 +146,8 @@ TEST_P(RequestTest, IsServedOnlyWhenWholeAndWithinItsSize)
     environment.SetInstanceFolder(folder.path());
     SingleInstance first(QStringLiteral("quillary-request"));
     ASSERT_TRUE(first.TryLock());
-    QStringList received;
-    ASSERT_TRUE(first.Listen([&](const QStringList& paths) { received = paths; return true; }));
+    QByteArrayList received;
+    ASSERT_TRUE(first.Listen([&](const QByteArrayList& paths) { received = paths; return true; }));
     const QString server = folder.filePath(QStringLiteral("quillary-request-%1").arg(getuid()));
     std::atomic<bool> done = false;
     QByteArray answer;
@@ -174,7 +174,7 @@ TEST_P(RequestTest, IsServedOnlyWhenWholeAndWithinItsSize)
     asking.join();
     EXPECT_EQ(answer, GetParam().answered ? QByteArray("1") : QByteArray());
     EXPECT_TRUE(closed);
-    EXPECT_EQ(received, GetParam().answered ? kPaths : QStringList());
+    EXPECT_EQ(received, GetParam().answered ? kPaths : QByteArrayList());
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, RequestTest, testing::Values(
