@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -97,17 +98,32 @@ INSTANTIATE_TEST_SUITE_P(Table, InstanceFolderTest, testing::Values(
     FolderCase{"RuntimeFolderUnset", "", "tmp"}),
     [](const testing::TestParamInfo<FolderCase>& info) { return info.param.name; });
 
+// A first instance listening in a folder of its own, recording the paths it is handed.
+struct ListeningInstance {
+    explicit ListeningInstance(const QString& name) : server(folder.filePath(name + QStringLiteral("-%1").arg(getuid())))
+    {
+        environment.SetInstanceFolder(folder.path()); // before the instance reads it
+        instance = std::make_unique<SingleInstance>(name);
+    }
+    bool Listen()
+    {
+        return instance->TryLock() && instance->Listen([this](const QByteArrayList& paths) { received = paths; return true; });
+    }
+
+    QTemporaryDir folder;
+    ScopedEnvironment environment;
+    const QString server;
+    std::unique_ptr<SingleInstance> instance;
+    QByteArrayList received;
+};
+
 // Only the user may connect: another user's process could otherwise add files to the list.
 TEST(SingleInstance, OnlyTheUserCanReachTheServer)
 {
-    QTemporaryDir folder;
-    ScopedEnvironment environment;
-    environment.SetInstanceFolder(folder.path());
-    SingleInstance instance(QStringLiteral("quillary-mode"));
-    ASSERT_TRUE(instance.TryLock());
-    ASSERT_TRUE(instance.Listen([](const QByteArrayList&) { return true; }));
+    ListeningInstance first(QStringLiteral("quillary-mode"));
+    ASSERT_TRUE(first.Listen());
     struct stat facts {};
-    ASSERT_EQ(stat(folder.filePath(QStringLiteral("quillary-mode-%1").arg(getuid())).toLocal8Bit().constData(), &facts), 0);
+    ASSERT_EQ(stat(first.server.toLocal8Bit().constData(), &facts), 0);
     EXPECT_TRUE(S_ISSOCK(facts.st_mode));
     EXPECT_EQ(facts.st_mode & 077, 0u);
 }
@@ -141,20 +157,14 @@ class RequestTest : public testing::TestWithParam<RequestCase> {};
 
 TEST_P(RequestTest, IsServedOnlyWhenWholeAndWithinItsSize)
 {
-    QTemporaryDir folder;
-    ScopedEnvironment environment;
-    environment.SetInstanceFolder(folder.path());
-    SingleInstance first(QStringLiteral("quillary-request"));
-    ASSERT_TRUE(first.TryLock());
-    QByteArrayList received;
-    ASSERT_TRUE(first.Listen([&](const QByteArrayList& paths) { received = paths; return true; }));
-    const QString server = folder.filePath(QStringLiteral("quillary-request-%1").arg(getuid()));
+    ListeningInstance first(QStringLiteral("quillary-request"));
+    ASSERT_TRUE(first.Listen());
     std::atomic<bool> done = false;
     QByteArray answer;
     bool closed = false;
     std::thread asking([&] {
         QLocalSocket socket;
-        socket.connectToServer(server);
+        socket.connectToServer(first.server);
         if (socket.waitForConnected(5000)) {
             const QByteArray& bytes = GetParam().bytes;
             const qsizetype piece = (bytes.size() + GetParam().pieces - 1) / GetParam().pieces;
@@ -174,7 +184,7 @@ TEST_P(RequestTest, IsServedOnlyWhenWholeAndWithinItsSize)
     asking.join();
     EXPECT_EQ(answer, GetParam().answered ? QByteArray("1") : QByteArray());
     EXPECT_TRUE(closed);
-    EXPECT_EQ(received, GetParam().answered ? kPaths : QByteArrayList());
+    EXPECT_EQ(first.received, GetParam().answered ? kPaths : QByteArrayList());
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, RequestTest, testing::Values(
