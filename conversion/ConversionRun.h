@@ -4,8 +4,8 @@
 //
 // The run touches no widget. What it needs from the window (the options as the option tree
 // shows them, each file's passwords as its row shows them when the file's turn comes, the
-// answer to a warning) it asks through RunWindow, whose calls block the worker until the
-// window's thread has answered. Progress goes to the run's ProgressBoard, which the window
+// answer to a warning) it asks through RunWindow, which states for each call whether the worker
+// waits for the window's thread. Progress goes to the run's ProgressBoard, which the window
 // reads when it is told to.
 //
 // Threads: Execute runs once, on the worker thread; Stop, IsStopped and Progress may be called
