@@ -127,6 +127,8 @@ private:
     void RemoveAll();
     enum CheckChange { Uncheck, Check, Toggle };
     void ChangeCheck(int row, CheckChange change);
+    // The grid ticks a box on a click without telling: the list takes the row's tick then.
+    void KeepCheck(int row);
     void ChangeAllChecks(CheckChange change);
     void OpenSelectedEntry(bool folder);
     void ShowPreview(int row);
@@ -152,7 +154,6 @@ private:
     void LaunchRun();
     void ShowStopped();
     void FinishRun(const RunOutcome& outcome, bool show);
-    std::vector<RunEntry> CheckedEntries() const;
     CRunBridge::Handlers BridgeHandlers(const ConversionRun* run);
     void KeepPasswords(int row);
     void WarnForRun(const QString& message);

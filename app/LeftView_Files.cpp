@@ -214,10 +214,18 @@ void CLeftView::RemoveAll()
 void CLeftView::ChangeCheck(int row, CheckChange change)
 {
     auto* cell = dynamic_cast<CGridCellCheck*>(m_grid->GetCell(row, 0));
-    if (!cell || row < 1)
+    if (!cell || row < 1 || row > m_files.Count())
         return;
-    cell->SetCheck(change == Toggle ? !cell->GetCheck() : change == Check);
+    m_files.SetChecked(row - 1, change == Toggle ? !m_files.IsChecked(row - 1) : change == Check);
+    cell->SetCheck(m_files.IsChecked(row - 1));
     m_grid->RedrawCell(row, 0);
+}
+
+void CLeftView::KeepCheck(int row)
+{
+    const auto* cell = dynamic_cast<const CGridCellCheck*>(m_grid->GetCell(row, 0));
+    if (cell && row >= 1 && row <= m_files.Count())
+        m_files.SetChecked(row - 1, cell->GetCheck());
 }
 
 void CLeftView::ChangeAllChecks(CheckChange change)
@@ -282,6 +290,8 @@ LRESULT CLeftView::OnGridNotify(NMHDR& header)
 {
     const auto& notify = static_cast<const GridNotify&>(header);
     if (notify.code == NM_CLICK) {
+        // The box clicked is the focus cell's, which a drag may have moved off the pressed row.
+        KeepCheck(m_grid->GetFocusCell().row);
         const CellRange range = m_grid->GetSelectionBounds();
         if (m_grid->IsValid(range) && range.Contains({notify.iRow, notify.iColumn}))
             ShowPreview(range.maxRow);

@@ -6,7 +6,6 @@
 #include "app/RightView.h"
 #include "controls/TextProgressCtrl.h"
 #include "conversion/FileConverter.h"
-#include "grid/GridCellCheck.h"
 #include "grid/GridCtrl.h"
 #include "platform/ShellRequest.h"
 
@@ -60,7 +59,7 @@ void CLeftView::LaunchRun()
     // A password still being typed counts.
     m_grid->FinishEditing();
     m_barsShowRun = false;
-    auto run = std::make_shared<ConversionRun>(CheckedEntries(), m_currentBar->width(), ConvertFile);
+    auto run = std::make_shared<ConversionRun>(m_files.CheckedEntries(), m_currentBar->width(), ConvertFile);
     m_run = run;
     m_worker = std::thread([this, run, handlers = BridgeHandlers(run.get())] {
         CRunBridge bridge(this, m_files, handlers);
@@ -97,17 +96,6 @@ void CLeftView::WaitForRunEnd()
     // Events keep flowing, the worker's requests among them, until its end has been handled.
     while (m_lifecycle.HasWorker())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
-std::vector<RunEntry> CLeftView::CheckedEntries() const
-{
-    std::vector<RunEntry> entries;
-    for (int row = 1; row < m_grid->GetRowCount(); ++row) {
-        const auto* check = dynamic_cast<const CGridCellCheck*>(m_grid->GetCell(row, 0));
-        if (check && check->GetCheck())
-            entries.push_back({m_files.PathAt(row - 1)});
-    }
-    return entries;
 }
 
 // Called when a cell's text has changed (typed, pasted or cleared): the run finds the row's
