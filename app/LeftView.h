@@ -158,7 +158,7 @@ private:
     void KeepPasswords(int row);
     void WarnForRun(const QString& message);
     void ApplyProgress();
-    void ShowRunEnd(const RunOutcome& outcome);
+    void ShowRunEnd(const RunOutcome& outcome, bool stopped);
     void ReportRunProblems(const RunOutcome& outcome);
 
     CRightView* m_optionsView = nullptr;

@@ -149,23 +149,23 @@ void CLeftView::FinishRun(const RunOutcome& outcome, bool show)
     // The worker has posted its end as its last act: the join does not wait.
     m_worker.join();
     m_progressTimer.stop();
-    if (show)
-        ShowRunEnd(outcome);
+    // Stop has already restored the window and captioned the bars.
+    const bool stopped = m_run->IsStopped();
+    if (show && !stopped && outcome.end == RunEnd::Completed)
+        ApplyProgress();
+    // Let go before any box is shown: a Start while it is open makes the next run.
     m_run.reset();
     if (outcome.end == RunEnd::Aborted)
         std::fprintf(stdout, "%s\n", outcome.abortReason.c_str());
+    if (show)
+        ShowRunEnd(outcome, stopped);
     emit RunEnded();
 }
 
-void CLeftView::ShowRunEnd(const RunOutcome& outcome)
+void CLeftView::ShowRunEnd(const RunOutcome& outcome, bool stopped)
 {
-    // Stop has already restored the window and captioned the bars.
-    const bool stopped = m_run->IsStopped();
-    const bool completed = !stopped && outcome.end == RunEnd::Completed;
-    if (completed)
-        ApplyProgress();
     SetRunButtonsEnabled(!m_lifecycle.IsBusy());
-    if (completed) {
+    if (!stopped && outcome.end == RunEnd::Completed) {
         m_currentBar->SetWindowText(QStringLiteral("Convert Finished"));
         m_totalBar->SetWindowText(QStringLiteral("Convert Finished"));
     }
