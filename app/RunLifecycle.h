@@ -6,10 +6,12 @@
 // The map of a run
 // ----------------
 // Who owns what
-//   CLeftView (GUI thread) owns this lifecycle, the file list (CFileListModel: each entry's path
-//   and passwords), the worker std::thread and the latest ConversionRun (shared with the worker).
-//   ConversionRun owns the run's entries (taken at Start from the ticked rows), its stop flag
-//   and its ProgressBoard.
+//   CLeftView (GUI thread) owns this lifecycle, the file list (CFileListModel: each entry's path,
+//   tick and passwords; the grid shows it), the worker std::thread and the latest ConversionRun
+//   (shared with the worker). ConversionRun owns the run's entries (the ticked paths at Start),
+//   its stop flag and its ProgressBoard. Passwords are not copied at Start: the worker reads
+//   each file's from the locked file list when its turn comes, so a password typed during a
+//   run counts for the files not yet started.
 // Which thread runs what
 //   GUI thread: every command, the option tree, message boxes, the bars, the shell requests.
 //   Worker thread: ConversionRun::Execute through a CRunBridge, which is the only way back to
