@@ -17,8 +17,8 @@
 //   Worker thread: ConversionRun::Execute through a CRunBridge, which is the only way back to
 //   the GUI thread (see RunWindow in conversion/ConversionRun.h for each call's thread).
 // Who waits
-//   The worker waits for the GUI thread twice: for the options at its start and for the user to
-//   acknowledge a warning box. The GUI thread never blocks on the worker: Start and closing
+//   The worker waits for the GUI thread in two places: for the options at its start, and for the
+//   user to acknowledge each warning box. The GUI thread never blocks on the worker: Start and closing
 //   keep dispatching events until the worker's end has been handled (WorkerEnded), and only
 //   then join the thread, which has returned by then. A Start while a stopped worker is still
 //   finishing its file is queued (StartQueued) and carried out on WorkerEnded by whoever is
