@@ -60,6 +60,7 @@ RunOutcome ConversionRun::Execute(RunWindow& window)
             return outcome;
         }
         const RunEntry& entry = m_entries[i];
+        window.FileStarting(i + 1, count);
         const ConversionResult result = ConvertEntry(options, entry, window.ReadPasswords(entry), observer);
         if (result.kind == ResultKind::LibraryUnusable) {
             outcome.end = RunEnd::Aborted;
