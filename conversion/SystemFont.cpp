@@ -200,6 +200,21 @@ void AddFallbacks(FcFontSet* sorted, CharSet missing, FontsForText& fonts)
     }
 }
 
+// The main font's place among the `sorted` fonts: the one `main` names, or, when it names none,
+// the first TrueType font, which it is then set to. Returns the main font's characters; null
+// when it is not among them.
+FcCharSet* FindMain(FcFontSet* sorted, SystemFont& main)
+{
+    for (int i = 0; i < sorted->nfont; ++i) {
+        FcPattern* font = sorted->fonts[i];
+        if (main.file.empty() && StringOf(font, FC_FONTFORMAT) == kTrueType)
+            main = Found(font, "'" + StringOf(font, FC_FAMILY) + "'");
+        if (!main.file.empty() && IsFile(font, main))
+            return CharSetOf(font);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 FontsForText FindFontsFor(const FontRequest& request, const std::vector<char32_t>& characters, const SystemFont& chosen)
@@ -208,36 +223,23 @@ FontsForText FindFontsFor(const FontRequest& request, const std::vector<char32_t
     fonts.main = chosen;
     const CharSet wanted(FcCharSetCreate());
     const Config config(FcInitLoadConfigAndFonts());
-    if (!wanted || !config) {
+    if (wanted)
+        for (char32_t character : characters)
+            FcCharSetAddChar(wanted.get(), character);
+    const Pattern pattern = wanted && config ? RequestPattern(request, wanted.get()) : nullptr;
+    if (!pattern) {
         fonts.main.problem = "fontconfig could not be asked for a font";
         return fonts;
     }
-    for (char32_t character : characters)
-        FcCharSetAddChar(wanted.get(), character);
-    const Pattern pattern = RequestPattern(request, wanted.get());
-    if (!pattern)
-        return fonts;
     FcConfigSubstitute(config.get(), pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
     // Sorted by coverage of the characters first, then by likeness; only TrueType files load.
     const FontSet sorted(FcFontSort(config.get(), pattern.get(), FcFalse, nullptr, &result));
-    FcCharSet* mainHas = nullptr;
-    for (int i = 0; sorted && i < sorted->nfont && !mainHas; ++i) {
-        FcPattern* font = sorted->fonts[i];
-        if (chosen.file.empty() && fonts.main.file.empty() && StringOf(font, FC_FONTFORMAT) == kTrueType)
-            fonts.main = Found(font, "'" + StringOf(font, FC_FAMILY) + "'");
-        if (!fonts.main.file.empty() && IsFile(font, fonts.main))
-            mainHas = CharSetOf(font);
-    }
-    if (fonts.main.file.empty() && fonts.main.problem.empty())
+    FcCharSet* mainHas = sorted ? FindMain(sorted.get(), fonts.main) : nullptr;
+    if (fonts.main.file.empty())
         fonts.main.problem = "no TrueType font is installed (fc-list lists the installed fonts)";
-    if (sorted && mainHas)
+    if (mainHas)
         AddFallbacks(sorted.get(), CharSet(FcCharSetSubtract(wanted.get(), mainHas)), fonts);
     return fonts;
-}
-
-SystemFont FindFontFor(const FontRequest& request, const std::vector<char32_t>& characters)
-{
-    return FindFontsFor(request, characters).main;
 }

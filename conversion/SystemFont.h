@@ -41,6 +41,3 @@ struct FontsForText {
 // the characters. A chosen font that fontconfig does not know gets no fallbacks.
 FontsForText FindFontsFor(const FontRequest& request, const std::vector<char32_t>& characters,
                           const SystemFont& chosen = {});
-
-// The main font alone.
-SystemFont FindFontFor(const FontRequest& request, const std::vector<char32_t>& characters);

@@ -85,8 +85,8 @@ std::string TextEndNote(std::string_view bytes)
 {
     std::string note;
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
-        note = "The file looks like UTF-16 (it starts with a UTF-16 byte-order mark), which the converter "
-               "does not read; save it as UTF-8. ";
+        note = "The file looks like UTF-16 (it starts with a UTF-16 byte-order mark), which the chosen "
+               "encoding does not read; choose the encoding Auto (SingeEncode=29). ";
     const std::size_t end = bytes.find_first_of(std::string_view("\x1A\0", 2));
     if (end != std::string_view::npos && bytes[end] == '\0') {
         const std::size_t rest = bytes.size() - end;

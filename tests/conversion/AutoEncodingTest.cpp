@@ -181,7 +181,7 @@ class FontForText : public testing::TestWithParam<FallbackCase> {};
 TEST_P(FontForText, IsTheInstalledFontThatHasTheCharacters)
 {
     const FallbackCase& c = GetParam();
-    const SystemFont font = FindFontFor(c.request, c.characters);
+    const SystemFont font = FindFontsFor(c.request, c.characters).main;
     EXPECT_EQ(font.problem, "");
     EXPECT_TRUE(font.file.ends_with(c.fileEnding)) << font.file;
 }

@@ -237,8 +237,8 @@ INSTANTIATE_TEST_SUITE_P(
         NoteCase{"BeyondTheBmpInTheTitleOnly", [] { ConversionOptions o; o.Title = "\xF0\x9F\x8E\x89"; return o; }(), "x\n",
                  "1 character beyond U+FFFF (such as emoji) in the document information shown"},
         NoteCase{"Utf16LittleEndian", StandardEncodingOptions(), std::string("\xFF\xFEH\0i\0", 6),
-                 "looks like UTF-16 (it starts with a UTF-16 byte-order mark), which the converter does not read; save "
-                 "it as UTF-8. The text ends at the zero byte at offset 3; the remaining 3 bytes were not converted."},
+                 "looks like UTF-16 (it starts with a UTF-16 byte-order mark), which the chosen encoding does not read; "
+                 "choose the encoding Auto (SingeEncode=29). The text ends at the zero byte at offset 3; the remaining 3 bytes were not converted."},
         NoteCase{"Utf16BigEndian", StandardEncodingOptions(), std::string("\xFE\xFF\0H\0i", 6), "looks like UTF-16"},
         NoteCase{"ZeroByteInBinary", {}, std::string("kept\r\n\0\x01\x02\x03", 10),
                  "The text ends at the zero byte at offset 6; the remaining 4 bytes were not converted."},
