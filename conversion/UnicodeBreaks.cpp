@@ -1,13 +1,38 @@
 #include "conversion/UnicodeBreaks.h"
 
+#include "platform/Utf8.h"
+
 #include <linebreak.h>
 
 #include <algorithm>
 #include <mutex>
 #include <vector>
 
+namespace {
+
+// The library takes U+FFFF for the end of its input (and then aborts, finding input after it).
+constexpr char32_t kLibraryEnd = 0xFFFF;
+
+// The head of `text` the library reads safely: up to the first byte that starts no well-formed
+// character, such as one cut off at the end, or the first U+FFFF.
+std::string_view WholeCharacters(std::string_view text)
+{
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t length = Utf8SequenceLength(text, end);
+        if (length == 0 || DecodeUtf8(text, end, length) == kLibraryEnd)
+            break;
+        end += length;
+    }
+    return text.substr(0, end);
+}
+
+} // namespace
+
 std::size_t LastUnicodeBreak(std::string_view text, std::size_t fits)
 {
+    // A window's end may cut a character off, and the library aborts on one.
+    text = WholeCharacters(text);
     if (text.empty())
         return 0;
     static std::once_flag initialised;

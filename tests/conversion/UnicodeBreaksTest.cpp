@@ -40,7 +40,11 @@ INSTANTIATE_TEST_SUITE_P(
                     BreakCase{"BetweenIdeographs", IDEOGRAPHS IDEOGRAPHS, 7, 6},
                     BreakCase{"NotBeforeAFullStop", IDEOGRAPHS FULL_STOP IDEOGRAPHS, 10, 6},
                     BreakCase{"AfterAHyphen", "well-known words", 7, 5},
-                    BreakCase{"EmptyText", "", 0, 0}),
+                    BreakCase{"EmptyText", "", 0, 0},
+                    // A window may end inside a character; the library must not see the piece.
+                    BreakCase{"ACharacterCutOffAtTheEnd", "ab cd \xE4\xB8", 4, 3},
+                    BreakCase{"MalformedBytesEndTheText", "ab cd\xFF ef gh", 8, 3},
+                    BreakCase{"TheNoncharacterUFFFFEndsTheText", "ab cd\xEF\xBF\xBF ef gh", 10, 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(UnicodeBreaks, ChineseAfterALatinWordWrapsBetweenIdeographs)
