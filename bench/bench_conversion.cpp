@@ -165,6 +165,11 @@ int main(int argc, char** argv)
     const std::string prose = WriteBenchFile(folder, "prose.txt", Paragraphs(10'000'000));
     const double proseSeconds = BestSeconds([&] { Convert(defaults, prose); });
     std::printf("prose 10 MB (paragraphs to wrap): %.3f s, %.1f MB/s\n", proseSeconds, 10.0 / proseSeconds);
+    ConversionOptions standard;
+    standard.SingeEncode = 0; // StandardEncoding, the default before Auto
+    const double standardSeconds = BestSeconds([&] { Convert(standard, prose); });
+    std::printf("prose 10 MB of ASCII, Auto %.3f s / StandardEncoding %.3f s = %.3f (goal <= 1.05)\n", proseSeconds,
+                standardSeconds, proseSeconds / standardSeconds);
 
     ConversionOptions aes256;
     aes256.EncryptLevel = 256;

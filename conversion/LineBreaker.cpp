@@ -1,11 +1,15 @@
 #include "conversion/LineBreaker.h"
 
+#include "conversion/UnicodeBreaks.h"
+
 #include <algorithm>
 
 namespace {
 constexpr char kSpace = ' ';
 constexpr char kLineEnd = '\r';
 constexpr std::size_t npos = std::string_view::npos;
+// How many bytes past the overflow the Unicode rules see: the context that decides a break.
+constexpr std::size_t kBreakContext = 32;
 // How many characters past the overflow the library's measure is first shown; it adds widths
 // in single precision, so its overflow can come a character or so after ours.
 constexpr std::size_t kMeasureSlack = 16;
@@ -22,8 +26,8 @@ struct LineBreaker::Scan {
 };
 
 LineBreaker::LineBreaker(HPDF_Page page, HPDF_Font font, float fontSize, double width,
-                         const MultiByteCharset& charset)
-    : m_page(page), m_width(width), m_charset(charset), m_widths(font, fontSize, charset)
+                         const MultiByteCharset& charset, std::vector<HPDF_Font> fallbacks)
+    : m_page(page), m_width(width), m_charset(charset), m_widths(font, fontSize, charset, std::move(fallbacks))
 {
 }
 
@@ -35,6 +39,9 @@ std::string_view LineBreaker::TakeLine(std::string_view& rest)
     if (scan.stop == Scan::LineEnd) {
         taken = scan.position;
         used = taken + 1;
+    } else if (m_unicodeBreaks && scan.stop == Scan::Overflow) {
+        taken = UnicodeBreak(rest, scan);
+        used = taken;
     } else {
         const std::size_t measured = MeasureCandidate(rest, scan);
         const bool pastLastSpace = scan.lastSpace == npos || measured > scan.lastSpace + 1;
@@ -100,6 +107,8 @@ std::size_t LineBreaker::FindCandidateEnd(std::string_view rest, std::size_t fro
 // when it takes the whole head, the head may have ended too early and is doubled.
 std::size_t LineBreaker::MeasureCandidate(std::string_view rest, const Scan& scan)
 {
+    if (m_widths.HasFallbacks())
+        return 0;
     if (scan.stop == Scan::TextEnd)
         return LibraryMeasure(rest);
     std::size_t from = scan.position;
@@ -141,4 +150,19 @@ std::size_t LineBreaker::AdvanceChars(std::string_view text, std::size_t pos,
     for (; count > 0 && pos < text.size(); --count)
         pos += m_charset.CharLengthAt(text, pos);
     return pos;
+}
+
+// The last break the Unicode rules allow in the head that fits, else a cut after the last
+// character that fits. The rules are first asked about the last word only, which holds the
+// break in all but unusual text, so that their work per line stays small.
+std::size_t LineBreaker::UnicodeBreak(std::string_view rest, const Scan& scan) const
+{
+    const std::size_t end = std::min(rest.find(kLineEnd), scan.position + kBreakContext);
+    std::size_t start = scan.lastSpace == npos ? 0 : scan.lastSpace - std::min(scan.lastSpace, kBreakContext);
+    while (start > 0 && (static_cast<unsigned char>(rest[start]) & 0xC0) == 0x80)
+        --start;
+    std::size_t taken = start + LastUnicodeBreak(rest.substr(start, end - start), scan.fitEnd - start);
+    if (taken == start && start > 0)
+        taken = LastUnicodeBreak(rest.substr(0, end), scan.fitEnd);
+    return taken > 0 ? taken : std::max(scan.fitEnd, m_charset.CharLengthAt(rest, 0));
 }

@@ -6,6 +6,7 @@
 #include "conversion/Aes256Encryption.h"
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
+#include "conversion/SystemFont.h"
 #include "platform/MultiByteCharset.h"
 
 #include <hpdf.h>
@@ -14,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class PdfDocument {
 public:
@@ -29,6 +31,11 @@ public:
     // "Can not find right font, use default font.". Returns the font, or null when the
     // document is in error.
     HPDF_Font Open(const ConversionOptions& options, ConversionObserver& observer);
+
+    // After Open with a UTF-8 font: the installed fonts that draw what it lacks (a plan gives
+    // them for UTF-8 text only), loaded to be embedded with the UTF-8 encoding. A font the library cannot load is left out; the
+    // document stays sound.
+    std::vector<HPDF_Font> LoadFallbackFonts(const std::vector<SystemFont>& fonts);
 
     // The lead bytes of the font's encoding, for searches that must not split a character.
     const MultiByteCharset& Charset() const { return m_charset; }
@@ -71,6 +78,7 @@ private:
 
     HPDF_Doc m_pdf = nullptr;
     HPDF_Font m_font = nullptr;
+    std::vector<HPDF_Font> m_fallbackFonts;
     bool m_utf8Registered = false;
     MultiByteCharset m_charset;
     HPDF_STATUS m_errorCode = HPDF_OK;
