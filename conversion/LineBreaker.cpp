@@ -8,6 +8,8 @@ namespace {
 constexpr char kSpace = ' ';
 constexpr char kLineEnd = '\r';
 constexpr std::size_t npos = std::string_view::npos;
+// The longest text the library measures or shows in one call.
+constexpr std::size_t kMostLibraryBytes = HPDF_LIMIT_MAX_STRING_LEN - 1;
 // How many bytes past the overflow the Unicode rules see: the context that decides a break.
 constexpr std::size_t kBreakContext = 32;
 // How many characters past the overflow the library's measure is first shown; it adds widths
@@ -57,6 +59,10 @@ std::string_view LineBreaker::TakeLine(std::string_view& rest)
             taken = scan.lastSpace + 1;
         used = taken;
     }
+    // The library draws no more bytes at once than it measures: a longer line, however little
+    // of it draws, goes on in the next line.
+    if (taken > kMostLibraryBytes)
+        taken = used = m_charset.WholeCharsWithin(rest, kMostLibraryBytes);
     const std::string_view line = rest.substr(0, taken);
     rest.remove_prefix(used);
     return line;
@@ -125,23 +131,12 @@ std::size_t LineBreaker::MeasureCandidate(std::string_view rest, const Scan& sca
     }
 }
 
-// The library measures no more bytes at once than it shows. Characters without width (control
-// characters, form feeds, tabs) never make a line too wide, so a head of them as long as the
-// library takes is a line of its own.
+// The library's word-wrap count for the head of `text` that it takes at once.
 std::size_t LineBreaker::LibraryMeasure(std::string_view text)
 {
-    const std::size_t head = m_charset.WholeCharsWithin(text, HPDF_LIMIT_MAX_STRING_LEN);
-    m_buffer.assign(head < text.size() && WidthSum(text.substr(0, head)) == 0 ? text.substr(0, head) : text);
+    m_buffer.assign(text.substr(0, m_charset.WholeCharsWithin(text, kMostLibraryBytes)));
     return HPDF_Page_MeasureText(m_page, m_buffer.c_str(), static_cast<HPDF_REAL>(m_width),
                                  HPDF_TRUE, nullptr);
-}
-
-long LineBreaker::WidthSum(std::string_view text)
-{
-    long sum = 0;
-    for (std::size_t pos = 0; pos < text.size(); pos += m_charset.CharLengthAt(text, pos))
-        sum += m_widths.CharWidth(text, pos, m_charset.CharLengthAt(text, pos));
-    return sum;
 }
 
 std::size_t LineBreaker::AdvanceChars(std::string_view text, std::size_t pos,

@@ -14,8 +14,8 @@
 // With fallback fonts the library, which knows one font per page, cannot measure: the sums of
 // the widths decide alone, as if the library had found no break.
 // Widths are the library's; the work per line is bounded by the line, not by the rest of the
-// text, and the library is never handed more than about one line. A run of characters without
-// width ends a line where it reaches the most bytes the library takes at once.
+// text, and the library is never handed more than about one line. A line ends where it reaches
+// the most bytes the library takes at once, however little of it draws.
 #include "conversion/GlyphWidths.h"
 #include "platform/MultiByteCharset.h"
 
@@ -55,7 +55,6 @@ private:
     std::size_t MeasureCandidate(std::string_view rest, const Scan& scan);
     std::size_t LibraryMeasure(std::string_view text);
     std::size_t UnicodeBreak(std::string_view rest, const Scan& scan) const;
-    long WidthSum(std::string_view text);
     std::size_t AdvanceChars(std::string_view text, std::size_t pos, std::size_t count) const;
     bool Fits(long widthSum) const { return m_widths.Points(widthSum) <= m_width; }
 

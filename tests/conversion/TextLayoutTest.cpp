@@ -244,9 +244,9 @@ TEST(LargeInputs, MoreThan32767PagesAreWritten)
 
 // A line longer than the library shows at once whose characters have no width never grows wide
 // enough to be broken; it is drawn whole, in pieces the library takes.
-class LongLineThatDrawsNothing : public testing::TestWithParam<std::pair<const char*, std::string>> {};
+class LongLineOfLittleWidth : public testing::TestWithParam<std::pair<const char*, std::string>> {};
 
-TEST_P(LongLineThatDrawsNothing, IsWrittenWholeWithTheLinesAfterIt)
+TEST_P(LongLineOfLittleWidth, IsWrittenWholeWithTheLinesAfterIt)
 {
     const std::string& text = GetParam().second;
     // Tabs and form feeds drawn as the font has them, without width; other control characters
@@ -274,12 +274,16 @@ std::string Repeated(const std::string& unit, std::size_t bytes)
     return text;
 }
 
-INSTANTIATE_TEST_SUITE_P(LargeInputs, LongLineThatDrawsNothing,
+INSTANTIATE_TEST_SUITE_P(LargeInputs, LongLineOfLittleWidth,
                          testing::Values(std::pair{"FormFeedsAtTheLimit", std::string(65536, '\f') + "\nafter\n"},
                                          std::pair{"FormFeedsForThreePieces", std::string(140000, '\f') + "\nafter\n"},
                                          std::pair{"FormFeedsWithoutALineEnd", std::string(140000, '\f')},
                                          std::pair{"Tabs", std::string(70000, '\t') + "\nafter\n"},
-                                         std::pair{"ControlBytes", Repeated("\x01\x02\x03\x1B\x7F", 70000) + "\nafter\n"}),
+                                         std::pair{"ControlBytes", Repeated("\x01\x02\x03\x1B\x7F", 70000) + "\nafter\n"},
+                                         std::pair{"TabsThenALetter", std::string(65535, '\t') + "x\nafter\n"},
+                                         std::pair{"ALetterThenTabs", "x" + std::string(70000, '\t')},
+                                         std::pair{"ControlBytesBetweenLetters", "ab" + std::string(70000, '\x01') + "cd\n"},
+                                         std::pair{"FormFeedsThenALetter", std::string(70000, '\f') + "x\nafter\n"}),
                          [](const auto& info) { return std::string(info.param.first); });
 
 } // namespace
