@@ -157,6 +157,7 @@ Pages WritePages(PdfDocument& document, const ConversionOptions& options, std::s
     if (!font)
         return {document.FailureReason(), std::nullopt};
     TextLayout layout(document.Handle(), font, FontSizeToUse(options, observer), options, document.Charset(), observer);
+    layout.OnPageFinished([&document](HPDF_Page page) { return document.FinishPage(page); });
     layout.Write(text, progressLength);
     ReplaceToUnicodeMap(font, layout.DrawnCodes());
     std::string().swap(text);

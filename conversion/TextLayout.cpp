@@ -60,14 +60,16 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
         // The test follows the line, so the last line of a page is the first whose baseline
         // reaches the bottom margin.
         if (HPDF_Page_GetCurrentTextPos(page).y <= m_options.BottomMargin) {
-            HPDF_Page_EndText(page);
+            if (!FinishPage(page))
+                return;
             page = StartPage();
             if (!page)
                 return;
             breaker.SetPage(page);
         }
     }
-    HPDF_Page_EndText(page);
+    if (!FinishPage(page))
+        return;
     m_drawnCodes = breaker.MeasuredCodes();
     m_charactersWithoutGlyph = breaker.CharactersWithoutGlyph();
     m_observer.SetProgressPos(ClampToInt(progressLength));
@@ -102,6 +104,12 @@ HPDF_Page TextLayout::StartPage()
     HPDF_Page_MoveTextPos(page, static_cast<HPDF_REAL>(m_options.LeftMargin),
                           HPDF_Page_GetHeight(page) - static_cast<HPDF_REAL>(m_options.TopMargin) + m_fontSize);
     return HPDF_GetError(m_pdf) == HPDF_OK ? page : nullptr;
+}
+
+bool TextLayout::FinishPage(HPDF_Page page)
+{
+    HPDF_Page_EndText(page);
+    return !m_pageFinished || m_pageFinished(page);
 }
 
 void TextLayout::DrawLine(HPDF_Page page, std::string_view line)

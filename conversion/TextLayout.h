@@ -9,6 +9,7 @@
 
 #include <hpdf.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,10 @@ class TextLayout {
 public:
     TextLayout(HPDF_Doc pdf, HPDF_Font font, float fontSize, const ConversionOptions& options,
                const MultiByteCharset& charset, ConversionObserver& observer);
+
+    // Called with each page once nothing more is drawn on it; when it returns false, writing
+    // stops there.
+    void OnPageFinished(std::function<bool(HPDF_Page)> finished) { m_pageFinished = std::move(finished); }
 
     // `text` has CR as its only line end (see NormaliseLineEnds); `progressLength` is the
     // range reported for it.
@@ -36,6 +41,7 @@ public:
 
 private:
     HPDF_Page StartPage();
+    bool FinishPage(HPDF_Page page);
     void DrawLine(HPDF_Page page, std::string_view line);
     bool DrawsNothing(std::string_view line);
     void ShowInPieces(HPDF_Page page, std::string_view line);
@@ -46,6 +52,7 @@ private:
     const ConversionOptions& m_options;
     const MultiByteCharset& m_charset;
     ConversionObserver& m_observer;
+    std::function<bool(HPDF_Page)> m_pageFinished;
     std::string m_line; // the zero-terminated copy the library draws
     std::vector<char16_t> m_drawnCodes;
     std::size_t m_charactersWithoutGlyph = 0;

@@ -1,14 +1,15 @@
-#include "conversion/LibharuFont.h"
+#include "conversion/LibharuPrivate.h"
 
 #include <hpdf_font.h>
 #include <hpdf_fontdef.h>
+#include <hpdf_pages.h>
 #include <hpdf_streams.h>
 #include <hpdf_version.h>
 
 #if HPDF_MAJOR_VERSION != 2 || HPDF_MINOR_VERSION != 3 || HPDF_BUGFIX_VERSION != 0
-#error "LibharuFont.cpp reads libharu's private font structures as version 2.3.0 lays them out; \
-this libharu is another version: check hpdf_font.h and hpdf_fontdef.h against this file and \
-then change the version test."
+#error "LibharuPrivate.cpp reads libharu's private structures as version 2.3.0 lays them out; \
+this libharu is another version: check hpdf_font.h, hpdf_fontdef.h, hpdf_pages.h, \
+hpdf_objects.h and hpdf_streams.h against this file and then change the version test."
 #endif
 
 namespace {
@@ -33,6 +34,25 @@ HPDF_TTFontDefAttr EmbeddedTrueType(HPDF_Font font)
     const HPDF_FontDef def = TrueTypeDefinition(font);
     auto* tt = def ? static_cast<HPDF_TTFontDefAttr>(def->attr) : nullptr;
     return tt && tt->embedding && tt->stream && tt->glyph_tbl.flgs ? tt : nullptr;
+}
+
+// A finished page's content stream in memory, or null.
+HPDF_PageAttr FinishedPage(HPDF_Page page)
+{
+    auto* attr = page ? static_cast<HPDF_PageAttr>(page->attr) : nullptr;
+    if (!attr || attr->gmode != HPDF_GMODE_PAGE_DESCRIPTION || !attr->gstate || attr->gstate->prev)
+        return nullptr;
+    const HPDF_Stream stream = attr->stream;
+    if (!attr->contents || attr->contents->stream != stream || !stream || stream->type != HPDF_STREAM_MEMORY)
+        return nullptr;
+    return attr;
+}
+
+// Called as the dictionary is written: with the filter unset, the library neither compresses
+// the stream nor names a filter, so the name is added here.
+HPDF_STATUS WriteFlateFilter(HPDF_Dict, HPDF_Stream stream)
+{
+    return HPDF_Stream_WriteStr(stream, "/Filter /FlateDecode\012");
 }
 
 } // namespace
@@ -89,4 +109,40 @@ std::vector<HPDF_BYTE> LibharuFont::GlyphBytes(unsigned glyph) const
         HPDF_Stream_Read(tt->stream, bytes.data(), &size) != HPDF_OK || size != bytes.size())
         return {};
     return bytes;
+}
+
+bool LibharuPage::ReadContent(std::vector<unsigned char>& bytes) const
+{
+    const HPDF_PageAttr attr = FinishedPage(m_page);
+    if (!attr)
+        return false;
+    bytes.clear();
+    bytes.reserve(attr->stream->size);
+    const HPDF_UINT chunks = HPDF_MemStream_GetBufCount(attr->stream);
+    for (HPDF_UINT index = 0; index < chunks; ++index) {
+        HPDF_UINT length = 0;
+        const HPDF_BYTE* chunk = HPDF_MemStream_GetBufPtr(attr->stream, index, &length);
+        if (!chunk)
+            return false;
+        bytes.insert(bytes.end(), chunk, chunk + length);
+    }
+    return bytes.size() == attr->stream->size;
+}
+
+bool LibharuPage::ReplaceContentWithDeflated(std::span<const unsigned char> deflated)
+{
+    const HPDF_PageAttr attr = FinishedPage(m_page);
+    if (!attr || deflated.empty() || attr->contents->write_fn)
+        return false;
+    HPDF_MemStream_FreeData(attr->stream);
+    // One block of the exact size: the library's usual 4 KB blocks would be most of the memory
+    // of a page that holds a few lines.
+    auto* memory = static_cast<HPDF_MemStreamAttr>(attr->stream->attr);
+    memory->buf_siz = HPDF_UINT(deflated.size());
+    memory->w_pos = memory->buf_siz;
+    if (HPDF_Stream_Write(attr->stream, deflated.data(), HPDF_UINT(deflated.size())) != HPDF_OK)
+        return false;
+    attr->contents->filter = HPDF_STREAM_FILTER_NONE;
+    attr->contents->write_fn = WriteFlateFilter;
+    return true;
 }

@@ -1,0 +1,60 @@
+#pragma once
+// The one place that reaches into libharu's private structures, for what its public interface
+// does not offer: whether a TrueType font has a glyph for a character, the stream of a UTF-8
+// font's map back to Unicode, the glyph table of an embedded TrueType font, and a finished
+// page's content stream. Those structures differ between versions of the library, so the build
+// stops on any version other than the one this was written against (2.3.0). Any thread that
+// owns the font's or page's document.
+#include <hpdf.h>
+
+#include <span>
+#include <string_view>
+#include <vector>
+
+class LibharuFont {
+public:
+    explicit LibharuFont(HPDF_Font font) : m_font(font) {}
+
+    // False only for a TrueType font that maps the character to glyph 0, the font's stand-in
+    // for a character it lacks; true for any other kind of font.
+    bool HasGlyph(char16_t codePoint) const;
+
+    // For a TrueType font with a UTF-8 (Identity-H) encoding: the stream the library wrote as
+    // the map back to Unicode becomes a plain stream holding `cmap`. Returns false, changing
+    // nothing, for any other font.
+    bool ReplaceToUnicodeStream(std::string_view cmap);
+
+    // The glyph table of an embedded TrueType font, whose used glyphs alone are embedded.
+    // GlyphCount is 0 for a font that is not one.
+    unsigned GlyphCount() const;
+    bool IsGlyphUsed(unsigned glyph) const;
+    void MarkGlyphUsed(unsigned glyph);
+    // The glyph's data as the font file holds it; empty for an empty glyph or when the font
+    // file cannot be read there.
+    std::vector<HPDF_BYTE> GlyphBytes(unsigned glyph) const;
+
+private:
+    HPDF_Font m_font;
+};
+
+// The content stream of a page, which the library otherwise keeps as drawn until it writes the
+// whole file.
+class LibharuPage {
+public:
+    explicit LibharuPage(HPDF_Page page) : m_page(page) {}
+
+    // Replaces `bytes` with what was drawn on the page. False, leaving `bytes` unspecified, for
+    // a page that is not finished (text or path still open, graphics state saved) or whose
+    // content is not held in memory.
+    bool ReadContent(std::vector<unsigned char>& bytes) const;
+
+    // The page's content becomes `deflated`, a zlib stream of what ReadContent gave, kept in
+    // memory of its size and written as it is, marked /FlateDecode, without the library's own
+    // compression. Nothing may be drawn on the page afterwards. False when the page is not as
+    // ReadContent requires or `deflated` is empty (nothing changed), or when the library ran out
+    // of memory (the document is then in error).
+    bool ReplaceContentWithDeflated(std::span<const unsigned char> deflated);
+
+private:
+    HPDF_Page m_page;
+};
