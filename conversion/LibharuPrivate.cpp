@@ -2,9 +2,13 @@
 
 #include <hpdf_font.h>
 #include <hpdf_fontdef.h>
+#include <hpdf_gstate.h>
+#include <hpdf_objects.h>
 #include <hpdf_pages.h>
 #include <hpdf_streams.h>
 #include <hpdf_version.h>
+
+#include <optional>
 
 #if HPDF_MAJOR_VERSION != 2 || HPDF_MINOR_VERSION != 3 || HPDF_BUGFIX_VERSION != 0
 #error "LibharuPrivate.cpp reads libharu's private structures as version 2.3.0 lays them out; \
@@ -53,6 +57,116 @@ HPDF_PageAttr FinishedPage(HPDF_Page page)
 HPDF_STATUS WriteFlateFilter(HPDF_Dict, HPDF_Stream stream)
 {
     return HPDF_Stream_WriteStr(stream, "/Filter /FlateDecode\012");
+}
+
+void* Unproxied(void* value)
+{
+    auto* header = static_cast<HPDF_Obj_Header*>(value);
+    return header->obj_class == HPDF_OCLASS_PROXY ? static_cast<HPDF_Proxy>(value)->obj : value;
+}
+
+HPDF_DictElement ElementAt(HPDF_List list, HPDF_UINT index)
+{
+    return static_cast<HPDF_DictElement>(HPDF_List_ItemAt(list, index));
+}
+
+// What a page's resources hold, when that is only the procedure sets and fonts the library
+// gives a page of text; nothing otherwise.
+std::optional<LibharuSharedResources::Described> Describe(HPDF_Dict resources)
+{
+    LibharuSharedResources::Described described;
+    for (HPDF_UINT index = 0; index < resources->list->count; ++index) {
+        const HPDF_DictElement element = ElementAt(resources->list, index);
+        auto* value = static_cast<HPDF_Obj_Header*>(Unproxied(element->value));
+        const std::string_view key = element->key;
+        if (key == "ProcSet" && (value->obj_class & HPDF_OCLASS_ANY) == HPDF_OCLASS_ARRAY) {
+            const HPDF_List names = reinterpret_cast<HPDF_Array>(value)->list;
+            for (HPDF_UINT item = 0; item < names->count; ++item) {
+                auto* name = static_cast<HPDF_Name>(HPDF_List_ItemAt(names, item));
+                if ((name->header.obj_class & HPDF_OCLASS_ANY) != HPDF_OCLASS_NAME)
+                    return std::nullopt;
+                described.procSet.emplace_back(name->value);
+            }
+        } else if (key == "Font" && (value->obj_class & HPDF_OCLASS_ANY) == HPDF_OCLASS_DICT) {
+            const HPDF_List fonts = reinterpret_cast<HPDF_Dict>(value)->list;
+            for (HPDF_UINT item = 0; item < fonts->count; ++item) {
+                const HPDF_DictElement font = ElementAt(fonts, item);
+                // Only fonts written once, as objects of their own, can be shared.
+                if (static_cast<HPDF_Obj_Header*>(font->value)->obj_class != HPDF_OCLASS_PROXY)
+                    return std::nullopt;
+                described.fonts.emplace_back(font->key, Unproxied(font->value));
+            }
+        } else {
+            return std::nullopt;
+        }
+    }
+    return described;
+}
+
+// A resources object of its own, written once, holding what `described` says; null when the
+// library ran out of memory.
+HPDF_Dict NewSharedResources(HPDF_Page page, const LibharuSharedResources::Described& described)
+{
+    const auto attr = static_cast<HPDF_PageAttr>(page->attr);
+    HPDF_Dict resources = HPDF_Dict_New(page->mmgr);
+    if (!resources || HPDF_Xref_Add(attr->xref, resources) != HPDF_OK)
+        return nullptr;
+    HPDF_Array procSet = HPDF_Array_New(page->mmgr);
+    HPDF_Dict fonts = HPDF_Dict_New(page->mmgr);
+    if (HPDF_Dict_Add(resources, "ProcSet", procSet) != HPDF_OK || HPDF_Dict_Add(resources, "Font", fonts) != HPDF_OK)
+        return nullptr;
+    for (const std::string& name : described.procSet)
+        if (HPDF_Array_AddName(procSet, name.c_str()) != HPDF_OK)
+            return nullptr;
+    for (const auto& [name, font] : described.fonts)
+        if (HPDF_Dict_Add(fonts, name.c_str(), font) != HPDF_OK)
+            return nullptr;
+    return resources;
+}
+
+HPDF_Array NewSharedBox(HPDF_Page page, HPDF_Box box)
+{
+    HPDF_Array array = HPDF_Box_Array_New(page->mmgr, box);
+    const auto attr = static_cast<HPDF_PageAttr>(page->attr);
+    return array && HPDF_Xref_Add(attr->xref, array) == HPDF_OK ? array : nullptr;
+}
+
+bool SameBox(HPDF_Box a, HPDF_Box b)
+{
+    return a.left == b.left && a.bottom == b.bottom && a.right == b.right && a.top == b.top;
+}
+
+bool ShareMediaBox(HPDF_Page page, LibharuSharedResources& shared)
+{
+    const HPDF_Box box = HPDF_Page_GetMediaBox(page);
+    if (!shared.mediaBox) {
+        shared.mediaBox = NewSharedBox(page, box);
+        shared.box = box;
+    }
+    if (!shared.mediaBox)
+        return false;
+    return !SameBox(box, shared.box) || HPDF_Dict_Add(page, "MediaBox", shared.mediaBox) == HPDF_OK;
+}
+
+bool ShareResourceDict(HPDF_Page page, LibharuSharedResources& shared)
+{
+    auto* own = static_cast<HPDF_Dict>(HPDF_Dict_GetItem(page, "Resources", HPDF_OCLASS_DICT));
+    const auto described = own ? Describe(own) : std::nullopt;
+    if (!described)
+        return true;
+    if (!shared.resources) {
+        shared.resources = NewSharedResources(page, *described);
+        shared.described = *described;
+    }
+    if (!shared.resources)
+        return false;
+    if (*described != shared.described)
+        return true;
+    // The page's own font resources are freed with its resources; the library looks its fonts
+    // up there.
+    const auto attr = static_cast<HPDF_PageAttr>(page->attr);
+    attr->fonts = static_cast<HPDF_Dict>(HPDF_Dict_GetItem(shared.resources, "Font", HPDF_OCLASS_DICT));
+    return HPDF_Dict_Add(page, "Resources", shared.resources) == HPDF_OK;
 }
 
 } // namespace
@@ -145,4 +259,14 @@ bool LibharuPage::ReplaceContentWithDeflated(std::span<const unsigned char> defl
     attr->contents->filter = HPDF_STREAM_FILTER_NONE;
     attr->contents->write_fn = WriteFlateFilter;
     return true;
+}
+
+bool LibharuPage::ShareResources(LibharuSharedResources& shared)
+{
+    const HPDF_PageAttr attr = FinishedPage(m_page);
+    if (!attr)
+        return false;
+    HPDF_GState_Free(m_page->mmgr, attr->gstate);
+    attr->gstate = nullptr;
+    return ShareMediaBox(m_page, shared) && ShareResourceDict(m_page, shared);
 }

@@ -8,7 +8,9 @@
 #include <hpdf.h>
 
 #include <span>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class LibharuFont {
@@ -37,6 +39,22 @@ private:
     HPDF_Font m_font;
 };
 
+// The resources and the media box that the finished pages of one document share, each one
+// object written once: the library gives every page copies of its own, which for a page of a
+// few lines are most of its memory. Null until the first finished page is shared.
+struct LibharuSharedResources {
+    struct Described {
+        std::vector<std::string> procSet;
+        std::vector<std::pair<std::string, void*>> fonts; // local name, font object
+
+        bool operator==(const Described&) const = default;
+    };
+    HPDF_Dict resources = nullptr;
+    Described described;
+    HPDF_Array mediaBox = nullptr;
+    HPDF_Box box{};
+};
+
 // The content stream of a page, which the library otherwise keeps as drawn until it writes the
 // whole file.
 class LibharuPage {
@@ -54,6 +72,12 @@ public:
     // ReadContent requires or `deflated` is empty (nothing changed), or when the library ran out
     // of memory (the document is then in error).
     bool ReplaceContentWithDeflated(std::span<const unsigned char> deflated);
+
+    // Frees the finished page's drawing state, and gives it the resources and media box of
+    // `shared` in place of its own when they are the same; the first page's become the shared
+    // ones. A page whose resources differ keeps them. Nothing may be drawn on the page
+    // afterwards. False when the library ran out of memory (the document is then in error).
+    bool ShareResources(LibharuSharedResources& shared);
 
 private:
     HPDF_Page m_page;

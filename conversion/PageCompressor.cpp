@@ -1,7 +1,5 @@
 #include "conversion/PageCompressor.h"
 
-#include "conversion/LibharuPrivate.h"
-
 #include <libdeflate.h>
 
 namespace {
@@ -37,6 +35,8 @@ bool PageCompressor::Compress(HPDF_Page page)
         return Fail("the compressor gave no output");
     if (!content.ReplaceContentWithDeflated({m_deflated.data(), size}))
         return Fail("the PDF library did not take the compressed page");
+    if (!content.ShareResources(m_shared))
+        return Fail("the PDF library ran out of memory");
     return true;
 }
 

@@ -2,8 +2,11 @@
 // Compresses the content of each page of one document as soon as the page is finished, so that
 // the document holds every page but the one being drawn compressed: a few hundred bytes where
 // the library would keep several kilobytes until the file is written. The library then writes
-// the compressed bytes as they are. One thread at a time; the compressor's memory is taken with
-// the first page and given back with the object.
+// the compressed bytes as they are. The finished page also gives up its drawing state and its
+// copies of the resources and media box that all pages share. One thread at a time; the
+// compressor's memory is taken with the first page and given back with the object.
+#include "conversion/LibharuPrivate.h"
+
 #include <hpdf.h>
 
 #include <memory>
@@ -19,7 +22,7 @@ public:
     PageCompressor(const PageCompressor&) = delete;
     PageCompressor& operator=(const PageCompressor&) = delete;
 
-    // Replaces the finished `page`'s content by its compressed form. False when that failed;
+    // Replaces the finished `page`'s content by its compressed form and shares its resources. False when that failed;
     // FailureReason then says why, and the document must not be written.
     bool Compress(HPDF_Page page);
 
@@ -35,6 +38,7 @@ private:
     std::unique_ptr<libdeflate_compressor, FreeCompressor> m_compressor;
     std::vector<unsigned char> m_content;
     std::vector<unsigned char> m_deflated;
+    LibharuSharedResources m_shared;
     unsigned long m_pageNumber = 0;
     std::string m_failure;
 };
