@@ -40,14 +40,21 @@ HPDF_TTFontDefAttr EmbeddedTrueType(HPDF_Font font)
     return tt && tt->embedding && tt->stream && tt->glyph_tbl.flgs ? tt : nullptr;
 }
 
-// A finished page's content stream in memory, or null.
-HPDF_PageAttr FinishedPage(HPDF_Page page)
+// A page whose content stream is in memory, or null.
+HPDF_PageAttr PageWithContentInMemory(HPDF_Page page)
 {
     auto* attr = page ? static_cast<HPDF_PageAttr>(page->attr) : nullptr;
-    if (!attr || attr->gmode != HPDF_GMODE_PAGE_DESCRIPTION || !attr->gstate || attr->gstate->prev)
+    const HPDF_Stream stream = attr ? attr->stream : nullptr;
+    if (!attr || !attr->contents || attr->contents->stream != stream || !stream || stream->type != HPDF_STREAM_MEMORY)
         return nullptr;
-    const HPDF_Stream stream = attr->stream;
-    if (!attr->contents || attr->contents->stream != stream || !stream || stream->type != HPDF_STREAM_MEMORY)
+    return attr;
+}
+
+// A finished page, nothing open on it, whose content stream is in memory; or null.
+HPDF_PageAttr FinishedPage(HPDF_Page page)
+{
+    const HPDF_PageAttr attr = PageWithContentInMemory(page);
+    if (!attr || attr->gmode != HPDF_GMODE_PAGE_DESCRIPTION || !attr->gstate || attr->gstate->prev)
         return nullptr;
     return attr;
 }
@@ -225,7 +232,7 @@ std::vector<HPDF_BYTE> LibharuFont::GlyphBytes(unsigned glyph) const
     return bytes;
 }
 
-bool LibharuPage::ReadContent(std::vector<unsigned char>& bytes) const
+bool LibharuPage::TakeContent(std::vector<unsigned char>& bytes)
 {
     const HPDF_PageAttr attr = FinishedPage(m_page);
     if (!attr)
@@ -240,15 +247,17 @@ bool LibharuPage::ReadContent(std::vector<unsigned char>& bytes) const
             return false;
         bytes.insert(bytes.end(), chunk, chunk + length);
     }
-    return bytes.size() == attr->stream->size;
-}
-
-bool LibharuPage::ReplaceContentWithDeflated(std::span<const unsigned char> deflated)
-{
-    const HPDF_PageAttr attr = FinishedPage(m_page);
-    if (!attr || deflated.empty() || attr->contents->write_fn)
+    if (bytes.size() != attr->stream->size)
         return false;
     HPDF_MemStream_FreeData(attr->stream);
+    return true;
+}
+
+bool LibharuPage::PutDeflatedContent(std::span<const unsigned char> deflated)
+{
+    const HPDF_PageAttr attr = PageWithContentInMemory(m_page);
+    if (!attr || deflated.empty() || attr->stream->size != 0 || attr->contents->write_fn)
+        return false;
     // One block of the exact size: the library's usual 4 KB blocks would be most of the memory
     // of a page that holds a few lines.
     auto* memory = static_cast<HPDF_MemStreamAttr>(attr->stream->attr);

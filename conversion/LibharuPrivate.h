@@ -61,17 +61,17 @@ class LibharuPage {
 public:
     explicit LibharuPage(HPDF_Page page) : m_page(page) {}
 
-    // Replaces `bytes` with what was drawn on the page. False, leaving `bytes` unspecified, for
-    // a page that is not finished (text or path still open, graphics state saved) or whose
-    // content is not held in memory.
-    bool ReadContent(std::vector<unsigned char>& bytes) const;
+    // Moves what was drawn on the page into `bytes`, leaving the page's content empty until
+    // PutDeflatedContent. False, changing nothing, for a page that is not finished (text or
+    // path still open, graphics state saved) or whose content is not held in memory.
+    bool TakeContent(std::vector<unsigned char>& bytes);
 
-    // The page's content becomes `deflated`, a zlib stream of what ReadContent gave, kept in
+    // The page's content becomes `deflated`, a zlib stream of what TakeContent gave, kept in
     // memory of its size and written as it is, marked /FlateDecode, without the library's own
-    // compression. Nothing may be drawn on the page afterwards. False when the page is not as
-    // ReadContent requires or `deflated` is empty (nothing changed), or when the library ran out
-    // of memory (the document is then in error).
-    bool ReplaceContentWithDeflated(std::span<const unsigned char> deflated);
+    // compression. False when `deflated` is empty or the page's content is not empty and in
+    // memory (nothing changed), or when the library ran out of memory (the document is then in
+    // error).
+    bool PutDeflatedContent(std::span<const unsigned char> deflated);
 
     // Frees the finished page's drawing state, and gives it the resources and media box of
     // `shared` in place of its own when they are the same; the first page's become the shared

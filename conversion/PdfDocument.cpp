@@ -265,6 +265,8 @@ void PdfDocument::Finish(const ConversionOptions& options, const std::string& ow
     else if (!ownerPassword.empty())
         SetSecurity(options, ownerPassword, userPassword);
     IncludeCompositeGlyphParts(m_font);
+    if (!m_pages.Complete())
+        return;
     HPDF_SaveToStream(m_pdf);
     Check("Making the PDF");
 }
