@@ -2,6 +2,7 @@
 
 #include <libdeflate.h>
 
+#include <new>
 #include <system_error>
 
 namespace {
@@ -103,7 +104,12 @@ void PageCompressor::Work()
         // removes only compressed ones, so the reference stays valid while unlocked.
         Job& job = m_jobs[m_nextToDeflate];
         lock.unlock();
-        Deflate(job);
+        // Out of memory here would end the program; the page then fails as not compressed.
+        try {
+            Deflate(job);
+        } catch (const std::bad_alloc&) {
+            job.deflated.clear();
+        }
         lock.lock();
         job.compressed = true;
         ++m_nextToDeflate;
@@ -111,7 +117,8 @@ void PageCompressor::Work()
     }
 }
 
-// A failure leaves `deflated` empty, which PutBack reports.
+// A failure leaves `deflated` empty, which PutBack reports. The document's thread lets
+// std::bad_alloc through to the conversion, which reports the file as too large.
 void PageCompressor::Deflate(Job& job)
 {
     job.deflated.resize(libdeflate_zlib_compress_bound(m_compressor.get(), job.content.size()));
