@@ -3,11 +3,14 @@
 #include <hpdf_font.h>
 #include <hpdf_fontdef.h>
 #include <hpdf_gstate.h>
+#include <hpdf_list.h>
+#include <hpdf_mmgr.h>
 #include <hpdf_objects.h>
 #include <hpdf_pages.h>
 #include <hpdf_streams.h>
 #include <hpdf_version.h>
 
+#include <algorithm>
 #include <optional>
 
 #if HPDF_MAJOR_VERSION != 2 || HPDF_MINOR_VERSION != 3 || HPDF_BUGFIX_VERSION != 0
@@ -64,6 +67,22 @@ HPDF_PageAttr FinishedPage(HPDF_Page page)
 HPDF_STATUS WriteFlateFilter(HPDF_Dict, HPDF_Stream stream)
 {
     return HPDF_Stream_WriteStr(stream, "/Filter /FlateDecode\012");
+}
+
+// The library's lists grow in blocks of 20 items; a finished page's lists keep only what they
+// hold, which is most of the memory left to a page of a few lines. A later addition grows the
+// list again as usual.
+void ShrinkList(HPDF_List list)
+{
+    if (!list || list->count == 0 || list->count >= list->block_siz)
+        return;
+    auto** items = static_cast<void**>(HPDF_GetMem(list->mmgr, HPDF_UINT(sizeof(void*) * list->count)));
+    if (!items)
+        return;
+    std::copy_n(list->obj, list->count, items);
+    HPDF_FreeMem(list->mmgr, list->obj);
+    list->obj = items;
+    list->block_siz = list->count;
 }
 
 void* Unproxied(void* value)
@@ -267,6 +286,7 @@ bool LibharuPage::PutDeflatedContent(std::span<const unsigned char> deflated)
         return false;
     attr->contents->filter = HPDF_STREAM_FILTER_NONE;
     attr->contents->write_fn = WriteFlateFilter;
+    ShrinkList(memory->buf);
     return true;
 }
 
@@ -277,5 +297,9 @@ bool LibharuPage::ShareResources(LibharuSharedResources& shared)
         return false;
     HPDF_GState_Free(m_page->mmgr, attr->gstate);
     attr->gstate = nullptr;
-    return ShareMediaBox(m_page, shared) && ShareResourceDict(m_page, shared);
+    if (!ShareMediaBox(m_page, shared) || !ShareResourceDict(m_page, shared))
+        return false;
+    ShrinkList(m_page->list);
+    ShrinkList(attr->contents->list);
+    return true;
 }
