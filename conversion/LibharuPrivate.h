@@ -2,7 +2,7 @@
 // The one place that reaches into libharu's private structures, for what its public interface
 // does not offer: whether a TrueType font has a glyph for a character, the stream of a UTF-8
 // font's map back to Unicode, the glyph table of an embedded TrueType font, and a finished
-// page's content stream. Those structures differ between versions of the library, so the build
+// page's content stream, resources and the lists that hold them. Those structures differ between versions of the library, so the build
 // stops on any version other than the one this was written against (2.3.0). Any thread that
 // owns the font's or page's document.
 #include <hpdf.h>
@@ -55,8 +55,8 @@ struct LibharuSharedResources {
     HPDF_Box box{};
 };
 
-// The content stream of a page, which the library otherwise keeps as drawn until it writes the
-// whole file.
+// A page once it is finished, whose content stream and resources the library otherwise keeps
+// as drawn until it writes the whole file.
 class LibharuPage {
 public:
     explicit LibharuPage(HPDF_Page page) : m_page(page) {}
@@ -75,8 +75,8 @@ public:
 
     // Frees the finished page's drawing state, and gives it the resources and media box of
     // `shared` in place of its own when they are the same; the first page's become the shared
-    // ones. A page whose resources differ keeps them. Nothing may be drawn on the page
-    // afterwards. False when the library ran out of memory (the document is then in error).
+    // ones. A page whose resources differ keeps them. Its lists keep only what they hold.
+    // Nothing may be drawn on the page afterwards. False when the library ran out of memory (the document is then in error).
     bool ShareResources(LibharuSharedResources& shared);
 
 private:
