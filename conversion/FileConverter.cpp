@@ -162,6 +162,7 @@ Pages WritePages(PdfDocument& document, const ConversionOptions& options, const 
     const std::vector<HPDF_Font> fallbacks = document.LoadFallbackFonts(fallbackFonts);
     TextLayout layout(document.Handle(), font, FontSizeToUse(options, observer), options, document.Charset(), observer,
                       fallbacks);
+    layout.OnPageFinished([&document](HPDF_Page page) { return document.FinishPage(page); });
     layout.Write(text, progressLength);
     for (HPDF_Font drawing : fallbacks)
         ReplaceToUnicodeMap(drawing, layout.DrawnCodes());

@@ -2,7 +2,7 @@
 
 #include "platform/Utf8.h"
 
-#include "conversion/LibharuFont.h"
+#include "conversion/LibharuPrivate.h"
 
 #include <algorithm>
 #include <string>

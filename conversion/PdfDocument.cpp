@@ -133,13 +133,15 @@ bool PdfDocument::Check(const std::string& step)
         m_errorCode = code;
         m_failedStep = step;
     }
-    return code != HPDF_OK;
+    return Failed();
 }
 
 std::string PdfDocument::FailureReason() const
 {
     if (!m_encryptionFailure.empty())
         return m_encryptionFailure;
+    if (!m_pages.FailureReason().empty())
+        return m_pages.FailureReason();
     if (!Failed())
         return {};
     char code[16];
@@ -283,6 +285,8 @@ void PdfDocument::Finish(const ConversionOptions& options, const std::string& ow
     IncludeCompositeGlyphParts(m_font);
     for (HPDF_Font fallback : m_fallbackFonts)
         IncludeCompositeGlyphParts(fallback);
+    if (!m_pages.Complete())
+        return;
     HPDF_SaveToStream(m_pdf);
     Check("Making the PDF");
 }

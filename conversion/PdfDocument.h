@@ -7,6 +7,7 @@
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
 #include "conversion/SystemFont.h"
+#include "conversion/PageCompressor.h"
 #include "platform/MultiByteCharset.h"
 
 #include <hpdf.h>
@@ -37,6 +38,10 @@ public:
     // document stays sound.
     std::vector<HPDF_Font> LoadFallbackFonts(const std::vector<SystemFont>& fonts);
 
+    // Called once nothing more is drawn on `page`: its content is compressed at once, so that
+    // the document keeps only compressed pages. False when that failed (see FailureReason).
+    bool FinishPage(HPDF_Page page) { return m_pages.Compress(page); }
+
     // The lead bytes of the font's encoding, for searches that must not split a character.
     const MultiByteCharset& Charset() const { return m_charset; }
 
@@ -58,7 +63,7 @@ public:
     // Records a refusal of the library, if any, as caused by `step`; returns true when the
     // document is in error.
     bool Check(const std::string& step);
-    bool Failed() const { return m_errorCode != HPDF_OK; }
+    bool Failed() const { return m_errorCode != HPDF_OK || !m_pages.FailureReason().empty(); }
     // Why the document failed, in one sentence a user understands, the library's error number
     // last; empty when it did not fail.
     std::string FailureReason() const;
@@ -83,6 +88,7 @@ private:
     MultiByteCharset m_charset;
     HPDF_STATUS m_errorCode = HPDF_OK;
     std::string m_failedStep;
+    PageCompressor m_pages;
     std::optional<Aes256Encryption> m_aes256;
     std::string m_encryptionFailure;
 };

@@ -75,7 +75,8 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
             return;
         m_pageBegunByOverflow = false;
     }
-    HPDF_Page_EndText(m_page);
+    if (!FinishPage(m_page))
+        return;
     m_drawnCodes = breaker.MeasuredCodes();
     AddShapedCodes();
     m_charactersWithoutGlyph = breaker.CharactersWithoutGlyph();
@@ -105,7 +106,8 @@ bool TextLayout::WriteSection(std::string_view section, LineBreaker& breaker)
 
 bool TextLayout::NextPage(LineBreaker& breaker)
 {
-    HPDF_Page_EndText(m_page);
+    if (!FinishPage(m_page))
+        return false;
     m_page = StartPage();
     if (m_page)
         breaker.SetPage(m_page);
@@ -141,6 +143,12 @@ HPDF_Page TextLayout::StartPage()
     HPDF_Page_MoveTextPos(page, static_cast<HPDF_REAL>(m_options.LeftMargin),
                           HPDF_Page_GetHeight(page) - static_cast<HPDF_REAL>(m_options.TopMargin) + m_fontSize);
     return HPDF_GetError(m_pdf) == HPDF_OK ? page : nullptr;
+}
+
+bool TextLayout::FinishPage(HPDF_Page page)
+{
+    HPDF_Page_EndText(page);
+    return !m_pageFinished || m_pageFinished(page);
 }
 
 void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths)

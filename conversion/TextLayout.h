@@ -10,6 +10,7 @@
 
 #include <hpdf.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,10 @@ public:
     TextLayout(HPDF_Doc pdf, HPDF_Font font, float fontSize, const ConversionOptions& options,
                const MultiByteCharset& charset, ConversionObserver& observer,
                std::vector<HPDF_Font> fallbacks = {});
+
+    // Called with each page once nothing more is drawn on it; when it returns false, writing
+    // stops there.
+    void OnPageFinished(std::function<bool(HPDF_Page)> finished) { m_pageFinished = std::move(finished); }
 
     // `text` has CR as its only line end (see NormaliseLineEnds); `progressLength` is the
     // range reported for it.
@@ -43,6 +48,7 @@ private:
     HPDF_Page StartPage();
     bool WriteSection(std::string_view section, LineBreaker& breaker);
     bool NextPage(LineBreaker& breaker);
+    bool FinishPage(HPDF_Page page);
     void DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths);
     bool DrawsNothing(std::string_view line);
     void ShowInPieces(HPDF_Page page, std::string_view line);
@@ -57,6 +63,7 @@ private:
     const MultiByteCharset& m_charset;
     ConversionObserver& m_observer;
     std::vector<HPDF_Font> m_fallbacks;
+    std::function<bool(HPDF_Page)> m_pageFinished;
     std::string m_line; // the zero-terminated copy the library draws
     HPDF_Page m_page = nullptr;
     std::size_t m_drawn = 0;          // bytes of the lines drawn, for the progress
