@@ -9,10 +9,6 @@
 #include <climits>
 
 namespace {
-
-// The library refuses to show a longer string in one call.
-constexpr std::size_t kMostBytesPerShow = HPDF_LIMIT_MAX_STRING_LEN;
-
 int ClampToInt(std::size_t value)
 {
     return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
@@ -154,10 +150,6 @@ bool TextLayout::FinishPage(HPDF_Page page)
 void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths)
 {
     HPDF_Page_MoveTextPos(page, 0, -(m_fontSize + 5));
-    if (line.size() > kMostBytesPerShow && DrawsNothing(line)) {
-        ShowInPieces(page, line);
-        return;
-    }
     if (m_charset.IsUtf8() && HoldsRightToLeft(line)) {
         m_line = VisualOrder(line);
         NoteShapedCodes(m_line);
@@ -215,32 +207,4 @@ void TextLayout::AddShapedCodes()
     m_drawnCodes.insert(m_drawnCodes.end(), m_shapedCodes.begin(), m_shapedCodes.end());
     std::sort(m_drawnCodes.begin(), m_drawnCodes.end());
     m_drawnCodes.erase(std::unique(m_drawnCodes.begin(), m_drawnCodes.end()), m_drawnCodes.end());
-}
-
-// Control characters, form feeds and tabs have no width in most fonts, so a line of them never
-// grows wide enough to be broken, however long it is.
-bool TextLayout::DrawsNothing(std::string_view line)
-{
-    for (std::size_t start = 0; start < line.size();) {
-        const std::size_t end = start + m_charset.WholeCharsWithin(line.substr(start), kMostBytesPerShow);
-        m_line.assign(line.substr(start, end - start));
-        const HPDF_TextWidth width =
-            HPDF_Font_TextWidth(m_font, reinterpret_cast<const HPDF_BYTE*>(m_line.c_str()), HPDF_UINT(m_line.size()));
-        if (width.width != 0)
-            return false;
-        start = end;
-    }
-    return true;
-}
-
-// Every piece starts at the line's beginning, which is where the one before it ended, as it has
-// no width. (The library's other operator for showing text drops text without width.)
-void TextLayout::ShowInPieces(HPDF_Page page, std::string_view line)
-{
-    for (std::size_t start = 0; start < line.size();) {
-        const std::size_t end = start + m_charset.WholeCharsWithin(line.substr(start), kMostBytesPerShow);
-        m_line.assign(line.substr(start, end - start));
-        HPDF_Page_ShowTextNextLine(page, m_line.c_str());
-        start = end;
-    }
 }

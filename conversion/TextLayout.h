@@ -50,8 +50,6 @@ private:
     bool NextPage(LineBreaker& breaker);
     bool FinishPage(HPDF_Page page);
     void DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths);
-    bool DrawsNothing(std::string_view line);
-    void ShowInPieces(HPDF_Page page, std::string_view line);
     void ShowInRuns(HPDF_Page page, GlyphWidths& widths);
     void NoteShapedCodes(std::string_view visual);
     void AddShapedCodes();
