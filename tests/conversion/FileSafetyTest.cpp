@@ -4,10 +4,15 @@
 #include "support/SmallDisk.h"
 
 #include "conversion/FileConverter.h"
+#include "conversion/TextFile.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <fstream>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <future>
 #include <random>
 #include <regex>
@@ -101,6 +106,86 @@ TEST(InputFile, AFileLargerThanTheMemoryFailsAsTooLargeWithoutBeingRead)
     EXPECT_EQ(result.reason.rfind("Cannot read the input file: too large: ", 0), 0u) << result.reason;
     EXPECT_EQ(FileBytes(pdf), "old pdf");
 }
+
+// The bound a text and its PDF must fit in together: the machine's memory, or a resource limit
+// of the process below it.
+struct MemoryBoundCase {
+    const char* name;
+    int limited;       // the resource limited in the reading process, or -1 for none
+    double sizeShare;  // the file's size, as a share of the bound
+    const char* bound; // how the reason names the bound; empty when the file is read
+};
+
+void PrintTo(const MemoryBoundCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class MemoryBoundTest : public testing::TestWithParam<MemoryBoundCase> {};
+
+std::uint64_t MappedNow()
+{
+    std::uint64_t pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    return pages * std::uint64_t(sysconf(_SC_PAGESIZE));
+}
+
+// What reading the file says in a child that carries the limit, or "(no end)" after 20 s.
+std::string ReadUnderLimit(const std::string& path, int resource, std::uint64_t limit)
+{
+    int out[2];
+    if (pipe(out) != 0)
+        return "(no pipe)";
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit bound{limit, RLIM_INFINITY};
+        const std::string error = resource < 0 || setrlimit(resource, &bound) == 0 ? ReadTextFile(path).error : "(no limit)";
+        _exit(write(out[1], error.data(), error.size()) == ssize_t(error.size()) ? 0 : 1);
+    }
+    close(out[1]);
+    std::string said;
+    pollfd ready{out[0], POLLIN, 0};
+    char chunk[512];
+    ssize_t got = 0;
+    while (poll(&ready, 1, 20000) == 1 && (got = read(out[0], chunk, sizeof chunk)) > 0)
+        said.append(chunk, std::size_t(got));
+    if (got != 0)
+        said = "(no end)";
+    close(out[0]);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    return said;
+}
+
+TEST_P(MemoryBoundTest, AFileTooLargeForItIsRefusedUnreadAndTheReasonNamesIt)
+{
+    const MemoryBoundCase& c = GetParam();
+#if defined(__SANITIZE_ADDRESS__)
+    if (c.limited >= 0)
+        GTEST_SKIP() << "the address sanitizer maps more than any such limit";
+#endif
+    const std::uint64_t memory = std::uint64_t(sysconf(_SC_PHYS_PAGES)) * std::uint64_t(sysconf(_SC_PAGESIZE));
+    // A gigabyte beyond what is mapped already, so that reading a small file still fits.
+    const std::uint64_t bound = c.limited < 0 ? memory : MappedNow() + (1ull << 30);
+    ASSERT_LE(bound, memory) << "the machine has too little memory for a limit below it";
+    ScratchFolder folder;
+    const std::string input = folder.Write("big.txt", "text\n");
+    ASSERT_EQ(truncate(input.c_str(), off_t(double(bound) * c.sizeShare)), 0); // sparse: no room taken
+    const std::string error = ReadUnderLimit(input, c.limited, bound);
+    if (!*c.bound) {
+        EXPECT_EQ(error, "");
+        return;
+    }
+    EXPECT_EQ(error.rfind("too large: ", 0), 0u) << error;
+    EXPECT_NE(error.find(c.bound), std::string::npos) << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(InputFile, MemoryBoundTest, testing::Values(
+    MemoryBoundCase{"TwiceBeyondTheMachine", -1, 0.6, "this machine has"},
+    MemoryBoundCase{"TwiceBeyondTheAddressLimit", RLIMIT_AS, 0.6, "this process may use at most"},
+    MemoryBoundCase{"TwiceBeyondTheDataLimit", RLIMIT_DATA, 0.6, "this process may use at most"},
+    MemoryBoundCase{"WithinTheAddressLimit", RLIMIT_AS, 0.0, ""}),
+    [](const testing::TestParamInfo<MemoryBoundCase>& info) { return info.param.name; });
 
 TEST(InputFile, AnInputThatIsNotReadLeavesTheOldPdfAlone)
 {
