@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <thread>
@@ -52,7 +53,7 @@ protected:
         }
     }
 
-    QProcess& Start(const QStringList& arguments)
+    QProcess& Start(const QStringList& arguments, QProcess::ProcessChannelMode channels = QProcess::ForwardedChannels)
     {
         auto& process = *processes.emplace_back(std::make_unique<QProcess>());
         QProcessEnvironment childEnvironment = QProcessEnvironment::systemEnvironment();
@@ -60,7 +61,7 @@ protected:
             childEnvironment.insert(QString::fromLatin1(name), dir.path());
         process.setProcessEnvironment(childEnvironment);
         process.setWorkingDirectory(dir.path());
-        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.setProcessChannelMode(channels);
         process.start(dir.filePath("quillary"), arguments);
         EXPECT_TRUE(process.waitForStarted());
         return process;
@@ -135,6 +136,7 @@ class StillStartingTest : public ProgramFixture, public testing::WithParamInterf
 TEST_P(StillStartingTest, TheSecondEndsWithStatusOneAndNoWindow)
 {
     const bool listening = GetParam();
+    environment.Set("QT_QPA_PLATFORM", QStringLiteral("offscreen")); // no box that nobody closes
     SingleInstance starting(QStringLiteral("quillary"));
     ASSERT_TRUE(starting.TryLock());
     QByteArrayList asked;
@@ -151,6 +153,39 @@ TEST_P(StillStartingTest, TheSecondEndsWithStatusOneAndNoWindow)
 
 INSTANTIATE_TEST_SUITE_P(Table, StillStartingTest, testing::Bool(),
     [](const testing::TestParamInfo<bool>& info) { return info.param ? "NoWindowYet" : "NoServerYet"; });
+
+// A first instance that does not answer: a real one stopped, or this process with no window.
+class UnansweredStartTest : public ProgramFixture, public testing::WithParamInterface<bool> {};
+
+TEST_P(UnansweredStartTest, TheSecondSaysSoAndWhatToDo)
+{
+    const bool stopped = GetParam();
+    SingleInstance here(QStringLiteral("quillary"));
+    qint64 first = QCoreApplication::applicationPid();
+    if (stopped) {
+        QProcess& running = Start({QStringLiteral("--nologo")});
+        ASSERT_TRUE(WaitUntilAnswering());
+        first = running.processId();
+        ASSERT_EQ(kill(pid_t(first), SIGSTOP), 0);
+    } else {
+        ASSERT_TRUE(here.TryLock());
+        ASSERT_TRUE(here.Listen([](const QByteArrayList&) { return false; }));
+    }
+    environment.Set("QT_QPA_PLATFORM", QStringLiteral("offscreen")); // no box that nobody closes
+    QProcess& second = Start({QStringLiteral("--nologo"), QStringLiteral("a.txt")}, QProcess::SeparateChannels);
+    const int exitCode = ExitCode(second);
+    if (stopped)
+        kill(pid_t(first), SIGCONT);
+    EXPECT_EQ(exitCode, 1);
+    const QString said = QString::fromLocal8Bit(second.readAllStandardError());
+    EXPECT_TRUE(said.contains(QStringLiteral("already running (process %1), but its window did not answer, so the files "
+                                             "of this start were not added").arg(first)))
+        << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("(kill %1)").arg(first))) << said.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, UnansweredStartTest, testing::Bool(),
+    [](const testing::TestParamInfo<bool>& info) { return info.param ? "FirstStopped" : "FirstWithoutWindow"; });
 
 class ForwardedFileTest : public testing::TestWithParam<const char*> {};
 
