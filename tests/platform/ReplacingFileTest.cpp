@@ -101,6 +101,14 @@ protected:
                 names.push_back(entry.path().filename().string());
         return names;
     }
+    // The id of a process that has ended and been reaped, or -1.
+    static pid_t GoneProcess()
+    {
+        const pid_t child = fork();
+        if (child == 0)
+            _exit(0);
+        return child > 0 && waitpid(child, nullptr, 0) == child ? child : -1;
+    }
     static bool Replace(const std::string& path, const std::string& bytes)
     {
         ReplacingFile file(path);
@@ -226,11 +234,8 @@ TEST_F(ReplacingFileTest, ALinkIsWrittenThroughToItsTarget)
 
 TEST_F(ReplacingFileTest, LeftoversOfGoneProcessesAreRemoved)
 {
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(0);
+    const pid_t child = GoneProcess();
     ASSERT_GT(child, 0);
-    ASSERT_EQ(waitpid(child, nullptr, 0), child);
     const std::string gone = ".quillary-" + std::to_string(child) + "-0123456789abcdef.tmp";
     const std::string living = ".quillary-" + std::to_string(getppid()) + "-0123456789abcdef.tmp";
     const std::string unknown = ".quillary-0123456789abcdef.tmp";
@@ -261,11 +266,8 @@ class LeftoverTest : public ReplacingFileTest, public testing::WithParamInterfac
 
 TEST_P(LeftoverTest, IsRemovedOnlyWithTheExactNameAndNoWriterHoldingIt)
 {
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(0);
+    const pid_t child = GoneProcess();
     ASSERT_GT(child, 0);
-    ASSERT_EQ(waitpid(child, nullptr, 0), child);
     std::string name = GetParam().leftover;
     name.replace(name.find('@'), 1, std::to_string(child));
     const int fd = open(Write(name, "left").c_str(), O_RDONLY | O_CLOEXEC);
