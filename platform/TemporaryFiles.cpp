@@ -100,15 +100,17 @@ bool IsGone(pid_t pid)
 }
 
 // A writer holds its file locked for as long as it writes: a writer in another pid namespace,
-// or on another host sharing the folder, has a process id that looks gone here.
-bool IsUnlocked(int folder, const char* name)
+// or on another host sharing the folder, has a process id that looks gone here. The lock is
+// held until the name is gone, so that a writer that locks its new file just after us sees it
+// removed and takes another name.
+void RemoveUnlessLocked(int folder, const char* name)
 {
     const int fd = openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return false;
-    const bool unlocked = flock(fd, LOCK_EX | LOCK_NB) == 0;
+        return;
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0)
+        unlinkat(folder, name, 0);
     close(fd);
-    return unlocked;
 }
 
 void RemoveLeftovers(const std::string& folder)
@@ -121,8 +123,8 @@ void RemoveLeftovers(const std::string& folder)
         struct stat facts {};
         // Only plain files of this user: what another user left is theirs to clear.
         if (writer && IsGone(writer) && fstatat(dirfd(directory), entry->d_name, &facts, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(facts.st_mode) && facts.st_uid == geteuid() && IsUnlocked(dirfd(directory), entry->d_name))
-            unlinkat(dirfd(directory), entry->d_name, 0);
+            S_ISREG(facts.st_mode) && facts.st_uid == geteuid())
+            RemoveUnlessLocked(dirfd(directory), entry->d_name);
     }
     closedir(directory);
 }
