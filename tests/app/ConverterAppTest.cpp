@@ -154,38 +154,23 @@ TEST_P(StillStartingTest, TheSecondEndsWithStatusOneAndNoWindow)
 INSTANTIATE_TEST_SUITE_P(Table, StillStartingTest, testing::Bool(),
     [](const testing::TestParamInfo<bool>& info) { return info.param ? "NoWindowYet" : "NoServerYet"; });
 
-// A first instance that does not answer: a real one stopped, or this process with no window.
-class UnansweredStartTest : public ProgramFixture, public testing::WithParamInterface<bool> {};
-
-TEST_P(UnansweredStartTest, TheSecondSaysSoAndWhatToDo)
+// The first instance is there but stopped (kill -STOP): the second tells why it ends.
+TEST_F(ProgramFixture, ASecondStartThatGetsNoAnswerSaysSoAndWhatToDo)
 {
-    const bool stopped = GetParam();
-    SingleInstance here(QStringLiteral("quillary"));
-    qint64 first = QCoreApplication::applicationPid();
-    if (stopped) {
-        QProcess& running = Start({QStringLiteral("--nologo")});
-        ASSERT_TRUE(WaitUntilAnswering());
-        first = running.processId();
-        ASSERT_EQ(kill(pid_t(first), SIGSTOP), 0);
-    } else {
-        ASSERT_TRUE(here.TryLock());
-        ASSERT_TRUE(here.Listen([](const QByteArrayList&) { return false; }));
-    }
+    QProcess& first = Start({QStringLiteral("--nologo")});
+    ASSERT_TRUE(WaitUntilAnswering());
+    ASSERT_EQ(kill(pid_t(first.processId()), SIGSTOP), 0);
     environment.Set("QT_QPA_PLATFORM", QStringLiteral("offscreen")); // no box that nobody closes
     QProcess& second = Start({QStringLiteral("--nologo"), QStringLiteral("a.txt")}, QProcess::SeparateChannels);
     const int exitCode = ExitCode(second);
-    if (stopped)
-        kill(pid_t(first), SIGCONT);
+    kill(pid_t(first.processId()), SIGCONT);
     EXPECT_EQ(exitCode, 1);
     const QString said = QString::fromLocal8Bit(second.readAllStandardError());
     EXPECT_TRUE(said.contains(QStringLiteral("already running (process %1), but its window did not answer, so the files "
-                                             "of this start were not added").arg(first)))
+                                             "of this start were not added").arg(first.processId())))
         << said.toStdString();
-    EXPECT_TRUE(said.contains(QStringLiteral("(kill %1)").arg(first))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("(kill %1)").arg(first.processId()))) << said.toStdString();
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, UnansweredStartTest, testing::Bool(),
-    [](const testing::TestParamInfo<bool>& info) { return info.param ? "FirstStopped" : "FirstWithoutWindow"; });
 
 class ForwardedFileTest : public testing::TestWithParam<const char*> {};
 
