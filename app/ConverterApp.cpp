@@ -85,6 +85,8 @@ bool CConverterApp::InitInstance()
     m_instance = std::make_unique<SingleInstance>(m_programName);
     if (!m_instance->TryLock()) {
         m_exitCode = m_instance->AskFirst(m_paths) ? 0 : 1;
+        if (m_exitCode != 0)
+            ReportNoAnswer();
         return false;
     }
     m_instance->Listen([this](const QByteArrayList& paths) { return BringForward(paths); });
@@ -121,6 +123,23 @@ bool CConverterApp::InitInstance()
     m_pMainWnd->AddEntries(m_paths);
     RunStartupTip();
     return true;
+}
+
+// Said on the standard error for a start from a terminal, and in a box for one from the desktop,
+// which has no terminal to say it in.
+void CConverterApp::ReportNoAnswer() const
+{
+    const QString title = QString::fromLatin1(kAppTitle);
+    const QString process = QString::number(m_instance->FirstProcess());
+    const QString lost = m_paths.isEmpty() ? QString() : QStringLiteral(", so the files of this start were not added");
+    const QString message = QStringLiteral("%1 is already running (process %2), but its window did not answer%3. If it "
+                                           "is still starting, wait a moment and try again; if it does not respond, end "
+                                           "it (kill %2) and start %1 again.")
+                                .arg(title, process, lost);
+    std::fprintf(stderr, "quillary: %s\n", qPrintable(message));
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+        AppMessageBox(nullptr, message);
 }
 
 void CConverterApp::RunStartupTip()

@@ -44,6 +44,8 @@ public:
 private:
     void ParseCommandLine(const std::vector<std::string>& arguments);
     bool BringForward(const QByteArrayList& paths);
+    // Tells the user that the running instance did not take this start's request, and what to do.
+    void ReportNoAnswer() const;
     void RunStartupTip();
 
     QString m_programName;

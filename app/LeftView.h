@@ -10,6 +10,7 @@
 // and waits for what, are in CRunLifecycle. This pane carries out the lifecycle's actions, reads
 // the option tree for the worker, shows its warnings and its progress at most once per frame.
 #include "app/FileListModel.h"
+#include "app/PendingNotice.h"
 #include "app/RunBridge.h"
 #include "app/RunLifecycle.h"
 #include "conversion/ConversionRun.h"
@@ -121,8 +122,8 @@ private:
     void AddPaths(const std::vector<std::string>& paths);
     enum RowAdded { RowNotAdded, RowOfFile, RowOfMissingFile };
     RowAdded AppendRow(const std::string& path);
-    // Shows `lines` in a notice, or adds them to the notice that follows the open one.
-    void ShowNotice(const QString& lines);
+    // Shows the pending notice, unless a notice is open: the pending one then follows it.
+    void ShowNotices();
     void RemoveSelected();
     void RemoveAll();
     enum CheckChange { Uncheck, Check, Toggle };
@@ -171,7 +172,7 @@ private:
     CTextProgressCtrl* m_totalBar = nullptr;
 
     CFileListModel m_files;
-    QString m_pendingNotice; // notice lines waiting for the open notice to close
+    CPendingNotice m_pendingNotice; // notice lines waiting for the open notice to close
     bool m_noticeOpen = false;
     bool m_passingKeyOn = false;
 

@@ -25,7 +25,6 @@
 #include <QUrl>
 
 #include <filesystem>
-#include <utility>
 
 namespace {
 
@@ -75,7 +74,8 @@ void CLeftView::ImportDirectory()
     QStringList folders;
     for (const std::string& folder : found.unreadableFolders)
         folders << FromBytes(folder);
-    ShowNotice(ListMessage(QStringLiteral("These folders could not be read; their files were not added:"), folders));
+    m_pendingNotice.Add(QStringLiteral("These folders could not be read; their files were not added:"), folders);
+    ShowNotices();
 }
 
 void CLeftView::AddEntries(const QStringList& paths)
@@ -131,15 +131,11 @@ void CLeftView::AddPaths(const std::vector<std::string>& paths)
         else if (AppendRow(path) == RowOfMissingFile)
             missing << FromBytes(path);
     }
-    QStringList parts;
-    if (!duplicates.isEmpty())
-        parts << ListMessage(QString(), duplicates);
+    m_pendingNotice.Add(QString(), duplicates);
     // Listed all the same, as the user asked; the row says nothing of it.
-    if (!missing.isEmpty())
-        parts << ListMessage(QStringLiteral("These files do not exist (yet); they cannot be converted until they do:"),
-                             missing);
-    if (!parts.isEmpty())
-        ShowNotice(parts.join(QStringLiteral("\n\n")));
+    m_pendingNotice.Add(QStringLiteral("These files do not exist (yet); they cannot be converted until they do:"),
+                        missing);
+    ShowNotices();
 }
 
 CLeftView::RowAdded CLeftView::AppendRow(const std::string& path)
@@ -165,18 +161,15 @@ CLeftView::RowAdded CLeftView::AppendRow(const std::string& path)
     return facts.exists ? RowOfFile : RowOfMissingFile;
 }
 
-void CLeftView::ShowNotice(const QString& text)
+void CLeftView::ShowNotices()
 {
-    if (!m_pendingNotice.isEmpty())
-        m_pendingNotice += QStringLiteral("\n\n");
-    m_pendingNotice += text;
     // Adds that come while a notice is open (a later start of the program, a drop) wait for
     // it, so that notices never pile up inside each other.
     if (m_noticeOpen)
         return;
     const QScopedValueRollback open(m_noticeOpen, true);
-    while (!m_pendingNotice.isEmpty())
-        AppMessageBox(this, std::exchange(m_pendingNotice, QString()));
+    while (!m_pendingNotice.IsEmpty())
+        AppMessageBox(this, m_pendingNotice.Take());
 }
 
 void CLeftView::RemoveSelected()

@@ -135,9 +135,9 @@ std::string LoadSettings(ConversionOptions& options, const ProfileSnapshot& sett
     }
     if (cutKeys.empty())
         return {};
-    return "Settings.ini: " + cutKeys +
-           " held more than 1023 bytes: each is cut to the whole characters within them, and the file keeps the "
-           "whole text unless it is changed";
+    return "Settings.ini: longer than 1023 bytes: " + cutKeys +
+           ". Only the first 1023 bytes of each are used (cut at a whole character); the file keeps the full text "
+           "until you change it";
 }
 
 std::string LoadSettings(ConversionOptions& options, const std::string& settingsPath)

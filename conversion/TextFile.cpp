@@ -1,5 +1,6 @@
 #include "conversion/TextFile.h"
 
+#include "platform/MemoryLimit.h"
 #include "platform/SystemMessage.h"
 
 #include <algorithm>
@@ -132,9 +133,9 @@ TextFileContent ReadFileBytes(const std::string& path)
     const RegularFile file = OpenRegularFile(path);
     if (file.fd < 0)
         return Failed(file.error == kNotRegularFile ? "Not a regular file" : SystemMessage(file.error));
-    // The text, its pages and the PDF are held in memory at once: a file larger than the
-    // machine's memory is refused before any of it is read.
-    if (file.size > PhysicalMemory()) {
+    // The text and its PDF, about as large, are held in memory at once: a file whose double
+    // does not fit in what this process may use is refused before any of it is read.
+    if (file.size > std::min(PhysicalMemory(), ProcessMemoryLimit()) / 2) {
         close(file.fd);
         return Failed(TooLargeReason(file.size));
     }
@@ -160,9 +161,12 @@ TextFileContent ReadTextStream(int fd)
 
 std::string TooLargeReason(std::uint64_t size)
 {
-    const std::string held = size > 0 ? "the text holds " + Gigabytes(size) + ", and " : "";
-    return "too large: " + held + "this machine has " + Gigabytes(PhysicalMemory()) +
-           " of memory, while the text and its PDF must fit in memory together";
+    const std::uint64_t limit = ProcessMemoryLimit();
+    const std::string room = limit < PhysicalMemory()
+                                 ? "this process may use at most " + Gigabytes(limit) + " of memory (its limit)"
+                                 : "this machine has " + Gigabytes(PhysicalMemory()) + " of memory";
+    const std::string held = size > 0 ? " (" + Gigabytes(size) + ")" : "";
+    return "too large: the text" + held + " and its PDF, about as large, must fit in memory together, and " + room;
 }
 
 std::size_t NormaliseLineEnds(std::string& text)

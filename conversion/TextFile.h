@@ -24,8 +24,9 @@ struct RegularFile {
 RegularFile OpenRegularFile(const std::string& path);
 
 // Only a regular file is read; anything else (a folder, a named pipe, a device) is refused
-// without being opened, so that nothing blocks. A file larger than the machine's memory is
-// refused unread, with TooLargeReason.
+// without being opened, so that nothing blocks. A file larger than half the memory this
+// process may use (the machine's, or less under its resource limits) is refused unread, with
+// TooLargeReason.
 TextFileContent ReadTextFile(const std::string& path);
 
 // Why a text of `size` bytes (0: not known) cannot be converted on this machine, starting

@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -71,7 +70,7 @@ bool ReplacingFile::Create()
         return false;
     for (int attempt = 0; attempt < kNameAttempts && m_fd < 0; ++attempt) {
         m_temporary = TemporaryNameBeside(m_destination);
-        m_fd = open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        m_fd = CreateTemporaryFile(m_temporary);
         if (m_fd < 0 && errno != EEXIST)
             break;
     }

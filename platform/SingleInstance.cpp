@@ -111,3 +111,9 @@ bool SingleInstance::AskFirst(const QByteArrayList& paths, int timeoutMs)
     char answer = kNo;
     return socket.read(&answer, 1) == 1 && answer == kYes;
 }
+
+qint64 SingleInstance::FirstProcess() const
+{
+    qint64 pid = 0;
+    return m_lock.getLockInfo(&pid, nullptr, nullptr) ? pid : 0;
+}

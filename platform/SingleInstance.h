@@ -39,6 +39,9 @@ public:
     // false at once when its paths make a request above kMaxRequestBytes.
     bool AskFirst(const QByteArrayList& paths, int timeoutMs = 3000);
 
+    // For a later instance: the process id of the first, as its lock names it; 0 when unknown.
+    qint64 FirstProcess() const;
+
 private:
     void Serve(QLocalSocket* socket);
 

@@ -1,5 +1,6 @@
 #include "platform/TemporaryFiles.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -13,6 +14,7 @@
 #include <mutex>
 #include <set>
 #include <string_view>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +23,7 @@ namespace {
 
 constexpr std::string_view kPrefix = ".quillary-";
 constexpr std::string_view kSuffix = ".tmp";
+constexpr std::size_t kRandomDigits = 16;
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // Enough for the most files a run writes at once; a file without a slot is left for the sweep.
@@ -65,25 +68,49 @@ std::string RandomHex()
         static std::atomic<std::uint64_t> counter{0};
         random = (counter++ << 32) ^ static_cast<std::uint64_t>(std::clock()) ^ static_cast<std::uint64_t>(time(nullptr));
     }
-    char hex[17];
+    char hex[kRandomDigits + 1];
     std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(random));
     return hex;
 }
 
-// The process id in a temporary file's name, or 0 for any other name.
+bool IsLowerHex(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+// The process id in a name of exactly the form TemporaryNameBeside makes, or 0 for any other
+// name: a user's own ".quillary-1-notes.tmp" is not ours to remove.
 pid_t WriterOf(std::string_view name)
 {
     if (!name.starts_with(kPrefix) || !name.ends_with(kSuffix))
         return 0;
     name.remove_prefix(kPrefix.size());
+    name.remove_suffix(kSuffix.size());
     pid_t pid = 0;
     const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
-    return error == std::errc() && end != name.data() && *end == '-' && pid > 0 ? pid : 0;
+    const std::string_view rest = name.substr(static_cast<std::size_t>(end - name.data()));
+    if (error != std::errc() || name.front() == '0' || pid <= 0 || !rest.starts_with('-'))
+        return 0;
+    return rest.size() == kRandomDigits + 1 && IsLowerHex(rest.substr(1)) ? pid : 0;
 }
 
 bool IsGone(pid_t pid)
 {
     return pid != getpid() && kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+// A writer holds its file locked for as long as it writes: a writer in another pid namespace,
+// or on another host sharing the folder, has a process id that looks gone here. The lock is
+// held until the name is gone, so that a writer that locks its new file just after us sees it
+// removed and takes another name.
+void RemoveUnlessLocked(int folder, const char* name)
+{
+    const int fd = openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0)
+        unlinkat(folder, name, 0);
+    close(fd);
 }
 
 void RemoveLeftovers(const std::string& folder)
@@ -97,7 +124,7 @@ void RemoveLeftovers(const std::string& folder)
         // Only plain files of this user: what another user left is theirs to clear.
         if (writer && IsGone(writer) && fstatat(dirfd(directory), entry->d_name, &facts, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISREG(facts.st_mode) && facts.st_uid == geteuid())
-            unlinkat(dirfd(directory), entry->d_name, 0);
+            RemoveUnlessLocked(dirfd(directory), entry->d_name);
     }
     closedir(directory);
 }
@@ -119,6 +146,26 @@ std::string TemporaryNameBeside(const std::string& target)
     const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
     RemoveLeftoversOnce(folder);
     return folder + std::string(kPrefix) + std::to_string(getpid()) + "-" + RandomHex() + std::string(kSuffix);
+}
+
+int CreateTemporaryFile(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return -1;
+    // Between the creation and the lock a sweep may have found the file unlocked: it may hold
+    // the lock now, or have removed the file. Either way another name is taken. A file system
+    // without locks leaves the process id alone to guard the file.
+    struct stat facts {};
+    const bool sweeping = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    if (sweeping || (fstat(fd, &facts) == 0 && facts.st_nlink == 0)) {
+        close(fd);
+        if (sweeping)
+            unlink(path.c_str());
+        errno = EEXIST;
+        return -1;
+    }
+    return fd;
 }
 
 int RegisterTemporaryFile(const std::string& path)

@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <thread>
@@ -52,7 +53,7 @@ protected:
         }
     }
 
-    QProcess& Start(const QStringList& arguments)
+    QProcess& Start(const QStringList& arguments, QProcess::ProcessChannelMode channels = QProcess::ForwardedChannels)
     {
         auto& process = *processes.emplace_back(std::make_unique<QProcess>());
         QProcessEnvironment childEnvironment = QProcessEnvironment::systemEnvironment();
@@ -60,7 +61,7 @@ protected:
             childEnvironment.insert(QString::fromLatin1(name), dir.path());
         process.setProcessEnvironment(childEnvironment);
         process.setWorkingDirectory(dir.path());
-        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.setProcessChannelMode(channels);
         process.start(dir.filePath("quillary"), arguments);
         EXPECT_TRUE(process.waitForStarted());
         return process;
@@ -135,6 +136,7 @@ class StillStartingTest : public ProgramFixture, public testing::WithParamInterf
 TEST_P(StillStartingTest, TheSecondEndsWithStatusOneAndNoWindow)
 {
     const bool listening = GetParam();
+    environment.Set("QT_QPA_PLATFORM", QStringLiteral("offscreen")); // no box that nobody closes
     SingleInstance starting(QStringLiteral("quillary"));
     ASSERT_TRUE(starting.TryLock());
     QByteArrayList asked;
@@ -152,6 +154,24 @@ TEST_P(StillStartingTest, TheSecondEndsWithStatusOneAndNoWindow)
 INSTANTIATE_TEST_SUITE_P(Table, StillStartingTest, testing::Bool(),
     [](const testing::TestParamInfo<bool>& info) { return info.param ? "NoWindowYet" : "NoServerYet"; });
 
+// The first instance is there but stopped (kill -STOP): the second tells why it ends.
+TEST_F(ProgramFixture, ASecondStartThatGetsNoAnswerSaysSoAndWhatToDo)
+{
+    QProcess& first = Start({QStringLiteral("--nologo")});
+    ASSERT_TRUE(WaitUntilAnswering());
+    ASSERT_EQ(kill(pid_t(first.processId()), SIGSTOP), 0);
+    environment.Set("QT_QPA_PLATFORM", QStringLiteral("offscreen")); // no box that nobody closes
+    QProcess& second = Start({QStringLiteral("--nologo"), QStringLiteral("a.txt")}, QProcess::SeparateChannels);
+    const int exitCode = ExitCode(second);
+    kill(pid_t(first.processId()), SIGCONT);
+    EXPECT_EQ(exitCode, 1);
+    const QString said = QString::fromLocal8Bit(second.readAllStandardError());
+    EXPECT_TRUE(said.contains(QStringLiteral("already running (process %1), but its window did not answer, so the files "
+                                             "of this start were not added").arg(first.processId())))
+        << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("(kill %1)").arg(first.processId()))) << said.toStdString();
+}
+
 class ForwardedFileTest : public testing::TestWithParam<const char*> {};
 
 // This process is the first instance; a later start, played by a thread, hands it a file, which
@@ -166,6 +186,7 @@ TEST_P(ForwardedFileTest, ReachesTheFirstWindowsListAndIsConverted)
     const QFont font = QApplication::font();
     const QByteArray folder = QFile::encodeName(dir.path()) + "/";
     const QByteArray file = folder + GetParam() + ".txt";
+    const QByteArray pdf = folder + GetParam() + ".pdf";
     std::FILE* text = std::fopen(file.constData(), "w");
     ASSERT_NE(text, nullptr);
     std::fputs("text\n", text);
@@ -187,10 +208,14 @@ TEST_P(ForwardedFileTest, ReachesTheFirstWindowsListAndIsConverted)
         EXPECT_TRUE(answered);
         ASSERT_EQ(list->GetEntryCount(), 1);
         list->OnCommand(CmdStartConvert);
-        EXPECT_EQ(access((folder + GetParam() + ".pdf").constData(), F_OK), 0);
+        EXPECT_EQ(access(pdf.constData(), F_OK), 0);
     }
     QApplication::setFont(font);
     SetShellHandler({});
+    // QTemporaryDir removes names decoded as UTF-8, which miss the bytes of one that is not.
+    for (const QByteArray& made : {file, pdf})
+        unlink(made.constData());
+    EXPECT_TRUE(dir.remove());
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ForwardedFileTest, testing::Values("plain", "not-utf8-\xFF\xFE"),

@@ -266,6 +266,16 @@ void PrintTo(const NoticeCase& noticeCase, std::ostream* out)
 class NoticesTest : public PaneHost, public testing::WithParamInterface<NoticeCase> {};
 
 const QString kMissingLead = "These files do not exist (yet); they cannot be converted until they do:\n\n";
+const QString kDuplicateA = "File: @/a.txt have been imported!";
+
+// "m0.txt", "m1.txt", ... and, with `folder`, each in the scratch folder as a notice names it.
+QStringList Numbered(int count, const QString& folder = {})
+{
+    QStringList names;
+    for (int i = 0; i < count; ++i)
+        names << folder + QStringLiteral("m%1.txt").arg(i);
+    return names;
+}
 
 } // namespace
 
@@ -301,8 +311,13 @@ TEST_P(NoticesTest, NeverOpenInsideEachOtherAndSayWhatWasAdded)
 
 INSTANTIATE_TEST_SUITE_P(Table, NoticesTest, testing::Values(
     NoticeCase{"DuplicatesDuringADuplicateNotice", {"a.txt"}, {"a.txt", "a.txt"},
-               {"File: @/a.txt have been imported!",
-                "File: @/a.txt have been imported!\n\nFile: @/a.txt have been imported!"}, 1},
+               {kDuplicateA, kDuplicateA}, 1},
+    NoticeCase{"MissingFilesDuringANoticeShareOneHeading", {"a.txt"}, {"gone.txt", "lost.txt"},
+               {kDuplicateA, kMissingLead + "@/gone.txt\n@/lost.txt"}, 3},
+    NoticeCase{"KindsDuringANoticeEachListedOnce", {"a.txt"}, {"gone.txt", "a.txt", "gone.txt", "a.txt"},
+               {kDuplicateA, kMissingLead + "@/gone.txt\n\n" + kDuplicateA + "\nFile: @/gone.txt have been imported!"}, 2},
+    NoticeCase{"ManyFilesDuringANoticeAreCut", {"a.txt"}, Numbered(25),
+               {kDuplicateA, kMissingLead + Numbered(20, "@/").join('\n') + "\n... and 5 more."}, 26},
     NoticeCase{"MissingFilesInOneNoticePerAdd", {"gone.txt", "lost.txt"}, {},
                {kMissingLead + "@/gone.txt\n@/lost.txt"}, 3},
     NoticeCase{"AMissingFileDuringADuplicateNotice", {"a.txt"}, {"gone.txt"},

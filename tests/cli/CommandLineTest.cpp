@@ -79,7 +79,7 @@ TEST(CommandLine, TextsCutFromTheSettingsFileAreWarnedOfOnce)
     ASSERT_EQ(parsed.error, "");
     EXPECT_EQ(parsed.commandLine.options.Title, std::string(1023, 't'));
     ASSERT_EQ(parsed.warnings.size(), 1u);
-    EXPECT_EQ(parsed.warnings[0].rfind("Settings.ini: Title, Subject held more than 1023 bytes", 0), 0u) << parsed.warnings[0];
+    EXPECT_EQ(parsed.warnings[0].rfind("Settings.ini: longer than 1023 bytes: Title, Subject.", 0), 0u) << parsed.warnings[0];
 }
 
 TEST(CommandLine, PasswordsAreTheFirstLinesOfTheirFiles)

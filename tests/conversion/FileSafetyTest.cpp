@@ -4,10 +4,14 @@
 #include "support/SmallDisk.h"
 
 #include "conversion/FileConverter.h"
+#include "conversion/TextFile.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <future>
 #include <random>
 #include <regex>
@@ -101,6 +105,72 @@ TEST(InputFile, AFileLargerThanTheMemoryFailsAsTooLargeWithoutBeingRead)
     EXPECT_EQ(result.reason.rfind("Cannot read the input file: too large: ", 0), 0u) << result.reason;
     EXPECT_EQ(FileBytes(pdf), "old pdf");
 }
+
+// The bound a text and its PDF must fit in together: the machine's memory, or a resource limit
+// of the process below it.
+struct MemoryBoundCase {
+    const char* name;
+    int limited;       // the resource limited in the reading process, or -1 for none
+    double sizeShare;  // the file's size, as a share of the bound
+    const char* bound; // how the reason names the bound; empty when the file is read
+};
+
+void PrintTo(const MemoryBoundCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class MemoryBoundTest : public testing::TestWithParam<MemoryBoundCase> {};
+
+std::uint64_t MappedNow()
+{
+    std::uint64_t pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    return pages * std::uint64_t(sysconf(_SC_PAGESIZE));
+}
+
+// Whether reading the file under the limit (none for -1), in a child, says what `expected` says:
+// refused with that bound named, or (empty) read. A child that reads the whole file instead is
+// ended after 20 s.
+bool ReadsAsExpected(const std::string& path, int resource, std::uint64_t limit, const std::string& expected)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        alarm(20);
+        const rlimit bound{limit, RLIM_INFINITY};
+        const std::string error = resource < 0 || setrlimit(resource, &bound) == 0 ? ReadTextFile(path).error : "(no limit)";
+        const bool named = expected.empty() ? error.empty() : error.starts_with("too large: ") && error.find(expected) != std::string::npos;
+        if (!named)
+            std::fprintf(stderr, "read under the limit: %s\n", error.c_str());
+        _exit(named ? 0 : 1);
+    }
+    int status = -1;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_P(MemoryBoundTest, AFileTooLargeForItIsRefusedUnreadAndTheReasonNamesIt)
+{
+    const MemoryBoundCase& c = GetParam();
+#if defined(__SANITIZE_ADDRESS__)
+    if (c.limited >= 0)
+        GTEST_SKIP() << "the address sanitizer maps more than any such limit";
+#endif
+    const std::uint64_t memory = std::uint64_t(sysconf(_SC_PHYS_PAGES)) * std::uint64_t(sysconf(_SC_PAGESIZE));
+    // A gigabyte beyond what is mapped already, so that reading a small file still fits.
+    const std::uint64_t bound = c.limited < 0 ? memory : MappedNow() + (1ull << 30);
+    ASSERT_LE(bound, memory) << "the machine has too little memory for a limit below it";
+    ScratchFolder folder;
+    const std::string input = folder.Write("big.txt", "text\n");
+    ASSERT_EQ(truncate(input.c_str(), off_t(double(bound) * c.sizeShare)), 0); // sparse: no room taken
+    EXPECT_TRUE(ReadsAsExpected(input, c.limited, bound, c.bound));
+}
+
+INSTANTIATE_TEST_SUITE_P(InputFile, MemoryBoundTest, testing::Values(
+    MemoryBoundCase{"TwiceBeyondTheMachine", -1, 0.6, "this machine has"},
+    MemoryBoundCase{"TwiceBeyondTheAddressLimit", RLIMIT_AS, 0.6, "this process may use at most"},
+    MemoryBoundCase{"TwiceBeyondTheDataLimit", RLIMIT_DATA, 0.6, "this process may use at most"},
+    MemoryBoundCase{"WithinTheAddressLimit", RLIMIT_AS, 0.0, ""}),
+    [](const testing::TestParamInfo<MemoryBoundCase>& info) { return info.param.name; });
 
 TEST(InputFile, AnInputThatIsNotReadLeavesTheOldPdfAlone)
 {

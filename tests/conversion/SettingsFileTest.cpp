@@ -154,7 +154,7 @@ TEST_P(SettingsFileLongText, IsCutAtACharacterWarnedOnceAndKeptWholeInTheFile)
     EXPECT_EQ(loaded.Title, Times(c.character, c.loadedCount));
     const bool cut = c.loadedCount < c.count;
     EXPECT_EQ(warning.empty(), !cut);
-    EXPECT_EQ(warning.find("Title, Keywords held more than 1023 bytes") != std::string::npos, cut) << warning;
+    EXPECT_EQ(warning.find("longer than 1023 bytes: Title, Keywords.") != std::string::npos, cut) << warning;
     loaded.Keywords = "changed";
     ASSERT_TRUE(SaveSettings(loaded, path));
     const std::string saved = ReadAll(path);

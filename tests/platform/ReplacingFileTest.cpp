@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <poll.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -98,6 +100,14 @@ protected:
             if (entry.path().filename().string().starts_with(".quillary-"))
                 names.push_back(entry.path().filename().string());
         return names;
+    }
+    // The id of a process that has ended and been reaped, or -1.
+    static pid_t GoneProcess()
+    {
+        const pid_t child = fork();
+        if (child == 0)
+            _exit(0);
+        return child > 0 && waitpid(child, nullptr, 0) == child ? child : -1;
     }
     static bool Replace(const std::string& path, const std::string& bytes)
     {
@@ -224,11 +234,8 @@ TEST_F(ReplacingFileTest, ALinkIsWrittenThroughToItsTarget)
 
 TEST_F(ReplacingFileTest, LeftoversOfGoneProcessesAreRemoved)
 {
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(0);
+    const pid_t child = GoneProcess();
     ASSERT_GT(child, 0);
-    ASSERT_EQ(waitpid(child, nullptr, 0), child);
     const std::string gone = ".quillary-" + std::to_string(child) + "-0123456789abcdef.tmp";
     const std::string living = ".quillary-" + std::to_string(getppid()) + "-0123456789abcdef.tmp";
     const std::string unknown = ".quillary-0123456789abcdef.tmp";
@@ -240,6 +247,60 @@ TEST_F(ReplacingFileTest, LeftoversOfGoneProcessesAreRemoved)
     std::sort(left.begin(), left.end());
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(left, kept);
+}
+
+// A leftover of a process that is gone here: "@" in the name stands for that process id.
+struct LeftoverCase {
+    const char* name;
+    std::string leftover;
+    bool locked; // held by a writer this host cannot see (another pid namespace, another host)
+    bool removed;
+};
+
+void PrintTo(const LeftoverCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class LeftoverTest : public ReplacingFileTest, public testing::WithParamInterface<LeftoverCase> {};
+
+TEST_P(LeftoverTest, IsRemovedOnlyWithTheExactNameAndNoWriterHoldingIt)
+{
+    const pid_t child = GoneProcess();
+    ASSERT_GT(child, 0);
+    std::string name = GetParam().leftover;
+    name.replace(name.find('@'), 1, std::to_string(child));
+    const int fd = open(Write(name, "left").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    if (GetParam().locked) {
+        ASSERT_EQ(flock(fd, LOCK_EX), 0);
+    }
+    ASSERT_TRUE(Replace(File("x.pdf"), kNew));
+    EXPECT_EQ(fs::exists(File(name)), !GetParam().removed);
+    close(fd);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, LeftoverTest, testing::Values(
+    LeftoverCase{"ExactName", ".quillary-@-0123456789abcdef.tmp", false, true},
+    LeftoverCase{"UsersOwnName", ".quillary-@-notes.tmp", false, false},
+    LeftoverCase{"UpperCaseDigits", ".quillary-@-0123456789ABCDEF.tmp", false, false},
+    LeftoverCase{"FifteenDigits", ".quillary-@-0123456789abcde.tmp", false, false},
+    LeftoverCase{"LeadingZero", ".quillary-0@-0123456789abcdef.tmp", false, false},
+    LeftoverCase{"LockedByAWriterElsewhere", ".quillary-@-0123456789abcdef.tmp", true, false}),
+    [](const testing::TestParamInfo<LeftoverCase>& info) { return info.param.name; });
+
+// What keeps the sweep of a process in another pid namespace away from the file being written.
+TEST_F(ReplacingFileTest, TheFileBeingWrittenIsHeldLocked)
+{
+    ReplacingFile file(File("x.pdf"));
+    ASSERT_TRUE(file.Write(kNew));
+    const std::vector<std::string> temporary = TemporaryFilesIn(m_folder);
+    ASSERT_EQ(temporary.size(), 1u);
+    const int fd = open(File(temporary[0]).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    EXPECT_NE(flock(fd, LOCK_EX | LOCK_NB), 0);
+    close(fd);
+    EXPECT_TRUE(file.Commit());
 }
 
 // Waits for the child's end for at most ten seconds; a child still running is killed.
