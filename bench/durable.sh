@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# What flushing every PDF to disk costs quillary-convert on a real disk: each run against the
+# same run under eatmydata (fsync made a no-op), alternating, so that both see the same load.
+# Prints the medians and their ratio for 1,000 files of 2 KB and for 8 files of 4 MB, with the
+# default number of jobs. Usage: bench/durable.sh [build-dir] [rounds]
+# The files are made under $TMPDIR (default /var/tmp, which must be on the disk to measure).
+set -euo pipefail
+build=${1:-build}
+rounds=${2:-7}
+convert="$(cd "$build" && pwd)/cli/quillary-convert"
+work=$(mktemp -d "${TMPDIR:-/var/tmp}/durable.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+df -T "$work" | tail -1 | awk '{print "file system: " $2}'
+
+python3 - "$work" <<'PY'
+import os, random, sys
+work = sys.argv[1]
+random.seed(7)
+words = "the converter turns plain text into pages of a document with margins and lines that wrap".split()
+def prose(size):
+    out, line, total = [], [], 0
+    while total < size:
+        line.append(random.choice(words))
+        if random.random() < 0.08:
+            s = " ".join(line) + "\n"; out.append(s); total += len(s); line = []
+    return "".join(out)
+os.makedirs(f"{work}/small"); os.makedirs(f"{work}/large")
+for i in range(1000):
+    open(f"{work}/small/s{i:04}.txt", "w").write(prose(2000))
+for i in range(8):
+    open(f"{work}/large/l{i}.txt", "w").write(prose(4_000_000))
+PY
+
+run=0
+# Seconds of one run into an output folder that does not exist yet; the folder is removed after.
+one_run() {
+  local start end
+  run=$((run + 1))
+  sync
+  start=$(date +%s.%N)
+  "$@" -q -o "$work/out$run" >/dev/null 2>&1
+  end=$(date +%s.%N)
+  rm -rf "$work/out$run"
+  echo "$end - $start" | bc -l
+}
+median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR + 1) / 2)]}'; }
+
+measure() { # name, inputs...
+  local name=$1; shift
+  local flushed=() unflushed=()
+  for _ in $(seq "$rounds"); do
+    flushed+=("$(one_run "$convert" "$@")")
+    unflushed+=("$(one_run eatmydata "$convert" "$@")")
+  done
+  local f u
+  f=$(printf '%s\n' "${flushed[@]}" | median)
+  u=$(printf '%s\n' "${unflushed[@]}" | median)
+  printf '%s: flushed %.3f s, eatmydata %.3f s, ratio %.2f\n' "$name" "$f" "$u" "$(echo "$f / $u" | bc -l)"
+}
+
+measure "1000 files of 2 KB" "$work"/small/*.txt
+measure "8 files of 4 MB" "$work"/large/*.txt
