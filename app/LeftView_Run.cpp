@@ -42,7 +42,7 @@ void CLeftView::StartConvert()
     std::vector<RunEntry> entries = CheckedEntries();
     m_barsShowRun = false;
     m_filesStarted = 0;
-    auto run = std::make_shared<ConversionRun>(std::move(entries), m_currentBar->width(), ConvertFile);
+    auto run = std::make_shared<ConversionRun>(std::move(entries), m_currentBar->width(), ConvertFileThrough);
     m_run = run;
     // Waking the window for every file of a thousand small ones is a cost worth sparing.
     const bool announce = isSignalConnected(QMetaMethod::fromSignal(&CLeftView::FileStarted));

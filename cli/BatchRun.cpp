@@ -7,7 +7,6 @@
 #include "platform/SystemMessage.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <atomic>
 #include <filesystem>
 #include <map>
@@ -17,8 +16,6 @@
 #include <vector>
 
 namespace {
-
-const int kCommitThreads = std::getenv("QCT") ? std::atoi(std::getenv("QCT")) : 8;
 
 // Warnings go to the report as they come; the conversion goes on as after OK in the window.
 // Progress within the file moves the bar by the share of the file's bytes done, in steps, so

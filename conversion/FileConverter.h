@@ -6,7 +6,6 @@
 #include "conversion/ConversionOptions.h"
 #include "conversion/ConversionResult.h"
 
-#include <functional>
 #include <string>
 
 class CommitPool;
@@ -21,9 +20,6 @@ class CommitPool;
 ConversionResult ConvertFile(const ConversionOptions& options, const std::string& inputPath,
                              const std::string& ownerPassword, const std::string& userPassword,
                              const std::string& outputPath, ConversionObserver& observer);
-
-// Takes the result of a conversion whose PDF went through a CommitPool.
-using ResultTaker = std::function<void(ConversionResult)>;
 
 // ConvertFile with the PDF's flush and replacement handed to `pool`, so that the caller may go
 // on with its next file meanwhile. `take` gets the result exactly once: on this thread before

@@ -6,7 +6,7 @@ namespace {
 
 // Files that may wait per committing thread: enough that a thread finds the next file ready
 // when its flush returns, few enough that the open files stay far below the process's limit.
-constexpr std::size_t kPendingPerThread = 4;
+constexpr std::size_t kPendingPerThread = 2;
 
 } // namespace
 

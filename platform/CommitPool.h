@@ -21,6 +21,10 @@
 #include <thread>
 #include <vector>
 
+// The threads a batch's pool runs: as many flushes at once as this let ext4 commit a batch of
+// small files in a few journal commits (bench/README.md has the figures it was chosen by).
+inline constexpr int kCommitThreads = 32;
+
 class CommitPool {
 public:
     using Done = std::function<void(const std::string& error)>;
