@@ -6,6 +6,7 @@
 #include "app/MenuResources.h"
 #include "app/SplashWnd.h"
 #include "app/TipDlg.h"
+#include "app/WindowPlace.h"
 #include "conversion/SettingsFile.h"
 #include "conversion/SettingsLocation.h"
 #include "menubar/MenuXP.h"
@@ -19,6 +20,7 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <filesystem>
 #include <cstdio>
 #include <cstring>
 
@@ -30,24 +32,22 @@ CConverterApp*& TheApp()
     return app;
 }
 
-bool IsNoLogo(const QString& argument)
+bool IsNoLogo(const std::string& argument)
 {
-    return argument.compare(QStringLiteral("--nologo"), Qt::CaseInsensitive) == 0
-        || argument.compare(QStringLiteral("-nologo"), Qt::CaseInsensitive) == 0;
+    const QByteArray lower = QByteArray::fromStdString(argument).toLower();
+    return lower == "--nologo" || lower == "-nologo";
 }
 
 void CentreOnScreen(QWidget& window)
 {
     if (const QScreen* screen = window.screen()) {
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
+        window.move(CentredWindowPlace(window.frameGeometry(), screen->availableGeometry()));
     }
 }
 
 } // namespace
 
-CConverterApp::CConverterApp(const QStringList& arguments)
+CConverterApp::CConverterApp(const std::vector<std::string>& arguments)
     : m_programName(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName())
 {
     TheApp() = this;
@@ -66,15 +66,17 @@ CConverterApp* CConverterApp::Instance()
     return TheApp();
 }
 
-void CConverterApp::ParseCommandLine(const QStringList& arguments)
+void CConverterApp::ParseCommandLine(const std::vector<std::string>& arguments)
 {
-    for (const QString& argument : arguments.mid(1)) {
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        std::error_code error;
         if (IsNoLogo(argument))
             m_bShowSplash = false;
-        else if (argument.startsWith(QLatin1Char('-')))
-            std::fprintf(stderr, "quillary: unknown option %s ignored\n", qPrintable(argument));
-        else
-            m_paths << QFileInfo(argument).absoluteFilePath();
+        else if (argument.starts_with('-'))
+            std::fprintf(stderr, "quillary: unknown option %s ignored\n", argument.c_str());
+        else if (const auto path = std::filesystem::absolute(argument, error); !error)
+            m_paths << QByteArray::fromStdString(path.lexically_normal().string());
     }
 }
 
@@ -85,7 +87,7 @@ bool CConverterApp::InitInstance()
         m_exitCode = m_instance->AskFirst(m_paths) ? 0 : 1;
         return false;
     }
-    m_instance->Listen([this](const QStringList& paths) { return BringForward(paths); });
+    m_instance->Listen([this](const QByteArrayList& paths) { return BringForward(paths); });
 
     InstallMenuHook();
     // Every window of the program uses the controls' font, whose metrics the fixed pixel sizes
@@ -132,7 +134,7 @@ void CConverterApp::RunStartupTip()
 
 // The request is answered only once the frame exists and carries its mark; paths are added
 // after the answer, so that a message about them does not hold the other instance up.
-bool CConverterApp::BringForward(const QStringList& paths)
+bool CConverterApp::BringForward(const QByteArrayList& paths)
 {
     CMainFrame* frame = m_pMainWnd.get();
     if (!frame || frame->property(m_programName.toUtf8().constData()).toInt() != 1)

@@ -6,10 +6,11 @@
 #include "conversion/ConversionOptions.h"
 
 #include <QObject>
-#include <QStringList>
+#include <QByteArrayList>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class CMainFrame;
 class SingleInstance;
@@ -17,9 +18,10 @@ class SingleInstance;
 class CConverterApp : public QObject {
     Q_OBJECT
 public:
-    // arguments as main received them: "--nologo" (or "-nologo") turns the splash screen and
-    // the start-up tip off; other arguments are files to add to the list.
-    explicit CConverterApp(const QStringList& arguments);
+    // arguments as main received them, after the QApplication took its own: "--nologo" (or
+    // "-nologo") turns the splash screen and the start-up tip off; other arguments are files to
+    // add to the list, kept as bytes (a name need not be valid UTF-8).
+    explicit CConverterApp(const std::vector<std::string>& arguments);
     ~CConverterApp() override;
 
     // The start-up steps. false: the process ends now (another instance runs, or the window
@@ -37,16 +39,16 @@ public:
     const std::string& GetExeDirectory() const { return m_exeDirectory; }
     CMainFrame* GetMainWnd() const { return m_pMainWnd.get(); }
     bool ShowSplash() const { return m_bShowSplash; }
-    const QStringList& StartPaths() const { return m_paths; }
+    const QByteArrayList& StartPaths() const { return m_paths; }
 
 private:
-    void ParseCommandLine(const QStringList& arguments);
-    bool BringForward(const QStringList& paths);
+    void ParseCommandLine(const std::vector<std::string>& arguments);
+    bool BringForward(const QByteArrayList& paths);
     void RunStartupTip();
 
     QString m_programName;
     bool m_bShowSplash = true;
-    QStringList m_paths;
+    QByteArrayList m_paths;
     std::unique_ptr<SingleInstance> m_instance;
     std::string m_exeDirectory;
     std::string m_settingsPath;    // empty when there is no place for it (m_settingsProblem says why)

@@ -70,9 +70,7 @@ CLeftView::CLeftView(QWidget* parent)
 CLeftView::~CLeftView()
 {
     qApp->removeEventFilter(this);
-    m_closing = true;
-    if (m_run)
-        m_run->Stop();
+    Ask(CRunLifecycle::Command::Close);
     WaitForRunEnd();
 }
 
@@ -192,9 +190,9 @@ CIconButton* CLeftView::GetButton(int id) const
 
 QString CLeftView::GetEntryPath(int row) const
 {
-    if (row < 1 || row > int(m_paths.size()))
+    if (row < 1 || row > m_files.Count())
         return QString();
-    return QString::fromLocal8Bit(m_paths[row - 1]);
+    return QString::fromLocal8Bit(m_files.PathAt(row - 1));
 }
 
 // The last row of the grid's selected range, or -1 when nothing is selected.
@@ -209,7 +207,7 @@ bool CLeftView::IsCommandEnabled(int id) const
     switch (id) {
     case CmdOpenFile:
     case CmdImportDirectory:
-        return !m_busy;
+        return !IsBusy();
     case CmdOpenFileDirectory:
     case CmdOpenWithAssociatedApp:
     case CmdStopConvert:
@@ -221,7 +219,7 @@ bool CLeftView::IsCommandEnabled(int id) const
     case CmdClearAllSelected:
     case CmdInvertSelect:
     case CmdStartConvert:
-        return HasDataRow() && !m_busy;
+        return HasDataRow() && !IsBusy();
     default:
         return false;
     }
@@ -243,7 +241,7 @@ void CLeftView::OnCommand(int id)
     case CmdClearAllSelected: ChangeAllChecks(Uncheck); break;
     case CmdInvertSelect: ChangeAllChecks(Toggle); break;
     case CmdStartConvert: StartConvert(); break;
-    case CmdStopConvert: StopConvert(); break;
+    case CmdStopConvert: Ask(CRunLifecycle::Command::Stop); break;
     default: break;
     }
 }

@@ -3,17 +3,19 @@
 // the controls of a run. The frame hands it every file-list command and asks it whether each is
 // enabled. GUI thread only.
 //
-// Rows: row r of the grid (from 1; row 0 is the header) shows entry r, whose path is held in a
-// list beside the grid; the same path (compared byte for byte) is never listed twice.
+// Rows: row r of the grid (from 1; row 0 is the header) shows entry r - 1 of the file list
+// (CFileListModel); the same path (compared byte for byte) is never listed twice.
 //
-// A run converts the checked rows on a worker thread (see ConversionRun). The worker touches no
-// widget: this pane reads the option tree for it on the GUI thread, keeps each row's passwords
-// in a book the worker reads when the file's turn comes, shows its warnings, and shows its
-// progress at most once per frame.
+// A run converts the checked rows on a worker thread; its lifecycle, and the map of who owns
+// and waits for what, are in CRunLifecycle. This pane carries out the lifecycle's actions, reads
+// the option tree for the worker, shows its warnings and its progress at most once per frame.
+#include "app/FileListModel.h"
+#include "app/RunBridge.h"
+#include "app/RunLifecycle.h"
 #include "conversion/ConversionRun.h"
-#include "conversion/PasswordBook.h"
 #include "platform/WinTypes.h"
 
+#include <QByteArrayList>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -31,6 +33,7 @@ class CPreviewEdit;
 class CRightView;
 class CTextProgressCtrl;
 struct NMHDR;
+class QKeyEvent;
 
 class CLeftView : public QWidget {
     Q_OBJECT
@@ -41,7 +44,8 @@ public:
     static constexpr std::size_t PreviewBytes = 128 * 1024;
 
     explicit CLeftView(QWidget* parent = nullptr);
-    // Stops a run that is still going and waits for its current file (keeping events flowing).
+    // Stops a run that is still going and waits for its current file (keeping events flowing);
+    // nothing of that run is shown any more.
     ~CLeftView() override;
 
     // The options pane whose rows a run reads back when it starts. Set once by the frame.
@@ -49,13 +53,17 @@ public:
 
     bool IsCommandEnabled(int id) const;
     // Carries out a file-list command while it is enabled; commands of other panes are ignored.
-    // Start Convert returns when its run has ended, dispatching events meanwhile.
+    // Start Convert returns when its run has ended, dispatching events meanwhile; a Start while
+    // a stopped worker finishes its file is queued and returns at once.
     void OnCommand(int id);
 
-    // Adds files as a drop or the command line does: duplicates are reported in one message.
+    // Adds files as a drop or the command line does: duplicates, and files that do not exist,
+    // are reported in one message; while a notice is open, later ones join the next.
     void AddEntries(const QStringList& paths);
+    // The same for paths given as the file system's bytes, which need not be valid UTF-8.
+    void AddEntriesByName(const QByteArrayList& paths);
 
-    bool IsBusy() const { return m_busy; }
+    bool IsBusy() const { return m_lifecycle.IsBusy(); }
     // Blocks (keeping the window live) until the running worker has finished its current file;
     // returns at once when no run is going. The frame calls it after Stop Convert when closing.
     void WaitForRunEnd();
@@ -67,13 +75,13 @@ public:
     CTextProgressCtrl* GetTotalBar() const { return m_totalBar; }
     // The icon button that sends command id, or nullptr.
     CIconButton* GetButton(int id) const;
-    int GetEntryCount() const { return int(m_paths.size()); }
+    int GetEntryCount() const { return m_files.Count(); }
     // The path of the entry shown in grid row `row` (from 1); empty for other rows.
     QString GetEntryPath(int row) const;
 
 signals:
-    // The worker has come to file `number` (from 1) of `count` and has read its passwords.
-    // Sent from the event loop while the worker converts the file.
+    // The worker has come to file `number` (from 1) of `count`. Sent from the event loop while
+    // the worker converts the file.
     void FileStarted(int number, int count);
     // A run's worker has ended and the pane has shown how it ended.
     void RunEnded();
@@ -86,8 +94,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    friend class CRunBridge;
-
     static constexpr UINT LeftFormat = 0x8824;  // DT_LEFT | DT_VCENTER | DT_SINGLELINE | ...
     static constexpr UINT CentreFormat = 0x8825;
     static constexpr UINT RightFormat = 0x8826;
@@ -104,20 +110,25 @@ private:
     void LayoutControls();
     void ResetBars(const QString& caption);
     void SetRunButtonsEnabled(bool enabled);
-    bool HasDataRow() const { return !m_paths.empty(); }
+    bool HasDataRow() const { return m_files.Count() > 0; }
     int LastSelectedRow() const;
 
     // Files (LeftView_Files.cpp).
     void OpenFiles();
     void ImportDirectory();
-    // Adds each path that is not listed yet; returns the ones that were.
-    QStringList AddPaths(const std::vector<std::string>& paths);
-    void AppendRow(const std::string& path);
-    void ReportDuplicates(const QStringList& duplicates);
+    // Adds each path that is not listed yet; one notice names the ones that were, and the
+    // files that do not exist.
+    void AddPaths(const std::vector<std::string>& paths);
+    enum RowAdded { RowNotAdded, RowOfFile, RowOfMissingFile };
+    RowAdded AppendRow(const std::string& path);
+    // Shows `lines` in a notice, or adds them to the notice that follows the open one.
+    void ShowNotice(const QString& lines);
     void RemoveSelected();
     void RemoveAll();
     enum CheckChange { Uncheck, Check, Toggle };
     void ChangeCheck(int row, CheckChange change);
+    // The grid ticks a box on a click without telling: the list takes the row's tick then.
+    void KeepCheck(int row);
     void ChangeAllChecks(CheckChange change);
     void OpenSelectedEntry(bool folder);
     void ShowPreview(int row);
@@ -131,20 +142,23 @@ private:
 
     // Keys and the context menu (LeftView_Keys.cpp).
     bool IsCellEditor(const QObject* object) const;
+    // Gives the control the key whose command has run, without the pane seeing it again.
+    void PassKeyOn(QWidget* control, QKeyEvent* key);
     void ShowContextMenu(const QPoint& globalPos);
 
     // Runs (LeftView_Run.cpp).
     void StartConvert();
-    void StopConvert();
-    std::vector<RunEntry> CheckedEntries() const;
-    // Served on the GUI thread for the worker, through CRunBridge.
-    ConversionOptions OptionsForRun();
-    void AnnounceFile(const ConversionRun* run);
+    // Asks the lifecycle, carries out its answer and returns it; `outcome` is the ended run's,
+    // for WorkerEnded.
+    CRunLifecycle::Action Ask(CRunLifecycle::Command command, const RunOutcome* outcome = nullptr);
+    void LaunchRun();
+    void ShowStopped();
+    void FinishRun(const RunOutcome& outcome, bool show);
+    CRunBridge::Handlers BridgeHandlers(const ConversionRun* run);
     void KeepPasswords(int row);
     void WarnForRun(const QString& message);
-    void OnProgressTold(const ConversionRun* run);
     void ApplyProgress();
-    void OnRunFinished(const ConversionRun* run, const RunOutcome& outcome);
+    void ShowRunEnd(const RunOutcome& outcome, bool stopped);
     void ReportRunProblems(const RunOutcome& outcome);
 
     CRightView* m_optionsView = nullptr;
@@ -156,17 +170,17 @@ private:
     CTextProgressCtrl* m_currentBar = nullptr;
     CTextProgressCtrl* m_totalBar = nullptr;
 
-    std::vector<std::string> m_paths; // entry r at index r - 1
-    PasswordBook m_passwords;         // every listed path, with its row's passwords
+    CFileListModel m_files;
+    QString m_pendingNotice; // notice lines waiting for the open notice to close
+    bool m_noticeOpen = false;
+    bool m_passingKeyOn = false;
 
     std::string m_previewPath;    // the file the preview shows, empty when it shows none
     std::string m_previewCharset; // the encoding it was decoded with
 
-    bool m_busy = false;
-    bool m_closing = false;
-    std::shared_ptr<ConversionRun> m_run; // the latest run, until its worker has ended
+    CRunLifecycle m_lifecycle;
+    std::shared_ptr<ConversionRun> m_run; // the latest run, until its worker's end is handled
     std::thread m_worker;
-    int m_filesStarted = 0;
     bool m_barsShowRun = false; // the latest run's progress has replaced the earlier captions
     QTimer m_progressTimer;
 };

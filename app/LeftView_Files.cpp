@@ -21,7 +21,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QScopedValueRollback>
 #include <QUrl>
+
+#include <filesystem>
+#include <utility>
 
 namespace {
 
@@ -36,9 +40,10 @@ QString FromBytes(const std::string& path)
 }
 
 // A dropped item is added when it is not a folder and its name ends in "txt", in any case.
-bool IsDroppedTextFile(const QString& path)
+bool IsDroppedTextFile(const QByteArray& path)
 {
-    return !QFileInfo(path).isDir() && path.right(3).toLower() == QLatin1String("txt");
+    std::error_code error;
+    return !std::filesystem::is_directory(path.toStdString(), error) && path.right(3).toLower() == "txt";
 }
 
 } // namespace
@@ -53,7 +58,7 @@ void CLeftView::OpenFiles()
     std::vector<std::string> chosen;
     for (int position = dialog.GetStartPosition(); position >= 0;)
         chosen.push_back(ToBytes(dialog.GetNextPathName(position)));
-    ReportDuplicates(AddPaths(chosen));
+    AddPaths(chosen);
 }
 
 void CLeftView::ImportDirectory()
@@ -64,24 +69,31 @@ void CLeftView::ImportDirectory()
         return;
     ResetBars(WaitingCaption());
     const TextFileSearchResult found = FindTextFiles(ToBytes(dialog.GetSelectedFolder()));
-    ReportDuplicates(AddPaths(found.files));
+    AddPaths(found.files);
     if (found.unreadableFolders.empty())
         return;
     QStringList folders;
     for (const std::string& folder : found.unreadableFolders)
         folders << FromBytes(folder);
-    AppMessageBox(this, ListMessage(QStringLiteral("These folders could not be read; their files were not added:"),
-                                    folders));
+    ShowNotice(ListMessage(QStringLiteral("These folders could not be read; their files were not added:"), folders));
 }
 
 void CLeftView::AddEntries(const QStringList& paths)
 {
+    QByteArrayList names;
+    for (const QString& path : paths)
+        names << QFile::encodeName(path);
+    AddEntriesByName(names);
+}
+
+void CLeftView::AddEntriesByName(const QByteArrayList& paths)
+{
     std::vector<std::string> files;
-    for (const QString& path : paths) {
+    for (const QByteArray& path : paths) {
         if (IsDroppedTextFile(path))
-            files.push_back(ToBytes(path));
+            files.push_back(path.toStdString());
     }
-    ReportDuplicates(AddPaths(files));
+    AddPaths(files);
 }
 
 void CLeftView::dragEnterEvent(QDragEnterEvent* event)
@@ -98,35 +110,45 @@ void CLeftView::dragMoveEvent(QDragMoveEvent* event)
 
 void CLeftView::dropEvent(QDropEvent* event)
 {
-    QStringList paths;
+    // The URL's percent-encoded path holds the name's bytes; decoding it to a QString would
+    // lose those that are not valid UTF-8.
+    QByteArrayList paths;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile())
-            paths << url.toLocalFile();
+            paths << QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
     }
     event->acceptProposedAction();
-    AddEntries(paths);
+    AddEntriesByName(paths);
 }
 
-QStringList CLeftView::AddPaths(const std::vector<std::string>& paths)
+void CLeftView::AddPaths(const std::vector<std::string>& paths)
 {
     QStringList duplicates;
+    QStringList missing;
     for (const std::string& path : paths) {
-        if (m_passwords.Get(path).listed)
+        if (m_files.Contains(path))
             duplicates << QStringLiteral("File: %1 have been imported!").arg(FromBytes(path));
-        else
-            AppendRow(path);
+        else if (AppendRow(path) == RowOfMissingFile)
+            missing << FromBytes(path);
     }
-    return duplicates;
+    QStringList parts;
+    if (!duplicates.isEmpty())
+        parts << ListMessage(QString(), duplicates);
+    // Listed all the same, as the user asked; the row says nothing of it.
+    if (!missing.isEmpty())
+        parts << ListMessage(QStringLiteral("These files do not exist (yet); they cannot be converted until they do:"),
+                             missing);
+    if (!parts.isEmpty())
+        ShowNotice(parts.join(QStringLiteral("\n\n")));
 }
 
-void CLeftView::AppendRow(const std::string& path)
+CLeftView::RowAdded CLeftView::AppendRow(const std::string& path)
 {
     const FileFacts facts = ReadFileFacts(path);
     const int row = m_grid->GetRowCount();
     if (!m_grid->SetRowCount(row + 1))
-        return;
-    m_paths.push_back(path);
-    m_passwords.Set(path, {});
+        return RowNotAdded;
+    m_files.Add(path);
     m_grid->SetRowHeight(row, RowHeight);
     m_grid->SetCellType(row, 0, &CGridCellCheck::Class);
     static_cast<CGridCellCheck*>(m_grid->GetCell(row, 0))->SetCheck(true);
@@ -140,12 +162,21 @@ void CLeftView::AppendRow(const std::string& path)
         m_grid->SetItemText(row, col, texts[col]);
         m_grid->SetItemState(row, col, m_grid->GetItemState(row, col) | CellReadOnly);
     }
+    return facts.exists ? RowOfFile : RowOfMissingFile;
 }
 
-void CLeftView::ReportDuplicates(const QStringList& duplicates)
+void CLeftView::ShowNotice(const QString& text)
 {
-    if (!duplicates.isEmpty())
-        AppMessageBox(this, ListMessage(QString(), duplicates));
+    if (!m_pendingNotice.isEmpty())
+        m_pendingNotice += QStringLiteral("\n\n");
+    m_pendingNotice += text;
+    // Adds that come while a notice is open (a later start of the program, a drop) wait for
+    // it, so that notices never pile up inside each other.
+    if (m_noticeOpen)
+        return;
+    const QScopedValueRollback open(m_noticeOpen, true);
+    while (!m_pendingNotice.isEmpty())
+        AppMessageBox(this, std::exchange(m_pendingNotice, QString()));
 }
 
 void CLeftView::RemoveSelected()
@@ -164,8 +195,7 @@ void CLeftView::RemoveSelected()
         }
     }
     for (int row : selectedRows) {
-        m_passwords.Remove(m_paths[row - 1]);
-        m_paths.erase(m_paths.begin() + (row - 1));
+        m_files.RemoveAt(row - 1);
         m_grid->DeleteRow(row);
     }
     m_grid->viewport()->update();
@@ -176,8 +206,7 @@ void CLeftView::RemoveAll()
 {
     m_grid->DeleteAllItems();
     BuildGridHeader();
-    m_paths.clear();
-    m_passwords.Clear();
+    m_files.Clear();
     m_grid->viewport()->update();
     ClearPreview();
 }
@@ -185,10 +214,18 @@ void CLeftView::RemoveAll()
 void CLeftView::ChangeCheck(int row, CheckChange change)
 {
     auto* cell = dynamic_cast<CGridCellCheck*>(m_grid->GetCell(row, 0));
-    if (!cell || row < 1)
+    if (!cell || row < 1 || row > m_files.Count())
         return;
-    cell->SetCheck(change == Toggle ? !cell->GetCheck() : change == Check);
+    m_files.SetChecked(row - 1, change == Toggle ? !m_files.IsChecked(row - 1) : change == Check);
+    cell->SetCheck(m_files.IsChecked(row - 1));
     m_grid->RedrawCell(row, 0);
+}
+
+void CLeftView::KeepCheck(int row)
+{
+    const auto* cell = dynamic_cast<const CGridCellCheck*>(m_grid->GetCell(row, 0));
+    if (cell && row >= 1 && row <= m_files.Count())
+        m_files.SetChecked(row - 1, cell->GetCheck());
 }
 
 void CLeftView::ChangeAllChecks(CheckChange change)
@@ -210,9 +247,9 @@ void CLeftView::OpenSelectedEntry(bool folder)
 
 void CLeftView::ShowPreview(int row)
 {
-    if (row < 1 || row > int(m_paths.size()))
+    if (row < 1 || row > m_files.Count())
         return;
-    PreviewFile(m_paths[row - 1]);
+    PreviewFile(m_files.PathAt(row - 1));
 }
 
 void CLeftView::RefreshPreview()
@@ -253,6 +290,8 @@ LRESULT CLeftView::OnGridNotify(NMHDR& header)
 {
     const auto& notify = static_cast<const GridNotify&>(header);
     if (notify.code == NM_CLICK) {
+        // The box clicked is the focus cell's, which a drag may have moved off the pressed row.
+        KeepCheck(m_grid->GetFocusCell().row);
         const CellRange range = m_grid->GetSelectionBounds();
         if (m_grid->IsValid(range) && range.Contains({notify.iRow, notify.iColumn}))
             ShowPreview(range.maxRow);

@@ -12,10 +12,12 @@
 #include "app/MenuResources.h"
 #include "grid/GridCtrl.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -74,12 +76,25 @@ bool CLeftView::eventFilter(QObject* watched, QEvent* event)
         key->accept();
         return true;
     }
+    if (m_passingKeyOn)
+        return false;
     // A command may close the control the key was meant for (Start ends an open cell editor).
     const QPointer<QWidget> receiver(widget);
     OnCommand(paneKey->id);
-    if (!receiver)
-        return true;
-    return widget == m_grid || (m_grid->isAncestorOf(widget) && !IsCellEditor(widget));
+    if (receiver && widget != m_grid && !(m_grid->isAncestorOf(widget) && !IsCellEditor(widget)))
+        PassKeyOn(widget, key);
+    key->accept();
+    return true;
+}
+
+// A control that ignores the key makes Qt offer it to the control's parents, the pane among
+// them, whose filter would run the command a second time (F5 in a cell editor ran two whole
+// runs): the key goes to the control here, with the filter stood aside. Delivering it asks the
+// shortcuts again, which the filter still claims, or the frame's accelerator would run it.
+void CLeftView::PassKeyOn(QWidget* control, QKeyEvent* key)
+{
+    const QScopedValueRollback passing(m_passingKeyOn, true);
+    QCoreApplication::sendEvent(control, key);
 }
 
 void CLeftView::ShowContextMenu(const QPoint& globalPos)

@@ -4,10 +4,8 @@
 #include "app/AppMessageBox.h"
 #include "app/FileListText.h"
 #include "app/RightView.h"
-#include "app/RunBridge.h"
 #include "controls/TextProgressCtrl.h"
 #include "conversion/FileConverter.h"
-#include "grid/GridCellCheck.h"
 #include "grid/GridCtrl.h"
 #include "platform/ShellRequest.h"
 
@@ -30,35 +28,64 @@ QStringList FileLines(const std::vector<FileNote>& notes)
 
 void CLeftView::StartConvert()
 {
-    m_busy = true;
-    SetRunButtonsEnabled(false);
-    // A stopped run may still be finishing its last file; one worker at a time. Stop pressed
-    // meanwhile means no new run.
-    WaitForRunEnd();
-    if (!m_busy)
-        return;
-    // A password still being typed counts.
-    m_grid->FinishEditing();
-    std::vector<RunEntry> entries = CheckedEntries();
-    m_barsShowRun = false;
-    m_filesStarted = 0;
-    auto run = std::make_shared<ConversionRun>(std::move(entries), m_currentBar->width(), ConvertFileThrough);
-    m_run = run;
-    // Waking the window for every file of a thousand small ones is a cost worth sparing.
-    const bool announce = isSignalConnected(QMetaMethod::fromSignal(&CLeftView::FileStarted));
-    m_worker = std::thread([this, run, announce] {
-        CRunBridge bridge(this, run.get(), m_passwords, announce);
-        const RunOutcome outcome = run->Execute(bridge);
-        QMetaObject::invokeMethod(this, [this, run, outcome] { OnRunFinished(run.get(), outcome); },
-                                  Qt::QueuedConnection);
-    });
-    WaitForRunEnd();
+    // Only the Start that launched a worker waits; a queued one is launched by that wait.
+    if (Ask(CRunLifecycle::Command::Start) == CRunLifecycle::Action::Launch)
+        WaitForRunEnd();
 }
 
-void CLeftView::StopConvert()
+CRunLifecycle::Action CLeftView::Ask(CRunLifecycle::Command command, const RunOutcome* outcome)
+{
+    using Action = CRunLifecycle::Action;
+    const Action action = m_lifecycle.Ask(command);
+    switch (action) {
+    case Action::None: break;
+    case Action::Launch: LaunchRun(); break;
+    case Action::ShowStopped: ShowStopped(); break;
+    case Action::ShowBusy: SetRunButtonsEnabled(false); break;
+    case Action::AbandonRun: m_run->Stop(); break;
+    case Action::Finish: FinishRun(*outcome, true); break;
+    case Action::FinishThenLaunch:
+        FinishRun(*outcome, true);
+        LaunchRun();
+        break;
+    case Action::FinishQuietly: FinishRun(*outcome, false); break;
+    }
+    return action;
+}
+
+void CLeftView::LaunchRun()
+{
+    SetRunButtonsEnabled(false);
+    // A password still being typed counts.
+    m_grid->FinishEditing();
+    m_barsShowRun = false;
+    auto run = std::make_shared<ConversionRun>(m_files.CheckedEntries(), m_currentBar->width(), ConvertFileThrough);
+    m_run = run;
+    m_worker = std::thread([this, run, handlers = BridgeHandlers(run.get())] {
+        CRunBridge bridge(this, m_files, handlers);
+        const RunOutcome outcome = run->Execute(bridge);
+        QMetaObject::invokeMethod(this, [this, outcome] { Ask(CRunLifecycle::Command::WorkerEnded, &outcome); },
+                                  Qt::QueuedConnection);
+    });
+}
+
+CRunBridge::Handlers CLeftView::BridgeHandlers(const ConversionRun* run)
+{
+    CRunBridge::Handlers handlers;
+    handlers.readOptions = [this] { return m_optionsView ? m_optionsView->ReadOptionsFromTree() : ConversionOptions{}; };
+    if (isSignalConnected(QMetaMethod::fromSignal(&CLeftView::FileStarted)))
+        handlers.fileStarting = [this](int number, int count) { emit FileStarted(number, count); };
+    handlers.warn = [this](const QString& message) { WarnForRun(message); };
+    handlers.progressChanged = [this, run] {
+        if (run == m_run.get() && !m_progressTimer.isActive())
+            m_progressTimer.start();
+    };
+    return handlers;
+}
+
+void CLeftView::ShowStopped()
 {
     SetRunButtonsEnabled(true);
-    m_busy = false;
     ResetBars(QStringLiteral("Convert stopped."));
     if (m_run)
         m_run->Stop();
@@ -67,51 +94,24 @@ void CLeftView::StopConvert()
 void CLeftView::WaitForRunEnd()
 {
     // Events keep flowing, the worker's requests among them, until its end has been handled.
-    while (m_worker.joinable())
+    while (m_lifecycle.HasWorker())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-std::vector<RunEntry> CLeftView::CheckedEntries() const
-{
-    std::vector<RunEntry> entries;
-    for (int row = 1; row < m_grid->GetRowCount(); ++row) {
-        const auto* check = dynamic_cast<const CGridCellCheck*>(m_grid->GetCell(row, 0));
-        if (check && check->GetCheck())
-            entries.push_back({m_paths[row - 1]});
-    }
-    return entries;
-}
-
-ConversionOptions CLeftView::OptionsForRun()
-{
-    return m_optionsView ? m_optionsView->ReadOptionsFromTree() : ConversionOptions{};
-}
-
-void CLeftView::AnnounceFile(const ConversionRun* run)
-{
-    emit FileStarted(++m_filesStarted, int(run->Entries().size()));
-}
-
 // Called when a cell's text has changed (typed, pasted or cleared): the run finds the row's
-// passwords in the book from now on.
+// passwords in the list from now on.
 void CLeftView::KeepPasswords(int row)
 {
-    if (row < 1 || row > int(m_paths.size()))
+    if (row < 1 || row > m_files.Count())
         return;
     const auto text = [this, row](int col) { return m_grid->GetItemText(row, col).toLocal8Bit().toStdString(); };
-    m_passwords.Set(m_paths[row - 1], {text(OwnerColumn), text(UserColumn)});
+    m_files.SetPasswords(row - 1, text(OwnerColumn), text(UserColumn));
 }
 
 void CLeftView::WarnForRun(const QString& message)
 {
-    if (!m_closing)
+    if (m_lifecycle.GetState() != CRunLifecycle::State::Closing)
         AppMessageBox(this, message);
-}
-
-void CLeftView::OnProgressTold(const ConversionRun* run)
-{
-    if (run == m_run.get() && !m_progressTimer.isActive())
-        m_progressTimer.start();
 }
 
 void CLeftView::ApplyProgress()
@@ -135,36 +135,43 @@ void CLeftView::ApplyProgress()
             m_currentBar->SetRange32(state.lower, state.upper);
         m_currentBar->SetPos(state.pos);
     }
-    if (state.filesDone > 0)
-        m_totalBar->SetWindowText(QString::asprintf("File %d of %d, %d%%", state.filesDone, state.fileCount,
-                                                    state.filesDone * 100 / state.fileCount));
+    if (state.filesDone > 0) {
+        const int percent = state.filesDone * 100 / state.fileCount;
+        // The bar fills as its caption counts.
+        m_totalBar->SetRange32(0, 100);
+        m_totalBar->SetPos(percent);
+        m_totalBar->SetWindowText(QString::asprintf("File %d of %d, %d%%", state.filesDone, state.fileCount, percent));
+    }
 }
 
-void CLeftView::OnRunFinished(const ConversionRun* run, const RunOutcome& outcome)
+void CLeftView::FinishRun(const RunOutcome& outcome, bool show)
 {
+    // The worker has posted its end as its last act: the join does not wait.
     m_worker.join();
     m_progressTimer.stop();
     // Stop has already restored the window and captioned the bars.
-    const bool stopped = run->IsStopped();
-    if (!stopped && outcome.end == RunEnd::Completed)
+    const bool stopped = m_run->IsStopped();
+    if (show && !stopped && outcome.end == RunEnd::Completed)
         ApplyProgress();
+    // Let go before any box is shown: a Start while it is open makes the next run.
     m_run.reset();
-    if (!stopped) {
-        SetRunButtonsEnabled(true);
-        m_busy = false;
-    }
+    if (outcome.end == RunEnd::Aborted)
+        std::fprintf(stdout, "%s\n", outcome.abortReason.c_str());
+    if (show)
+        ShowRunEnd(outcome, stopped);
+    emit RunEnded();
+}
+
+void CLeftView::ShowRunEnd(const RunOutcome& outcome, bool stopped)
+{
+    SetRunButtonsEnabled(!m_lifecycle.IsBusy());
     if (!stopped && outcome.end == RunEnd::Completed) {
         m_currentBar->SetWindowText(QStringLiteral("Convert Finished"));
         m_totalBar->SetWindowText(QStringLiteral("Convert Finished"));
     }
-    if (outcome.end == RunEnd::Aborted)
-        std::fprintf(stdout, "%s\n", outcome.abortReason.c_str());
-    if (!m_closing) {
-        ReportRunProblems(outcome);
-        if (!stopped && !outcome.openVerb.empty())
-            ShellExecute(QString::fromLatin1(outcome.openVerb.c_str()), QString::fromLocal8Bit(outcome.openTarget));
-    }
-    emit RunEnded();
+    ReportRunProblems(outcome);
+    if (!stopped && !outcome.openVerb.empty())
+        ShellExecute(QString::fromLatin1(outcome.openVerb.c_str()), QString::fromLocal8Bit(outcome.openTarget));
 }
 
 void CLeftView::ReportRunProblems(const RunOutcome& outcome)

@@ -180,10 +180,10 @@ void CMainFrame::OnCommand(int id)
     }
 }
 
-void CMainFrame::AddEntries(const QStringList& paths)
+void CMainFrame::AddEntries(const QByteArrayList& paths)
 {
     if (!paths.isEmpty())
-        m_pLeftView->AddEntries(paths);
+        m_pLeftView->AddEntriesByName(paths);
 }
 
 // Web pages and the mail link are the desktop's business; a manual that cannot be opened is

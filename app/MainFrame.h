@@ -6,6 +6,7 @@
 // Closing the window asks a running conversion to stop and waits until its current file is
 // finished. GUI thread only.
 #include <QMainWindow>
+#include <QByteArrayList>
 #include <QPointer>
 
 #include <functional>
@@ -54,7 +55,7 @@ public:
     void UpdateCommandUI();
 
     // Adds paths to the file list (command line, a second start).
-    void AddEntries(const QStringList& paths);
+    void AddEntries(const QByteArrayList& paths);
 
     QAction* GetCommandAction(int id) const;
     QMenu* GetMainMenu() const { return m_menu; }

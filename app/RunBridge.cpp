@@ -1,47 +1,36 @@
 #include "app/RunBridge.h"
 
-#include "app/LeftView.h"
-#include "conversion/PasswordBook.h"
+#include "app/FileListModel.h"
 
 #include <QMetaObject>
-
-namespace {
-
-// Runs `call` on the GUI thread and waits for it.
-template <class Call>
-void OnGuiThread(CLeftView* view, Call&& call)
-{
-    QMetaObject::invokeMethod(view, std::forward<Call>(call), Qt::BlockingQueuedConnection);
-}
-
-} // namespace
 
 ConversionOptions CRunBridge::ReadOptions()
 {
     ConversionOptions options;
-    OnGuiThread(m_view, [&] { options = m_view->OptionsForRun(); });
+    QMetaObject::invokeMethod(m_context, [&] { options = m_handlers.readOptions(); }, Qt::BlockingQueuedConnection);
     return options;
+}
+
+void CRunBridge::FileStarting(int number, int count)
+{
+    // Waking the window for every file of a thousand small ones is a cost worth sparing.
+    if (m_handlers.fileStarting)
+        QMetaObject::invokeMethod(m_context, [call = m_handlers.fileStarting, number, count] { call(number, count); },
+                                  Qt::QueuedConnection);
 }
 
 FilePasswords CRunBridge::ReadPasswords(const RunEntry& entry)
 {
-    if (m_announceFiles) {
-        CLeftView* view = m_view;
-        const ConversionRun* run = m_run;
-        QMetaObject::invokeMethod(view, [view, run] { view->AnnounceFile(run); }, Qt::QueuedConnection);
-    }
-    return m_passwords.Get(entry.path);
+    return m_files.Passwords(entry.path);
 }
 
 void CRunBridge::Warn(std::string_view message)
 {
     const QString text = QString::fromLocal8Bit(message.data(), qsizetype(message.size()));
-    OnGuiThread(m_view, [&] { m_view->WarnForRun(text); });
+    QMetaObject::invokeMethod(m_context, [&] { m_handlers.warn(text); }, Qt::BlockingQueuedConnection);
 }
 
 void CRunBridge::ShowProgress()
 {
-    CLeftView* view = m_view;
-    const ConversionRun* run = m_run;
-    QMetaObject::invokeMethod(view, [view, run] { view->OnProgressTold(run); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(m_context, m_handlers.progressChanged, Qt::QueuedConnection);
 }

@@ -1,31 +1,41 @@
 #pragma once
-// The window's side of a run as the worker sees it. The options and warnings are carried out by
-// the file-list pane on the GUI thread while the worker waits; the passwords come from the
-// pane's password book, which the pane keeps as the rows show them; progress and the start of
-// each file are only announced (the pane reads the run's board when it paints next).
+// The worker's way back to the window: each RunWindow call is carried to the GUI thread in
+// the way RunWindow states (blocking for the options and warnings, posted for the file starts
+// and progress); the passwords come straight from the locked file list.
 //
-// Made and used on the worker thread; the pane must outlive the worker (it waits for it).
+// Made and used on the worker thread. `context` (the pane) and the list must outlive the
+// worker; the handlers run on the context's thread.
 #include "conversion/ConversionRun.h"
 
-class CLeftView;
-class PasswordBook;
+#include <QString>
+
+#include <functional>
+
+class CFileListModel;
+class QObject;
 
 class CRunBridge : public RunWindow {
 public:
-    // announceFiles: the pane wants to hear of each file's start (someone listens to it).
-    CRunBridge(CLeftView* view, const ConversionRun* run, const PasswordBook& passwords, bool announceFiles)
-        : m_view(view), m_run(run), m_passwords(passwords), m_announceFiles(announceFiles)
+    struct Handlers {
+        std::function<ConversionOptions()> readOptions;
+        std::function<void(int number, int count)> fileStarting; // may be empty: not posted
+        std::function<void(const QString& message)> warn;
+        std::function<void()> progressChanged;
+    };
+
+    CRunBridge(QObject* context, const CFileListModel& files, Handlers handlers)
+        : m_context(context), m_files(files), m_handlers(std::move(handlers))
     {
     }
 
     ConversionOptions ReadOptions() override;
+    void FileStarting(int number, int count) override;
     FilePasswords ReadPasswords(const RunEntry& entry) override;
     void Warn(std::string_view message) override;
     void ShowProgress() override;
 
 private:
-    CLeftView* m_view;
-    const ConversionRun* m_run;
-    const PasswordBook& m_passwords;
-    const bool m_announceFiles;
+    QObject* const m_context;
+    const CFileListModel& m_files;
+    const Handlers m_handlers;
 };

@@ -7,6 +7,8 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv)
 {
@@ -16,7 +18,8 @@ int main(int argc, char** argv)
         return 1;
     }
     QApplication qtApp(argc, argv);
-    CConverterApp app(QApplication::arguments());
+    // The arguments Qt left, as bytes: a file name need not be valid UTF-8.
+    CConverterApp app(std::vector<std::string>(argv, argv + argc));
     if (!app.InitInstance())
         return app.ExitInstance();
     QApplication::exec();

@@ -108,6 +108,7 @@ RunOutcome ConversionRun::Execute(RunWindow& window)
     CommitPool pool(kCommitThreads);
     for (int i = 0; i < count && !m_stop && !libraryUnusable; ++i, ++started) {
         const RunEntry& entry = m_entries[std::size_t(i)];
+        window.FileStarting(i + 1, count);
         ConvertEntry(options, entry, window.ReadPasswords(entry), observer, pool,
                      [&arriving, i](ConversionResult result) { arriving.Add(i, std::move(result)); });
         record(false);

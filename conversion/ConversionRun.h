@@ -4,8 +4,8 @@
 //
 // The run touches no widget. What it needs from the window (the options as the option tree
 // shows them, each file's passwords as its row shows them when the file's turn comes, the
-// answer to a warning) it asks through RunWindow, whose calls block the worker until the
-// window's thread has answered. Progress goes to the run's ProgressBoard, which the window
+// answer to a warning) it asks through RunWindow, which states for each call whether the worker
+// waits for the window's thread. Progress goes to the run's ProgressBoard, which the window
 // reads when it is told to.
 //
 // Each finished PDF is flushed and put in place by a CommitPool while the next file is converted;
@@ -64,15 +64,22 @@ struct RunOutcome {
     std::string openTarget;
 };
 
-// The window's side of a run, called on the worker thread.
+// The window's side of a run. Every call is made by ConversionRun::Execute on the worker
+// thread; what each does on the window's (GUI) thread, and whether the worker waits for it:
 class RunWindow {
 public:
     virtual ~RunWindow() = default;
+    // Once, at the run's start. Blocks: the GUI thread reads the options as the window shows
+    // them.
     virtual ConversionOptions ReadOptions() = 0;
+    // Before each file's passwords are read. Does not block: the GUI thread hears of it later.
+    virtual void FileStarting(int number, int count) = 0;
+    // For each file. Does not wait for the GUI thread: the passwords come from a locked list
+    // that the GUI thread keeps as the rows show them.
     virtual FilePasswords ReadPasswords(const RunEntry& entry) = 0;
-    // Returns when the user has acknowledged the warning.
+    // Blocks until the user has acknowledged the warning on the GUI thread.
     virtual void Warn(std::string_view message) = 0;
-    // The progress board holds something new to show.
+    // The progress board holds something new to show. Does not block.
     virtual void ShowProgress() = 0;
 };
 

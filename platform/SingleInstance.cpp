@@ -10,7 +10,11 @@
 
 namespace {
 
-constexpr quint32 kRequestMagic = 0x51494E53; // "QINS"
+// A request: this magic and the length of what follows, each 4 bytes big-endian, then the
+// paths as a QDataStream list of byte arrays. The magic changed with the length's arrival, so that a
+// request of an older start is refused instead of misread.
+constexpr quint32 kRequestMagic = 0x51494E32; // "QIN2"
+constexpr qint64 kHeaderBytes = 8;
 constexpr char kYes = '1';
 constexpr char kNo = '0';
 
@@ -59,14 +63,25 @@ bool SingleInstance::Listen(RequestHandler handler)
 
 void SingleInstance::Serve(QLocalSocket* socket)
 {
-    QDataStream in(socket);
-    in.startTransaction();
+    // The header says how long the request is, so that nothing is parsed before all of it is
+    // there: parsing the whole buffer again at every arrival grew with its square.
+    if (socket->bytesAvailable() < kHeaderBytes)
+        return;
+    QDataStream header(socket->peek(kHeaderBytes));
     quint32 magic = 0;
-    QStringList paths;
-    in >> magic >> paths;
-    if (!in.commitTransaction())
+    quint32 length = 0;
+    header >> magic >> length;
+    if (magic != kRequestMagic || length > kMaxRequestBytes) {
+        socket->abort();
+        return;
+    }
+    if (socket->bytesAvailable() < kHeaderBytes + qint64(length))
         return; // wait for the rest
-    if (magic != kRequestMagic || socket->state() != QLocalSocket::ConnectedState) {
+    socket->skip(kHeaderBytes);
+    QDataStream in(socket->read(length));
+    QByteArrayList paths;
+    in >> paths;
+    if (in.status() != QDataStream::Ok || socket->state() != QLocalSocket::ConnectedState) {
         socket->abort();
         return;
     }
@@ -76,16 +91,21 @@ void SingleInstance::Serve(QLocalSocket* socket)
     socket->disconnectFromServer();
 }
 
-bool SingleInstance::AskFirst(const QStringList& paths, int timeoutMs)
+bool SingleInstance::AskFirst(const QByteArrayList& paths, int timeoutMs)
 {
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
     if (!socket.waitForConnected(timeoutMs))
         return false;
+    QByteArray body;
+    QDataStream bodyOut(&body, QIODevice::WriteOnly);
+    bodyOut << paths;
+    if (body.size() > qsizetype(kMaxRequestBytes))
+        return false;
     QByteArray request;
-    QDataStream out(&request, QIODevice::WriteOnly);
-    out << kRequestMagic << paths;
-    socket.write(request);
+    QDataStream headerOut(&request, QIODevice::WriteOnly);
+    headerOut << kRequestMagic << quint32(body.size());
+    socket.write(request + body);
     if (!socket.waitForBytesWritten(timeoutMs) || !socket.waitForReadyRead(timeoutMs))
         return false;
     char answer = kNo;

@@ -8,7 +8,7 @@
 // GUI thread only (the server answers in the event loop).
 #include <QLockFile>
 #include <QObject>
-#include <QStringList>
+#include <QByteArrayList>
 
 #include <functional>
 
@@ -24,14 +24,20 @@ public:
     // True when this process is the first; it keeps the lock while this object lives.
     bool TryLock();
 
+    // Paths travel as the bytes the file system knows them by, which need not be UTF-8.
     // For the first instance: answers each later instance. The handler gets the paths the
     // later one was started with and returns whether its window could be brought forward; a
     // request whose sender has already given up is dropped unanswered.
-    using RequestHandler = std::function<bool(const QStringList& paths)>;
+    using RequestHandler = std::function<bool(const QByteArrayList& paths)>;
     bool Listen(RequestHandler handler);
 
-    // For a later instance: true when the first answered within the time that it came forward.
-    bool AskFirst(const QStringList& paths, int timeoutMs = 3000);
+    // The largest request a later instance may send (its paths as sent): far above any list of
+    // files a desktop hands over, far below what would strain the first instance.
+    static constexpr quint32 kMaxRequestBytes = 16 * 1024 * 1024;
+
+    // For a later instance: true when the first answered within the time that it came forward;
+    // false at once when its paths make a request above kMaxRequestBytes.
+    bool AskFirst(const QByteArrayList& paths, int timeoutMs = 3000);
 
 private:
     void Serve(QLocalSocket* socket);

@@ -6,6 +6,7 @@
 #include "../controls/QStringPrinter.h"
 #include "app/CommandIds.h"
 #include "controls/IconButton.h"
+#include "controls/PreviewEdit.h"
 #include "controls/TextProgressCtrl.h"
 #include "grid/GridCtrl.h"
 #include "support/PdfInspector.h"
@@ -14,6 +15,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -306,4 +309,111 @@ TEST_F(ConvertInWindow, ClosingDuringARunWaitsForTheCurrentFileOnly)
     ClickButton(CmdStartConvert);
     EXPECT_TRUE(waited);
     EXPECT_FALSE(Exists(Pdf(names[1])));
+}
+
+namespace {
+
+// Where the focus is when F5 is pressed.
+enum class KeyTarget { CellEditor, Preview, Grid };
+
+struct OneKeyCase {
+    const char* name;
+    KeyTarget target;
+};
+
+void PrintTo(const OneKeyCase& keyCase, std::ostream* out)
+{
+    *out << keyCase.name;
+}
+
+class OneKeyOneRun : public PaneHost, public testing::WithParamInterface<OneKeyCase> {};
+
+} // namespace
+
+// A control that ignores F5 hands it to its parents, the pane among them.
+TEST_P(OneKeyOneRun, WhateverHasTheFocus)
+{
+    const QString a = Write("a.txt", Lines(2));
+    left->AddEntries({a});
+    int runs = 0;
+    QObject::connect(left, &CLeftView::RunEnded, left, [&] { ++runs; });
+    QWidget* target = left->GetGrid()->viewport();
+    if (GetParam().target == KeyTarget::CellEditor) {
+        QTest::mouseDClick(left->GetGrid()->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(1, 4));
+        target = QApplication::focusWidget();
+        ASSERT_NE(qobject_cast<QLineEdit*>(target), nullptr);
+        QTest::keyClicks(target, "pw");
+    } else if (GetParam().target == KeyTarget::Preview) {
+        target = left->GetPreview();
+        target->setFocus();
+    }
+    QTest::keyClick(target, Qt::Key_F5);
+    QTest::qWait(50); // a second run would have been started by now
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(Exists(Pdf(a)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, OneKeyOneRun, testing::Values(
+    OneKeyCase{"CellEditor", KeyTarget::CellEditor},
+    OneKeyCase{"Preview", KeyTarget::Preview},
+    OneKeyCase{"Grid", KeyTarget::Grid}),
+    [](const testing::TestParamInfo<OneKeyCase>& info) { return info.param.name; });
+
+TEST_F(ConvertInWindow, StopWhileAStartWaitsForTheStoppedWorkerTakesTheStartBack)
+{
+    const QString first = Write("1.txt", Lines(20000));
+    const QString second = Write("2.txt", Lines(2));
+    left->AddEntries({first, second});
+    int starts = 0;
+    QObject::connect(left, &CLeftView::FileStarted, left, [&] {
+        if (++starts != 1)
+            return;
+        ClickButton(CmdStopConvert);
+        ClickButton(CmdStartConvert); // queued behind the stopped worker
+        EXPECT_TRUE(left->IsBusy());
+        ClickButton(CmdStopConvert);
+        EXPECT_FALSE(left->IsBusy());
+    });
+    ClickStart();
+    EXPECT_EQ(starts, 1);
+    EXPECT_FALSE(Exists(Pdf(second)));
+    EXPECT_EQ(left->GetTotalBar()->GetWindowText(), "Convert stopped.");
+    EXPECT_TRUE(left->GetButton(CmdStartConvert)->isEnabled());
+}
+
+TEST_F(ConvertInWindow, TheRunWaitsWhileItsWarningIsOpen)
+{
+    const QString a = Write("a.txt", Lines(2));
+    left->AddEntries({a});
+    TypeIntoRow(21, "0");
+    bool writtenWhileOpen = true;
+    WithModal([this] { ClickStart(); }, [&](QWidget* box) {
+        QTest::qWait(300); // ample for a two-line file, were the worker going on
+        writtenWhileOpen = Exists(Pdf(a));
+        qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_FALSE(writtenWhileOpen);
+    EXPECT_TRUE(Exists(Pdf(a)));
+}
+
+TEST_F(ConvertInWindow, TheTotalBarFillsAsItsCaptionCounts)
+{
+    QStringList names;
+    for (int i = 1; i <= 3; ++i)
+        names << Write(QString("%1.txt").arg(i), Lines(i == 3 ? 20000 : 2));
+    left->AddEntries(names);
+    CTextProgressCtrl* total = left->GetTotalBar();
+    QString caption;
+    int position = -1;
+    QObject::connect(left, &CLeftView::FileStarted, left, [&](int number) {
+        if (number != 3)
+            return;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return total->GetWindowText() == "File 2 of 3, 66%"; }, 5000));
+        caption = total->GetWindowText();
+        position = total->GetPos() * 100 / total->GetRange(FALSE);
+    });
+    ClickStart();
+    EXPECT_EQ(caption, "File 2 of 3, 66%");
+    EXPECT_EQ(position, 66);
+    EXPECT_EQ(total->GetPos(), total->GetRange(FALSE)); // full when the run has finished
 }

@@ -1,9 +1,16 @@
 // The real program, started as separate processes: one instance per user, what a later start
 // does, and a lock left by an instance that was killed.
+#include "app/ConverterApp.h"
+#include "app/LeftView.h"
+#include "app/MainFrame.h"
+#include "app/CommandIds.h"
+#include "platform/ShellRequest.h"
 #include "platform/SingleInstance.h"
 #include "support/ScopedEnvironment.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
@@ -12,7 +19,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
 #include <memory>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -127,19 +137,63 @@ TEST_P(StillStartingTest, TheSecondEndsWithStatusOneAndNoWindow)
     const bool listening = GetParam();
     SingleInstance starting(QStringLiteral("quillary"));
     ASSERT_TRUE(starting.TryLock());
-    QStringList asked;
+    QByteArrayList asked;
     if (listening) {
-        ASSERT_TRUE(starting.Listen([&](const QStringList& paths) {
+        ASSERT_TRUE(starting.Listen([&](const QByteArrayList& paths) {
             asked = paths;
             return false;
         }));
     }
     QProcess& second = Start({QStringLiteral("--nologo"), QStringLiteral("a.txt")});
     EXPECT_EQ(ExitCode(second), 1);
-    EXPECT_EQ(asked, listening ? QStringList{dir.filePath("a.txt")} : QStringList{});
+    EXPECT_EQ(asked, listening ? QByteArrayList{QFile::encodeName(dir.filePath("a.txt"))} : QByteArrayList{});
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, StillStartingTest, testing::Bool(),
     [](const testing::TestParamInfo<bool>& info) { return info.param ? "NoWindowYet" : "NoServerYet"; });
+
+class ForwardedFileTest : public testing::TestWithParam<const char*> {};
+
+// This process is the first instance; a later start, played by a thread, hands it a file, which
+// the window converts under the very name it was given.
+TEST_P(ForwardedFileTest, ReachesTheFirstWindowsListAndIsConverted)
+{
+    QTemporaryDir dir;
+    ScopedEnvironment environment;
+    environment.SetInstanceFolder(dir.path());
+    environment.Set("HOME", dir.path());
+    SetShellHandler([](const QString&, const QString&) { return SHELL_SUCCESS; });
+    const QFont font = QApplication::font();
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/";
+    const QByteArray file = folder + GetParam() + ".txt";
+    std::FILE* text = std::fopen(file.constData(), "w");
+    ASSERT_NE(text, nullptr);
+    std::fputs("text\n", text);
+    std::fclose(text);
+    {
+        CConverterApp app({"quillary", "--nologo"});
+        ASSERT_TRUE(app.InitInstance());
+        std::atomic<bool> done = false;
+        std::atomic<bool> answered = false;
+        std::thread later([&] {
+            answered = SingleInstance(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()).AskFirst({file});
+            done = true;
+        });
+        CLeftView* list = app.GetMainWnd()->GetLeftView();
+        const QDeadlineTimer deadline(kWaitMs);
+        while (!(done && list->GetEntryCount() > 0) && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        later.join();
+        EXPECT_TRUE(answered);
+        ASSERT_EQ(list->GetEntryCount(), 1);
+        list->OnCommand(CmdStartConvert);
+        EXPECT_EQ(access((folder + GetParam() + ".pdf").constData(), F_OK), 0);
+    }
+    QApplication::setFont(font);
+    SetShellHandler({});
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ForwardedFileTest, testing::Values("plain", "not-utf8-\xFF\xFE"),
+    [](const testing::TestParamInfo<const char*>& info) { return info.index == 0 ? "Utf8Name" : "NotUtf8Name"; });
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTimer>
 
 namespace {
@@ -244,3 +245,65 @@ TEST_F(FileListPane, TheContextMenuOffersEveryCommandWithItsEnabledState)
     EXPECT_EQ(items.last(), "Stop Convert\tShift+F5");
     EXPECT_EQ(std::count(enabled.begin(), enabled.end(), true), 16);
 }
+
+namespace {
+
+// Files added while the notice of an earlier add is open.
+struct NoticeCase {
+    const char* name;
+    QStringList first;   // added first; raises the open notice
+    QStringList during;  // added while it is open
+    QStringList notices; // every notice shown, in order ("@" stands for the scratch folder)
+    int entries;
+};
+
+void PrintTo(const NoticeCase& noticeCase, std::ostream* out)
+{
+    *out << noticeCase.name;
+}
+
+class NoticesTest : public PaneHost, public testing::WithParamInterface<NoticeCase> {};
+
+const QString kMissingLead = "These files do not exist (yet); they cannot be converted until they do:\n\n";
+
+} // namespace
+
+TEST_P(NoticesTest, NeverOpenInsideEachOtherAndSayWhatWasAdded)
+{
+    Write("a.txt", "a");
+    left->AddEntries({Path("a.txt")});
+    const auto paths = [this](const QStringList& names) {
+        QStringList full;
+        for (const QString& name : names)
+            full << Path(name);
+        return full;
+    };
+    QStringList seen;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        seen << box->text().replace(scratch.path(), "@");
+        if (seen.size() == 1) {
+            for (const QString& path : paths(GetParam().during))
+                left->AddEntries({path}); // each returns at once
+            EXPECT_EQ(QApplication::activeModalWidget(), box);
+        }
+        box->reject();
+    });
+    poll.start(10);
+    left->AddEntries(paths(GetParam().first));
+    EXPECT_EQ(seen, GetParam().notices);
+    EXPECT_EQ(left->GetEntryCount(), GetParam().entries);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, NoticesTest, testing::Values(
+    NoticeCase{"DuplicatesDuringADuplicateNotice", {"a.txt"}, {"a.txt", "a.txt"},
+               {"File: @/a.txt have been imported!",
+                "File: @/a.txt have been imported!\n\nFile: @/a.txt have been imported!"}, 1},
+    NoticeCase{"MissingFilesInOneNoticePerAdd", {"gone.txt", "lost.txt"}, {},
+               {kMissingLead + "@/gone.txt\n@/lost.txt"}, 3},
+    NoticeCase{"AMissingFileDuringADuplicateNotice", {"a.txt"}, {"gone.txt"},
+               {"File: @/a.txt have been imported!", kMissingLead + "@/gone.txt"}, 2}),
+    [](const testing::TestParamInfo<NoticeCase>& info) { return info.param.name; });

@@ -23,11 +23,17 @@ public:
     std::map<std::string, FilePasswords> passwords;
     std::vector<std::string> log;
     int progressCalls = 0;
+    std::vector<std::string> started; // "number/count before the log's line n"
 
     ConversionOptions ReadOptions() override
     {
         log.push_back("options");
         return options;
+    }
+    void FileStarting(int number, int count) override
+    {
+        started.push_back(std::to_string(number) + "/" + std::to_string(count) + " before line "
+                          + std::to_string(log.size()));
     }
     FilePasswords ReadPasswords(const RunEntry& entry) override
     {
@@ -101,6 +107,7 @@ TEST(ConversionRun, ReadsOptionsOnceThenEachFilesPasswordsJustBeforeItsConversio
         "passwords /d/b.log", "convert /d/b.log -> /d/b.pdf [ob|]",
     };
     EXPECT_EQ(r.window.log, expected);
+    EXPECT_EQ(r.window.started, (std::vector<std::string>{"1/2 before line 1", "2/2 before line 3"}));
     const ProgressSnapshot last = r.run->Progress().Take();
     EXPECT_EQ(last.filesDone, 2);
     EXPECT_EQ(last.fileCount, 2);
