@@ -12,24 +12,7 @@ work=$(mktemp -d "${TMPDIR:-/var/tmp}/durable.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 df -T "$work" | tail -1 | awk '{print "file system: " $2}'
 
-python3 - "$work" <<'PY'
-import os, random, sys
-work = sys.argv[1]
-random.seed(7)
-words = "the converter turns plain text into pages of a document with margins and lines that wrap".split()
-def prose(size):
-    out, line, total = [], [], 0
-    while total < size:
-        line.append(random.choice(words))
-        if random.random() < 0.08:
-            s = " ".join(line) + "\n"; out.append(s); total += len(s); line = []
-    return "".join(out)
-os.makedirs(f"{work}/small"); os.makedirs(f"{work}/large")
-for i in range(1000):
-    open(f"{work}/small/s{i:04}.txt", "w").write(prose(2000))
-for i in range(8):
-    open(f"{work}/large/l{i}.txt", "w").write(prose(4_000_000))
-PY
+"$(dirname "$0")/make-files.py" "$work/small" 1000 2000 "$work/large" 8 4000000
 
 run=0
 # Seconds of one run into an output folder that does not exist yet; the folder is removed after.
