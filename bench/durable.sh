@@ -2,12 +2,15 @@
 # What flushing every PDF to disk costs quillary-convert on a real disk: each run against the
 # same run under eatmydata (fsync made a no-op), alternating, so that both see the same load.
 # Prints the medians and their ratio for 1,000 files of 2 KB and for 8 files of 4 MB, with the
-# default number of jobs. Usage: bench/durable.sh [build-dir] [rounds]
+# default number of jobs. With a second build (an earlier version), its runs alternate with
+# them too and its median is set against this one's.
+# Usage: bench/durable.sh [build-dir] [rounds] [earlier-build-dir]
 # The files are made under $TMPDIR (default /var/tmp, which must be on the disk to measure).
 set -euo pipefail
 build=${1:-build}
 rounds=${2:-7}
 convert="$(cd "$build" && pwd)/cli/quillary-convert"
+earlier=${3:+$(cd "$3" && pwd)/cli/quillary-convert}
 work=$(mktemp -d "${TMPDIR:-/var/tmp}/durable.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 df -T "$work" | tail -1 | awk '{print "file system: " $2}'
@@ -30,15 +33,21 @@ median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR + 1) / 2)]}'; }
 
 measure() { # name, inputs...
   local name=$1; shift
-  local flushed=() unflushed=()
+  local flushed=() unflushed=() before=()
   for _ in $(seq "$rounds"); do
     flushed+=("$(one_run "$convert" "$@")")
     unflushed+=("$(one_run eatmydata "$convert" "$@")")
+    if [ -n "$earlier" ]; then before+=("$(one_run "$earlier" "$@")"); fi
   done
-  local f u
+  local f u b
   f=$(printf '%s\n' "${flushed[@]}" | median)
   u=$(printf '%s\n' "${unflushed[@]}" | median)
-  printf '%s: flushed %.3f s, eatmydata %.3f s, ratio %.2f\n' "$name" "$f" "$u" "$(echo "$f / $u" | bc -l)"
+  printf '%s: flushed %.3f s, eatmydata %.3f s, ratio %.2f' "$name" "$f" "$u" "$(echo "$f / $u" | bc -l)"
+  if [ -n "$earlier" ]; then
+    b=$(printf '%s\n' "${before[@]}" | median)
+    printf '; earlier build flushed %.3f s, this / earlier %.2f' "$b" "$(echo "$f / $b" | bc -l)"
+  fi
+  echo
 }
 
 measure "1000 files of 2 KB" "$work"/small/*.txt

@@ -5,34 +5,13 @@
 #include "conversion/OutputPath.h"
 #include "platform/CommitPool.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
 #include <utility>
 
 namespace {
-
-// One file's progress goes to the board, its warnings to the window.
-class RunObserver : public ConversionObserver {
-public:
-    RunObserver(RunWindow& window, ProgressBoard& progress) : m_window(window), m_progress(progress) {}
-
-    void SetProgressRange(int lower, int upper) override
-    {
-        if (m_progress.SetRange(lower, upper))
-            m_window.ShowProgress();
-    }
-    void SetProgressPos(int pos) override
-    {
-        if (m_progress.SetPos(pos))
-            m_window.ShowProgress();
-    }
-    void Warn(std::string_view message) override { m_window.Warn(message); }
-
-private:
-    RunWindow& m_window;
-    ProgressBoard& m_progress;
-};
 
 // Results that come from the commit pool's threads, taken by the worker thread.
 class ArrivingResults {
@@ -41,14 +20,18 @@ public:
     {
         std::lock_guard lock(m_mutex);
         m_arrived.emplace_back(index, std::move(result));
+        m_any = true;
         m_arrival.notify_one();
     }
+    // Cheap enough for every progress step.
+    bool Any() const { return m_any.load(std::memory_order_relaxed); }
     // Those that came so far; when `wait`, at least one.
     std::vector<std::pair<int, ConversionResult>> Take(bool wait)
     {
         std::unique_lock lock(m_mutex);
         if (wait)
             m_arrival.wait(lock, [this] { return !m_arrived.empty(); });
+        m_any = false;
         return std::exchange(m_arrived, {});
     }
 
@@ -56,6 +39,39 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_arrival;
     std::vector<std::pair<int, ConversionResult>> m_arrived;
+    std::atomic<bool> m_any{false};
+};
+
+// One file's progress goes to the board, its warnings to the window. The files whose PDFs were
+// put in place meanwhile are counted as the progress comes, so that the count does not wait
+// for the end of a long file.
+class RunObserver : public ConversionObserver {
+public:
+    RunObserver(RunWindow& window, ProgressBoard& progress, const ArrivingResults& arriving,
+                std::function<void()> recordArrived)
+        : m_window(window), m_progress(progress), m_arriving(arriving), m_recordArrived(std::move(recordArrived))
+    {
+    }
+
+    void SetProgressRange(int lower, int upper) override
+    {
+        if (m_progress.SetRange(lower, upper))
+            m_window.ShowProgress();
+    }
+    void SetProgressPos(int pos) override
+    {
+        if (m_arriving.Any())
+            m_recordArrived();
+        if (m_progress.SetPos(pos))
+            m_window.ShowProgress();
+    }
+    void Warn(std::string_view message) override { m_window.Warn(message); }
+
+private:
+    RunWindow& m_window;
+    ProgressBoard& m_progress;
+    const ArrivingResults& m_arriving;
+    const std::function<void()> m_recordArrived;
 };
 
 } // namespace
@@ -91,20 +107,24 @@ RunOutcome ConversionRun::Execute(RunWindow& window)
         outcome.abortReason = *reason;
         return outcome;
     }
-    RunObserver observer(window, m_progress);
     ArrivingResults arriving;
     std::vector<std::optional<ConversionResult>> results(std::size_t(count), std::nullopt);
     int started = 0;
     int finished = 0;
     bool libraryUnusable = false;
     const auto record = [&](bool wait) {
-        for (auto& [index, result] : arriving.Take(wait)) {
+        auto arrived = arriving.Take(wait);
+        if (arrived.empty())
+            return;
+        for (auto& [index, result] : arrived) {
             libraryUnusable = libraryUnusable || result.kind == ResultKind::LibraryUnusable;
             results[std::size_t(index)] = std::move(result);
-            if (m_progress.FileDone(++finished, count))
-                window.ShowProgress();
+            ++finished;
         }
+        if (m_progress.SetFilesDone(finished, count))
+            window.ShowProgress();
     };
+    RunObserver observer(window, m_progress, arriving, [&record] { record(false); });
     CommitPool pool(kCommitThreads);
     for (int i = 0; i < count && !m_stop && !libraryUnusable; ++i, ++started) {
         const RunEntry& entry = m_entries[std::size_t(i)];
@@ -112,6 +132,8 @@ RunOutcome ConversionRun::Execute(RunWindow& window)
         ConvertEntry(options, entry, window.ReadPasswords(entry), observer, pool,
                      [&arriving, i](ConversionResult result) { arriving.Add(i, std::move(result)); });
         record(false);
+        if (m_progress.FileDone(finished, count))
+            window.ShowProgress();
     }
     while (finished < started)
         record(true);

@@ -1,5 +1,6 @@
 #include "platform/CommitPool.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace {
@@ -11,15 +12,9 @@ constexpr std::size_t kPendingPerThread = 2;
 } // namespace
 
 CommitPool::CommitPool(int threads)
+    : m_mostThreads(std::size_t(std::max(threads, 0)))
+    , m_mostPending(m_mostThreads * kPendingPerThread)
 {
-    for (int i = 0; i < threads; ++i) {
-        try {
-            m_threads.emplace_back([this] { Serve(); });
-        } catch (const std::system_error&) {
-            break; // a system out of threads commits with those already started
-        }
-    }
-    m_mostPending = m_threads.size() * kPendingPerThread;
 }
 
 CommitPool::~CommitPool()
@@ -36,6 +31,8 @@ void CommitPool::Submit(std::unique_ptr<ReplacingFile> file, Done done)
 {
     Pending pending{std::move(file), std::move(done)};
     std::unique_lock lock(m_mutex);
+    if (m_idle <= m_queue.size())
+        StartThread();
     if (m_threads.empty()) {
         lock.unlock();
         CommitNow(pending);
@@ -52,6 +49,18 @@ void CommitPool::Wait()
     m_progress.wait(lock, [this] { return m_queue.empty() && m_busy == 0; });
 }
 
+// Threads start as files come, so that a call with one file starts one thread.
+void CommitPool::StartThread()
+{
+    if (m_threads.size() == m_mostThreads)
+        return;
+    try {
+        m_threads.emplace_back([this] { Serve(); });
+    } catch (const std::system_error&) {
+        m_mostThreads = m_threads.size(); // a system out of threads commits with those started
+    }
+}
+
 void CommitPool::CommitNow(Pending& pending)
 {
     pending.file->Commit();
@@ -64,7 +73,9 @@ void CommitPool::Serve()
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
+        ++m_idle;
         m_work.wait(lock, [this] { return m_closing || !m_queue.empty(); });
+        --m_idle;
         if (m_queue.empty())
             return;
         Pending pending = std::move(m_queue.front());

@@ -5,8 +5,9 @@
 // btrfs do this), so a batch of small files pays for a few commits instead of one per file.
 //
 // Each file's `done` is called once its Commit has returned, with Commit's error (empty when the
-// file replaced its target), on the thread that committed it. A pool without threads, or one
-// whose threads could not be started, commits within Submit on the caller's thread. Submit waits
+// file replaced its target), on the thread that committed it. A thread is started for a file
+// that finds none free, up to the number given. A pool without threads, or one whose threads
+// could not be started, commits within Submit on the caller's thread. Submit waits
 // while a few files per thread are pending, which bounds the open files and unflushed bytes.
 //
 // Threads: Submit and Wait from any thread; the pool is destroyed after its last Submit, and
@@ -43,15 +44,18 @@ private:
         std::unique_ptr<ReplacingFile> file;
         Done done;
     };
+    void StartThread();
     static void CommitNow(Pending& pending);
     void Serve();
 
-    std::size_t m_mostPending = 0;
+    std::size_t m_mostThreads;
+    const std::size_t m_mostPending;
     std::mutex m_mutex;
     std::condition_variable m_work;
     std::condition_variable m_progress;
     std::deque<Pending> m_queue;
     std::size_t m_busy = 0;
+    std::size_t m_idle = 0; // threads waiting for a file
     bool m_closing = false;
     std::vector<std::jthread> m_threads;
 };
