@@ -13,7 +13,7 @@
 namespace {
 
 enum class Kind { Category, Group, Choice, Number, Text, File };
-enum class List { None, Paper, FontKinds, Base14, Cid, SingleByte, MultiByte, OpenModes, YesNo };
+enum class List { None, Paper, FontKinds, Base14, Cid, SingleByte, MultiByte, OpenModes, YesNo, FormFeeds };
 
 struct OptionRow {
     const char* label;
@@ -81,9 +81,14 @@ const OptionRow kRows[] = {
     {"Modify Permission", "User can edit the contents of the document .", Kind::Choice, 31, List::YesNo,
      &CO::PermitModify},
     {"Encrypt Level", "Encrypt level(40 bits to 128 bits)", Kind::Number, 31, List::None, &CO::EncryptLevel},
+    {"Text Options", "How tabs and form feeds of the text are laid out.", Kind::Category, 0},
+    {"Tab Size", "A tab advances to the next multiple of this many space widths; 0 draws the tab character.",
+     Kind::Number, 37, List::None, &CO::TabSize},
+    {"Form Feed", "Whether a form feed ends the page or is drawn as a character.", Kind::Choice, 37,
+     List::FormFeeds, &CO::FormFeed},
 };
 constexpr int kRowCount = int(std::size(kRows));
-static_assert(kRowCount == 36);
+static_assert(kRowCount == 39);
 
 constexpr int kPageSizeRow = 2;
 constexpr int kPageWidthRow = 3;
@@ -128,6 +133,7 @@ QStringList Entries(List list)
     case List::MultiByte: return ToStrings(MultiByteEncodings);
     case List::OpenModes: return ToStrings(OpenModeLabels);
     case List::YesNo: return ToStrings(YesNoLabels);
+    case List::FormFeeds: return ToStrings(FormFeedLabels);
     case List::None: break;
     }
     return {};

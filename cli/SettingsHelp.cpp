@@ -53,7 +53,9 @@ const std::vector<KeyMeaning>& Meanings()
         {"CIDFont", "the CID font when PageFont is 3 (the Chinese fonts 0 and 1 take MultiEncode 0 to 3, the "
                     "Korean fonts 11 to 15):", Numbered(CidFontLabels)},
         {"SingeEncode", "the encoding of the text when PageFont is 0 to 2 (the key is spelled so; 28 UTF-8 "
-                        "needs PageFont 2, a TrueType font):",
+                        "needs PageFont 2, a TrueType font; 29 Auto, the default, reads each file as what it "
+                        "is: a byte-order mark, else UTF-8, else the encoding the text looks like, and draws "
+                        "text beyond Windows-1252 with an installed font of the Base14 font's style):",
          Numbered(SingleByteEncodings)},
         {"MultiEncode", "the encoding of the text when PageFont is 3:", Numbered(MultiByteEncodings)},
         {"Font Size", "the font size in points, 1 to 300 (0 gives 9, with a warning)", {}},
@@ -72,6 +74,9 @@ const std::vector<KeyMeaning>& Meanings()
          {"40 or less  RC4, 40 bits", "41 to 127   RC4, the number's whole bytes (48 gives 48 bits, 127 gives 120)",
           "128 to 255  RC4, 128 bits",
           "256 or more AES-256 (revision 6; readers from PDF 1.7 extension level 8 or PDF 2.0 on)"}},
+        {"TabSize", "a tab advances to the next multiple of this many space widths from the line's start; 0 "
+                    "draws the tab as the font has it", {}},
+        {"FormFeed", "what a form feed does:", Numbered(FormFeedLabels)},
     };
     return meanings;
 }

@@ -56,12 +56,12 @@ const std::array<std::string_view, 11> CidFontLabels = {
     "Batang(Korean Fonts)", "Dotum(Korean Fonts)", "BatangChe(Korean Fonts)",
     "DotumChe(Korean Fonts)"};
 
-const std::array<std::string_view, 29> SingleByteEncodings = {
+const std::array<std::string_view, 30> SingleByteEncodings = {
     "StandardEncoding", "MacRomanEncoding", "WinAnsiEncoding", "FontSpecific",
     "ISO8859-2", "ISO8859-3", "ISO8859-4", "ISO8859-5", "ISO8859-6", "ISO8859-7",
     "ISO8859-8", "ISO8859-9", "ISO8859-10", "ISO8859-11", "ISO8859-13", "ISO8859-14",
     "ISO8859-15", "ISO8859-16", "CP1250", "CP1251", "CP1252", "CP1253", "CP1254",
-    "CP1255", "CP1256", "CP1257", "CP1258", "KOI8-R", "UTF-8"};
+    "CP1255", "CP1256", "CP1257", "CP1258", "KOI8-R", "UTF-8", "Auto"};
 
 const std::array<std::string_view, 16> MultiByteEncodings = {
     "GB-EUC-H", "GB-EUC-V", "GBK-EUC-H", "GBK-EUC-V", "ETen-B5-H", "ETen-B5-V",
@@ -72,6 +72,8 @@ const std::array<std::string_view, 4> OpenModeLabels = {
     "None", "Bookmarks", "Thumbnails", "Full screen"};
 
 const std::array<std::string_view, 2> YesNoLabels = {"Yes", "No"};
+
+const std::array<std::string_view, 2> FormFeedLabels = {"Drawn as a character", "Ends the page"};
 
 std::string_view PaperSizeLabel(int index)
 {
@@ -96,4 +98,9 @@ void ResetOptionsToDefaults(ConversionOptions& options)
 bool UsesUtf8(const ConversionOptions& options)
 {
     return options.PageFont != CidFont && options.SingeEncode == kUtf8Encoding;
+}
+
+bool ReadsEachFileAsDetected(const ConversionOptions& options)
+{
+    return options.PageFont != CidFont && options.SingeEncode == kAutoEncoding;
 }

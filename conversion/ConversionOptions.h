@@ -22,7 +22,7 @@ struct ConversionOptions {
     int TrueTypeFontIndex = 0; // the font within a .ttc collection; no key, like the paths
     int EmbeddingFont = 0;     // YesNoLabels: 0 "Yes" embeds the TrueType font program
     int CIDFont = 0;           // position in CidFontLabels
-    int SingeEncode = 0;       // position in SingleByteEncodings
+    int SingeEncode = 29;      // position in SingleByteEncodings; Auto where no setting says
     int MultiEncode = 0;       // position in MultiByteEncodings
     int FontSize = 9;          // points
     int OpenMode = 0;          // position in OpenModeLabels, equal to the library's page mode
@@ -37,6 +37,8 @@ struct ConversionOptions {
     int PermitCopy = 0;
     int PermitModify = 0;
     int EncryptLevel = 48;     // key length in bits
+    int TabSize = 8;           // a tab reaches the next multiple of this many space widths; 0 draws it
+    int FormFeed = 1;          // 1: a form feed ends the page; 0 draws it
 
     bool operator==(const ConversionOptions&) const = default;
 };
@@ -44,7 +46,10 @@ struct ConversionOptions {
 inline constexpr int kCustomPageSize = 37;
 inline constexpr int kYes = 0;
 inline constexpr int kNo = 1;
-inline constexpr int kUtf8Encoding = 28; // position of "UTF-8" in SingleByteEncodings
+inline constexpr int kWinAnsiEncoding = 2; // position of "WinAnsiEncoding" in SingleByteEncodings
+inline constexpr int kUtf8Encoding = 28;   // position of "UTF-8" in SingleByteEncodings
+// Position of "Auto": each file is read as what it is (see TextPlan.h).
+inline constexpr int kAutoEncoding = 29;
 
 enum FontKind { Base14Font = 0, Type1Font = 1, TrueTypeFont = 2, CidFont = 3 };
 
@@ -58,11 +63,14 @@ extern const std::array<PaperSize, 37> kPaperSizes;
 extern const std::array<std::string_view, 4> FontKindLabels;
 extern const std::array<std::string_view, 14> Base14FontNames;
 extern const std::array<std::string_view, 11> CidFontLabels;
-// The library's single-byte encodings at 0 to 27, then UTF-8, which only TrueType fonts take.
-extern const std::array<std::string_view, 29> SingleByteEncodings;
+// The library's single-byte encodings at 0 to 27, then UTF-8, which only TrueType fonts take,
+// then Auto, which is no encoding of the library but a choice made per file.
+extern const std::array<std::string_view, 30> SingleByteEncodings;
 extern const std::array<std::string_view, 16> MultiByteEncodings;
 extern const std::array<std::string_view, 4> OpenModeLabels;
 extern const std::array<std::string_view, 2> YesNoLabels;
+// What a form feed does, by the value of FormFeed.
+extern const std::array<std::string_view, 2> FormFeedLabels;
 
 // The label of a paper-size position, "Custom Page Size" for 37, empty for anything else.
 std::string_view PaperSizeLabel(int index);
@@ -76,3 +84,7 @@ void ResetOptionsToDefaults(ConversionOptions& options);
 // Whether the text is read as UTF-8: a font kind that takes the single-byte list with "UTF-8"
 // chosen there.
 bool UsesUtf8(const ConversionOptions& options);
+
+// Whether each file decides how it is read and drawn: a font kind that takes the single-byte
+// list with "Auto" chosen there.
+bool ReadsEachFileAsDetected(const ConversionOptions& options);

@@ -7,6 +7,7 @@
 #include "platform/SystemMessage.h"
 #include "conversion/TextFile.h"
 #include "conversion/TextLayout.h"
+#include "conversion/TextPlan.h"
 #include "conversion/ToUnicodeMap.h"
 #include "platform/WriteAll.h"
 #include "platform/Utf8.h"
@@ -45,7 +46,8 @@ float FontSizeToUse(const ConversionOptions& options, ConversionObserver& observ
 // the command line take them, so that the one text serves both.
 std::optional<std::string> Utf8Hint(const ConversionOptions& options, const std::string& text)
 {
-    if (options.PageFont == CidFont || UsesUtf8(options) || !HoldsMultiByteUtf8(text))
+    if (options.PageFont == CidFont || UsesUtf8(options) || ReadsEachFileAsDetected(options) ||
+        !HoldsMultiByteUtf8(text))
         return std::nullopt;
     const bool known = options.SingeEncode >= 0 && options.SingeEncode < int(SingleByteEncodings.size());
     const std::string chosen = known ? std::string(SingleByteEncodings[options.SingeEncode]) : "the chosen one";
@@ -125,7 +127,8 @@ struct LayoutText {
     std::vector<std::string> notes;
 };
 
-LayoutText PrepareText(std::string text, const DocumentOptions& document)
+// `chosen` are the options as the user gave them, before the plan settled Auto.
+LayoutText PrepareText(std::string text, const DocumentOptions& document, const ConversionOptions& chosen)
 {
     const ConversionOptions& options = document.options;
     LayoutText prepared;
@@ -136,7 +139,7 @@ LayoutText PrepareText(std::string text, const DocumentOptions& document)
         prepared.notes.push_back(MalformedUtf8Note(fix.malformedBytes));
     if (auto note = BeyondBmpNote(fix.beyondBmp, document.beyondBmpInInformation))
         prepared.notes.push_back(std::move(*note));
-    if (auto hint = Utf8Hint(options, text))
+    if (auto hint = Utf8Hint(chosen, text))
         prepared.notes.push_back(std::move(*hint));
     prepared.progressLength = NormaliseLineEnds(text);
     prepared.text = std::move(text);
@@ -149,16 +152,21 @@ struct Pages {
     std::optional<std::string> missingGlyphNote; // characters the font has no glyph for
 };
 
-// Opens the document's font and lays `text` out on its pages. The text is taken by value and
+// Opens the document's fonts and lays `text` out on its pages. The text is taken by value and
 // given up once it is laid out, so that it and the finished PDF are not held at the same time.
-Pages WritePages(PdfDocument& document, const ConversionOptions& options, std::string text,
-                 std::size_t progressLength, ConversionObserver& observer)
+Pages WritePages(PdfDocument& document, const ConversionOptions& options, const std::vector<SystemFont>& fallbackFonts,
+                 std::string text, std::size_t progressLength, ConversionObserver& observer)
 {
     HPDF_Font font = document.Open(options, observer);
     if (!font)
         return {document.FailureReason(), std::nullopt};
-    TextLayout layout(document.Handle(), font, FontSizeToUse(options, observer), options, document.Charset(), observer);
+    const std::vector<HPDF_Font> fallbacks = document.LoadFallbackFonts(fallbackFonts);
+    TextLayout layout(document.Handle(), font, FontSizeToUse(options, observer), options, document.Charset(), observer,
+                      fallbacks);
+    layout.OnPageFinished([&document](HPDF_Page page) { return document.FinishPage(page); });
     layout.Write(text, progressLength);
+    for (HPDF_Font drawing : fallbacks)
+        ReplaceToUnicodeMap(drawing, layout.DrawnCodes());
     ReplaceToUnicodeMap(font, layout.DrawnCodes());
     std::string().swap(text);
     if (document.Check("Writing the pages"))
@@ -166,22 +174,25 @@ Pages WritePages(PdfDocument& document, const ConversionOptions& options, std::s
     return {{}, layout.MissingGlyphNote()};
 }
 
-// Makes the whole PDF of `text` in `document`, in memory, step by step: the options checked,
-// then copied for this document, the text prepared, the pages written (which gives the text
-// up), and the document finished. The caller then hands the PDF out with the document's
+// Makes the whole PDF of `bytes`, the file as read, in `document`, in memory, step by step: the
+// options checked, the file's reading planned, the options copied for this document, the text
+// prepared, the pages written (which gives the text up), and the document finished. The caller then hands the PDF out with the document's
 // WriteOut, once: its AES-256 path frees the library's document on the way.
-ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& chosen, std::string text,
+ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& chosen, std::string bytes,
                                const std::string& ownerPassword, const std::string& userPassword,
                                ConversionObserver& observer)
 {
     if (const auto problem = CheckPageAndPasswords(chosen, ownerPassword, userPassword))
         return ConversionResult::Failed(*problem);
-    const DocumentOptions adjusted = OptionsForDocument(chosen);
+    TextPlan plan = MakeTextPlan(chosen, std::move(bytes));
+    const DocumentOptions adjusted = OptionsForDocument(plan.options);
     const ConversionOptions& options = adjusted.options;
-    LayoutText prepared = PrepareText(std::move(text), adjusted);
+    LayoutText prepared = PrepareText(std::move(plan.text), adjusted, chosen);
+    prepared.notes.insert(prepared.notes.begin(), plan.notes.begin(), plan.notes.end());
     if (!document.IsCreated())
         return ConversionResult::DocumentNotCreated();
-    const Pages pages = WritePages(document, options, std::move(prepared.text), prepared.progressLength, observer);
+    const Pages pages = WritePages(document, options, plan.fallbackFonts, std::move(prepared.text),
+                                   prepared.progressLength, observer);
     if (!pages.failure.empty())
         return ConversionResult::Failed(pages.failure);
     document.Finish(options, ownerPassword, userPassword);
@@ -193,13 +204,6 @@ ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& c
             result.notes.push_back(std::move(note));
     if (pages.missingGlyphNote)
         result.notes.push_back(*pages.missingGlyphNote);
-    return result;
-}
-
-ConversionResult WithReadNote(ConversionResult result, const std::string& readNote)
-{
-    if (result.written && !readNote.empty())
-        result.notes.insert(result.notes.begin(), readNote);
     return result;
 }
 
@@ -225,7 +229,7 @@ WrittenPdf WritePdfInMemory(const ConversionOptions& options, const std::string&
         return {ConversionResult::Failed("The PDF would replace the input file itself; the input "
                                          "was left untouched."),
                 nullptr};
-    TextFileContent content = ReadTextFile(inputPath);
+    TextFileContent content = ReadFileBytes(inputPath);
     if (!content.error.empty())
         return {ConversionResult::Failed("Cannot read the input file: " + content.error + "."), nullptr};
     PdfDocument document;
@@ -239,7 +243,7 @@ WrittenPdf WritePdfInMemory(const ConversionOptions& options, const std::string&
         file.reset();
         return {KeepingOldPdf(ConversionResult::Failed(reason), outputPath), nullptr};
     }
-    return {WithReadNote(std::move(result), content.note), std::move(file)};
+    return {std::move(result), std::move(file)};
 }
 
 WrittenPdf WritePdf(const ConversionOptions& options, const std::string& inputPath, const std::string& ownerPassword,
@@ -255,7 +259,7 @@ WrittenPdf WritePdf(const ConversionOptions& options, const std::string& inputPa
 ConversionResult ConvertStreamInMemory(const ConversionOptions& options, int inputFd, const std::string& ownerPassword,
                                        const std::string& userPassword, int outputFd, ConversionObserver& observer)
 {
-    TextFileContent content = ReadTextStream(inputFd);
+    TextFileContent content = ReadStreamBytes(inputFd);
     if (!content.error.empty())
         return ConversionResult::Failed("Cannot read the input: " + content.error + ".");
     PdfDocument document;
@@ -263,7 +267,6 @@ ConversionResult ConvertStreamInMemory(const ConversionOptions& options, int inp
         BuildDocument(document, options, std::move(content.text), ownerPassword, userPassword, observer);
     if (!result.written)
         return result;
-    result = WithReadNote(std::move(result), content.note);
     int error = 0;
     const auto write = [&](std::string_view bytes) { return (error = WriteAll(outputFd, bytes)) == 0; };
     if (!document.WriteOut(write))

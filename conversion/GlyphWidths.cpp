@@ -2,24 +2,51 @@
 
 #include "platform/Utf8.h"
 
-#include "conversion/LibharuFont.h"
+#include "conversion/LibharuPrivate.h"
 
+#include <algorithm>
 #include <string>
 
-GlyphWidths::GlyphWidths(HPDF_Font font, float fontSize, const MultiByteCharset& charset)
+namespace {
+constexpr unsigned char kNotChosen = 0xFF;
+}
+
+GlyphWidths::GlyphWidths(HPDF_Font font, float fontSize, const MultiByteCharset& charset,
+                         std::vector<HPDF_Font> fallbacks)
     : m_font(font), m_fontSize(fontSize), m_utf8(charset.IsUtf8())
 {
     m_single.fill(kUnknown);
     if (!charset.IsSingleByte())
         m_wide.assign(1 << 16, kUnknown);
+    if (m_utf8 && !fallbacks.empty()) {
+        m_fallbacks = std::move(fallbacks);
+        m_fallbacks.resize(std::min<std::size_t>(m_fallbacks.size(), kNotChosen - 1));
+        m_drawingFont.assign(1 << 16, kNotChosen);
+    }
+}
+
+HPDF_Font GlyphWidths::FontFor(char32_t character)
+{
+    if (m_drawingFont.empty() || character >= m_drawingFont.size())
+        return m_font;
+    unsigned char& chosen = m_drawingFont[character];
+    if (chosen == kNotChosen) {
+        const auto first = std::find_if(m_fallbacks.begin(), m_fallbacks.end(),
+                                        [&](HPDF_Font fallback) { return HasGlyph(fallback, character); });
+        const bool fallBack = !HasGlyph(m_font, character) && first != m_fallbacks.end();
+        chosen = fallBack ? static_cast<unsigned char>(first - m_fallbacks.begin() + 1) : 0;
+    }
+    return chosen == 0 ? m_font : m_fallbacks[chosen - 1];
 }
 
 long GlyphWidths::MeasureAndCache(std::string_view text, std::size_t pos, std::size_t length)
 {
     long& cached = CacheSlot(text, pos, length);
     if (cached == kUnknown) {
-        cached = Measure(text.substr(pos, length));
-        if (m_utf8 && !HasGlyph(DecodeUtf8(text, pos, length)))
+        const char32_t character = m_utf8 ? DecodeUtf8(text, pos, length) : 0;
+        HPDF_Font font = m_utf8 ? FontFor(character) : m_font;
+        cached = Measure(text.substr(pos, length), font);
+        if (m_utf8 && !HasGlyph(font, character))
             ++m_withoutGlyph;
     }
     return cached;
@@ -51,19 +78,19 @@ std::vector<char16_t> GlyphWidths::MeasuredCodes() const
     return codes;
 }
 
-bool GlyphWidths::HasGlyph(char32_t codePoint) const
+bool GlyphWidths::HasGlyph(HPDF_Font font, char32_t codePoint)
 {
     // Control characters are not meant to be seen; what a font draws for them is no lost letter.
     if (codePoint < 0x20 || codePoint == 0x7F || codePoint > 0xFFFF)
         return true;
-    return LibharuFont(m_font).HasGlyph(static_cast<char16_t>(codePoint));
+    return LibharuFont(font).HasGlyph(static_cast<char16_t>(codePoint));
 }
 
-long GlyphWidths::Measure(std::string_view character) const
+long GlyphWidths::Measure(std::string_view character, HPDF_Font font)
 {
     // The library looks one byte past a lead byte even at the end of a string, so the
     // buffer always holds a terminating zero after the character.
     const std::string bytes(character);
     return static_cast<long>(
-        HPDF_Font_TextWidth(m_font, reinterpret_cast<const HPDF_BYTE*>(bytes.c_str()), HPDF_UINT(bytes.size())).width);
+        HPDF_Font_TextWidth(font, reinterpret_cast<const HPDF_BYTE*>(bytes.c_str()), HPDF_UINT(bytes.size())).width);
 }

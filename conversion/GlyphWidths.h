@@ -3,6 +3,8 @@
 // size), cached per character so that a line can be measured by adding widths instead of
 // handing the library ever longer strings. The sum over the characters of a string equals what
 // the library reports for the whole string, because it too measures character by character.
+// In UTF-8, fallback fonts may draw the characters the font lacks: each character is then
+// measured in the font that draws it, the first of the font and its fallbacks that has it.
 #include "platform/MultiByteCharset.h"
 
 #include <hpdf.h>
@@ -14,7 +16,9 @@
 
 class GlyphWidths {
 public:
-    GlyphWidths(HPDF_Font font, float fontSize, const MultiByteCharset& charset);
+    // The fallback fonts are used in UTF-8 only; they must share the font's encoding.
+    GlyphWidths(HPDF_Font font, float fontSize, const MultiByteCharset& charset,
+                std::vector<HPDF_Font> fallbacks = {});
 
     // Width of the character at text[pos], which is `length` bytes long (1 or 2; up to 4 in
     // UTF-8, where the text must be well-formed).
@@ -30,16 +34,22 @@ public:
     // In UTF-8, the characters below U+10000 measured so far, ascending; none otherwise.
     std::vector<char16_t> MeasuredCodes() const;
 
-    // In UTF-8 with a TrueType font, how many of the characters measured so far the font has
-    // no glyph for, each character counted once; control characters are not counted.
+    // In UTF-8 with a TrueType font, how many of the characters measured so far neither the
+    // font nor a fallback has a glyph for, each character counted once; control characters are
+    // not counted.
     std::size_t CharactersWithoutGlyph() const { return m_withoutGlyph; }
+
+    bool HasFallbacks() const { return !m_fallbacks.empty(); }
+    // The font that draws `character` (in UTF-8 below U+10000): the font itself, or a fallback
+    // that has a glyph for it where the font has none.
+    HPDF_Font FontFor(char32_t character);
 
 private:
     static constexpr long kUnknown = -1;
     long MeasureAndCache(std::string_view text, std::size_t pos, std::size_t length);
     long& CacheSlot(std::string_view text, std::size_t pos, std::size_t length);
-    long Measure(std::string_view character) const;
-    bool HasGlyph(char32_t codePoint) const;
+    static long Measure(std::string_view character, HPDF_Font font);
+    static bool HasGlyph(HPDF_Font font, char32_t codePoint);
 
     HPDF_Font m_font;
     float m_fontSize;
@@ -49,5 +59,8 @@ private:
     // filled on first use.
     std::vector<long> m_wide;
     std::unordered_map<char32_t, long> m_astral; // UTF-8 beyond U+FFFF
+    std::vector<HPDF_Font> m_fallbacks;
+    // By code point below U+10000, with fallbacks only: 0 the font, n the nth fallback.
+    std::vector<unsigned char> m_drawingFont;
     std::size_t m_withoutGlyph = 0;
 };

@@ -1,11 +1,17 @@
 #include "conversion/LineBreaker.h"
 
+#include "conversion/UnicodeBreaks.h"
+
 #include <algorithm>
 
 namespace {
 constexpr char kSpace = ' ';
 constexpr char kLineEnd = '\r';
 constexpr std::size_t npos = std::string_view::npos;
+// The longest text the library measures or shows in one call.
+constexpr std::size_t kMostLibraryBytes = HPDF_LIMIT_MAX_STRING_LEN - 1;
+// How many bytes past the overflow the Unicode rules see: the context that decides a break.
+constexpr std::size_t kBreakContext = 32;
 // How many characters past the overflow the library's measure is first shown; it adds widths
 // in single precision, so its overflow can come a character or so after ours.
 constexpr std::size_t kMeasureSlack = 16;
@@ -22,8 +28,8 @@ struct LineBreaker::Scan {
 };
 
 LineBreaker::LineBreaker(HPDF_Page page, HPDF_Font font, float fontSize, double width,
-                         const MultiByteCharset& charset)
-    : m_page(page), m_width(width), m_charset(charset), m_widths(font, fontSize, charset)
+                         const MultiByteCharset& charset, std::vector<HPDF_Font> fallbacks)
+    : m_page(page), m_width(width), m_charset(charset), m_widths(font, fontSize, charset, std::move(fallbacks))
 {
 }
 
@@ -35,6 +41,9 @@ std::string_view LineBreaker::TakeLine(std::string_view& rest)
     if (scan.stop == Scan::LineEnd) {
         taken = scan.position;
         used = taken + 1;
+    } else if (m_unicodeBreaks && scan.stop == Scan::Overflow) {
+        taken = UnicodeBreak(rest, scan);
+        used = taken;
     } else {
         const std::size_t measured = MeasureCandidate(rest, scan);
         const bool pastLastSpace = scan.lastSpace == npos || measured > scan.lastSpace + 1;
@@ -50,6 +59,10 @@ std::string_view LineBreaker::TakeLine(std::string_view& rest)
             taken = scan.lastSpace + 1;
         used = taken;
     }
+    // The library draws no more bytes at once than it measures: a longer line, however little
+    // of it draws, goes on in the next line.
+    if (taken > kMostLibraryBytes)
+        taken = used = m_charset.WholeCharsWithin(rest, kMostLibraryBytes);
     const std::string_view line = rest.substr(0, taken);
     rest.remove_prefix(used);
     return line;
@@ -100,6 +113,8 @@ std::size_t LineBreaker::FindCandidateEnd(std::string_view rest, std::size_t fro
 // when it takes the whole head, the head may have ended too early and is doubled.
 std::size_t LineBreaker::MeasureCandidate(std::string_view rest, const Scan& scan)
 {
+    if (m_widths.HasFallbacks())
+        return 0;
     if (scan.stop == Scan::TextEnd)
         return LibraryMeasure(rest);
     std::size_t from = scan.position;
@@ -116,23 +131,12 @@ std::size_t LineBreaker::MeasureCandidate(std::string_view rest, const Scan& sca
     }
 }
 
-// The library measures no more bytes at once than it shows. Characters without width (control
-// characters, form feeds, tabs) never make a line too wide, so a head of them as long as the
-// library takes is a line of its own.
+// The library's word-wrap count for the head of `text` that it takes at once.
 std::size_t LineBreaker::LibraryMeasure(std::string_view text)
 {
-    const std::size_t head = m_charset.WholeCharsWithin(text, HPDF_LIMIT_MAX_STRING_LEN);
-    m_buffer.assign(head < text.size() && WidthSum(text.substr(0, head)) == 0 ? text.substr(0, head) : text);
+    m_buffer.assign(text.substr(0, m_charset.WholeCharsWithin(text, kMostLibraryBytes)));
     return HPDF_Page_MeasureText(m_page, m_buffer.c_str(), static_cast<HPDF_REAL>(m_width),
                                  HPDF_TRUE, nullptr);
-}
-
-long LineBreaker::WidthSum(std::string_view text)
-{
-    long sum = 0;
-    for (std::size_t pos = 0; pos < text.size(); pos += m_charset.CharLengthAt(text, pos))
-        sum += m_widths.CharWidth(text, pos, m_charset.CharLengthAt(text, pos));
-    return sum;
 }
 
 std::size_t LineBreaker::AdvanceChars(std::string_view text, std::size_t pos,
@@ -141,4 +145,19 @@ std::size_t LineBreaker::AdvanceChars(std::string_view text, std::size_t pos,
     for (; count > 0 && pos < text.size(); --count)
         pos += m_charset.CharLengthAt(text, pos);
     return pos;
+}
+
+// The last break the Unicode rules allow in the head that fits, else a cut after the last
+// character that fits. The rules are first asked about the last word only, which holds the
+// break in all but unusual text, so that their work per line stays small.
+std::size_t LineBreaker::UnicodeBreak(std::string_view rest, const Scan& scan) const
+{
+    const std::size_t end = std::min(rest.find(kLineEnd), scan.position + kBreakContext);
+    std::size_t start = scan.lastSpace == npos ? 0 : scan.lastSpace - std::min(scan.lastSpace, kBreakContext);
+    while (start > 0 && (static_cast<unsigned char>(rest[start]) & 0xC0) == 0x80)
+        --start;
+    std::size_t taken = start + LastUnicodeBreak(rest.substr(start, end - start), scan.fitEnd - start);
+    if (taken == start && start > 0)
+        taken = LastUnicodeBreak(rest.substr(0, end), scan.fitEnd);
+    return taken > 0 ? taken : std::max(scan.fitEnd, m_charset.CharLengthAt(rest, 0));
 }

@@ -9,9 +9,13 @@
 //    line;
 //  - a run without any break point that is wider than the line is cut at the last character
 //    that fits (one character at least), so every line fits and every call consumes text.
+// With the Unicode rules (UTF-8 only), an overflowing line ends at the last break they allow
+// instead (see UnicodeBreaks.h), or, where they allow none, is cut as above.
+// With fallback fonts the library, which knows one font per page, cannot measure: the sums of
+// the widths decide alone, as if the library had found no break.
 // Widths are the library's; the work per line is bounded by the line, not by the rest of the
-// text, and the library is never handed more than about one line. A run of characters without
-// width ends a line where it reaches the most bytes the library takes at once.
+// text, and the library is never handed more than about one line. A line ends where it reaches
+// the most bytes the library takes at once, however little of it draws.
 #include "conversion/GlyphWidths.h"
 #include "platform/MultiByteCharset.h"
 
@@ -25,11 +29,14 @@ class LineBreaker {
 public:
     // `page` must have the font and size set; `width` is the room between the margins, > 0.
     LineBreaker(HPDF_Page page, HPDF_Font font, float fontSize, double width,
-                const MultiByteCharset& charset);
+                const MultiByteCharset& charset, std::vector<HPDF_Font> fallbacks = {});
 
     // The page whose font settings the library's measure uses; any page of the document with
     // the same font and size will do.
     void SetPage(HPDF_Page page) { m_page = page; }
+
+    // Breaks UTF-8 text by the Unicode rules from now on.
+    void UseUnicodeBreaks() { m_unicodeBreaks = m_charset.IsUtf8(); }
 
     // Takes one line from the head of `rest` (which must not be empty) and returns it without
     // its line end; `rest` loses the line and the CR that ended it, if any.
@@ -39,6 +46,7 @@ public:
     // of every line taken), ascending.
     std::vector<char16_t> MeasuredCodes() const { return m_widths.MeasuredCodes(); }
     std::size_t CharactersWithoutGlyph() const { return m_widths.CharactersWithoutGlyph(); }
+    GlyphWidths& Widths() { return m_widths; }
 
 private:
     struct Scan;
@@ -46,7 +54,7 @@ private:
     std::size_t FindCandidateEnd(std::string_view rest, std::size_t from, std::size_t limit) const;
     std::size_t MeasureCandidate(std::string_view rest, const Scan& scan);
     std::size_t LibraryMeasure(std::string_view text);
-    long WidthSum(std::string_view text);
+    std::size_t UnicodeBreak(std::string_view rest, const Scan& scan) const;
     std::size_t AdvanceChars(std::string_view text, std::size_t pos, std::size_t count) const;
     bool Fits(long widthSum) const { return m_widths.Points(widthSum) <= m_width; }
 
@@ -55,4 +63,5 @@ private:
     const MultiByteCharset& m_charset;
     GlyphWidths m_widths;
     std::string m_buffer; // the zero-terminated copy the library measures
+    bool m_unicodeBreaks = false;
 };

@@ -133,13 +133,15 @@ bool PdfDocument::Check(const std::string& step)
         m_errorCode = code;
         m_failedStep = step;
     }
-    return code != HPDF_OK;
+    return Failed();
 }
 
 std::string PdfDocument::FailureReason() const
 {
     if (!m_encryptionFailure.empty())
         return m_encryptionFailure;
+    if (!m_pages.FailureReason().empty())
+        return m_pages.FailureReason();
     if (!Failed())
         return {};
     char code[16];
@@ -168,7 +170,9 @@ HPDF_Font PdfDocument::Open(const ConversionOptions& options, ConversionObserver
 
 HPDF_Font PdfDocument::LoadFont(const ConversionOptions& options)
 {
-    const char* singleByte = ListEntry(SingleByteEncodings, options.SingeEncode);
+    // Auto is settled per file by its plan; the font it starts from is checked in WinAnsi.
+    const int encoding = options.SingeEncode == kAutoEncoding ? kWinAnsiEncoding : options.SingeEncode;
+    const char* singleByte = ListEntry(SingleByteEncodings, encoding);
     switch (options.PageFont) {
     case Base14Font: {
         const char* name = ListEntry(Base14FontNames, options.B14Font);
@@ -245,6 +249,22 @@ void PdfDocument::ReadCharset(HPDF_Font font)
     }
 }
 
+std::vector<HPDF_Font> PdfDocument::LoadFallbackFonts(const std::vector<SystemFont>& fonts)
+{
+    for (const SystemFont& font : fonts) {
+        const char* name = EndsWithTtc(font.file)
+                               ? HPDF_LoadTTFontFromFile2(m_pdf, font.file.c_str(), HPDF_UINT(font.index), HPDF_TRUE)
+                               : HPDF_LoadTTFontFromFile(m_pdf, font.file.c_str(), HPDF_TRUE);
+        HPDF_Font loaded = name ? HPDF_GetFont(m_pdf, name, SingleByteEncodings[kUtf8Encoding].data()) : nullptr;
+        // A fallback is a help, not a need: its failure is forgotten, not the document's.
+        if (HPDF_GetError(m_pdf) != HPDF_OK || !loaded)
+            HPDF_ResetError(m_pdf);
+        else
+            m_fallbackFonts.push_back(loaded);
+    }
+    return m_fallbackFonts;
+}
+
 // The library refuses a second registration of its encoders, and asking for one that is not
 // registered puts the document in error, so whether it is registered is remembered here.
 void PdfDocument::UseUtf8Encoder()
@@ -263,6 +283,10 @@ void PdfDocument::Finish(const ConversionOptions& options, const std::string& ow
     else if (!ownerPassword.empty())
         SetSecurity(options, ownerPassword, userPassword);
     IncludeCompositeGlyphParts(m_font);
+    for (HPDF_Font fallback : m_fallbackFonts)
+        IncludeCompositeGlyphParts(fallback);
+    if (!m_pages.Complete())
+        return;
     HPDF_SaveToStream(m_pdf);
     Check("Making the PDF");
 }

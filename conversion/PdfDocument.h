@@ -6,6 +6,8 @@
 #include "conversion/Aes256Encryption.h"
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
+#include "conversion/SystemFont.h"
+#include "conversion/PageCompressor.h"
 #include "platform/MultiByteCharset.h"
 
 #include <hpdf.h>
@@ -14,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class PdfDocument {
 public:
@@ -29,6 +32,15 @@ public:
     // "Can not find right font, use default font.". Returns the font, or null when the
     // document is in error.
     HPDF_Font Open(const ConversionOptions& options, ConversionObserver& observer);
+
+    // After Open with a UTF-8 font: the installed fonts that draw what it lacks (a plan gives
+    // them for UTF-8 text only), loaded to be embedded with the UTF-8 encoding. A font the library cannot load is left out; the
+    // document stays sound.
+    std::vector<HPDF_Font> LoadFallbackFonts(const std::vector<SystemFont>& fonts);
+
+    // Called once nothing more is drawn on `page`: its content is compressed at once, so that
+    // the document keeps only compressed pages. False when that failed (see FailureReason).
+    bool FinishPage(HPDF_Page page) { return m_pages.Compress(page); }
 
     // The lead bytes of the font's encoding, for searches that must not split a character.
     const MultiByteCharset& Charset() const { return m_charset; }
@@ -51,7 +63,7 @@ public:
     // Records a refusal of the library, if any, as caused by `step`; returns true when the
     // document is in error.
     bool Check(const std::string& step);
-    bool Failed() const { return m_errorCode != HPDF_OK; }
+    bool Failed() const { return m_errorCode != HPDF_OK || !m_pages.FailureReason().empty(); }
     // Why the document failed, in one sentence a user understands, the library's error number
     // last; empty when it did not fail.
     std::string FailureReason() const;
@@ -71,10 +83,12 @@ private:
 
     HPDF_Doc m_pdf = nullptr;
     HPDF_Font m_font = nullptr;
+    std::vector<HPDF_Font> m_fallbackFonts;
     bool m_utf8Registered = false;
     MultiByteCharset m_charset;
     HPDF_STATUS m_errorCode = HPDF_OK;
     std::string m_failedStep;
+    PageCompressor m_pages;
     std::optional<Aes256Encryption> m_aes256;
     std::string m_encryptionFailure;
 };

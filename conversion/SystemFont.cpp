@@ -14,6 +14,16 @@ struct PatternDeleter {
 };
 using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
 
+struct FontSetDeleter {
+    void operator()(FcFontSet* set) const { FcFontSetDestroy(set); }
+};
+using FontSet = std::unique_ptr<FcFontSet, FontSetDeleter>;
+
+struct CharSetDeleter {
+    void operator()(FcCharSet* set) const { FcCharSetDestroy(set); }
+};
+using CharSet = std::unique_ptr<FcCharSet, CharSetDeleter>;
+
 // A configuration of its own for each lookup, given back whole afterwards: fontconfig's shared
 // one lives until the process ends. A lookup is made once per call of the program.
 struct ConfigDeleter {
@@ -142,4 +152,94 @@ SystemFont FindMonospacedFont()
     if (!found.problem.empty())
         found.problem = "the system's monospaced font is not a TrueType font (" + found.problem + ")";
     return found;
+}
+
+namespace {
+
+constexpr std::size_t kMostFallbacks = 8;
+
+Pattern RequestPattern(const FontRequest& request, FcCharSet* characters)
+{
+    Pattern pattern(FcPatternCreate());
+    if (!pattern)
+        return nullptr;
+    for (const std::string& family : request.families)
+        FcPatternAddString(pattern.get(), FC_FAMILY, Text(family.c_str()));
+    FcPatternAddInteger(pattern.get(), FC_WEIGHT, request.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern.get(), FC_SLANT, request.slanted ? FC_SLANT_OBLIQUE : FC_SLANT_ROMAN);
+    FcPatternAddCharSet(pattern.get(), FC_CHARSET, characters);
+    return pattern;
+}
+
+FcCharSet* CharSetOf(FcPattern* font)
+{
+    FcCharSet* characters = nullptr;
+    return FcPatternGetCharSet(font, FC_CHARSET, 0, &characters) == FcResultMatch ? characters : nullptr;
+}
+
+bool IsFile(FcPattern* font, const SystemFont& file)
+{
+    int index = 0;
+    FcPatternGetInteger(font, FC_INDEX, 0, &index);
+    return StringOf(font, FC_FILE) == file.file && (index & 0xFFFF) == file.index;
+}
+
+// Adds to `fonts` the fallbacks from `sorted` for the characters `missing`.
+void AddFallbacks(FcFontSet* sorted, CharSet missing, FontsForText& fonts)
+{
+    for (int i = 0; i < sorted->nfont && fonts.fallbacks.size() < kMostFallbacks; ++i) {
+        if (!missing || FcCharSetCount(missing.get()) == 0)
+            return;
+        FcPattern* font = sorted->fonts[i];
+        FcCharSet* has = CharSetOf(font);
+        if (!has || StringOf(font, FC_FONTFORMAT) != kTrueType || IsFile(font, fonts.main) ||
+            FcCharSetIntersectCount(missing.get(), has) == 0)
+            continue;
+        fonts.fallbacks.push_back(Found(font, StringOf(font, FC_FAMILY)));
+        missing.reset(FcCharSetSubtract(missing.get(), has));
+    }
+}
+
+// The main font's place among the `sorted` fonts: the one `main` names, or, when it names none,
+// the first TrueType font, which it is then set to. Returns the main font's characters; null
+// when it is not among them.
+FcCharSet* FindMain(FcFontSet* sorted, SystemFont& main)
+{
+    for (int i = 0; i < sorted->nfont; ++i) {
+        FcPattern* font = sorted->fonts[i];
+        if (main.file.empty() && StringOf(font, FC_FONTFORMAT) == kTrueType)
+            main = Found(font, "'" + StringOf(font, FC_FAMILY) + "'");
+        if (!main.file.empty() && IsFile(font, main))
+            return CharSetOf(font);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+FontsForText FindFontsFor(const FontRequest& request, const std::vector<char32_t>& characters, const SystemFont& chosen)
+{
+    FontsForText fonts;
+    fonts.main = chosen;
+    const CharSet wanted(FcCharSetCreate());
+    const Config config(FcInitLoadConfigAndFonts());
+    if (wanted)
+        for (char32_t character : characters)
+            FcCharSetAddChar(wanted.get(), character);
+    const Pattern pattern = wanted && config ? RequestPattern(request, wanted.get()) : nullptr;
+    if (!pattern) {
+        fonts.main.problem = "fontconfig could not be asked for a font";
+        return fonts;
+    }
+    FcConfigSubstitute(config.get(), pattern.get(), FcMatchPattern);
+    FcDefaultSubstitute(pattern.get());
+    FcResult result = FcResultNoMatch;
+    // Sorted by coverage of the characters first, then by likeness; only TrueType files load.
+    const FontSet sorted(FcFontSort(config.get(), pattern.get(), FcFalse, nullptr, &result));
+    FcCharSet* mainHas = sorted ? FindMain(sorted.get(), fonts.main) : nullptr;
+    if (fonts.main.file.empty())
+        fonts.main.problem = "no TrueType font is installed (fc-list lists the installed fonts)";
+    if (mainHas)
+        AddFallbacks(sorted.get(), CharSet(FcCharSetSubtract(wanted.get(), mainHas)), fonts);
+    return fonts;
 }

@@ -3,6 +3,7 @@
 // fontconfig, the library Linux desktops find their fonts with. Only TrueType fonts are
 // offered: they are what the converter can load and what carries UTF-8 text. Any thread.
 #include <string>
+#include <vector>
 
 struct SystemFont {
     std::string file;    // the font file; empty when none was found
@@ -19,3 +20,24 @@ SystemFont FindSystemFont(const std::string& name);
 
 // The monospaced TrueType font the system prefers (fontconfig's "monospace").
 SystemFont FindMonospacedFont();
+
+// A font asked for by its look rather than its name.
+struct FontRequest {
+    std::vector<std::string> families; // in order of preference; generic families count too
+    bool bold = false;
+    bool slanted = false;
+};
+
+// The fonts that draw a text: the main one, and for the characters it lacks the fallbacks, each
+// the first installed font (in fontconfig's order for the request) that has them.
+struct FontsForText {
+    SystemFont main;
+    std::vector<SystemFont> fallbacks;
+};
+
+// The installed TrueType font that draws most of `characters`, and among those the one that
+// is most like the request, as fontconfig ranks them; or `chosen`, when it names a file. Then
+// the fallbacks for what the main font lacks, at most a handful, each adding at least one of
+// the characters. A chosen font that fontconfig does not know gets no fallbacks.
+FontsForText FindFontsFor(const FontRequest& request, const std::vector<char32_t>& characters,
+                          const SystemFont& chosen = {});

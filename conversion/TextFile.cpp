@@ -38,7 +38,7 @@ std::string Gigabytes(std::uint64_t bytes)
     return text;
 }
 
-TextFileContent ReadToEnd(int fd, std::size_t expectedSize)
+TextFileContent ReadBytesToEnd(int fd, std::size_t expectedSize)
 {
     TextFileContent content;
     content.text.reserve(expectedSize);
@@ -53,6 +53,11 @@ TextFileContent ReadToEnd(int fd, std::size_t expectedSize)
             return Failed(SystemMessage(errno));
         content.text.append(chunk, static_cast<std::size_t>(got));
     }
+    return content;
+}
+
+TextFileContent InTextMode(TextFileContent content)
+{
     content.note = TextEndNote(content.text);
     ApplyTextMode(content.text);
     return content;
@@ -80,8 +85,8 @@ std::string TextEndNote(std::string_view bytes)
 {
     std::string note;
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
-        note = "The file looks like UTF-16 (it starts with a UTF-16 byte-order mark), which the converter "
-               "does not read; save it as UTF-8. ";
+        note = "The file looks like UTF-16 (it starts with a UTF-16 byte-order mark), which the chosen "
+               "encoding does not read; choose the encoding Auto (SingeEncode=29). ";
     const std::size_t end = bytes.find_first_of(std::string_view("\x1A\0", 2));
     if (end != std::string_view::npos && bytes[end] == '\0') {
         const std::size_t rest = bytes.size() - end;
@@ -122,7 +127,7 @@ RegularFile OpenRegularFile(const std::string& path)
     return file;
 }
 
-TextFileContent ReadTextFile(const std::string& path)
+TextFileContent ReadFileBytes(const std::string& path)
 {
     const RegularFile file = OpenRegularFile(path);
     if (file.fd < 0)
@@ -133,9 +138,24 @@ TextFileContent ReadTextFile(const std::string& path)
         close(file.fd);
         return Failed(TooLargeReason(file.size));
     }
-    TextFileContent content = ReadToEnd(file.fd, file.size);
+    TextFileContent content = ReadBytesToEnd(file.fd, file.size);
     close(file.fd);
     return content;
+}
+
+TextFileContent ReadStreamBytes(int fd)
+{
+    return ReadBytesToEnd(fd, 0);
+}
+
+TextFileContent ReadTextFile(const std::string& path)
+{
+    return InTextMode(ReadFileBytes(path));
+}
+
+TextFileContent ReadTextStream(int fd)
+{
+    return InTextMode(ReadStreamBytes(fd));
 }
 
 std::string TooLargeReason(std::uint64_t size)
@@ -143,11 +163,6 @@ std::string TooLargeReason(std::uint64_t size)
     const std::string held = size > 0 ? "the text holds " + Gigabytes(size) + ", and " : "";
     return "too large: " + held + "this machine has " + Gigabytes(PhysicalMemory()) +
            " of memory, while the text and its PDF must fit in memory together";
-}
-
-TextFileContent ReadTextStream(int fd)
-{
-    return ReadToEnd(fd, 0);
 }
 
 std::size_t NormaliseLineEnds(std::string& text)

@@ -35,6 +35,11 @@ std::string TooLargeReason(std::uint64_t size);
 // Reads an open file or pipe to its end, such as the standard input.
 TextFileContent ReadTextStream(int fd);
 
+// The same two, without text mode: the bytes as they are, for a reader that decodes them
+// first (UTF-16 holds zero bytes in its text). The note is left empty.
+TextFileContent ReadFileBytes(const std::string& path);
+TextFileContent ReadStreamBytes(int fd);
+
 // Text mode on bytes already read, in place: the data ends at the first Ctrl+Z or zero byte and
 // CR LF pairs shrink to LF. Returns false when such an end byte cut the data short.
 bool ApplyTextMode(std::string& bytes);

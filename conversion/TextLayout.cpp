@@ -1,15 +1,14 @@
 #include "conversion/TextLayout.h"
 
 #include "conversion/LineBreaker.h"
+#include "conversion/TabStops.h"
+#include "conversion/VisualOrder.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <climits>
 
 namespace {
-
-// The library refuses to show a longer string in one call.
-constexpr std::size_t kMostBytesPerShow = HPDF_LIMIT_MAX_STRING_LEN;
-
 int ClampToInt(std::size_t value)
 {
     return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
@@ -18,9 +17,9 @@ int ClampToInt(std::size_t value)
 
 TextLayout::TextLayout(HPDF_Doc pdf, HPDF_Font font, float fontSize,
                        const ConversionOptions& options, const MultiByteCharset& charset,
-                       ConversionObserver& observer)
+                       ConversionObserver& observer, std::vector<HPDF_Font> fallbacks)
     : m_pdf(pdf), m_font(font), m_fontSize(fontSize), m_options(options), m_charset(charset),
-      m_observer(observer)
+      m_observer(observer), m_fallbacks(std::move(fallbacks))
 {
 }
 
@@ -41,36 +40,74 @@ long long TextLayout::AvailableWidth(const ConversionOptions& options)
 
 void TextLayout::Write(std::string_view text, std::size_t progressLength)
 {
-    HPDF_Page page = StartPage();
+    m_page = StartPage();
+    m_progressLength = progressLength;
     m_observer.SetProgressRange(1, ClampToInt(progressLength));
     m_observer.SetProgressPos(0);
-    if (!page)
+    if (!m_page)
         return;
 
-    LineBreaker breaker(page, m_font, m_fontSize, static_cast<double>(AvailableWidth(m_options)), m_charset);
-    std::size_t drawn = 0;
-    while (!text.empty()) {
-        const std::string_view line = breaker.TakeLine(text);
-        DrawLine(page, line);
-        // After its first error the library refuses every call, new pages included.
-        if (HPDF_GetError(m_pdf) != HPDF_OK)
-            return;
-        drawn += line.size();
-        m_observer.SetProgressPos(ClampToInt(drawn));
-        // The test follows the line, so the last line of a page is the first whose baseline
-        // reaches the bottom margin.
-        if (HPDF_Page_GetCurrentTextPos(page).y <= m_options.BottomMargin) {
-            HPDF_Page_EndText(page);
-            page = StartPage();
-            if (!page)
-                return;
-            breaker.SetPage(page);
-        }
+    LineBreaker breaker(m_page, m_font, m_fontSize, static_cast<double>(AvailableWidth(m_options)), m_charset,
+                        m_fallbacks);
+    breaker.UseUnicodeBreaks();
+    std::string expanded;
+    if (m_options.TabSize > 0 && text.find('\t') != std::string_view::npos) {
+        GlyphWidths widths(m_font, m_fontSize, m_charset);
+        expanded = ExpandTabs(text, m_options.TabSize, widths, m_charset);
+        text = expanded;
     }
-    HPDF_Page_EndText(page);
+    const char sectionEnd = m_options.FormFeed == 1 ? '\f' : '\0'; // the text holds no zero byte
+    while (!text.empty()) {
+        const std::string_view section = text.substr(0, text.find(sectionEnd));
+        text.remove_prefix(section.size());
+        if (!WriteSection(section, breaker))
+            return;
+        if (text.empty())
+            break;
+        text.remove_prefix(1);
+        // A form feed at the very end has no text to begin a page with, and one right after a
+        // page that began because the last was full has no page to end.
+        if (!m_pageBegunByOverflow && !text.empty() && !NextPage(breaker))
+            return;
+        m_pageBegunByOverflow = false;
+    }
+    if (!FinishPage(m_page))
+        return;
     m_drawnCodes = breaker.MeasuredCodes();
+    AddShapedCodes();
     m_charactersWithoutGlyph = breaker.CharactersWithoutGlyph();
     m_observer.SetProgressPos(ClampToInt(progressLength));
+}
+
+// Draws the lines of `section`, a page after each line whose baseline reaches the bottom
+// margin. False when the library refused something.
+bool TextLayout::WriteSection(std::string_view section, LineBreaker& breaker)
+{
+    while (!section.empty()) {
+        const std::string_view line = breaker.TakeLine(section);
+        DrawLine(m_page, line, breaker.Widths());
+        // After its first error the library refuses every call, new pages included.
+        if (HPDF_GetError(m_pdf) != HPDF_OK)
+            return false;
+        m_drawn += line.size();
+        m_observer.SetProgressPos(ClampToInt(std::min(m_drawn, m_progressLength)));
+        // The test follows the line, so the last line of a page is the first whose baseline
+        // reaches the bottom margin.
+        m_pageBegunByOverflow = HPDF_Page_GetCurrentTextPos(m_page).y <= m_options.BottomMargin;
+        if (m_pageBegunByOverflow && !NextPage(breaker))
+            return false;
+    }
+    return true;
+}
+
+bool TextLayout::NextPage(LineBreaker& breaker)
+{
+    if (!FinishPage(m_page))
+        return false;
+    m_page = StartPage();
+    if (m_page)
+        breaker.SetPage(m_page);
+    return m_page != nullptr;
 }
 
 std::optional<std::string> TextLayout::MissingGlyphNote() const
@@ -104,41 +141,70 @@ HPDF_Page TextLayout::StartPage()
     return HPDF_GetError(m_pdf) == HPDF_OK ? page : nullptr;
 }
 
-void TextLayout::DrawLine(HPDF_Page page, std::string_view line)
+bool TextLayout::FinishPage(HPDF_Page page)
+{
+    HPDF_Page_EndText(page);
+    return !m_pageFinished || m_pageFinished(page);
+}
+
+void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths)
 {
     HPDF_Page_MoveTextPos(page, 0, -(m_fontSize + 5));
-    if (line.size() > kMostBytesPerShow && DrawsNothing(line)) {
-        ShowInPieces(page, line);
-        return;
+    if (m_charset.IsUtf8() && HoldsRightToLeft(line)) {
+        m_line = VisualOrder(line);
+        NoteShapedCodes(m_line);
+    } else {
+        m_line.assign(line);
     }
-    m_line.assign(line);
-    HPDF_Page_ShowTextNextLine(page, m_line.c_str());
-}
-
-// Control characters, form feeds and tabs have no width in most fonts, so a line of them never
-// grows wide enough to be broken, however long it is.
-bool TextLayout::DrawsNothing(std::string_view line)
-{
-    for (std::size_t start = 0; start < line.size();) {
-        const std::size_t end = start + m_charset.WholeCharsWithin(line.substr(start), kMostBytesPerShow);
-        m_line.assign(line.substr(start, end - start));
-        const HPDF_TextWidth width =
-            HPDF_Font_TextWidth(m_font, reinterpret_cast<const HPDF_BYTE*>(m_line.c_str()), HPDF_UINT(m_line.size()));
-        if (width.width != 0)
-            return false;
-        start = end;
-    }
-    return true;
-}
-
-// Every piece starts at the line's beginning, which is where the one before it ended, as it has
-// no width. (The library's other operator for showing text drops text without width.)
-void TextLayout::ShowInPieces(HPDF_Page page, std::string_view line)
-{
-    for (std::size_t start = 0; start < line.size();) {
-        const std::size_t end = start + m_charset.WholeCharsWithin(line.substr(start), kMostBytesPerShow);
-        m_line.assign(line.substr(start, end - start));
+    if (widths.HasFallbacks())
+        ShowInRuns(page, widths);
+    else
         HPDF_Page_ShowTextNextLine(page, m_line.c_str());
-        start = end;
+}
+
+// Shows the UTF-8 line in runs of the characters each font draws, the font switched between
+// them, and leaves the page's font as the layout's.
+void TextLayout::ShowInRuns(HPDF_Page page, GlyphWidths& widths)
+{
+    HPDF_Font current = m_font;
+    std::size_t runStart = 0;
+    std::string run;
+    const auto showRun = [&](std::size_t end) {
+        run.assign(m_line, runStart, end - runStart);
+        if (!run.empty())
+            HPDF_Page_ShowText(page, run.c_str());
+        runStart = end;
+    };
+    for (std::size_t pos = 0; pos < m_line.size();) {
+        const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(m_line, pos), 1);
+        HPDF_Font font = widths.FontFor(DecodeUtf8(m_line, pos, length));
+        if (font != current) {
+            showRun(pos);
+            HPDF_Page_SetFontAndSize(page, font, m_fontSize);
+            current = font;
+        }
+        pos += length;
     }
+    showRun(m_line.size());
+    if (current != m_font)
+        HPDF_Page_SetFontAndSize(page, m_font, m_fontSize);
+}
+
+// Shaping draws presentation forms the text itself may not hold; a reader needs them in the map
+// back to Unicode too.
+void TextLayout::NoteShapedCodes(std::string_view visual)
+{
+    for (std::size_t pos = 0; pos < visual.size();) {
+        const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(visual, pos), 1);
+        if (length == 3)
+            m_shapedCodes.push_back(static_cast<char16_t>(DecodeUtf8(visual, pos, length)));
+        pos += length;
+    }
+}
+
+void TextLayout::AddShapedCodes()
+{
+    m_drawnCodes.insert(m_drawnCodes.end(), m_shapedCodes.begin(), m_shapedCodes.end());
+    std::sort(m_drawnCodes.begin(), m_drawnCodes.end());
+    m_drawnCodes.erase(std::unique(m_drawnCodes.begin(), m_drawnCodes.end()), m_drawnCodes.end());
 }

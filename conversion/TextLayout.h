@@ -5,19 +5,29 @@
 // stops at the library's first error; the caller reads the document's error state afterwards.
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
+#include "conversion/GlyphWidths.h"
 #include "platform/MultiByteCharset.h"
 
 #include <hpdf.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+class LineBreaker;
+
 class TextLayout {
 public:
+    // The fallback fonts draw, in UTF-8, the characters the font has no glyph for.
     TextLayout(HPDF_Doc pdf, HPDF_Font font, float fontSize, const ConversionOptions& options,
-               const MultiByteCharset& charset, ConversionObserver& observer);
+               const MultiByteCharset& charset, ConversionObserver& observer,
+               std::vector<HPDF_Font> fallbacks = {});
+
+    // Called with each page once nothing more is drawn on it; when it returns false, writing
+    // stops there.
+    void OnPageFinished(std::function<bool(HPDF_Page)> finished) { m_pageFinished = std::move(finished); }
 
     // `text` has CR as its only line end (see NormaliseLineEnds); `progressLength` is the
     // range reported for it.
@@ -36,9 +46,13 @@ public:
 
 private:
     HPDF_Page StartPage();
-    void DrawLine(HPDF_Page page, std::string_view line);
-    bool DrawsNothing(std::string_view line);
-    void ShowInPieces(HPDF_Page page, std::string_view line);
+    bool WriteSection(std::string_view section, LineBreaker& breaker);
+    bool NextPage(LineBreaker& breaker);
+    bool FinishPage(HPDF_Page page);
+    void DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths);
+    void ShowInRuns(HPDF_Page page, GlyphWidths& widths);
+    void NoteShapedCodes(std::string_view visual);
+    void AddShapedCodes();
 
     HPDF_Doc m_pdf;
     HPDF_Font m_font;
@@ -46,7 +60,15 @@ private:
     const ConversionOptions& m_options;
     const MultiByteCharset& m_charset;
     ConversionObserver& m_observer;
+    std::vector<HPDF_Font> m_fallbacks;
+    std::function<bool(HPDF_Page)> m_pageFinished;
     std::string m_line; // the zero-terminated copy the library draws
+    HPDF_Page m_page = nullptr;
+    std::size_t m_drawn = 0;          // bytes of the lines drawn, for the progress
+    std::size_t m_progressLength = 0;
+    // The page began because the last one was full, and nothing is drawn on it yet.
+    bool m_pageBegunByOverflow = true;
     std::vector<char16_t> m_drawnCodes;
+    std::vector<char16_t> m_shapedCodes; // drawn after reordering; may repeat
     std::size_t m_charactersWithoutGlyph = 0;
 };

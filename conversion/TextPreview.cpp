@@ -1,25 +1,28 @@
 #include "conversion/TextPreview.h"
 
 #include "conversion/CidTypeface.h"
+#include "conversion/DetectedEncoding.h"
 #include "platform/SystemMessage.h"
 #include "conversion/TextFile.h"
+#include "conversion/Transcode.h"
 #include "platform/Utf8.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <iconv.h>
 #include <unistd.h>
 
 namespace {
 
 // The encodings of the options' lists by position, as iconv names them. The PDF standard
 // encoding and font-specific bytes have no converter of their own; Latin-1 reads their letters.
-constexpr std::array<const char*, 29> kSingleByteCharsets = {
+// Auto has no one charset: ReadTextPreview detects it per file, and its name only tells the
+// window when a preview must be read again.
+constexpr std::array<const char*, 30> kSingleByteCharsets = {
     "ISO-8859-1", "MACINTOSH", "CP1252", "ISO-8859-1", "ISO-8859-2", "ISO-8859-3", "ISO-8859-4",
     "ISO-8859-5", "ISO-8859-6", "ISO-8859-7", "ISO-8859-8", "ISO-8859-9", "ISO-8859-10", "ISO-8859-11",
     "ISO-8859-13", "ISO-8859-14", "ISO-8859-15", "ISO-8859-16", "CP1250", "CP1251", "CP1252", "CP1253",
-    "CP1254", "CP1255", "CP1256", "CP1257", "CP1258", "KOI8-R", "UTF-8"};
+    "CP1254", "CP1255", "CP1256", "CP1257", "CP1258", "KOI8-R", "UTF-8", "auto"};
 constexpr std::array<const char*, 16> kMultiByteCharsets = {
     "EUC-CN", "EUC-CN", "GBK", "GBK", "CP950", "CP950", "CP932", "CP932", "CP932", "EUC-JP", "EUC-JP",
     "EUC-KR", "EUC-KR", "CP949", "CP949", "CP949"};
@@ -65,28 +68,7 @@ std::string PreviewCharset(const ConversionOptions& options)
 
 std::string DecodeForDisplay(const std::string& bytes, const std::string& charset, bool more)
 {
-    std::string out;
-    iconv_t converter = iconv_open("UTF-8", charset.c_str());
-    if (converter == iconv_t(-1))
-        converter = iconv_open("UTF-8", "ISO-8859-1");
-    out.reserve(bytes.size() * 2);
-    char* in = const_cast<char*>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    char buffer[4096];
-    while (inLeft > 0) {
-        char* next = buffer;
-        std::size_t room = sizeof buffer;
-        const std::size_t result = iconv(converter, &in, &inLeft, &next, &room);
-        out.append(buffer, std::size_t(next - buffer));
-        if (result != std::size_t(-1) || errno == E2BIG)
-            continue;
-        if (errno == EINVAL && more)
-            break;
-        out += kUtf8Replacement;
-        ++in;
-        --inLeft;
-    }
-    iconv_close(converter);
+    std::string out = DecodeToUtf8(bytes, charset, more);
     std::replace(out.begin(), out.end(), '\r', '\n');
     return out;
 }
@@ -106,6 +88,13 @@ TextPreview ReadTextPreview(const std::string& path, const ConversionOptions& op
     close(file.fd);
     if (!preview.error.empty())
         return preview;
+    if (ReadsEachFileAsDetected(options)) {
+        const DetectedEncoding encoding = DetectEncoding(bytes);
+        std::string text = DecodeToUtf8(std::string_view(bytes).substr(encoding.markLength), encoding.charset, more);
+        preview.cut = ApplyTextMode(text) && more;
+        preview.utf8 = DecodeForDisplay(text, "UTF-8", preview.cut);
+        return preview;
+    }
     preview.cut = ApplyTextMode(bytes) && more;
     // The conversion skips the mark too; shown, it would be an invisible first character.
     if (UsesUtf8(options) && bytes.starts_with(kUtf8ByteOrderMark))

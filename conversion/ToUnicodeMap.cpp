@@ -1,6 +1,6 @@
 #include "conversion/ToUnicodeMap.h"
 
-#include "conversion/LibharuFont.h"
+#include "conversion/LibharuPrivate.h"
 
 #include <algorithm>
 #include <cstdio>

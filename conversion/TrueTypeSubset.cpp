@@ -1,6 +1,6 @@
 #include "conversion/TrueTypeSubset.h"
 
-#include "conversion/LibharuFont.h"
+#include "conversion/LibharuPrivate.h"
 
 #include <vector>
 

@@ -155,6 +155,7 @@ TEST_F(FileListPane, APreviewIsDecodedWithTheChosenEncodingAndALargeFileShowsIts
 TEST_F(FileListPane, ThePreviewFollowsAnEncodingChosenWhileItShowsAFile)
 {
     left->AddEntries({Write("cyrillic.txt", "\xCF\xF0\xE8\xE2\xE5\xF2\r\n")});
+    Choose(19, 2); // WinAnsiEncoding
     ClickCell(1, 1);
     ASSERT_NE(left->GetPreview()->toPlainText(), QString::fromUtf8("Привет\n"));
     Choose(19, 19); // CP1251

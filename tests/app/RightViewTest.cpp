@@ -27,15 +27,18 @@ TEST_F(OptionsPane, RowsKeepTheirNumbersListsAndColoursAcrossRebuilds)
         right->BuildOptionTree();
         EXPECT_EQ(Row(1)->GetLabelText(), "Paper Options");
         EXPECT_EQ(Row(36)->GetLabelText(), "Encrypt Level");
-        EXPECT_EQ(Row(37), nullptr);
+        EXPECT_EQ(Row(37)->GetLabelText(), "Text Options");
+        EXPECT_EQ(Row(38)->GetParent(), Row(37));
+        EXPECT_EQ(Row(39)->GetLabelText(), "Form Feed");
+        EXPECT_EQ(Row(40), nullptr);
         EXPECT_EQ(Row(16)->GetParent(), Row(15));
         EXPECT_EQ(Row(13)->GetParent(), Row(12));
-        for (int category : {1, 22, 25, 31}) {
+        for (int category : {1, 22, 25, 31, 37}) {
             EXPECT_TRUE(Row(category)->IsCategory());
             EXPECT_EQ(Row(category)->GetLabelBackColor(), RGB(207, 234, 254));
             EXPECT_EQ(Row(category)->GetLabelTextColor(), RGB(0, 0, 0));
         }
-        const std::pair<int, int> listSizes[] = {{2, 38}, {10, 4}, {11, 14}, {16, 2}, {17, 11}, {19, 29}, {20, 16}, {23, 4}, {33, 2}};
+        const std::pair<int, int> listSizes[] = {{2, 38}, {10, 4}, {11, 14}, {16, 2}, {17, 11}, {19, 30}, {20, 16}, {23, 4}, {33, 2}, {39, 2}};
         for (const auto& [id, count] : listSizes)
             EXPECT_EQ(static_cast<COptionTreeComboItem*>(Row(id))->GetCount(), count) << id;
         EXPECT_EQ(static_cast<COptionTreeComboItem*>(Row(2))->GetComboBox()->itemText(37), "Custom Page Size");

@@ -24,7 +24,8 @@ TEST(PaperSizes, LookupGivesTheTableSizeAndLeavesOtherPositionsAlone)
 
 TEST(ChoiceLists, HaveTheirLengthsAndNoIso885912)
 {
-    EXPECT_EQ(SingleByteEncodings.size(), 29u);
+    EXPECT_EQ(SingleByteEncodings.size(), 30u);
+    EXPECT_EQ(SingleByteEncodings[kAutoEncoding], "Auto");
     EXPECT_EQ(SingleByteEncodings[27], "KOI8-R");
     EXPECT_EQ(SingleByteEncodings[kUtf8Encoding], "UTF-8");
     EXPECT_EQ(SingleByteEncodings[13], "ISO8859-11");
@@ -40,10 +41,10 @@ ConversionOptions WrittenOutDefaults()
     ConversionOptions o;
     o.PageSize = 7, o.PageWidth = 595, o.PageHeight = 842, o.LeftMargin = 60, o.RightMargin = 60;
     o.TopMargin = 60, o.BottomMargin = 60, o.PageFont = 0, o.B14Font = 0, o.Type1MetricsFile = "";
-    o.Type1DataFile = "", o.TrueTypeFile = "", o.EmbeddingFont = kYes, o.CIDFont = 0, o.SingeEncode = 0;
+    o.Type1DataFile = "", o.TrueTypeFile = "", o.EmbeddingFont = kYes, o.CIDFont = 0, o.SingeEncode = 29;
     o.MultiEncode = 0, o.FontSize = 9, o.OpenMode = 0, o.OpenResult = 0, o.Author = "", o.Creator = "";
     o.Title = "", o.Subject = "", o.Keywords = "", o.PermitRead = 0, o.PermitPrint = 0, o.PermitCopy = 0;
-    o.PermitModify = 0, o.EncryptLevel = 48;
+    o.PermitModify = 0, o.EncryptLevel = 48, o.TabSize = 8, o.FormFeed = 1;
     return o;
 }
 
@@ -56,7 +57,7 @@ TEST(Defaults, TheRecordStartsWithTheDefaultsAndResetRestoresEveryField)
     o.Type1DataFile = "/d.pfb", o.TrueTypeFile = "/x.ttf", o.EmbeddingFont = kNo, o.CIDFont = 9, o.SingeEncode = 10;
     o.MultiEncode = 11, o.FontSize = 0, o.OpenMode = 3, o.OpenResult = kNo, o.Author = "author";
     o.Creator = "creator", o.Title = "title", o.Subject = "subject", o.Keywords = "keywords", o.PermitRead = kNo;
-    o.PermitPrint = kNo, o.PermitCopy = kNo, o.PermitModify = kNo, o.EncryptLevel = 128;
+    o.PermitPrint = kNo, o.PermitCopy = kNo, o.PermitModify = kNo, o.EncryptLevel = 128, o.TabSize = 0, o.FormFeed = 0;
     ResetOptionsToDefaults(o);
     EXPECT_EQ(o, WrittenOutDefaults());
 }

@@ -87,3 +87,10 @@ ConversionOptions Utf8Options(const std::string& fontFile, int index)
     options.SingeEncode = kUtf8Encoding;
     return options;
 }
+
+ConversionOptions StandardEncodingOptions()
+{
+    ConversionOptions options;
+    options.SingeEncode = 0;
+    return options;
+}

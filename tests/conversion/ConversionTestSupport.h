@@ -72,5 +72,8 @@ std::string UrwType1Metrics();
 std::string UrwType1Data();
 std::string MicroHeiCollectionPath();
 
+// The defaults with the old default encoding, StandardEncoding, instead of Auto.
+ConversionOptions StandardEncodingOptions();
+
 // UTF-8 text with a TrueType font; `index` picks the font of a .ttc collection.
 ConversionOptions Utf8Options(const std::string& fontFile = DejaVuSansMonoPath(), int index = 0);

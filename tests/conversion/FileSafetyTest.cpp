@@ -145,17 +145,12 @@ TEST(Reasons, AreOneSentenceEachWithTheLibrarysNumberOnlyAfterAPlainReason)
     ConversionOptions missingFont;
     missingFont.PageFont = TrueTypeFont;
     missingFont.TrueTypeFile = folder.File("missing.ttf");
-    ConversionOptions longLine; // a line longer than the library draws
-    longLine.PageSize = kCustomPageSize, longLine.PageWidth = 14400, longLine.FontSize = 1;
-    longLine.LeftMargin = longLine.RightMargin = -14400;
-    const std::string longInput = folder.Write("long.txt", std::string(70000, 'x'));
     folder.Write("file", "");
     const std::tuple<const char*, ConversionOptions, std::string, std::string, std::string> cases[] = {
         {"missing input", {}, folder.File("none.txt"), "", folder.File("none.pdf")},
         {"equal passwords", {}, input, "same", folder.File("in.pdf")},
         {"missing font file", missingFont, input, "", folder.File("in.pdf")},
         {"font and encoding that do not go together", CidOptions(2, 0), input, "", folder.File("in.pdf")},
-        {"a text too long for the library", longLine, longInput, "", folder.File("long.pdf")},
         {"a folder that is a file", {}, input, "", folder.File("file/in.pdf")},
     };
     const std::regex sentence(R"([A-Z][^\n]*\.)");

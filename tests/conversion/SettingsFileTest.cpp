@@ -47,10 +47,11 @@ TEST(SettingsFile, DefaultsWriteTheKnownFile)
     ASSERT_TRUE(SaveSettings(ConversionOptions{}, path));
     EXPECT_EQ(ReadAll(path),
               "[Paper Option]\nPageSize=7\nPageWidth=595\nPageHeight=842\nLeftMargin=60\nRightMargin=60\n"
-              "TopMargin=60\nBottomMargin=60\nPageFont=0\nB14Font=0\nEmbeddingFont=0\nCIDFont=0\nSingeEncode=0\n"
+              "TopMargin=60\nBottomMargin=60\nPageFont=0\nB14Font=0\nEmbeddingFont=0\nCIDFont=0\nSingeEncode=29\n"
               "MultiEncode=0\nFont Size=9\n[Document Display Option]\nOpenMode=0\nOpenResult=0\n"
               "[PDF Property Option]\nAuthor=\nCreator=\nTitle=\nSubject=\nKeywords=\n"
-              "[PDF Security Option]\nPermitRead=0\nPermitPrint=0\nPermitCopy=0\nPermitModify=0\nEncryptLevel=48\n");
+              "[PDF Security Option]\nPermitRead=0\nPermitPrint=0\nPermitCopy=0\nPermitModify=0\nEncryptLevel=48\n"
+              "[Text Option]\nTabSize=8\nFormFeed=1\n");
 }
 
 TEST(SettingsFile, MissingKeysEachTakeTheirOwnDefault)
@@ -225,7 +226,7 @@ TEST(SettingsKeys, AreFoundWithoutCaseAndValuesAreChecked)
     EXPECT_NE(ApplySetting(options, *FindSettingsKey("PageSize"), ""), "");
     EXPECT_EQ(ApplySetting(options, *FindSettingsKey("title"), "Report = final"), "");
     EXPECT_EQ(options.Title, "Report = final");
-    EXPECT_EQ(SettingsKeys().size(), 26u);
+    EXPECT_EQ(SettingsKeys().size(), 28u);
 }
 
 } // namespace

@@ -123,7 +123,9 @@ TEST(LineEnds, CtrlZEndsTheDataAndAZeroByteEndsTheText)
 
 TEST(LineEnds, TabsStayInsideLines)
 {
-    EXPECT_EQ(ConvertAndInspect(ConversionOptions{}, "a\tb\n").AllLineTexts(),
+    ConversionOptions options;
+    options.TabSize = 0;
+    EXPECT_EQ(ConvertAndInspect(options, "a\tb\n").AllLineTexts(),
               (std::vector<std::string>{"a\tb"}));
 }
 
@@ -242,17 +244,22 @@ TEST(LargeInputs, MoreThan32767PagesAreWritten)
 
 // A line longer than the library shows at once whose characters have no width never grows wide
 // enough to be broken; it is drawn whole, in pieces the library takes.
-class LongLineThatDrawsNothing : public testing::TestWithParam<std::pair<const char*, std::string>> {};
+class LongLineOfLittleWidth : public testing::TestWithParam<std::pair<const char*, std::string>> {};
 
-TEST_P(LongLineThatDrawsNothing, IsWrittenWholeWithTheLinesAfterIt)
+TEST_P(LongLineOfLittleWidth, IsWrittenWholeWithTheLinesAfterIt)
 {
     const std::string& text = GetParam().second;
-    const PdfFacts pdf = ConvertAndInspect(ConversionOptions{}, text);
+    // Tabs and form feeds drawn as the font has them, without width; other control characters
+    // are never drawn.
+    ConversionOptions options;
+    options.TabSize = 0;
+    options.FormFeed = 0;
+    const PdfFacts pdf = ConvertAndInspect(options, text);
     std::string drawn;
     for (const std::string& line : pdf.AllLineTexts())
         drawn += line + "\n";
     std::string expected = text;
-    std::erase(expected, '\n');
+    std::erase_if(expected, [](char c) { return c == '\n' || (c != '\t' && c != '\f' && (unsigned char)c < 0x20) || c == 0x7F; });
     std::erase(drawn, '\n');
     // Compared as a whole but not printed: the text is too long to read.
     EXPECT_TRUE(drawn == expected) << drawn.size() << " bytes drawn, " << expected.size() << " expected; first difference at "
@@ -267,12 +274,16 @@ std::string Repeated(const std::string& unit, std::size_t bytes)
     return text;
 }
 
-INSTANTIATE_TEST_SUITE_P(LargeInputs, LongLineThatDrawsNothing,
+INSTANTIATE_TEST_SUITE_P(LargeInputs, LongLineOfLittleWidth,
                          testing::Values(std::pair{"FormFeedsAtTheLimit", std::string(65536, '\f') + "\nafter\n"},
                                          std::pair{"FormFeedsForThreePieces", std::string(140000, '\f') + "\nafter\n"},
                                          std::pair{"FormFeedsWithoutALineEnd", std::string(140000, '\f')},
                                          std::pair{"Tabs", std::string(70000, '\t') + "\nafter\n"},
-                                         std::pair{"ControlBytes", Repeated("\x01\x02\x03\x1B\x7F", 70000) + "\nafter\n"}),
+                                         std::pair{"ControlBytes", Repeated("\x01\x02\x03\x1B\x7F", 70000) + "\nafter\n"},
+                                         std::pair{"TabsThenALetter", std::string(65535, '\t') + "x\nafter\n"},
+                                         std::pair{"ALetterThenTabs", "x" + std::string(70000, '\t')},
+                                         std::pair{"ControlBytesBetweenLetters", "ab" + std::string(70000, '\x01') + "cd\n"},
+                                         std::pair{"FormFeedsThenALetter", std::string(70000, '\f') + "x\nafter\n"}),
                          [](const auto& info) { return std::string(info.param.first); });
 
 } // namespace

@@ -59,6 +59,11 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"UnknownBytesShowAsReplacement", CidOptions(0, 0), "a\xFF" "b", "a\xEF\xBF\xBD" "b"},
         DecodeCase{"Utf8", Utf8Options(), "caf\xC3\xA9 \xD0\x96 \xE4\xB8\xAD", "café Ж 中"},
         DecodeCase{"Utf8ByteOrderMarkIsSkipped", Utf8Options(), "\xEF\xBB\xBFhi", "hi"},
+        DecodeCase{"AutoReadsUtf8", SingleByte(kAutoEncoding), "caf\xC3\xA9 \xE4\xB8\xAD", "café 中"},
+        DecodeCase{"AutoReadsUtf16ByItsMark", SingleByte(kAutoEncoding), std::string("\xFF\xFEh\0\xE9\0\r\0\n\0", 10), "hé\n"},
+        DecodeCase{"AutoReadsUtf16WithoutAMark", SingleByte(kAutoEncoding), std::string("\0H\0i\0!\0?", 8), "Hi!?"},
+        DecodeCase{"AutoSkipsTheUtf8Mark", SingleByte(kAutoEncoding), "\xEF\xBB\xBFhi", "hi"},
+        DecodeCase{"AutoReadsWhatIsNotUtf8AsItLooks", SingleByte(kAutoEncoding), "\x93quoted\x94", "\xE2\x80\x9Cquoted\xE2\x80\x9D"},
         DecodeCase{"Utf8MalformedAsTheConversionDrawsIt", Utf8Options(), "a\xC0\xAF\xED\xA0\x80\xE9\r\n\xE2\x82",
                    "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\n\xEF\xBF\xBD\xEF\xBF\xBD"}),
     [](const testing::TestParamInfo<DecodeCase>& info) { return std::string(info.param.name); });

@@ -236,10 +236,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "1 character beyond U+FFFF (such as emoji) in the text and 1 in the document information shown"},
         NoteCase{"BeyondTheBmpInTheTitleOnly", [] { ConversionOptions o; o.Title = "\xF0\x9F\x8E\x89"; return o; }(), "x\n",
                  "1 character beyond U+FFFF (such as emoji) in the document information shown"},
-        NoteCase{"Utf16LittleEndian", {}, std::string("\xFF\xFEH\0i\0", 6),
-                 "looks like UTF-16 (it starts with a UTF-16 byte-order mark), which the converter does not read; save "
-                 "it as UTF-8. The text ends at the zero byte at offset 3; the remaining 3 bytes were not converted."},
-        NoteCase{"Utf16BigEndian", {}, std::string("\xFE\xFF\0H\0i", 6), "looks like UTF-16"},
+        NoteCase{"Utf16LittleEndian", StandardEncodingOptions(), std::string("\xFF\xFEH\0i\0", 6),
+                 "looks like UTF-16 (it starts with a UTF-16 byte-order mark), which the chosen encoding does not read; "
+                 "choose the encoding Auto (SingeEncode=29). The text ends at the zero byte at offset 3; the remaining 3 bytes were not converted."},
+        NoteCase{"Utf16BigEndian", StandardEncodingOptions(), std::string("\xFE\xFF\0H\0i", 6), "looks like UTF-16"},
         NoteCase{"ZeroByteInBinary", {}, std::string("kept\r\n\0\x01\x02\x03", 10),
                  "The text ends at the zero byte at offset 6; the remaining 4 bytes were not converted."},
         NoteCase{"CtrlZEndsTheTextWithoutANote", {}, std::string("kept\x1A\0more", 10), nullptr}),
@@ -275,10 +275,13 @@ TEST_P(MissingGlyphs, AreNotedWithTheFontAndHowManyCharactersLackOne)
 INSTANTIATE_TEST_SUITE_P(
     Cases, MissingGlyphs,
     testing::Values(
-        MissingGlyphCase{"ChineseInALatinFont", Utf8Options(), "\xE4\xB8\xAD\xE6\x96\x87 ABC\n", "2 different characters"},
-        MissingGlyphCase{"EachCharacterCountedOnce", Utf8Options(), "a\xE4\xB8\xAD a\xE4\xB8\xAD\n\xE4\xB8\xAD\n", "1 character"},
+        // No font the tests install has Malayalam; an installed Chinese font draws Chinese.
+        MissingGlyphCase{"MalayalamInAnyInstalledFont", Utf8Options(), "\xE0\xB4\x8E\xE0\xB4\xA3 ABC\n", "2 different characters"},
+        MissingGlyphCase{"EachCharacterCountedOnce", Utf8Options(), "a\xE0\xB4\x8E a\xE0\xB4\x8E\n\xE0\xB4\x8E\n", "1 character"},
+        MissingGlyphCase{"ChineseInALatinFontFallsBack", Utf8Options(), "\xE4\xB8\xAD\xE6\x96\x87 ABC\n", ""},
         MissingGlyphCase{"ChineseInAChineseFont", Utf8Options(MicroHeiCollectionPath(), 1), "\xE4\xB8\xAD\xE6\x96\x87 ABC\n", ""},
-        MissingGlyphCase{"ControlCharactersAreNotCounted", Utf8Options(), "a\tb\x01" "c\x7F\n", ""}),
+        MissingGlyphCase{"ControlCharactersAreNotCounted", [] { auto o = Utf8Options(); o.TabSize = 0, o.FormFeed = 0; return o; }(),
+                         "a\tb\f" "c\n", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "support/PdfInspector.h"
 
+#include <qpdf/Pl_Discard.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
@@ -174,6 +175,20 @@ std::string OutputOf(const std::string& command)
 std::string ExtractPdfText(const std::string& path)
 {
     return OutputOf("pdftotext -q " + Quoted(path) + " -");
+}
+
+std::string QpdfWarnings(const std::string& path)
+{
+    QPDF pdf;
+    pdf.setSuppressWarnings(true);
+    pdf.processFile(path.c_str());
+    Pl_Discard discard;
+    for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages())
+        page.pipeContents(&discard);
+    std::string warnings;
+    for (const QPDFExc& warning : pdf.getWarnings())
+        warnings += warning.what() + std::string("\n");
+    return warnings;
 }
 
 std::string PdfReaderWarnings(const std::string& path)

@@ -64,6 +64,10 @@ PdfFacts InspectPdf(const std::string& path, const std::string& password = "");
 // in LF, pages in a form feed.
 std::string ExtractPdfText(const std::string& path);
 
+// What libqpdf complains about while it opens the PDF and decodes every page's content, one
+// warning a line; empty for a PDF it reads without trouble.
+std::string QpdfWarnings(const std::string& path);
+
 // What a reader complains about while it extracts the text: pdftotext's messages, empty for a
 // PDF it reads without trouble.
 std::string PdfReaderWarnings(const std::string& path);

@@ -1,0 +1,29 @@
+#include "conversion/ControlCharacters.h"
+
+#include <algorithm>
+
+std::size_t DropControlCharacters(std::string& text)
+{
+    const auto dropped = [](char byte) {
+        switch (byte) {
+        case '\r':
+        case '\n':
+        case '\t':
+        case '\f': return false;
+        case '\x7F': return true;
+        default: return static_cast<unsigned char>(byte) < 0x20;
+        }
+    };
+    const auto kept = std::remove_if(text.begin(), text.end(), dropped);
+    const auto count = static_cast<std::size_t>(text.end() - kept);
+    text.erase(kept, text.end());
+    return count;
+}
+
+std::string DroppedControlsNote(std::size_t dropped)
+{
+    if (dropped == 0)
+        return {};
+    return std::to_string(dropped) + (dropped == 1 ? " control character was" : " control characters were") +
+           " left out of the drawing: fonts have no glyph for them.";
+}

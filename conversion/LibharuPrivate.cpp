@@ -1,0 +1,305 @@
+#include "conversion/LibharuPrivate.h"
+
+#include <hpdf_font.h>
+#include <hpdf_fontdef.h>
+#include <hpdf_gstate.h>
+#include <hpdf_list.h>
+#include <hpdf_mmgr.h>
+#include <hpdf_objects.h>
+#include <hpdf_pages.h>
+#include <hpdf_streams.h>
+#include <hpdf_version.h>
+
+#include <algorithm>
+#include <optional>
+
+#if HPDF_MAJOR_VERSION != 2 || HPDF_MINOR_VERSION != 3 || HPDF_BUGFIX_VERSION != 0
+#error "LibharuPrivate.cpp reads libharu's private structures as version 2.3.0 lays them out; \
+this libharu is another version: check hpdf_font.h, hpdf_fontdef.h, hpdf_pages.h, \
+hpdf_objects.h and hpdf_streams.h against this file and then change the version test."
+#endif
+
+namespace {
+
+HPDF_FontAttr Attributes(HPDF_Font font)
+{
+    return font ? static_cast<HPDF_FontAttr>(font->attr) : nullptr;
+}
+
+HPDF_FontDef TrueTypeDefinition(HPDF_Font font)
+{
+    const HPDF_FontAttr attr = Attributes(font);
+    // Only these two kinds hold a TrueType definition; the attributes of the others differ.
+    if (!attr || (attr->type != HPDF_FONT_TRUETYPE && attr->type != HPDF_FONT_TYPE0_TT))
+        return nullptr;
+    HPDF_FontDef def = attr->fontdef;
+    return def && def->type == HPDF_FONTDEF_TYPE_TRUETYPE ? def : nullptr;
+}
+
+HPDF_TTFontDefAttr EmbeddedTrueType(HPDF_Font font)
+{
+    const HPDF_FontDef def = TrueTypeDefinition(font);
+    auto* tt = def ? static_cast<HPDF_TTFontDefAttr>(def->attr) : nullptr;
+    return tt && tt->embedding && tt->stream && tt->glyph_tbl.flgs ? tt : nullptr;
+}
+
+// A page whose content stream is in memory, or null.
+HPDF_PageAttr PageWithContentInMemory(HPDF_Page page)
+{
+    auto* attr = page ? static_cast<HPDF_PageAttr>(page->attr) : nullptr;
+    const HPDF_Stream stream = attr ? attr->stream : nullptr;
+    if (!attr || !attr->contents || attr->contents->stream != stream || !stream || stream->type != HPDF_STREAM_MEMORY)
+        return nullptr;
+    return attr;
+}
+
+// A finished page, nothing open on it, whose content stream is in memory; or null.
+HPDF_PageAttr FinishedPage(HPDF_Page page)
+{
+    const HPDF_PageAttr attr = PageWithContentInMemory(page);
+    if (!attr || attr->gmode != HPDF_GMODE_PAGE_DESCRIPTION || !attr->gstate || attr->gstate->prev)
+        return nullptr;
+    return attr;
+}
+
+// Called as the dictionary is written: with the filter unset, the library neither compresses
+// the stream nor names a filter, so the name is added here.
+HPDF_STATUS WriteFlateFilter(HPDF_Dict, HPDF_Stream stream)
+{
+    return HPDF_Stream_WriteStr(stream, "/Filter /FlateDecode\012");
+}
+
+// The library's lists grow in blocks of 20 items; a finished page's lists keep only what they
+// hold, which is most of the memory left to a page of a few lines. A later addition grows the
+// list again as usual.
+void ShrinkList(HPDF_List list)
+{
+    if (!list || list->count == 0 || list->count >= list->block_siz)
+        return;
+    auto** items = static_cast<void**>(HPDF_GetMem(list->mmgr, HPDF_UINT(sizeof(void*) * list->count)));
+    if (!items)
+        return;
+    std::copy_n(list->obj, list->count, items);
+    HPDF_FreeMem(list->mmgr, list->obj);
+    list->obj = items;
+    list->block_siz = list->count;
+}
+
+void* Unproxied(void* value)
+{
+    auto* header = static_cast<HPDF_Obj_Header*>(value);
+    return header->obj_class == HPDF_OCLASS_PROXY ? static_cast<HPDF_Proxy>(value)->obj : value;
+}
+
+HPDF_DictElement ElementAt(HPDF_List list, HPDF_UINT index)
+{
+    return static_cast<HPDF_DictElement>(HPDF_List_ItemAt(list, index));
+}
+
+// What a page's resources hold, when that is only the procedure sets and fonts the library
+// gives a page of text; nothing otherwise.
+std::optional<LibharuSharedResources::Described> Describe(HPDF_Dict resources)
+{
+    LibharuSharedResources::Described described;
+    for (HPDF_UINT index = 0; index < resources->list->count; ++index) {
+        const HPDF_DictElement element = ElementAt(resources->list, index);
+        auto* value = static_cast<HPDF_Obj_Header*>(Unproxied(element->value));
+        const std::string_view key = element->key;
+        if (key == "ProcSet" && (value->obj_class & HPDF_OCLASS_ANY) == HPDF_OCLASS_ARRAY) {
+            const HPDF_List names = reinterpret_cast<HPDF_Array>(value)->list;
+            for (HPDF_UINT item = 0; item < names->count; ++item) {
+                auto* name = static_cast<HPDF_Name>(HPDF_List_ItemAt(names, item));
+                if ((name->header.obj_class & HPDF_OCLASS_ANY) != HPDF_OCLASS_NAME)
+                    return std::nullopt;
+                described.procSet.emplace_back(name->value);
+            }
+        } else if (key == "Font" && (value->obj_class & HPDF_OCLASS_ANY) == HPDF_OCLASS_DICT) {
+            const HPDF_List fonts = reinterpret_cast<HPDF_Dict>(value)->list;
+            for (HPDF_UINT item = 0; item < fonts->count; ++item) {
+                const HPDF_DictElement font = ElementAt(fonts, item);
+                // Only fonts written once, as objects of their own, can be shared.
+                if (static_cast<HPDF_Obj_Header*>(font->value)->obj_class != HPDF_OCLASS_PROXY)
+                    return std::nullopt;
+                described.fonts.emplace_back(font->key, Unproxied(font->value));
+            }
+        } else {
+            return std::nullopt;
+        }
+    }
+    return described;
+}
+
+// A resources object of its own, written once, holding what `described` says; null when the
+// library ran out of memory.
+HPDF_Dict NewSharedResources(HPDF_Page page, const LibharuSharedResources::Described& described)
+{
+    const auto attr = static_cast<HPDF_PageAttr>(page->attr);
+    HPDF_Dict resources = HPDF_Dict_New(page->mmgr);
+    if (!resources || HPDF_Xref_Add(attr->xref, resources) != HPDF_OK)
+        return nullptr;
+    HPDF_Array procSet = HPDF_Array_New(page->mmgr);
+    HPDF_Dict fonts = HPDF_Dict_New(page->mmgr);
+    if (HPDF_Dict_Add(resources, "ProcSet", procSet) != HPDF_OK || HPDF_Dict_Add(resources, "Font", fonts) != HPDF_OK)
+        return nullptr;
+    for (const std::string& name : described.procSet)
+        if (HPDF_Array_AddName(procSet, name.c_str()) != HPDF_OK)
+            return nullptr;
+    for (const auto& [name, font] : described.fonts)
+        if (HPDF_Dict_Add(fonts, name.c_str(), font) != HPDF_OK)
+            return nullptr;
+    return resources;
+}
+
+HPDF_Array NewSharedBox(HPDF_Page page, HPDF_Box box)
+{
+    HPDF_Array array = HPDF_Box_Array_New(page->mmgr, box);
+    const auto attr = static_cast<HPDF_PageAttr>(page->attr);
+    return array && HPDF_Xref_Add(attr->xref, array) == HPDF_OK ? array : nullptr;
+}
+
+bool SameBox(HPDF_Box a, HPDF_Box b)
+{
+    return a.left == b.left && a.bottom == b.bottom && a.right == b.right && a.top == b.top;
+}
+
+bool ShareMediaBox(HPDF_Page page, LibharuSharedResources& shared)
+{
+    const HPDF_Box box = HPDF_Page_GetMediaBox(page);
+    if (!shared.mediaBox) {
+        shared.mediaBox = NewSharedBox(page, box);
+        shared.box = box;
+    }
+    if (!shared.mediaBox)
+        return false;
+    return !SameBox(box, shared.box) || HPDF_Dict_Add(page, "MediaBox", shared.mediaBox) == HPDF_OK;
+}
+
+bool ShareResourceDict(HPDF_Page page, LibharuSharedResources& shared)
+{
+    auto* own = static_cast<HPDF_Dict>(HPDF_Dict_GetItem(page, "Resources", HPDF_OCLASS_DICT));
+    const auto described = own ? Describe(own) : std::nullopt;
+    if (!described)
+        return true;
+    if (!shared.resources) {
+        shared.resources = NewSharedResources(page, *described);
+        shared.described = *described;
+    }
+    if (!shared.resources)
+        return false;
+    if (*described != shared.described)
+        return true;
+    // The page's own font resources are freed with its resources; the library looks its fonts
+    // up there.
+    const auto attr = static_cast<HPDF_PageAttr>(page->attr);
+    attr->fonts = static_cast<HPDF_Dict>(HPDF_Dict_GetItem(shared.resources, "Font", HPDF_OCLASS_DICT));
+    return HPDF_Dict_Add(page, "Resources", shared.resources) == HPDF_OK;
+}
+
+} // namespace
+
+bool LibharuFont::HasGlyph(char16_t codePoint) const
+{
+    const HPDF_FontDef def = TrueTypeDefinition(m_font);
+    return !def || HPDF_TTFontDef_GetGlyphid(def, static_cast<HPDF_UINT16>(codePoint)) != 0;
+}
+
+bool LibharuFont::ReplaceToUnicodeStream(std::string_view cmap)
+{
+    const HPDF_FontAttr attr = Attributes(m_font);
+    HPDF_Dict map = attr ? attr->cmap_stream : nullptr;
+    if (!attr || attr->type != HPDF_FONT_TYPE0_TT || !map || !map->stream)
+        return false;
+    // These keys described the encoding CMap; a map back to Unicode is a plain stream.
+    for (const char* key : {"Type", "CMapName", "CIDSystemInfo", "WMode"})
+        HPDF_Dict_RemoveElement(map, key);
+    HPDF_MemStream_FreeData(map->stream);
+    HPDF_Stream_Write(map->stream, reinterpret_cast<const HPDF_BYTE*>(cmap.data()), HPDF_UINT(cmap.size()));
+    return true;
+}
+
+unsigned LibharuFont::GlyphCount() const
+{
+    const HPDF_TTFontDefAttr tt = EmbeddedTrueType(m_font);
+    return tt ? tt->num_glyphs : 0;
+}
+
+bool LibharuFont::IsGlyphUsed(unsigned glyph) const
+{
+    return glyph < GlyphCount() && EmbeddedTrueType(m_font)->glyph_tbl.flgs[glyph] != 0;
+}
+
+void LibharuFont::MarkGlyphUsed(unsigned glyph)
+{
+    if (glyph < GlyphCount())
+        EmbeddedTrueType(m_font)->glyph_tbl.flgs[glyph] = 1;
+}
+
+std::vector<HPDF_BYTE> LibharuFont::GlyphBytes(unsigned glyph) const
+{
+    if (glyph >= GlyphCount())
+        return {};
+    const HPDF_TTFontDefAttr tt = EmbeddedTrueType(m_font);
+    const HPDF_UINT32 begin = tt->glyph_tbl.offsets[glyph];
+    const HPDF_UINT32 end = tt->glyph_tbl.offsets[glyph + 1];
+    if (end <= begin)
+        return {};
+    std::vector<HPDF_BYTE> bytes(end - begin);
+    HPDF_UINT size = HPDF_UINT(bytes.size());
+    if (HPDF_Stream_Seek(tt->stream, HPDF_INT(tt->glyph_tbl.base_offset + begin), HPDF_SEEK_SET) != HPDF_OK ||
+        HPDF_Stream_Read(tt->stream, bytes.data(), &size) != HPDF_OK || size != bytes.size())
+        return {};
+    return bytes;
+}
+
+bool LibharuPage::TakeContent(std::vector<unsigned char>& bytes)
+{
+    const HPDF_PageAttr attr = FinishedPage(m_page);
+    if (!attr)
+        return false;
+    bytes.clear();
+    bytes.reserve(attr->stream->size);
+    const HPDF_UINT chunks = HPDF_MemStream_GetBufCount(attr->stream);
+    for (HPDF_UINT index = 0; index < chunks; ++index) {
+        HPDF_UINT length = 0;
+        const HPDF_BYTE* chunk = HPDF_MemStream_GetBufPtr(attr->stream, index, &length);
+        if (!chunk)
+            return false;
+        bytes.insert(bytes.end(), chunk, chunk + length);
+    }
+    if (bytes.size() != attr->stream->size)
+        return false;
+    HPDF_MemStream_FreeData(attr->stream);
+    return true;
+}
+
+bool LibharuPage::PutDeflatedContent(std::span<const unsigned char> deflated)
+{
+    const HPDF_PageAttr attr = PageWithContentInMemory(m_page);
+    if (!attr || deflated.empty() || attr->stream->size != 0 || attr->contents->write_fn)
+        return false;
+    // One block of the exact size: the library's usual 4 KB blocks would be most of the memory
+    // of a page that holds a few lines.
+    auto* memory = static_cast<HPDF_MemStreamAttr>(attr->stream->attr);
+    memory->buf_siz = HPDF_UINT(deflated.size());
+    memory->w_pos = memory->buf_siz;
+    if (HPDF_Stream_Write(attr->stream, deflated.data(), HPDF_UINT(deflated.size())) != HPDF_OK)
+        return false;
+    attr->contents->filter = HPDF_STREAM_FILTER_NONE;
+    attr->contents->write_fn = WriteFlateFilter;
+    ShrinkList(memory->buf);
+    return true;
+}
+
+bool LibharuPage::ShareResources(LibharuSharedResources& shared)
+{
+    const HPDF_PageAttr attr = FinishedPage(m_page);
+    if (!attr)
+        return false;
+    HPDF_GState_Free(m_page->mmgr, attr->gstate);
+    attr->gstate = nullptr;
+    if (!ShareMediaBox(m_page, shared) || !ShareResourceDict(m_page, shared))
+        return false;
+    ShrinkList(m_page->list);
+    ShrinkList(attr->contents->list);
+    return true;
+}

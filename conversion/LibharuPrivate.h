@@ -1,0 +1,84 @@
+#pragma once
+// The one place that reaches into libharu's private structures, for what its public interface
+// does not offer: whether a TrueType font has a glyph for a character, the stream of a UTF-8
+// font's map back to Unicode, the glyph table of an embedded TrueType font, and a finished
+// page's content stream, resources and the lists that hold them. Those structures differ between versions of the library, so the build
+// stops on any version other than the one this was written against (2.3.0). Any thread that
+// owns the font's or page's document.
+#include <hpdf.h>
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+class LibharuFont {
+public:
+    explicit LibharuFont(HPDF_Font font) : m_font(font) {}
+
+    // False only for a TrueType font that maps the character to glyph 0, the font's stand-in
+    // for a character it lacks; true for any other kind of font.
+    bool HasGlyph(char16_t codePoint) const;
+
+    // For a TrueType font with a UTF-8 (Identity-H) encoding: the stream the library wrote as
+    // the map back to Unicode becomes a plain stream holding `cmap`. Returns false, changing
+    // nothing, for any other font.
+    bool ReplaceToUnicodeStream(std::string_view cmap);
+
+    // The glyph table of an embedded TrueType font, whose used glyphs alone are embedded.
+    // GlyphCount is 0 for a font that is not one.
+    unsigned GlyphCount() const;
+    bool IsGlyphUsed(unsigned glyph) const;
+    void MarkGlyphUsed(unsigned glyph);
+    // The glyph's data as the font file holds it; empty for an empty glyph or when the font
+    // file cannot be read there.
+    std::vector<HPDF_BYTE> GlyphBytes(unsigned glyph) const;
+
+private:
+    HPDF_Font m_font;
+};
+
+// The resources and the media box that the finished pages of one document share, each one
+// object written once: the library gives every page copies of its own, which for a page of a
+// few lines are most of its memory. Null until the first finished page is shared.
+struct LibharuSharedResources {
+    struct Described {
+        std::vector<std::string> procSet;
+        std::vector<std::pair<std::string, void*>> fonts; // local name, font object
+
+        bool operator==(const Described&) const = default;
+    };
+    HPDF_Dict resources = nullptr;
+    Described described;
+    HPDF_Array mediaBox = nullptr;
+    HPDF_Box box{};
+};
+
+// A page once it is finished, whose content stream and resources the library otherwise keeps
+// as drawn until it writes the whole file.
+class LibharuPage {
+public:
+    explicit LibharuPage(HPDF_Page page) : m_page(page) {}
+
+    // Moves what was drawn on the page into `bytes`, leaving the page's content empty until
+    // PutDeflatedContent. False, changing nothing, for a page that is not finished (text or
+    // path still open, graphics state saved) or whose content is not held in memory.
+    bool TakeContent(std::vector<unsigned char>& bytes);
+
+    // The page's content becomes `deflated`, a zlib stream of what TakeContent gave, kept in
+    // memory of its size and written as it is, marked /FlateDecode, without the library's own
+    // compression. False when `deflated` is empty or the page's content is not empty and in
+    // memory (nothing changed), or when the library ran out of memory (the document is then in
+    // error).
+    bool PutDeflatedContent(std::span<const unsigned char> deflated);
+
+    // Frees the finished page's drawing state, and gives it the resources and media box of
+    // `shared` in place of its own when they are the same; the first page's become the shared
+    // ones. A page whose resources differ keeps them. Its lists keep only what they hold.
+    // Nothing may be drawn on the page afterwards. False when the library ran out of memory (the document is then in error).
+    bool ShareResources(LibharuSharedResources& shared);
+
+private:
+    HPDF_Page m_page;
+};

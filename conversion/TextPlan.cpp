@@ -1,0 +1,156 @@
+#include "conversion/TextPlan.h"
+
+#include "conversion/ControlCharacters.h"
+#include "conversion/DetectedEncoding.h"
+#include "conversion/SystemFont.h"
+#include "conversion/TextFile.h"
+#include "conversion/Transcode.h"
+#include "conversion/WinAnsiText.h"
+#include "platform/Utf8.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kStylesPerFamily = 4; // regular, bold, slanted, bold slanted
+constexpr int kSymbolFonts = 12;    // from here on the Base14 fonts have no text style
+
+void AddNote(TextPlan& plan, std::string note)
+{
+    if (!note.empty())
+        plan.notes.push_back(std::move(note));
+}
+
+std::string GuessNote(const DetectedEncoding& encoding)
+{
+    switch (encoding.basis) {
+    case DetectedEncoding::Basis::Detector:
+        return "The text is not UTF-8; it was read as " + encoding.charset + ", the encoding it looks like.";
+    case DetectedEncoding::Basis::Fallback:
+        return "The text is not UTF-8 and its encoding was not recognised; it was read as Windows-1252.";
+    case DetectedEncoding::Basis::ZeroBytes:
+        return "The text has no byte-order mark but looks like " + encoding.charset + "; it was read so.";
+    case DetectedEncoding::Basis::ByteOrderMark:
+    case DetectedEncoding::Basis::WellFormedUtf8: break;
+    }
+    return {};
+}
+
+// The different characters of the well-formed UTF-8 `text`, ascending.
+std::vector<char32_t> CharactersOf(std::string_view text)
+{
+    std::vector<bool> seen(0x110000);
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(text, pos), 1);
+        seen[length > 1 ? DecodeUtf8(text, pos, length) : static_cast<unsigned char>(text[pos])] = true;
+        pos += length;
+    }
+    std::vector<char32_t> characters;
+    for (char32_t character = 0x20; character < seen.size(); ++character) {
+        if (seen[character])
+            characters.push_back(character);
+    }
+    return characters;
+}
+
+void DrawAsWinAnsi(TextPlan& plan, std::string text)
+{
+    std::size_t replaced = 0;
+    plan.text = ToWinAnsi(text, replaced);
+    plan.options.SingeEncode = kWinAnsiEncoding;
+    if (replaced > 0)
+        AddNote(plan, std::to_string(replaced) + " characters without a Windows-1252 code were drawn as '?': no "
+                      "installed TrueType font was found to draw them (" + std::string(FontKindLabels[TrueTypeFont]) +
+                      " with a font file draws every character the file has).");
+}
+
+// The TrueType font the options name, if they do.
+SystemFont ChosenTrueTypeFont(const ConversionOptions& options)
+{
+    SystemFont chosen;
+    if (options.PageFont == TrueTypeFont) {
+        chosen.file = options.TrueTypeFile;
+        chosen.index = options.TrueTypeFontIndex;
+    }
+    return chosen;
+}
+
+// Text beyond Windows-1252: UTF-8 with a TrueType font, the user's or an installed one.
+void DrawAsUtf8(TextPlan& plan, std::string text)
+{
+    const SystemFont chosen = ChosenTrueTypeFont(plan.options);
+    FontsForText fonts = FindFontsFor(SubstituteRequest(plan.options), CharactersOf(text), chosen);
+    if (fonts.main.file.empty())
+        return DrawAsWinAnsi(plan, std::move(text));
+    plan.options.PageFont = TrueTypeFont;
+    plan.options.TrueTypeFile = fonts.main.file;
+    plan.options.TrueTypeFontIndex = fonts.main.index;
+    plan.options.SingeEncode = kUtf8Encoding;
+    plan.fallbackFonts = std::move(fonts.fallbacks);
+    plan.text = std::move(text);
+}
+
+void ReadAsDetected(TextPlan& plan, std::string bytes)
+{
+    const DetectedEncoding encoding = DetectEncoding(bytes);
+    std::string text;
+    if (encoding.IsUtf8()) {
+        bytes.erase(0, encoding.markLength);
+        text = std::move(bytes);
+    } else {
+        text = DecodeToUtf8(std::string_view(bytes).substr(encoding.markLength), encoding.charset, false);
+        std::string().swap(bytes);
+    }
+    AddNote(plan, GuessNote(encoding));
+    AddNote(plan, TextEndNote(text));
+    ApplyTextMode(text);
+    // Pure ASCII, most text files, passes as it is.
+    if (FitsWinAnsi(text))
+        DrawAsWinAnsi(plan, std::move(text));
+    else
+        DrawAsUtf8(plan, std::move(text));
+}
+
+void ReadAsChosen(TextPlan& plan, std::string bytes)
+{
+    AddNote(plan, TextEndNote(bytes));
+    ApplyTextMode(bytes);
+    if (UsesUtf8(plan.options) && plan.options.PageFont == TrueTypeFont && !IsAscii(bytes))
+        plan.fallbackFonts = FindFontsFor(SubstituteRequest(plan.options), CharactersOf(bytes),
+                                          ChosenTrueTypeFont(plan.options)).fallbacks;
+    plan.text = std::move(bytes);
+}
+
+} // namespace
+
+TextPlan MakeTextPlan(const ConversionOptions& options, std::string bytes)
+{
+    TextPlan plan;
+    plan.options = options;
+    if (ReadsEachFileAsDetected(options))
+        ReadAsDetected(plan, std::move(bytes));
+    else
+        ReadAsChosen(plan, std::move(bytes));
+    AddNote(plan, DroppedControlsNote(DropControlCharacters(plan.text)));
+    return plan;
+}
+
+FontRequest SubstituteRequest(const ConversionOptions& options)
+{
+    FontRequest request;
+    const int font = options.B14Font;
+    if (options.PageFont != Base14Font || font < 0 || font >= kSymbolFonts) {
+        request.families = {"sans-serif"};
+        return request;
+    }
+    static const std::vector<std::string> kFamilies[] = {
+        {"Liberation Mono", "Nimbus Mono PS", "monospace"},
+        {"Liberation Sans", "Nimbus Sans", "sans-serif"},
+        {"Liberation Serif", "Nimbus Roman", "serif"},
+    };
+    request.families = kFamilies[font / kStylesPerFamily];
+    const int style = font % kStylesPerFamily;
+    request.bold = style == 1 || style == 3;
+    request.slanted = style >= 2;
+    return request;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// How one input file is read and drawn, decided once, before anything is drawn: the bytes are
+// decoded, the encoding and font the document uses are chosen, and what the reading left out
+// is noted. The document and the layout take the plan's options and text and ask nothing
+// again. Any thread.
+//
+// With the Auto encoding (ReadsEachFileAsDetected) the file is decoded as DetectEncoding
+// finds it. Text whose characters all have a Windows-1252 code keeps the chosen font, drawn
+// through WinAnsiEncoding; other text is drawn as UTF-8 with the chosen TrueType font, or, for
+// the other font kinds, with the installed TrueType font most like the chosen one that has its
+// characters. With any other encoding the bytes stay as they are, read in text mode. Text drawn
+// as UTF-8 gets fallback fonts for the characters its font lacks.
+#include "conversion/ConversionOptions.h"
+#include "conversion/SystemFont.h"
+
+#include <string>
+#include <vector>
+
+struct TextPlan {
+    ConversionOptions options;      // the caller's, with Auto resolved for this file
+    std::string text;               // the bytes to draw, in the plan's encoding, in text mode
+    std::vector<std::string> notes; // what the user should know about the reading, in order
+    // In UTF-8: installed fonts for the characters the options' TrueType font lacks, in order.
+    std::vector<SystemFont> fallbackFonts;
+};
+
+// Makes the plan for `bytes`, the whole file as read. Control characters other than line ends,
+// tabs and form feeds are left out (see ControlCharacters.h) in every encoding.
+TextPlan MakeTextPlan(const ConversionOptions& options, std::string bytes);
+
+// The installed font for text beyond Windows-1252 under Auto, for the options' font: the same
+// style as the chosen Base14 font, a sans-serif one for the other kinds.
+FontRequest SubstituteRequest(const ConversionOptions& options);

@@ -1,0 +1,77 @@
+#include "conversion/VisualOrder.h"
+
+#include "platform/Utf8.h"
+
+#include <fribidi/fribidi.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Every right-to-left character lies at U+0590 or above, whose UTF-8 lead byte is 0xD6 or more.
+constexpr unsigned char kFirstRightToLeftLead = 0xD6;
+
+std::vector<FriBidiChar> Decoded(std::string_view line)
+{
+    std::vector<FriBidiChar> characters;
+    characters.reserve(line.size());
+    for (std::size_t pos = 0; pos < line.size();) {
+        const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(line, pos), 1);
+        characters.push_back(length > 1 ? DecodeUtf8(line, pos, length) : static_cast<unsigned char>(line[pos]));
+        pos += length;
+    }
+    return characters;
+}
+
+void AppendUtf8(std::string& out, FriBidiChar c)
+{
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+} // namespace
+
+bool HoldsRightToLeft(std::string_view line)
+{
+    const bool mayHold = std::any_of(line.begin(), line.end(), [](char byte) {
+        return static_cast<unsigned char>(byte) >= kFirstRightToLeftLead;
+    });
+    if (!mayHold)
+        return false;
+    const std::vector<FriBidiChar> characters = Decoded(line);
+    return std::any_of(characters.begin(), characters.end(),
+                       [](FriBidiChar c) { return FRIBIDI_IS_RTL(fribidi_get_bidi_type(c)) != 0; });
+}
+
+std::string VisualOrder(std::string_view line)
+{
+    const std::vector<FriBidiChar> logical = Decoded(line);
+    std::vector<FriBidiChar> visual(logical.size());
+    FriBidiParType direction = FRIBIDI_PAR_ON;
+    // fribidi_log2vis applies the default flags with Arabic shaping.
+    if (fribidi_log2vis(logical.data(), FriBidiStrIndex(logical.size()), &direction, visual.data(), nullptr, nullptr,
+                        nullptr) == 0)
+        return std::string(line);
+    std::string out;
+    out.reserve(line.size());
+    for (FriBidiChar c : visual) {
+        // Shaping leaves a zero-width filler where a ligature took two letters.
+        if (c != 0xFEFF)
+            AppendUtf8(out, c);
+    }
+    return out;
+}

@@ -1,0 +1,49 @@
+// Right-to-left text in the order it is drawn.
+#include "conversion/VisualOrder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct BidiCase {
+    const char* name;
+    std::string logical;
+    bool rightToLeft;
+    std::string visual;
+};
+
+void PrintTo(const BidiCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class Bidi : public testing::TestWithParam<BidiCase> {};
+
+TEST_P(Bidi, LinesAreDrawnInVisualOrder)
+{
+    const BidiCase& c = GetParam();
+    EXPECT_EQ(HoldsRightToLeft(c.logical), c.rightToLeft);
+    EXPECT_EQ(VisualOrder(c.logical), c.visual);
+}
+
+// Hebrew letters: alef, bet, gimel.
+#define ALEF "\xD7\x90"
+#define BET "\xD7\x91"
+#define GIMEL "\xD7\x92"
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Bidi,
+    testing::Values(BidiCase{"LatinStaysAsItIs", "abc def", false, "abc def"},
+                    BidiCase{"CyrillicIsLeftToRight", "\xD0\x96\xD0\xB8", false, "\xD0\x96\xD0\xB8"},
+                    BidiCase{"HebrewIsReversed", ALEF BET GIMEL, true, GIMEL BET ALEF},
+                    BidiCase{"AHebrewWordInLatinText", "a " ALEF BET " b", true, "a " BET ALEF " b"},
+                    BidiCase{"TwoHebrewWordsSwapInLatinText", "x " ALEF " " BET " y", true, "x " BET " " ALEF " y"},
+                    BidiCase{"NumbersStayLeftToRightInAHebrewLine", ALEF " 12", true, "12 " ALEF},
+                    // Lam and alef join into one ligature, the filler it leaves is not drawn.
+                    BidiCase{"ArabicIsJoined", "\xD9\x84\xD8\xA7", true, "\xEF\xBB\xBB"},
+                    // Beh alone, then beh beh: final form drawn left of the initial one.
+                    BidiCase{"ArabicLettersTakeTheirJoiningForms", "\xD8\xA8 \xD8\xA8\xD8\xA8", true,
+                             "\xEF\xBA\x90\xEF\xBA\x91 \xEF\xBA\x8F"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
