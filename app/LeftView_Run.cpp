@@ -59,7 +59,7 @@ void CLeftView::LaunchRun()
     // A password still being typed counts.
     m_grid->FinishEditing();
     m_barsShowRun = false;
-    auto run = std::make_shared<ConversionRun>(m_files.CheckedEntries(), m_currentBar->width(), ConvertFile);
+    auto run = std::make_shared<ConversionRun>(m_files.CheckedEntries(), m_currentBar->width(), ConvertFileThrough);
     m_run = run;
     m_worker = std::thread([this, run, handlers = BridgeHandlers(run.get())] {
         CRunBridge bridge(this, m_files, handlers);

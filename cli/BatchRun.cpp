@@ -3,6 +3,7 @@
 #include "conversion/CheckOptions.h"
 #include "conversion/FileConverter.h"
 #include "conversion/OutputPath.h"
+#include "platform/CommitPool.h"
 #include "platform/SystemMessage.h"
 
 #include <algorithm>
@@ -85,16 +86,17 @@ std::vector<BatchJob> PlanJobs(const CommandLine& commandLine)
     return jobs;
 }
 
-ConversionResult Convert(const CommandLine& commandLine, const BatchJob& job, ConversionObserver& observer)
+// What a file's result tells the user, once its PDF is in place or has failed.
+void Report(TerminalReport& report, const std::string& input, const ConversionResult& result)
 {
-    const ConversionOptions& options = commandLine.options;
-    if (job.input == kStandardStreams)
-        return ConvertStream(options, STDIN_FILENO, commandLine.ownerPassword, commandLine.userPassword,
-                             STDOUT_FILENO, observer);
-    return ConvertFile(options, job.input, commandLine.ownerPassword, commandLine.userPassword, job.output, observer);
+    for (const std::string& note : result.notes)
+        report.Warning(input, note);
+    if (!result.written)
+        report.Error(input, result.reason);
+    report.FileDone(0, result.written);
 }
 
-void ConvertOne(const CommandLine& commandLine, const BatchJob& job, TerminalReport& report)
+void ConvertOne(const CommandLine& commandLine, const BatchJob& job, CommitPool& pool, TerminalReport& report)
 {
     if (!job.earlierInput.empty()) {
         report.Error(job.input, "Not converted, because \"" + job.earlierInput + "\" before it writes the same PDF \"" +
@@ -102,13 +104,18 @@ void ConvertOne(const CommandLine& commandLine, const BatchJob& job, TerminalRep
         report.FileDone(0, false);
         return;
     }
-    FileObserver observer(report, job.input, job.input == kStandardStreams ? 0 : FileSize(job.input));
-    const ConversionResult result = Convert(commandLine, job, observer);
-    for (const std::string& note : result.notes)
-        report.Warning(job.input, note);
-    if (!result.written)
-        report.Error(job.input, result.reason);
-    report.FileDone(observer.Unreported(), result.written);
+    const ConversionOptions& options = commandLine.options;
+    if (job.input == kStandardStreams) {
+        FileObserver observer(report, job.input, 0);
+        Report(report, job.input,
+               ConvertStream(options, STDIN_FILENO, commandLine.ownerPassword, commandLine.userPassword,
+                             STDOUT_FILENO, observer));
+        return;
+    }
+    FileObserver observer(report, job.input, FileSize(job.input));
+    ConvertFileThrough(options, job.input, commandLine.ownerPassword, commandLine.userPassword, job.output, observer,
+                       pool, [&report, &job](const ConversionResult& result) { Report(report, job.input, result); });
+    report.AddBytes(observer.Unreported());
 }
 
 // A system out of threads (a process limit) leaves the batch to the helpers already started.
@@ -152,10 +159,11 @@ int RunBatch(const CommandLine& commandLine, TerminalReport& report)
         }
     }
     const std::vector<BatchJob> jobs = PlanJobs(commandLine);
+    CommitPool pool(kCommitThreads);
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         for (std::size_t i; (i = next++) < jobs.size();)
-            ConvertOne(commandLine, jobs[i], report);
+            ConvertOne(commandLine, jobs[i], pool, report);
     };
     std::vector<std::jthread> helpers;
     const std::size_t threads = std::min<std::size_t>(std::size_t(commandLine.jobs), commandLine.files.size());
@@ -165,5 +173,6 @@ int RunBatch(const CommandLine& commandLine, TerminalReport& report)
     }
     work();
     helpers.clear();
+    pool.Wait();
     return report.Failed() == 0 ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The outcome of converting one file: whether the PDF was written and, when not, why, in words
 // a user understands. Notes tell of a PDF that was written but not quite as asked.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,3 +34,6 @@ struct ConversionResult {
         return result;
     }
 };
+
+// Takes a result that may come later, from another thread (FileConverter.h, ConversionRun.h).
+using ResultTaker = std::function<void(ConversionResult)>;

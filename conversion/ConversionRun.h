@@ -8,8 +8,12 @@
 // waits for the window's thread. Progress goes to the run's ProgressBoard, which the window
 // reads when it is told to.
 //
-// Threads: Execute runs once, on the worker thread; Stop, IsStopped and Progress may be called
-// from any thread.
+// Each finished PDF is flushed and put in place by a CommitPool while the next file is converted;
+// the count of files done follows those replacements, and Execute returns only when every PDF
+// under way is in place or has failed, whether the run completed, stopped or was aborted.
+//
+// Threads: Execute runs once, on the worker thread, which alone calls the RunWindow and the
+// progress board's Set calls; Stop, IsStopped and Progress may be called from any thread.
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
 #include "conversion/ConversionResult.h"
@@ -17,9 +21,12 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+class CommitPool;
 
 // A checked file at the start of the run.
 struct RunEntry {
@@ -81,10 +88,19 @@ using FileConversion =
                                    const std::string& ownerPassword, const std::string& userPassword,
                                    const std::string& outputPath, ConversionObserver& observer)>;
 
+// A conversion that hands its PDF to the pool and its result to `take`, as ConvertFileThrough does.
+using PooledFileConversion =
+    std::function<void(const ConversionOptions& options, const std::string& inputPath,
+                       const std::string& ownerPassword, const std::string& userPassword,
+                       const std::string& outputPath, ConversionObserver& observer, CommitPool& pool,
+                       ResultTaker take)>;
+
 class ConversionRun {
 public:
     // barPixels: the length of the window's Current bar, so that progress is sent only when
-    // the bar can show it. `convert` is the conversion of one file (tests pass their own).
+    // the bar can show it. `convert` is the conversion of one file (tests pass their own); one
+    // that returns its result is done when it returns.
+    ConversionRun(std::vector<RunEntry> entries, int barPixels, PooledFileConversion convert);
     ConversionRun(std::vector<RunEntry> entries, int barPixels, FileConversion convert);
 
     RunOutcome Execute(RunWindow& window);
@@ -97,12 +113,13 @@ public:
 
 private:
     // A row's passwords are checked here, before the conversion touches anything of the file.
-    ConversionResult ConvertEntry(const ConversionOptions& options, const RunEntry& entry,
-                                  const FilePasswords& passwords, ConversionObserver& observer) const;
+    void ConvertEntry(const ConversionOptions& options, const RunEntry& entry, const FilePasswords& passwords,
+                      ConversionObserver& observer, CommitPool& pool, ResultTaker take) const;
+    RunOutcome OutcomeOf(const ConversionOptions& options, const std::vector<std::optional<ConversionResult>>& results) const;
     void SetResultToOpen(const ConversionOptions& options, bool onlyFileWritten, RunOutcome& outcome) const;
 
     const std::vector<RunEntry> m_entries;
-    const FileConversion m_convert;
+    const PooledFileConversion m_convert;
     std::atomic<bool> m_stop{false};
     ProgressBoard m_progress;
 };

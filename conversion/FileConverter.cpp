@@ -3,7 +3,7 @@
 #include "conversion/Aes256Encryption.h"
 #include "conversion/CheckOptions.h"
 #include "conversion/PdfDocument.h"
-#include "platform/ReplacingFile.h"
+#include "platform/CommitPool.h"
 #include "platform/SystemMessage.h"
 #include "conversion/TextFile.h"
 #include "conversion/TextLayout.h"
@@ -12,6 +12,7 @@
 #include "platform/WriteAll.h"
 #include "platform/Utf8.h"
 
+#include <memory>
 #include <new>
 #include <optional>
 #include <vector>
@@ -206,38 +207,53 @@ ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& c
     return result;
 }
 
-ConversionResult SaveDocument(PdfDocument& document, const std::string& outputPath, ConversionResult built)
-{
-    ReplacingFile file(outputPath);
-    if (!document.WriteOut([&](std::string_view bytes) { return file.Write(bytes); }) || !file.Commit())
-        return ConversionResult::Failed(file.Error().empty() ? document.FailureReason() : file.Error());
-    return built;
-}
-
 // The text or its pages outgrew the memory while the conversion ran.
 ConversionResult OutOfMemory()
 {
     return ConversionResult::Failed("The text is " + TooLargeReason(0) + ".");
 }
 
-ConversionResult ConvertFileInMemory(const ConversionOptions& options, const std::string& inputPath,
-                                     const std::string& ownerPassword, const std::string& userPassword,
-                                     const std::string& outputPath, ConversionObserver& observer)
+// A conversion whose PDF is in its temporary file, still to be flushed and put in place, or one
+// that ended before that (no file) with its final result.
+struct WrittenPdf {
+    ConversionResult result;
+    std::unique_ptr<ReplacingFile> file;
+};
+
+// The document is gone when this returns: what waits for the disk holds no more than its file.
+WrittenPdf WritePdfInMemory(const ConversionOptions& options, const std::string& inputPath,
+                            const std::string& ownerPassword, const std::string& userPassword,
+                            const std::string& outputPath, ConversionObserver& observer)
 {
     if (SameFile(inputPath, outputPath))
-        return ConversionResult::Failed("The PDF would replace the input file itself; the input "
-                                        "was left untouched.");
+        return {ConversionResult::Failed("The PDF would replace the input file itself; the input "
+                                         "was left untouched."),
+                nullptr};
     TextFileContent content = ReadFileBytes(inputPath);
     if (!content.error.empty())
-        return ConversionResult::Failed("Cannot read the input file: " + content.error + ".");
+        return {ConversionResult::Failed("Cannot read the input file: " + content.error + "."), nullptr};
     PdfDocument document;
     ConversionResult result =
         BuildDocument(document, options, std::move(content.text), ownerPassword, userPassword, observer);
-    if (result.written)
-        result = SaveDocument(document, outputPath, std::move(result));
     if (!result.written)
-        return KeepingOldPdf(std::move(result), outputPath);
-    return result;
+        return {KeepingOldPdf(std::move(result), outputPath), nullptr};
+    auto file = std::make_unique<ReplacingFile>(outputPath);
+    if (!document.WriteOut([&](std::string_view bytes) { return file->Write(bytes); })) {
+        const std::string reason = file->Error().empty() ? document.FailureReason() : file->Error();
+        file.reset();
+        return {KeepingOldPdf(ConversionResult::Failed(reason), outputPath), nullptr};
+    }
+    return {std::move(result), std::move(file)};
+}
+
+WrittenPdf WritePdf(const ConversionOptions& options, const std::string& inputPath, const std::string& ownerPassword,
+                    const std::string& userPassword, const std::string& outputPath, ConversionObserver& observer)
+{
+    try {
+        return WritePdfInMemory(options, inputPath, ownerPassword, userPassword, outputPath, observer);
+    } catch (const std::bad_alloc&) {
+        return {KeepingOldPdf(OutOfMemory(), outputPath), nullptr};
+    }
 }
 
 ConversionResult ConvertStreamInMemory(const ConversionOptions& options, int inputFd, const std::string& ownerPassword,
@@ -269,15 +285,31 @@ ConversionResult KeepingOldPdf(ConversionResult failed, const std::string& outpu
     return failed;
 }
 
+void ConvertFileThrough(const ConversionOptions& options, const std::string& inputPath,
+                        const std::string& ownerPassword, const std::string& userPassword,
+                        const std::string& outputPath, ConversionObserver& observer, CommitPool& pool,
+                        ResultTaker take)
+{
+    WrittenPdf pdf = WritePdf(options, inputPath, ownerPassword, userPassword, outputPath, observer);
+    if (!pdf.file) {
+        take(std::move(pdf.result));
+        return;
+    }
+    pool.Submit(std::move(pdf.file), [result = std::move(pdf.result), outputPath, take = std::move(take)](
+                                         const std::string& error) mutable {
+        take(error.empty() ? std::move(result) : KeepingOldPdf(ConversionResult::Failed(error), outputPath));
+    });
+}
+
 ConversionResult ConvertFile(const ConversionOptions& options, const std::string& inputPath,
                              const std::string& ownerPassword, const std::string& userPassword,
                              const std::string& outputPath, ConversionObserver& observer)
 {
-    try {
-        return ConvertFileInMemory(options, inputPath, ownerPassword, userPassword, outputPath, observer);
-    } catch (const std::bad_alloc&) {
-        return KeepingOldPdf(OutOfMemory(), outputPath);
-    }
+    CommitPool onThisThread(0);
+    ConversionResult result;
+    ConvertFileThrough(options, inputPath, ownerPassword, userPassword, outputPath, observer, onThisThread,
+                       [&result](ConversionResult taken) { result = std::move(taken); });
+    return result;
 }
 
 ConversionResult ConvertStream(const ConversionOptions& options, int inputFd, const std::string& ownerPassword,

@@ -8,6 +8,8 @@
 
 #include <string>
 
+class CommitPool;
+
 // Converts `inputPath` into `outputPath` with the options and the file's passwords (an empty
 // owner password writes an unencrypted file). The PDF is written to a temporary file in the
 // output folder that replaces `outputPath` only when all of it is on disk. A conversion that
@@ -18,6 +20,15 @@
 ConversionResult ConvertFile(const ConversionOptions& options, const std::string& inputPath,
                              const std::string& ownerPassword, const std::string& userPassword,
                              const std::string& outputPath, ConversionObserver& observer);
+
+// ConvertFile with the PDF's flush and replacement handed to `pool`, so that the caller may go
+// on with its next file meanwhile. `take` gets the result exactly once: on this thread before
+// the call returns when the conversion ended before its PDF was complete, otherwise on the
+// thread that committed the PDF, once it replaced the old one or failed to.
+void ConvertFileThrough(const ConversionOptions& options, const std::string& inputPath,
+                        const std::string& ownerPassword, const std::string& userPassword,
+                        const std::string& outputPath, ConversionObserver& observer, CommitPool& pool,
+                        ResultTaker take);
 
 // `failed` with a word that the old PDF at `outputPath`, if there is one, was kept and does not
 // hold the current text.

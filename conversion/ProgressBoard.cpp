@@ -50,9 +50,14 @@ bool ProgressBoard::SetPos(int pos)
 bool ProgressBoard::FileDone(int done, int count)
 {
     m_worker.pos = m_worker.upper;
+    m_lastShown = ShownFor(m_worker.lower, m_worker.upper, m_worker.pos);
+    return SetFilesDone(done, count);
+}
+
+bool ProgressBoard::SetFilesDone(int done, int count)
+{
     m_worker.filesDone = done;
     m_worker.fileCount = count;
-    m_lastShown = ShownFor(m_worker.lower, m_worker.upper, m_worker.pos);
     return Publish(m_worker);
 }
 

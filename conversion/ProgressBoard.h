@@ -28,8 +28,11 @@ public:
     // it is told once until it calls Take.
     bool SetRange(int lower, int upper);
     bool SetPos(int pos);
-    // File `done` of `count` is finished: the Current bar goes to the end of its range.
+    // The file under way is converted, and `done` of `count` files are finished: the Current
+    // bar goes to the end of its range.
     bool FileDone(int done, int count);
+    // `done` of `count` files are finished, while the file under way goes on.
+    bool SetFilesDone(int done, int count);
 
     ProgressSnapshot Take();
 

@@ -7,7 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -282,3 +287,108 @@ INSTANTIATE_TEST_SUITE_P(
                     OpenCase{"OpenResultsNoOpensNothing", {"/docs/a.txt"}, kNo, true, "", ""},
                     OpenCase{"OpenResultsNoWithSeveralFiles", {"/docs/a.txt", "/docs/b.txt"}, kNo, true, "", ""}),
     [](const testing::TestParamInfo<OpenCase>& info) { return std::string(info.param.name); });
+
+namespace {
+
+// A conversion whose PDFs wait for the disk until the test lets each go; their results then
+// come on another thread, as from the commit pool.
+class HeldPdfs {
+public:
+    PooledFileConversion Function()
+    {
+        return [this](const ConversionOptions&, const std::string& input, const std::string&, const std::string&,
+                      const std::string&, ConversionObserver&, CommitPool&, ResultTaker take) {
+            std::lock_guard lock(m_mutex);
+            m_held.emplace_back(input, std::move(take));
+            if (m_held.size() == m_stopAfter)
+                m_run->Stop();
+        };
+    }
+    void StopAfter(std::size_t files, ConversionRun* run)
+    {
+        m_stopAfter = files;
+        m_run = run;
+    }
+    std::size_t Held()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_held.size();
+    }
+    // Puts the held PDFs in place, the last one first; those of `failing` fail instead.
+    void ReleaseLastFirst(const std::string& failing)
+    {
+        std::lock_guard lock(m_mutex);
+        for (auto held = m_held.rbegin(); held != m_held.rend(); ++held) {
+            ConversionResult result = held->first == failing ? ConversionResult::Failed("Cannot write: disk full.")
+                                                             : ConversionResult{true, {}, {}};
+            std::thread(std::move(held->second), std::move(result)).join();
+        }
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<std::pair<std::string, ResultTaker>> m_held;
+    std::size_t m_stopAfter = 0;
+    ConversionRun* m_run = nullptr;
+};
+
+struct HeldCase {
+    const char* name;
+    std::size_t stopAfter; // 0: no Stop
+    std::size_t converted;
+    RunEnd end;
+};
+
+class PdfsUnderWay : public testing::TestWithParam<HeldCase> {};
+
+template <typename Condition>
+bool Within(std::chrono::seconds deadline, Condition condition)
+{
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+TEST_P(PdfsUnderWay, AreCountedWhenInPlaceAndWaitedForBeforeTheRunEnds)
+{
+    const HeldCase& c = GetParam();
+    // Shared with the worker thread, which a run that never ends leaves behind.
+    struct Shared {
+        FakeWindow window;
+        HeldPdfs pdfs;
+        std::unique_ptr<ConversionRun> run;
+        std::promise<RunOutcome> outcome;
+    };
+    auto shared = std::make_shared<Shared>();
+    shared->run = std::make_unique<ConversionRun>(Entries({"/d/1.txt", "/d/2.txt", "/d/3.txt"}), 300,
+                                                  shared->pdfs.Function());
+    shared->pdfs.StopAfter(c.stopAfter, shared->run.get());
+    std::future<RunOutcome> ended = shared->outcome.get_future();
+    std::thread([shared] { shared->outcome.set_value(shared->run->Execute(shared->window)); }).detach();
+
+    ASSERT_TRUE(Within(std::chrono::seconds(10), [&] { return shared->pdfs.Held() == c.converted; }));
+    EXPECT_EQ(ended.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout)
+        << "the run ended with PDFs under way";
+    EXPECT_EQ(shared->run->Progress().Take().filesDone, 0);
+    shared->pdfs.ReleaseLastFirst("/d/1.txt");
+    ASSERT_EQ(ended.wait_for(std::chrono::seconds(10)), std::future_status::ready) << "the run never ended";
+    const RunOutcome outcome = ended.get();
+    EXPECT_EQ(outcome.end, c.end);
+    EXPECT_EQ(shared->pdfs.Held(), c.converted);
+    EXPECT_EQ(shared->run->Progress().Take().filesDone, int(c.converted));
+    ASSERT_EQ(outcome.failures.size(), 1u);
+    EXPECT_EQ(outcome.failures[0].path, "/d/1.txt");
+    EXPECT_EQ(outcome.failures[0].text, "Cannot write: disk full.");
+}
+
+INSTANTIATE_TEST_SUITE_P(, PdfsUnderWay,
+    testing::Values(HeldCase{"ARunThatCompletes", 0, 3, RunEnd::Completed},
+                    HeldCase{"StopDuringTheFirstFile", 1, 1, RunEnd::Stopped},
+                    HeldCase{"StopDuringTheSecondFile", 2, 2, RunEnd::Stopped}),
+    [](const testing::TestParamInfo<HeldCase>& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,5 +1,7 @@
 #include "platform/ReplacingFile.h"
 
+#include "platform/CommitPool.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +11,9 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <memory>
+#include <optional>
 #include <poll.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -22,7 +27,7 @@
 // calls of this test program: its own definitions take the place of the C library's.
 namespace {
 
-enum class Fault { None, ShortWrites, NoSpaceAfterAShortWrite, FsyncFails, CloseFails };
+enum class Fault { None, ShortWrites, NoSpaceAfterAShortWrite, FsyncFails, CloseFails, FirstFsyncFails, SlowFsyncs };
 std::atomic<Fault> g_fault{Fault::None};
 constexpr std::size_t kShortWrite = 1000;
 
@@ -42,10 +47,13 @@ extern "C" ssize_t write(int fd, const void* bytes, size_t count)
 
 extern "C" int fsync(int fd)
 {
-    if (g_fault.load() == Fault::FsyncFails) {
+    Fault firstFails = Fault::FirstFsyncFails;
+    if (g_fault.load() == Fault::FsyncFails || g_fault.compare_exchange_strong(firstFails, Fault::None)) {
         errno = EIO;
         return -1;
     }
+    if (g_fault.load() == Fault::SlowFsyncs)
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
     return static_cast<int>(syscall(SYS_fsync, fd));
 }
 
@@ -162,6 +170,80 @@ TEST_F(ReplacingFileTest, AFileNotCommittedLeavesTheTargetAndNoTemporaryFile)
     EXPECT_TRUE(TemporaryFilesIn(m_folder).empty());
     EXPECT_EQ(Read(target), kOld);
 }
+
+struct PoolCase {
+    const char* name;
+    Fault fault;
+    int threads;
+    bool endedByDestruction; // else by Wait
+    int failures;
+};
+
+void PrintTo(const PoolCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class CommitPoolFlush : public ReplacingFileTest, public testing::WithParamInterface<PoolCase> {};
+
+// What the pool's callers see once it is waited for: each file's Done calls and error.
+struct PoolFiles {
+    explicit PoolFiles(std::size_t count) : doneCalls(count), errors(count) {}
+    std::vector<std::atomic<int>> doneCalls;
+    std::vector<std::string> errors;
+    std::vector<int> callsAtTheEnd;
+};
+
+TEST_P(CommitPoolFlush, EveryFileIsDoneOnceWithItsOwnErrorBeforeThePoolEnds)
+{
+    const PoolCase& c = GetParam();
+    constexpr std::size_t kFiles = 12;
+    std::vector<std::string> targets;
+    for (std::size_t i = 0; i < kFiles; ++i)
+        targets.push_back(Write("f" + std::to_string(i) + ".pdf", kOld));
+    auto files = std::make_shared<PoolFiles>(kFiles);
+    g_fault = c.fault;
+    // On a thread of its own, so that a pool that never ends fails the test instead of hanging it.
+    auto ended = std::make_shared<std::promise<void>>();
+    std::future<void> end = ended->get_future();
+    std::thread([c, targets, files, ended] {
+        std::optional<CommitPool> pool(std::in_place, c.threads);
+        for (std::size_t i = 0; i < targets.size(); ++i) {
+            auto file = std::make_unique<ReplacingFile>(targets[i]);
+            file->Write(kNew);
+            pool->Submit(std::move(file), [files, i](const std::string& error) {
+                files->errors[i] = error;
+                ++files->doneCalls[i];
+            });
+        }
+        c.endedByDestruction ? pool.reset() : pool->Wait();
+        for (const auto& calls : files->doneCalls)
+            files->callsAtTheEnd.push_back(calls.load());
+        ended->set_value();
+    }).detach();
+    ASSERT_EQ(end.wait_for(std::chrono::seconds(30)), std::future_status::ready) << "the pool never ended";
+    g_fault = Fault::None;
+    int failures = 0;
+    for (std::size_t i = 0; i < kFiles; ++i) {
+        EXPECT_EQ(files->callsAtTheEnd[i], 1) << i;
+        const std::string& error = files->errors[i];
+        EXPECT_EQ(Read(targets[i]), error.empty() ? kNew : kOld) << i;
+        if (!error.empty()) {
+            ++failures;
+            EXPECT_EQ(error, "Cannot write \"" + targets[i] + "\": Input/output error.");
+        }
+    }
+    EXPECT_EQ(failures, c.failures);
+    EXPECT_TRUE(TemporaryFilesIn(m_folder).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(, CommitPoolFlush,
+    testing::Values(PoolCase{"SlowFlushesAreAllDoneWhenWaitReturns", Fault::SlowFsyncs, 4, false, 0},
+                    PoolCase{"SlowFlushesAreAllDoneWhenThePoolGoes", Fault::SlowFsyncs, 4, true, 0},
+                    PoolCase{"WithoutThreadsTheCallerFlushes", Fault::SlowFsyncs, 0, false, 0},
+                    PoolCase{"AFailedFlushFailsOnlyItsFileAndKeepsItsOldOne", Fault::FirstFsyncFails, 4, false, 1},
+                    PoolCase{"EveryFlushFailingKeepsEveryOldFile", Fault::FsyncFails, 3, true, 12}),
+    [](const testing::TestParamInfo<PoolCase>& info) { return std::string(info.param.name); });
 
 struct ModeCase {
     const char* name;
