@@ -102,8 +102,9 @@ void ReadAsDetected(TextPlan& plan, std::string bytes)
         std::string().swap(bytes);
     }
     AddNote(plan, GuessNote(encoding));
-    AddNote(plan, TextEndNote(text));
-    ApplyTextMode(text);
+    // No end of text at a zero byte or Ctrl+Z: they are control characters like any other, left
+    // out of the drawing and counted, and the text after them is converted.
+    FoldCrLf(text);
     // Pure ASCII, most text files, passes as it is.
     if (FitsWinAnsi(text))
         DrawAsWinAnsi(plan, std::move(text));

@@ -240,9 +240,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "looks like UTF-16 (it starts with a UTF-16 byte-order mark), which the chosen encoding does not read; "
                  "choose the encoding Auto (SingeEncode=29). The text ends at the zero byte at offset 3; the remaining 3 bytes were not converted."},
         NoteCase{"Utf16BigEndian", StandardEncodingOptions(), std::string("\xFE\xFF\0H\0i", 6), "looks like UTF-16"},
-        NoteCase{"ZeroByteInBinary", {}, std::string("kept\r\n\0\x01\x02\x03", 10),
+        NoteCase{"ZeroByteInBinary", StandardEncodingOptions(), std::string("kept\r\n\0\x01\x02\x03", 10),
                  "The text ends at the zero byte at offset 6; the remaining 4 bytes were not converted."},
-        NoteCase{"CtrlZEndsTheTextWithoutANote", {}, std::string("kept\x1A\0more", 10), nullptr}),
+        NoteCase{"CtrlZEndsTheTextWithANote", StandardEncodingOptions(), std::string("kept\x1A\0more", 10),
+                 "The text ends at the Ctrl+Z (an old end-of-file mark) at offset 4; the remaining 6 bytes were not "
+                 "converted."},
+        NoteCase{"AutoCountsAZeroByteAsAControlCharacter", {}, std::string("kept\r\n\0\x01\x02\x03", 10),
+                 "4 control characters were left out of the drawing"},
+        NoteCase{"AutoCountsACtrlZAsAControlCharacter", {}, "kept\x1Amore", "1 control character was left out"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct MissingGlyphCase {
