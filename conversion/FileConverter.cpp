@@ -50,11 +50,12 @@ std::optional<std::string> Utf8Hint(const ConversionOptions& options, const std:
         return std::nullopt;
     const bool known = options.SingeEncode >= 0 && options.SingeEncode < int(SingleByteEncodings.size());
     const std::string chosen = known ? std::string(SingleByteEncodings[options.SingeEncode]) : "the chosen one";
+    // Auto reads this file right and every other file too, whatever font is chosen.
     return "The text looks like UTF-8, which the encoding " + chosen +
-           " reads wrongly. To read it right, choose Single-byte Encoding \"UTF-8\" and Page Font \"" +
-           std::string(FontKindLabels[TrueTypeFont]) + "\" with a TrueType font file (Settings.ini: SingeEncode=" +
-           std::to_string(kUtf8Encoding) + " and PageFont=" + std::to_string(TrueTypeFont) +
-           "; command line: --utf8).";
+           " reads wrongly. To read it right, choose Single-byte Encoding \"" +
+           std::string(SingleByteEncodings[kAutoEncoding]) +
+           "\", which reads each file as what it is (Settings.ini: SingeEncode=" + std::to_string(kAutoEncoding) +
+           "; command line: --set SingeEncode=" + std::to_string(kAutoEncoding) + ").";
 }
 
 std::string CountOf(std::size_t count, const std::string& one, const std::string& many)

@@ -167,8 +167,8 @@ TEST_P(Utf8Hint, AUtf8FileReadWithASingleByteEncodingIsNotedOnce)
         hints += note.find("looks like UTF-8") != std::string::npos;
     EXPECT_EQ(hints, c.hinted ? 1u : 0u) << testing::PrintToString(converted.result.notes);
     if (c.hinted) {
-        for (const char* part : {"WinAnsiEncoding reads wrongly.", "choose Single-byte Encoding \"UTF-8\" and Page "
-                                 "Font \"TrueType Font\"", "SingeEncode=28 and PageFont=2", "--utf8"})
+        for (const char* part : {"WinAnsiEncoding reads wrongly.", "choose Single-byte Encoding \"Auto\"",
+                                 "Settings.ini: SingeEncode=29;", "--set SingeEncode=29"})
             EXPECT_NE(converted.result.notes[0].find(part), std::string::npos) << converted.result.notes[0];
     }
 }
