@@ -275,5 +275,6 @@ FontsForText FindFontsFor(const FontRequest& request, const std::vector<char32_t
         fonts.main.problem = "no TrueType font is installed (fc-list lists the installed fonts)";
     if (mainHas)
         AddFallbacks(sorted.get(), CharSet(FcCharSetSubtract(wanted.get(), mainHas)), fonts);
+    fonts.searchedAll = mainHas && fonts.fallbacks.size() < kMostFallbacks;
     return fonts;
 }

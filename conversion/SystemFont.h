@@ -33,6 +33,7 @@ struct FontRequest {
 struct FontsForText {
     SystemFont main;
     std::vector<SystemFont> fallbacks;
+    bool searchedAll = false; // every installed font was looked at for what the main font lacks
 };
 
 // The installed TrueType font most like the request in family and style, as fontconfig ranks

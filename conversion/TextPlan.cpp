@@ -87,6 +87,7 @@ void DrawAsUtf8(TextPlan& plan, std::string text)
     plan.options.TrueTypeFontIndex = fonts.main.index;
     plan.options.SingeEncode = kUtf8Encoding;
     plan.fallbackFonts = std::move(fonts.fallbacks);
+    plan.searchedInstalledFonts = fonts.searchedAll;
     plan.text = std::move(text);
 }
 
@@ -116,9 +117,12 @@ void ReadAsChosen(TextPlan& plan, std::string bytes)
 {
     AddNote(plan, TextEndNote(bytes));
     ApplyTextMode(bytes);
-    if (UsesUtf8(plan.options) && plan.options.PageFont == TrueTypeFont && !IsAscii(bytes))
-        plan.fallbackFonts = FindFontsFor(SubstituteRequest(plan.options), CharactersOf(bytes),
-                                          ChosenTrueTypeFont(plan.options)).fallbacks;
+    if (UsesUtf8(plan.options) && plan.options.PageFont == TrueTypeFont && !IsAscii(bytes)) {
+        FontsForText fonts = FindFontsFor(SubstituteRequest(plan.options), CharactersOf(bytes),
+                                          ChosenTrueTypeFont(plan.options));
+        plan.fallbackFonts = std::move(fonts.fallbacks);
+        plan.searchedInstalledFonts = fonts.searchedAll;
+    }
     plan.text = std::move(bytes);
 }
 

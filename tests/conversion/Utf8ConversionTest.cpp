@@ -273,7 +273,8 @@ TEST_P(MissingGlyphs, AreNotedWithTheFontAndHowManyCharactersLackOne)
     std::vector<std::string> expected;
     if (!c.missing.empty())
         expected.push_back("The font \"" + c.options.TrueTypeFile + "\" has no glyph for " + c.missing +
-                           " of the text, which show as empty boxes; choose a font that has them.");
+                           " of the text, which show as empty boxes; no installed font has them either; install one "
+                           "that does (such as one of the fonts-noto packages) and convert again.");
     EXPECT_EQ(converted.result.notes, expected);
 }
 
