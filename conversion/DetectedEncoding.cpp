@@ -84,6 +84,55 @@ bool IsWellFormedUtf8(std::string_view text)
     return true;
 }
 
+bool IsTextAscii(char16_t unit)
+{
+    return (unit >= 0x20 && unit < 0x7F) || unit == '\t' || unit == '\n' || unit == '\r' || unit == '\f';
+}
+
+// Whether the `sample` reads as UTF-16 text in the byte order: its surrogates paired (one cut by
+// the sample's end aside) and its characters below U+0100 printable ASCII, tabs or line ends, of
+// which there is at least one. That some are ASCII says the zero bytes stand where text in
+// UTF-16 has them; bytes of an 8-bit text with a stray zero byte rarely pass.
+bool ReadsAsUtf16Text(std::string_view sample, bool bigEndian, bool cutShort)
+{
+    bool lowSurrogateDue = false;
+    bool hasAscii = false;
+    for (std::size_t i = 0; i + 1 < sample.size(); i += 2) {
+        const auto first = static_cast<unsigned char>(sample[i]);
+        const auto second = static_cast<unsigned char>(sample[i + 1]);
+        const auto unit = static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first);
+        if ((unit >= 0xDC00 && unit <= 0xDFFF) != lowSurrogateDue)
+            return false;
+        lowSurrogateDue = unit >= 0xD800 && unit <= 0xDBFF;
+        if (unit < 0x100 && !IsTextAscii(unit))
+            return false;
+        hasAscii = hasAscii || unit < 0x100;
+    }
+    return hasAscii && (!lowSurrogateDue || cutShort);
+}
+
+// The charset of UTF-16 without a mark whose text is mostly outside Latin, or empty: such text
+// has few zero bytes (only its ASCII characters have them), but any zero byte at all in bytes
+// that are not UTF-8 makes UTF-16 likelier than an 8-bit text. The side with more zero bytes
+// is taken for the high bytes first.
+std::string Utf16ByDecoding(std::string_view bytes)
+{
+    const std::string_view sample = bytes.substr(0, kZeroSample);
+    if (sample.find('\0') == std::string_view::npos || bytes.size() % 2 != 0 || IsWellFormedUtf8(bytes))
+        return {};
+    std::size_t zeroOdd = 0;
+    for (std::size_t i = 1; i < sample.size(); i += 2)
+        zeroOdd += sample[i] == '\0';
+    const std::size_t zeroEven = std::size_t(std::count(sample.begin(), sample.end(), '\0')) - zeroOdd;
+    const bool cutShort = sample.size() < bytes.size();
+    const bool bigEndianFirst = zeroEven > zeroOdd;
+    for (const bool bigEndian : {bigEndianFirst, !bigEndianFirst}) {
+        if (ReadsAsUtf16Text(sample, bigEndian, cutShort))
+            return bigEndian ? "UTF-16BE" : "UTF-16LE";
+    }
+    return {};
+}
+
 struct DetectorDeleter {
     void operator()(uchardet* detector) const { uchardet_delete(detector); }
 };
@@ -111,6 +160,9 @@ DetectedEncoding DetectEncoding(std::string_view bytes)
     }
     const std::string_view beforeCtrlZ = bytes.substr(0, bytes.find('\x1A'));
     if (std::string utf16 = Utf16ByZeroBytes(beforeCtrlZ); !utf16.empty())
+        return Detected(std::move(utf16), Basis::ZeroBytes);
+    // A byte 0x1A is as common as any in UTF-16 (U+4E1A): no end of text there.
+    if (std::string utf16 = Utf16ByDecoding(bytes); !utf16.empty())
         return Detected(std::move(utf16), Basis::ZeroBytes);
     const std::string_view text = beforeCtrlZ.substr(0, beforeCtrlZ.find('\0'));
     if (IsWellFormedUtf8(text))

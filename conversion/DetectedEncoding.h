@@ -1,6 +1,7 @@
 #pragma once
 // What encoding the bytes of a text file are in, for the Auto encoding. The order of the
-// evidence, strongest first: a byte-order mark; the zero bytes of UTF-16 text without one; the
+// evidence, strongest first: a byte-order mark; the zero bytes of UTF-16 text without one, or
+// bytes that are not UTF-8, have a zero byte and read cleanly as UTF-16; the
 // text being well-formed UTF-8 (which plain ASCII is); else the guess of uchardet, a detector
 // trained on text in many languages. Any thread.
 #include <cstddef>

@@ -51,11 +51,12 @@ std::optional<std::string> Utf8Hint(const ConversionOptions& options, const std:
         return std::nullopt;
     const bool known = options.SingeEncode >= 0 && options.SingeEncode < int(SingleByteEncodings.size());
     const std::string chosen = known ? std::string(SingleByteEncodings[options.SingeEncode]) : "the chosen one";
+    // Auto reads this file right and every other file too, whatever font is chosen.
     return "The text looks like UTF-8, which the encoding " + chosen +
-           " reads wrongly. To read it right, choose Single-byte Encoding \"UTF-8\" and Page Font \"" +
-           std::string(FontKindLabels[TrueTypeFont]) + "\" with a TrueType font file (Settings.ini: SingeEncode=" +
-           std::to_string(kUtf8Encoding) + " and PageFont=" + std::to_string(TrueTypeFont) +
-           "; command line: --utf8).";
+           " reads wrongly. To read it right, choose Single-byte Encoding \"" +
+           std::string(SingleByteEncodings[kAutoEncoding]) +
+           "\", which reads each file as what it is (Settings.ini: SingeEncode=" + std::to_string(kAutoEncoding) +
+           "; command line: --set SingeEncode=" + std::to_string(kAutoEncoding) + ").";
 }
 
 std::string CountOf(std::size_t count, const std::string& one, const std::string& many)
@@ -154,13 +155,13 @@ struct Pages {
 
 // Opens the document's fonts and lays `text` out on its pages. The text is taken by value and
 // given up once it is laid out, so that it and the finished PDF are not held at the same time.
-Pages WritePages(PdfDocument& document, const ConversionOptions& options, const std::vector<SystemFont>& fallbackFonts,
-                 std::string text, std::size_t progressLength, ConversionObserver& observer)
+Pages WritePages(PdfDocument& document, const ConversionOptions& options, const TextPlan& plan, std::string text,
+                 std::size_t progressLength, ConversionObserver& observer)
 {
     HPDF_Font font = document.Open(options, observer);
     if (!font)
         return {document.FailureReason(), std::nullopt};
-    const std::vector<HPDF_Font> fallbacks = document.LoadFallbackFonts(fallbackFonts);
+    const std::vector<HPDF_Font> fallbacks = document.LoadFallbackFonts(plan.fallbackFonts);
     TextLayout layout(document.Handle(), font, FontSizeToUse(options, observer), options, document.Charset(), observer,
                       fallbacks);
     layout.OnPageFinished([&document](HPDF_Page page) { return document.FinishPage(page); });
@@ -171,7 +172,7 @@ Pages WritePages(PdfDocument& document, const ConversionOptions& options, const 
     std::string().swap(text);
     if (document.Check("Writing the pages"))
         return {document.FailureReason(), std::nullopt};
-    return {{}, layout.MissingGlyphNote()};
+    return {{}, layout.MissingGlyphNote(plan.searchedInstalledFonts)};
 }
 
 // Makes the whole PDF of `bytes`, the file as read, in `document`, in memory, step by step: the
@@ -191,8 +192,7 @@ ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& c
     prepared.notes.insert(prepared.notes.begin(), plan.notes.begin(), plan.notes.end());
     if (!document.IsCreated())
         return ConversionResult::DocumentNotCreated();
-    const Pages pages = WritePages(document, options, plan.fallbackFonts, std::move(prepared.text),
-                                   prepared.progressLength, observer);
+    const Pages pages = WritePages(document, options, plan, std::move(prepared.text), prepared.progressLength, observer);
     if (!pages.failure.empty())
         return ConversionResult::Failed(pages.failure);
     document.Finish(options, ownerPassword, userPassword);

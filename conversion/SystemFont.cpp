@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <memory>
+#include <mutex>
 
 namespace {
 
@@ -24,12 +25,27 @@ struct CharSetDeleter {
 };
 using CharSet = std::unique_ptr<FcCharSet, CharSetDeleter>;
 
-// A configuration of its own for each lookup, given back whole afterwards: fontconfig's shared
-// one lives until the process ends. A lookup is made once per call of the program.
 struct ConfigDeleter {
     void operator()(FcConfig* config) const { FcConfigDestroy(config); }
 };
 using Config = std::unique_ptr<FcConfig, ConfigDeleter>;
+
+// Loading the configuration parses every fonts.conf and reads the font cache, which costs far
+// more than a lookup; a batch of small files would spend most of its time there. So it is
+// loaded once, on first use, and given back when the process ends.
+FcConfig* SharedConfig()
+{
+    static const Config config(FcInitLoadConfigAndFonts());
+    return config.get();
+}
+
+// Conversions run on several threads; fontconfig may rescan a configuration's fonts while a
+// lookup uses it, so its lookups take turns.
+std::mutex& ConfigMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
 
 const FcChar8* Text(const char* text)
 {
@@ -127,12 +143,12 @@ SystemFont FindSystemFont(const std::string& name)
     const auto named = [&](const Pattern& font) {
         return font && (generic || HasName(font.get(), FC_FAMILY, family) || HasName(font.get(), FC_FULLNAME, family));
     };
-    const Config config(FcInitLoadConfigAndFonts());
-    Pattern font = BestMatch(config.get(), pattern.get(), true);
+    const std::lock_guard lock(ConfigMutex());
+    Pattern font = BestMatch(SharedConfig(), pattern.get(), true);
     // Without a TrueType file the family may still be installed, in a format the converter
     // cannot load; that is the better thing to tell.
     if (!named(font))
-        font = BestMatch(config.get(), pattern.get(), false);
+        font = BestMatch(SharedConfig(), pattern.get(), false);
     if (!named(font))
         return NotFound("no installed font is called '" + family + "' (fc-list lists the installed fonts)");
     return Found(font.get(), "'" + family + "'");
@@ -143,8 +159,8 @@ SystemFont FindMonospacedFont()
     const Pattern pattern(FcPatternCreate());
     FcPatternAddString(pattern.get(), FC_FAMILY, Text("monospace"));
     FcPatternAddInteger(pattern.get(), FC_SPACING, FC_MONO);
-    const Config config(FcInitLoadConfigAndFonts());
-    const Pattern font = BestMatch(config.get(), pattern.get(), true);
+    const std::lock_guard lock(ConfigMutex());
+    const Pattern font = BestMatch(SharedConfig(), pattern.get(), true);
     if (!font)
         return NotFound("fontconfig finds no monospaced font");
     // Built by appending: GCC 12 at -O3 takes "'" + StringOf(...) for overlapping copies.
@@ -158,6 +174,7 @@ namespace {
 
 constexpr std::size_t kMostFallbacks = 8;
 
+// The request's family and style; with `characters` (may be null) their coverage too.
 Pattern RequestPattern(const FontRequest& request, FcCharSet* characters)
 {
     Pattern pattern(FcPatternCreate());
@@ -167,7 +184,8 @@ Pattern RequestPattern(const FontRequest& request, FcCharSet* characters)
         FcPatternAddString(pattern.get(), FC_FAMILY, Text(family.c_str()));
     FcPatternAddInteger(pattern.get(), FC_WEIGHT, request.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern.get(), FC_SLANT, request.slanted ? FC_SLANT_OBLIQUE : FC_SLANT_ROMAN);
-    FcPatternAddCharSet(pattern.get(), FC_CHARSET, characters);
+    if (characters)
+        FcPatternAddCharSet(pattern.get(), FC_CHARSET, characters);
     return pattern;
 }
 
@@ -200,6 +218,19 @@ void AddFallbacks(FcFontSet* sorted, CharSet missing, FontsForText& fonts)
     }
 }
 
+// The request's font by family and style alone. The text's characters stay out of it: fontconfig
+// ranks coverage above family, so a few Chinese letters in a name would otherwise pick a Chinese
+// font for the whole file, and Hebrew ones a proportional font for a monospaced request. What the
+// font lacks goes to the fallbacks. Empty when the best match is not a TrueType file.
+SystemFont MainFontFor(FcConfig* config, const FontRequest& request)
+{
+    const Pattern pattern = RequestPattern(request, nullptr);
+    const Pattern font = pattern ? BestMatch(config, pattern.get(), true) : nullptr;
+    if (!font || StringOf(font.get(), FC_FONTFORMAT) != kTrueType)
+        return {};
+    return Found(font.get(), "'" + StringOf(font.get(), FC_FAMILY) + "'");
+}
+
 // The main font's place among the `sorted` fonts: the one `main` names, or, when it names none,
 // the first TrueType font, which it is then set to. Returns the main font's characters; null
 // when it is not among them.
@@ -222,7 +253,8 @@ FontsForText FindFontsFor(const FontRequest& request, const std::vector<char32_t
     FontsForText fonts;
     fonts.main = chosen;
     const CharSet wanted(FcCharSetCreate());
-    const Config config(FcInitLoadConfigAndFonts());
+    const std::lock_guard lock(ConfigMutex());
+    FcConfig* config = SharedConfig();
     if (wanted)
         for (char32_t character : characters)
             FcCharSetAddChar(wanted.get(), character);
@@ -231,15 +263,18 @@ FontsForText FindFontsFor(const FontRequest& request, const std::vector<char32_t
         fonts.main.problem = "fontconfig could not be asked for a font";
         return fonts;
     }
-    FcConfigSubstitute(config.get(), pattern.get(), FcMatchPattern);
+    if (fonts.main.file.empty())
+        fonts.main = MainFontFor(config, request);
+    FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
     // Sorted by coverage of the characters first, then by likeness; only TrueType files load.
-    const FontSet sorted(FcFontSort(config.get(), pattern.get(), FcFalse, nullptr, &result));
+    const FontSet sorted(FcFontSort(config, pattern.get(), FcFalse, nullptr, &result));
     FcCharSet* mainHas = sorted ? FindMain(sorted.get(), fonts.main) : nullptr;
     if (fonts.main.file.empty())
         fonts.main.problem = "no TrueType font is installed (fc-list lists the installed fonts)";
     if (mainHas)
         AddFallbacks(sorted.get(), CharSet(FcCharSetSubtract(wanted.get(), mainHas)), fonts);
+    fonts.searchedAll = mainHas && fonts.fallbacks.size() < kMostFallbacks;
     return fonts;
 }

@@ -33,11 +33,13 @@ struct FontRequest {
 struct FontsForText {
     SystemFont main;
     std::vector<SystemFont> fallbacks;
+    bool searchedAll = false; // every installed font was looked at for what the main font lacks
 };
 
-// The installed TrueType font that draws most of `characters`, and among those the one that
-// is most like the request, as fontconfig ranks them; or `chosen`, when it names a file. Then
-// the fallbacks for what the main font lacks, at most a handful, each adding at least one of
-// the characters. A chosen font that fontconfig does not know gets no fallbacks.
+// The installed TrueType font most like the request in family and style, as fontconfig ranks
+// them, whatever characters it lacks; or `chosen`, when it names a file. Then the fallbacks for
+// what the main font lacks, at most a handful, each adding at least one of the characters. A
+// chosen font that fontconfig does not know gets no fallbacks. Loads fontconfig's configuration
+// on first use, once for the process.
 FontsForText FindFontsFor(const FontRequest& request, const std::vector<char32_t>& characters,
                           const SystemFont& chosen = {});

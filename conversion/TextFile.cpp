@@ -71,6 +71,12 @@ bool ApplyTextMode(std::string& bytes)
     const auto end = std::find_if(bytes.begin(), bytes.end(), [](char byte) { return byte == '\x1A' || byte == '\0'; });
     const bool whole = end == bytes.end();
     bytes.erase(end, bytes.end());
+    FoldCrLf(bytes);
+    return whole;
+}
+
+void FoldCrLf(std::string& bytes)
+{
     // A CR that is not followed by LF stays; only the pair shrinks to LF.
     std::size_t out = 0;
     for (std::size_t in = 0; in < bytes.size(); ++in) {
@@ -79,7 +85,6 @@ bool ApplyTextMode(std::string& bytes)
         bytes[out++] = bytes[in];
     }
     bytes.resize(out);
-    return whole;
 }
 
 std::string TextEndNote(std::string_view bytes)
@@ -89,10 +94,11 @@ std::string TextEndNote(std::string_view bytes)
         note = "The file looks like UTF-16 (it starts with a UTF-16 byte-order mark), which the chosen "
                "encoding does not read; choose the encoding Auto (SingeEncode=29). ";
     const std::size_t end = bytes.find_first_of(std::string_view("\x1A\0", 2));
-    if (end != std::string_view::npos && bytes[end] == '\0') {
+    if (end != std::string_view::npos) {
         const std::size_t rest = bytes.size() - end;
-        note += "The text ends at the zero byte at offset " + std::to_string(end) + "; the remaining " +
-                std::to_string(rest) + (rest == 1 ? " byte was" : " bytes were") + " not converted.";
+        note += std::string("The text ends at the ") + (bytes[end] == '\0' ? "zero byte" : "Ctrl+Z (an old end-of-file mark)") +
+                " at offset " + std::to_string(end) + "; the remaining " + std::to_string(rest) +
+                (rest == 1 ? " byte was" : " bytes were") + " not converted.";
     }
     if (note.ends_with(' '))
         note.pop_back();

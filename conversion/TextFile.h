@@ -45,9 +45,12 @@ TextFileContent ReadStreamBytes(int fd);
 // CR LF pairs shrink to LF. Returns false when such an end byte cut the data short.
 bool ApplyTextMode(std::string& bytes);
 
-// Tells what text mode leaves out of `bytes` as read: the rest from a zero byte on, which a
-// binary file or a UTF-16 one holds early, and that a UTF-16 file is not read. Empty when the
-// text is whole or ends at a Ctrl+Z, the old end-of-file mark.
+// CR LF pairs shrink to LF, in place; nothing else changes.
+void FoldCrLf(std::string& bytes);
+
+// Tells what text mode leaves out of `bytes` as read (offset and count in those bytes): the
+// rest from a zero byte or a Ctrl+Z (the old end-of-file mark) on, which a binary file or a
+// UTF-16 one holds early, and that a UTF-16 file is not read. Empty when the text is whole.
 std::string TextEndNote(std::string_view bytes);
 
 // Turns read text into the text the layout consumes, in place: every LF becomes a CR, so that

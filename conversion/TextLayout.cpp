@@ -110,15 +110,19 @@ bool TextLayout::NextPage(LineBreaker& breaker)
     return m_page != nullptr;
 }
 
-std::optional<std::string> TextLayout::MissingGlyphNote() const
+std::optional<std::string> TextLayout::MissingGlyphNote(bool noInstalledFontHasThem) const
 {
     if (m_charactersWithoutGlyph == 0)
         return std::nullopt;
     const std::string count = m_charactersWithoutGlyph == 1
                                   ? "1 character"
                                   : std::to_string(m_charactersWithoutGlyph) + " different characters";
+    const std::string remedy = noInstalledFontHasThem
+                                   ? "no installed font has them either; install one that does (such as one of the "
+                                     "fonts-noto packages) and convert again."
+                                   : "choose a font that has them.";
     return "The font \"" + m_options.TrueTypeFile + "\" has no glyph for " + count +
-           " of the text, which show as empty boxes; choose a font that has them.";
+           " of the text, which show as empty boxes; " + remedy;
 }
 
 // The new page with its font and text position set, or null when the library refused it.

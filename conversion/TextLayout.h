@@ -36,8 +36,9 @@ public:
     // In UTF-8, every character below U+10000 that the finished Write drew, ascending.
     const std::vector<char16_t>& DrawnCodes() const { return m_drawnCodes; }
     // After a finished Write in UTF-8 with a TrueType font: a note naming the font and how
-    // many different characters of the text it has no glyph for, if any.
-    std::optional<std::string> MissingGlyphNote() const;
+    // many different characters of the text it has no glyph for, if any. With
+    // `noInstalledFontHasThem`, the note says so and that installing a font is the remedy.
+    std::optional<std::string> MissingGlyphNote(bool noInstalledFontHasThem) const;
 
     // The room between the margins in whole points, wide enough for any margins.
     static long long AvailableWidth(const ConversionOptions& options);

@@ -87,6 +87,7 @@ void DrawAsUtf8(TextPlan& plan, std::string text)
     plan.options.TrueTypeFontIndex = fonts.main.index;
     plan.options.SingeEncode = kUtf8Encoding;
     plan.fallbackFonts = std::move(fonts.fallbacks);
+    plan.searchedInstalledFonts = fonts.searchedAll;
     plan.text = std::move(text);
 }
 
@@ -102,8 +103,9 @@ void ReadAsDetected(TextPlan& plan, std::string bytes)
         std::string().swap(bytes);
     }
     AddNote(plan, GuessNote(encoding));
-    AddNote(plan, TextEndNote(text));
-    ApplyTextMode(text);
+    // No end of text at a zero byte or Ctrl+Z: they are control characters like any other, left
+    // out of the drawing and counted, and the text after them is converted.
+    FoldCrLf(text);
     // Pure ASCII, most text files, passes as it is.
     if (FitsWinAnsi(text))
         DrawAsWinAnsi(plan, std::move(text));
@@ -115,9 +117,12 @@ void ReadAsChosen(TextPlan& plan, std::string bytes)
 {
     AddNote(plan, TextEndNote(bytes));
     ApplyTextMode(bytes);
-    if (UsesUtf8(plan.options) && plan.options.PageFont == TrueTypeFont && !IsAscii(bytes))
-        plan.fallbackFonts = FindFontsFor(SubstituteRequest(plan.options), CharactersOf(bytes),
-                                          ChosenTrueTypeFont(plan.options)).fallbacks;
+    if (UsesUtf8(plan.options) && plan.options.PageFont == TrueTypeFont && !IsAscii(bytes)) {
+        FontsForText fonts = FindFontsFor(SubstituteRequest(plan.options), CharactersOf(bytes),
+                                          ChosenTrueTypeFont(plan.options));
+        plan.fallbackFonts = std::move(fonts.fallbacks);
+        plan.searchedInstalledFonts = fonts.searchedAll;
+    }
     plan.text = std::move(bytes);
 }
 

@@ -22,6 +22,8 @@ struct TextPlan {
     std::vector<std::string> notes; // what the user should know about the reading, in order
     // In UTF-8: installed fonts for the characters the options' TrueType font lacks, in order.
     std::vector<SystemFont> fallbackFonts;
+    // Whether every installed font was looked at for the characters the fonts above lack.
+    bool searchedInstalledFonts = false;
 };
 
 // Makes the plan for `bytes`, the whole file as read. Control characters other than line ends,

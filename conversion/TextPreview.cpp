@@ -91,7 +91,8 @@ TextPreview ReadTextPreview(const std::string& path, const ConversionOptions& op
     if (ReadsEachFileAsDetected(options)) {
         const DetectedEncoding encoding = DetectEncoding(bytes);
         std::string text = DecodeToUtf8(std::string_view(bytes).substr(encoding.markLength), encoding.charset, more);
-        preview.cut = ApplyTextMode(text) && more;
+        FoldCrLf(text);
+        preview.cut = more;
         preview.utf8 = DecodeForDisplay(text, "UTF-8", preview.cut);
         return preview;
     }

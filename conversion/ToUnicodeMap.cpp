@@ -1,5 +1,6 @@
 #include "conversion/ToUnicodeMap.h"
 
+#include "conversion/ArabicBaseLetters.h"
 #include "conversion/LibharuPrivate.h"
 
 #include <algorithm>
@@ -14,6 +15,7 @@ constexpr std::size_t kEntriesPerBlock = 100;
 struct CodeRun {
     char16_t first;
     char16_t last;
+    std::u16string letters; // what the code stands for; empty for the character of its value
 };
 
 bool IsSurrogate(char16_t code)
@@ -21,26 +23,40 @@ bool IsSurrogate(char16_t code)
     return code >= 0xD800 && code <= 0xDFFF;
 }
 
-// The codes as runs of consecutive values that share their first byte.
+// The codes as runs of consecutive values that share their first byte. Joined Arabic is drawn
+// in presentation forms, which a reader would give back as such, and a search for the word as
+// typed would not find it: each form stands alone for its letters instead.
 std::vector<CodeRun> RunsOf(const std::vector<char16_t>& codes)
 {
     std::vector<CodeRun> runs;
     for (char16_t code : codes) {
         if (IsSurrogate(code))
             continue;
-        if (!runs.empty() && code == runs.back().last + 1 && (code >> 8) == (runs.back().first >> 8))
+        if (std::u16string letters = ArabicBaseLetters(code); !letters.empty())
+            runs.push_back({code, code, std::move(letters)});
+        else if (!runs.empty() && runs.back().letters.empty() && code == runs.back().last + 1 &&
+                 (code >> 8) == (runs.back().first >> 8))
             runs.back().last = code;
         else
-            runs.push_back({code, code});
+            runs.push_back({code, code, {}});
     }
     return runs;
 }
 
+std::string Hex(std::u16string_view codes)
+{
+    std::string hex = "<";
+    for (char16_t code : codes) {
+        char digits[5];
+        std::snprintf(digits, sizeof digits, "%04X", unsigned(code));
+        hex += digits;
+    }
+    return hex + ">";
+}
+
 std::string Hex(char16_t code)
 {
-    char text[7];
-    std::snprintf(text, sizeof text, "<%04X>", unsigned(code));
-    return text;
+    return Hex(std::u16string_view(&code, 1));
 }
 
 void AppendBlocks(std::string& cmap, const std::vector<CodeRun>& runs, std::string_view kind)
@@ -53,7 +69,7 @@ void AppendBlocks(std::string& cmap, const std::vector<CodeRun>& runs, std::stri
             cmap += Hex(runs[i].first);
             if (runs[i].last != runs[i].first)
                 cmap.append(" ").append(Hex(runs[i].last));
-            cmap.append(" ").append(Hex(runs[i].first)).append("\n");
+            cmap.append(" ").append(runs[i].letters.empty() ? Hex(runs[i].first) : Hex(runs[i].letters)).append("\n");
         }
         cmap += "end" + std::string(kind) + "\n";
     }

@@ -10,7 +10,8 @@
 #include <vector>
 
 // A map, in the CMap syntax readers expect, that takes each of `codes` (ascending, no
-// repeats, below U+10000) to the character of the same value. Runs of consecutive codes
+// repeats, below U+10000) to the character of the same value, an Arabic presentation form to
+// the letters it stands for (ArabicBaseLetters). Runs of consecutive codes
 // become ranges, which never cross a change of the first byte, as readers require; a
 // surrogate has no character and is left out. Without codes, the map holds the space alone.
 std::string ToUnicodeCMap(const std::vector<char16_t>& codes);

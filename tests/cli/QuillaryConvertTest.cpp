@@ -140,9 +140,8 @@ TEST_F(QuillaryConvert, AUtf8FileReadWithAnotherEncodingIsWarnedOfOnceWithTheSet
     const RunResult run = Run({"--set", "SingeEncode=2", input, ascii});
     EXPECT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(run.errors, "warning: " + input + ": The text looks like UTF-8, which the encoding WinAnsiEncoding "
-                          "reads wrongly. To read it right, choose Single-byte Encoding \"UTF-8\" and Page Font "
-                          "\"TrueType Font\" with a TrueType font file (Settings.ini: SingeEncode=28 and PageFont=2; "
-                          "command line: --utf8).\n"
+                          "reads wrongly. To read it right, choose Single-byte Encoding \"Auto\", which reads each "
+                          "file as what it is (Settings.ini: SingeEncode=29; command line: --set SingeEncode=29).\n"
                           "2 converted, 0 failed\n");
 }
 
@@ -264,7 +263,9 @@ TEST_F(QuillaryConvert, DashReadsTheStandardInputAndWritesThePdfToTheStandardOut
     EXPECT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(InspectPdf(Path("notes.pdf")).AllLineTexts(), (std::vector<std::string>{"from a pipe", "second line"}));
 
-    const RunResult binary = Run({"-"}, Write("binary", std::string("head\0tail", 9)), Path("binary.pdf"));
+    // A chosen encoding reads in text mode, which ends the text at the zero byte.
+    const RunResult binary = Run({"--set", "SingeEncode=2", "-"}, Write("binary", std::string("head\0tail", 9)),
+                                 Path("binary.pdf"));
     EXPECT_EQ(binary.errors, "warning: -: The text ends at the zero byte at offset 4; the remaining 5 bytes were not "
                              "converted.\n1 converted, 0 failed\n");
 

@@ -20,6 +20,7 @@ struct AutoCase {
     const char* subtype;    // of the page's font
     const char* encoding;
     const char* notePart;   // in the one note; null for none
+    std::size_t fontCount = 1; // the main font and the fallbacks the text needs
 };
 
 void PrintTo(const AutoCase& c, std::ostream* out)
@@ -46,7 +47,7 @@ TEST_P(AutoEncoding, AReaderGetsTheFilesCharactersBack)
     text.erase(text.find_last_not_of("\n\f") + 1);
     EXPECT_EQ(text, c.extracted);
     const PdfFacts pdf = InspectPdf(converted.pdfPath);
-    ASSERT_EQ(pdf.fonts.size(), 1u);
+    ASSERT_EQ(pdf.fonts.size(), c.fontCount);
     EXPECT_EQ(pdf.fonts[0].subtype, c.subtype);
     EXPECT_EQ(pdf.fonts[0].encoding, c.encoding);
     if (!c.notePart) {
@@ -66,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         AutoCase{"CyrillicTakesAnInstalledFont", {}, "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\n",
                  "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82", "/Type0", "/Identity-H", nullptr},
         AutoCase{"ChineseNameInLatinText", Base14(8), "Copyright \xE5\xBC\xA0\xE4\xB8\x89\n",
-                 "Copyright \xE5\xBC\xA0\xE4\xB8\x89", "/Type0", "/Identity-H", nullptr},
+                 "Copyright \xE5\xBC\xA0\xE4\xB8\x89", "/Type0", "/Identity-H", nullptr, 2},
         AutoCase{"Utf16WithMark", {}, std::string("\xFF\xFE" "C\0a\0f\0\xE9\0\n\0", 12), "Caf\xC3\xA9", "/Type1",
                  "/WinAnsiEncoding", nullptr},
         AutoCase{"Utf16WithoutMark", {}, std::string("H\0\xE9\0l\0l\0o\0\n\0", 12), "H\xC3\xA9llo", "/Type1",
@@ -190,7 +191,9 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, FontForText,
     testing::Values(FallbackCase{"MonospacedCyrillic", {{"monospace"}}, {U'a', U'Ж'}, "DejaVuSansMono.ttf"},
                     FallbackCase{"BoldSerif", {{"serif"}, true, false}, {U'a', U'α'}, "DejaVuSerif-Bold.ttf"},
-                    FallbackCase{"ChineseOutranksTheStyle", {{"monospace"}}, {U'a', U'中'}, "wqy-microhei.ttc"}),
+                    FallbackCase{"ChineseKeepsTheMonospacedFont", {{"monospace"}}, {U'a', U'中'}, "DejaVuSansMono.ttf"},
+                    FallbackCase{"HebrewKeepsTheMonospacedFont", {{"Liberation Mono", "Nimbus Mono PS", "monospace"}},
+                                 {U'a', U'ש'}, "DejaVuSansMono.ttf"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -59,6 +59,13 @@ INSTANTIATE_TEST_SUITE_P(
                       Basis::ZeroBytes, 0},
         DetectionCase{"Utf16BigEndianWithoutMark", std::string("\0H\0e\0l\0l\0o\0\n", 12), "UTF-16BE",
                       Basis::ZeroBytes, 0},
+        // "张三业\n" (业 is U+4E1A, whose low byte is Ctrl+Z): too few zero bytes for Latin UTF-16.
+        DetectionCase{"ChineseUtf16LittleEndianWithoutMark", std::string("\x87\x65\x20\x5F\x1A\x4E\x0A\0", 8),
+                      "UTF-16LE", Basis::ZeroBytes, 0},
+        DetectionCase{"ChineseUtf16BigEndianWithoutMark", std::string("\x65\x87\x5F\x20\x4E\x1A\0\x0A", 8),
+                      "UTF-16BE", Basis::ZeroBytes, 0},
+        DetectionCase{"AnUnpairedSurrogateIsNoUtf16", std::string("\x20\x5F\x00\xD8\x0A\0\x0A\0", 8), "UTF-8",
+                      Basis::WellFormedUtf8, 0},
         DetectionCase{"AZeroByteEndsWhatIsLookedAt", std::string("text\0\xFF\xFE\xFD", 8), "UTF-8",
                       Basis::WellFormedUtf8, 0},
         DetectionCase{"ACtrlZEndsWhatIsLookedAt", "text\x1A\xFF\xFE", "UTF-8", Basis::WellFormedUtf8, 0},

@@ -113,13 +113,35 @@ TEST(LineEnds, CrCrLfEndsTwoLines)
     EXPECT_EQ(pdf.AllLineTexts(), (std::vector<std::string>{"a", "", "b"}));
 }
 
-TEST(LineEnds, CtrlZEndsTheDataAndAZeroByteEndsTheText)
+struct TextEndCase {
+    const char* name;
+    ConversionOptions options;
+    std::string bytes;
+    std::vector<std::string> lines;
+};
+
+void PrintTo(const TextEndCase& c, std::ostream* out)
 {
-    EXPECT_EQ(ConvertAndInspect(ConversionOptions{}, "kept\nalso\x1A" "dropped\n").AllLineTexts(),
-              (std::vector<std::string>{"kept", "also"}));
-    EXPECT_EQ(ConvertAndInspect(ConversionOptions{}, std::string("kept\0dropped\n", 13)).AllLineTexts(),
-              (std::vector<std::string>{"kept"}));
+    *out << c.name;
 }
+
+class TextEnd : public testing::TestWithParam<TextEndCase> {};
+
+TEST_P(TextEnd, LinesDrawn)
+{
+    EXPECT_EQ(ConvertAndInspect(GetParam().options, GetParam().bytes).AllLineTexts(), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TextEnd,
+    testing::Values(
+        TextEndCase{"CtrlZEndsTheDataInAChosenEncoding", StandardEncodingOptions(), "kept\nalso\x1A" "dropped\n",
+                    {"kept", "also"}},
+        TextEndCase{"AZeroByteEndsTheTextInAChosenEncoding", StandardEncodingOptions(),
+                    std::string("kept\0dropped\n", 13), {"kept"}},
+        TextEndCase{"AutoDrawsPastACtrlZ", {}, "kept\nalso\x1A" "more\n", {"kept", "alsomore"}},
+        TextEndCase{"AutoDrawsPastAZeroByte", {}, std::string("kept\0more\n", 10), {"keptmore"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LineEnds, TabsStayInsideLines)
 {

@@ -63,7 +63,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "1 beginbfchar\n<0400> <0400>\nendbfchar\n1 beginbfrange\n<03FE> <03FF> <03FE>\nendbfrange\n"},
         MapCase{"SurrogatesAreLeftOut", {0xD7FF, 0xD800, 0xDFFF, 0xE000},
                 "2 beginbfchar\n<D7FF> <D7FF>\n<E000> <E000>\nendbfchar\n"},
-        MapCase{"AHundredEntriesToABlock", EvenCodes(150), EvenSingles(0, 100) + EvenSingles(100, 50)}),
+        MapCase{"AHundredEntriesToABlock", EvenCodes(150), EvenSingles(0, 100) + EvenSingles(100, 50)},
+        MapCase{"ArabicFormsGiveTheirLetters", {0xFB8E, 0xFE8D, 0xFE8E, 0xFE8F},
+                "4 beginbfchar\n<FB8E> <06A9>\n<FE8D> <0627>\n<FE8E> <0627>\n<FE8F> <0628>\nendbfchar\n"},
+        MapCase{"LamAlefGivesTwoLettersAndItsNeighbourItself", {0xFEFC, 0xFEFD, 0xFEFE},
+                "1 beginbfchar\n<FEFC> <06440627>\nendbfchar\n1 beginbfrange\n<FEFD> <FEFE> <FEFD>\nendbfrange\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -167,8 +167,8 @@ TEST_P(Utf8Hint, AUtf8FileReadWithASingleByteEncodingIsNotedOnce)
         hints += note.find("looks like UTF-8") != std::string::npos;
     EXPECT_EQ(hints, c.hinted ? 1u : 0u) << testing::PrintToString(converted.result.notes);
     if (c.hinted) {
-        for (const char* part : {"WinAnsiEncoding reads wrongly.", "choose Single-byte Encoding \"UTF-8\" and Page "
-                                 "Font \"TrueType Font\"", "SingeEncode=28 and PageFont=2", "--utf8"})
+        for (const char* part : {"WinAnsiEncoding reads wrongly.", "choose Single-byte Encoding \"Auto\"",
+                                 "Settings.ini: SingeEncode=29;", "--set SingeEncode=29"})
             EXPECT_NE(converted.result.notes[0].find(part), std::string::npos) << converted.result.notes[0];
     }
 }
@@ -240,9 +240,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "looks like UTF-16 (it starts with a UTF-16 byte-order mark), which the chosen encoding does not read; "
                  "choose the encoding Auto (SingeEncode=29). The text ends at the zero byte at offset 3; the remaining 3 bytes were not converted."},
         NoteCase{"Utf16BigEndian", StandardEncodingOptions(), std::string("\xFE\xFF\0H\0i", 6), "looks like UTF-16"},
-        NoteCase{"ZeroByteInBinary", {}, std::string("kept\r\n\0\x01\x02\x03", 10),
+        NoteCase{"ZeroByteInBinary", StandardEncodingOptions(), std::string("kept\r\n\0\x01\x02\x03", 10),
                  "The text ends at the zero byte at offset 6; the remaining 4 bytes were not converted."},
-        NoteCase{"CtrlZEndsTheTextWithoutANote", {}, std::string("kept\x1A\0more", 10), nullptr}),
+        NoteCase{"CtrlZEndsTheTextWithANote", StandardEncodingOptions(), std::string("kept\x1A\0more", 10),
+                 "The text ends at the Ctrl+Z (an old end-of-file mark) at offset 4; the remaining 6 bytes were not "
+                 "converted."},
+        NoteCase{"AutoCountsAZeroByteAsAControlCharacter", {}, std::string("kept\r\n\0\x01\x02\x03", 10),
+                 "4 control characters were left out of the drawing"},
+        NoteCase{"AutoCountsACtrlZAsAControlCharacter", {}, "kept\x1Amore", "1 control character was left out"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct MissingGlyphCase {
@@ -268,7 +273,8 @@ TEST_P(MissingGlyphs, AreNotedWithTheFontAndHowManyCharactersLackOne)
     std::vector<std::string> expected;
     if (!c.missing.empty())
         expected.push_back("The font \"" + c.options.TrueTypeFile + "\" has no glyph for " + c.missing +
-                           " of the text, which show as empty boxes; choose a font that has them.");
+                           " of the text, which show as empty boxes; no installed font has them either; install one "
+                           "that does (such as one of the fonts-noto packages) and convert again.");
     EXPECT_EQ(converted.result.notes, expected);
 }
 

@@ -1,0 +1,54 @@
+#include "conversion/ArabicBaseLetters.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+struct FormRun {
+    char16_t first;
+    char16_t last;
+    const char16_t* letters;
+};
+
+// The forms of one letter are consecutive; ascending, as the search needs.
+constexpr FormRun kFormRuns[] = {
+    {0xFB50, 0xFB51, u"\x0671"}, {0xFB52, 0xFB55, u"\x067B"}, {0xFB56, 0xFB59, u"\x067E"},
+    {0xFB5A, 0xFB5D, u"\x0680"}, {0xFB5E, 0xFB61, u"\x067A"}, {0xFB62, 0xFB65, u"\x067F"},
+    {0xFB66, 0xFB69, u"\x0679"}, {0xFB6A, 0xFB6D, u"\x06A4"}, {0xFB6E, 0xFB71, u"\x06A6"},
+    {0xFB72, 0xFB75, u"\x0684"}, {0xFB76, 0xFB79, u"\x0683"}, {0xFB7A, 0xFB7D, u"\x0686"},
+    {0xFB7E, 0xFB81, u"\x0687"}, {0xFB82, 0xFB83, u"\x068D"}, {0xFB84, 0xFB85, u"\x068C"},
+    {0xFB86, 0xFB87, u"\x068E"}, {0xFB88, 0xFB89, u"\x0688"}, {0xFB8A, 0xFB8B, u"\x0698"},
+    {0xFB8C, 0xFB8D, u"\x0691"}, {0xFB8E, 0xFB91, u"\x06A9"}, {0xFB92, 0xFB95, u"\x06AF"},
+    {0xFB96, 0xFB99, u"\x06B3"}, {0xFB9A, 0xFB9D, u"\x06B1"}, {0xFB9E, 0xFB9F, u"\x06BA"},
+    {0xFBA0, 0xFBA3, u"\x06BB"}, {0xFBA4, 0xFBA5, u"\x06C0"}, {0xFBA6, 0xFBA9, u"\x06C1"},
+    {0xFBAA, 0xFBAD, u"\x06BE"}, {0xFBAE, 0xFBAF, u"\x06D2"}, {0xFBB0, 0xFBB1, u"\x06D3"},
+    {0xFBD3, 0xFBD6, u"\x06AD"}, {0xFBD7, 0xFBD8, u"\x06C7"}, {0xFBD9, 0xFBDA, u"\x06C6"},
+    {0xFBDB, 0xFBDC, u"\x06C8"}, {0xFBDE, 0xFBDF, u"\x06CB"}, {0xFBE0, 0xFBE1, u"\x06C5"},
+    {0xFBE2, 0xFBE3, u"\x06C9"}, {0xFBE4, 0xFBE7, u"\x06D0"}, {0xFBE8, 0xFBE9, u"\x0649"},
+    {0xFBFC, 0xFBFF, u"\x06CC"}, {0xFE80, 0xFE80, u"\x0621"}, {0xFE81, 0xFE82, u"\x0622"},
+    {0xFE83, 0xFE84, u"\x0623"}, {0xFE85, 0xFE86, u"\x0624"}, {0xFE87, 0xFE88, u"\x0625"},
+    {0xFE89, 0xFE8C, u"\x0626"}, {0xFE8D, 0xFE8E, u"\x0627"}, {0xFE8F, 0xFE92, u"\x0628"},
+    {0xFE93, 0xFE94, u"\x0629"}, {0xFE95, 0xFE98, u"\x062A"}, {0xFE99, 0xFE9C, u"\x062B"},
+    {0xFE9D, 0xFEA0, u"\x062C"}, {0xFEA1, 0xFEA4, u"\x062D"}, {0xFEA5, 0xFEA8, u"\x062E"},
+    {0xFEA9, 0xFEAA, u"\x062F"}, {0xFEAB, 0xFEAC, u"\x0630"}, {0xFEAD, 0xFEAE, u"\x0631"},
+    {0xFEAF, 0xFEB0, u"\x0632"}, {0xFEB1, 0xFEB4, u"\x0633"}, {0xFEB5, 0xFEB8, u"\x0634"},
+    {0xFEB9, 0xFEBC, u"\x0635"}, {0xFEBD, 0xFEC0, u"\x0636"}, {0xFEC1, 0xFEC4, u"\x0637"},
+    {0xFEC5, 0xFEC8, u"\x0638"}, {0xFEC9, 0xFECC, u"\x0639"}, {0xFECD, 0xFED0, u"\x063A"},
+    {0xFED1, 0xFED4, u"\x0641"}, {0xFED5, 0xFED8, u"\x0642"}, {0xFED9, 0xFEDC, u"\x0643"},
+    {0xFEDD, 0xFEE0, u"\x0644"}, {0xFEE1, 0xFEE4, u"\x0645"}, {0xFEE5, 0xFEE8, u"\x0646"},
+    {0xFEE9, 0xFEEC, u"\x0647"}, {0xFEED, 0xFEEE, u"\x0648"}, {0xFEEF, 0xFEF0, u"\x0649"},
+    {0xFEF1, 0xFEF4, u"\x064A"}, {0xFEF5, 0xFEF6, u"\x0644\x0622"}, {0xFEF7, 0xFEF8, u"\x0644\x0623"},
+    {0xFEF9, 0xFEFA, u"\x0644\x0625"}, {0xFEFB, 0xFEFC, u"\x0644\x0627"}
+};
+
+} // namespace
+
+std::u16string ArabicBaseLetters(char16_t form)
+{
+    const auto run = std::upper_bound(std::begin(kFormRuns), std::end(kFormRuns), form,
+                                      [](char16_t code, const FormRun& r) { return code < r.first; });
+    if (run == std::begin(kFormRuns) || form > std::prev(run)->last)
+        return {};
+    return std::prev(run)->letters;
+}
