@@ -109,12 +109,7 @@ std::string ApplySetting(ConversionOptions& options, const SettingsKey& key, std
     int number = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
     if (value.empty() || error != std::errc() || end != value.data() + value.size())
-        // GCC 12 at -O3 takes the copies inside "text" + std::string for overlapping ones, a known
-        // false alarm.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wrestrict"
         return "\"" + std::string(value) + "\" is not a whole number for " + std::string(key.key);
-#pragma GCC diagnostic pop
     options.*key.number = number;
     return {};
 }

@@ -49,12 +49,7 @@ protected:
         // Appended piece by piece: GCC 12 at -O3 takes " " + Quote(...) for overlapping copies.
         for (const std::string& argument : arguments)
             command.append(" ").append(Quote(argument));
-        // GCC 12 at -O3 takes the copies inside "text" + std::string for overlapping ones, a known
-        // false alarm.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wrestrict"
         command += " <" + Quote(input) + " 2>&1 >" + Quote(output);
-#pragma GCC diagnostic pop
         RunResult result;
         FILE* pipe = popen(command.c_str(), "r");
         std::array<char, 4096> chunk;
@@ -314,12 +309,7 @@ TEST_F(QuillaryConvert, ParallelJobsWriteTheSameBytes)
     arguments.insert(arguments.begin(), {"-j", "2"});
     ASSERT_EQ(Run(arguments).status, 0);
     for (int i = 0; i < 12; ++i) {
-        // GCC 12 at -O3 takes the copies inside "text" + std::string for overlapping ones, a known
-        // false alarm.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wrestrict"
         const std::string name = "f" + std::to_string(i) + ".pdf";
-#pragma GCC diagnostic pop
         const std::string one = Bytes(Path("one/" + name));
         EXPECT_FALSE(one.empty());
         EXPECT_EQ(one, Bytes(Path("two/" + name))) << name;
