@@ -400,7 +400,8 @@ TEST_F(ConvertInWindow, TheTotalBarFillsAsItsCaptionCounts)
 {
     QStringList names;
     for (int i = 1; i <= 3; ++i)
-        names << Write(QString("%1.txt").arg(i), Lines(i == 3 ? 20000 : 2));
+        // The third file is long enough that the second's count shows before the run ends.
+        names << Write(QString("%1.txt").arg(i), Lines(i == 3 ? 200000 : 2));
     left->AddEntries(names);
     CTextProgressCtrl* total = left->GetTotalBar();
     QString caption;
