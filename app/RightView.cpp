@@ -13,7 +13,7 @@
 namespace {
 
 enum class Kind { Category, Group, Choice, Number, Text, File };
-enum class List { None, Paper, FontKinds, Base14, Cid, SingleByte, MultiByte, OpenModes, YesNo, FormFeeds };
+enum class List { None, Paper, FontKinds, Base14, Cid, SingleByte, MultiByte, OpenModes, YesNo, FormFeeds, OnOff };
 
 struct OptionRow {
     const char* label;
@@ -31,6 +31,10 @@ using CO = ConversionOptions;
 const char* const kMetricsFilter = "AFM Files (*.afm)|*.afm|All Files (*.*)|*.*|";
 const char* const kDataFilter = "PFA/PFB Files (*.pfa;*.pfb)|*.pfa;*.pfb|All Files (*.*)|*.*|";
 const char* const kTrueTypeFilter = "TrueType Font Files (*.ttf;*.ttc)|*.ttf;*.ttc|All Files (*.*)|*.*|";
+
+// The category of the page furniture's rows, the first row after the original ones; its rows
+// follow it in the table.
+constexpr int kFurnitureRow = 40;
 
 // Row n of the tree is kRows[n - 1]; the numbers are the contract with the run.
 const OptionRow kRows[] = {
@@ -86,9 +90,32 @@ const OptionRow kRows[] = {
      Kind::Number, 37, List::None, &CO::TabSize},
     {"Form Feed", "Whether a form feed ends the page or is drawn as a character.", Kind::Choice, 37,
      List::FormFeeds, &CO::FormFeed},
+    {"Page Furniture", "A header and a footer on every page, and line numbers.", Kind::Category, 0},
+    {"Header Left",
+     "The header's left field. Placeholders: %f file name, %F path, %m modification date, %D today, %p page, "
+     "%P page count, %% percent sign.",
+     Kind::Text, kFurnitureRow, List::None, nullptr, &CO::HeaderLeft},
+    {"Header Centre", "The header's centre field, with the same placeholders.", Kind::Text, kFurnitureRow,
+     List::None, nullptr, &CO::HeaderCentre},
+    {"Header Right", "The header's right field, such as \"Page %p of %P\".", Kind::Text, kFurnitureRow,
+     List::None, nullptr, &CO::HeaderRight},
+    {"Footer Left", "The footer's left field, with the same placeholders.", Kind::Text, kFurnitureRow, List::None,
+     nullptr, &CO::FooterLeft},
+    {"Footer Centre", "The footer's centre field.", Kind::Text, kFurnitureRow, List::None, nullptr,
+     &CO::FooterCentre},
+    {"Footer Right", "The footer's right field.", Kind::Text, kFurnitureRow, List::None, nullptr, &CO::FooterRight},
+    {"Header/Footer Font Size", "Font size of the header and footer in points; 0 takes the body's.", Kind::Number,
+     kFurnitureRow, List::None, &CO::FurnitureFontSize},
+    {"Header Rule", "A rule under the header.", Kind::Choice, kFurnitureRow, List::OnOff, &CO::HeaderRule},
+    {"Footer Rule", "A rule over the footer.", Kind::Choice, kFurnitureRow, List::OnOff, &CO::FooterRule},
+    {"Line Numbers", "Number the text's lines in a gutter left of the text.", Kind::Choice, kFurnitureRow,
+     List::OnOff, &CO::LineNumbers},
+    {"Line Number Step", "Draw only every this many-th line number.", Kind::Number, kFurnitureRow, List::None,
+     &CO::LineNumberStep},
 };
 constexpr int kRowCount = int(std::size(kRows));
-static_assert(kRowCount == 39);
+static_assert(kRowCount == 51);
+static_assert(std::string_view(kRows[kFurnitureRow - 1].label) == "Page Furniture");
 
 constexpr int kPageSizeRow = 2;
 constexpr int kPageWidthRow = 3;
@@ -134,6 +161,7 @@ QStringList Entries(List list)
     case List::OpenModes: return ToStrings(OpenModeLabels);
     case List::YesNo: return ToStrings(YesNoLabels);
     case List::FormFeeds: return ToStrings(FormFeedLabels);
+    case List::OnOff: return ToStrings(OnOffLabels);
     case List::None: break;
     }
     return {};

@@ -1,6 +1,7 @@
 // Throughput, scaling and memory of the conversion of one file. Run without arguments; it
 // writes its inputs to a scratch folder and prints one line per figure. See bench/README.md.
 //   bench_conversion [--quick]   (--quick: 10 MB instead of 100 MB for the memory figures)
+//   bench_conversion --furniture (only the header, footer and line numbers against plain)
 #include "bench/BenchFiles.h"
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
@@ -9,6 +10,7 @@
 
 #include <hpdf.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -152,9 +154,32 @@ double Megabytes(const std::string& path)
 
 } // namespace
 
+// Header and footer with every placeholder (the page count too) and line numbers, against the
+// plain conversion of the same prose, taken in turns so that both see the same machine.
+void FurnitureFigure(const std::string& prose)
+{
+    ConversionOptions furnished;
+    furnished.HeaderLeft = "%f";
+    furnished.HeaderCentre = "%m";
+    furnished.HeaderRight = "Page %p of %P";
+    furnished.FooterLeft = "%F";
+    furnished.FooterRight = "%D";
+    furnished.HeaderRule = furnished.FooterRule = 1;
+    furnished.LineNumbers = 1;
+    double plain = 1e9;
+    double withFurniture = 1e9;
+    for (int round = 0; round < 3; ++round) {
+        plain = std::min(plain, BestSeconds([&] { Convert(ConversionOptions{}, prose); }));
+        withFurniture = std::min(withFurniture, BestSeconds([&] { Convert(furnished, prose); }));
+    }
+    std::printf("prose 10 MB with header, footer and line numbers %.3f s / plain %.3f s = %.3f (goal <= 1.05)\n",
+                withFurniture, plain, withFurniture / plain);
+}
+
 int main(int argc, char** argv)
 {
     const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
+    const bool furnitureOnly = argc > 1 && std::strcmp(argv[1], "--furniture") == 0;
     const fs::path folder = fs::temp_directory_path() / "quillary-bench";
     fs::create_directories(folder);
     const ConversionOptions defaults;
@@ -162,6 +187,11 @@ int main(int argc, char** argv)
     chinese.PageFont = CidFont;
 
     const std::string prose = WriteBenchFile(folder, "prose.txt", Paragraphs(10'000'000));
+    FurnitureFigure(prose);
+    if (furnitureOnly) {
+        fs::remove_all(folder);
+        return 0;
+    }
     const double proseSeconds = BestSeconds([&] { Convert(defaults, prose); });
     std::printf("prose 10 MB (paragraphs to wrap): %.3f s, %.1f MB/s\n", proseSeconds, 10.0 / proseSeconds);
     ConversionOptions standard;

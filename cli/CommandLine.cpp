@@ -42,6 +42,13 @@ const char kUsage[] =
     "                           the password is the first line of FILE ('-': the standard\n"
     "                           input); passwords given as P are seen by every user of the\n"
     "                           machine in the list of processes, those in files are not\n"
+    "  --header \"LEFT|CENTRE|RIGHT\"  a header line of three fields, each a text with\n"
+    "                           placeholders: %f the file's name, %F its path, %m its\n"
+    "                           modification date and time (2026-12-07 14:05), %D today's\n"
+    "                           date (2026-12-07), %p the page number, %P the page count,\n"
+    "                           %% a percent sign; an empty field is left blank\n"
+    "  --footer \"LEFT|CENTRE|RIGHT\"  a footer line, the same way\n"
+    "  --line-numbers           number the text's lines in a gutter left of the text\n"
     "  -o, --output-dir DIR     write the PDFs into DIR (created when missing)\n"
     "  -j, --jobs N             convert N files at once (default: the number of processor\n"
     "                           cores; at most 4 times that); files are converted independently\n"
@@ -143,6 +150,7 @@ private:
     void ApplyFontOptions();
     bool ResolveFont();
     bool SetJobs(const std::string& text);
+    bool SetFurnitureLine(const std::string& option, const std::string& line, const std::string& fields);
     bool SetFont(const std::string& font, bool choosesKind);
     bool ReadPasswordFiles();
     std::vector<std::string> UnusedFontFiles() const;
@@ -233,6 +241,8 @@ bool Parser::ParseOne(const std::string& argument)
         {"--output-dir", [&](const std::string& v) { m_result.outputDirectory = v; return true; }},
         {"-j", [&](const std::string& v) { return SetJobs(v); }},
         {"--jobs", [&](const std::string& v) { return SetJobs(v); }},
+        {"--header", [&](const std::string& v) { return SetFurnitureLine("--header", "Header", v); }},
+        {"--footer", [&](const std::string& v) { return SetFurnitureLine("--footer", "Footer", v); }},
     };
     if (const auto found = withValue.find(name); found != withValue.end()) {
         const std::optional<std::string> value = TakeValue(name, attached);
@@ -250,6 +260,8 @@ bool Parser::ParseOne(const std::string& argument)
         m_result.showVersion = true;
     else if (name == "--utf8")
         m_utf8 = true;
+    else if (name == "--line-numbers")
+        m_assignments.push_back("LineNumbers=1");
     else
         return Fail("unknown option '" + argument + "'");
     return true;
@@ -273,6 +285,26 @@ bool Parser::SetFont(const std::string& font, bool choosesKind)
     m_fontGiven = true;
     m_font = font;
     m_fontChoosesKind = choosesKind;
+    return true;
+}
+
+// "LEFT|CENTRE|RIGHT" into the line's three keys, set in turn with the --set keys; fields left
+// out are empty.
+bool Parser::SetFurnitureLine(const std::string& option, const std::string& line, const std::string& fields)
+{
+    std::vector<std::string> parts(1);
+    for (const char c : fields) {
+        if (c == '|')
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    if (parts.size() > 3)
+        return Fail(option + " takes at most three fields, LEFT|CENTRE|RIGHT, got '" + fields + "'");
+    parts.resize(3);
+    m_assignments.push_back(line + "Left=" + parts[0]);
+    m_assignments.push_back(line + "Centre=" + parts[1]);
+    m_assignments.push_back(line + "Right=" + parts[2]);
     return true;
 }
 

@@ -77,6 +77,22 @@ const std::vector<KeyMeaning>& Meanings()
         {"TabSize", "a tab advances to the next multiple of this many space widths from the line's start; 0 "
                     "draws the tab as the font has it", {}},
         {"FormFeed", "what a form feed does:", Numbered(FormFeedLabels)},
+        {"HeaderLeft", "the header's left field (a header with three empty fields is not drawn); in every "
+                       "field of the header and footer:",
+         {"%f  the file's name", "%F  its path as given", "%m  its modification date and time, 2026-12-07 14:05",
+          "%D  today's date, 2026-12-07", "%p  the page number", "%P  the page count", "%%  a percent sign",
+          "(dates in local time; a field too long for its third of the line ends in ...)"}},
+        {"HeaderCentre", "the header's centre field", {}},
+        {"HeaderRight", "the header's right field", {}},
+        {"FooterLeft", "the footer's left field (a footer with three empty fields is not drawn)", {}},
+        {"FooterCentre", "the footer's centre field", {}},
+        {"FooterRight", "the footer's right field", {}},
+        {"FurnitureFontSize", "the header's and footer's font size in points, 1 to 300; 0 takes the body's", {}},
+        {"HeaderRule", "a rule under the header:", Numbered(OnOffLabels)},
+        {"FooterRule", "a rule over the footer:", Numbered(OnOffLabels)},
+        {"LineNumbers", "the text's lines numbered in a gutter left of the text (a wrapped line's continuation "
+                        "has none; a form feed does not restart the count):", Numbered(OnOffLabels)},
+        {"LineNumberStep", "only every this many-th line number is drawn, 1 or more", {}},
     };
     return meanings;
 }

@@ -1,5 +1,7 @@
 #include "conversion/CheckOptions.h"
 
+#include "conversion/PageFields.h"
+#include "conversion/PageFurniture.h"
 #include "conversion/PdfDocument.h"
 #include "conversion/TextLayout.h"
 
@@ -68,6 +70,36 @@ std::optional<std::string> CheckInformation(const ConversionOptions& options)
     return std::nullopt;
 }
 
+// The size FileConverter draws the body in: 0 gives 9, with a warning there.
+int BodyFontSize(const ConversionOptions& options)
+{
+    return options.FontSize != 0 ? options.FontSize : kFontSizeForZero;
+}
+
+// The header and footer take their room from the text area, which must keep at least one
+// line: the first line's baseline lies 5 points under its top, and the last line may reach one
+// line under its bottom.
+std::optional<std::string> CheckFurniture(const ConversionOptions& options, int pageHeight)
+{
+    if (options.FurnitureFontSize < 0 || options.FurnitureFontSize > kMaxFontSize)
+        return "The header and footer font size " + std::to_string(options.FurnitureFontSize) +
+               " is outside 1 to 300 points (0 takes the body's size).";
+    if (options.LineNumberStep < 1)
+        return "The line number step " + std::to_string(options.LineNumberStep) + " is less than 1.";
+    const FurnitureBands bands = PageFurniture::BandsOf(options, BodyFontSize(options));
+    if (bands.header + bands.footer == 0)
+        return std::nullopt;
+    const long long room = static_cast<long long>(pageHeight) - options.TopMargin - options.BottomMargin -
+                           bands.header - bands.footer;
+    if (room >= 0)
+        return std::nullopt;
+    return "The header and footer (" + std::to_string(bands.header) + " and " + std::to_string(bands.footer) +
+           " points high) leave no room for text between the top and bottom margins (" +
+           std::to_string(options.TopMargin) + " and " + std::to_string(options.BottomMargin) +
+           " points) on a page " + std::to_string(pageHeight) +
+           " points high; make them or the margins smaller, or the page higher.";
+}
+
 std::optional<std::string> CheckFont(const ConversionOptions& options)
 {
     PdfDocument document;
@@ -103,6 +135,8 @@ std::optional<std::string> CheckPageAndPasswords(const ConversionOptions& option
                std::to_string(width) + " points wide.";
     if (options.FontSize < 0 || options.FontSize > kMaxFontSize)
         return "The font size " + std::to_string(options.FontSize) + " is outside 1 to 300 points.";
+    if (auto problem = CheckFurniture(options, height))
+        return problem;
     if (auto problem = CheckPasswords(ownerPassword, userPassword))
         return problem;
     if (auto problem = CheckInformation(options))

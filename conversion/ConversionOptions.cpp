@@ -75,6 +75,8 @@ const std::array<std::string_view, 2> YesNoLabels = {"Yes", "No"};
 
 const std::array<std::string_view, 2> FormFeedLabels = {"Drawn as a character", "Ends the page"};
 
+const std::array<std::string_view, 2> OnOffLabels = {"Off", "On"};
+
 std::string_view PaperSizeLabel(int index)
 {
     if (index >= 0 && index < int(kPaperSizes.size()))

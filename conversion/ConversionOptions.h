@@ -39,11 +39,25 @@ struct ConversionOptions {
     int EncryptLevel = 48;     // key length in bits
     int TabSize = 8;           // a tab reaches the next multiple of this many space widths; 0 draws it
     int FormFeed = 1;          // 1: a form feed ends the page; 0 draws it
+    // The page furniture: each field a text with placeholders (see PageFields.h); a line
+    // whose three fields are all empty is not drawn and takes no room.
+    std::string HeaderLeft;
+    std::string HeaderCentre;
+    std::string HeaderRight;
+    std::string FooterLeft;
+    std::string FooterCentre;
+    std::string FooterRight;
+    int FurnitureFontSize = 0; // points; 0 takes the body's size
+    int HeaderRule = 0;        // OnOffLabels: a rule under the header
+    int FooterRule = 0;        // OnOffLabels: a rule over the footer
+    int LineNumbers = 0;       // OnOffLabels: the source lines numbered in a gutter
+    int LineNumberStep = 1;    // only every this many-th number is drawn
 
     bool operator==(const ConversionOptions&) const = default;
 };
 
 inline constexpr int kCustomPageSize = 37;
+inline constexpr int kFontSizeForZero = 9; // FontSize 0 draws at this size, with a warning
 inline constexpr int kYes = 0;
 inline constexpr int kNo = 1;
 inline constexpr int kWinAnsiEncoding = 2; // position of "WinAnsiEncoding" in SingleByteEncodings
@@ -71,6 +85,8 @@ extern const std::array<std::string_view, 4> OpenModeLabels;
 extern const std::array<std::string_view, 2> YesNoLabels;
 // What a form feed does, by the value of FormFeed.
 extern const std::array<std::string_view, 2> FormFeedLabels;
+// The switches of the page furniture, 0 off and 1 on.
+extern const std::array<std::string_view, 2> OnOffLabels;
 
 // The label of a paper-size position, "Custom Page Size" for 37, empty for anything else.
 std::string_view PaperSizeLabel(int index);

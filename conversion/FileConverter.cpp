@@ -2,6 +2,8 @@
 
 #include "conversion/Aes256Encryption.h"
 #include "conversion/CheckOptions.h"
+#include "conversion/PageFields.h"
+#include "conversion/PageFurniture.h"
 #include "conversion/PdfDocument.h"
 #include "platform/CommitPool.h"
 #include "platform/SystemMessage.h"
@@ -21,7 +23,6 @@
 namespace {
 
 constexpr char kFontSizeWarning[] = "Font size can not be 0. Set default 9.";
-constexpr int kDefaultFontSize = 9;
 
 bool SameFile(const std::string& a, const std::string& b)
 {
@@ -37,7 +38,7 @@ float FontSizeToUse(const ConversionOptions& options, ConversionObserver& observ
     if (options.FontSize != 0)
         return static_cast<float>(options.FontSize);
     observer.Warn(kFontSizeWarning);
-    return kDefaultFontSize;
+    return kFontSizeForZero;
 }
 
 // A file saved as UTF-8 comes out as two or three wrong characters for each one beyond ASCII
@@ -153,18 +154,54 @@ struct Pages {
     std::optional<std::string> missingGlyphNote; // characters the font has no glyph for
 };
 
-// Opens the document's fonts and lays `text` out on its pages. The text is taken by value and
-// given up once it is laid out, so that it and the finished PDF are not held at the same time.
+bool HasFurniture(const ConversionOptions& options)
+{
+    return HasHeader(options) || HasFooter(options) || options.LineNumbers != 0;
+}
+
+// The header and footer fields as drawn apart from their page numbers, in well-formed UTF-8,
+// for the choice of the document's encoding and fonts.
+std::string FurnitureText(const ConversionOptions& options, const FieldFacts& facts)
+{
+    std::string text;
+    for (const std::string* field : FieldsOf(options).fields)
+        text += ExpandPlaceholders(*field, facts, 0, 0);
+    FixUtf8ForLibrary(text);
+    return text;
+}
+
+// The gutter of the line numbers can leave the text no room, which only the text can tell.
+std::optional<std::string> CheckBodyWidth(const ConversionOptions& body, long lastLineNumber)
+{
+    if (TextLayout::AvailableWidth(body) > 0)
+        return std::nullopt;
+    return "The line numbers up to " + std::to_string(lastLineNumber) +
+           " leave no room for the text between the margins; make the margins or the font smaller, or turn the "
+           "line numbers off.";
+}
+
+// Opens the document's fonts and lays `text` out on its pages, with the page furniture, if any.
+// The text is taken by value and given up once it is laid out, so that it and the finished PDF
+// are not held at the same time.
 Pages WritePages(PdfDocument& document, const ConversionOptions& options, const TextPlan& plan, std::string text,
-                 std::size_t progressLength, ConversionObserver& observer)
+                 std::size_t progressLength, const FieldFacts& facts, ConversionObserver& observer)
 {
     HPDF_Font font = document.Open(options, observer);
     if (!font)
         return {document.FailureReason(), std::nullopt};
     const std::vector<HPDF_Font> fallbacks = document.LoadFallbackFonts(plan.fallbackFonts);
-    TextLayout layout(document.Handle(), font, FontSizeToUse(options, observer), options, document.Charset(), observer,
-                      fallbacks);
+    const float fontSize = FontSizeToUse(options, observer);
+    std::optional<PageFurniture> furniture;
+    if (HasFurniture(options))
+        furniture.emplace(options, facts, font, fontSize, document.Charset(), fallbacks,
+                          options.LineNumbers ? PageFurniture::CountLines(text) : 0);
+    const ConversionOptions body = furniture ? furniture->BodyArea() : options;
+    if (auto problem = CheckBodyWidth(body, furniture ? furniture->LastLineNumber() : 0))
+        return {*problem, std::nullopt};
+    TextLayout layout(document.Handle(), font, fontSize, body, document.Charset(), observer, fallbacks);
     layout.OnPageFinished([&document](HPDF_Page page) { return document.FinishPage(page); });
+    if (furniture)
+        layout.AddFurniture(*furniture);
     layout.Write(text, progressLength);
     for (HPDF_Font drawing : fallbacks)
         ReplaceToUnicodeMap(drawing, layout.DrawnCodes());
@@ -179,20 +216,23 @@ Pages WritePages(PdfDocument& document, const ConversionOptions& options, const 
 // options checked, the file's reading planned, the options copied for this document, the text
 // prepared, the pages written (which gives the text up), and the document finished. The caller then hands the PDF out with the document's
 // WriteOut, once: its AES-256 path frees the library's document on the way.
+// `inputPath` is empty for the standard input.
 ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& chosen, std::string bytes,
-                               const std::string& ownerPassword, const std::string& userPassword,
-                               ConversionObserver& observer)
+                               const std::string& inputPath, const std::string& ownerPassword,
+                               const std::string& userPassword, ConversionObserver& observer)
 {
     if (const auto problem = CheckPageAndPasswords(chosen, ownerPassword, userPassword))
         return ConversionResult::Failed(*problem);
-    TextPlan plan = MakeTextPlan(chosen, std::move(bytes));
+    const FieldFacts facts = HasFurniture(chosen) ? FieldFactsOf(inputPath) : FieldFacts{};
+    TextPlan plan = MakeTextPlan(chosen, std::move(bytes), FurnitureText(chosen, facts));
     const DocumentOptions adjusted = OptionsForDocument(plan.options);
     const ConversionOptions& options = adjusted.options;
     LayoutText prepared = PrepareText(std::move(plan.text), adjusted, chosen);
     prepared.notes.insert(prepared.notes.begin(), plan.notes.begin(), plan.notes.end());
     if (!document.IsCreated())
         return ConversionResult::DocumentNotCreated();
-    const Pages pages = WritePages(document, options, plan, std::move(prepared.text), prepared.progressLength, observer);
+    const Pages pages =
+        WritePages(document, options, plan, std::move(prepared.text), prepared.progressLength, facts, observer);
     if (!pages.failure.empty())
         return ConversionResult::Failed(pages.failure);
     document.Finish(options, ownerPassword, userPassword);
@@ -234,7 +274,7 @@ WrittenPdf WritePdfInMemory(const ConversionOptions& options, const std::string&
         return {ConversionResult::Failed("Cannot read the input file: " + content.error + "."), nullptr};
     PdfDocument document;
     ConversionResult result =
-        BuildDocument(document, options, std::move(content.text), ownerPassword, userPassword, observer);
+        BuildDocument(document, options, std::move(content.text), inputPath, ownerPassword, userPassword, observer);
     if (!result.written)
         return {KeepingOldPdf(std::move(result), outputPath), nullptr};
     auto file = std::make_unique<ReplacingFile>(outputPath);
@@ -264,7 +304,7 @@ ConversionResult ConvertStreamInMemory(const ConversionOptions& options, int inp
         return ConversionResult::Failed("Cannot read the input: " + content.error + ".");
     PdfDocument document;
     ConversionResult result =
-        BuildDocument(document, options, std::move(content.text), ownerPassword, userPassword, observer);
+        BuildDocument(document, options, std::move(content.text), {}, ownerPassword, userPassword, observer);
     if (!result.written)
         return result;
     int error = 0;

@@ -1,12 +1,15 @@
 #include "conversion/TextLayout.h"
 
+#include "conversion/FontRuns.h"
 #include "conversion/LineBreaker.h"
+#include "conversion/PageFields.h"
 #include "conversion/TabStops.h"
 #include "conversion/VisualOrder.h"
 #include "platform/Utf8.h"
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace {
 int ClampToInt(std::size_t value)
@@ -50,6 +53,9 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
     LineBreaker breaker(m_page, m_font, m_fontSize, static_cast<double>(AvailableWidth(m_options)), m_charset,
                         m_fallbacks);
     breaker.UseUnicodeBreaks();
+    m_widths = &breaker.Widths();
+    m_keepAllPages = m_furniture && UsesPageCount(m_options);
+    m_lastBaseline = FirstPosition();
     std::string expanded;
     if (m_options.TabSize > 0 && text.find('\t') != std::string_view::npos) {
         GlyphWidths widths(m_font, m_fontSize, m_charset);
@@ -60,54 +66,106 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
     while (!text.empty()) {
         const std::string_view section = text.substr(0, text.find(sectionEnd));
         text.remove_prefix(section.size());
-        if (!WriteSection(section, breaker))
+        if (!LayOutSection(section, breaker))
             return;
         if (text.empty())
             break;
         text.remove_prefix(1);
         // A form feed at the very end has no text to begin a page with, and one right after a
         // page that began because the last was full has no page to end.
-        if (!m_pageBegunByOverflow && !text.empty() && !NextPage(breaker))
+        if (!m_pageBegunByOverflow && !text.empty() && !ClosePage(&breaker))
             return;
         m_pageBegunByOverflow = false;
     }
-    if (!FinishPage(m_page))
+    if (!ClosePage(nullptr) || !DrawWaitingPages())
         return;
     m_drawnCodes = breaker.MeasuredCodes();
-    AddShapedCodes();
+    AddCodesBesideTheText();
     m_charactersWithoutGlyph = breaker.CharactersWithoutGlyph();
     m_observer.SetProgressPos(ClampToInt(progressLength));
 }
 
-// Draws the lines of `section`, a page after each line whose baseline reaches the bottom
+// Lays out the lines of `section`, a page after each line whose baseline reaches the bottom
 // margin. False when the library refused something.
-bool TextLayout::WriteSection(std::string_view section, LineBreaker& breaker)
+bool TextLayout::LayOutSection(std::string_view section, LineBreaker& breaker)
 {
     while (!section.empty()) {
         const std::string_view line = breaker.TakeLine(section);
-        DrawLine(m_page, line, breaker.Widths());
-        // After its first error the library refuses every call, new pages included.
-        if (HPDF_GetError(m_pdf) != HPDF_OK)
-            return false;
-        m_drawn += line.size();
-        m_observer.SetProgressPos(ClampToInt(std::min(m_drawn, m_progressLength)));
+        const long number = m_atLineStart ? ++m_sourceLine : 0;
+        m_atLineStart = section.data() == line.data() + line.size() + 1; // its CR was taken
+        m_laid.push_back({line, number});
         // The test follows the line, so the last line of a page is the first whose baseline
         // reaches the bottom margin.
-        m_pageBegunByOverflow = HPDF_Page_GetCurrentTextPos(m_page).y <= m_options.BottomMargin;
-        if (m_pageBegunByOverflow && !NextPage(breaker))
+        m_lastBaseline += -(m_fontSize + 5);
+        m_pageBegunByOverflow = m_lastBaseline <= m_options.BottomMargin;
+        if (m_pageBegunByOverflow && !ClosePage(&breaker))
             return false;
     }
     return true;
 }
 
-bool TextLayout::NextPage(LineBreaker& breaker)
+// Ends the page being laid out and draws it unless it waits for the page count; with `next`,
+// another page follows, which `next` then measures on.
+bool TextLayout::ClosePage(LineBreaker* next)
 {
-    if (!FinishPage(m_page))
+    m_pageEnds.push_back(m_laid.size());
+    m_lastBaseline = FirstPosition();
+    if (m_keepAllPages)
+        return true;
+    if (!DrawPage(m_laid))
         return false;
+    m_laid.clear();
+    m_pageEnds.clear();
+    if (!next)
+        return true;
     m_page = StartPage();
     if (m_page)
-        breaker.SetPage(m_page);
+        next->SetPage(m_page);
     return m_page != nullptr;
+}
+
+bool TextLayout::DrawWaitingPages()
+{
+    std::size_t begin = 0;
+    for (const std::size_t end : m_pageEnds) {
+        if (!DrawPage(std::span<const LaidLine>(m_laid).subspan(begin, end - begin)))
+            return false;
+        begin = end;
+    }
+    return true;
+}
+
+long TextLayout::PageCount() const
+{
+    if (m_numbering.total > 0)
+        return m_numbering.total;
+    return m_keepAllPages ? m_numbering.first - 1 + static_cast<long>(m_pageEnds.size()) : 0;
+}
+
+// Draws the lines and the furniture of the next page, and finishes it. False when the library
+// refused something.
+bool TextLayout::DrawPage(std::span<const LaidLine> lines)
+{
+    HPDF_Page page = m_page ? std::exchange(m_page, nullptr) : StartPage();
+    if (!page)
+        return false;
+    const bool numbered = m_furniture && m_furniture->NumbersLines();
+    m_numbered.clear();
+    for (const LaidLine& line : lines) {
+        DrawLine(page, line.text, *m_widths);
+        // After its first error the library refuses every call, new pages included.
+        if (HPDF_GetError(m_pdf) != HPDF_OK)
+            return false;
+        if (numbered && line.number > 0)
+            m_numbered.push_back({HPDF_Page_GetCurrentTextPos(page).y, line.number});
+        m_drawn += line.text.size();
+        m_observer.SetProgressPos(ClampToInt(std::min(m_drawn, m_progressLength)));
+    }
+    HPDF_Page_EndText(page);
+    if (m_furniture)
+        m_furniture->Draw(page, m_numbering.first + m_pagesDrawn, PageCount(), m_numbered);
+    ++m_pagesDrawn;
+    return !m_pageFinished || m_pageFinished(page);
 }
 
 std::optional<std::string> TextLayout::MissingGlyphNote(bool noInstalledFontHasThem) const
@@ -138,17 +196,19 @@ HPDF_Page TextLayout::StartPage()
     HPDF_Page_SetHeight(page, static_cast<HPDF_REAL>(height));
     HPDF_Page_SetFontAndSize(page, m_font, m_fontSize);
     HPDF_Page_BeginText(page);
-    // Each line first moves down by the pitch, so the first baseline is 5 points below the
-    // top margin.
-    HPDF_Page_MoveTextPos(page, static_cast<HPDF_REAL>(m_options.LeftMargin),
-                          HPDF_Page_GetHeight(page) - static_cast<HPDF_REAL>(m_options.TopMargin) + m_fontSize);
+    HPDF_Page_MoveTextPos(page, static_cast<HPDF_REAL>(m_options.LeftMargin), FirstPosition());
     return HPDF_GetError(m_pdf) == HPDF_OK ? page : nullptr;
 }
 
-bool TextLayout::FinishPage(HPDF_Page page)
+// Where the text position starts on a page: each line first moves down by the pitch, so the
+// first baseline is 5 points below the top margin. In the library's single precision, so that
+// the layout foresees exactly where the library will put each line.
+float TextLayout::FirstPosition() const
 {
-    HPDF_Page_EndText(page);
-    return !m_pageFinished || m_pageFinished(page);
+    int width = 0;
+    int height = 0;
+    PageSizeOf(m_options, width, height);
+    return static_cast<HPDF_REAL>(height) - static_cast<HPDF_REAL>(m_options.TopMargin) + m_fontSize;
 }
 
 void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths)
@@ -161,37 +221,9 @@ void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& wi
         m_line.assign(line);
     }
     if (widths.HasFallbacks())
-        ShowInRuns(page, widths);
+        ShowInFontRuns(page, m_line, m_font, m_fontSize, widths);
     else
         HPDF_Page_ShowTextNextLine(page, m_line.c_str());
-}
-
-// Shows the UTF-8 line in runs of the characters each font draws, the font switched between
-// them, and leaves the page's font as the layout's.
-void TextLayout::ShowInRuns(HPDF_Page page, GlyphWidths& widths)
-{
-    HPDF_Font current = m_font;
-    std::size_t runStart = 0;
-    std::string run;
-    const auto showRun = [&](std::size_t end) {
-        run.assign(m_line, runStart, end - runStart);
-        if (!run.empty())
-            HPDF_Page_ShowText(page, run.c_str());
-        runStart = end;
-    };
-    for (std::size_t pos = 0; pos < m_line.size();) {
-        const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(m_line, pos), 1);
-        HPDF_Font font = widths.FontFor(DecodeUtf8(m_line, pos, length));
-        if (font != current) {
-            showRun(pos);
-            HPDF_Page_SetFontAndSize(page, font, m_fontSize);
-            current = font;
-        }
-        pos += length;
-    }
-    showRun(m_line.size());
-    if (current != m_font)
-        HPDF_Page_SetFontAndSize(page, m_font, m_fontSize);
 }
 
 // Shaping draws presentation forms the text itself may not hold; a reader needs them in the map
@@ -206,9 +238,13 @@ void TextLayout::NoteShapedCodes(std::string_view visual)
     }
 }
 
-void TextLayout::AddShapedCodes()
+void TextLayout::AddCodesBesideTheText()
 {
     m_drawnCodes.insert(m_drawnCodes.end(), m_shapedCodes.begin(), m_shapedCodes.end());
+    if (m_furniture) {
+        const std::vector<char16_t> furniture = m_furniture->DrawnCodes();
+        m_drawnCodes.insert(m_drawnCodes.end(), furniture.begin(), furniture.end());
+    }
     std::sort(m_drawnCodes.begin(), m_drawnCodes.end());
     m_drawnCodes.erase(std::unique(m_drawnCodes.begin(), m_drawnCodes.end()), m_drawnCodes.end());
 }

@@ -3,15 +3,20 @@
 // from the top margin down at a pitch of the font size + 5 points, a new page after the line
 // whose baseline reaches the bottom margin. The font size must already be checked. Writing
 // stops at the library's first error; the caller reads the document's error state afterwards.
+// The lines of a page are laid out before the page is drawn; with page furniture that shows
+// the page count, every page is laid out before the first is drawn, so that the count is known
+// without a second pass. The page's furniture is drawn after its text, before it is finished.
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
 #include "conversion/GlyphWidths.h"
+#include "conversion/PageFurniture.h"
 #include "platform/MultiByteCharset.h"
 
 #include <hpdf.h>
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +33,14 @@ public:
     // Called with each page once nothing more is drawn on it; when it returns false, writing
     // stops there.
     void OnPageFinished(std::function<bool(HPDF_Page)> finished) { m_pageFinished = std::move(finished); }
+
+    // Draws `furniture` on every page, its numbers from `numbering`. The layout's options must
+    // then be the furniture's BodyArea.
+    void AddFurniture(PageFurniture& furniture, PageNumbering numbering = {})
+    {
+        m_furniture = &furniture;
+        m_numbering = numbering;
+    }
 
     // `text` has CR as its only line end (see NormaliseLineEnds); `progressLength` is the
     // range reported for it.
@@ -46,14 +59,22 @@ public:
     static void PageSizeOf(const ConversionOptions& options, int& width, int& height);
 
 private:
+    // A line as laid out: its text, and its source line's number where it begins one (else 0).
+    struct LaidLine {
+        std::string_view text;
+        long number;
+    };
+
     HPDF_Page StartPage();
-    bool WriteSection(std::string_view section, LineBreaker& breaker);
-    bool NextPage(LineBreaker& breaker);
-    bool FinishPage(HPDF_Page page);
+    float FirstPosition() const;
+    bool LayOutSection(std::string_view section, LineBreaker& breaker);
+    bool ClosePage(LineBreaker* next);
+    bool DrawWaitingPages();
+    bool DrawPage(std::span<const LaidLine> lines);
+    long PageCount() const;
     void DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths);
-    void ShowInRuns(HPDF_Page page, GlyphWidths& widths);
     void NoteShapedCodes(std::string_view visual);
-    void AddShapedCodes();
+    void AddCodesBesideTheText(); // shaped forms and the furniture
 
     HPDF_Doc m_pdf;
     HPDF_Font m_font;
@@ -64,7 +85,18 @@ private:
     std::vector<HPDF_Font> m_fallbacks;
     std::function<bool(HPDF_Page)> m_pageFinished;
     std::string m_line; // the zero-terminated copy the library draws
-    HPDF_Page m_page = nullptr;
+    PageFurniture* m_furniture = nullptr;
+    PageNumbering m_numbering;
+    GlyphWidths* m_widths = nullptr; // the breaker's, which the drawing shares
+    HPDF_Page m_page = nullptr;      // started and not yet drawn on, or null
+    std::vector<LaidLine> m_laid;    // the lines of the pages not yet drawn
+    std::vector<std::size_t> m_pageEnds; // where in m_laid each such page ends
+    bool m_keepAllPages = false;     // whether every page waits for the page count
+    float m_lastBaseline = 0;        // as the library will place it, in its single precision
+    long m_sourceLine = 0;
+    bool m_atLineStart = true;       // the next line laid begins a source line
+    std::vector<NumberedBaseline> m_numbered; // of the page being drawn
+    long m_pagesDrawn = 0;
     std::size_t m_drawn = 0;          // bytes of the lines drawn, for the progress
     std::size_t m_progressLength = 0;
     // The page began because the last one was full, and nothing is drawn on it yet.

@@ -36,14 +36,16 @@ std::string GuessNote(const DetectedEncoding& encoding)
     return {};
 }
 
-// The different characters of the well-formed UTF-8 `text`, ascending.
-std::vector<char32_t> CharactersOf(std::string_view text)
+// The different characters of the well-formed UTF-8 texts, ascending.
+std::vector<char32_t> CharactersOf(std::string_view text, std::string_view alsoDrawn)
 {
     std::vector<bool> seen(0x110000);
-    for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(text, pos), 1);
-        seen[length > 1 ? DecodeUtf8(text, pos, length) : static_cast<unsigned char>(text[pos])] = true;
-        pos += length;
+    for (const std::string_view part : {text, alsoDrawn}) {
+        for (std::size_t pos = 0; pos < part.size();) {
+            const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(part, pos), 1);
+            seen[length > 1 ? DecodeUtf8(part, pos, length) : static_cast<unsigned char>(part[pos])] = true;
+            pos += length;
+        }
     }
     std::vector<char32_t> characters;
     for (char32_t character = 0x20; character < seen.size(); ++character) {
@@ -76,10 +78,10 @@ SystemFont ChosenTrueTypeFont(const ConversionOptions& options)
 }
 
 // Text beyond Windows-1252: UTF-8 with a TrueType font, the user's or an installed one.
-void DrawAsUtf8(TextPlan& plan, std::string text)
+void DrawAsUtf8(TextPlan& plan, std::string text, std::string_view alsoDrawn)
 {
     const SystemFont chosen = ChosenTrueTypeFont(plan.options);
-    FontsForText fonts = FindFontsFor(SubstituteRequest(plan.options), CharactersOf(text), chosen);
+    FontsForText fonts = FindFontsFor(SubstituteRequest(plan.options), CharactersOf(text, alsoDrawn), chosen);
     if (fonts.main.file.empty())
         return DrawAsWinAnsi(plan, std::move(text));
     plan.options.PageFont = TrueTypeFont;
@@ -91,7 +93,7 @@ void DrawAsUtf8(TextPlan& plan, std::string text)
     plan.text = std::move(text);
 }
 
-void ReadAsDetected(TextPlan& plan, std::string bytes)
+void ReadAsDetected(TextPlan& plan, std::string bytes, std::string_view alsoDrawn)
 {
     const DetectedEncoding encoding = DetectEncoding(bytes);
     std::string text;
@@ -107,18 +109,18 @@ void ReadAsDetected(TextPlan& plan, std::string bytes)
     // out of the drawing and counted, and the text after them is converted.
     FoldCrLf(text);
     // Pure ASCII, most text files, passes as it is.
-    if (FitsWinAnsi(text))
+    if (FitsWinAnsi(text) && FitsWinAnsi(alsoDrawn))
         DrawAsWinAnsi(plan, std::move(text));
     else
-        DrawAsUtf8(plan, std::move(text));
+        DrawAsUtf8(plan, std::move(text), alsoDrawn);
 }
 
-void ReadAsChosen(TextPlan& plan, std::string bytes)
+void ReadAsChosen(TextPlan& plan, std::string bytes, std::string_view alsoDrawn)
 {
     AddNote(plan, TextEndNote(bytes));
     ApplyTextMode(bytes);
-    if (UsesUtf8(plan.options) && plan.options.PageFont == TrueTypeFont && !IsAscii(bytes)) {
-        FontsForText fonts = FindFontsFor(SubstituteRequest(plan.options), CharactersOf(bytes),
+    if (UsesUtf8(plan.options) && plan.options.PageFont == TrueTypeFont && !(IsAscii(bytes) && IsAscii(alsoDrawn))) {
+        FontsForText fonts = FindFontsFor(SubstituteRequest(plan.options), CharactersOf(bytes, alsoDrawn),
                                           ChosenTrueTypeFont(plan.options));
         plan.fallbackFonts = std::move(fonts.fallbacks);
         plan.searchedInstalledFonts = fonts.searchedAll;
@@ -128,14 +130,14 @@ void ReadAsChosen(TextPlan& plan, std::string bytes)
 
 } // namespace
 
-TextPlan MakeTextPlan(const ConversionOptions& options, std::string bytes)
+TextPlan MakeTextPlan(const ConversionOptions& options, std::string bytes, std::string_view alsoDrawn)
 {
     TextPlan plan;
     plan.options = options;
     if (ReadsEachFileAsDetected(options))
-        ReadAsDetected(plan, std::move(bytes));
+        ReadAsDetected(plan, std::move(bytes), alsoDrawn);
     else
-        ReadAsChosen(plan, std::move(bytes));
+        ReadAsChosen(plan, std::move(bytes), alsoDrawn);
     AddNote(plan, DroppedControlsNote(DropControlCharacters(plan.text)));
     return plan;
 }

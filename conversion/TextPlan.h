@@ -14,6 +14,7 @@
 #include "conversion/SystemFont.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct TextPlan {
@@ -27,8 +28,10 @@ struct TextPlan {
 };
 
 // Makes the plan for `bytes`, the whole file as read. Control characters other than line ends,
-// tabs and form feeds are left out (see ControlCharacters.h) in every encoding.
-TextPlan MakeTextPlan(const ConversionOptions& options, std::string bytes);
+// tabs and form feeds are left out (see ControlCharacters.h) in every encoding. `alsoDrawn`,
+// well-formed UTF-8 drawn on the pages besides the text (the header and footer), counts as text
+// for the choice of encoding and fonts.
+TextPlan MakeTextPlan(const ConversionOptions& options, std::string bytes, std::string_view alsoDrawn = {});
 
 // The installed font for text beyond Windows-1252 under Auto, for the options' font: the same
 // style as the chosen Base14 font, a sans-serif one for the other kinds.

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <fstream>
 
 namespace {
@@ -226,7 +228,9 @@ TEST(SettingsKeys, AreFoundWithoutCaseAndValuesAreChecked)
     EXPECT_NE(ApplySetting(options, *FindSettingsKey("PageSize"), ""), "");
     EXPECT_EQ(ApplySetting(options, *FindSettingsKey("title"), "Report = final"), "");
     EXPECT_EQ(options.Title, "Report = final");
-    EXPECT_EQ(SettingsKeys().size(), 28u);
+    const auto keys = SettingsKeys();
+    EXPECT_EQ(std::count_if(keys.begin(), keys.end(), [](const SettingsKey& k) { return k.section != "Page Furniture"; }),
+              28);
 }
 
 } // namespace

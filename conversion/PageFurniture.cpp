@@ -1,0 +1,178 @@
+#include "conversion/PageFurniture.h"
+
+#include "conversion/FontRuns.h"
+#include "conversion/TextLayout.h"
+#include "conversion/WinAnsiText.h"
+#include "platform/Utf8.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kLineGap = 5;              // the body's pitch is its size plus this
+constexpr float kRuleWidth = 0.5f;
+constexpr float kRuleUnderBaseline = 0.3f; // of the header's size, clear of its descenders
+constexpr float kRuleOverBaseline = 0.85f; // of the footer's size, clear of its ascenders
+constexpr char kEllipsis[] = "...";
+constexpr std::size_t kFieldsPerLine = 3;
+
+} // namespace
+
+int PageFurniture::FieldSize(const ConversionOptions& options, int bodySize)
+{
+    return options.FurnitureFontSize > 0 ? options.FurnitureFontSize : bodySize;
+}
+
+FurnitureBands PageFurniture::BandsOf(const ConversionOptions& options, int bodySize)
+{
+    const int line = std::max(FieldSize(options, bodySize), bodySize) + kLineGap;
+    FurnitureBands bands;
+    if (HasHeader(options))
+        bands.header = line;
+    if (HasFooter(options))
+        bands.footer = line + bodySize + kLineGap;
+    return bands;
+}
+
+long PageFurniture::CountLines(std::string_view text)
+{
+    if (text.empty())
+        return 0;
+    const long ends = static_cast<long>(std::count(text.begin(), text.end(), '\r'));
+    return text.back() == '\r' ? ends : ends + 1;
+}
+
+PageFurniture::PageFurniture(const ConversionOptions& options, FieldFacts facts, HPDF_Font font, float bodySize,
+                             const MultiByteCharset& charset, std::vector<HPDF_Font> fallbacks, long lastLineNumber)
+    : m_options(options), m_facts(std::move(facts)), m_font(font), m_bodySize(bodySize),
+      m_fieldSize(static_cast<float>(FieldSize(options, static_cast<int>(bodySize)))), m_charset(charset),
+      m_fieldWidths(font, m_fieldSize, charset, fallbacks), m_numberWidths(font, bodySize, charset, fallbacks),
+      m_bands(BandsOf(options, static_cast<int>(bodySize))), m_lastLineNumber(lastLineNumber)
+{
+    TextLayout::PageSizeOf(options, m_pageWidth, m_pageHeight);
+    if (NumbersLines()) {
+        m_numberRight = TextWidth(std::to_string(std::max(lastLineNumber, 1L)), m_numberWidths, charset);
+        m_gutter = static_cast<int>(std::ceil(m_numberRight + bodySize / 2));
+    }
+}
+
+ConversionOptions PageFurniture::BodyArea() const
+{
+    ConversionOptions body = m_options;
+    body.TopMargin += m_bands.header;
+    body.BottomMargin += m_bands.footer;
+    body.LeftMargin += m_gutter;
+    return body;
+}
+
+void PageFurniture::Draw(HPDF_Page page, long pageNumber, long pageCount, std::span<const NumberedBaseline> lines)
+{
+    if (m_bands.header > 0) {
+        const float baseline = static_cast<float>(m_pageHeight - m_options.TopMargin - kLineGap);
+        DrawLine(page, 0, baseline, pageNumber, pageCount);
+        if (m_options.HeaderRule)
+            DrawRule(page, baseline - kRuleUnderBaseline * m_fieldSize);
+    }
+    if (m_bands.footer > 0) {
+        const float baseline = static_cast<float>(m_options.BottomMargin);
+        DrawLine(page, kFieldsPerLine, baseline, pageNumber, pageCount);
+        if (m_options.FooterRule)
+            DrawRule(page, baseline + kRuleOverBaseline * m_fieldSize);
+    }
+    if (NumbersLines())
+        DrawNumbers(page, lines);
+}
+
+// The three fields from `firstField` on: left-aligned, centred and right-aligned, each within
+// its third.
+void PageFurniture::DrawLine(HPDF_Page page, std::size_t firstField, float baseline, long pageNumber,
+                             long pageCount)
+{
+    const float left = static_cast<float>(m_options.LeftMargin);
+    const float room = static_cast<float>(m_pageWidth - m_options.LeftMargin - m_options.RightMargin);
+    const FurnitureFields fields = FieldsOf(m_options);
+    for (std::size_t i = 0; i < kFieldsPerLine; ++i) {
+        const std::string& field = *fields.fields[firstField + i];
+        if (field.empty())
+            continue;
+        const std::string text =
+            CutToFit(InDocumentEncoding(ExpandPlaceholders(field, m_facts, pageNumber, pageCount)), room / 3);
+        const float width = TextWidth(text, m_fieldWidths, m_charset);
+        const float x = i == 0 ? left : i == 1 ? left + (room - width) / 2 : left + room - width;
+        ShowAt(page, text, x, baseline, m_fieldSize, m_fieldWidths);
+    }
+}
+
+void PageFurniture::DrawRule(HPDF_Page page, float y)
+{
+    HPDF_Page_SetLineWidth(page, kRuleWidth);
+    HPDF_Page_MoveTo(page, static_cast<float>(m_options.LeftMargin), y);
+    HPDF_Page_LineTo(page, static_cast<float>(m_pageWidth - m_options.RightMargin), y);
+    HPDF_Page_Stroke(page);
+}
+
+void PageFurniture::DrawNumbers(HPDF_Page page, std::span<const NumberedBaseline> lines)
+{
+    const long step = std::max(m_options.LineNumberStep, 1);
+    const float right = static_cast<float>(m_options.LeftMargin) + m_numberRight;
+    for (const NumberedBaseline& line : lines) {
+        if (line.number % step != 0)
+            continue;
+        const std::string number = std::to_string(line.number);
+        ShowAt(page, number, right - TextWidth(number, m_numberWidths, m_charset), line.y, m_bodySize,
+               m_numberWidths);
+    }
+}
+
+void PageFurniture::ShowAt(HPDF_Page page, const std::string& text, float x, float y, float size,
+                           GlyphWidths& widths)
+{
+    HPDF_Page_BeginText(page);
+    HPDF_Page_SetFontAndSize(page, m_font, size);
+    HPDF_Page_MoveTextPos(page, x, y);
+    ShowInFontRuns(page, text, m_font, size, widths);
+    HPDF_Page_EndText(page);
+}
+
+// The UTF-8 of the options and the file system as the document's font draws it.
+std::string PageFurniture::InDocumentEncoding(std::string text) const
+{
+    FixUtf8ForLibrary(text);
+    if (m_charset.IsUtf8())
+        return text;
+    std::size_t replaced = 0;
+    text = ToWinAnsi(std::move(text), replaced);
+    const bool winAnsi = m_options.PageFont != CidFont && m_options.SingeEncode == kWinAnsiEncoding;
+    if (!winAnsi)
+        std::replace_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }, '?');
+    return text;
+}
+
+std::string PageFurniture::CutToFit(std::string text, float room)
+{
+    if (TextWidth(text, m_fieldWidths, m_charset) <= room)
+        return text;
+    const float ellipsis = TextWidth(kEllipsis, m_fieldWidths, m_charset);
+    std::size_t fits = 0;
+    long sum = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = std::max<std::size_t>(m_charset.CharLengthAt(text, pos), 1);
+        sum += m_fieldWidths.CharWidth(text, pos, length);
+        if (m_fieldWidths.Points(sum) + ellipsis > room)
+            break;
+        pos += length;
+        fits = pos;
+    }
+    if (ellipsis > room)
+        return {};
+    return text.substr(0, fits) + kEllipsis;
+}
+
+std::vector<char16_t> PageFurniture::DrawnCodes() const
+{
+    std::vector<char16_t> codes = m_fieldWidths.MeasuredCodes();
+    const std::vector<char16_t> numbers = m_numberWidths.MeasuredCodes();
+    codes.insert(codes.end(), numbers.begin(), numbers.end());
+    return codes;
+}

@@ -1,0 +1,295 @@
+// Headers, footers and line numbers on the written pages.
+#include "ConversionTestSupport.h"
+
+#include "conversion/CheckOptions.h"
+#include "conversion/FileConverter.h"
+#include "conversion/OutputPath.h"
+#include "conversion/PageFields.h"
+#include "support/PdfInspector.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <ctime>
+#include <utime.h>
+
+namespace {
+
+struct PlaceholderCase {
+    const char* field;
+    const char* expected;
+};
+
+void PrintTo(const PlaceholderCase& c, std::ostream* out)
+{
+    *out << c.field;
+}
+
+class Placeholders : public testing::TestWithParam<PlaceholderCase> {};
+
+TEST_P(Placeholders, StandForTheFileAndThePage)
+{
+    const FieldFacts facts{"notes.txt", "docs/notes.txt", "2026-01-02 03:04", "2026-12-07"};
+    EXPECT_EQ(ExpandPlaceholders(GetParam().field, facts, 3, 12), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Placeholders,
+                         testing::Values(PlaceholderCase{"%f", "notes.txt"}, PlaceholderCase{"%F", "docs/notes.txt"},
+                                         PlaceholderCase{"%m", "2026-01-02 03:04"}, PlaceholderCase{"%D", "2026-12-07"},
+                                         PlaceholderCase{"Page %p of %P", "Page 3 of 12"},
+                                         PlaceholderCase{"100%%", "100%"}, PlaceholderCase{"%%p", "%p"},
+                                         PlaceholderCase{"%x and %", "%x and %"}, PlaceholderCase{"", ""},
+                                         PlaceholderCase{"%f, %p/%P", "notes.txt, 3/12"}));
+
+TEST(PlaceholderFacts, TakeTheFileNameAndItsDateInLocalTime)
+{
+    setenv("TZ", "UTC", 1);
+    tzset();
+    ScratchFolder folder;
+    const std::string path = folder.Write("report.txt", "x");
+    const utimbuf times{1767323040, 1767323040}; // 2026-01-02 03:04 UTC
+    ASSERT_EQ(utime(path.c_str(), &times), 0);
+    const FieldFacts facts = FieldFactsOf(path);
+    EXPECT_EQ(facts.name, "report.txt");
+    EXPECT_EQ(facts.path, path);
+    EXPECT_EQ(facts.modified, "2026-01-02 03:04");
+    char today[16];
+    const std::time_t now = std::time(nullptr);
+    std::strftime(today, sizeof today, "%Y-%m-%d", std::gmtime(&now));
+    EXPECT_EQ(facts.today, today);
+    EXPECT_EQ(FieldFactsOf("").name, "");
+}
+
+std::string NumberedLines(int count)
+{
+    std::string text;
+    for (int i = 1; i <= count; ++i)
+        text += "l" + std::to_string(i) + "\n";
+    return text;
+}
+
+// The lines of each page whose text starts with `start`.
+std::vector<std::vector<PdfTextLine>> LinesStartingWith(const PdfFacts& pdf, char start)
+{
+    std::vector<std::vector<PdfTextLine>> pages;
+    for (const PdfPage& page : pdf.pages) {
+        pages.emplace_back();
+        for (const PdfTextLine& line : page.lines)
+            if (!line.text.empty() && line.text[0] == start)
+                pages.back().push_back(line);
+    }
+    return pages;
+}
+
+struct AreaCase {
+    const char* name;
+    void (*change)(ConversionOptions&);
+    std::size_t linesOnFirstPage;
+    double firstBaseline;
+};
+
+void PrintTo(const AreaCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class TextArea : public testing::TestWithParam<AreaCase> {};
+
+// A page of the defaults holds 53 lines, the first baseline at 842 - 60 - 5.
+TEST_P(TextArea, ShrinksByTheHeaderAndFooter)
+{
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, With(GetParam().change), NumberedLines(200));
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    const auto pages = LinesStartingWith(InspectPdf(converted.pdfPath), 'l');
+    ASSERT_GE(pages.size(), 2u);
+    EXPECT_EQ(pages[0].size(), GetParam().linesOnFirstPage);
+    EXPECT_EQ(pages[0].front().y, GetParam().firstBaseline);
+    EXPECT_EQ(pages[1].front().text, "l" + std::to_string(GetParam().linesOnFirstPage + 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TextArea,
+    testing::Values(
+        AreaCase{"Plain", [](ConversionOptions&) {}, 53, 777},
+        // 14 points of header: the first baseline at 763, the 52nd at 49.
+        AreaCase{"Header", [](ConversionOptions& o) { o.HeaderLeft = "H"; }, 52, 763},
+        // 28 points of footer as well: the last line at 749 - 49 * 14 = 77 reaches 60 + 28.
+        AreaCase{"HeaderAndFooter", [](ConversionOptions& o) { o.HeaderLeft = "H", o.FooterRight = "F"; }, 50, 763},
+        AreaCase{"LargerHeaderFont", [](ConversionOptions& o) { o.HeaderLeft = "H", o.FurnitureFontSize = 20; }, 51, 752},
+        AreaCase{"SmallerHeaderFontKeepsTheBodyPitch",
+                 [](ConversionOptions& o) { o.HeaderLeft = "H", o.FurnitureFontSize = 4; }, 52, 763},
+        AreaCase{"FooterWithWiderMargins",
+                 [](ConversionOptions& o) { o.FooterCentre = "F", o.TopMargin = o.BottomMargin = 100; }, 45, 737},
+        AreaCase{"LineNumbersAloneTakeNoHeight", [](ConversionOptions& o) { o.LineNumbers = 1; }, 53, 777}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+using FurnitureGate = testing::TestWithParam<RefusalCase>;
+
+TEST_P(FurnitureGate, RefusesFurnitureThatLeavesNoRoom)
+{
+    const RefusalCase& c = GetParam();
+    const std::optional<std::string> problem = CheckOptions(c.options, c.owner, c.user);
+    if (!c.reasonPart) {
+        EXPECT_EQ(problem, std::nullopt);
+        return;
+    }
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_NE(problem->find(c.reasonPart), std::string::npos) << *problem;
+}
+
+// A page 100 points high with margins of 40 leaves 20 points: a header takes 14, a footer 28.
+ConversionOptions SmallPage(void (*change)(ConversionOptions&))
+{
+    ConversionOptions options = With(change);
+    options.PageSize = kCustomPageSize;
+    options.PageHeight = 100;
+    options.TopMargin = options.BottomMargin = 40;
+    return options;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FurnitureGate,
+    testing::Values(
+        RefusalCase{"a header that fits", SmallPage([](auto& o) { o.HeaderLeft = "%f"; }), "", "", nullptr},
+        RefusalCase{"a footer too high", SmallPage([](auto& o) { o.FooterLeft = "%p"; }), "", "", "leave no room"},
+        RefusalCase{"a header of a larger font", SmallPage([](auto& o) { o.HeaderLeft = "x", o.FurnitureFontSize = 16; }),
+                    "", "", "(21 and 0 points high)"},
+        RefusalCase{"no furniture on the small page", SmallPage([](auto&) {}), "", "", nullptr},
+        RefusalCase{"a furniture font of 301", With([](auto& o) { o.FurnitureFontSize = 301; }), "", "", "301"},
+        RefusalCase{"a line number step of 0", With([](auto& o) { o.LineNumberStep = 0; }), "", "", "step 0"}));
+
+TEST(PageFurniture, CountsThePagesBeforeTheFirstIsDrawn)
+{
+    ConversionOptions options;
+    options.HeaderLeft = "%f";
+    options.HeaderRight = "Page %p of %P";
+    options.FooterCentre = "- %p -";
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, options, "a\n\fb\n\f" + NumberedLines(60));
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    const PdfFacts pdf = InspectPdf(converted.pdfPath);
+    ASSERT_EQ(pdf.pages.size(), 4u);
+    for (std::size_t i = 0; i < pdf.pages.size(); ++i) {
+        std::vector<std::string> furniture;
+        for (const PdfTextLine& line : pdf.pages[i].lines)
+            if (line.y == 777 || line.y == 60)
+                furniture.push_back(line.text);
+        const std::string page = std::to_string(i + 1);
+        EXPECT_EQ(furniture, (std::vector<std::string>{"input.txt", "Page " + page + " of 4", "- " + page + " -"}));
+    }
+}
+
+TEST(PageFurniture, AFieldTooLongForItsThirdEndsInAnEllipsis)
+{
+    ConversionOptions options;
+    options.HeaderLeft = std::string(60, 'L');
+    options.HeaderCentre = "C";
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, options, "x");
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    const std::vector<PdfTextLine>& lines = InspectPdf(converted.pdfPath).pages.at(0).lines;
+    ASSERT_EQ(lines.size(), 3u);
+    // Courier's 5.4 points a character: 29 of them fill 156.6 of the third's 158.3 points.
+    EXPECT_EQ(lines[1].text, std::string(26, 'L') + "...");
+    EXPECT_EQ(lines[2].text, "C");
+    EXPECT_DOUBLE_EQ(lines[2].x, 60 + (475 - 5.4) / 2);
+}
+
+struct NumberCase {
+    const char* name;
+    std::string text;
+    int step;
+    double bodyX;
+    // Per page, each body line as "NUMBER|TEXT", the number drawn on its baseline or none.
+    std::vector<std::vector<std::string>> pages;
+};
+
+void PrintTo(const NumberCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+bool IsNumber(const std::string& text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Each body line of the page as "NUMBER|TEXT", checking that it starts at `bodyX`.
+std::vector<std::string> NumberedBodyLines(const PdfPage& page, double bodyX)
+{
+    std::map<double, std::string> numbers;
+    for (const PdfTextLine& line : page.lines)
+        if (IsNumber(line.text) && line.x < bodyX)
+            numbers[line.y] = line.text;
+    std::vector<std::string> lines;
+    for (const PdfTextLine& line : page.lines) {
+        if (IsNumber(line.text) && line.x < bodyX)
+            continue;
+        EXPECT_EQ(line.x, bodyX) << line.text;
+        lines.push_back(numbers[line.y] + "|" + line.text);
+    }
+    return lines;
+}
+
+class LineNumbers : public testing::TestWithParam<NumberCase> {};
+
+TEST_P(LineNumbers, NumberSourceLinesInAGutter)
+{
+    const NumberCase& c = GetParam();
+    ConversionOptions options;
+    options.LineNumbers = 1;
+    options.LineNumberStep = c.step;
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, options, c.text);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    std::vector<std::vector<std::string>> pages;
+    for (const PdfPage& page : InspectPdf(converted.pdfPath).pages)
+        pages.push_back(NumberedBodyLines(page, c.bodyX));
+    EXPECT_EQ(pages, c.pages);
+}
+
+// "|l1" to "|l<count>", with the numbers of the step.
+std::vector<std::string> StepLines(int from, int to, int step)
+{
+    std::vector<std::string> lines;
+    for (int i = from; i <= to; ++i)
+        lines.push_back((i % step == 0 ? std::to_string(i) : "") + "|l" + std::to_string(i));
+    return lines;
+}
+
+// Courier at 9 points: a digit is 5.4 wide, the gutter the largest number and 4.5, rounded up.
+// The body, 475 points less a gutter of 10, holds 86 characters.
+const std::string kLong = std::string(50, 'a') + " " + std::string(50, 'b');
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LineNumbers,
+    testing::Values(
+        NumberCase{"AWrappedLineHasOneNumber", "one\n" + kLong + "\n", 1, 70,
+                   {{"1|one", "2|" + std::string(50, 'a') + " ", "|" + std::string(50, 'b')}}},
+        NumberCase{"AFormFeedKeepsCounting", "one\n\ftwo\n", 1, 70, {{"1|one"}, {"2|two"}}},
+        NumberCase{"TheStepDrawsEveryNth", "a\nb\nc\nd\n", 2, 70, {{"|a", "2|b", "|c", "4|d"}}},
+        // Three digits: a gutter of 16.2 + 4.5, 21 points.
+        NumberCase{"TheGutterFitsTheLargestNumber", NumberedLines(100), 50, 81,
+                   {StepLines(1, 53, 50), StepLines(54, 100, 50)}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PageFurniture, AUtf8FileNameInTheHeaderIsExtractedAsWritten)
+{
+    ScratchFolder folder;
+    const std::string input = folder.Write("Grüße 日本.txt", "plain ASCII text\n");
+    ConversionOptions options;
+    options.HeaderCentre = "[%f]";
+    options.LineNumbers = 1;
+    const std::string pdf = OutputPathFor(input);
+    RecordingObserver observer;
+    const ConversionResult result = ConvertFile(options, input, "", "", pdf, observer);
+    ASSERT_TRUE(result.written) << result.reason;
+    const std::string text = ExtractPdfText(pdf);
+    EXPECT_NE(text.find("[Grüße 日本.txt]"), std::string::npos) << text;
+    EXPECT_NE(text.find("1 plain ASCII text"), std::string::npos) << text;
+}
+
+} // namespace
