@@ -68,20 +68,23 @@ ConversionOptions PageFurniture::BodyArea() const
 
 void PageFurniture::Draw(HPDF_Page page, long pageNumber, long pageCount, std::span<const NumberedBaseline> lines)
 {
-    if (m_bands.header > 0) {
-        const float baseline = static_cast<float>(m_pageHeight - m_options.TopMargin - kLineGap);
-        DrawLine(page, 0, baseline, pageNumber, pageCount);
-        if (m_options.HeaderRule)
-            DrawRule(page, baseline - kRuleUnderBaseline * m_fieldSize);
-    }
-    if (m_bands.footer > 0) {
-        const float baseline = static_cast<float>(m_options.BottomMargin);
-        DrawLine(page, kFieldsPerLine, baseline, pageNumber, pageCount);
-        if (m_options.FooterRule)
-            DrawRule(page, baseline + kRuleOverBaseline * m_fieldSize);
-    }
+    const float headerBaseline = static_cast<float>(m_pageHeight - m_options.TopMargin - kLineGap);
+    const float footerBaseline = static_cast<float>(m_options.BottomMargin);
+    // One text object for all of it: a text object of its own for each number would cost more
+    // than the line it numbers.
+    HPDF_Page_BeginText(page);
+    HPDF_Page_SetFontAndSize(page, m_font, m_fieldSize);
+    if (m_bands.header > 0)
+        DrawLine(page, 0, headerBaseline, pageNumber, pageCount);
+    if (m_bands.footer > 0)
+        DrawLine(page, kFieldsPerLine, footerBaseline, pageNumber, pageCount);
     if (NumbersLines())
         DrawNumbers(page, lines);
+    HPDF_Page_EndText(page);
+    if (m_bands.header > 0 && m_options.HeaderRule)
+        DrawRule(page, headerBaseline - kRuleUnderBaseline * m_fieldSize);
+    if (m_bands.footer > 0 && m_options.FooterRule)
+        DrawRule(page, footerBaseline + kRuleOverBaseline * m_fieldSize);
 }
 
 // The three fields from `firstField` on: left-aligned, centred and right-aligned, each within
@@ -116,6 +119,7 @@ void PageFurniture::DrawNumbers(HPDF_Page page, std::span<const NumberedBaseline
 {
     const long step = std::max(m_options.LineNumberStep, 1);
     const float right = static_cast<float>(m_options.LeftMargin) + m_numberRight;
+    HPDF_Page_SetFontAndSize(page, m_font, m_bodySize);
     for (const NumberedBaseline& line : lines) {
         if (line.number % step != 0)
             continue;
@@ -125,14 +129,14 @@ void PageFurniture::DrawNumbers(HPDF_Page page, std::span<const NumberedBaseline
     }
 }
 
+// Within the text object, with the font at `size`.
 void PageFurniture::ShowAt(HPDF_Page page, const std::string& text, float x, float y, float size,
                            GlyphWidths& widths)
 {
-    HPDF_Page_BeginText(page);
-    HPDF_Page_SetFontAndSize(page, m_font, size);
-    HPDF_Page_MoveTextPos(page, x, y);
+    // A move is relative to the start of the last line shown.
+    const HPDF_TransMatrix lineStart = HPDF_Page_GetTextMatrix(page);
+    HPDF_Page_MoveTextPos(page, x - lineStart.x, y - lineStart.y);
     ShowInFontRuns(page, text, m_font, size, widths);
-    HPDF_Page_EndText(page);
 }
 
 // The UTF-8 of the options and the file system as the document's font draws it.
