@@ -115,7 +115,6 @@ const OptionRow kRows[] = {
 };
 constexpr int kRowCount = int(std::size(kRows));
 static_assert(kRowCount == 51);
-static_assert(std::string_view(kRows[kFurnitureRow - 1].label) == "Page Furniture");
 
 constexpr int kPageSizeRow = 2;
 constexpr int kPageWidthRow = 3;

@@ -53,7 +53,9 @@ TEST(SettingsFile, DefaultsWriteTheKnownFile)
               "MultiEncode=0\nFont Size=9\n[Document Display Option]\nOpenMode=0\nOpenResult=0\n"
               "[PDF Property Option]\nAuthor=\nCreator=\nTitle=\nSubject=\nKeywords=\n"
               "[PDF Security Option]\nPermitRead=0\nPermitPrint=0\nPermitCopy=0\nPermitModify=0\nEncryptLevel=48\n"
-              "[Text Option]\nTabSize=8\nFormFeed=1\n");
+              "[Text Option]\nTabSize=8\nFormFeed=1\n"
+              "[Page Furniture]\nHeaderLeft=\nHeaderCentre=\nHeaderRight=\nFooterLeft=\nFooterCentre=\nFooterRight=\n"
+              "FurnitureFontSize=0\nHeaderRule=0\nFooterRule=0\nLineNumbers=0\nLineNumberStep=1\n");
 }
 
 TEST(SettingsFile, MissingKeysEachTakeTheirOwnDefault)

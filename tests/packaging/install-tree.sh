@@ -17,6 +17,7 @@ DESTDIR="$root" cmake --install "$build" --prefix /opt/quillary-test >/dev/null
 expected="bin/quillary -> ../lib/quillary/quillary
 bin/quillary-convert -> ../lib/quillary/quillary-convert
 lib/quillary/manual.html
+lib/quillary/manual-furniture.png
 lib/quillary/quillary
 lib/quillary/quillary-convert
 lib/quillary/tips.txt
