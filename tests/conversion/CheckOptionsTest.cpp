@@ -85,4 +85,25 @@ TEST(CheckOptionsGate, TheSmallestPageItAcceptsIsWritten)
     EXPECT_EQ(pdf.pages[0].height, 3);
 }
 
+// A page 100 points high with margins of 40 leaves 20 points: a header takes 14, a footer 28.
+ConversionOptions SmallPage(void (*change)(ConversionOptions&))
+{
+    ConversionOptions options = With(change);
+    options.PageSize = kCustomPageSize;
+    options.PageHeight = 100;
+    options.TopMargin = options.BottomMargin = 40;
+    return options;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Furniture, CheckOptionsGate,
+    testing::Values(
+        RefusalCase{"a header that fits", SmallPage([](auto& o) { o.HeaderLeft = "%f"; }), "", "", nullptr},
+        RefusalCase{"a footer too high", SmallPage([](auto& o) { o.FooterLeft = "%p"; }), "", "", "leave no room"},
+        RefusalCase{"a header of a larger font", SmallPage([](auto& o) { o.HeaderLeft = "x", o.FurnitureFontSize = 16; }),
+                    "", "", "(21 and 0 points high)"},
+        RefusalCase{"no furniture on the small page", SmallPage([](auto&) {}), "", "", nullptr},
+        RefusalCase{"a furniture font of 301", With([](auto& o) { o.FurnitureFontSize = 301; }), "", "", "301"},
+        RefusalCase{"a line number step of 0", With([](auto& o) { o.LineNumberStep = 0; }), "", "", "step 0"}));
+
 } // namespace

@@ -1,7 +1,6 @@
 // Headers, footers and line numbers on the written pages.
 #include "ConversionTestSupport.h"
 
-#include "conversion/CheckOptions.h"
 #include "conversion/FileConverter.h"
 #include "conversion/OutputPath.h"
 #include "conversion/PageFields.h"
@@ -126,41 +125,6 @@ INSTANTIATE_TEST_SUITE_P(
         AreaCase{"LineNumbersAloneTakeNoHeight", [](ConversionOptions& o) { o.LineNumbers = 1; }, 53, 777}),
     [](const auto& info) { return std::string(info.param.name); });
 
-using FurnitureGate = testing::TestWithParam<RefusalCase>;
-
-TEST_P(FurnitureGate, RefusesFurnitureThatLeavesNoRoom)
-{
-    const RefusalCase& c = GetParam();
-    const std::optional<std::string> problem = CheckOptions(c.options, c.owner, c.user);
-    if (!c.reasonPart) {
-        EXPECT_EQ(problem, std::nullopt);
-        return;
-    }
-    ASSERT_TRUE(problem.has_value());
-    EXPECT_NE(problem->find(c.reasonPart), std::string::npos) << *problem;
-}
-
-// A page 100 points high with margins of 40 leaves 20 points: a header takes 14, a footer 28.
-ConversionOptions SmallPage(void (*change)(ConversionOptions&))
-{
-    ConversionOptions options = With(change);
-    options.PageSize = kCustomPageSize;
-    options.PageHeight = 100;
-    options.TopMargin = options.BottomMargin = 40;
-    return options;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FurnitureGate,
-    testing::Values(
-        RefusalCase{"a header that fits", SmallPage([](auto& o) { o.HeaderLeft = "%f"; }), "", "", nullptr},
-        RefusalCase{"a footer too high", SmallPage([](auto& o) { o.FooterLeft = "%p"; }), "", "", "leave no room"},
-        RefusalCase{"a header of a larger font", SmallPage([](auto& o) { o.HeaderLeft = "x", o.FurnitureFontSize = 16; }),
-                    "", "", "(21 and 0 points high)"},
-        RefusalCase{"no furniture on the small page", SmallPage([](auto&) {}), "", "", nullptr},
-        RefusalCase{"a furniture font of 301", With([](auto& o) { o.FurnitureFontSize = 301; }), "", "", "301"},
-        RefusalCase{"a line number step of 0", With([](auto& o) { o.LineNumberStep = 0; }), "", "", "step 0"}));
-
 TEST(PageFurniture, CountsThePagesBeforeTheFirstIsDrawn)
 {
     ConversionOptions options;
@@ -276,6 +240,20 @@ INSTANTIATE_TEST_SUITE_P(
         NumberCase{"TheGutterFitsTheLargestNumber", NumberedLines(100), 50, 81,
                    {StepLines(1, 53, 50), StepLines(54, 100, 50)}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PageFurniture, AGutterThatLeavesTheTextNoRoomFailsTheFileWithTheReason)
+{
+    ConversionOptions options;
+    options.LineNumbers = 1;
+    options.LeftMargin = 280;
+    options.RightMargin = 300; // 15 points: a gutter of 10 leaves 5, one of 21 none
+    ScratchFolder folder;
+    EXPECT_TRUE(ConvertText(folder, options, NumberedLines(9)).result.written);
+    const Converted converted = ConvertText(folder, options, NumberedLines(100));
+    EXPECT_FALSE(converted.result.written);
+    EXPECT_NE(converted.result.reason.find("line numbers up to 100 leave no room"), std::string::npos)
+        << converted.result.reason;
+}
 
 TEST(PageFurniture, AUtf8FileNameInTheHeaderIsExtractedAsWritten)
 {
