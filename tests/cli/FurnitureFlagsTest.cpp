@@ -1,6 +1,5 @@
 // --header, --footer and --line-numbers.
 #include "cli/CommandLine.h"
-#include "cli/SettingsHelp.h"
 
 #include <gtest/gtest.h>
 
@@ -47,15 +46,6 @@ TEST(FurnitureFlags, MoreThanThreeFieldsAreAUsageError)
 {
     const ParsedCommandLine parsed = ParseCommandLine({"--header", "a|b|c|d", "x.txt"}, "/nonexistent/Settings.ini");
     EXPECT_NE(parsed.error.find("--header takes at most three fields"), std::string::npos) << parsed.error;
-}
-
-TEST(FurnitureFlags, TheSettingsHelpExplainsThePlaceholders)
-{
-    const std::string help = SettingsHelp();
-    for (const char* line : {"%P  the page count", "%m  its modification date and time, 2026-12-07 14:05",
-                             "%%  a percent sign", "1 On"})
-        EXPECT_NE(help.find("        " + std::string(line) + "\n"), std::string::npos) << line;
-    EXPECT_NE(help.find("[Page Furniture]\n  HeaderLeft=\n"), std::string::npos);
 }
 
 } // namespace
