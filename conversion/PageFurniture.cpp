@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -39,7 +40,11 @@ long PageFurniture::CountLines(std::string_view text)
 {
     if (text.empty())
         return 0;
-    const long ends = static_cast<long>(std::count(text.begin(), text.end(), '\r'));
+    // memchr, which looks at many bytes at a time, is several times faster than std::count here.
+    long ends = 0;
+    for (const char* at = text.data(), *end = at + text.size();
+         (at = static_cast<const char*>(std::memchr(at, '\r', static_cast<std::size_t>(end - at)))); ++at)
+        ++ends;
     return text.back() == '\r' ? ends : ends + 1;
 }
 
