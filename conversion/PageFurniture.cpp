@@ -1,5 +1,6 @@
 #include "conversion/PageFurniture.h"
 
+#include "conversion/ControlCharacters.h"
 #include "conversion/FontRuns.h"
 #include "conversion/TextLayout.h"
 #include "conversion/WinAnsiText.h"
@@ -17,6 +18,7 @@ constexpr float kRuleUnderBaseline = 0.3f; // of the header's size, clear of its
 constexpr float kRuleOverBaseline = 0.85f; // of the footer's size, clear of its ascenders
 constexpr char kEllipsis[] = "...";
 constexpr std::size_t kFieldsPerLine = 3;
+constexpr std::size_t kMostLibraryBytes = HPDF_LIMIT_MAX_STRING_LEN - 1;
 
 } // namespace
 
@@ -144,9 +146,11 @@ void PageFurniture::ShowAt(HPDF_Page page, const std::string& text, float x, flo
     ShowInFontRuns(page, text, m_font, size, widths);
 }
 
-// The UTF-8 of the options and the file system as the document's font draws it.
+// The UTF-8 of the options and the file system as the document's font draws it, on one line.
 std::string PageFurniture::InDocumentEncoding(std::string text) const
 {
+    DropControlCharacters(text);
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t' || c == '\f'; }, ' ');
     FixUtf8ForLibrary(text);
     if (m_charset.IsUtf8())
         return text;
@@ -160,6 +164,9 @@ std::string PageFurniture::InDocumentEncoding(std::string text) const
 
 std::string PageFurniture::CutToFit(std::string text, float room)
 {
+    // The library refuses a longer string, however little of it draws.
+    if (text.size() > kMostLibraryBytes)
+        text.resize(m_charset.WholeCharsWithin(text, kMostLibraryBytes - sizeof kEllipsis));
     if (TextWidth(text, m_fieldWidths, m_charset) <= room)
         return text;
     const float ellipsis = TextWidth(kEllipsis, m_fieldWidths, m_charset);

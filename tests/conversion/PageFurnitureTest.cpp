@@ -163,6 +163,16 @@ TEST(PageFurniture, AFieldTooLongForItsThirdEndsInAnEllipsis)
     EXPECT_NEAR(lines[2].x, 60 + (475 - 5.4) / 2, 0.01);
 }
 
+TEST(PageFurniture, AFieldStaysOnItsLine)
+{
+    ConversionOptions options;
+    options.FooterRight = "a\tb\x01" "c\nd";
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, options, "x");
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    EXPECT_EQ(InspectPdf(converted.pdfPath).AllLineTexts(), (std::vector<std::string>{"x", "a bc d"}));
+}
+
 struct NumberCase {
     const char* name;
     std::string text;
