@@ -32,6 +32,10 @@ const char* const kMetricsFilter = "AFM Files (*.afm)|*.afm|All Files (*.*)|*.*|
 const char* const kDataFilter = "PFA/PFB Files (*.pfa;*.pfb)|*.pfa;*.pfb|All Files (*.*)|*.*|";
 const char* const kTrueTypeFilter = "TrueType Font Files (*.ttf;*.ttc)|*.ttf;*.ttc|All Files (*.*)|*.*|";
 
+// Rows of their own after the rows the settings have always had.
+constexpr int kCombineCategoryRow = 40;
+constexpr int kCombineIntoRow = 41;
+
 // Row n of the tree is kRows[n - 1]; the numbers are the contract with the run.
 const OptionRow kRows[] = {
     {"Paper Options", "Paper options.", Kind::Category, 0},
@@ -86,9 +90,15 @@ const OptionRow kRows[] = {
      Kind::Number, 37, List::None, &CO::TabSize},
     {"Form Feed", "Whether a form feed ends the page or is drawn as a character.", Kind::Choice, 37,
      List::FormFeeds, &CO::FormFeed},
+    {"Combine Options", "Many files into one PDF.", Kind::Category, 0},
+    {"Combine Into One PDF",
+     "Write every checked file into this one PDF, each file from a new page with a bookmark named after it; "
+     "a name without a folder goes next to the first checked file. Empty: each file gets a PDF of its own. "
+     "The passwords of the rows do not apply to a combined PDF, which is not encrypted.",
+     Kind::Text, kCombineCategoryRow, List::None, nullptr, &CO::CombineInto},
 };
 constexpr int kRowCount = int(std::size(kRows));
-static_assert(kRowCount == 39);
+static_assert(kRowCount == kCombineIntoRow);
 
 constexpr int kPageSizeRow = 2;
 constexpr int kPageWidthRow = 3;

@@ -2,7 +2,7 @@
 // The options pane: one option tree that shows every field of the conversion options and writes
 // each edit back into the record at once. It never reads or writes Settings.ini. GUI thread only.
 //
-// The tree's rows are numbered 1 to 39 in the order of insertion (their OptionItemId); the run
+// The tree's rows are numbered 1 to 41 in the order of insertion (their OptionItemId); the run
 // and this pane find rows by these numbers. Rows that do not apply to the chosen font kind, and
 // the page width and height of a standard paper, are read-only. Nothing is range checked here:
 // the conversion refuses what cannot work, with a reason.

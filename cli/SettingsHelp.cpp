@@ -77,6 +77,9 @@ const std::vector<KeyMeaning>& Meanings()
         {"TabSize", "a tab advances to the next multiple of this many space widths from the line's start; 0 "
                     "draws the tab as the font has it", {}},
         {"FormFeed", "what a form feed does:", Numbered(FormFeedLabels)},
+        {"CombinedNumbering", "with --combine (or the window's Combine Into One PDF): how the page numbers of "
+                              "headers and footers count:",
+         {"0 within each file", "1 through the whole combined document"}},
     };
     return meanings;
 }

@@ -39,6 +39,10 @@ struct ConversionOptions {
     int EncryptLevel = 48;     // key length in bits
     int TabSize = 8;           // a tab reaches the next multiple of this many space widths; 0 draws it
     int FormFeed = 1;          // 1: a form feed ends the page; 0 draws it
+    int CombinedNumbering = 0; // with every file in one PDF: 1 numbers the pages through the whole document
+    // The window's run writes every checked file into this one PDF; empty: a PDF per file. No
+    // key: a path left from an earlier session would quietly merge the next run's files.
+    std::string CombineInto;
 
     bool operator==(const ConversionOptions&) const = default;
 };
