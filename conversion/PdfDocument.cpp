@@ -306,7 +306,10 @@ void PdfDocument::AddDrawnCodes(HPDF_Font font, const std::vector<char16_t>& cod
     drawn.insert(drawn.end(), codes.begin(), codes.end());
     std::inplace_merge(drawn.begin(), drawn.begin() + std::ptrdiff_t(earlier), drawn.end());
     drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
-    ReplaceToUnicodeMap(font, drawn);
+    // Files of one document mostly draw what earlier ones drew: the map is made again only
+    // when it grows.
+    if (earlier == 0 || drawn.size() > earlier)
+        ReplaceToUnicodeMap(font, drawn);
 }
 
 bool PdfDocument::AddOutlineEntry(std::string title, HPDF_Page page, float pageHeight)
