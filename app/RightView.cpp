@@ -92,9 +92,8 @@ const OptionRow kRows[] = {
      List::FormFeeds, &CO::FormFeed},
     {"Combine Options", "Many files into one PDF.", Kind::Category, 0},
     {"Combine Into One PDF",
-     "Write every checked file into this one PDF, each file from a new page with a bookmark named after it; "
-     "a name without a folder goes next to the first checked file. Empty: each file gets a PDF of its own. "
-     "The passwords of the rows do not apply to a combined PDF, which is not encrypted.",
+     "Every checked file into this one PDF, a bookmark per file. Row passwords do not apply to a combined PDF. "
+     "A bare name goes beside the first file; empty: a PDF per file.",
      Kind::Text, kCombineCategoryRow, List::None, nullptr, &CO::CombineInto},
 };
 constexpr int kRowCount = int(std::size(kRows));

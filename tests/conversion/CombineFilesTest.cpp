@@ -8,9 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace {
 
 class RecordingCombine : public CombineObserver {
@@ -268,22 +265,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, CombinedDocumentOptions,
                          testing::Values(SecurityCase{"not encrypted", 48, "", ""},
                                          SecurityCase{"RC4 128 bits", 128, "owner", ""},
                                          SecurityCase{"AES-256", 256, "owner", "/AESV3"}));
-
-TEST(CombinedToStream, TheStandardOutputGetsTheWholePdf)
-{
-    ScratchFolder folder;
-    const std::vector<std::string> inputs = {folder.Write("a.txt", "a\n"), folder.Write("b.txt", Lines("b", 60))};
-    const std::string output = folder.File("out.pdf");
-    const int fd = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    ASSERT_GE(fd, 0);
-    RecordingCombine observer;
-    const ConversionResult result = CombineFilesTo({}, inputs, "", "", fd, observer);
-    close(fd);
-    ASSERT_TRUE(result.written) << result.reason;
-    EXPECT_EQ(InspectPdf(output).outline,
-              (std::vector<PdfOutlineEntry>{{"a.txt", 1, "/FitH", 0}, {"b.txt", 2, "/FitH", 0}}));
-    EXPECT_EQ(InspectPdf(output).pages.size(), 3u);
-}
 
 struct NumberingCase {
     std::vector<std::string> texts;
