@@ -43,6 +43,10 @@ const char kUsage[] =
     "                           input); passwords given as P are seen by every user of the\n"
     "                           machine in the list of processes, those in files are not\n"
     "  -o, --output-dir DIR     write the PDFs into DIR (created when missing)\n"
+    "      --combine OUT.pdf    write every FILE into the one PDF OUT.pdf ('-': the standard\n"
+    "                           output), each from a new page, with a bookmark per file named\n"
+    "                           after it; a FILE that cannot be read is left out and listed,\n"
+    "                           and OUT.pdf is written only when at least one went in\n"
     "  -j, --jobs N             convert N files at once (default: the number of processor\n"
     "                           cores; at most 4 times that); files are converted independently\n"
     "                           of one another, so the PDFs are the same for any N\n"
@@ -51,7 +55,8 @@ const char kUsage[] =
     "      --help-settings      list every Settings.ini key with its section, default and values\n"
     "      --version            show the version\n"
     "\n"
-    "Exit status: 0 when every PDF was written, 1 when any file failed, 2 for a usage error.\n";
+    "Exit status: 0 when every PDF was written, 1 when any file failed (or, with --combine, was\n"
+    "left out), 2 for a usage error.\n";
 
 namespace {
 
