@@ -35,6 +35,9 @@ const char* const kTrueTypeFilter = "TrueType Font Files (*.ttf;*.ttc)|*.ttf;*.t
 // The category of the page furniture's rows, the first row after the original ones; its rows
 // follow it in the table.
 constexpr int kFurnitureRow = 40;
+// The category of the combined PDF and its one row.
+constexpr int kCombineCategoryRow = 52;
+constexpr int kCombineIntoRow = 53;
 
 // Row n of the tree is kRows[n - 1]; the numbers are the contract with the run.
 const OptionRow kRows[] = {
@@ -112,9 +115,14 @@ const OptionRow kRows[] = {
      List::OnOff, &CO::LineNumbers},
     {"Line Number Step", "Draw only every this many-th line number.", Kind::Number, kFurnitureRow, List::None,
      &CO::LineNumberStep},
+    {"Combine Options", "Many files into one PDF.", Kind::Category, 0},
+    {"Combine Into One PDF",
+     "Every checked file into this one PDF, a bookmark per file. Row passwords do not apply to a combined PDF. "
+     "A bare name goes beside the first file; empty: a PDF per file.",
+     Kind::Text, kCombineCategoryRow, List::None, nullptr, &CO::CombineInto},
 };
 constexpr int kRowCount = int(std::size(kRows));
-static_assert(kRowCount == 51);
+static_assert(kRowCount == kCombineIntoRow);
 
 constexpr int kPageSizeRow = 2;
 constexpr int kPageWidthRow = 3;

@@ -7,6 +7,9 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 inline std::string WriteBenchFile(const std::filesystem::path& folder, const std::string& name, const std::string& text)
 {
@@ -24,4 +27,18 @@ inline double BestSeconds(const std::function<void()>& work, int repeats = 3)
         best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     return best;
+}
+
+// Peak resident memory of `work` run in a child process, in MB.
+inline double PeakMegabytes(const std::function<void()>& work)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        work();
+        _exit(0);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
 }

@@ -133,20 +133,6 @@ void LibraryOnly(const std::string& input, const std::string& output)
     HPDF_Free(pdf);
 }
 
-// Peak resident memory of `work` run in a child process, in MB.
-double PeakMegabytes(const std::function<void()>& work)
-{
-    const pid_t child = fork();
-    if (child == 0) {
-        work();
-        _exit(0);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
-}
-
 double Megabytes(const std::string& path)
 {
     return double(fs::file_size(path)) / 1e6;

@@ -1,5 +1,6 @@
 #include "cli/BatchRun.h"
 
+#include "cli/FileObserver.h"
 #include "conversion/CheckOptions.h"
 #include "conversion/FileConverter.h"
 #include "conversion/OutputPath.h"
@@ -16,45 +17,6 @@
 #include <vector>
 
 namespace {
-
-// Warnings go to the report as they come; the conversion goes on as after OK in the window.
-// Progress within the file moves the bar by the share of the file's bytes done, in steps, so
-// that a file's many lines do not each take the report's lock.
-class FileObserver : public ConversionObserver {
-public:
-    FileObserver(TerminalReport& report, const std::string& path, std::uint64_t fileSize)
-        : m_report(report), m_path(path), m_fileSize(fileSize)
-    {
-    }
-    void SetProgressRange(int, int upper) override { m_upper = upper; }
-    void SetProgressPos(int pos) override
-    {
-        if (m_upper <= 0 || pos <= 0)
-            return;
-        const std::uint64_t done = std::min(m_fileSize, m_fileSize * std::uint64_t(pos) / std::uint64_t(m_upper));
-        if (done >= m_reported + kStep) {
-            m_report.AddBytes(done - m_reported);
-            m_reported = done;
-        }
-    }
-    void Warn(std::string_view message) override { m_report.Warning(m_path, message); }
-    std::uint64_t Unreported() const { return m_fileSize - m_reported; }
-
-private:
-    static constexpr std::uint64_t kStep = 64 * 1024;
-    TerminalReport& m_report;
-    const std::string& m_path;
-    std::uint64_t m_fileSize;
-    int m_upper = 0;
-    std::uint64_t m_reported = 0;
-};
-
-std::uint64_t FileSize(const std::string& path)
-{
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    return error ? 0 : size;
-}
 
 // One input of the call and the PDF it writes (none for the standard input, whose PDF goes to
 // the standard output). When an input that comes earlier on the command
@@ -86,16 +48,6 @@ std::vector<BatchJob> PlanJobs(const CommandLine& commandLine)
     return jobs;
 }
 
-// What a file's result tells the user, once its PDF is in place or has failed.
-void Report(TerminalReport& report, const std::string& input, const ConversionResult& result)
-{
-    for (const std::string& note : result.notes)
-        report.Warning(input, note);
-    if (!result.written)
-        report.Error(input, result.reason);
-    report.FileDone(0, result.written);
-}
-
 void ConvertOne(const CommandLine& commandLine, const BatchJob& job, CommitPool& pool, TerminalReport& report)
 {
     if (!job.earlierInput.empty()) {
@@ -107,14 +59,14 @@ void ConvertOne(const CommandLine& commandLine, const BatchJob& job, CommitPool&
     const ConversionOptions& options = commandLine.options;
     if (job.input == kStandardStreams) {
         FileObserver observer(report, job.input, 0);
-        Report(report, job.input,
+        ReportResult(report, job.input,
                ConvertStream(options, STDIN_FILENO, commandLine.ownerPassword, commandLine.userPassword,
                              STDOUT_FILENO, observer));
         return;
     }
     FileObserver observer(report, job.input, FileSize(job.input));
     ConvertFileThrough(options, job.input, commandLine.ownerPassword, commandLine.userPassword, job.output, observer,
-                       pool, [&report, &job](const ConversionResult& result) { Report(report, job.input, result); });
+                       pool, [&report, &job](const ConversionResult& result) { ReportResult(report, job.input, result); });
     report.AddBytes(observer.Unreported());
 }
 

@@ -50,6 +50,10 @@ const char kUsage[] =
     "  --footer \"LEFT|CENTRE|RIGHT\"  a footer line, the same way\n"
     "  --line-numbers           number the text's lines in a gutter left of the text\n"
     "  -o, --output-dir DIR     write the PDFs into DIR (created when missing)\n"
+    "      --combine OUT.pdf    write every FILE into the one PDF OUT.pdf ('-': the standard\n"
+    "                           output), each from a new page, with a bookmark per file named\n"
+    "                           after it; a FILE that cannot be read is left out and listed,\n"
+    "                           and OUT.pdf is written only when at least one went in\n"
     "  -j, --jobs N             convert N files at once (default: the number of processor\n"
     "                           cores; at most 4 times that); files are converted independently\n"
     "                           of one another, so the PDFs are the same for any N\n"
@@ -58,7 +62,8 @@ const char kUsage[] =
     "      --help-settings      list every Settings.ini key with its section, default and values\n"
     "      --version            show the version\n"
     "\n"
-    "Exit status: 0 when every PDF was written, 1 when any file failed, 2 for a usage error.\n";
+    "Exit status: 0 when every PDF was written, 1 when any file failed (or, with --combine, was\n"
+    "left out), 2 for a usage error.\n";
 
 namespace {
 
@@ -151,6 +156,8 @@ private:
     bool ResolveFont();
     bool SetJobs(const std::string& text);
     bool SetFurnitureLine(const std::string& option, const std::string& line, const std::string& fields);
+    bool SetCombineInto(const std::string& output);
+    std::optional<std::string> CombineProblem() const;
     bool SetFont(const std::string& font, bool choosesKind);
     bool ReadPasswordFiles();
     std::vector<std::string> UnusedFontFiles() const;
@@ -199,6 +206,8 @@ ParsedCommandLine Parser::Parse()
                                    (m_ownerPasswordFile == kStandardStreams) + (m_userPasswordFile == kStandardStreams);
     if (standardInputUses > 1)
         return UsageError("'-' (the standard input) can be given only once");
+    if (const auto problem = CombineProblem())
+        return UsageError(*problem);
     if (!ReadPasswordFiles())
         return UsageError(m_error);
     ApplySettings();
@@ -208,6 +217,8 @@ ParsedCommandLine Parser::Parse()
                            std::to_string(MostJobs()) + " are used");
         m_result.jobs = MostJobs();
     }
+    if (!m_result.combineInto.empty() && !m_result.outputDirectory.empty())
+        warnings.push_back("-o is not used with --combine, which writes the one PDF it names");
     if (!m_settingsWarning.empty())
         warnings.insert(warnings.begin(), m_settingsWarning);
     return {m_result, m_error, warnings};
@@ -238,6 +249,7 @@ bool Parser::ParseOne(const std::string& argument)
         {"--owner-password-file", [&](const std::string& v) { m_ownerPasswordFile = v; return true; }},
         {"--user-password-file", [&](const std::string& v) { m_userPasswordFile = v; return true; }},
         {"-o", [&](const std::string& v) { m_result.outputDirectory = v; return true; }},
+        {"--combine", [&](const std::string& v) { return SetCombineInto(v); }},
         {"--output-dir", [&](const std::string& v) { m_result.outputDirectory = v; return true; }},
         {"-j", [&](const std::string& v) { return SetJobs(v); }},
         {"--jobs", [&](const std::string& v) { return SetJobs(v); }},
@@ -316,6 +328,25 @@ bool Parser::SetJobs(const std::string& text)
         return Fail("'" + text + "' is not a number of jobs (a whole number of at least 1)");
     m_result.jobs = jobs;
     return true;
+}
+
+bool Parser::SetCombineInto(const std::string& output)
+{
+    if (output.empty())
+        return Fail("--combine needs the path of the PDF to write, or '-' for the standard output");
+    m_result.combineInto = output;
+    return true;
+}
+
+// The combined PDF is made of files read when their turn comes; the standard input has no name
+// to give its bookmark and would be read with the PDF going to the same terminal.
+std::optional<std::string> Parser::CombineProblem() const
+{
+    if (m_result.combineInto.empty())
+        return std::nullopt;
+    if (std::count(m_result.files.begin(), m_result.files.end(), kStandardStreams) > 0)
+        return "--combine takes files only; '-' (the standard input) cannot be one of them";
+    return std::nullopt;
 }
 
 // Font files given for a kind of font that is not chosen would be ignored without a word.
@@ -442,6 +473,11 @@ CommandLine::CommandLine() : jobs(ProcessorCores()) {}
 bool CommandLine::ReadsStandardInput() const
 {
     return std::find(files.begin(), files.end(), kStandardStreams) != files.end();
+}
+
+bool CommandLine::WritesStandardOutput() const
+{
+    return combineInto.empty() ? ReadsStandardInput() : combineInto == kStandardStreams;
 }
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments,

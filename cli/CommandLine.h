@@ -14,6 +14,7 @@ struct CommandLine {
     std::string ownerPassword;
     std::string userPassword;
     std::string outputDirectory;     // empty: next to each input
+    std::string combineInto;         // --combine: every file into this one PDF; "-": the standard output
     int jobs; // the number of processor cores unless -j says otherwise; never more than 4 times that
     bool quiet = false;
     bool showHelp = false;
@@ -22,6 +23,8 @@ struct CommandLine {
 
     CommandLine();
     bool ReadsStandardInput() const;
+    // A PDF goes to the standard output: the PDF of '-', or the combined PDF of --combine -.
+    bool WritesStandardOutput() const;
 };
 
 struct ParsedCommandLine {

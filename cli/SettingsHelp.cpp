@@ -93,6 +93,9 @@ const std::vector<KeyMeaning>& Meanings()
         {"LineNumbers", "the text's lines numbered in a gutter left of the text (a wrapped line's continuation "
                         "has none; a form feed does not restart the count):", Numbered(OnOffLabels)},
         {"LineNumberStep", "only every this many-th line number is drawn, 1 or more", {}},
+        {"CombinedNumbering", "with --combine (or the window's Combine Into One PDF): how the page numbers of "
+                              "headers and footers count:",
+         {"0 within each file", "1 through the whole combined document"}},
     };
     return meanings;
 }

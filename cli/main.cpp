@@ -1,6 +1,7 @@
 // quillary-convert: the converter for scripts, servers and large batches, on the engine and the
 // Settings.ini of the window.
 #include "cli/BatchRun.h"
+#include "cli/CombineRun.h"
 #include "cli/CommandLine.h"
 #include "cli/SettingsHelp.h"
 #include "cli/TerminalReport.h"
@@ -75,12 +76,12 @@ int main(int argc, char** argv)
     }
     if (PrintAskedForText(commandLine, settings))
         return 0;
-    if (commandLine.ReadsStandardInput() && isatty(STDOUT_FILENO))
-        return UsageError("the PDF of '-' goes to the standard output, which is a terminal; redirect it to a "
+    if (commandLine.WritesStandardOutput() && isatty(STDOUT_FILENO))
+        return UsageError("the PDF goes to the standard output, which is a terminal; redirect it to a "
                           "file or a program");
     TerminalReport report(stderr, commandLine.quiet, isatty(STDERR_FILENO) != 0, commandLine.files.size(),
                           TotalBytes(commandLine.files));
-    const int status = RunBatch(commandLine, report);
+    const int status = commandLine.combineInto.empty() ? RunBatch(commandLine, report) : RunCombine(commandLine, report);
     if (status != kUsageStatus)
         report.Summary();
     return status;

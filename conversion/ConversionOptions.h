@@ -52,6 +52,10 @@ struct ConversionOptions {
     int FooterRule = 0;        // OnOffLabels: a rule over the footer
     int LineNumbers = 0;       // OnOffLabels: the source lines numbered in a gutter
     int LineNumberStep = 1;    // only every this many-th number is drawn
+    int CombinedNumbering = 0; // with every file in one PDF: 1 numbers the pages through the whole document
+    // The window's run writes every checked file into this one PDF; empty: a PDF per file. No
+    // key: a path left from an earlier session would quietly merge the next run's files.
+    std::string CombineInto;
 
     bool operator==(const ConversionOptions&) const = default;
 };

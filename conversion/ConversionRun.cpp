@@ -107,6 +107,8 @@ RunOutcome ConversionRun::Execute(RunWindow& window)
         outcome.abortReason = *reason;
         return outcome;
     }
+    if (!options.CombineInto.empty())
+        return ExecuteCombined(window, options);
     ArrivingResults arriving;
     std::vector<std::optional<ConversionResult>> results(std::size_t(count), std::nullopt);
     int started = 0;

@@ -8,6 +8,10 @@
 // waits for the window's thread. Progress goes to the run's ProgressBoard, which the window
 // reads when it is told to.
 //
+// With the options' CombineInto, the run writes every checked file into that one PDF instead
+// (CombineFiles.h, the path as CombinedOutputPath gives it); the rows' passwords do not apply to
+// it, and when any row has one the run first warns of that.
+//
 // Each finished PDF is flushed and put in place by a CommitPool while the next file is converted;
 // the count of files done follows those replacements, and Execute returns only when every PDF
 // under way is in place or has failed, whether the run completed, stopped or was aborted.
@@ -27,6 +31,11 @@
 #include <vector>
 
 class CommitPool;
+
+// The warning a combined run starts with when rows have passwords.
+inline constexpr char kRowPasswordsNotApplied[] =
+    "The files are combined into one PDF, to which the passwords of the rows do not apply: the combined "
+    "PDF is not encrypted.";
 
 // A checked file at the start of the run.
 struct RunEntry {
@@ -115,6 +124,7 @@ private:
     // A row's passwords are checked here, before the conversion touches anything of the file.
     void ConvertEntry(const ConversionOptions& options, const RunEntry& entry, const FilePasswords& passwords,
                       ConversionObserver& observer, CommitPool& pool, ResultTaker take) const;
+    RunOutcome ExecuteCombined(RunWindow& window, const ConversionOptions& options);
     RunOutcome OutcomeOf(const ConversionOptions& options, const std::vector<std::optional<ConversionResult>>& results) const;
     void SetResultToOpen(const ConversionOptions& options, bool onlyFileWritten, RunOutcome& outcome) const;
 

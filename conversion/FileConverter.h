@@ -30,6 +30,9 @@ void ConvertFileThrough(const ConversionOptions& options, const std::string& inp
                         const std::string& outputPath, ConversionObserver& observer, CommitPool& pool,
                         ResultTaker take);
 
+// Whether the two paths name one file (the same path, or the same device and inode).
+bool SameFileAs(const std::string& a, const std::string& b);
+
 // `failed` with a word that the old PDF at `outputPath`, if there is one, was kept and does not
 // hold the current text.
 ConversionResult KeepingOldPdf(ConversionResult failed, const std::string& outputPath);

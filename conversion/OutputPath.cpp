@@ -1,5 +1,7 @@
 #include "conversion/OutputPath.h"
 
+#include <filesystem>
+
 std::string OutputPathFor(std::string_view inputPath)
 {
     std::string path(inputPath);
@@ -12,4 +14,12 @@ std::string OutputPathFor(std::string_view inputPath)
     if (dot != std::string::npos && dot >= nameStart)
         path.erase(dot);
     return path + ".pdf";
+}
+
+std::string CombinedOutputPath(const std::string& chosen, const std::string& firstInput)
+{
+    const std::filesystem::path path(chosen);
+    if (path.is_absolute())
+        return chosen;
+    return (std::filesystem::path(firstInput).parent_path() / path).lexically_normal().string();
 }

@@ -6,3 +6,7 @@
 // last dot of the file name) replaced by ".pdf", in the same folder. "/docs/notes.v2.txt" gives
 // "/docs/notes.v2.pdf", "/docs/README" gives "/docs/README.pdf".
 std::string OutputPathFor(std::string_view inputPath);
+
+// Where the window writes the combined PDF the user named `chosen`: a path with a folder as it
+// stands, a bare name (or a relative path) in the folder of `firstInput`, the first file of the run.
+std::string CombinedOutputPath(const std::string& chosen, const std::string& firstInput);

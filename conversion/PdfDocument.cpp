@@ -1,6 +1,7 @@
 #include "conversion/PdfDocument.h"
 
 #include "conversion/CidTypeface.h"
+#include "conversion/ToUnicodeMap.h"
 #include "conversion/TrueTypeSubset.h"
 #include "platform/Utf8.h"
 
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -114,6 +116,18 @@ std::optional<HPDF_UINT> PermissionMask(const ConversionOptions& options)
     return allPermitted ? std::nullopt : std::optional<HPDF_UINT>(mask);
 }
 
+// What tells one loaded font from another: the options that choose the font and its encoding.
+std::string FontKey(const ConversionOptions& options)
+{
+    std::string key;
+    for (int number : {options.PageFont, options.B14Font, options.EmbeddingFont, options.CIDFont,
+                       options.SingeEncode, options.MultiEncode, options.TrueTypeFontIndex})
+        key += std::to_string(number) + ',';
+    for (const std::string* path : {&options.Type1MetricsFile, &options.Type1DataFile, &options.TrueTypeFile})
+        key += *path + '\0';
+    return key;
+}
+
 } // namespace
 
 PdfDocument::PdfDocument() : m_pdf(HPDF_New(nullptr, nullptr)) {}
@@ -151,21 +165,31 @@ std::string PdfDocument::FailureReason() const
 
 HPDF_Font PdfDocument::Open(const ConversionOptions& options, ConversionObserver& observer)
 {
+    SetUp(options);
+    HPDF_Font& font = m_fonts[FontKey(options)];
+    if (!font) {
+        font = LoadFont(options);
+        if (!font) {
+            observer.Warn(kFontWarning);
+            font = GetFont("Helvetica", "");
+        }
+    }
+    m_charset = MultiByteCharset{};
+    if (font)
+        ReadCharset(font);
+    return font;
+}
+
+// The library refuses the page configuration once a page exists.
+void PdfDocument::SetUp(const ConversionOptions& options)
+{
+    if (std::exchange(m_setUp, true))
+        return;
     HPDF_SetPagesConfiguration(m_pdf, kPagesPerNode);
     HPDF_SetCompressionMode(m_pdf, HPDF_COMP_ALL);
     if (options.OpenMode >= 0 && options.OpenMode < int(OpenModeLabels.size()))
         HPDF_SetPageMode(m_pdf, static_cast<HPDF_PageMode>(options.OpenMode));
     Check("Setting up the document");
-
-    HPDF_Font font = LoadFont(options);
-    if (!font) {
-        observer.Warn(kFontWarning);
-        font = GetFont("Helvetica", "");
-    }
-    if (font)
-        ReadCharset(font);
-    m_font = font;
-    return font;
 }
 
 HPDF_Font PdfDocument::LoadFont(const ConversionOptions& options)
@@ -251,18 +275,68 @@ void PdfDocument::ReadCharset(HPDF_Font font)
 
 std::vector<HPDF_Font> PdfDocument::LoadFallbackFonts(const std::vector<SystemFont>& fonts)
 {
+    std::vector<HPDF_Font> loaded;
     for (const SystemFont& font : fonts) {
-        const char* name = EndsWithTtc(font.file)
-                               ? HPDF_LoadTTFontFromFile2(m_pdf, font.file.c_str(), HPDF_UINT(font.index), HPDF_TRUE)
-                               : HPDF_LoadTTFontFromFile(m_pdf, font.file.c_str(), HPDF_TRUE);
-        HPDF_Font loaded = name ? HPDF_GetFont(m_pdf, name, SingleByteEncodings[kUtf8Encoding].data()) : nullptr;
-        // A fallback is a help, not a need: its failure is forgotten, not the document's.
-        if (HPDF_GetError(m_pdf) != HPDF_OK || !loaded)
-            HPDF_ResetError(m_pdf);
-        else
-            m_fallbackFonts.push_back(loaded);
+        const auto [known, added] = m_fallbackFonts.try_emplace(font.file + '\0' + std::to_string(font.index));
+        if (added)
+            known->second = LoadFallbackFont(font);
+        if (known->second)
+            loaded.push_back(known->second);
     }
-    return m_fallbackFonts;
+    return loaded;
+}
+
+HPDF_Font PdfDocument::LoadFallbackFont(const SystemFont& font)
+{
+    const char* name = EndsWithTtc(font.file)
+                           ? HPDF_LoadTTFontFromFile2(m_pdf, font.file.c_str(), HPDF_UINT(font.index), HPDF_TRUE)
+                           : HPDF_LoadTTFontFromFile(m_pdf, font.file.c_str(), HPDF_TRUE);
+    HPDF_Font loaded = name ? HPDF_GetFont(m_pdf, name, SingleByteEncodings[kUtf8Encoding].data()) : nullptr;
+    // A fallback is a help, not a need: its failure is forgotten, not the document's.
+    if (HPDF_GetError(m_pdf) == HPDF_OK && loaded)
+        return loaded;
+    HPDF_ResetError(m_pdf);
+    return nullptr;
+}
+
+void PdfDocument::AddDrawnCodes(HPDF_Font font, const std::vector<char16_t>& codes)
+{
+    std::vector<char16_t>& drawn = m_drawnCodes[font];
+    const std::size_t earlier = drawn.size();
+    drawn.insert(drawn.end(), codes.begin(), codes.end());
+    std::inplace_merge(drawn.begin(), drawn.begin() + std::ptrdiff_t(earlier), drawn.end());
+    drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
+    // Files of one document mostly draw what earlier ones drew: the map is made again only
+    // when it grows.
+    if (earlier == 0 || drawn.size() > earlier)
+        ReplaceToUnicodeMap(font, drawn);
+}
+
+bool PdfDocument::AddOutlineEntry(std::string title, HPDF_Page page, float pageHeight)
+{
+    // An ASCII title reads the same in PDFDocEncoding; any other goes out as UTF-16 through the
+    // library's UTF-8 encoder, which takes only well-formed text up to U+FFFF.
+    HPDF_Encoder encoder = nullptr;
+    if (std::any_of(title.begin(), title.end(), [](char c) { return (c & 0x80) != 0; })) {
+        FixUtf8ForLibrary(title);
+        UseUtf8Encoder();
+        encoder = HPDF_GetEncoder(m_pdf, SingleByteEncodings[kUtf8Encoding].data());
+    }
+    HPDF_Outline entry = HPDF_CreateOutline(m_pdf, nullptr, title.c_str(), encoder);
+    HPDF_Destination destination = entry ? HPDF_Page_CreateDestination(page) : nullptr;
+    if (destination) {
+        HPDF_Destination_SetFitH(destination, pageHeight);
+        HPDF_Outline_SetDestination(entry, destination);
+    }
+    return !Check("Adding the outline entry \"" + title + "\"");
+}
+
+bool PdfDocument::FinishPage(HPDF_Page page)
+{
+    ++m_pageCount;
+    if (!m_firstPage)
+        m_firstPage = page;
+    return m_pages.Compress(page);
 }
 
 // The library refuses a second registration of its encoders, and asking for one that is not
@@ -282,9 +356,10 @@ void PdfDocument::Finish(const ConversionOptions& options, const std::string& ow
         m_aes256 = Aes256Encryption{ownerPassword, userPassword, PermissionMask(options)};
     else if (!ownerPassword.empty())
         SetSecurity(options, ownerPassword, userPassword);
-    IncludeCompositeGlyphParts(m_font);
-    for (HPDF_Font fallback : m_fallbackFonts)
-        IncludeCompositeGlyphParts(fallback);
+    for (const auto* fonts : {&m_fonts, &m_fallbackFonts})
+        for (const auto& [key, font] : *fonts)
+            if (font)
+                IncludeCompositeGlyphParts(font);
     if (!m_pages.Complete())
         return;
     HPDF_SaveToStream(m_pdf);

@@ -1,6 +1,7 @@
 #pragma once
-// One PDF document being built for one input file: created with compression and the viewer's
-// page mode, given its font, and finally its information, security settings and save. The
+// One PDF document being built for one input file, or for several one after the other: created
+// with compression and the viewer's page mode, given each file's font (a font asked for again is
+// the one loaded before), and finally its information, security settings and save. The
 // library is used without an error handler; the first refusal is remembered with the step
 // that caused it, so the caller can tell the user why a file was not written.
 #include "conversion/Aes256Encryption.h"
@@ -13,6 +14,7 @@
 #include <hpdf.h>
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,9 +30,10 @@ public:
     bool IsCreated() const { return m_pdf != nullptr; }
     HPDF_Doc Handle() const { return m_pdf; }
 
-    // Compression, page mode and font, with the fallback to Helvetica after the warning
-    // "Can not find right font, use default font.". Returns the font, or null when the
-    // document is in error.
+    // Compression and page mode on the first call, then the options' font, with the fallback
+    // to Helvetica after the warning "Can not find right font, use default font.". A font these
+    // options asked for before is not loaded again. Returns the font, or null when the document
+    // is in error.
     HPDF_Font Open(const ConversionOptions& options, ConversionObserver& observer);
 
     // After Open with a UTF-8 font: the installed fonts that draw what it lacks (a plan gives
@@ -38,9 +41,24 @@ public:
     // document stays sound.
     std::vector<HPDF_Font> LoadFallbackFonts(const std::vector<SystemFont>& fonts);
 
+    // After a layout with `font` in UTF-8: its map back to Unicode covers `codes` and what
+    // every earlier layout drew with it.
+    void AddDrawnCodes(HPDF_Font font, const std::vector<char16_t>& codes);
+
+    // An entry at the end of the document's outline, titled `title` (UTF-8; bytes that are not
+    // are shown as U+FFFD), that opens `page` at its top, `pageHeight` points up, the page's
+    // width filling the window (the library takes no zoom that keeps the reader's). Returns false when the library refused it (see Check).
+    bool AddOutlineEntry(std::string title, HPDF_Page page, float pageHeight);
+
     // Called once nothing more is drawn on `page`: its content is compressed at once, so that
     // the document keeps only compressed pages. False when that failed (see FailureReason).
-    bool FinishPage(HPDF_Page page) { return m_pages.Compress(page); }
+    bool FinishPage(HPDF_Page page);
+    // The pages finished so far.
+    int PageCount() const { return m_pageCount; }
+    // The first page finished since the last call of ForgetFirstPage (at first: since the
+    // start); null when none was.
+    HPDF_Page FirstPage() const { return m_firstPage; }
+    void ForgetFirstPage() { m_firstPage = nullptr; }
 
     // The lead bytes of the font's encoding, for searches that must not split a character.
     const MultiByteCharset& Charset() const { return m_charset; }
@@ -69,8 +87,10 @@ public:
     std::string FailureReason() const;
 
 private:
+    void SetUp(const ConversionOptions& options);
     HPDF_Font LoadFont(const ConversionOptions& options);
     HPDF_Font GetFont(const std::string& fontName, const std::string& encodingName);
+    HPDF_Font LoadFallbackFont(const SystemFont& font);
     HPDF_Font LoadCidFont(const ConversionOptions& options);
     HPDF_Font LoadTrueTypeFont(const ConversionOptions& options, const std::string& encoding);
     void ReadCharset(HPDF_Font font);
@@ -82,8 +102,12 @@ private:
     bool WriteEncryptedOut(const std::function<bool(std::string_view)>& write);
 
     HPDF_Doc m_pdf = nullptr;
-    HPDF_Font m_font = nullptr;
-    std::vector<HPDF_Font> m_fallbackFonts;
+    bool m_setUp = false;
+    std::map<std::string, HPDF_Font> m_fonts;         // by FontKey of the options that chose them
+    std::map<std::string, HPDF_Font> m_fallbackFonts; // by file and index; null when unusable
+    std::map<HPDF_Font, std::vector<char16_t>> m_drawnCodes;
+    int m_pageCount = 0;
+    HPDF_Page m_firstPage = nullptr;
     bool m_utf8Registered = false;
     MultiByteCharset m_charset;
     HPDF_STATUS m_errorCode = HPDF_OK;

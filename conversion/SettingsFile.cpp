@@ -22,7 +22,7 @@ constexpr std::string_view kFurniture = "Page Furniture";
 constexpr std::size_t kMostTextBytes = 1023;
 
 using O = ConversionOptions;
-const std::array<SettingsKey, 39> kKeys = {{
+const std::array<SettingsKey, 40> kKeys = {{
     {kPaper, "PageSize", &O::PageSize},
     {kPaper, "PageWidth", &O::PageWidth},
     {kPaper, "PageHeight", &O::PageHeight},
@@ -62,6 +62,7 @@ const std::array<SettingsKey, 39> kKeys = {{
     {kFurniture, "FooterRule", &O::FooterRule},
     {kFurniture, "LineNumbers", &O::LineNumbers},
     {kFurniture, "LineNumberStep", &O::LineNumberStep},
+    {kFurniture, "CombinedNumbering", &O::CombinedNumbering},
 }};
 
 bool SameName(std::string_view a, std::string_view b)

@@ -316,4 +316,51 @@ TEST_F(QuillaryConvert, ParallelJobsWriteTheSameBytes)
     }
 }
 
+struct CombineCase {
+    const char* what;
+    std::vector<std::string> arguments; // names without a '-' are files of the test's folder
+    const char* pdf;                    // the file to read the combined PDF from; empty: none
+    int status;
+    std::vector<std::string> titles;
+    const char* errorsPart;
+};
+void PrintTo(const CombineCase& c, std::ostream* out) { *out << c.what; }
+
+class QuillaryConvertCombine : public QuillaryConvert, public testing::WithParamInterface<CombineCase> {};
+
+TEST_P(QuillaryConvertCombine, WritesOnePdfWithABookmarkPerFileThatWentIn)
+{
+    const CombineCase& c = GetParam();
+    Write("a.txt", "first file\n");
+    Write("b.txt", "second file\n");
+    std::vector<std::string> arguments;
+    for (const std::string& argument : c.arguments)
+        arguments.push_back(argument[0] == '-' ? argument : Path(argument));
+    const RunResult run = Run(arguments, "/dev/null", Path("stdout.pdf"));
+    EXPECT_EQ(run.status, c.status) << run.errors;
+    EXPECT_NE(run.errors.find(c.errorsPart), std::string::npos) << run.errors;
+    if (std::string(c.pdf).empty()) {
+        EXPECT_FALSE(fs::exists(Path("all.pdf")));
+        return;
+    }
+    std::vector<std::string> titles;
+    for (const PdfOutlineEntry& entry : InspectPdf(Path(c.pdf)).outline)
+        titles.push_back(entry.title);
+    EXPECT_EQ(titles, c.titles);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, QuillaryConvertCombine,
+    testing::Values(
+        CombineCase{"every file went in", {"--combine", "all.pdf", "a.txt", "b.txt"}, "all.pdf", 0, {"a.txt", "b.txt"},
+                    "2 converted, 0 failed\n"},
+        CombineCase{"a missing file is left out and listed at the end",
+                    {"--combine", "all.pdf", "a.txt", "gone.txt", "b.txt"}, "all.pdf", 1, {"a.txt", "b.txt"},
+                    "1 of 3 files were left out of the combined PDF (see above): "},
+        CombineCase{"no file went in", {"--combine", "all.pdf", "gone.txt"}, "", 1, {}, "No file went in"},
+        CombineCase{"the standard output takes the PDF", {"--combine", "-", "b.txt", "a.txt"}, "stdout.pdf", 0,
+                    {"b.txt", "a.txt"}, "2 converted, 0 failed\n"},
+        CombineCase{"the standard input is no file to combine", {"--combine", "all.pdf", "-"}, "", 2, {},
+                    "'-' (the standard input) cannot be one of them"}));
+
 } // namespace

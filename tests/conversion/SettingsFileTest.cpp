@@ -25,6 +25,7 @@ ConversionOptions Unusual()
     o.CIDFont = 7, o.SingeEncode = 27, o.MultiEncode = 15, o.FontSize = 0, o.OpenMode = 9;
     o.OpenResult = 1, o.Author = "Ann", o.Creator = "C = D", o.Title = "Report", o.Subject = "S; not a comment";
     o.Keywords = "a b", o.PermitRead = 1, o.PermitPrint = 1, o.PermitCopy = 0, o.PermitModify = 1, o.EncryptLevel = 128;
+    o.CombinedNumbering = 1;
     return o;
 }
 
@@ -34,12 +35,15 @@ TEST(SettingsFile, EveryKeyRoundTripsAndTheFontFilesAreNotSaved)
     const std::string path = folder.File("Settings.ini");
     ConversionOptions saved = Unusual();
     saved.TrueTypeFile = "/fonts/x.ttf";
+    saved.CombineInto = "combined-x.pdf";
     ASSERT_TRUE(SaveSettings(saved, path));
     ConversionOptions loaded;
     LoadSettings(loaded, path);
     saved.TrueTypeFile.clear();
+    saved.CombineInto.clear();
     EXPECT_EQ(loaded, saved);
     EXPECT_EQ(ReadAll(path).find("x.ttf"), std::string::npos);
+    EXPECT_EQ(ReadAll(path).find("combined-x"), std::string::npos);
 }
 
 TEST(SettingsFile, DefaultsWriteTheKnownFile)
@@ -55,7 +59,7 @@ TEST(SettingsFile, DefaultsWriteTheKnownFile)
               "[PDF Security Option]\nPermitRead=0\nPermitPrint=0\nPermitCopy=0\nPermitModify=0\nEncryptLevel=48\n"
               "[Text Option]\nTabSize=8\nFormFeed=1\n"
               "[Page Furniture]\nHeaderLeft=\nHeaderCentre=\nHeaderRight=\nFooterLeft=\nFooterCentre=\nFooterRight=\n"
-              "FurnitureFontSize=0\nHeaderRule=0\nFooterRule=0\nLineNumbers=0\nLineNumberStep=1\n");
+              "FurnitureFontSize=0\nHeaderRule=0\nFooterRule=0\nLineNumbers=0\nLineNumberStep=1\nCombinedNumbering=0\n");
 }
 
 TEST(SettingsFile, MissingKeysEachTakeTheirOwnDefault)

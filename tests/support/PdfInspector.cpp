@@ -3,9 +3,11 @@
 #include <qpdf/Pl_Discard.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
+#include <qpdf/QPDFOutlineDocumentHelper.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -123,6 +125,31 @@ std::vector<std::string> PdfFacts::AllLineTexts() const
     return texts;
 }
 
+namespace {
+
+std::vector<PdfOutlineEntry> ReadOutline(QPDF& pdf)
+{
+    std::vector<QPDFObjGen> pages;
+    for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages())
+        pages.push_back(page.getObjectHandle().getObjGen());
+    std::vector<PdfOutlineEntry> outline;
+    QPDFOutlineDocumentHelper outlines(pdf);
+    for (QPDFOutlineObjectHelper& entry : outlines.getTopLevelOutlines()) {
+        PdfOutlineEntry read;
+        read.title = entry.getTitle();
+        QPDFObjectHandle destination = entry.getDest();
+        const auto found = std::find(pages.begin(), pages.end(), entry.getDestPage().getObjGen());
+        read.page = found == pages.end() ? 0 : int(found - pages.begin()) + 1;
+        if (destination.isArray() && destination.getArrayNItems() > 1 && destination.getArrayItem(1).isName())
+            read.fit = destination.getArrayItem(1).getName();
+        read.kids = entry.getKids().size();
+        outline.push_back(read);
+    }
+    return outline;
+}
+
+} // namespace
+
 PdfFacts InspectPdf(const std::string& path, const std::string& password)
 {
     QPDF pdf;
@@ -136,6 +163,7 @@ PdfFacts InspectPdf(const std::string& path, const std::string& password)
     QPDFObjectHandle pageMode = pdf.getRoot().getKey("/PageMode");
     if (pageMode.isName())
         facts.pageMode = pageMode.getName();
+    facts.outline = ReadOutline(pdf);
     QPDFObjectHandle info = pdf.getTrailer().getKey("/Info");
     if (info.isDictionary())
         for (const std::string& key : info.getKeys()) {

@@ -40,10 +40,21 @@ struct PdfPermissions {
     bool operator==(const PdfPermissions&) const = default;
 };
 
+// An entry of the document outline (a bookmark) as a reader shows it.
+struct PdfOutlineEntry {
+    std::string title;  // in UTF-8
+    int page = 0;       // the page it opens, from 1; 0 when it opens none of the document's
+    std::string fit;    // how it shows the page: "/FitH", "/XYZ", ...
+    std::size_t kids = 0;
+
+    bool operator==(const PdfOutlineEntry&) const = default;
+};
+
 struct PdfFacts {
     std::vector<PdfPage> pages;
     std::vector<PdfFontFacts> fonts;         // the fonts of the first page
     std::string pageMode;                    // "/FullScreen", ... or empty when absent
+    std::vector<PdfOutlineEntry> outline;    // the top-level entries, in order
     std::map<std::string, std::string> info; // "/Title" -> text, the bytes as written
     std::map<std::string, std::string> infoText; // the same as a reader shows them, in UTF-8
     bool encrypted = false;

@@ -1,0 +1,114 @@
+#include "conversion/CombineFiles.h"
+
+#include "conversion/CheckOptions.h"
+#include "conversion/CombinedDocument.h"
+#include "conversion/FileConverter.h"
+#include "conversion/TextFile.h"
+#include "platform/ReplacingFile.h"
+#include "platform/SystemMessage.h"
+#include "platform/WriteAll.h"
+
+#include <filesystem>
+#include <functional>
+#include <new>
+
+namespace {
+
+using PdfWriter = std::function<ConversionResult(CombinedDocument&)>;
+
+ConversionResult AddFile(CombinedDocument& document, const std::string& input, const std::string& outputPath,
+                         CombineObserver& observer)
+{
+    if (!outputPath.empty() && SameFileAs(input, outputPath))
+        return ConversionResult::Failed("The combined PDF would replace this input file; it was left out.");
+    TextFileContent content = ReadFileBytes(input);
+    if (!content.error.empty())
+        return ConversionResult::Failed("Cannot read the input file: " + content.error + ".");
+    return document.Add(CombinedTitleOf(input), input, std::move(content.text), observer);
+}
+
+// Adds every input in turn and finishes the document; the result says whether it may be
+// written.
+ConversionResult AddAll(CombinedDocument& document, const std::vector<std::string>& inputs,
+                        const std::string& outputPath, const std::string& ownerPassword,
+                        const std::string& userPassword, CombineObserver& observer)
+{
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        if (observer.StopAsked())
+            return ConversionResult::Failed("Stopped before every file went in; the combined PDF was not written.");
+        const std::optional<std::string> leftOut = observer.FileStarting(i);
+        const ConversionResult result =
+            leftOut ? ConversionResult::Failed(*leftOut) : AddFile(document, inputs[i], outputPath, observer);
+        observer.FileDone(i, result);
+        if (document.Failed())
+            return ConversionResult::Failed(document.FailureReason());
+    }
+    if (document.FilesAdded() == 0)
+        return ConversionResult::Failed("No file went in, so the combined PDF was not written.");
+    return document.Finish(ownerPassword, userPassword);
+}
+
+ConversionResult Combine(const ConversionOptions& options, const std::vector<std::string>& inputs,
+                         const std::string& ownerPassword, const std::string& userPassword,
+                         const std::string& outputPath, CombineObserver& observer, const PdfWriter& write)
+{
+    if (const auto problem = CheckPageAndPasswords(options, ownerPassword, userPassword))
+        return ConversionResult::Failed(*problem);
+    try {
+        CombinedDocument document(options);
+        if (!document.IsCreated())
+            return ConversionResult::DocumentNotCreated();
+        ConversionResult result = AddAll(document, inputs, outputPath, ownerPassword, userPassword, observer);
+        if (!result.written)
+            return result;
+        ConversionResult written = write(document);
+        if (written.written)
+            written.notes = std::move(result.notes);
+        return written;
+    } catch (const std::bad_alloc&) {
+        return ConversionResult::Failed("The combined PDF is " + TooLargeReason(0) + ".");
+    }
+}
+
+ConversionResult Written()
+{
+    ConversionResult result;
+    result.written = true;
+    return result;
+}
+
+} // namespace
+
+std::string CombinedTitleOf(const std::string& inputPath)
+{
+    return std::filesystem::path(inputPath).filename().string();
+}
+
+ConversionResult CombineFilesInto(const ConversionOptions& options, const std::vector<std::string>& inputs,
+                                  const std::string& ownerPassword, const std::string& userPassword,
+                                  const std::string& outputPath, CombineObserver& observer)
+{
+    const auto write = [&outputPath](CombinedDocument& document) {
+        ReplacingFile file(outputPath);
+        if (!document.WriteOut([&file](std::string_view bytes) { return file.Write(bytes); }) || !file.Commit())
+            return ConversionResult::Failed(file.Error().empty() ? document.FailureReason() : file.Error());
+        return Written();
+    };
+    ConversionResult result = Combine(options, inputs, ownerPassword, userPassword, outputPath, observer, write);
+    return result.written ? result : KeepingOldPdf(std::move(result), outputPath);
+}
+
+ConversionResult CombineFilesTo(const ConversionOptions& options, const std::vector<std::string>& inputs,
+                                const std::string& ownerPassword, const std::string& userPassword, int outputFd,
+                                CombineObserver& observer)
+{
+    const auto write = [outputFd](CombinedDocument& document) {
+        int error = 0;
+        const auto put = [&](std::string_view bytes) { return (error = WriteAll(outputFd, bytes)) == 0; };
+        if (!document.WriteOut(put))
+            return ConversionResult::Failed(error ? "Cannot write the PDF: " + SystemMessage(error) + "."
+                                                  : document.FailureReason());
+        return Written();
+    };
+    return Combine(options, inputs, ownerPassword, userPassword, {}, observer, write);
+}

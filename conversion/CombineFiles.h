@@ -1,0 +1,27 @@
+#pragma once
+// Every input file into one PDF (CombinedDocument.h): the files in the order given, each read
+// whole when its turn comes and given up once its pages are drawn, so that the memory holds the
+// document's compressed pages and one file at a time. A file that cannot be read, or that names
+// the output itself, is left out and reported through the observer; the others go in. The PDF
+// is written only when at least one file went in and the document was made whole; until then
+// nothing at the output is touched. The result is the combined PDF's: written, or why not (an
+// old PDF at the output path was then kept, and the reason says so). Any one thread.
+#include "conversion/CombineObserver.h"
+#include "conversion/ConversionOptions.h"
+#include "conversion/ConversionResult.h"
+
+#include <string>
+#include <vector>
+
+// The PDF replaces `outputPath` only once all of it is on disk (ReplacingFile).
+ConversionResult CombineFilesInto(const ConversionOptions& options, const std::vector<std::string>& inputs,
+                                  const std::string& ownerPassword, const std::string& userPassword,
+                                  const std::string& outputPath, CombineObserver& observer);
+
+// The PDF goes to `outputFd` (the standard output), every write checked.
+ConversionResult CombineFilesTo(const ConversionOptions& options, const std::vector<std::string>& inputs,
+                                const std::string& ownerPassword, const std::string& userPassword, int outputFd,
+                                CombineObserver& observer);
+
+// The outline title of an input: its file name.
+std::string CombinedTitleOf(const std::string& inputPath);

@@ -1,0 +1,43 @@
+#include "conversion/CombinedDocument.h"
+
+#include "conversion/FilePages.h"
+#include "conversion/TextLayout.h"
+
+#include <optional>
+#include <vector>
+
+CombinedDocument::CombinedDocument(const ConversionOptions& options) : m_options(options)
+{
+    m_beyondBmpInInformation = FitInformationForLibrary(m_options);
+}
+
+ConversionResult CombinedDocument::Add(const std::string& title, const std::string& inputPath, std::string bytes,
+                                      ConversionObserver& observer)
+{
+    if (Failed())
+        return ConversionResult::Failed(FailureReason());
+    m_document.ForgetFirstPage();
+    // Page numbers count within each file unless the options number the whole document.
+    const PageNumbering numbering{m_options.CombinedNumbering ? NextFirstPage() : 1, 0};
+    FilePages pages = WriteFilePages(m_document, m_options, std::move(bytes), inputPath, numbering, 0, observer);
+    if (!pages.result.written)
+        return pages.result;
+    // A layout always finishes at least one page, an empty text's included.
+    int width = 0;
+    int height = 0;
+    TextLayout::PageSizeOf(pages.options, width, height);
+    if (!m_document.AddOutlineEntry(title, m_document.FirstPage(), float(height)))
+        return ConversionResult::Failed(FailureReason());
+    ++m_filesAdded;
+    if (pages.missingGlyphNote)
+        pages.result.notes.push_back(*pages.missingGlyphNote);
+    return pages.result;
+}
+
+ConversionResult CombinedDocument::Finish(const std::string& ownerPassword, const std::string& userPassword)
+{
+    std::vector<std::string> notes;
+    if (auto note = BeyondBmpNote(0, m_beyondBmpInInformation))
+        notes.push_back(std::move(*note));
+    return FinishDocument(m_document, m_options, ownerPassword, userPassword, std::move(notes));
+}

@@ -1,0 +1,217 @@
+#include "conversion/FilePages.h"
+
+#include "conversion/Aes256Encryption.h"
+#include "conversion/PageFields.h"
+#include "conversion/PageFurniture.h"
+#include "conversion/PdfDocument.h"
+#include "conversion/TextFile.h"
+#include "conversion/TextLayout.h"
+#include "conversion/TextPlan.h"
+#include "platform/Utf8.h"
+
+#include <vector>
+
+namespace {
+
+// What the page furniture of one file needs besides the options.
+struct FileFurniture {
+    FieldFacts facts;
+    PageNumbering numbering;
+};
+
+constexpr char kFontSizeWarning[] = "Font size can not be 0. Set default 9.";
+
+float FontSizeToUse(const ConversionOptions& options, ConversionObserver& observer)
+{
+    if (options.FontSize != 0)
+        return static_cast<float>(options.FontSize);
+    observer.Warn(kFontSizeWarning);
+    return kFontSizeForZero;
+}
+
+// A file saved as UTF-8 comes out as two or three wrong characters for each one beyond ASCII
+// when a single-byte encoding reads it. CID fonts are left alone: their encodings share byte
+// patterns with UTF-8. The options are named as the window shows them and as Settings.ini and
+// the command line take them, so that the one text serves both.
+std::optional<std::string> Utf8Hint(const ConversionOptions& options, const std::string& text)
+{
+    if (options.PageFont == CidFont || UsesUtf8(options) || ReadsEachFileAsDetected(options) ||
+        !HoldsMultiByteUtf8(text))
+        return std::nullopt;
+    const bool known = options.SingeEncode >= 0 && options.SingeEncode < int(SingleByteEncodings.size());
+    const std::string chosen = known ? std::string(SingleByteEncodings[options.SingeEncode]) : "the chosen one";
+    // Auto reads this file right and every other file too, whatever font is chosen.
+    return "The text looks like UTF-8, which the encoding " + chosen +
+           " reads wrongly. To read it right, choose Single-byte Encoding \"" +
+           std::string(SingleByteEncodings[kAutoEncoding]) +
+           "\", which reads each file as what it is (Settings.ini: SingeEncode=" + std::to_string(kAutoEncoding) +
+           "; command line: --set SingeEncode=" + std::to_string(kAutoEncoding) + ").";
+}
+
+std::string CountOf(std::size_t count, const std::string& one, const std::string& many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string MalformedUtf8Note(std::size_t replaced)
+{
+    return CountOf(replaced, "byte was", "bytes were") +
+           " not valid UTF-8 and shown as U+FFFD, the replacement character.";
+}
+
+// The text as the layout takes it, and the notes on what was changed in it or looks wrong.
+struct LayoutText {
+    std::string text;               // UTF-8 made fit for the library; CR as the only line end
+    std::size_t progressLength = 0; // the range of the file's progress
+    std::vector<std::string> notes;
+};
+
+// `options` are the plan's, `chosen` the user's, before the plan settled Auto.
+LayoutText PrepareText(std::string text, const ConversionOptions& options, std::size_t beyondBmpInInformation,
+                       const ConversionOptions& chosen)
+{
+    LayoutText prepared;
+    // The library trusts the UTF-8 it is given and drops every character beyond U+FFFF
+    // without a word; both kinds of trouble are drawn as U+FFFD instead, and the notes say so.
+    const Utf8Fix fix = UsesUtf8(options) ? FixUtf8ForLibrary(text) : Utf8Fix{};
+    if (fix.malformedBytes > 0)
+        prepared.notes.push_back(MalformedUtf8Note(fix.malformedBytes));
+    if (auto note = BeyondBmpNote(fix.beyondBmp, beyondBmpInInformation))
+        prepared.notes.push_back(std::move(*note));
+    if (auto hint = Utf8Hint(chosen, text))
+        prepared.notes.push_back(std::move(*hint));
+    prepared.progressLength = NormaliseLineEnds(text);
+    prepared.text = std::move(text);
+    return prepared;
+}
+
+bool HasFurniture(const ConversionOptions& options)
+{
+    return HasHeader(options) || HasFooter(options) || options.LineNumbers != 0;
+}
+
+// The header and footer fields as drawn apart from their page numbers, in well-formed UTF-8,
+// for the choice of the document's encoding and fonts.
+std::string FurnitureText(const ConversionOptions& options, const FieldFacts& facts)
+{
+    std::string text;
+    for (const std::string* field : FieldsOf(options).fields)
+        text += ExpandPlaceholders(*field, facts, 0, 0);
+    FixUtf8ForLibrary(text);
+    return text;
+}
+
+// The gutter of the line numbers can leave the text no room, which only the text can tell.
+std::optional<std::string> CheckBodyWidth(const ConversionOptions& body, long lastLineNumber)
+{
+    if (TextLayout::AvailableWidth(body) > 0)
+        return std::nullopt;
+    return "The line numbers up to " + std::to_string(lastLineNumber) +
+           " leave no room for the text between the margins; make the margins or the font smaller, or turn the "
+           "line numbers off.";
+}
+
+// Opens the file's fonts and lays `text` out on its pages, with the page furniture, if any. The
+// text is taken by value and given up once it is laid out, so that it and the finished PDF are
+// not held at the same time. Returns the failure, empty when every page was written.
+std::string WritePages(PdfDocument& document, const TextPlan& plan, std::string text, std::size_t progressLength,
+                       const FileFurniture& furnished, ConversionObserver& observer,
+                       std::optional<std::string>& missingGlyphNote)
+{
+    const ConversionOptions& options = plan.options;
+    HPDF_Font font = document.Open(options, observer);
+    if (!font)
+        return document.FailureReason();
+    const std::vector<HPDF_Font> fallbacks = document.LoadFallbackFonts(plan.fallbackFonts);
+    const float fontSize = FontSizeToUse(options, observer);
+    std::optional<PageFurniture> furniture;
+    if (HasFurniture(options))
+        furniture.emplace(options, furnished.facts, font, fontSize, document.Charset(), fallbacks,
+                          options.LineNumbers ? PageFurniture::CountLines(text) : 0);
+    const ConversionOptions body = furniture ? furniture->BodyArea() : options;
+    if (auto problem = CheckBodyWidth(body, furniture ? furniture->LastLineNumber() : 0))
+        return *problem;
+    TextLayout layout(document.Handle(), font, fontSize, body, document.Charset(), observer, fallbacks);
+    layout.OnPageFinished([&document](HPDF_Page page) { return document.FinishPage(page); });
+    if (furniture)
+        layout.AddFurniture(*furniture, furnished.numbering);
+    layout.Write(text, progressLength);
+    for (HPDF_Font drawing : fallbacks)
+        document.AddDrawnCodes(drawing, layout.DrawnCodes());
+    document.AddDrawnCodes(font, layout.DrawnCodes());
+    std::string().swap(text);
+    if (document.Check("Writing the pages"))
+        return document.FailureReason();
+    missingGlyphNote = layout.MissingGlyphNote(plan.searchedInstalledFonts);
+    return {};
+}
+
+} // namespace
+
+ConversionResult FinishDocument(PdfDocument& document, const ConversionOptions& options,
+                                const std::string& ownerPassword, const std::string& userPassword,
+                                std::vector<std::string> notes)
+{
+    document.Finish(options, ownerPassword, userPassword);
+    if (document.Failed())
+        return ConversionResult::Failed(document.FailureReason());
+    ConversionResult result;
+    result.written = true;
+    result.notes = std::move(notes);
+    if (ownerPassword.empty() && !userPassword.empty())
+        result.notes.push_back("The user password was ignored because the owner password is "
+                               "empty; the PDF is not encrypted.");
+    if (!ownerPassword.empty() && options.EncryptLevel >= PdfDocument::kAes256Level)
+        for (std::string& note : Aes256PasswordNotes(ownerPassword, userPassword))
+            result.notes.push_back(std::move(note));
+    return result;
+}
+
+FilePages WriteFilePages(PdfDocument& document, const ConversionOptions& chosen, std::string bytes,
+                         const std::string& inputPath, PageNumbering numbering, std::size_t beyondBmpInInformation,
+                         ConversionObserver& observer)
+{
+    const FileFurniture furnished{HasFurniture(chosen) ? FieldFactsOf(inputPath) : FieldFacts{}, numbering};
+    TextPlan plan = MakeTextPlan(chosen, std::move(bytes), FurnitureText(chosen, furnished.facts));
+    FilePages pages{{}, plan.options, std::nullopt};
+    LayoutText prepared = PrepareText(std::move(plan.text), plan.options, beyondBmpInInformation, chosen);
+    prepared.notes.insert(prepared.notes.begin(), plan.notes.begin(), plan.notes.end());
+    if (!document.IsCreated()) {
+        pages.result = ConversionResult::DocumentNotCreated();
+        return pages;
+    }
+    const std::string failure = WritePages(document, plan, std::move(prepared.text), prepared.progressLength,
+                                           furnished, observer, pages.missingGlyphNote);
+    if (!failure.empty()) {
+        pages.result = ConversionResult::Failed(failure);
+        return pages;
+    }
+    pages.result.written = true;
+    pages.result.notes = std::move(prepared.notes);
+    return pages;
+}
+
+std::size_t FitInformationForLibrary(ConversionOptions& options)
+{
+    std::size_t replaced = 0;
+    for (std::string* text : {&options.Author, &options.Creator, &options.Title, &options.Subject, &options.Keywords}) {
+        if (HoldsMultiByteUtf8(*text))
+            replaced += ReplaceBeyondBmp(*text);
+    }
+    return replaced;
+}
+
+std::optional<std::string> BeyondBmpNote(std::size_t inText, std::size_t inInformation)
+{
+    if (inText + inInformation == 0)
+        return std::nullopt;
+    std::string where;
+    if (inText > 0)
+        where = CountOf(inText, "character", "characters") + " beyond U+FFFF (such as emoji) in the text";
+    if (inText > 0 && inInformation > 0)
+        where += " and " + std::to_string(inInformation) + " in the document information";
+    else if (inInformation > 0)
+        where = CountOf(inInformation, "character", "characters") +
+                " beyond U+FFFF (such as emoji) in the document information";
+    return where + " shown as U+FFFD, the replacement character: the PDF library writes only characters up to U+FFFF.";
+}

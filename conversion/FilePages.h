@@ -1,0 +1,48 @@
+#pragma once
+// One input file's text laid out on pages of a document: its reading planned, the text made fit
+// for the library, its font opened in the document (or taken again when an earlier file of the
+// same document opened it) and its lines drawn. What the document's own finish needs (its
+// information, passwords, save) is left to the caller, so that one document may take the pages
+// of several files, each read as what it is. Runs on the thread that owns the document.
+#include "conversion/ConversionObserver.h"
+#include "conversion/ConversionOptions.h"
+#include "conversion/ConversionResult.h"
+#include "conversion/PageFurniture.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+class PdfDocument;
+
+struct FilePages {
+    // written: every page was drawn; notes: what the user should know about the reading, in
+    // order. Otherwise the reason; the document is then in error.
+    ConversionResult result;
+    ConversionOptions options; // the caller's, with Auto settled for this file
+    std::optional<std::string> missingGlyphNote; // characters no font had a glyph for
+};
+
+// Lays out `bytes`, the whole file as read, on new pages at the end of `document`. `chosen`
+// are the options as the user gave them, their document information already made fit
+// (FitInformationForLibrary); `beyondBmpInInformation` is how many characters that replaced,
+// for the note on the file's text. `inputPath` (empty for the standard input) and `numbering`
+// serve the header and footer.
+FilePages WriteFilePages(PdfDocument& document, const ConversionOptions& chosen, std::string bytes,
+                         const std::string& inputPath, PageNumbering numbering, std::size_t beyondBmpInInformation,
+                         ConversionObserver& observer);
+
+// The document's finish once every file's pages are in: its information and security set and
+// the PDF made in memory, ready for the document's WriteOut. Returns the result of the document
+// with `notes` (the files' notes) and those on the passwords after them.
+ConversionResult FinishDocument(PdfDocument& document, const ConversionOptions& options,
+                                const std::string& ownerPassword, const std::string& userPassword,
+                                std::vector<std::string> notes);
+
+// The library drops every character beyond U+FFFF of a UTF-8 text: in the document
+// information they become U+FFFD here. Returns how many were replaced.
+std::size_t FitInformationForLibrary(ConversionOptions& options);
+
+// The note on characters beyond U+FFFF replaced in a text and in the document information.
+std::optional<std::string> BeyondBmpNote(std::size_t inText, std::size_t inInformation);

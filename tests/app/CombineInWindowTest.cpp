@@ -1,0 +1,100 @@
+// A run of the window with "Combine Into One PDF": one PDF with a bookmark per checked file,
+// where the user expects it, with the rows' passwords left out and said so.
+#include "PaneHost.h"
+
+#include "../controls/MessageBoxAnswers.h"
+#include "../controls/QStringPrinter.h"
+#include "controls/TextProgressCtrl.h"
+#include "conversion/ConversionRun.h"
+#include "optiontree/OptionTreeItemBase.h"
+#include "support/PdfInspector.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+class CombineInWindow : public PaneHost {
+protected:
+    // The row is found by its label, so that renumbered rows do not matter here.
+    void TypeCombineInto(const QString& path)
+    {
+        for (int id = 1; Row(id); ++id) {
+            if (Row(id)->GetLabelText() == "Combine Into One PDF") {
+                TypeIntoRow(id, path);
+                return;
+            }
+        }
+        FAIL() << "no row Combine Into One PDF";
+    }
+
+    std::vector<std::string> TitlesIn(const QString& pdf) const
+    {
+        std::vector<std::string> titles;
+        for (const PdfOutlineEntry& entry : InspectPdf(pdf.toStdString()).outline)
+            titles.push_back(entry.title);
+        return titles;
+    }
+};
+
+struct PlaceCase {
+    const char* what;
+    const char* typed;   // "@" stands for the scratch folder
+    const char* written; // relative to the scratch folder
+};
+void PrintTo(const PlaceCase& c, std::ostream* out) { *out << c.what; }
+
+class CombinePlace : public CombineInWindow, public testing::WithParamInterface<PlaceCase> {};
+
+TEST_P(CombinePlace, TheCombinedPdfGoesWhereTheRowSaysAndIsOpened)
+{
+    const PlaceCase& c = GetParam();
+    QDir(scratch.path()).mkpath("out");
+    left->AddEntries({Write("docs/one.txt", "first\n"), Write("docs/two.txt", "second\n")});
+    TypeCombineInto(QString::fromUtf8(c.typed).replace("@", scratch.path()));
+    MessageBoxAnswers boxes;
+    ClickStart();
+    EXPECT_TRUE(boxes.seen.empty());
+    const QString pdf = Path(c.written);
+    EXPECT_EQ(TitlesIn(pdf), (std::vector<std::string>{"one.txt", "two.txt"}));
+    EXPECT_FALSE(QFileInfo::exists(Path("docs/one.pdf")));
+    EXPECT_EQ(shell, (std::vector<ShellCall>{{"open", pdf}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CombinePlace,
+                         testing::Values(PlaceCase{"a bare name beside the first file", "all.pdf", "docs/all.pdf"},
+                                         PlaceCase{"a relative path from the first file's folder", "../out/all.pdf",
+                                                   "out/all.pdf"},
+                                         PlaceCase{"a full path as it stands", "@/out/full.pdf", "out/full.pdf"}));
+
+TEST_F(CombineInWindow, AFileThatCannotBeReadIsListedAndTheOthersGoIn)
+{
+    const QString gone = Write("gone.txt", "x\n");
+    left->AddEntries({Write("a.txt", "a\n"), gone, Write("c.txt", "c\n")});
+    QFile::remove(gone);
+    TypeCombineInto("all.pdf");
+    MessageBoxAnswers boxes;
+    ClickStart();
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].text,
+              "These files were not converted:\n\n" + gone + ": Cannot read the input file: No such file or directory.");
+    EXPECT_EQ(TitlesIn(Path("all.pdf")), (std::vector<std::string>{"a.txt", "c.txt"}));
+    EXPECT_EQ(left->GetTotalBar()->GetWindowText(), "Convert Finished");
+}
+
+TEST_F(CombineInWindow, RowPasswordsAreWarnedOfAndLeaveTheCombinedPdfUnencrypted)
+{
+    left->AddEntries({Write("a.txt", "a\n"), Write("b.txt", "b\n")});
+    TypePassword(2, 4, "owner");
+    TypeCombineInto("all.pdf");
+    MessageBoxAnswers boxes;
+    ClickStart();
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].text, QString::fromLatin1(kRowPasswordsNotApplied));
+    const PdfFacts pdf = InspectPdf(Path("all.pdf").toStdString());
+    EXPECT_FALSE(pdf.encrypted);
+    EXPECT_EQ(pdf.outline.size(), 2u);
+}
+
+} // namespace

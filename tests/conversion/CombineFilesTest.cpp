@@ -1,0 +1,295 @@
+// Many text files into one PDF: the outline read back, the pages each file starts on, the text a
+// reader extracts, the files left out and the PDF not written when nothing went in.
+#include "ConversionTestSupport.h"
+#include "support/PdfInspector.h"
+
+#include "conversion/CombineFiles.h"
+#include "conversion/CombinedDocument.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class RecordingCombine : public CombineObserver {
+public:
+    explicit RecordingCombine(std::size_t stopBefore = SIZE_MAX) : m_stopBefore(stopBefore) {}
+
+    std::optional<std::string> FileStarting(std::size_t index) override
+    {
+        started.push_back(index);
+        return std::nullopt;
+    }
+    void FileDone(std::size_t, const ConversionResult& result) override { results.push_back(result); }
+    bool StopAsked() const override { return started.size() >= m_stopBefore; }
+    void SetProgressRange(int, int) override {}
+    void SetProgressPos(int) override {}
+    void Warn(std::string_view message) override { warnings.emplace_back(message); }
+
+    std::vector<std::size_t> started;
+    std::vector<ConversionResult> results;
+    std::vector<std::string> warnings;
+
+private:
+    std::size_t m_stopBefore;
+};
+
+struct InputFile {
+    std::string name;
+    std::string bytes;
+};
+
+// The reader's text of each page.
+std::vector<std::string> PageTexts(const std::string& pdf)
+{
+    std::vector<std::string> pages;
+    const std::string text = ExtractPdfText(pdf);
+    for (std::size_t start = 0, end; (end = text.find('\f', start)) != std::string::npos; start = end + 1)
+        pages.push_back(text.substr(start, end - start));
+    return pages;
+}
+
+std::string Lines(const std::string& word, int count)
+{
+    std::string text;
+    for (int i = 1; i <= count; ++i)
+        text += word + " " + std::to_string(i) + "\n";
+    return text;
+}
+
+std::vector<std::string> WriteAll(const ScratchFolder& folder, const std::vector<InputFile>& files)
+{
+    std::vector<std::string> paths;
+    for (const InputFile& file : files)
+        paths.push_back(folder.Write(file.name, file.bytes));
+    return paths;
+}
+
+struct OutlineCase {
+    const char* what;
+    ConversionOptions options;
+    std::vector<InputFile> files;
+    std::vector<int> firstPages;     // of each file, from 1
+    std::vector<std::string> texts;  // a text each file's first page shows
+    std::size_t pageCount;
+};
+void PrintTo(const OutlineCase& c, std::ostream* out) { *out << c.what; }
+
+class CombinedOutline : public testing::TestWithParam<OutlineCase> {};
+
+TEST_P(CombinedOutline, HasAnEntryPerFileOpeningItsFirstPage)
+{
+    const OutlineCase& c = GetParam();
+    ScratchFolder folder;
+    const std::vector<std::string> inputs = WriteAll(folder, c.files);
+    const std::string output = folder.File("all.pdf");
+    RecordingCombine observer;
+    const ConversionResult result = CombineFilesInto(c.options, inputs, "", "", output, observer);
+    ASSERT_TRUE(result.written) << result.reason;
+
+    const PdfFacts pdf = InspectPdf(output);
+    std::vector<PdfOutlineEntry> expected;
+    for (std::size_t i = 0; i < c.files.size(); ++i)
+        expected.push_back({c.files[i].name, c.firstPages[i], "/FitH", 0});
+    EXPECT_EQ(pdf.outline, expected);
+    const std::vector<std::string> pages = PageTexts(output);
+    ASSERT_EQ(pages.size(), c.pageCount);
+    for (std::size_t i = 0; i < c.files.size(); ++i)
+        EXPECT_NE(pages.at(std::size_t(c.firstPages[i] - 1)).find(c.texts[i]), std::string::npos)
+            << c.files[i].name << " on page " << c.firstPages[i] << ": " << pages.at(std::size_t(c.firstPages[i] - 1));
+    EXPECT_EQ(QpdfWarnings(output), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CombinedOutline,
+    testing::Values(
+        OutlineCase{"each file starts a page; a long file's pages are counted", {},
+                    {{"a.txt", "alpha\n"}, {"b.txt", Lines("beta", 60)}, {"c.txt", "gamma\n"}},
+                    {1, 2, 4}, {"alpha", "beta 1\n", "gamma"}, 4},
+        OutlineCase{"an empty file keeps a page of its own", {},
+                    {{"empty.txt", ""}, {"next.txt", "after the empty one\n"}}, {1, 2}, {"", "after the empty one"}, 2},
+        OutlineCase{"form feeds break the pages within a file", {},
+                    {{"ff.txt", "one\fTWO\f"}, {"after.txt", "three\n"}}, {1, 3}, {"one", "three"}, 3},
+        OutlineCase{"titles beyond ASCII read right", {},
+                    {{"Gr\xC3\xBC\xC3\x9F" "e.txt", "a\n"}, {"\xE6\x97\xA5\xE6\x9C\xAC.txt", "b\n"}, {"plain.txt", "c\n"}},
+                    {1, 2, 3}, {"a", "b", "c"}, 3},
+        OutlineCase{"under Auto each file is read as what it is", {},
+                    {{"utf8.txt", "\xD0\x96\xD0\xB8\xD0\xB7\xD0\xBD\xD1\x8C\n"},
+                     {"cp1252.txt", "caf\xE9 \x80 na\xEFve\n"},
+                     {"utf8-again.txt", "Gr\xC3\xBC\xC3\x9F" "e \xD0\x9C\xD0\xB8\xD1\x80\n"}},
+                    {1, 2, 3},
+                    {"\xD0\x96\xD0\xB8\xD0\xB7\xD0\xBD\xD1\x8C", "caf\xC3\xA9 \xE2\x82\xAC na\xC3\xAFve",
+                     "Gr\xC3\xBC\xC3\x9F" "e \xD0\x9C\xD0\xB8\xD1\x80"},
+                    3},
+        OutlineCase{"one UTF-8 font maps back every file's characters", Utf8Options(),
+                    {{"first.txt", "\xD0\x96\xD0\xB8\xD0\xB7\xD0\xBD\xD1\x8C\n"}, {"second.txt", "\xCE\xB1\xCE\xB2\xCE\xB3\n"}},
+                    {1, 2}, {"\xD0\x96\xD0\xB8\xD0\xB7\xD0\xBD\xD1\x8C", "\xCE\xB1\xCE\xB2\xCE\xB3"}, 2}));
+
+struct LeftOutCase {
+    const char* what;
+    // "missing:" names no file, "folder:" a folder, "self:" the combined PDF's own path
+    std::vector<std::string> names;
+    std::vector<std::string> titles; // the outline once the others went in
+    const char* reasonPart;
+};
+void PrintTo(const LeftOutCase& c, std::ostream* out) { *out << c.what; }
+
+class CombinedLeftOut : public testing::TestWithParam<LeftOutCase> {};
+
+TEST_P(CombinedLeftOut, AFileThatCannotBeReadIsLeftOutAndReported)
+{
+    const LeftOutCase& c = GetParam();
+    ScratchFolder folder;
+    std::vector<std::string> inputs;
+    for (const std::string& name : c.names) {
+        if (name.rfind("missing:", 0) == 0)
+            inputs.push_back(folder.File(name.substr(8)));
+        else if (name.rfind("folder:", 0) == 0) {
+            inputs.push_back(folder.File(name.substr(7)));
+            std::filesystem::create_directory(inputs.back());
+        } else if (name.rfind("self:", 0) == 0)
+            inputs.push_back(folder.Write(name.substr(5), "an old PDF\n"));
+        else
+            inputs.push_back(folder.Write(name, name + " text\n"));
+    }
+    const std::string output = folder.File("all.pdf");
+    RecordingCombine observer;
+    const ConversionResult result = CombineFilesInto({}, inputs, "", "", output, observer);
+    ASSERT_TRUE(result.written) << result.reason;
+    ASSERT_EQ(observer.results.size(), c.names.size());
+    std::vector<std::string> titles;
+    for (const PdfOutlineEntry& entry : InspectPdf(output).outline)
+        titles.push_back(entry.title);
+    EXPECT_EQ(titles, c.titles);
+    for (std::size_t i = 0; i < c.names.size(); ++i) {
+        const bool leftOut = c.names[i].find(':') != std::string::npos;
+        EXPECT_EQ(observer.results[i].written, !leftOut) << c.names[i];
+        if (leftOut) {
+            EXPECT_NE(observer.results[i].reason.find(c.reasonPart), std::string::npos) << observer.results[i].reason;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CombinedLeftOut,
+    testing::Values(LeftOutCase{"a missing file in the middle", {"a.txt", "missing:gone.txt", "c.txt"},
+                                {"a.txt", "c.txt"}, "Cannot read the input file: No such file or directory"},
+                    LeftOutCase{"a folder first", {"folder:dir", "b.txt"}, {"b.txt"}, "Cannot read the input file"},
+                    LeftOutCase{"the output itself among the inputs", {"a.txt", "self:all.pdf"}, {"a.txt"},
+                                "would replace this input file"}));
+
+struct NotWrittenCase {
+    const char* what;
+    ConversionOptions options;
+    std::size_t stopBefore;
+    const char* reasonPart;
+};
+void PrintTo(const NotWrittenCase& c, std::ostream* out) { *out << c.what; }
+
+class CombinedNotWritten : public testing::TestWithParam<NotWrittenCase> {};
+
+TEST_P(CombinedNotWritten, LeavesTheOldPdfAsItWas)
+{
+    const NotWrittenCase& c = GetParam();
+    ScratchFolder folder;
+    const std::vector<std::string> inputs = {folder.Write("a.txt", "a\n"), folder.File("missing.txt"),
+                                             folder.Write("c.txt", "c\n")};
+    const std::string output = folder.Write("all.pdf", "the old PDF");
+    RecordingCombine observer(c.stopBefore);
+    const ConversionResult result = CombineFilesInto(c.options, inputs, "", "", output, observer);
+    EXPECT_FALSE(result.written);
+    EXPECT_NE(result.reason.find(c.reasonPart), std::string::npos) << result.reason;
+    EXPECT_NE(result.reason.find("was kept"), std::string::npos) << result.reason;
+    EXPECT_EQ(FileBytes(output), "the old PDF");
+    EXPECT_EQ(FilesIn(folder.Path()), (std::vector<std::string>{"a.txt", "all.pdf", "c.txt"}));
+}
+
+ConversionOptions RefusedPage()
+{
+    ConversionOptions options;
+    options.PageSize = kCustomPageSize;
+    options.PageWidth = 1;
+    return options;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CombinedNotWritten,
+    testing::Values(NotWrittenCase{"stopped after the first file", {}, 1, "Stopped"},
+                    NotWrittenCase{"stopped before any file", {}, 0, "Stopped"},
+                    NotWrittenCase{"options that fail every file", RefusedPage(), SIZE_MAX, "page"}));
+
+TEST(CombinedNothingIn, NoPdfWhenNoFileWentIn)
+{
+    ScratchFolder folder;
+    RecordingCombine observer;
+    const std::string output = folder.File("all.pdf");
+    const ConversionResult result =
+        CombineFilesInto({}, {folder.File("one.txt"), folder.File("two.txt")}, "", "", output, observer);
+    EXPECT_FALSE(result.written);
+    EXPECT_NE(result.reason.find("No file went in"), std::string::npos) << result.reason;
+    EXPECT_EQ(observer.results.size(), 2u);
+    EXPECT_TRUE(FilesIn(folder.Path()).empty());
+}
+
+struct SecurityCase {
+    const char* what;
+    int encryptLevel;
+    std::string owner;
+    std::string cipher;
+};
+void PrintTo(const SecurityCase& c, std::ostream* out) { *out << c.what; }
+
+class CombinedDocumentOptions : public testing::TestWithParam<SecurityCase> {};
+
+TEST_P(CombinedDocumentOptions, InformationModeAndEncryptionComeFromTheOptions)
+{
+    const SecurityCase& c = GetParam();
+    ScratchFolder folder;
+    ConversionOptions options;
+    options.Title = "All the files";
+    options.OpenMode = 1;
+    options.EncryptLevel = c.encryptLevel;
+    const std::vector<std::string> inputs = {folder.Write("\xC3\xA4.txt", "a\n"), folder.Write("b.txt", "b\n")};
+    const std::string output = folder.File("all.pdf");
+    RecordingCombine observer;
+    const ConversionResult result = CombineFilesInto(options, inputs, c.owner, "", output, observer);
+    ASSERT_TRUE(result.written) << result.reason;
+    const PdfFacts pdf = InspectPdf(output, c.owner);
+    EXPECT_EQ(pdf.info.at("/Title"), "All the files");
+    EXPECT_EQ(pdf.pageMode, "/UseOutlines");
+    EXPECT_EQ(pdf.encrypted, !c.owner.empty());
+    EXPECT_EQ(pdf.cipher, c.cipher);
+    EXPECT_EQ(pdf.outline, (std::vector<PdfOutlineEntry>{{"\xC3\xA4.txt", 1, "/FitH", 0}, {"b.txt", 2, "/FitH", 0}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CombinedDocumentOptions,
+                         testing::Values(SecurityCase{"not encrypted", 48, "", ""},
+                                         SecurityCase{"RC4 128 bits", 128, "owner", ""},
+                                         SecurityCase{"AES-256", 256, "owner", "/AESV3"}));
+
+struct NumberingCase {
+    std::vector<std::string> texts;
+    std::vector<int> firstPages; // NextFirstPage before each file
+    int pageCount;
+};
+
+class CombinedPageNumbers : public testing::TestWithParam<NumberingCase> {};
+
+TEST_P(CombinedPageNumbers, EachFileKnowsItsFirstPageAndTheDocumentItsTotal)
+{
+    const NumberingCase& c = GetParam();
+    CombinedDocument document({});
+    RecordingObserver observer;
+    std::vector<int> firstPages;
+    for (const std::string& text : c.texts) {
+        firstPages.push_back(document.NextFirstPage());
+        ASSERT_TRUE(document.Add("t", "", text, observer).written);
+    }
+    EXPECT_EQ(firstPages, c.firstPages);
+    EXPECT_EQ(document.PageCount(), c.pageCount);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CombinedPageNumbers,
+                         testing::Values(NumberingCase{{"a"}, {1}, 1},
+                                         NumberingCase{{Lines("x", 120), "b", "c\fd"}, {1, 4, 5}, 6}));
+
+} // namespace
