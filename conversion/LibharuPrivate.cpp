@@ -62,6 +62,37 @@ HPDF_PageAttr FinishedPage(HPDF_Page page)
     return attr;
 }
 
+// The bytes of a stream held in memory; false when it is not or cannot be read whole.
+bool ReadMemoryStream(HPDF_Stream stream, std::vector<unsigned char>& bytes)
+{
+    if (!stream || stream->type != HPDF_STREAM_MEMORY)
+        return false;
+    bytes.clear();
+    bytes.reserve(stream->size);
+    const HPDF_UINT chunks = HPDF_MemStream_GetBufCount(stream);
+    for (HPDF_UINT index = 0; index < chunks; ++index) {
+        HPDF_UINT length = 0;
+        const HPDF_BYTE* chunk = HPDF_MemStream_GetBufPtr(stream, index, &length);
+        if (!chunk)
+            return false;
+        bytes.insert(bytes.end(), chunk, chunk + length);
+    }
+    return bytes.size() == stream->size;
+}
+
+bool ReplaceMemoryStream(HPDF_Stream stream, std::span<const unsigned char> bytes)
+{
+    HPDF_MemStream_FreeData(stream);
+    return HPDF_Stream_Write(stream, bytes.data(), HPDF_UINT(bytes.size())) == HPDF_OK;
+}
+
+// An embedded TrueType font drawn with the UTF-8 encoding, as a composite font; or null.
+HPDF_FontAttr EmbeddedCompositeTrueType(HPDF_Font font)
+{
+    const HPDF_FontAttr attr = Attributes(font);
+    return attr && attr->type == HPDF_FONT_TYPE0_TT && EmbeddedTrueType(font) ? attr : nullptr;
+}
+
 // Called as the dictionary is written: with the filter unset, the library neither compresses
 // the stream nor names a filter, so the name is added here.
 HPDF_STATUS WriteFlateFilter(HPDF_Dict, HPDF_Stream stream)
@@ -212,8 +243,7 @@ bool LibharuFont::ReplaceToUnicodeStream(std::string_view cmap)
     // These keys described the encoding CMap; a map back to Unicode is a plain stream.
     for (const char* key : {"Type", "CMapName", "CIDSystemInfo", "WMode"})
         HPDF_Dict_RemoveElement(map, key);
-    HPDF_MemStream_FreeData(map->stream);
-    HPDF_Stream_Write(map->stream, reinterpret_cast<const HPDF_BYTE*>(cmap.data()), HPDF_UINT(cmap.size()));
+    ReplaceMemoryStream(map->stream, {reinterpret_cast<const HPDF_BYTE*>(cmap.data()), cmap.size()});
     return true;
 }
 
@@ -251,22 +281,42 @@ std::vector<HPDF_BYTE> LibharuFont::GlyphBytes(unsigned glyph) const
     return bytes;
 }
 
+void LibharuFont::RewriteFontProgram(const FontProgramRewrite& rewrite)
+{
+    const HPDF_FontAttr attr = EmbeddedCompositeTrueType(m_font);
+    // The library makes the font's descriptor and program once, in this function, the first
+    // time it is called; as the document is saved it finds them made.
+    if (!attr || !m_font->before_write_fn || m_font->before_write_fn(m_font) != HPDF_OK)
+        return;
+    HPDF_Dict descriptor = attr->fontdef->descriptor;
+    auto* program = descriptor ? static_cast<HPDF_Dict>(HPDF_Dict_GetItem(descriptor, "FontFile2", HPDF_OCLASS_DICT))
+                               : nullptr;
+    std::vector<unsigned char> bytes;
+    if (!program || !ReadMemoryStream(program->stream, bytes))
+        return;
+    const std::vector<unsigned char> rewritten = rewrite(bytes);
+    if (!rewritten.empty() && ReplaceMemoryStream(program->stream, rewritten))
+        HPDF_Dict_AddNumber(program, "Length1", HPDF_INT32(rewritten.size()));
+}
+
+void LibharuFont::DropUnusedGlyphsFromGlyphMap()
+{
+    const HPDF_FontAttr attr = EmbeddedCompositeTrueType(m_font);
+    std::vector<unsigned char> map;
+    if (!attr || !attr->map_stream || !ReadMemoryStream(attr->map_stream->stream, map))
+        return;
+    // Two bytes, big-endian, per character code.
+    for (std::size_t at = 0; at + 1 < map.size(); at += 2) {
+        if (!IsGlyphUsed(unsigned(map[at]) << 8 | map[at + 1]))
+            map[at] = map[at + 1] = 0;
+    }
+    ReplaceMemoryStream(attr->map_stream->stream, map);
+}
+
 bool LibharuPage::TakeContent(std::vector<unsigned char>& bytes)
 {
     const HPDF_PageAttr attr = FinishedPage(m_page);
-    if (!attr)
-        return false;
-    bytes.clear();
-    bytes.reserve(attr->stream->size);
-    const HPDF_UINT chunks = HPDF_MemStream_GetBufCount(attr->stream);
-    for (HPDF_UINT index = 0; index < chunks; ++index) {
-        HPDF_UINT length = 0;
-        const HPDF_BYTE* chunk = HPDF_MemStream_GetBufPtr(attr->stream, index, &length);
-        if (!chunk)
-            return false;
-        bytes.insert(bytes.end(), chunk, chunk + length);
-    }
-    if (bytes.size() != attr->stream->size)
+    if (!attr || !ReadMemoryStream(attr->stream, bytes))
         return false;
     HPDF_MemStream_FreeData(attr->stream);
     return true;

@@ -7,6 +7,7 @@
 // owns the font's or page's document.
 #include <hpdf.h>
 
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -34,6 +35,17 @@ public:
     // The glyph's data as the font file holds it; empty for an empty glyph or when the font
     // file cannot be read there.
     std::vector<HPDF_BYTE> GlyphBytes(unsigned glyph) const;
+
+    // For an embedded TrueType font with a UTF-8 encoding, once nothing more is drawn with
+    // it: the library writes its font program now instead of as the document is saved, and
+    // the program becomes what `rewrite` makes of it, unless that is empty. Changes nothing
+    // for any other font; when the library refuses, its document is in error.
+    using FontProgramRewrite = std::function<std::vector<HPDF_BYTE>(std::span<const HPDF_BYTE>)>;
+    void RewriteFontProgram(const FontProgramRewrite& rewrite);
+
+    // For such a font: its map from character codes to glyphs keeps only the used glyphs, the
+    // other codes map to glyph 0. Only for codes that were never drawn and never will be.
+    void DropUnusedGlyphsFromGlyphMap();
 
 private:
     HPDF_Font m_font;

@@ -282,9 +282,12 @@ void PdfDocument::Finish(const ConversionOptions& options, const std::string& ow
         m_aes256 = Aes256Encryption{ownerPassword, userPassword, PermissionMask(options)};
     else if (!ownerPassword.empty())
         SetSecurity(options, ownerPassword, userPassword);
-    IncludeCompositeGlyphParts(m_font);
-    for (HPDF_Font fallback : m_fallbackFonts)
-        IncludeCompositeGlyphParts(fallback);
+    std::vector<HPDF_Font> fonts{m_font};
+    fonts.insert(fonts.end(), m_fallbackFonts.begin(), m_fallbackFonts.end());
+    for (HPDF_Font font : fonts) {
+        IncludeCompositeGlyphParts(font);
+        TrimToUsedGlyphs(font);
+    }
     if (!m_pages.Complete())
         return;
     HPDF_SaveToStream(m_pdf);

@@ -1,5 +1,6 @@
 #include "support/PdfInspector.h"
 
+#include <qpdf/Buffer.hh>
 #include <qpdf/Pl_Discard.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
@@ -60,13 +61,21 @@ PdfPage ReadPage(QPDFPageObjectHelper& page)
     return facts;
 }
 
-bool HasFontFile(QPDFObjectHandle font)
+// The font program a font embeds; null when it embeds none.
+QPDFObjectHandle FontFile(QPDFObjectHandle font)
 {
-    if (font.getKey("/Subtype").isNameAndEquals("/Type0"))
-        font = font.getKey("/DescendantFonts").getArrayItem(0);
     QPDFObjectHandle descriptor = font.getKey("/FontDescriptor");
-    return descriptor.isDictionary() && (descriptor.hasKey("/FontFile") || descriptor.hasKey("/FontFile2") ||
-                                         descriptor.hasKey("/FontFile3"));
+    if (!descriptor.isDictionary())
+        return QPDFObjectHandle::newNull();
+    for (const char* key : {"/FontFile", "/FontFile2", "/FontFile3"})
+        if (descriptor.getKey(key).isStream())
+            return descriptor.getKey(key);
+    return QPDFObjectHandle::newNull();
+}
+
+std::size_t StoredBytes(QPDFObjectHandle stream)
+{
+    return stream.isStream() ? stream.getRawStreamData()->getSize() : 0;
 }
 
 std::vector<PdfFontFacts> ReadFonts(QPDFPageObjectHelper& page)
@@ -83,7 +92,11 @@ std::vector<PdfFontFacts> ReadFonts(QPDFPageObjectHelper& page)
         facts.subtype = font.getKey("/Subtype").getName();
         if (font.getKey("/Encoding").isName())
             facts.encoding = font.getKey("/Encoding").getName();
-        facts.embedded = HasFontFile(font);
+        // A composite font keeps its program and its map of codes to glyphs in its descendant.
+        QPDFObjectHandle glyphs =
+            facts.subtype == "/Type0" ? font.getKey("/DescendantFonts").getArrayItem(0) : font;
+        facts.embedded = FontFile(glyphs).isStream();
+        facts.storedBytes = StoredBytes(FontFile(glyphs)) + StoredBytes(glyphs.getKey("/CIDToGIDMap"));
         facts.toUnicode = font.hasKey("/ToUnicode");
         fonts.push_back(facts);
     }

@@ -24,6 +24,7 @@ struct PdfFontFacts {
     std::string encoding; // "/WinAnsiEncoding", "/GB-EUC-H", "/Identity-H", or empty
     bool embedded = false;
     bool toUnicode = false; // a /ToUnicode map tells readers the characters behind the codes
+    std::size_t storedBytes = 0; // the embedded font program and map of codes to glyphs, as stored
 };
 
 // What a reader that honours the permissions lets a user do, as libqpdf answers it.
