@@ -281,12 +281,22 @@ std::vector<HPDF_BYTE> LibharuFont::GlyphBytes(unsigned glyph) const
     return bytes;
 }
 
-void LibharuFont::RewriteFontProgram(const FontProgramRewrite& rewrite)
+void LibharuFont::RewriteFontProgram(const FontProgramRewrite& rewrite, TableHead head)
 {
     const HPDF_FontAttr attr = EmbeddedCompositeTrueType(m_font);
     // The library makes the font's descriptor and program once, in this function, the first
     // time it is called; as the document is saved it finds them made.
-    if (!attr || !m_font->before_write_fn || m_font->before_write_fn(m_font) != HPDF_OK)
+    if (!attr || !m_font->before_write_fn)
+        return;
+    // The library copies such a table four bytes at a time; the glyph names of a Chinese font
+    // took most of the time a small file's conversion spends on its fonts.
+    const HPDF_TTFontDefAttr tt = EmbeddedTrueType(m_font);
+    for (HPDF_UINT16 index = 0; index < tt->offset_tbl.num_tables; ++index) {
+        HPDF_TTFTable& table = tt->offset_tbl.table[index];
+        if (std::string_view(table.tag, sizeof table.tag) == head.tag)
+            table.length = std::min(table.length, HPDF_UINT32(head.length));
+    }
+    if (m_font->before_write_fn(m_font) != HPDF_OK)
         return;
     HPDF_Dict descriptor = attr->fontdef->descriptor;
     auto* program = descriptor ? static_cast<HPDF_Dict>(HPDF_Dict_GetItem(descriptor, "FontFile2", HPDF_OCLASS_DICT))

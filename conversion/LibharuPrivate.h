@@ -38,10 +38,16 @@ public:
 
     // For an embedded TrueType font with a UTF-8 encoding, once nothing more is drawn with
     // it: the library writes its font program now instead of as the document is saved, and
-    // the program becomes what `rewrite` makes of it, unless that is empty. Changes nothing
-    // for any other font; when the library refuses, its document is in error.
+    // the program becomes what `rewrite` makes of it, unless that is empty. Of the table
+    // `head` names, the library copies only the first bytes, which must be all `rewrite`
+    // keeps of it. Changes nothing for any other font; when the library refuses, its
+    // document is in error.
     using FontProgramRewrite = std::function<std::vector<HPDF_BYTE>(std::span<const HPDF_BYTE>)>;
-    void RewriteFontProgram(const FontProgramRewrite& rewrite);
+    struct TableHead {
+        std::string_view tag;
+        std::size_t length;
+    };
+    void RewriteFontProgram(const FontProgramRewrite& rewrite, TableHead head);
 
     // For such a font: its map from character codes to glyphs keeps only the used glyphs, the
     // other codes map to glyph 0. Only for codes that were never drawn and never will be.

@@ -9,7 +9,6 @@ namespace {
 
 constexpr std::size_t kDirectoryStart = 12;
 constexpr std::size_t kRecordSize = 16;
-constexpr std::size_t kPostHeaderSize = 32;
 constexpr std::size_t kHheaMetricCountAt = 34;
 constexpr std::size_t kHeadChecksumAdjustmentAt = 8;
 constexpr std::uint32_t kChecksumMagic = 0xB1B0AFBA;
@@ -115,8 +114,8 @@ std::vector<unsigned char> TrimmedMetrics(std::span<const unsigned char> metrics
 
 std::vector<unsigned char> TrimmedTable(const Table& table, std::size_t longMetrics, const std::vector<bool>& usedGlyphs)
 {
-    if (table.tag == "post" && table.bytes.size() >= kPostHeaderSize) {
-        std::vector<unsigned char> post(table.bytes.begin(), table.bytes.begin() + kPostHeaderSize);
+    if (table.tag == "post" && table.bytes.size() >= kGlyphNamesHeaderSize) {
+        std::vector<unsigned char> post(table.bytes.begin(), table.bytes.begin() + kGlyphNamesHeaderSize);
         PutU32(post, 0, 0x00030000);
         return post;
     }

@@ -5,8 +5,13 @@
 // most of a one-page PDF. A reader draws a composite font's glyphs by number, takes their
 // widths from the PDF and finds them through the PDF's own map, so what it needs of those
 // tables is the part about the used glyphs. Any thread.
+#include <cstddef>
 #include <span>
 #include <vector>
+
+// Of the glyph names ('post'), TrimmedFontProgram keeps only this many bytes, the table's
+// header: the rest need not be copied for it.
+constexpr std::size_t kGlyphNamesHeaderSize = 32;
 
 // `font` with the glyph names dropped (a version 3 'post' table), a character map that maps
 // nothing (readers of a composite font never consult it, some insist that it exists), and

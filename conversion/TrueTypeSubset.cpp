@@ -70,5 +70,6 @@ void TrimToUsedGlyphs(HPDF_Font font)
     for (unsigned glyph = 0; glyph < used.size(); ++glyph)
         used[glyph] = glyphs.IsGlyphUsed(glyph);
     glyphs.DropUnusedGlyphsFromGlyphMap();
-    glyphs.RewriteFontProgram([&used](std::span<const HPDF_BYTE> program) { return TrimmedFontProgram(program, used); });
+    glyphs.RewriteFontProgram([&used](std::span<const HPDF_BYTE> program) { return TrimmedFontProgram(program, used); },
+                              {"post", kGlyphNamesHeaderSize});
 }
