@@ -1,5 +1,6 @@
 #include "conversion/LibharuPrivate.h"
 
+#include <hpdf_doc.h>
 #include <hpdf_font.h>
 #include <hpdf_fontdef.h>
 #include <hpdf_gstate.h>
@@ -91,6 +92,56 @@ HPDF_FontAttr EmbeddedCompositeTrueType(HPDF_Font font)
 {
     const HPDF_FontAttr attr = Attributes(font);
     return attr && attr->type == HPDF_FONT_TYPE0_TT && EmbeddedTrueType(font) ? attr : nullptr;
+}
+
+bool HasSegmentedCharacterMap(HPDF_TTFontDefAttr tt)
+{
+    return tt && tt->cmap.format == 4 && tt->cmap.seg_count_x2 >= 2;
+}
+
+// Every code the font's character map (format 4) maps, with its glyph, in ascending order, as
+// HPDF_TTFontDef_GetGlyphid finds it: a code belongs to the first segment that ends at or
+// after it, and to no segment when that one starts after it.
+template <class Visit>
+void ForEachMappedCode(const HPDF_TTF_CmapRange& cmap, Visit visit)
+{
+    const unsigned segments = cmap.seg_count_x2 / 2;
+    unsigned next = 0; // the first code no earlier segment decides
+    for (unsigned segment = 0; segment < segments; ++segment) {
+        const unsigned start = cmap.start_count[segment];
+        const unsigned end = cmap.end_count[segment];
+        for (unsigned code = std::max(start, next); code <= end; ++code) {
+            const unsigned rangeOffset = cmap.id_range_offset[segment];
+            if (rangeOffset == 0) {
+                visit(code, HPDF_UINT16(code + cmap.id_delta[segment]));
+                continue;
+            }
+            // The library counts the offset from the segment's place in the font file.
+            const unsigned index = rangeOffset / 2 + (code - start) - (segments - segment);
+            if (index < cmap.glyph_id_array_count)
+                visit(code, HPDF_UINT16(cmap.glyph_id_array[index] + cmap.id_delta[segment]));
+        }
+        next = std::max(next, end + 1);
+    }
+}
+
+// The widths of the codes in `used` (ascending), as a composite font's /W array: each run of
+// consecutive codes is its first code and the array of their widths.
+HPDF_Array WidthsArray(HPDF_MMgr mmgr, HPDF_FontDef def, const std::vector<std::pair<unsigned, unsigned>>& used)
+{
+    HPDF_Array widths = HPDF_Array_New(mmgr);
+    HPDF_Array run = nullptr;
+    for (std::size_t index = 0; widths && index < used.size(); ++index) {
+        const auto [code, glyph] = used[index];
+        if (index == 0 || used[index - 1].first + 1 != code) {
+            run = HPDF_Array_New(mmgr);
+            if (!run || HPDF_Array_AddNumber(widths, HPDF_INT32(code)) != HPDF_OK || HPDF_Array_Add(widths, run) != HPDF_OK)
+                return nullptr;
+        }
+        if (HPDF_Array_AddNumber(run, HPDF_TTFontDef_GetGidWidth(def, HPDF_UINT16(glyph))) != HPDF_OK)
+            return nullptr;
+    }
+    return widths;
 }
 
 // Called as the dictionary is written: with the filter unset, the library neither compresses
@@ -309,18 +360,46 @@ void LibharuFont::RewriteFontProgram(const FontProgramRewrite& rewrite, TableHea
         HPDF_Dict_AddNumber(program, "Length1", HPDF_INT32(rewritten.size()));
 }
 
-void LibharuFont::DropUnusedGlyphsFromGlyphMap()
+void LibharuFont::MapUsedCodes()
 {
     const HPDF_FontAttr attr = EmbeddedCompositeTrueType(m_font);
-    std::vector<unsigned char> map;
-    if (!attr || !attr->map_stream || !ReadMemoryStream(attr->map_stream->stream, map))
+    if (!attr || !attr->map_stream || !HasSegmentedCharacterMap(EmbeddedTrueType(m_font)))
         return;
-    // Two bytes, big-endian, per character code.
-    for (std::size_t at = 0; at + 1 < map.size(); at += 2) {
-        if (!IsGlyphUsed(unsigned(map[at]) << 8 | map[at + 1]))
-            map[at] = map[at + 1] = 0;
+    std::vector<std::pair<unsigned, unsigned>> used; // code, glyph
+    ForEachMappedCode(EmbeddedTrueType(m_font)->cmap, [&](unsigned code, unsigned glyph) {
+        if (glyph != 0 && IsGlyphUsed(glyph))
+            used.emplace_back(code, glyph);
+    });
+    // Two bytes, big-endian, per code up to the last one used.
+    std::vector<unsigned char> map(2 * (used.empty() ? 1 : used.back().first + 1), 0);
+    for (const auto& [code, glyph] : used) {
+        map[2 * code] = static_cast<unsigned char>(glyph >> 8);
+        map[2 * code + 1] = static_cast<unsigned char>(glyph);
     }
-    ReplaceMemoryStream(attr->map_stream->stream, map);
+    if (ReplaceMemoryStream(attr->map_stream->stream, map))
+        HPDF_Dict_Add(attr->descendant_font, "W", WidthsArray(m_font->mmgr, attr->fontdef, used));
+}
+
+HPDF_Font GetFontWithoutCodeMaps(HPDF_Doc pdf, const char* name, const char* encoding)
+{
+    const HPDF_FontDef def = std::string_view(encoding) == "UTF-8" ? HPDF_GetFontDef(pdf, name) : nullptr;
+    auto* tt = def && def->type == HPDF_FONTDEF_TYPE_TRUETYPE ? static_cast<HPDF_TTFontDefAttr>(def->attr) : nullptr;
+    if (!tt || !tt->embedding || !HasSegmentedCharacterMap(tt))
+        return HPDF_GetFont(pdf, name, encoding);
+    // While the font is made, its character map is one that maps nothing: the segment that
+    // must end every such map, whose one code goes to glyph 0.
+    const HPDF_TTF_CmapRange full = tt->cmap;
+    HPDF_UINT16 end = 0xFFFF, start = 0xFFFF, rangeOffset = 0;
+    HPDF_INT16 delta = 1;
+    tt->cmap.seg_count_x2 = 2;
+    tt->cmap.end_count = &end;
+    tt->cmap.start_count = &start;
+    tt->cmap.id_delta = &delta;
+    tt->cmap.id_range_offset = &rangeOffset;
+    tt->cmap.glyph_id_array_count = 0;
+    HPDF_Font font = HPDF_GetFont(pdf, name, encoding);
+    tt->cmap = full;
+    return font;
 }
 
 bool LibharuPage::TakeContent(std::vector<unsigned char>& bytes)

@@ -49,13 +49,20 @@ public:
     };
     void RewriteFontProgram(const FontProgramRewrite& rewrite, TableHead head);
 
-    // For such a font: its map from character codes to glyphs keeps only the used glyphs, the
-    // other codes map to glyph 0. Only for codes that were never drawn and never will be.
-    void DropUnusedGlyphsFromGlyphMap();
+    // For such a font, once nothing more is drawn with it: its map from character codes to
+    // glyphs and its widths hold the codes whose glyphs are used, and no others.
+    void MapUsedCodes();
 
 private:
     HPDF_Font m_font;
 };
+
+// HPDF_GetFont, but for an embedded TrueType font with the UTF-8 encoding without the maps from
+// every character code to its glyph and width, which the library makes by searching the font's
+// character map for each of the 65,536 codes: a tenth of a small file's conversion with a
+// Chinese font. LibharuFont::MapUsedCodes makes them once the text is drawn. Any other font is
+// got as HPDF_GetFont gets it.
+HPDF_Font GetFontWithoutCodeMaps(HPDF_Doc pdf, const char* name, const char* encoding);
 
 // The resources and the media box that the finished pages of one document share, each one
 // object written once: the library gives every page copies of its own, which for a page of a

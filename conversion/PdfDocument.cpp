@@ -1,6 +1,7 @@
 #include "conversion/PdfDocument.h"
 
 #include "conversion/CidTypeface.h"
+#include "conversion/LibharuPrivate.h"
 #include "conversion/TrueTypeSubset.h"
 #include "platform/Utf8.h"
 
@@ -221,8 +222,8 @@ HPDF_Font PdfDocument::LoadCidFont(const ConversionOptions& options)
 
 HPDF_Font PdfDocument::GetFont(const std::string& fontName, const std::string& encodingName)
 {
-    HPDF_Font font = HPDF_GetFont(m_pdf, fontName.c_str(),
-                                  encodingName.empty() ? nullptr : encodingName.c_str());
+    HPDF_Font font = encodingName.empty() ? HPDF_GetFont(m_pdf, fontName.c_str(), nullptr)
+                                          : GetFontWithoutCodeMaps(m_pdf, fontName.c_str(), encodingName.c_str());
     std::string step = "Getting the font \"" + fontName + "\"";
     if (!encodingName.empty())
         step += " with the encoding \"" + encodingName + "\"";
@@ -255,7 +256,7 @@ std::vector<HPDF_Font> PdfDocument::LoadFallbackFonts(const std::vector<SystemFo
         const char* name = EndsWithTtc(font.file)
                                ? HPDF_LoadTTFontFromFile2(m_pdf, font.file.c_str(), HPDF_UINT(font.index), HPDF_TRUE)
                                : HPDF_LoadTTFontFromFile(m_pdf, font.file.c_str(), HPDF_TRUE);
-        HPDF_Font loaded = name ? HPDF_GetFont(m_pdf, name, SingleByteEncodings[kUtf8Encoding].data()) : nullptr;
+        HPDF_Font loaded = name ? GetFontWithoutCodeMaps(m_pdf, name, SingleByteEncodings[kUtf8Encoding].data()) : nullptr;
         // A fallback is a help, not a need: its failure is forgotten, not the document's.
         if (HPDF_GetError(m_pdf) != HPDF_OK || !loaded)
             HPDF_ResetError(m_pdf);

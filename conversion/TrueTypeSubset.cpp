@@ -69,7 +69,7 @@ void TrimToUsedGlyphs(HPDF_Font font)
     std::vector<bool> used(glyphs.GlyphCount());
     for (unsigned glyph = 0; glyph < used.size(); ++glyph)
         used[glyph] = glyphs.IsGlyphUsed(glyph);
-    glyphs.DropUnusedGlyphsFromGlyphMap();
+    glyphs.MapUsedCodes();
     glyphs.RewriteFontProgram([&used](std::span<const HPDF_BYTE> program) { return TrimmedFontProgram(program, used); },
                               {"post", kGlyphNamesHeaderSize});
 }

@@ -41,6 +41,7 @@ TEST_P(EmbeddedSubset, IsSmallAndStillDrawnAndRead)
         EXPECT_TRUE(font.embedded) << font.baseFont;
         EXPECT_LE(font.storedBytes, c.storedBytesAtMost) << font.baseFont;
     }
+    EXPECT_EQ(CodesShownAsMissingGlyphs(pdf), 0u);
     EXPECT_EQ(QpdfWarnings(converted.pdfPath), "");
     EXPECT_EQ(PdfReaderWarnings(converted.pdfPath), "");
     std::string text = ExtractPdfText(converted.pdfPath);
@@ -56,7 +57,12 @@ INSTANTIATE_TEST_SUITE_P(
         SubsetCase{"ChineseInACollectionFont", Large(Utf8Options(MicroHeiCollectionPath(), 1)),
                    "\xE4\xB8\xAD\xE6\x96\x87\xE5\xAD\x97\n", 16000, 3600},
         SubsetCase{"GreekInAProportionalFont", Large(Utf8Options(DejaVuSansPath())),
-                   "\xCE\xB1\xCE\xB2\xCE\xB3 \xCF\x8C\n", 16000, 3000}),
+                   "\xCE\xB1\xCE\xB2\xCE\xB3 \xCF\x8C\n", 16000, 3000},
+        // Latin-1, Greek, Cyrillic, symbols and a ligature: characters from many parts of the
+        // font's map of characters to glyphs.
+        SubsetCase{"ManyScriptsInAProportionalFont", Utf8Options(DejaVuSansPath()),
+                   "\xC3\xA9\xC3\xBF \xCE\xA9\xCF\x89 \xD0\x96\xD1\x8F \xE2\x82\xAC\xE2\x86\x92\xE2\x88\x9E "
+                   "\xEF\xAC\x81 \xE2\x99\xA5\n", 24000, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct MalformedCase {
