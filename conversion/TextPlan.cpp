@@ -9,6 +9,7 @@
 #include "platform/Utf8.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -39,10 +40,17 @@ std::string GuessNote(const DetectedEncoding& encoding)
 // The different characters of the well-formed UTF-8 `text`, ascending.
 std::vector<char32_t> CharactersOf(std::string_view text)
 {
-    std::vector<bool> seen(0x110000);
+    // Characters beyond U+FFFF are rare: they are kept apart, so that a small file's set is not
+    // a table of every character there is.
+    std::vector<bool> seen(0x10000);
+    std::vector<char32_t> beyondBmp;
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(text, pos), 1);
-        seen[length > 1 ? DecodeUtf8(text, pos, length) : static_cast<unsigned char>(text[pos])] = true;
+        const char32_t character = length > 1 ? DecodeUtf8(text, pos, length) : static_cast<unsigned char>(text[pos]);
+        if (character < seen.size())
+            seen[character] = true;
+        else
+            beyondBmp.push_back(character);
         pos += length;
     }
     std::vector<char32_t> characters;
@@ -50,6 +58,8 @@ std::vector<char32_t> CharactersOf(std::string_view text)
         if (seen[character])
             characters.push_back(character);
     }
+    std::sort(beyondBmp.begin(), beyondBmp.end());
+    std::unique_copy(beyondBmp.begin(), beyondBmp.end(), std::back_inserter(characters));
     return characters;
 }
 
