@@ -6,6 +6,7 @@
 #include "platform/CommitPool.h"
 #include "platform/SystemMessage.h"
 #include "conversion/TextFile.h"
+#include "conversion/StandInCodes.h"
 #include "conversion/TextLayout.h"
 #include "conversion/TextPlan.h"
 #include "conversion/ToUnicodeMap.h"
@@ -92,7 +93,11 @@ std::optional<std::string> BeyondBmpNote(std::size_t inText, std::size_t inInfor
     else if (inInformation > 0)
         where = CountOf(inInformation, "character", "characters") +
                 " beyond U+FFFF (such as emoji) in the document information";
-    return where + " shown as U+FFFD, the replacement character: the PDF library writes only characters up to U+FFFF.";
+    const char* why = inInformation == 0 ? "none of the installed fonts found for the text draws them"
+                      : inText == 0      ? "the PDF library writes only characters up to U+FFFF there"
+                                         : "no installed font found draws those of the text, and the PDF library "
+                                           "writes the document information only up to U+FFFF";
+    return where + " shown as U+FFFD, the replacement character: " + why + ".";
 }
 
 ConversionResult Written(const std::string& ownerPassword, const std::string& userPassword,
@@ -131,15 +136,12 @@ struct LayoutText {
 // `chosen` are the options as the user gave them, before the plan settled Auto.
 LayoutText PrepareText(std::string text, const DocumentOptions& document, const ConversionOptions& chosen)
 {
-    const ConversionOptions& options = document.options;
     LayoutText prepared;
-    // The library trusts the UTF-8 it is given and drops every character beyond U+FFFF
-    // without a word; both kinds of trouble are drawn as U+FFFD instead, and the notes say so.
-    const Utf8Fix fix = UsesUtf8(options) ? FixUtf8ForLibrary(text) : Utf8Fix{};
-    if (fix.malformedBytes > 0)
-        prepared.notes.push_back(MalformedUtf8Note(fix.malformedBytes));
-    if (auto note = BeyondBmpNote(fix.beyondBmp, document.beyondBmpInInformation))
-        prepared.notes.push_back(std::move(*note));
+    // The library trusts the UTF-8 it is given: malformed bytes are drawn as U+FFFD instead,
+    // and the notes say so. Characters beyond U+FFFF wait for the fonts (see WritePages).
+    const std::size_t malformedBytes = UsesUtf8(document.options) ? RepairUtf8(text) : 0;
+    if (malformedBytes > 0)
+        prepared.notes.push_back(MalformedUtf8Note(malformedBytes));
     if (auto hint = Utf8Hint(chosen, text))
         prepared.notes.push_back(std::move(*hint));
     prepared.progressLength = NormaliseLineEnds(text);
@@ -150,29 +152,36 @@ LayoutText PrepareText(std::string text, const DocumentOptions& document, const 
 // What writing the pages came to.
 struct Pages {
     std::string failure;                         // empty when every page was written
+    std::optional<std::string> beyondBmpNote;    // characters beyond U+FFFF drawn as U+FFFD
     std::optional<std::string> missingGlyphNote; // characters the font has no glyph for
 };
 
 // Opens the document's fonts and lays `text` out on its pages. The text is taken by value and
 // given up once it is laid out, so that it and the finished PDF are not held at the same time.
-Pages WritePages(PdfDocument& document, const ConversionOptions& options, const TextPlan& plan, std::string text,
+Pages WritePages(PdfDocument& document, const DocumentOptions& adjusted, const TextPlan& plan, std::string text,
                  std::size_t progressLength, ConversionObserver& observer)
 {
+    const ConversionOptions& options = adjusted.options;
     HPDF_Font font = document.Open(options, observer);
     if (!font)
-        return {document.FailureReason(), std::nullopt};
+        return {document.FailureReason(), std::nullopt, std::nullopt};
     const std::vector<HPDF_Font> fallbacks = document.LoadFallbackFonts(plan.fallbackFonts);
+    std::vector<HPDF_Font> fonts{font};
+    fonts.insert(fonts.end(), fallbacks.begin(), fallbacks.end());
+    // The library drops every character beyond U+FFFF without a word: those the fonts have are
+    // drawn through stand-ins, the others as U+FFFD, and the notes say so.
+    const StandInCodes standIns = UsesUtf8(options) ? DrawBeyondBmp(text, fonts) : StandInCodes{};
     TextLayout layout(document.Handle(), font, FontSizeToUse(options, observer), options, document.Charset(), observer,
                       fallbacks);
     layout.OnPageFinished([&document](HPDF_Page page) { return document.FinishPage(page); });
     layout.Write(text, progressLength);
-    for (HPDF_Font drawing : fallbacks)
-        ReplaceToUnicodeMap(drawing, layout.DrawnCodes());
-    ReplaceToUnicodeMap(font, layout.DrawnCodes());
+    for (HPDF_Font drawing : fonts)
+        ReplaceToUnicodeMap(drawing, layout.DrawnCodes(), standIns.characters);
     std::string().swap(text);
     if (document.Check("Writing the pages"))
-        return {document.FailureReason(), std::nullopt};
-    return {{}, layout.MissingGlyphNote(plan.searchedInstalledFonts)};
+        return {document.FailureReason(), std::nullopt, std::nullopt};
+    return {{}, BeyondBmpNote(standIns.withoutGlyph, adjusted.beyondBmpInInformation),
+            layout.MissingGlyphNote(plan.searchedInstalledFonts)};
 }
 
 // Makes the whole PDF of `bytes`, the file as read, in `document`, in memory, step by step: the
@@ -192,7 +201,7 @@ ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& c
     prepared.notes.insert(prepared.notes.begin(), plan.notes.begin(), plan.notes.end());
     if (!document.IsCreated())
         return ConversionResult::DocumentNotCreated();
-    const Pages pages = WritePages(document, options, plan, std::move(prepared.text), prepared.progressLength, observer);
+    const Pages pages = WritePages(document, adjusted, plan, std::move(prepared.text), prepared.progressLength, observer);
     if (!pages.failure.empty())
         return ConversionResult::Failed(pages.failure);
     document.Finish(options, ownerPassword, userPassword);
@@ -202,6 +211,8 @@ ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& c
     if (!ownerPassword.empty() && options.EncryptLevel >= PdfDocument::kAes256Level)
         for (std::string& note : Aes256PasswordNotes(ownerPassword, userPassword))
             result.notes.push_back(std::move(note));
+    if (pages.beyondBmpNote)
+        result.notes.push_back(*pages.beyondBmpNote);
     if (pages.missingGlyphNote)
         result.notes.push_back(*pages.missingGlyphNote);
     return result;

@@ -380,6 +380,83 @@ void LibharuFont::MapUsedCodes()
         HPDF_Dict_Add(attr->descendant_font, "W", WidthsArray(m_font->mmgr, attr->fontdef, used));
 }
 
+bool LibharuFont::CoversCode(char16_t code) const
+{
+    const HPDF_TTFontDefAttr tt = EmbeddedTrueType(m_font);
+    if (!EmbeddedCompositeTrueType(m_font) || !HasSegmentedCharacterMap(tt))
+        return true;
+    for (unsigned segment = 0; segment < tt->cmap.seg_count_x2 / 2u; ++segment) {
+        if (code <= tt->cmap.end_count[segment])
+            return code >= tt->cmap.start_count[segment];
+    }
+    return false;
+}
+
+std::vector<HPDF_BYTE> LibharuFont::TableBytes(std::string_view tag) const
+{
+    const HPDF_TTFontDefAttr tt = EmbeddedTrueType(m_font);
+    for (HPDF_UINT16 index = 0; tt && index < tt->offset_tbl.num_tables; ++index) {
+        const HPDF_TTFTable& table = tt->offset_tbl.table[index];
+        if (std::string_view(table.tag, sizeof table.tag) != tag)
+            continue;
+        std::vector<HPDF_BYTE> bytes(table.length);
+        HPDF_UINT size = table.length;
+        if (HPDF_Stream_Seek(tt->stream, HPDF_INT(table.offset), HPDF_SEEK_SET) != HPDF_OK ||
+            HPDF_Stream_Read(tt->stream, bytes.data(), &size) != HPDF_OK || size != bytes.size())
+            return {};
+        return bytes;
+    }
+    return {};
+}
+
+bool LibharuFont::AddCode(char16_t code, unsigned glyph)
+{
+    const HPDF_TTFontDefAttr tt = EmbeddedTrueType(m_font);
+    if (CoversCode(code) || glyph >= GlyphCount())
+        return false;
+    HPDF_TTF_CmapRange& cmap = tt->cmap;
+    const unsigned segments = cmap.seg_count_x2 / 2;
+    unsigned at = 0;
+    while (at < segments && cmap.end_count[at] < code)
+        ++at;
+    const HPDF_MMgr mmgr = Attributes(m_font)->fontdef->mmgr;
+    auto* ends = static_cast<HPDF_UINT16*>(HPDF_GetMem(mmgr, HPDF_UINT(sizeof(HPDF_UINT16) * (segments + 1))));
+    auto* starts = static_cast<HPDF_UINT16*>(HPDF_GetMem(mmgr, HPDF_UINT(sizeof(HPDF_UINT16) * (segments + 1))));
+    auto* deltas = static_cast<HPDF_INT16*>(HPDF_GetMem(mmgr, HPDF_UINT(sizeof(HPDF_INT16) * (segments + 1))));
+    auto* offsets = static_cast<HPDF_UINT16*>(HPDF_GetMem(mmgr, HPDF_UINT(sizeof(HPDF_UINT16) * (segments + 1))));
+    if (!ends || !starts || !deltas || !offsets) {
+        for (void* block : {static_cast<void*>(ends), static_cast<void*>(starts), static_cast<void*>(deltas), static_cast<void*>(offsets)})
+            if (block)
+                HPDF_FreeMem(mmgr, block);
+        return false;
+    }
+    for (unsigned to = 0; to <= segments; ++to) {
+        if (to == at) {
+            ends[to] = starts[to] = code;
+            deltas[to] = HPDF_INT16(glyph - code);
+            offsets[to] = 0;
+            continue;
+        }
+        const unsigned from = to < at ? to : to - 1;
+        ends[to] = cmap.end_count[from];
+        starts[to] = cmap.start_count[from];
+        deltas[to] = cmap.id_delta[from];
+        // The library finds a segment's glyph numbers by its distance from the end of the
+        // segments: one segment more after it moves them one place further.
+        const bool shifted = to < at && cmap.id_range_offset[from] != 0;
+        offsets[to] = HPDF_UINT16(cmap.id_range_offset[from] + (shifted ? 2 : 0));
+    }
+    for (void* old : {static_cast<void*>(cmap.end_count), static_cast<void*>(cmap.start_count),
+                      static_cast<void*>(cmap.id_delta), static_cast<void*>(cmap.id_range_offset)})
+        HPDF_FreeMem(mmgr, old);
+    cmap.end_count = ends;
+    cmap.start_count = starts;
+    cmap.id_delta = deltas;
+    cmap.id_range_offset = offsets;
+    cmap.seg_count_x2 = HPDF_UINT16(cmap.seg_count_x2 + 2);
+    return true;
+}
+
 HPDF_Font GetFontWithoutCodeMaps(HPDF_Doc pdf, const char* name, const char* encoding)
 {
     const HPDF_FontDef def = std::string_view(encoding) == "UTF-8" ? HPDF_GetFontDef(pdf, name) : nullptr;

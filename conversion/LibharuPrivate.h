@@ -49,6 +49,18 @@ public:
     };
     void RewriteFontProgram(const FontProgramRewrite& rewrite, TableHead head);
 
+    // For an embedded TrueType font with a UTF-8 encoding, before anything is drawn with it:
+    // whether its character map has anything to say about the code (a glyph or an explicit
+    // "none"); true for any other font.
+    bool CoversCode(char16_t code) const;
+    // The table `tag` of an embedded TrueType font's file; empty when there is none or it
+    // cannot be read.
+    std::vector<HPDF_BYTE> TableBytes(std::string_view tag) const;
+    // The code, which CoversCode denies, now stands for `glyph`: it is drawn, measured and
+    // embedded as that glyph. False, changing nothing, for any other font or code; when the
+    // library ran out of memory its document is in error.
+    bool AddCode(char16_t code, unsigned glyph);
+
     // For such a font, once nothing more is drawn with it: its map from character codes to
     // glyphs and its widths hold the codes whose glyphs are used, and no others.
     void MapUsedCodes();

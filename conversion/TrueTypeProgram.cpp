@@ -130,7 +130,48 @@ std::vector<unsigned char> TrimmedTable(const Table& table, std::size_t longMetr
     return copy;
 }
 
+// The groups of the full Unicode subtable (format 12) of a character map, 12 bytes each: the
+// first and last character and the first one's glyph. Empty when there is none.
+std::span<const unsigned char> FullUnicodeGroups(std::span<const unsigned char> map)
+{
+    if (map.size() < 4)
+        return {};
+    const std::size_t count = ReadU16(map, 2);
+    for (std::size_t record = 4; record + 8 <= map.size() && record < 4 + count * 8; record += 8) {
+        const unsigned platform = ReadU16(map, record);
+        const unsigned encoding = ReadU16(map, record + 2);
+        const std::size_t at = ReadU32(map, record + 4);
+        const bool fullUnicode = (platform == 3 && encoding == 10) || (platform == 0 && (encoding == 4 || encoding == 6));
+        if (!fullUnicode || at > map.size() || map.size() - at < 16 || ReadU16(map, at) != 12)
+            continue;
+        const std::size_t groups = ReadU32(map, at + 12);
+        if (groups <= (map.size() - at - 16) / 12)
+            return map.subspan(at + 16, groups * 12);
+    }
+    return {};
+}
+
 } // namespace
+
+unsigned GlyphBeyondBmp(std::span<const unsigned char> characterMap, char32_t character)
+{
+    const std::span<const unsigned char> groups = FullUnicodeGroups(characterMap);
+    // The groups are sorted and do not overlap.
+    std::size_t low = 0;
+    std::size_t high = groups.size() / 12;
+    while (low < high) {
+        const std::size_t middle = (low + high) / 2;
+        const std::uint32_t first = ReadU32(groups, middle * 12);
+        const std::uint32_t last = ReadU32(groups, middle * 12 + 4);
+        if (character < first)
+            high = middle;
+        else if (character > last)
+            low = middle + 1;
+        else
+            return unsigned(ReadU32(groups, middle * 12 + 8) + (character - first));
+    }
+    return 0;
+}
 
 std::vector<unsigned char> TrimmedFontProgram(std::span<const unsigned char> font, const std::vector<bool>& usedGlyphs)
 {

@@ -20,3 +20,7 @@ constexpr std::size_t kGlyphNamesHeaderSize = 32;
 // TrueType font needs its character map. Returns an empty program, meaning "keep `font`", for
 // anything that is not a well-formed TrueType font.
 std::vector<unsigned char> TrimmedFontProgram(std::span<const unsigned char> font, const std::vector<bool>& usedGlyphs);
+
+// The glyph a font's character map (its 'cmap' table, whole) gives a character beyond U+FFFF,
+// through its subtable for all of Unicode (format 12); 0 when it has none.
+unsigned GlyphBeyondBmp(std::span<const unsigned char> characterMap, char32_t character);
