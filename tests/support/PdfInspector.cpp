@@ -217,6 +217,13 @@ std::string ExtractPdfText(const std::string& path)
     return OutputOf("pdftotext -q " + Quoted(path) + " -");
 }
 
+std::string ExtractPdfTextTrimmed(const std::string& path)
+{
+    std::string text = ExtractPdfText(path);
+    text.erase(text.find_last_not_of("\n\f") + 1);
+    return text;
+}
+
 std::string QpdfWarnings(const std::string& path)
 {
     QPDF pdf;

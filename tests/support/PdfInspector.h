@@ -71,6 +71,8 @@ std::size_t CodesShownAsMissingGlyphs(const PdfFacts& pdf);
 // The text a reader extracts from the PDF, as UTF-8 (pdftotext from poppler-utils): lines end
 // in LF, pages in a form feed.
 std::string ExtractPdfText(const std::string& path);
+// The same without the line and page ends that close it.
+std::string ExtractPdfTextTrimmed(const std::string& path);
 
 // What libqpdf complains about while it opens the PDF and decodes every page's content, one
 // warning a line; empty for a PDF it reads without trouble.
