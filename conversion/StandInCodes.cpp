@@ -64,10 +64,12 @@ private:
 
 StandInCodes DrawBeyondBmp(std::string& text, const std::vector<HPDF_Font>& fonts)
 {
-    const Scan scan = ScanText(text);
     StandInCodes standIns;
-    if (scan.beyondBmp.empty())
+    // Only a character beyond U+FFFF starts with a byte from 0xF0 up: most texts are passed
+    // over at the speed of memory.
+    if (std::none_of(text.begin(), text.end(), [](char byte) { return static_cast<unsigned char>(byte) >= 0xF0; }))
         return standIns;
+    const Scan scan = ScanText(text);
     std::vector<std::vector<HPDF_BYTE>> characterMaps;
     for (HPDF_Font font : fonts)
         characterMaps.push_back(LibharuFont(font).TableBytes("cmap"));
