@@ -29,8 +29,9 @@ ConversionResult CombinedDocument::Add(const std::string& title, const std::stri
     if (!m_document.AddOutlineEntry(title, m_document.FirstPage(), float(height)))
         return ConversionResult::Failed(FailureReason());
     ++m_filesAdded;
-    if (pages.missingGlyphNote)
-        pages.result.notes.push_back(*pages.missingGlyphNote);
+    for (const auto* note : {&pages.beyondBmpNote, &pages.missingGlyphNote})
+        if (*note)
+            pages.result.notes.push_back(**note);
     return pages.result;
 }
 

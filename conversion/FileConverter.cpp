@@ -43,8 +43,9 @@ ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& c
         return pages.result;
     ConversionResult result =
         FinishDocument(document, pages.options, ownerPassword, userPassword, std::move(pages.result.notes));
-    if (result.written && pages.missingGlyphNote)
-        result.notes.push_back(*pages.missingGlyphNote);
+    for (const auto* note : {&pages.beyondBmpNote, &pages.missingGlyphNote})
+        if (result.written && *note)
+            result.notes.push_back(**note);
     return result;
 }
 

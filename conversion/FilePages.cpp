@@ -4,6 +4,7 @@
 #include "conversion/PageFields.h"
 #include "conversion/PageFurniture.h"
 #include "conversion/PdfDocument.h"
+#include "conversion/StandInCodes.h"
 #include "conversion/TextFile.h"
 #include "conversion/TextLayout.h"
 #include "conversion/TextPlan.h"
@@ -17,6 +18,7 @@ namespace {
 struct FileFurniture {
     FieldFacts facts;
     PageNumbering numbering;
+    std::size_t beyondBmpInInformation = 0; // for the note on characters beyond U+FFFF
 };
 
 constexpr char kFontSizeWarning[] = "Font size can not be 0. Set default 9.";
@@ -67,17 +69,14 @@ struct LayoutText {
 };
 
 // `options` are the plan's, `chosen` the user's, before the plan settled Auto.
-LayoutText PrepareText(std::string text, const ConversionOptions& options, std::size_t beyondBmpInInformation,
-                       const ConversionOptions& chosen)
+LayoutText PrepareText(std::string text, const ConversionOptions& options, const ConversionOptions& chosen)
 {
     LayoutText prepared;
-    // The library trusts the UTF-8 it is given and drops every character beyond U+FFFF
-    // without a word; both kinds of trouble are drawn as U+FFFD instead, and the notes say so.
-    const Utf8Fix fix = UsesUtf8(options) ? FixUtf8ForLibrary(text) : Utf8Fix{};
-    if (fix.malformedBytes > 0)
-        prepared.notes.push_back(MalformedUtf8Note(fix.malformedBytes));
-    if (auto note = BeyondBmpNote(fix.beyondBmp, beyondBmpInInformation))
-        prepared.notes.push_back(std::move(*note));
+    // The library trusts the UTF-8 it is given: malformed bytes are drawn as U+FFFD instead,
+    // and the notes say so. Characters beyond U+FFFF wait for the fonts (see WritePages).
+    const std::size_t malformedBytes = UsesUtf8(options) ? RepairUtf8(text) : 0;
+    if (malformedBytes > 0)
+        prepared.notes.push_back(MalformedUtf8Note(malformedBytes));
     if (auto hint = Utf8Hint(chosen, text))
         prepared.notes.push_back(std::move(*hint));
     prepared.progressLength = NormaliseLineEnds(text);
@@ -115,14 +114,18 @@ std::optional<std::string> CheckBodyWidth(const ConversionOptions& body, long la
 // text is taken by value and given up once it is laid out, so that it and the finished PDF are
 // not held at the same time. Returns the failure, empty when every page was written.
 std::string WritePages(PdfDocument& document, const TextPlan& plan, std::string text, std::size_t progressLength,
-                       const FileFurniture& furnished, ConversionObserver& observer,
-                       std::optional<std::string>& missingGlyphNote)
+                       const FileFurniture& furnished, ConversionObserver& observer, FilePages& pages)
 {
     const ConversionOptions& options = plan.options;
     HPDF_Font font = document.Open(options, observer);
     if (!font)
         return document.FailureReason();
     const std::vector<HPDF_Font> fallbacks = document.LoadFallbackFonts(plan.fallbackFonts);
+    std::vector<HPDF_Font> fonts{font};
+    fonts.insert(fonts.end(), fallbacks.begin(), fallbacks.end());
+    // The library drops every character beyond U+FFFF without a word: those the fonts have are
+    // drawn through stand-ins, the others as U+FFFD, and the notes say so.
+    const StandInCodes standIns = UsesUtf8(options) ? DrawBeyondBmp(text, fonts) : StandInCodes{};
     const float fontSize = FontSizeToUse(options, observer);
     std::optional<PageFurniture> furniture;
     if (HasFurniture(options))
@@ -136,13 +139,13 @@ std::string WritePages(PdfDocument& document, const TextPlan& plan, std::string 
     if (furniture)
         layout.AddFurniture(*furniture, furnished.numbering);
     layout.Write(text, progressLength);
-    for (HPDF_Font drawing : fallbacks)
-        document.AddDrawnCodes(drawing, layout.DrawnCodes());
-    document.AddDrawnCodes(font, layout.DrawnCodes());
+    for (HPDF_Font drawing : fonts)
+        document.AddDrawnCodes(drawing, layout.DrawnCodes(), standIns.characters);
     std::string().swap(text);
     if (document.Check("Writing the pages"))
         return document.FailureReason();
-    missingGlyphNote = layout.MissingGlyphNote(plan.searchedInstalledFonts);
+    pages.beyondBmpNote = BeyondBmpNote(standIns.withoutGlyph, furnished.beyondBmpInInformation);
+    pages.missingGlyphNote = layout.MissingGlyphNote(plan.searchedInstalledFonts);
     return {};
 }
 
@@ -171,17 +174,18 @@ FilePages WriteFilePages(PdfDocument& document, const ConversionOptions& chosen,
                          const std::string& inputPath, PageNumbering numbering, std::size_t beyondBmpInInformation,
                          ConversionObserver& observer)
 {
-    const FileFurniture furnished{HasFurniture(chosen) ? FieldFactsOf(inputPath) : FieldFacts{}, numbering};
+    const FileFurniture furnished{HasFurniture(chosen) ? FieldFactsOf(inputPath) : FieldFacts{}, numbering,
+                                  beyondBmpInInformation};
     TextPlan plan = MakeTextPlan(chosen, std::move(bytes), FurnitureText(chosen, furnished.facts));
-    FilePages pages{{}, plan.options, std::nullopt};
-    LayoutText prepared = PrepareText(std::move(plan.text), plan.options, beyondBmpInInformation, chosen);
+    FilePages pages{{}, plan.options, std::nullopt, std::nullopt};
+    LayoutText prepared = PrepareText(std::move(plan.text), plan.options, chosen);
     prepared.notes.insert(prepared.notes.begin(), plan.notes.begin(), plan.notes.end());
     if (!document.IsCreated()) {
         pages.result = ConversionResult::DocumentNotCreated();
         return pages;
     }
     const std::string failure = WritePages(document, plan, std::move(prepared.text), prepared.progressLength,
-                                           furnished, observer, pages.missingGlyphNote);
+                                           furnished, observer, pages);
     if (!failure.empty()) {
         pages.result = ConversionResult::Failed(failure);
         return pages;
@@ -213,5 +217,9 @@ std::optional<std::string> BeyondBmpNote(std::size_t inText, std::size_t inInfor
     else if (inInformation > 0)
         where = CountOf(inInformation, "character", "characters") +
                 " beyond U+FFFF (such as emoji) in the document information";
-    return where + " shown as U+FFFD, the replacement character: the PDF library writes only characters up to U+FFFF.";
+    const char* why = inInformation == 0 ? "none of the installed fonts found for the text draws them"
+                      : inText == 0      ? "the PDF library writes only characters up to U+FFFF there"
+                                         : "no installed font found draws those of the text, and the PDF library "
+                                           "writes the document information only up to U+FFFF";
+    return where + " shown as U+FFFD, the replacement character: " + why + ".";
 }

@@ -21,6 +21,7 @@ struct FilePages {
     // order. Otherwise the reason; the document is then in error.
     ConversionResult result;
     ConversionOptions options; // the caller's, with Auto settled for this file
+    std::optional<std::string> beyondBmpNote;    // characters beyond U+FFFF drawn as U+FFFD
     std::optional<std::string> missingGlyphNote; // characters no font had a glyph for
 };
 

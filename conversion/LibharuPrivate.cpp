@@ -1,5 +1,6 @@
 #include "conversion/LibharuPrivate.h"
 
+#include <hpdf_doc.h>
 #include <hpdf_font.h>
 #include <hpdf_fontdef.h>
 #include <hpdf_gstate.h>
@@ -60,6 +61,87 @@ HPDF_PageAttr FinishedPage(HPDF_Page page)
     if (!attr || attr->gmode != HPDF_GMODE_PAGE_DESCRIPTION || !attr->gstate || attr->gstate->prev)
         return nullptr;
     return attr;
+}
+
+// The bytes of a stream held in memory; false when it is not or cannot be read whole.
+bool ReadMemoryStream(HPDF_Stream stream, std::vector<unsigned char>& bytes)
+{
+    if (!stream || stream->type != HPDF_STREAM_MEMORY)
+        return false;
+    bytes.clear();
+    bytes.reserve(stream->size);
+    const HPDF_UINT chunks = HPDF_MemStream_GetBufCount(stream);
+    for (HPDF_UINT index = 0; index < chunks; ++index) {
+        HPDF_UINT length = 0;
+        const HPDF_BYTE* chunk = HPDF_MemStream_GetBufPtr(stream, index, &length);
+        if (!chunk)
+            return false;
+        bytes.insert(bytes.end(), chunk, chunk + length);
+    }
+    return bytes.size() == stream->size;
+}
+
+bool ReplaceMemoryStream(HPDF_Stream stream, std::span<const unsigned char> bytes)
+{
+    HPDF_MemStream_FreeData(stream);
+    return HPDF_Stream_Write(stream, bytes.data(), HPDF_UINT(bytes.size())) == HPDF_OK;
+}
+
+// An embedded TrueType font drawn with the UTF-8 encoding, as a composite font; or null.
+HPDF_FontAttr EmbeddedCompositeTrueType(HPDF_Font font)
+{
+    const HPDF_FontAttr attr = Attributes(font);
+    return attr && attr->type == HPDF_FONT_TYPE0_TT && EmbeddedTrueType(font) ? attr : nullptr;
+}
+
+bool HasSegmentedCharacterMap(HPDF_TTFontDefAttr tt)
+{
+    return tt && tt->cmap.format == 4 && tt->cmap.seg_count_x2 >= 2;
+}
+
+// Every code the font's character map (format 4) maps, with its glyph, in ascending order, as
+// HPDF_TTFontDef_GetGlyphid finds it: a code belongs to the first segment that ends at or
+// after it, and to no segment when that one starts after it.
+template <class Visit>
+void ForEachMappedCode(const HPDF_TTF_CmapRange& cmap, Visit visit)
+{
+    const unsigned segments = cmap.seg_count_x2 / 2;
+    unsigned next = 0; // the first code no earlier segment decides
+    for (unsigned segment = 0; segment < segments; ++segment) {
+        const unsigned start = cmap.start_count[segment];
+        const unsigned end = cmap.end_count[segment];
+        for (unsigned code = std::max(start, next); code <= end; ++code) {
+            const unsigned rangeOffset = cmap.id_range_offset[segment];
+            if (rangeOffset == 0) {
+                visit(code, HPDF_UINT16(code + cmap.id_delta[segment]));
+                continue;
+            }
+            // The library counts the offset from the segment's place in the font file.
+            const unsigned index = rangeOffset / 2 + (code - start) - (segments - segment);
+            if (index < cmap.glyph_id_array_count)
+                visit(code, HPDF_UINT16(cmap.glyph_id_array[index] + cmap.id_delta[segment]));
+        }
+        next = std::max(next, end + 1);
+    }
+}
+
+// The widths of the codes in `used` (ascending), as a composite font's /W array: each run of
+// consecutive codes is its first code and the array of their widths.
+HPDF_Array WidthsArray(HPDF_MMgr mmgr, HPDF_FontDef def, const std::vector<std::pair<unsigned, unsigned>>& used)
+{
+    HPDF_Array widths = HPDF_Array_New(mmgr);
+    HPDF_Array run = nullptr;
+    for (std::size_t index = 0; widths && index < used.size(); ++index) {
+        const auto [code, glyph] = used[index];
+        if (index == 0 || used[index - 1].first + 1 != code) {
+            run = HPDF_Array_New(mmgr);
+            if (!run || HPDF_Array_AddNumber(widths, HPDF_INT32(code)) != HPDF_OK || HPDF_Array_Add(widths, run) != HPDF_OK)
+                return nullptr;
+        }
+        if (HPDF_Array_AddNumber(run, HPDF_TTFontDef_GetGidWidth(def, HPDF_UINT16(glyph))) != HPDF_OK)
+            return nullptr;
+    }
+    return widths;
 }
 
 // Called as the dictionary is written: with the filter unset, the library neither compresses
@@ -212,8 +294,7 @@ bool LibharuFont::ReplaceToUnicodeStream(std::string_view cmap)
     // These keys described the encoding CMap; a map back to Unicode is a plain stream.
     for (const char* key : {"Type", "CMapName", "CIDSystemInfo", "WMode"})
         HPDF_Dict_RemoveElement(map, key);
-    HPDF_MemStream_FreeData(map->stream);
-    HPDF_Stream_Write(map->stream, reinterpret_cast<const HPDF_BYTE*>(cmap.data()), HPDF_UINT(cmap.size()));
+    ReplaceMemoryStream(map->stream, {reinterpret_cast<const HPDF_BYTE*>(cmap.data()), cmap.size()});
     return true;
 }
 
@@ -251,22 +332,157 @@ std::vector<HPDF_BYTE> LibharuFont::GlyphBytes(unsigned glyph) const
     return bytes;
 }
 
+void LibharuFont::RewriteFontProgram(const FontProgramRewrite& rewrite, TableHead head)
+{
+    const HPDF_FontAttr attr = EmbeddedCompositeTrueType(m_font);
+    // The library makes the font's descriptor and program once, in this function, the first
+    // time it is called; as the document is saved it finds them made.
+    if (!attr || !m_font->before_write_fn)
+        return;
+    // The library copies such a table four bytes at a time; the glyph names of a Chinese font
+    // took most of the time a small file's conversion spends on its fonts.
+    const HPDF_TTFontDefAttr tt = EmbeddedTrueType(m_font);
+    for (HPDF_UINT16 index = 0; index < tt->offset_tbl.num_tables; ++index) {
+        HPDF_TTFTable& table = tt->offset_tbl.table[index];
+        if (std::string_view(table.tag, sizeof table.tag) == head.tag)
+            table.length = std::min(table.length, HPDF_UINT32(head.length));
+    }
+    if (m_font->before_write_fn(m_font) != HPDF_OK)
+        return;
+    HPDF_Dict descriptor = attr->fontdef->descriptor;
+    auto* program = descriptor ? static_cast<HPDF_Dict>(HPDF_Dict_GetItem(descriptor, "FontFile2", HPDF_OCLASS_DICT))
+                               : nullptr;
+    std::vector<unsigned char> bytes;
+    if (!program || !ReadMemoryStream(program->stream, bytes))
+        return;
+    const std::vector<unsigned char> rewritten = rewrite(bytes);
+    if (!rewritten.empty() && ReplaceMemoryStream(program->stream, rewritten))
+        HPDF_Dict_AddNumber(program, "Length1", HPDF_INT32(rewritten.size()));
+}
+
+void LibharuFont::MapUsedCodes()
+{
+    const HPDF_FontAttr attr = EmbeddedCompositeTrueType(m_font);
+    if (!attr || !attr->map_stream || !HasSegmentedCharacterMap(EmbeddedTrueType(m_font)))
+        return;
+    std::vector<std::pair<unsigned, unsigned>> used; // code, glyph
+    ForEachMappedCode(EmbeddedTrueType(m_font)->cmap, [&](unsigned code, unsigned glyph) {
+        if (glyph != 0 && IsGlyphUsed(glyph))
+            used.emplace_back(code, glyph);
+    });
+    // Two bytes, big-endian, per code up to the last one used.
+    std::vector<unsigned char> map(2 * (used.empty() ? 1 : used.back().first + 1), 0);
+    for (const auto& [code, glyph] : used) {
+        map[2 * code] = static_cast<unsigned char>(glyph >> 8);
+        map[2 * code + 1] = static_cast<unsigned char>(glyph);
+    }
+    if (ReplaceMemoryStream(attr->map_stream->stream, map))
+        HPDF_Dict_Add(attr->descendant_font, "W", WidthsArray(m_font->mmgr, attr->fontdef, used));
+}
+
+bool LibharuFont::CoversCode(char16_t code) const
+{
+    const HPDF_TTFontDefAttr tt = EmbeddedTrueType(m_font);
+    if (!EmbeddedCompositeTrueType(m_font) || !HasSegmentedCharacterMap(tt))
+        return true;
+    for (unsigned segment = 0; segment < tt->cmap.seg_count_x2 / 2u; ++segment) {
+        if (code <= tt->cmap.end_count[segment])
+            return code >= tt->cmap.start_count[segment];
+    }
+    return false;
+}
+
+std::vector<HPDF_BYTE> LibharuFont::TableBytes(std::string_view tag) const
+{
+    const HPDF_TTFontDefAttr tt = EmbeddedTrueType(m_font);
+    for (HPDF_UINT16 index = 0; tt && index < tt->offset_tbl.num_tables; ++index) {
+        const HPDF_TTFTable& table = tt->offset_tbl.table[index];
+        if (std::string_view(table.tag, sizeof table.tag) != tag)
+            continue;
+        std::vector<HPDF_BYTE> bytes(table.length);
+        HPDF_UINT size = table.length;
+        if (HPDF_Stream_Seek(tt->stream, HPDF_INT(table.offset), HPDF_SEEK_SET) != HPDF_OK ||
+            HPDF_Stream_Read(tt->stream, bytes.data(), &size) != HPDF_OK || size != bytes.size())
+            return {};
+        return bytes;
+    }
+    return {};
+}
+
+bool LibharuFont::AddCode(char16_t code, unsigned glyph)
+{
+    const HPDF_TTFontDefAttr tt = EmbeddedTrueType(m_font);
+    if (CoversCode(code) || glyph >= GlyphCount())
+        return false;
+    HPDF_TTF_CmapRange& cmap = tt->cmap;
+    const unsigned segments = cmap.seg_count_x2 / 2;
+    unsigned at = 0;
+    while (at < segments && cmap.end_count[at] < code)
+        ++at;
+    const HPDF_MMgr mmgr = Attributes(m_font)->fontdef->mmgr;
+    auto* ends = static_cast<HPDF_UINT16*>(HPDF_GetMem(mmgr, HPDF_UINT(sizeof(HPDF_UINT16) * (segments + 1))));
+    auto* starts = static_cast<HPDF_UINT16*>(HPDF_GetMem(mmgr, HPDF_UINT(sizeof(HPDF_UINT16) * (segments + 1))));
+    auto* deltas = static_cast<HPDF_INT16*>(HPDF_GetMem(mmgr, HPDF_UINT(sizeof(HPDF_INT16) * (segments + 1))));
+    auto* offsets = static_cast<HPDF_UINT16*>(HPDF_GetMem(mmgr, HPDF_UINT(sizeof(HPDF_UINT16) * (segments + 1))));
+    if (!ends || !starts || !deltas || !offsets) {
+        for (void* block : {static_cast<void*>(ends), static_cast<void*>(starts), static_cast<void*>(deltas), static_cast<void*>(offsets)})
+            if (block)
+                HPDF_FreeMem(mmgr, block);
+        return false;
+    }
+    for (unsigned to = 0; to <= segments; ++to) {
+        if (to == at) {
+            ends[to] = starts[to] = code;
+            deltas[to] = HPDF_INT16(glyph - code);
+            offsets[to] = 0;
+            continue;
+        }
+        const unsigned from = to < at ? to : to - 1;
+        ends[to] = cmap.end_count[from];
+        starts[to] = cmap.start_count[from];
+        deltas[to] = cmap.id_delta[from];
+        // The library finds a segment's glyph numbers by its distance from the end of the
+        // segments: one segment more after it moves them one place further.
+        const bool shifted = to < at && cmap.id_range_offset[from] != 0;
+        offsets[to] = HPDF_UINT16(cmap.id_range_offset[from] + (shifted ? 2 : 0));
+    }
+    for (void* old : {static_cast<void*>(cmap.end_count), static_cast<void*>(cmap.start_count),
+                      static_cast<void*>(cmap.id_delta), static_cast<void*>(cmap.id_range_offset)})
+        HPDF_FreeMem(mmgr, old);
+    cmap.end_count = ends;
+    cmap.start_count = starts;
+    cmap.id_delta = deltas;
+    cmap.id_range_offset = offsets;
+    cmap.seg_count_x2 = HPDF_UINT16(cmap.seg_count_x2 + 2);
+    return true;
+}
+
+HPDF_Font GetFontWithoutCodeMaps(HPDF_Doc pdf, const char* name, const char* encoding)
+{
+    const HPDF_FontDef def = std::string_view(encoding) == "UTF-8" ? HPDF_GetFontDef(pdf, name) : nullptr;
+    auto* tt = def && def->type == HPDF_FONTDEF_TYPE_TRUETYPE ? static_cast<HPDF_TTFontDefAttr>(def->attr) : nullptr;
+    if (!tt || !tt->embedding || !HasSegmentedCharacterMap(tt))
+        return HPDF_GetFont(pdf, name, encoding);
+    // While the font is made, its character map is one that maps nothing: the segment that
+    // must end every such map, whose one code goes to glyph 0.
+    const HPDF_TTF_CmapRange full = tt->cmap;
+    HPDF_UINT16 end = 0xFFFF, start = 0xFFFF, rangeOffset = 0;
+    HPDF_INT16 delta = 1;
+    tt->cmap.seg_count_x2 = 2;
+    tt->cmap.end_count = &end;
+    tt->cmap.start_count = &start;
+    tt->cmap.id_delta = &delta;
+    tt->cmap.id_range_offset = &rangeOffset;
+    tt->cmap.glyph_id_array_count = 0;
+    HPDF_Font font = HPDF_GetFont(pdf, name, encoding);
+    tt->cmap = full;
+    return font;
+}
+
 bool LibharuPage::TakeContent(std::vector<unsigned char>& bytes)
 {
     const HPDF_PageAttr attr = FinishedPage(m_page);
-    if (!attr)
-        return false;
-    bytes.clear();
-    bytes.reserve(attr->stream->size);
-    const HPDF_UINT chunks = HPDF_MemStream_GetBufCount(attr->stream);
-    for (HPDF_UINT index = 0; index < chunks; ++index) {
-        HPDF_UINT length = 0;
-        const HPDF_BYTE* chunk = HPDF_MemStream_GetBufPtr(attr->stream, index, &length);
-        if (!chunk)
-            return false;
-        bytes.insert(bytes.end(), chunk, chunk + length);
-    }
-    if (bytes.size() != attr->stream->size)
+    if (!attr || !ReadMemoryStream(attr->stream, bytes))
         return false;
     HPDF_MemStream_FreeData(attr->stream);
     return true;

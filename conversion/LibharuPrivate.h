@@ -7,6 +7,7 @@
 // owns the font's or page's document.
 #include <hpdf.h>
 
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -35,9 +36,45 @@ public:
     // file cannot be read there.
     std::vector<HPDF_BYTE> GlyphBytes(unsigned glyph) const;
 
+    // For an embedded TrueType font with a UTF-8 encoding, once nothing more is drawn with
+    // it: the library writes its font program now instead of as the document is saved, and
+    // the program becomes what `rewrite` makes of it, unless that is empty. Of the table
+    // `head` names, the library copies only the first bytes, which must be all `rewrite`
+    // keeps of it. Changes nothing for any other font; when the library refuses, its
+    // document is in error.
+    using FontProgramRewrite = std::function<std::vector<HPDF_BYTE>(std::span<const HPDF_BYTE>)>;
+    struct TableHead {
+        std::string_view tag;
+        std::size_t length;
+    };
+    void RewriteFontProgram(const FontProgramRewrite& rewrite, TableHead head);
+
+    // For an embedded TrueType font with a UTF-8 encoding, before anything is drawn with it:
+    // whether its character map has anything to say about the code (a glyph or an explicit
+    // "none"); true for any other font.
+    bool CoversCode(char16_t code) const;
+    // The table `tag` of an embedded TrueType font's file; empty when there is none or it
+    // cannot be read.
+    std::vector<HPDF_BYTE> TableBytes(std::string_view tag) const;
+    // The code, which CoversCode denies, now stands for `glyph`: it is drawn, measured and
+    // embedded as that glyph. False, changing nothing, for any other font or code; when the
+    // library ran out of memory its document is in error.
+    bool AddCode(char16_t code, unsigned glyph);
+
+    // For such a font, once nothing more is drawn with it: its map from character codes to
+    // glyphs and its widths hold the codes whose glyphs are used, and no others.
+    void MapUsedCodes();
+
 private:
     HPDF_Font m_font;
 };
+
+// HPDF_GetFont, but for an embedded TrueType font with the UTF-8 encoding without the maps from
+// every character code to its glyph and width, which the library makes by searching the font's
+// character map for each of the 65,536 codes: a tenth of a small file's conversion with a
+// Chinese font. LibharuFont::MapUsedCodes makes them once the text is drawn. Any other font is
+// got as HPDF_GetFont gets it.
+HPDF_Font GetFontWithoutCodeMaps(HPDF_Doc pdf, const char* name, const char* encoding);
 
 // The resources and the media box that the finished pages of one document share, each one
 // object written once: the library gives every page copies of its own, which for a page of a

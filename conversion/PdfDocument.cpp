@@ -2,6 +2,7 @@
 
 #include "conversion/CidTypeface.h"
 #include "conversion/ToUnicodeMap.h"
+#include "conversion/LibharuPrivate.h"
 #include "conversion/TrueTypeSubset.h"
 #include "platform/Utf8.h"
 
@@ -245,8 +246,8 @@ HPDF_Font PdfDocument::LoadCidFont(const ConversionOptions& options)
 
 HPDF_Font PdfDocument::GetFont(const std::string& fontName, const std::string& encodingName)
 {
-    HPDF_Font font = HPDF_GetFont(m_pdf, fontName.c_str(),
-                                  encodingName.empty() ? nullptr : encodingName.c_str());
+    HPDF_Font font = encodingName.empty() ? HPDF_GetFont(m_pdf, fontName.c_str(), nullptr)
+                                          : GetFontWithoutCodeMaps(m_pdf, fontName.c_str(), encodingName.c_str());
     std::string step = "Getting the font \"" + fontName + "\"";
     if (!encodingName.empty())
         step += " with the encoding \"" + encodingName + "\"";
@@ -291,7 +292,7 @@ HPDF_Font PdfDocument::LoadFallbackFont(const SystemFont& font)
     const char* name = EndsWithTtc(font.file)
                            ? HPDF_LoadTTFontFromFile2(m_pdf, font.file.c_str(), HPDF_UINT(font.index), HPDF_TRUE)
                            : HPDF_LoadTTFontFromFile(m_pdf, font.file.c_str(), HPDF_TRUE);
-    HPDF_Font loaded = name ? HPDF_GetFont(m_pdf, name, SingleByteEncodings[kUtf8Encoding].data()) : nullptr;
+    HPDF_Font loaded = name ? GetFontWithoutCodeMaps(m_pdf, name, SingleByteEncodings[kUtf8Encoding].data()) : nullptr;
     // A fallback is a help, not a need: its failure is forgotten, not the document's.
     if (HPDF_GetError(m_pdf) == HPDF_OK && loaded)
         return loaded;
@@ -299,17 +300,21 @@ HPDF_Font PdfDocument::LoadFallbackFont(const SystemFont& font)
     return nullptr;
 }
 
-void PdfDocument::AddDrawnCodes(HPDF_Font font, const std::vector<char16_t>& codes)
+void PdfDocument::AddDrawnCodes(HPDF_Font font, const std::vector<char16_t>& codes,
+                                const std::map<char16_t, char32_t>& standIns)
 {
     std::vector<char16_t>& drawn = m_drawnCodes[font];
+    std::map<char16_t, char32_t>& standing = m_standIns[font];
     const std::size_t earlier = drawn.size();
+    const std::size_t earlierStandIns = standing.size();
+    standing.insert(standIns.begin(), standIns.end());
     drawn.insert(drawn.end(), codes.begin(), codes.end());
     std::inplace_merge(drawn.begin(), drawn.begin() + std::ptrdiff_t(earlier), drawn.end());
     drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
     // Files of one document mostly draw what earlier ones drew: the map is made again only
     // when it grows.
-    if (earlier == 0 || drawn.size() > earlier)
-        ReplaceToUnicodeMap(font, drawn);
+    if (earlier == 0 || drawn.size() > earlier || standing.size() > earlierStandIns)
+        ReplaceToUnicodeMap(font, drawn, standing);
 }
 
 bool PdfDocument::AddOutlineEntry(std::string title, HPDF_Page page, float pageHeight)
@@ -358,8 +363,10 @@ void PdfDocument::Finish(const ConversionOptions& options, const std::string& ow
         SetSecurity(options, ownerPassword, userPassword);
     for (const auto* fonts : {&m_fonts, &m_fallbackFonts})
         for (const auto& [key, font] : *fonts)
-            if (font)
+            if (font) {
                 IncludeCompositeGlyphParts(font);
+                TrimToUsedGlyphs(font);
+            }
     if (!m_pages.Complete())
         return;
     HPDF_SaveToStream(m_pdf);

@@ -41,9 +41,11 @@ public:
     // document stays sound.
     std::vector<HPDF_Font> LoadFallbackFonts(const std::vector<SystemFont>& fonts);
 
-    // After a layout with `font` in UTF-8: its map back to Unicode covers `codes` and what
-    // every earlier layout drew with it.
-    void AddDrawnCodes(HPDF_Font font, const std::vector<char16_t>& codes);
+    // After a layout with `font` in UTF-8: its map back to Unicode covers `codes`, the
+    // characters beyond U+FFFF of `standIns` (StandInCodes.h), and what every earlier layout
+    // drew with it.
+    void AddDrawnCodes(HPDF_Font font, const std::vector<char16_t>& codes,
+                       const std::map<char16_t, char32_t>& standIns = {});
 
     // An entry at the end of the document's outline, titled `title` (UTF-8; bytes that are not
     // are shown as U+FFFD), that opens `page` at its top, `pageHeight` points up, the page's
@@ -106,6 +108,7 @@ private:
     std::map<std::string, HPDF_Font> m_fonts;         // by FontKey of the options that chose them
     std::map<std::string, HPDF_Font> m_fallbackFonts; // by file and index; null when unusable
     std::map<HPDF_Font, std::vector<char16_t>> m_drawnCodes;
+    std::map<HPDF_Font, std::map<char16_t, char32_t>> m_standIns; // codes beyond U+FFFF stand for
     int m_pageCount = 0;
     HPDF_Page m_firstPage = nullptr;
     bool m_utf8Registered = false;

@@ -9,6 +9,7 @@
 #include "platform/Utf8.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -39,11 +40,19 @@ std::string GuessNote(const DetectedEncoding& encoding)
 // The different characters of the well-formed UTF-8 texts, ascending.
 std::vector<char32_t> CharactersOf(std::string_view text, std::string_view alsoDrawn)
 {
-    std::vector<bool> seen(0x110000);
+    // Characters beyond U+FFFF are rare: they are kept apart, so that a small file's set is not
+    // a table of every character there is.
+    std::vector<bool> seen(0x10000);
+    std::vector<char32_t> beyondBmp;
     for (const std::string_view part : {text, alsoDrawn}) {
         for (std::size_t pos = 0; pos < part.size();) {
             const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(part, pos), 1);
-            seen[length > 1 ? DecodeUtf8(part, pos, length) : static_cast<unsigned char>(part[pos])] = true;
+            const char32_t character =
+                length > 1 ? DecodeUtf8(part, pos, length) : static_cast<unsigned char>(part[pos]);
+            if (character < seen.size())
+                seen[character] = true;
+            else
+                beyondBmp.push_back(character);
             pos += length;
         }
     }
@@ -52,6 +61,8 @@ std::vector<char32_t> CharactersOf(std::string_view text, std::string_view alsoD
         if (seen[character])
             characters.push_back(character);
     }
+    std::sort(beyondBmp.begin(), beyondBmp.end());
+    std::unique_copy(beyondBmp.begin(), beyondBmp.end(), std::back_inserter(characters));
     return characters;
 }
 

@@ -23,16 +23,24 @@ bool IsSurrogate(char16_t code)
     return code >= 0xD800 && code <= 0xDFFF;
 }
 
+std::u16string SurrogatePair(char32_t character)
+{
+    const char32_t offset = character - 0x10000;
+    return {char16_t(0xD800 + (offset >> 10)), char16_t(0xDC00 + (offset & 0x3FF))};
+}
+
 // The codes as runs of consecutive values that share their first byte. Joined Arabic is drawn
 // in presentation forms, which a reader would give back as such, and a search for the word as
 // typed would not find it: each form stands alone for its letters instead.
-std::vector<CodeRun> RunsOf(const std::vector<char16_t>& codes)
+std::vector<CodeRun> RunsOf(const std::vector<char16_t>& codes, const std::map<char16_t, char32_t>& standIns)
 {
     std::vector<CodeRun> runs;
     for (char16_t code : codes) {
         if (IsSurrogate(code))
             continue;
-        if (std::u16string letters = ArabicBaseLetters(code); !letters.empty())
+        if (const auto standIn = standIns.find(code); standIn != standIns.end())
+            runs.push_back({code, code, SurrogatePair(standIn->second)});
+        else if (std::u16string letters = ArabicBaseLetters(code); !letters.empty())
             runs.push_back({code, code, std::move(letters)});
         else if (!runs.empty() && runs.back().letters.empty() && code == runs.back().last + 1 &&
                  (code >> 8) == (runs.back().first >> 8))
@@ -77,13 +85,13 @@ void AppendBlocks(std::string& cmap, const std::vector<CodeRun>& runs, std::stri
 
 } // namespace
 
-std::string ToUnicodeCMap(const std::vector<char16_t>& codes)
+std::string ToUnicodeCMap(const std::vector<char16_t>& codes, const std::map<char16_t, char32_t>& standIns)
 {
     std::vector<CodeRun> singles;
     std::vector<CodeRun> ranges;
     // A reader drops a map without entries and then looks for the font's character collection,
     // which it does not know; the space, mapped as everywhere, keeps the map of an empty text.
-    for (const CodeRun& run : codes.empty() ? RunsOf({u' '}) : RunsOf(codes))
+    for (const CodeRun& run : codes.empty() ? RunsOf({u' '}, {}) : RunsOf(codes, standIns))
         (run.first == run.last ? singles : ranges).push_back(run);
     std::string cmap = "/CIDInit /ProcSet findresource begin\n"
                        "12 dict begin\n"
@@ -101,8 +109,9 @@ std::string ToUnicodeCMap(const std::vector<char16_t>& codes)
     return cmap;
 }
 
-void ReplaceToUnicodeMap(HPDF_Font font, const std::vector<char16_t>& codes)
+void ReplaceToUnicodeMap(HPDF_Font font, const std::vector<char16_t>& codes,
+                         const std::map<char16_t, char32_t>& standIns)
 {
     if (font && std::string_view(HPDF_Font_GetEncodingName(font)) == "UTF-8")
-        LibharuFont(font).ReplaceToUnicodeStream(ToUnicodeCMap(codes));
+        LibharuFont(font).ReplaceToUnicodeStream(ToUnicodeCMap(codes, standIns));
 }

@@ -6,6 +6,7 @@
 // the text used. Any thread that owns the document.
 #include <hpdf.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,10 @@
 // the letters it stands for (ArabicBaseLetters). Runs of consecutive codes
 // become ranges, which never cross a change of the first byte, as readers require; a
 // surrogate has no character and is left out. Without codes, the map holds the space alone.
-std::string ToUnicodeCMap(const std::vector<char16_t>& codes);
+// A code of `standIns` (StandInCodes.h) gives the character beyond U+FFFF it stands for.
+std::string ToUnicodeCMap(const std::vector<char16_t>& codes, const std::map<char16_t, char32_t>& standIns = {});
 
-// Replaces the library's map in a font got with the UTF-8 encoding by ToUnicodeCMap(codes);
+// Replaces the library's map in a font got with the UTF-8 encoding by ToUnicodeCMap(codes, standIns);
 // must come before the document is saved. Does nothing for any other font.
-void ReplaceToUnicodeMap(HPDF_Font font, const std::vector<char16_t>& codes);
+void ReplaceToUnicodeMap(HPDF_Font font, const std::vector<char16_t>& codes,
+                         const std::map<char16_t, char32_t>& standIns = {});

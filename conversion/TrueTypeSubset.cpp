@@ -1,6 +1,7 @@
 #include "conversion/TrueTypeSubset.h"
 
 #include "conversion/LibharuPrivate.h"
+#include "conversion/TrueTypeProgram.h"
 
 #include <vector>
 
@@ -60,4 +61,15 @@ void IncludeCompositeGlyphParts(HPDF_Font font)
             }
         }
     }
+}
+
+void TrimToUsedGlyphs(HPDF_Font font)
+{
+    LibharuFont glyphs(font);
+    std::vector<bool> used(glyphs.GlyphCount());
+    for (unsigned glyph = 0; glyph < used.size(); ++glyph)
+        used[glyph] = glyphs.IsGlyphUsed(glyph);
+    glyphs.MapUsedCodes();
+    glyphs.RewriteFontProgram([&used](std::span<const HPDF_BYTE> program) { return TrimmedFontProgram(program, used); },
+                              {"post", kGlyphNamesHeaderSize});
 }

@@ -94,18 +94,21 @@ std::size_t RepairUtf8(std::string& text)
     return replaced;
 }
 
-std::size_t ReplaceBeyondBmp(std::string& text)
+std::size_t ReplaceBeyondBmp(std::string& text, const std::function<char16_t(char32_t)>& standIn)
 {
     std::size_t replaced = 0;
     auto out = text.begin();
-    // U+FFFD takes three bytes where the character took four, so the text only shrinks and is
-    // rewritten in place, front to back.
+    // The stand-in takes three bytes where the character took four, so the text only shrinks
+    // and is rewritten in place, front to back.
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(text, pos), 1);
         const auto from = text.begin() + static_cast<std::ptrdiff_t>(pos);
         if (length == 4) {
-            out = std::copy(kUtf8Replacement.begin(), kUtf8Replacement.end(), out);
-            ++replaced;
+            const char16_t code = standIn(DecodeUtf8(text, pos, length));
+            replaced += code == 0xFFFD ? 1 : 0;
+            *out++ = char(0xE0 | (code >> 12));
+            *out++ = char(0x80 | ((code >> 6) & 0x3F));
+            *out++ = char(0x80 | (code & 0x3F));
         } else {
             out = std::copy(from, from + static_cast<std::ptrdiff_t>(length), out);
         }
@@ -113,6 +116,11 @@ std::size_t ReplaceBeyondBmp(std::string& text)
     }
     text.erase(out, text.end());
     return replaced;
+}
+
+std::size_t ReplaceBeyondBmp(std::string& text)
+{
+    return ReplaceBeyondBmp(text, [](char32_t) { return char16_t(0xFFFD); });
 }
 
 Utf8Fix FixUtf8ForLibrary(std::string& text)

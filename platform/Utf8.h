@@ -5,6 +5,7 @@
 // replacement character. Well-formed means the shortest form of a scalar value: no overlong
 // forms, no surrogates (U+D800 to U+DFFF), nothing above U+10FFFF.
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,10 @@ std::size_t RepairUtf8(std::string& text);
 // U+0000 to U+FFFF and drops any other character without a word. Malformed bytes are left
 // as they are: repair them first.
 std::size_t ReplaceBeyondBmp(std::string& text);
+
+// The same, each such character replaced by what `standIn` gives for it, a character from
+// U+0800 to U+FFFF; returns how many became U+FFFD.
+std::size_t ReplaceBeyondBmp(std::string& text, const std::function<char16_t(char32_t)>& standIn);
 
 // A text made fit for the PDF library's UTF-8 writing: repaired, then every character beyond
 // U+FFFF replaced. Says how many of each were replaced, for the notes the user gets.

@@ -247,4 +247,35 @@ TEST(FallbackFonts, AreEmbeddedAndGiveTheirCharactersBack)
     EXPECT_EQ(PdfReaderWarnings(converted.pdfPath), "");
 }
 
+struct PlanFallbackCase {
+    const char* name;
+    std::string text;
+    std::vector<std::string> fileEndings; // of the plan's fallback fonts, sorted
+};
+
+void PrintTo(const PlanFallbackCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class PlanFallbacks : public testing::TestWithParam<PlanFallbackCase> {};
+
+TEST_P(PlanFallbacks, CoverTheTextsCharactersBeyondTheBmpToo)
+{
+    const TextPlan plan = MakeTextPlan({}, GetParam().text);
+    std::vector<std::string> endings;
+    for (const SystemFont& fallback : plan.fallbackFonts)
+        endings.push_back(fallback.file.substr(fallback.file.find_last_of('/') + 1));
+    std::sort(endings.begin(), endings.end());
+    EXPECT_EQ(endings, GetParam().fileEndings);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PlanFallbacks,
+    testing::Values(PlanFallbackCase{"CyrillicNeedsNone", "\xD0\x96\n", {}},
+                    PlanFallbackCase{"AnEmojiTakesAFontThatHasIt", "a \xF0\x9F\x98\x80 \xF0\x9F\x98\x80\n", {"DejaVuSans.ttf"}},
+                    PlanFallbackCase{"ChineseAndAnEmoji", "\xE4\xB8\xAD \xF0\x9F\x98\x80\n",
+                                     {"DejaVuSans.ttf", "wqy-microhei.ttc"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace

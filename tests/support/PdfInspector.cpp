@@ -1,5 +1,6 @@
 #include "support/PdfInspector.h"
 
+#include <qpdf/Buffer.hh>
 #include <qpdf/Pl_Discard.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
@@ -34,11 +35,13 @@ public:
         } else if (op == "Td" && m_operands.size() == 2) {
             m_x += m_operands[0].getNumericValue();
             m_y += m_operands[1].getNumericValue();
+        } else if (op == "Tf" && m_operands.size() == 2) {
+            m_font = m_operands[0].getName();
         } else if ((op == "'" || op == "Tj") && m_operands.size() == 1) {
-            m_lines.push_back({m_x, m_y, m_operands[0].getStringValue()});
+            m_lines.push_back({m_x, m_y, m_operands[0].getStringValue(), m_font});
         } else if (op == "T*") {
             // An empty line is written as a bare move to the next line.
-            m_lines.push_back({m_x, m_y, ""});
+            m_lines.push_back({m_x, m_y, "", m_font});
         }
         m_operands.clear();
     }
@@ -49,6 +52,7 @@ private:
     std::vector<QPDFObjectHandle> m_operands;
     double m_x = 0;
     double m_y = 0;
+    std::string m_font;
 };
 
 PdfPage ReadPage(QPDFPageObjectHelper& page)
@@ -62,13 +66,21 @@ PdfPage ReadPage(QPDFPageObjectHelper& page)
     return facts;
 }
 
-bool HasFontFile(QPDFObjectHandle font)
+// The font program a font embeds; null when it embeds none.
+QPDFObjectHandle FontFile(QPDFObjectHandle font)
 {
-    if (font.getKey("/Subtype").isNameAndEquals("/Type0"))
-        font = font.getKey("/DescendantFonts").getArrayItem(0);
     QPDFObjectHandle descriptor = font.getKey("/FontDescriptor");
-    return descriptor.isDictionary() && (descriptor.hasKey("/FontFile") || descriptor.hasKey("/FontFile2") ||
-                                         descriptor.hasKey("/FontFile3"));
+    if (!descriptor.isDictionary())
+        return QPDFObjectHandle::newNull();
+    for (const char* key : {"/FontFile", "/FontFile2", "/FontFile3"})
+        if (descriptor.getKey(key).isStream())
+            return descriptor.getKey(key);
+    return QPDFObjectHandle::newNull();
+}
+
+std::size_t StoredBytes(QPDFObjectHandle stream)
+{
+    return stream.isStream() ? stream.getRawStreamData()->getSize() : 0;
 }
 
 std::vector<PdfFontFacts> ReadFonts(QPDFPageObjectHelper& page)
@@ -81,11 +93,20 @@ std::vector<PdfFontFacts> ReadFonts(QPDFPageObjectHelper& page)
     for (const std::string& key : fontDictionary.getKeys()) {
         QPDFObjectHandle font = fontDictionary.getKey(key);
         PdfFontFacts facts;
+        facts.name = key;
         facts.baseFont = font.getKey("/BaseFont").getName();
         facts.subtype = font.getKey("/Subtype").getName();
         if (font.getKey("/Encoding").isName())
             facts.encoding = font.getKey("/Encoding").getName();
-        facts.embedded = HasFontFile(font);
+        // A composite font keeps its program and its map of codes to glyphs in its descendant.
+        QPDFObjectHandle glyphs =
+            facts.subtype == "/Type0" ? font.getKey("/DescendantFonts").getArrayItem(0) : font;
+        facts.embedded = FontFile(glyphs).isStream();
+        facts.storedBytes = StoredBytes(FontFile(glyphs)) + StoredBytes(glyphs.getKey("/CIDToGIDMap"));
+        if (glyphs.getKey("/CIDToGIDMap").isStream()) {
+            const auto map = glyphs.getKey("/CIDToGIDMap").getStreamData();
+            facts.codeToGlyph.assign(reinterpret_cast<const char*>(map->getBuffer()), map->getSize());
+        }
         facts.toUnicode = font.hasKey("/ToUnicode");
         fonts.push_back(facts);
     }
@@ -115,6 +136,25 @@ void ReadEncryption(QPDF& pdf, PdfFacts& facts)
 }
 
 } // namespace
+
+std::size_t CodesShownAsMissingGlyphs(const PdfFacts& pdf)
+{
+    std::size_t missing = 0;
+    for (const PdfFontFacts& font : pdf.fonts) {
+        if (font.subtype != "/Type0")
+            continue;
+        for (const PdfTextLine& line : pdf.pages.at(0).lines) {
+            for (std::size_t at = 0; line.font == font.name && at + 1 < line.text.size(); at += 2) {
+                const std::size_t code = std::size_t(static_cast<unsigned char>(line.text[at])) << 8 |
+                                         static_cast<unsigned char>(line.text[at + 1]);
+                const bool mapped = 2 * code + 1 < font.codeToGlyph.size() &&
+                                    (font.codeToGlyph[2 * code] != 0 || font.codeToGlyph[2 * code + 1] != 0);
+                missing += mapped ? 0 : 1;
+            }
+        }
+    }
+    return missing;
+}
 
 std::vector<std::string> PdfFacts::AllLineTexts() const
 {
@@ -203,6 +243,13 @@ std::string OutputOf(const std::string& command)
 std::string ExtractPdfText(const std::string& path)
 {
     return OutputOf("pdftotext -q " + Quoted(path) + " -");
+}
+
+std::string ExtractPdfTextTrimmed(const std::string& path)
+{
+    std::string text = ExtractPdfText(path);
+    text.erase(text.find_last_not_of("\n\f") + 1);
+    return text;
 }
 
 std::string QpdfWarnings(const std::string& path)

@@ -10,6 +10,7 @@ struct PdfTextLine {
     double x = 0;
     double y = 0;
     std::string text; // the raw bytes shown
+    std::string font; // the resource name of the font that shows them ("/F1")
 };
 
 struct PdfPage {
@@ -19,11 +20,14 @@ struct PdfPage {
 };
 
 struct PdfFontFacts {
+    std::string name;     // its resource name, "/F1"
     std::string baseFont; // "/Courier"
     std::string subtype;  // "/Type1", "/TrueType", "/Type0"
     std::string encoding; // "/WinAnsiEncoding", "/GB-EUC-H", "/Identity-H", or empty
     bool embedded = false;
     bool toUnicode = false; // a /ToUnicode map tells readers the characters behind the codes
+    std::size_t storedBytes = 0; // the embedded font program and map of codes to glyphs, as stored
+    std::string codeToGlyph;     // a composite font's map of codes to glyphs, two bytes per code
 };
 
 // What a reader that honours the permissions lets a user do, as libqpdf answers it.
@@ -71,9 +75,15 @@ struct PdfFacts {
 
 PdfFacts InspectPdf(const std::string& path, const std::string& password = "");
 
+// How many two-byte codes the first page shows with a composite font whose map of codes to
+// glyphs takes them to glyph 0, the font's box for a missing character, or to nothing.
+std::size_t CodesShownAsMissingGlyphs(const PdfFacts& pdf);
+
 // The text a reader extracts from the PDF, as UTF-8 (pdftotext from poppler-utils): lines end
 // in LF, pages in a form feed.
 std::string ExtractPdfText(const std::string& path);
+// The same without the line and page ends that close it.
+std::string ExtractPdfTextTrimmed(const std::string& path);
 
 // What libqpdf complains about while it opens the PDF and decodes every page's content, one
 // warning a line; empty for a PDF it reads without trouble.

@@ -1,0 +1,22 @@
+#pragma once
+// Characters beyond U+FFFF drawn through the library, whose UTF-8 writing stops at U+FFFF.
+// Each such character that one of the document's fonts has gets a stand-in: a code of the
+// private use area (U+E000 to U+F8FF) that neither the text nor any of the fonts uses, which
+// every font that has the character takes to its glyph. The text is drawn with the stand-ins,
+// and the map back to Unicode gives the characters (ToUnicodeMap.h). Any thread that owns the
+// document.
+#include <hpdf.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+struct StandInCodes {
+    std::map<char16_t, char32_t> characters; // the stand-in, and the character it draws
+    std::size_t withoutGlyph = 0;            // characters drawn as U+FFFD: no font has them
+};
+
+// Replaces in `text`, well-formed UTF-8, every character beyond U+FFFF by its stand-in, or by
+// U+FFFD where none of `fonts` (UTF-8 fonts with nothing drawn yet) has it or no private code
+// is left.
+StandInCodes DrawBeyondBmp(std::string& text, const std::vector<HPDF_Font>& fonts);

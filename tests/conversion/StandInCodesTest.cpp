@@ -1,0 +1,63 @@
+// Characters beyond U+FFFF are drawn by the fonts that have them and copied as themselves.
+#include "ConversionTestSupport.h"
+#include "support/PdfInspector.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct BeyondBmpCase {
+    const char* name;
+    ConversionOptions options;
+    std::string text;
+    std::size_t fontCount; // the main font and the fallbacks the text needs
+};
+
+void PrintTo(const BeyondBmpCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class BeyondBmp : public testing::TestWithParam<BeyondBmpCase> {};
+
+TEST_P(BeyondBmp, IsDrawnAndCopiedAsItself)
+{
+    const BeyondBmpCase& c = GetParam();
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, c.options, c.text);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    EXPECT_EQ(converted.result.notes, std::vector<std::string>{});
+    EXPECT_EQ(ExtractPdfTextTrimmed(converted.pdfPath) + "\n", c.text);
+    const PdfFacts pdf = InspectPdf(converted.pdfPath);
+    EXPECT_EQ(pdf.fonts.size(), c.fontCount);
+    EXPECT_EQ(CodesShownAsMissingGlyphs(pdf), 0u);
+    EXPECT_EQ(PdfReaderWarnings(converted.pdfPath), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BeyondBmp,
+    testing::Values(
+        // pdftotext leaves out the spaces around an emoji of a proportional font.
+        BeyondBmpCase{"EmojiInTheMainFont", Utf8Options(DejaVuSansPath()), "a\xF0\x9F\x98\x80" "b\n", 1},
+        BeyondBmpCase{"EmojiThroughAFallbackFont", Utf8Options(), "a \xF0\x9F\x98\x80 b\n", 2},
+        BeyondBmpCase{"TheSameCharacterTwice", Utf8Options(DejaVuSansPath()), "\xF0\x9F\x98\x80\xF0\x9F\x98\x80\n", 1},
+        BeyondBmpCase{"TwoCharacters", Utf8Options(DejaVuSansPath()), "\xF0\x9F\x98\x80\xF0\x9D\x94\xB8\n", 1},
+        // A font's map of characters gains the stand-in amid the others, which keep their glyphs,
+        // those found through its table of glyph numbers too (the ruble sign, the scissors).
+        BeyondBmpCase{"AmongManyScripts", Utf8Options(DejaVuSansPath()),
+                      "\xC3\xA9\xC3\xBF \xCE\xA9\xCF\x89 \xD0\x96\xD1\x8F \xE2\x82\xAC\xE2\x86\x92\xE2\x88\x9E \xEF\xAC\x81 "
+                      "\xE2\x99\xA5 \xE2\x82\xBD \xE2\x9C\x82 \xF0\x9F\x98\x80\n", 1},
+        BeyondBmpCase{"UnderAutoWithChinese", {}, "\xE5\xBC\xA0 \xF0\x9F\x98\x80\n", 3}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The stand-ins are private codes: those the text uses itself keep their own meaning.
+TEST(BeyondBmp, StandsInWithAPrivateCodeTheTextDoesNotUse)
+{
+    ScratchFolder folder;
+    const std::string text = "\xEF\xA3\xBF\xEF\xA3\xBE\xF0\x9F\x98\x80\n"; // U+F8FF, U+F8FE, an emoji
+    const Converted converted = ConvertText(folder, Utf8Options(DejaVuSansPath()), text);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    EXPECT_EQ(ExtractPdfTextTrimmed(converted.pdfPath) + "\n", text);
+}
+
+} // namespace
