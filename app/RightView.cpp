@@ -13,7 +13,7 @@
 namespace {
 
 enum class Kind { Category, Group, Choice, Number, Text, File };
-enum class List { None, Paper, FontKinds, Base14, Cid, SingleByte, MultiByte, OpenModes, YesNo, FormFeeds };
+enum class List { None, Paper, FontKinds, Base14, Cid, SingleByte, MultiByte, OpenModes, YesNo, FormFeeds, Archive };
 
 struct OptionRow {
     const char* label;
@@ -31,6 +31,9 @@ using CO = ConversionOptions;
 const char* const kMetricsFilter = "AFM Files (*.afm)|*.afm|All Files (*.*)|*.*|";
 const char* const kDataFilter = "PFA/PFB Files (*.pfa;*.pfb)|*.pfa;*.pfb|All Files (*.*)|*.*|";
 const char* const kTrueTypeFilter = "TrueType Font Files (*.ttf;*.ttc)|*.ttf;*.ttc|All Files (*.*)|*.*|";
+
+// The archive rows: their category, then the choice and the language under it.
+constexpr int kArchiveCategoryRow = 40;
 
 // Row n of the tree is kRows[n - 1]; the numbers are the contract with the run.
 const OptionRow kRows[] = {
@@ -86,9 +89,17 @@ const OptionRow kRows[] = {
      Kind::Number, 37, List::None, &CO::TabSize},
     {"Form Feed", "Whether a form feed ends the page or is drawn as a character.", Kind::Choice, 37,
      List::FormFeeds, &CO::FormFeed},
+    {"Archive Options", "Archival PDFs that keep for decades and that screen readers can follow.", Kind::Category, 0},
+    {"PDF/A", "PDF/A-2u, tagged: every font embedded, XMP metadata, an sRGB output intent and one structure "
+              "element per paragraph. Passwords and encryption cannot be used with it.",
+     Kind::Choice, kArchiveCategoryRow, List::Archive, &CO::Archive},
+    {"Document Language", "The language tag the PDF declares, such as en-US or de-DE; empty takes the language "
+                          "of your locale.",
+     Kind::Text, kArchiveCategoryRow, List::None, nullptr, &CO::Language},
 };
 constexpr int kRowCount = int(std::size(kRows));
-static_assert(kRowCount == 39);
+static_assert(kRowCount == 42);
+static_assert(kRows[kArchiveCategoryRow - 1].kind == Kind::Category);
 
 constexpr int kPageSizeRow = 2;
 constexpr int kPageWidthRow = 3;
@@ -134,6 +145,7 @@ QStringList Entries(List list)
     case List::OpenModes: return ToStrings(OpenModeLabels);
     case List::YesNo: return ToStrings(YesNoLabels);
     case List::FormFeeds: return ToStrings(FormFeedLabels);
+    case List::Archive: return ToStrings(ArchiveLabels);
     case List::None: break;
     }
     return {};

@@ -42,6 +42,10 @@ const char kUsage[] =
     "                           the password is the first line of FILE ('-': the standard\n"
     "                           input); passwords given as P are seen by every user of the\n"
     "                           machine in the list of processes, those in files are not\n"
+    "  --pdfa                   make archival PDFs (PDF/A-2u), tagged for screen readers: fonts\n"
+    "                           embedded, a paragraph structure, no encryption (PDFA=1)\n"
+    "  --lang TAG               the documents' language with --pdfa, e.g. en-US (Language=TAG;\n"
+    "                           default: the user's locale)\n"
     "  -o, --output-dir DIR     write the PDFs into DIR (created when missing)\n"
     "  -j, --jobs N             convert N files at once (default: the number of processor\n"
     "                           cores; at most 4 times that); files are converted independently\n"
@@ -141,6 +145,7 @@ private:
     std::optional<std::string> TakeValue(const std::string& name, const std::optional<std::string>& attached);
     bool SetKey(const std::string& assignment);
     void ApplyFontOptions();
+    void ApplyArchiveOptions();
     bool ResolveFont();
     bool SetJobs(const std::string& text);
     bool SetFont(const std::string& font, bool choosesKind);
@@ -166,6 +171,8 @@ private:
     bool m_fontGiven = false;
     bool m_fontChoosesKind = false; // --font
     bool m_utf8 = false;
+    bool m_archive = false;               // --pdfa
+    std::optional<std::string> m_language; // --lang
     CommandLine m_result;
     std::string m_settingsWarning;
     std::string m_error;
@@ -229,6 +236,7 @@ bool Parser::ParseOne(const std::string& argument)
         {"--user-password", [&](const std::string& v) { m_result.userPassword = v; return true; }},
         {"--owner-password-file", [&](const std::string& v) { m_ownerPasswordFile = v; return true; }},
         {"--user-password-file", [&](const std::string& v) { m_userPasswordFile = v; return true; }},
+        {"--lang", [&](const std::string& v) { m_language = v; return true; }},
         {"-o", [&](const std::string& v) { m_result.outputDirectory = v; return true; }},
         {"--output-dir", [&](const std::string& v) { m_result.outputDirectory = v; return true; }},
         {"-j", [&](const std::string& v) { return SetJobs(v); }},
@@ -250,6 +258,8 @@ bool Parser::ParseOne(const std::string& argument)
         m_result.showVersion = true;
     else if (name == "--utf8")
         m_utf8 = true;
+    else if (name == "--pdfa")
+        m_archive = true;
     else
         return Fail("unknown option '" + argument + "'");
     return true;
@@ -354,6 +364,16 @@ void Parser::ApplySettings()
         if (!SetKey(assignment))
             return;
     ApplyFontOptions();
+    ApplyArchiveOptions();
+}
+
+// Like the font options, they say what the user wants for this call.
+void Parser::ApplyArchiveOptions()
+{
+    if (m_archive)
+        m_result.options.Archive = kArchivePdfA;
+    if (m_language)
+        m_result.options.Language = *m_language;
 }
 
 // --font and --utf8 say what the user wants for this call, so they win over the settings.

@@ -77,6 +77,11 @@ const std::vector<KeyMeaning>& Meanings()
         {"TabSize", "a tab advances to the next multiple of this many space widths from the line's start; 0 "
                     "draws the tab as the font has it", {}},
         {"FormFeed", "what a form feed does:", Numbered(FormFeedLabels)},
+        {"PDFA", "whether every PDF is archival and tagged (embedded fonts, XMP metadata, an sRGB output "
+                 "intent, a structure tree of paragraphs; no passwords or encryption; --pdfa):",
+         Numbered(ArchiveLabels)},
+        {"Language", "with PDFA=1: the document's language tag, such as en-US or de-DE; empty: the user's "
+                     "locale (--lang)", {}},
     };
     return meanings;
 }

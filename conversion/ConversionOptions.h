@@ -39,6 +39,8 @@ struct ConversionOptions {
     int EncryptLevel = 48;     // key length in bits
     int TabSize = 8;           // a tab reaches the next multiple of this many space widths; 0 draws it
     int FormFeed = 1;          // 1: a form feed ends the page; 0 draws it
+    int Archive = 0;           // position in ArchiveLabels: 1 makes archival, tagged PDFs
+    std::string Language;      // the document's language tag, e.g. "en-US"; empty: the user's locale
 
     bool operator==(const ConversionOptions&) const = default;
 };
@@ -50,6 +52,9 @@ inline constexpr int kWinAnsiEncoding = 2; // position of "WinAnsiEncoding" in S
 inline constexpr int kUtf8Encoding = 28;   // position of "UTF-8" in SingleByteEncodings
 // Position of "Auto": each file is read as what it is (see TextPlan.h).
 inline constexpr int kAutoEncoding = 29;
+inline constexpr int kArchiveOff = 0;
+inline constexpr int kArchivePdfA = 1;   // PDF/A-2u, tagged
+inline constexpr int kDefaultEncryptLevel = 48;
 
 enum FontKind { Base14Font = 0, Type1Font = 1, TrueTypeFont = 2, CidFont = 3 };
 
@@ -71,6 +76,8 @@ extern const std::array<std::string_view, 4> OpenModeLabels;
 extern const std::array<std::string_view, 2> YesNoLabels;
 // What a form feed does, by the value of FormFeed.
 extern const std::array<std::string_view, 2> FormFeedLabels;
+// What the Archive field makes, by its value.
+extern const std::array<std::string_view, 2> ArchiveLabels;
 
 // The label of a paper-size position, "Custom Page Size" for 37, empty for anything else.
 std::string_view PaperSizeLabel(int index);
@@ -88,3 +95,15 @@ bool UsesUtf8(const ConversionOptions& options);
 // Whether each file decides how it is read and drawn: a font kind that takes the single-byte
 // list with "Auto" chosen there.
 bool ReadsEachFileAsDetected(const ConversionOptions& options);
+
+// Whether every PDF is made archival (PDF/A-2u) and tagged.
+bool MakesArchivalPdf(const ConversionOptions& options);
+
+// The language a document declares: the Language field, or when it is empty the user's locale
+// (LC_ALL, LC_MESSAGES, LANG in that order: "de_DE.UTF-8" gives "de-DE"), "en-US" when no
+// locale names one.
+std::string DocumentLanguage(const ConversionOptions& options);
+
+// Whether `tag` has the shape of a language tag: subtags of 1 to 8 letters or digits joined by
+// hyphens, the first of 2 to 8 letters ("en", "en-US", "zh-Hant-TW", "sr-Latn").
+bool IsLanguageTag(std::string_view tag);

@@ -22,6 +22,13 @@ namespace {
 
 constexpr char kFontSizeWarning[] = "Font size can not be 0. Set default 9.";
 constexpr int kDefaultFontSize = 9;
+// What a document read from the standard input is called where it needs a name.
+constexpr char kStandardInputName[] = "standard input";
+
+std::string FileNameOf(const std::string& path)
+{
+    return path.substr(path.find_last_of('/') + 1);
+}
 
 bool SameFile(const std::string& a, const std::string& b)
 {
@@ -114,9 +121,13 @@ struct DocumentOptions {
     std::size_t beyondBmpInInformation = 0;
 };
 
-DocumentOptions OptionsForDocument(const ConversionOptions& chosen)
+// `name` is what the document is called when an archival PDF needs a title and none is set:
+// the input's file name.
+DocumentOptions OptionsForDocument(const ConversionOptions& chosen, const std::string& name)
 {
     DocumentOptions document{chosen};
+    if (MakesArchivalPdf(chosen) && document.options.Title.empty())
+        document.options.Title = name;
     document.beyondBmpInInformation = ReplaceBeyondBmpInInformation(document.options);
     return document;
 }
@@ -165,6 +176,7 @@ Pages WritePages(PdfDocument& document, const ConversionOptions& options, const 
     TextLayout layout(document.Handle(), font, FontSizeToUse(options, observer), options, document.Charset(), observer,
                       fallbacks);
     layout.OnPageFinished([&document](HPDF_Page page) { return document.FinishPage(page); });
+    layout.MarkContent(document.Marks());
     layout.Write(text, progressLength);
     for (HPDF_Font drawing : fallbacks)
         ReplaceToUnicodeMap(drawing, layout.DrawnCodes());
@@ -180,13 +192,13 @@ Pages WritePages(PdfDocument& document, const ConversionOptions& options, const 
 // prepared, the pages written (which gives the text up), and the document finished. The caller then hands the PDF out with the document's
 // WriteOut, once: its AES-256 path frees the library's document on the way.
 ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& chosen, std::string bytes,
-                               const std::string& ownerPassword, const std::string& userPassword,
-                               ConversionObserver& observer)
+                               const std::string& documentName, const std::string& ownerPassword,
+                               const std::string& userPassword, ConversionObserver& observer)
 {
     if (const auto problem = CheckPageAndPasswords(chosen, ownerPassword, userPassword))
         return ConversionResult::Failed(*problem);
     TextPlan plan = MakeTextPlan(chosen, std::move(bytes));
-    const DocumentOptions adjusted = OptionsForDocument(plan.options);
+    const DocumentOptions adjusted = OptionsForDocument(plan.options, documentName);
     const ConversionOptions& options = adjusted.options;
     LayoutText prepared = PrepareText(std::move(plan.text), adjusted, chosen);
     prepared.notes.insert(prepared.notes.begin(), plan.notes.begin(), plan.notes.end());
@@ -234,7 +246,8 @@ WrittenPdf WritePdfInMemory(const ConversionOptions& options, const std::string&
         return {ConversionResult::Failed("Cannot read the input file: " + content.error + "."), nullptr};
     PdfDocument document;
     ConversionResult result =
-        BuildDocument(document, options, std::move(content.text), ownerPassword, userPassword, observer);
+        BuildDocument(document, options, std::move(content.text), FileNameOf(inputPath), ownerPassword, userPassword,
+                      observer);
     if (!result.written)
         return {KeepingOldPdf(std::move(result), outputPath), nullptr};
     auto file = std::make_unique<ReplacingFile>(outputPath);
@@ -264,7 +277,8 @@ ConversionResult ConvertStreamInMemory(const ConversionOptions& options, int inp
         return ConversionResult::Failed("Cannot read the input: " + content.error + ".");
     PdfDocument document;
     ConversionResult result =
-        BuildDocument(document, options, std::move(content.text), ownerPassword, userPassword, observer);
+        BuildDocument(document, options, std::move(content.text), kStandardInputName, ownerPassword, userPassword,
+                      observer);
     if (!result.written)
         return result;
     int error = 0;

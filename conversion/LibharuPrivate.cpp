@@ -251,6 +251,13 @@ std::vector<HPDF_BYTE> LibharuFont::GlyphBytes(unsigned glyph) const
     return bytes;
 }
 
+bool LibharuPage::AppendContent(std::string_view operators)
+{
+    const HPDF_PageAttr attr = PageWithContentInMemory(m_page);
+    return attr && HPDF_Stream_Write(attr->stream, reinterpret_cast<const HPDF_BYTE*>(operators.data()),
+                                     static_cast<HPDF_UINT>(operators.size())) == HPDF_OK;
+}
+
 bool LibharuPage::TakeContent(std::vector<unsigned char>& bytes)
 {
     const HPDF_PageAttr attr = FinishedPage(m_page);

@@ -1,6 +1,6 @@
 #pragma once
 // The one place that reaches into libharu's private structures, for what its public interface
-// does not offer: whether a TrueType font has a glyph for a character, the stream of a UTF-8
+// does not offer: operators it has no call for, whether a TrueType font has a glyph for a character, the stream of a UTF-8
 // font's map back to Unicode, the glyph table of an embedded TrueType font, and a finished
 // page's content stream, resources and the lists that hold them. Those structures differ between versions of the library, so the build
 // stops on any version other than the one this was written against (2.3.0). Any thread that
@@ -60,6 +60,11 @@ struct LibharuSharedResources {
 class LibharuPage {
 public:
     explicit LibharuPage(HPDF_Page page) : m_page(page) {}
+
+    // Writes `operators` into the page's content where drawing has reached, for the operators
+    // the library has no call for (marked content). False, writing nothing, for a page whose
+    // content is not in memory; a failed write puts the document in error.
+    bool AppendContent(std::string_view operators);
 
     // Moves what was drawn on the page into `bytes`, leaving the page's content empty until
     // PutDeflatedContent. False, changing nothing, for a page that is not finished (text or

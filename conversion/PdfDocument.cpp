@@ -19,6 +19,16 @@ constexpr char kProducer[] = "Quillary 2.1";
 // a flat page tree stops at 32767.
 constexpr HPDF_UINT kPagesPerNode = 1000;
 
+// The fonts of the Base14 list, in its order, as the metric-compatible URW Type 1 fonts
+// (fonts-urw-base35), which an archival PDF can embed where the Base14 fonts have no program.
+constexpr char kUrwFolder[] = "/usr/share/fonts/type1/urw-base35/";
+constexpr std::array<std::string_view, 14> kUrwBase14Files = {
+    "NimbusMonoPS-Regular", "NimbusMonoPS-Bold", "NimbusMonoPS-Italic", "NimbusMonoPS-BoldItalic",
+    "NimbusSans-Regular", "NimbusSans-Bold", "NimbusSans-Italic", "NimbusSans-BoldItalic",
+    "NimbusRoman-Regular", "NimbusRoman-Bold", "NimbusRoman-Italic", "NimbusRoman-BoldItalic",
+    "StandardSymbolsPS", "D050000L"};
+constexpr int kHelvetica = 4;
+
 template <std::size_t N>
 const char* ListEntry(const std::array<std::string_view, N>& list, int index)
 {
@@ -138,8 +148,8 @@ bool PdfDocument::Check(const std::string& step)
 
 std::string PdfDocument::FailureReason() const
 {
-    if (!m_encryptionFailure.empty())
-        return m_encryptionFailure;
+    if (!m_rewriteFailure.empty())
+        return m_rewriteFailure;
     if (!m_pages.FailureReason().empty())
         return m_pages.FailureReason();
     if (!Failed())
@@ -151,6 +161,11 @@ std::string PdfDocument::FailureReason() const
 
 HPDF_Font PdfDocument::Open(const ConversionOptions& options, ConversionObserver& observer)
 {
+    m_archival = MakesArchivalPdf(options);
+    if (m_archival) {
+        m_marks.emplace();
+        m_language = DocumentLanguage(options);
+    }
     HPDF_SetPagesConfiguration(m_pdf, kPagesPerNode);
     HPDF_SetCompressionMode(m_pdf, HPDF_COMP_ALL);
     if (options.OpenMode >= 0 && options.OpenMode < int(OpenModeLabels.size()))
@@ -160,7 +175,8 @@ HPDF_Font PdfDocument::Open(const ConversionOptions& options, ConversionObserver
     HPDF_Font font = LoadFont(options);
     if (!font) {
         observer.Warn(kFontWarning);
-        font = GetFont("Helvetica", "");
+        font = m_archival ? LoadArchivalBase14Font(kHelvetica, SingleByteEncodings[kWinAnsiEncoding].data())
+                          : GetFont("Helvetica", "");
     }
     if (font)
         ReadCharset(font);
@@ -176,7 +192,9 @@ HPDF_Font PdfDocument::LoadFont(const ConversionOptions& options)
     switch (options.PageFont) {
     case Base14Font: {
         const char* name = ListEntry(Base14FontNames, options.B14Font);
-        return name && singleByte ? GetFont(name, singleByte) : nullptr;
+        if (!name || !singleByte)
+            return nullptr;
+        return m_archival ? LoadArchivalBase14Font(options.B14Font, singleByte) : GetFont(name, singleByte);
     }
     case Type1Font: {
         const char* data = options.Type1DataFile.empty() ? nullptr : options.Type1DataFile.c_str();
@@ -193,13 +211,23 @@ HPDF_Font PdfDocument::LoadFont(const ConversionOptions& options)
     }
 }
 
+HPDF_Font PdfDocument::LoadArchivalBase14Font(int base14Index, const char* encoding)
+{
+    const std::string base = kUrwFolder + std::string(kUrwBase14Files[std::size_t(base14Index)]);
+    const char* name = HPDF_LoadType1FontFromFile(m_pdf, (base + ".afm").c_str(), (base + ".t1").c_str());
+    Check("Loading \"" + base + ".t1\", the embeddable form of " + std::string(Base14FontNames[std::size_t(base14Index)]) +
+          " (from the package fonts-urw-base35)");
+    return name ? GetFont(name, encoding) : nullptr;
+}
+
 HPDF_Font PdfDocument::LoadTrueTypeFont(const ConversionOptions& options, const std::string& encoding)
 {
     const std::string path = TrimTrailingBlanks(options.TrueTypeFile);
     // UTF-8 text is written as glyph numbers of this very font, which no other font shares, so
-    // a reader can show it only with the font program in the PDF.
+    // a reader can show it only with the font program in the PDF; an archival PDF carries
+    // every font it uses.
     const bool utf8 = UsesUtf8(options);
-    const HPDF_BOOL embed = options.EmbeddingFont == kYes || utf8 ? HPDF_TRUE : HPDF_FALSE;
+    const HPDF_BOOL embed = options.EmbeddingFont == kYes || utf8 || m_archival ? HPDF_TRUE : HPDF_FALSE;
     const char* name = EndsWithTtc(path)
                            ? HPDF_LoadTTFontFromFile2(m_pdf, path.c_str(), HPDF_UINT(options.TrueTypeFontIndex), embed)
                            : HPDF_LoadTTFontFromFile(m_pdf, path.c_str(), embed);
@@ -293,10 +321,19 @@ void PdfDocument::Finish(const ConversionOptions& options, const std::string& ow
 
 bool PdfDocument::WriteOut(const std::function<bool(std::string_view)>& write)
 {
-    return m_aes256 ? WriteEncryptedOut(write) : ReadOut(write);
+    using Write = std::function<bool(std::string_view)>;
+    if (m_aes256)
+        return WriteRewrittenOut([this](std::string_view plain, const Write& out, std::string& error) {
+            return WriteEncrypted(plain, *m_aes256, out, error);
+        }, write);
+    if (m_archival)
+        return WriteRewrittenOut([this](std::string_view plain, const Write& out, std::string& error) {
+            return WriteArchival(plain, ArchivalFacts{m_marks->Structure(), m_language}, out, error);
+        }, write);
+    return ReadOut(write);
 }
 
-bool PdfDocument::WriteEncryptedOut(const std::function<bool(std::string_view)>& write)
+bool PdfDocument::WriteRewrittenOut(const Rewrite& rewrite, const std::function<bool(std::string_view)>& write)
 {
     std::string plain;
     plain.reserve(HPDF_GetStreamSize(m_pdf));
@@ -309,7 +346,7 @@ bool PdfDocument::WriteEncryptedOut(const std::function<bool(std::string_view)>&
     // The document is not needed any more, and the re-write needs room of its own.
     HPDF_Free(m_pdf);
     m_pdf = nullptr;
-    return WriteEncrypted(plain, *m_aes256, write, m_encryptionFailure);
+    return rewrite(plain, write, m_rewriteFailure);
 }
 
 bool PdfDocument::ReadOut(const std::function<bool(std::string_view)>& write)

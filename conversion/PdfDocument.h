@@ -1,9 +1,10 @@
 #pragma once
 // One PDF document being built for one input file: created with compression and the viewer's
-// page mode, given its font, and finally its information, security settings and save. The
+// page mode, given its font (for an archival document, one that can be embedded), and finally its information, security settings and save. The
 // library is used without an error handler; the first refusal is remembered with the step
 // that caused it, so the caller can tell the user why a file was not written.
 #include "conversion/Aes256Encryption.h"
+#include "conversion/ArchivalPdf.h"
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
 #include "conversion/SystemFont.h"
@@ -42,12 +43,17 @@ public:
     // the document keeps only compressed pages. False when that failed (see FailureReason).
     bool FinishPage(HPDF_Page page) { return m_pages.Compress(page); }
 
+    // For an archival document, from Open on: the marked content its pages are drawn with;
+    // null for any other document.
+    MarkedContent* Marks() { return m_marks ? &*m_marks : nullptr; }
+
     // The lead bytes of the font's encoding, for searches that must not split a character.
     const MultiByteCharset& Charset() const { return m_charset; }
 
     // Information, passwords, permissions and key length; then the whole PDF is made in
     // memory, ready for WriteOut. From kAes256Level on, the library makes the PDF unencrypted
-    // and WriteOut encrypts it with AES-256 on its way out.
+    // and WriteOut encrypts it with AES-256 on its way out; an archival PDF is given its
+    // archival form on its way out likewise (it is never encrypted: the options gate sees to it).
     void Finish(const ConversionOptions& options, const std::string& ownerPassword,
                 const std::string& userPassword);
 
@@ -79,7 +85,10 @@ private:
     void SetSecurity(const ConversionOptions& options, const std::string& ownerPassword,
                      const std::string& userPassword);
     bool ReadOut(const std::function<bool(std::string_view)>& write);
-    bool WriteEncryptedOut(const std::function<bool(std::string_view)>& write);
+    using Rewrite = std::function<bool(std::string_view plain, const std::function<bool(std::string_view)>& write,
+                                       std::string& error)>;
+    bool WriteRewrittenOut(const Rewrite& rewrite, const std::function<bool(std::string_view)>& write);
+    HPDF_Font LoadArchivalBase14Font(int base14Index, const char* encoding);
 
     HPDF_Doc m_pdf = nullptr;
     HPDF_Font m_font = nullptr;
@@ -90,5 +99,8 @@ private:
     std::string m_failedStep;
     PageCompressor m_pages;
     std::optional<Aes256Encryption> m_aes256;
-    std::string m_encryptionFailure;
+    bool m_archival = false;
+    std::optional<MarkedContent> m_marks;
+    std::string m_language;
+    std::string m_rewriteFailure;
 };

@@ -17,11 +17,12 @@ constexpr std::string_view kDisplay = "Document Display Option";
 constexpr std::string_view kProperty = "PDF Property Option";
 constexpr std::string_view kSecurity = "PDF Security Option";
 constexpr std::string_view kText = "Text Option";
+constexpr std::string_view kArchive = "Archive Option";
 // Texts were always read into a buffer of 1024 bytes, which keeps one byte for the zero.
 constexpr std::size_t kMostTextBytes = 1023;
 
 using O = ConversionOptions;
-const std::array<SettingsKey, 28> kKeys = {{
+const std::array<SettingsKey, 30> kKeys = {{
     {kPaper, "PageSize", &O::PageSize},
     {kPaper, "PageWidth", &O::PageWidth},
     {kPaper, "PageHeight", &O::PageHeight},
@@ -50,6 +51,8 @@ const std::array<SettingsKey, 28> kKeys = {{
     {kSecurity, "EncryptLevel", &O::EncryptLevel},
     {kText, "TabSize", &O::TabSize},
     {kText, "FormFeed", &O::FormFeed},
+    {kArchive, "PDFA", &O::Archive},
+    {kArchive, "Language", nullptr, &O::Language},
 }};
 
 bool SameName(std::string_view a, std::string_view b)

@@ -1,6 +1,7 @@
 #include "conversion/TextLayout.h"
 
 #include "conversion/LineBreaker.h"
+#include "conversion/MarkedContent.h"
 #include "conversion/TabStops.h"
 #include "conversion/VisualOrder.h"
 #include "platform/Utf8.h"
@@ -142,11 +143,15 @@ HPDF_Page TextLayout::StartPage()
     // top margin.
     HPDF_Page_MoveTextPos(page, static_cast<HPDF_REAL>(m_options.LeftMargin),
                           HPDF_Page_GetHeight(page) - static_cast<HPDF_REAL>(m_options.TopMargin) + m_fontSize);
+    if (m_marks)
+        m_marks->StartPage(page);
     return HPDF_GetError(m_pdf) == HPDF_OK ? page : nullptr;
 }
 
 bool TextLayout::FinishPage(HPDF_Page page)
 {
+    if (m_marks)
+        m_marks->FinishPage();
     HPDF_Page_EndText(page);
     return !m_pageFinished || m_pageFinished(page);
 }
@@ -160,10 +165,14 @@ void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& wi
     } else {
         m_line.assign(line);
     }
+    if (m_marks)
+        m_marks->BeginLine(m_line);
     if (widths.HasFallbacks())
         ShowInRuns(page, widths);
     else
         HPDF_Page_ShowTextNextLine(page, m_line.c_str());
+    if (m_marks)
+        m_marks->EndLine();
 }
 
 // Shows the UTF-8 line in runs of the characters each font draws, the font switched between

@@ -17,6 +17,7 @@
 #include <vector>
 
 class LineBreaker;
+class MarkedContent;
 
 class TextLayout {
 public:
@@ -28,6 +29,10 @@ public:
     // Called with each page once nothing more is drawn on it; when it returns false, writing
     // stops there.
     void OnPageFinished(std::function<bool(HPDF_Page)> finished) { m_pageFinished = std::move(finished); }
+
+    // Draws the text into marked content recorded in `marks` (tagged documents); null, the
+    // default, draws it unmarked. `marks` must outlive the Write.
+    void MarkContent(MarkedContent* marks) { m_marks = marks; }
 
     // `text` has CR as its only line end (see NormaliseLineEnds); `progressLength` is the
     // range reported for it.
@@ -63,6 +68,7 @@ private:
     ConversionObserver& m_observer;
     std::vector<HPDF_Font> m_fallbacks;
     std::function<bool(HPDF_Page)> m_pageFinished;
+    MarkedContent* m_marks = nullptr;
     std::string m_line; // the zero-terminated copy the library draws
     HPDF_Page m_page = nullptr;
     std::size_t m_drawn = 0;          // bytes of the lines drawn, for the progress

@@ -30,7 +30,8 @@ TEST_F(OptionsPane, RowsKeepTheirNumbersListsAndColoursAcrossRebuilds)
         EXPECT_EQ(Row(37)->GetLabelText(), "Text Options");
         EXPECT_EQ(Row(38)->GetParent(), Row(37));
         EXPECT_EQ(Row(39)->GetLabelText(), "Form Feed");
-        EXPECT_EQ(Row(40), nullptr);
+        EXPECT_EQ(Row(40)->GetLabelText(), "Archive Options");
+        EXPECT_EQ(Row(43), nullptr);
         EXPECT_EQ(Row(16)->GetParent(), Row(15));
         EXPECT_EQ(Row(13)->GetParent(), Row(12));
         for (int category : {1, 22, 25, 31, 37}) {
