@@ -2,6 +2,7 @@
 
 #include "conversion/Aes256Encryption.h"
 #include "conversion/CheckOptions.h"
+#include "conversion/GlyphlessCharacters.h"
 #include "conversion/PdfDocument.h"
 #include "platform/CommitPool.h"
 #include "platform/SystemMessage.h"
@@ -162,6 +163,7 @@ LayoutText PrepareText(std::string text, const DocumentOptions& document, const 
 struct Pages {
     std::string failure;                         // empty when every page was written
     std::optional<std::string> missingGlyphNote; // characters the font has no glyph for
+    std::string droppedNote;                     // characters left out of an archival PDF
 };
 
 // Opens the document's fonts and lays `text` out on its pages. The text is taken by value and
@@ -171,10 +173,15 @@ Pages WritePages(PdfDocument& document, const ConversionOptions& options, const 
 {
     HPDF_Font font = document.Open(options, observer);
     if (!font)
-        return {document.FailureReason(), std::nullopt};
+        return {document.FailureReason(), std::nullopt, {}};
     const std::vector<HPDF_Font> fallbacks = document.LoadFallbackFonts(plan.fallbackFonts);
-    TextLayout layout(document.Handle(), font, FontSizeToUse(options, observer), options, document.Charset(), observer,
-                      fallbacks);
+    const float fontSize = FontSizeToUse(options, observer);
+    std::string droppedNote;
+    if (document.Marks()) {
+        GlyphWidths glyphs(font, fontSize, document.Charset(), fallbacks);
+        droppedNote = DroppedGlyphlessNote(DropCharactersWithoutGlyph(text, glyphs, document.Charset()));
+    }
+    TextLayout layout(document.Handle(), font, fontSize, options, document.Charset(), observer, fallbacks);
     layout.OnPageFinished([&document](HPDF_Page page) { return document.FinishPage(page); });
     layout.MarkContent(document.Marks());
     layout.Write(text, progressLength);
@@ -183,8 +190,8 @@ Pages WritePages(PdfDocument& document, const ConversionOptions& options, const 
     ReplaceToUnicodeMap(font, layout.DrawnCodes());
     std::string().swap(text);
     if (document.Check("Writing the pages"))
-        return {document.FailureReason(), std::nullopt};
-    return {{}, layout.MissingGlyphNote(plan.searchedInstalledFonts)};
+        return {document.FailureReason(), std::nullopt, {}};
+    return {{}, layout.MissingGlyphNote(plan.searchedInstalledFonts), droppedNote};
 }
 
 // Makes the whole PDF of `bytes`, the file as read, in `document`, in memory, step by step: the
@@ -216,6 +223,8 @@ ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& c
             result.notes.push_back(std::move(note));
     if (pages.missingGlyphNote)
         result.notes.push_back(*pages.missingGlyphNote);
+    if (!pages.droppedNote.empty())
+        result.notes.push_back(pages.droppedNote);
     return result;
 }
 

@@ -34,6 +34,8 @@ public:
     // belongs to the open paragraph, or begins one.
     void BeginLine(std::string_view line);
     void EndLine();
+    // Whether the line begun is a paragraph's, not blank.
+    bool InParagraph() const { return m_pieceOpen; }
     // Closes the marked content open on the page; its paragraph goes on on the next page.
     void FinishPage();
 

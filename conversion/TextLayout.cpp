@@ -172,7 +172,18 @@ void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& wi
     else
         HPDF_Page_ShowTextNextLine(page, m_line.c_str());
     if (m_marks)
-        m_marks->EndLine();
+        EndMarkedLine(page);
+}
+
+// A reader that follows the tags takes a paragraph's lines as one text; the space drawn after
+// each line, where it cannot be seen, keeps its words apart where the line broke between them.
+void TextLayout::EndMarkedLine(HPDF_Page page)
+{
+    if (!m_marks->InParagraph())
+        return m_marks->EndLine();
+    HPDF_Page_ShowText(page, " ");
+    m_drewJoiningSpace = true;
+    m_marks->EndLine();
 }
 
 // Shows the UTF-8 line in runs of the characters each font draws, the font switched between
@@ -217,6 +228,8 @@ void TextLayout::NoteShapedCodes(std::string_view visual)
 
 void TextLayout::AddShapedCodes()
 {
+    if (m_drewJoiningSpace)
+        m_shapedCodes.push_back(u' ');
     m_drawnCodes.insert(m_drawnCodes.end(), m_shapedCodes.begin(), m_shapedCodes.end());
     std::sort(m_drawnCodes.begin(), m_drawnCodes.end());
     m_drawnCodes.erase(std::unique(m_drawnCodes.begin(), m_drawnCodes.end()), m_drawnCodes.end());

@@ -59,6 +59,7 @@ private:
     void ShowInRuns(HPDF_Page page, GlyphWidths& widths);
     void NoteShapedCodes(std::string_view visual);
     void AddShapedCodes();
+    void EndMarkedLine(HPDF_Page page);
 
     HPDF_Doc m_pdf;
     HPDF_Font m_font;
@@ -76,6 +77,7 @@ private:
     // The page began because the last one was full, and nothing is drawn on it yet.
     bool m_pageBegunByOverflow = true;
     std::vector<char16_t> m_drawnCodes;
-    std::vector<char16_t> m_shapedCodes; // drawn after reordering; may repeat
+    std::vector<char16_t> m_shapedCodes; // drawn after reordering, or the joining space; may repeat
     std::size_t m_charactersWithoutGlyph = 0;
+    bool m_drewJoiningSpace = false;
 };

@@ -1,0 +1,37 @@
+#include "conversion/GlyphlessCharacters.h"
+
+#include "platform/Utf8.h"
+
+#include <algorithm>
+#include <cstddef>
+
+std::size_t DropCharactersWithoutGlyph(std::string& text, GlyphWidths& widths, const MultiByteCharset& charset)
+{
+    if (!charset.IsUtf8())
+        return 0;
+    std::size_t dropped = 0;
+    std::size_t kept = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(text, pos), 1);
+        if (widths.CanDraw(DecodeUtf8(text, pos, length))) {
+            std::copy(text.begin() + std::ptrdiff_t(pos), text.begin() + std::ptrdiff_t(pos + length),
+                      text.begin() + std::ptrdiff_t(kept));
+            kept += length;
+        } else {
+            ++dropped;
+        }
+        pos += length;
+    }
+    text.resize(kept);
+    return dropped;
+}
+
+std::string DroppedGlyphlessNote(std::size_t dropped)
+{
+    if (dropped == 0)
+        return {};
+    return std::to_string(dropped) + (dropped == 1 ? " character was" : " characters were") +
+           " left out because no installed font has a glyph for it, and an archival PDF may not show the empty "
+           "box in its place; install a font that has them (such as one of the fonts-noto packages) and convert "
+           "again.";
+}
