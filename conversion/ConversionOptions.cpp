@@ -131,6 +131,8 @@ bool IsAsciiAlphanumeric(char c)
 std::string LanguageOfLocale(std::string_view locale)
 {
     locale = locale.substr(0, locale.find_first_of(".@"));
+    if (locale == "POSIX")
+        return {};
     std::string tag(locale);
     std::replace(tag.begin(), tag.end(), '_', '-');
     return IsLanguageTag(tag) ? tag : std::string();

@@ -1,0 +1,323 @@
+// Archival, tagged PDFs: what the converter makes passes the checker of support/ArchivalChecker,
+// and the checker finds each rule broken on its own.
+#include "ConversionTestSupport.h"
+
+#include "conversion/CheckOptions.h"
+#include "support/ArchivalChecker.h"
+#include "support/PdfInspector.h"
+
+#include <gtest/gtest.h>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <array>
+#include <cstdio>
+#include <functional>
+#include <sstream>
+
+namespace {
+
+using Object = QPDFObjectHandle;
+
+constexpr char kThreeParagraphs[] = "First line one\nfirst line two\n\nSecond alone\n  \nThird at last\n";
+
+ConversionOptions Archival(void (*change)(ConversionOptions&) = nullptr)
+{
+    ConversionOptions options;
+    options.Archive = kArchivePdfA;
+    options.Language = "de-DE";
+    if (change)
+        change(options);
+    return options;
+}
+
+// The output of a poppler tool, which must answer within a minute.
+std::string Poppler(const std::string& tool, const std::string& path)
+{
+    std::string output;
+    FILE* pipe = popen(("timeout 60 " + tool + " '" + path + "' 2>&1").c_str(), "r");
+    if (!pipe)
+        return output;
+    std::array<char, 4096> chunk;
+    for (std::size_t got; (got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0;)
+        output.append(chunk.data(), got);
+    pclose(pipe);
+    return output;
+}
+
+// pdffonts: a line per font under a header whose column "emb" says yes or no.
+bool PopplerFindsEveryFontEmbedded(const std::string& pdfPath)
+{
+    std::istringstream lines(Poppler("pdffonts", pdfPath));
+    std::string header, rule, line;
+    std::getline(lines, header);
+    std::getline(lines, rule);
+    const std::size_t column = header.find(" emb ") + 1;
+    int fonts = 0;
+    for (; std::getline(lines, line) && line.size() > column; ++fonts)
+        if (line.compare(column, 3, "yes") != 0)
+            return false;
+    return column > 0 && fonts > 0;
+}
+
+struct FontCase {
+    const char* what;
+    ConversionOptions options;
+    bool singleByte; // the shown bytes are the text's own
+};
+void PrintTo(const FontCase& c, std::ostream* out) { *out << c.what; }
+
+class ArchivalFonts : public testing::TestWithParam<FontCase> {};
+
+TEST_P(ArchivalFonts, ConformAndHoldOneParagraphElementPerParagraph)
+{
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, GetParam().options, kThreeParagraphs);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    const ArchivalReport report = CheckArchival(converted.pdfPath);
+    EXPECT_TRUE(report.broken.empty()) << (report.broken.empty() ? 0 : int(*report.broken.begin()));
+    ASSERT_EQ(report.paragraphs.size(), 3u);
+    if (GetParam().singleByte) {
+        EXPECT_EQ(report.paragraphs[0], "First line one first line two ");
+        EXPECT_EQ(report.paragraphs[2], "Third at last ");
+    }
+    EXPECT_EQ(report.artifactTexts, 1); // the line of blanks
+    EXPECT_TRUE(PopplerFindsEveryFontEmbedded(converted.pdfPath));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ArchivalFonts,
+    testing::Values(FontCase{"Courier", Archival(), true},
+                    FontCase{"Helvetica-Bold", Archival([](auto& o) { o.B14Font = 5; }), true},
+                    FontCase{"Times-Roman in ISO8859-2", Archival([](auto& o) { o.B14Font = 8, o.SingeEncode = 4; }), true},
+                    FontCase{"TrueType chosen not to be embedded", Archival([](auto& o) {
+                                 o.PageFont = TrueTypeFont, o.EmbeddingFont = kNo, o.SingeEncode = kWinAnsiEncoding;
+                                 o.TrueTypeFile = DejaVuSansPath();
+                             }), true},
+                    FontCase{"TrueType in UTF-8", Archival([](auto& o) {
+                                 o = Utf8Options(), o.Archive = kArchivePdfA;
+                             }), false}));
+
+TEST(ArchivalPdf, PopplerSeesTagsAndParagraphsAndTheTitleIsTheFileName)
+{
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, Archival(), kThreeParagraphs);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    const std::string info = Poppler("pdfinfo", converted.pdfPath);
+    EXPECT_NE(info.find("Tagged:          yes"), std::string::npos) << info;
+    EXPECT_NE(info.find("Title:           input.txt"), std::string::npos) << info;
+    const std::string structure = Poppler("pdfinfo -struct-text", converted.pdfPath);
+    const std::size_t second = structure.find("\"Second alone \"");
+    EXPECT_NE(structure.find("\"First line one first line two \""), std::string::npos) << structure;
+    EXPECT_LT(second, structure.find("\"Third at last \"")) << structure;
+}
+
+TEST(ArchivalPdf, CharactersNoFontHasAreLeftOutWithANote)
+{
+    ScratchFolder folder;
+    ConversionOptions options = Utf8Options();
+    options.Archive = kArchivePdfA;
+    const Converted converted = ConvertText(folder, options, "a\xEF\xB7\x90z\n"); // U+FDD0, a noncharacter
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    EXPECT_TRUE(CheckArchival(converted.pdfPath).broken.empty());
+    ASSERT_EQ(converted.result.notes.size(), 1u);
+    EXPECT_NE(converted.result.notes[0].find("1 character was left out"), std::string::npos);
+}
+
+// --- the checker finds each rule broken -----------------------------------------------------
+
+Object FirstPage(QPDF& pdf)
+{
+    return QPDFPageDocumentHelper(pdf).getAllPages().front().getObjectHandle();
+}
+
+Object FirstFont(QPDF& pdf)
+{
+    return FirstPage(pdf).getKey("/Resources").getKey("/Font").ditems().begin()->second;
+}
+
+void EditContent(QPDF& pdf, const std::function<void(std::string&)>& edit)
+{
+    Object contents = FirstPage(pdf).getKey("/Contents");
+    const auto data = contents.getStreamData(qpdf_dl_generalized);
+    std::string text(reinterpret_cast<const char*>(data->getBuffer()), data->getSize());
+    edit(text);
+    contents.replaceStreamData(text, Object::newNull(), Object::newNull());
+}
+
+void Replace(std::string& text, const std::string& from, const std::string& to)
+{
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+struct BreakCase {
+    const char* what;
+    ArchivalRule rule;
+    std::function<void(QPDF&, QPDFWriter&)> breakIt;
+    std::function<void(std::string&)> breakBytes = {};
+};
+void PrintTo(const BreakCase& c, std::ostream* out) { *out << c.what; }
+
+class ArchivalChecker : public testing::TestWithParam<BreakCase> {};
+
+TEST_P(ArchivalChecker, FindsTheOneRuleBroken)
+{
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, Archival([](auto& o) { o.B14Font = 4; }), kThreeParagraphs);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    ASSERT_TRUE(CheckArchival(converted.pdfPath).broken.empty());
+
+    const std::string broken = folder.File("broken.pdf");
+    {
+        QPDF pdf;
+        pdf.processFile(converted.pdfPath.c_str());
+        QPDFWriter writer(pdf, broken.c_str());
+        writer.setObjectStreamMode(qpdf_o_disable);
+        GetParam().breakIt(pdf, writer);
+        writer.write();
+    }
+    if (GetParam().breakBytes) {
+        std::string bytes = FileBytes(broken);
+        GetParam().breakBytes(bytes);
+        folder.Write("broken.pdf", bytes);
+    }
+    EXPECT_EQ(CheckArchival(broken).broken, std::set<ArchivalRule>{GetParam().rule});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ArchivalChecker,
+    testing::Values(
+        BreakCase{"font program removed", ArchivalRule::FontsEmbedded, [](QPDF& pdf, QPDFWriter&) {
+                      FirstFont(pdf).getKey("/FontDescriptor").removeKey("/FontFile");
+                  }},
+        BreakCase{"a width that is not the program's", ArchivalRule::FontsEmbedded, [](QPDF& pdf, QPDFWriter&) {
+                      Object widths = FirstFont(pdf).getKey("/Widths");
+                      widths.setArrayItem('H' - 32, Object::newInteger(widths.getArrayItem('H' - 32).getIntValue() + 1));
+                  }},
+        BreakCase{"XMP declares part 1", ArchivalRule::Metadata, [](QPDF& pdf, QPDFWriter&) {
+                      Object xmp = pdf.getRoot().getKey("/Metadata");
+                      const auto data = xmp.getRawStreamData();
+                      std::string text(reinterpret_cast<const char*>(data->getBuffer()), data->getSize());
+                      Replace(text, "<pdfaid:part>2", "<pdfaid:part>1");
+                      xmp.replaceStreamData(text, Object::newNull(), Object::newNull());
+                  }},
+        BreakCase{"title differs from the XMP", ArchivalRule::Metadata, [](QPDF& pdf, QPDFWriter&) {
+                      pdf.getTrailer().getKey("/Info").replaceKey("/Title", Object::newString("other"));
+                  }},
+        BreakCase{"modification date differs from the XMP", ArchivalRule::Metadata, [](QPDF& pdf, QPDFWriter&) {
+                      pdf.getTrailer().getKey("/Info").replaceKey("/ModDate", Object::newString("D:19990101000000Z"));
+                  }},
+        BreakCase{"no output intent", ArchivalRule::OutputIntent, [](QPDF& pdf, QPDFWriter&) {
+                      pdf.getRoot().removeKey("/OutputIntents");
+                  }},
+        BreakCase{"no file identifier", ArchivalRule::FileIdentifier, [](QPDF&, QPDFWriter&) {},
+                  [](std::string& bytes) { Replace(bytes, "/ID [", "/XX ["); }},
+        BreakCase{"encrypted", ArchivalRule::NoEncryption, [](QPDF&, QPDFWriter& writer) {
+                      writer.setR6EncryptionParameters("", "owner", true, true, true, true, true, true, qpdf_r3p_full, false);
+                  }},
+        BreakCase{"a code without a glyph", ArchivalRule::NoNotdef, [](QPDF& pdf, QPDFWriter&) {
+                      const std::string font = FirstPage(pdf).getKey("/Resources").getKey("/Font").getKeys().begin()->c_str();
+                      EditContent(pdf, [&](std::string& text) { text += "/Artifact BMC BT " + font + " 9 Tf <01> Tj ET EMC\n"; });
+                  }},
+        BreakCase{"Document element of another type", ArchivalRule::StructureTree, [](QPDF& pdf, QPDFWriter&) {
+                      pdf.getRoot().getKey("/StructTreeRoot").getKey("/K").replaceKey("/S", Object::newName("/Sect"));
+                  }},
+        BreakCase{"not marked", ArchivalRule::StructureTree, [](QPDF& pdf, QPDFWriter&) {
+                      pdf.getRoot().removeKey("/MarkInfo");
+                  }},
+        BreakCase{"text outside marked content", ArchivalRule::MarkedContent, [](QPDF& pdf, QPDFWriter&) {
+                      EditContent(pdf, [](std::string& text) { Replace(text, "/P <</MCID 1>> BDC", "/Span BMC"); });
+                  }},
+        BreakCase{"parent tree without the page", ArchivalRule::MarkedContent, [](QPDF& pdf, QPDFWriter&) {
+                      pdf.getRoot().getKey("/StructTreeRoot").getKey("/ParentTree").replaceKey("/Nums", Object::newArray());
+                  }},
+        BreakCase{"no language", ArchivalRule::Viewer, [](QPDF& pdf, QPDFWriter&) { pdf.getRoot().removeKey("/Lang"); }},
+        BreakCase{"file name shown for the title", ArchivalRule::Viewer, [](QPDF& pdf, QPDFWriter&) {
+                      pdf.getRoot().getKey("/ViewerPreferences").replaceKey("/DisplayDocTitle", Object::newBool(false));
+                  }}));
+
+// --- the options gate -----------------------------------------------------------------------
+
+using GateCase = RefusalCase;
+class ArchivalGate : public testing::TestWithParam<GateCase> {};
+
+TEST_P(ArchivalGate, RefusesWhatAnArchivalPdfCannotHold)
+{
+    const GateCase& c = GetParam();
+    const std::optional<std::string> problem = CheckOptions(c.options, c.owner, c.user);
+    if (!c.reasonPart) {
+        EXPECT_EQ(problem, std::nullopt) << *problem;
+        return;
+    }
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_NE(problem->find(c.reasonPart), std::string::npos) << *problem;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ArchivalGate,
+    testing::Values(
+        GateCase{"archival defaults", Archival(), "", "", nullptr},
+        GateCase{"passwords", Archival(), "owner", "user", "passwords are given"},
+        GateCase{"a user password alone", Archival(), "", "user", "passwords are given"},
+        GateCase{"passwords without PDF/A", {}, "owner", "user", nullptr},
+        GateCase{"a key length", Archival([](auto& o) { o.EncryptLevel = 128; }), "", "", "Encrypt Level is set to 128"},
+        GateCase{"a CID font", Archival([](auto& o) { o.PageFont = CidFont; }), "", "", "CID fonts"},
+        GateCase{"Type 1 without its program", Archival([](auto& o) {
+                     o.PageFont = Type1Font, o.Type1MetricsFile = UrwType1Metrics();
+                 }), "", "", "no data file"},
+        GateCase{"a TrueType font chosen not to be embedded is embedded", Archival([](auto& o) {
+                     o.PageFont = TrueTypeFont, o.EmbeddingFont = kNo, o.TrueTypeFile = DejaVuSansPath();
+                 }), "", "", nullptr},
+        GateCase{"a language that is no tag", Archival([](auto& o) { o.Language = "en_US"; }), "", "", "\"en_US\""}));
+
+// --- the language ----------------------------------------------------------------------------
+
+struct LanguageCase {
+    const char* language; // the option
+    const char* lcAll;    // the locale
+    const char* expected;
+};
+void PrintTo(const LanguageCase& c, std::ostream* out) { *out << c.language << " / " << c.lcAll; }
+
+class DocumentLanguageOf : public testing::TestWithParam<LanguageCase> {};
+
+TEST_P(DocumentLanguageOf, TheOptionElseTheLocale)
+{
+    const char* saved = std::getenv("LC_ALL");
+    const std::string restore = saved ? saved : "";
+    setenv("LC_ALL", GetParam().lcAll, 1);
+    ConversionOptions options;
+    options.Language = GetParam().language;
+    const std::string language = DocumentLanguage(options);
+    saved ? setenv("LC_ALL", restore.c_str(), 1) : unsetenv("LC_ALL");
+    EXPECT_EQ(language, GetParam().expected);
+    EXPECT_TRUE(IsLanguageTag(language));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DocumentLanguageOf,
+                         testing::Values(LanguageCase{"fr-CA", "de_DE.UTF-8", "fr-CA"},
+                                         LanguageCase{"", "de_DE.UTF-8", "de-DE"},
+                                         LanguageCase{"", "pt_BR@latin", "pt-BR"},
+                                         LanguageCase{"", "C.UTF-8", "en-US"},
+                                         LanguageCase{"", "POSIX", "en-US"}));
+
+struct TagCase {
+    const char* tag;
+    bool valid;
+};
+class LanguageTags : public testing::TestWithParam<TagCase> {};
+
+TEST_P(LanguageTags, AreLettersAndDigitsInHyphenatedSubtags)
+{
+    EXPECT_EQ(IsLanguageTag(GetParam().tag), GetParam().valid) << GetParam().tag;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LanguageTags,
+                         testing::Values(TagCase{"en", true}, TagCase{"zh-Hant-TW", true}, TagCase{"es-419", true},
+                                         TagCase{"", false}, TagCase{"e", false}, TagCase{"en-", false},
+                                         TagCase{"en_US", false}, TagCase{"1a", false},
+                                         TagCase{"en-toolongsubtag", false}));
+
+} // namespace
