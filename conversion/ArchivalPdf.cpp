@@ -1,26 +1,18 @@
 #include "conversion/ArchivalPdf.h"
 
-#include "conversion/PdfRewrite.h"
+#include "conversion/LibharuPrivate.h"
+#include "platform/Utf8.h"
 
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFObjectHandle.hh>
-#include <qpdf/QPDFWriter.hh>
+#include <hpdf_pdfa.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <ctime>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
-#include <vector>
+#include <random>
 
 namespace {
 
-using Object = QPDFObjectHandle;
-
-// One instant in the two spellings a document gives it: its information's and its XMP's.
+// One instant as the document information and the XMP write it.
 struct Instant {
-    std::string pdf; // D:20261207210648Z
+    HPDF_Date date{};
     std::string xmp; // 2026-12-07T21:06:48Z
 };
 
@@ -29,55 +21,53 @@ Instant Now()
     const std::time_t now = std::time(nullptr);
     std::tm utc{};
     gmtime_r(&now, &utc);
-    char pdf[32];
     char xmp[32];
-    std::strftime(pdf, sizeof pdf, "D:%Y%m%d%H%M%SZ", &utc);
     std::strftime(xmp, sizeof xmp, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return {pdf, xmp};
+    return {{utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, 'Z', 0, 0}, xmp};
 }
 
-std::string XmlEscaped(const std::string& text)
+// XML text in UTF-8: a text that is not UTF-8 is read as Latin-1, as the document information
+// takes it.
+std::string XmlText(const std::string& text)
 {
+    const bool latin1 = !HoldsMultiByteUtf8(text);
     std::string escaped;
     for (const char c : text) {
-        switch (c) {
-        case '&': escaped += "&amp;"; break;
-        case '<': escaped += "&lt;"; break;
-        case '>': escaped += "&gt;"; break;
-        default: escaped += c;
-        }
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '&')
+            escaped += "&amp;";
+        else if (c == '<')
+            escaped += "&lt;";
+        else if (c == '>')
+            escaped += "&gt;";
+        else if (latin1 && byte >= 0x80)
+            escaped += {char(0xC0 | (byte >> 6)), char(0x80 | (byte & 0x3F))};
+        else
+            escaped += c;
     }
     return escaped;
 }
 
-std::string InformationText(Object info, const char* key)
+std::string MetadataPacket(const ArchivalInformation& info, const std::string& date)
 {
-    Object value = info.isDictionary() ? info.getKey(key) : Object::newNull();
-    return value.isString() ? value.getUTF8Value() : std::string();
-}
-
-// The XMP packet: what the document information says, with the conformance it claims.
-std::string MetadataPacket(Object info, const Instant& made)
-{
-    const auto text = [&](const char* key) { return XmlEscaped(InformationText(info, key)); };
     const auto alternative = [](const std::string& value) {
-        return "<rdf:Alt><rdf:li xml:lang=\"x-default\">" + value + "</rdf:li></rdf:Alt>";
+        return "<rdf:Alt><rdf:li xml:lang=\"x-default\">" + XmlText(value) + "</rdf:li></rdf:Alt>";
     };
     std::string body = "<pdfaid:part>2</pdfaid:part><pdfaid:conformance>U</pdfaid:conformance>"
                        "<dc:format>application/pdf</dc:format>"
-                       "<dc:title>" + alternative(text("/Title")) + "</dc:title>"
-                       "<pdf:Producer>" + text("/Producer") + "</pdf:Producer>"
-                       "<xmp:CreateDate>" + made.xmp + "</xmp:CreateDate>"
-                       "<xmp:ModifyDate>" + made.xmp + "</xmp:ModifyDate>"
-                       "<xmp:MetadataDate>" + made.xmp + "</xmp:MetadataDate>";
-    if (const std::string author = text("/Author"); !author.empty())
-        body += "<dc:creator><rdf:Seq><rdf:li>" + author + "</rdf:li></rdf:Seq></dc:creator>";
-    if (const std::string subject = text("/Subject"); !subject.empty())
-        body += "<dc:description>" + alternative(subject) + "</dc:description>";
-    if (const std::string keywords = text("/Keywords"); !keywords.empty())
-        body += "<pdf:Keywords>" + keywords + "</pdf:Keywords>";
-    if (const std::string creator = text("/Creator"); !creator.empty())
-        body += "<xmp:CreatorTool>" + creator + "</xmp:CreatorTool>";
+                       "<dc:title>" + alternative(info.title) + "</dc:title>"
+                       "<pdf:Producer>" + XmlText(info.producer) + "</pdf:Producer>"
+                       "<xmp:CreateDate>" + date + "</xmp:CreateDate>"
+                       "<xmp:ModifyDate>" + date + "</xmp:ModifyDate>"
+                       "<xmp:MetadataDate>" + date + "</xmp:MetadataDate>";
+    if (!info.author.empty())
+        body += "<dc:creator><rdf:Seq><rdf:li>" + XmlText(info.author) + "</rdf:li></rdf:Seq></dc:creator>";
+    if (!info.subject.empty())
+        body += "<dc:description>" + alternative(info.subject) + "</dc:description>";
+    if (!info.keywords.empty())
+        body += "<pdf:Keywords>" + XmlText(info.keywords) + "</pdf:Keywords>";
+    if (!info.creator.empty())
+        body += "<xmp:CreatorTool>" + XmlText(info.creator) + "</xmp:CreatorTool>";
     return "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
            "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">"
            "<rdf:Description rdf:about=\"\" xmlns:pdfaid=\"http://www.aiim.org/pdfa/ns/id/\" "
@@ -86,144 +76,143 @@ std::string MetadataPacket(Object info, const Instant& made)
            body + "</rdf:Description></rdf:RDF></x:xmpmeta>\n<?xpacket end=\"w\"?>";
 }
 
-void AddMetadata(QPDF& pdf, const Instant& made)
+void AddMetadata(HPDF_Doc pdf, const ArchivalInformation& info)
 {
-    Object info = pdf.getTrailer().getKey("/Info");
-    if (!info.isDictionary()) {
-        info = pdf.makeIndirectObject(Object::newDictionary());
-        pdf.getTrailer().replaceKey("/Info", info);
-    }
-    info.replaceKey("/CreationDate", Object::newString(made.pdf));
-    info.replaceKey("/ModDate", Object::newString(made.pdf));
-    Object metadata = Object::newStream(&pdf, MetadataPacket(info, made));
-    metadata.getDict().replaceKey("/Type", Object::newName("/Metadata"));
-    metadata.getDict().replaceKey("/Subtype", Object::newName("/XML"));
-    pdf.getRoot().replaceKey("/Metadata", metadata);
+    const Instant now = Now();
+    HPDF_SetInfoDateAttr(pdf, HPDF_INFO_CREATION_DATE, now.date);
+    HPDF_SetInfoDateAttr(pdf, HPDF_INFO_MOD_DATE, now.date);
+    const LibharuDocument document(pdf);
+    HPDF_Dict metadata = document.NewStream(MetadataPacket(info, now.xmp));
+    if (!metadata)
+        return;
+    HPDF_Dict_AddName(metadata, "Type", "Metadata");
+    HPDF_Dict_AddName(metadata, "Subtype", "XML");
+    HPDF_Dict_Add(document.Catalog(), "Metadata", metadata);
 }
 
-std::string ReadProfile(const std::string& path)
+// Two equal halves, as a new file has them: made of chance, so that files made in the same
+// second differ.
+void AddFileIdentifier(HPDF_Doc pdf)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::string bytes;
-    if (file)
-        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    if (file.bad() || bytes.empty())
-        throw std::runtime_error("the sRGB colour profile \"" + path +
-                                 "\" cannot be read (it comes with the package libgs-common)");
-    return bytes;
+    std::random_device chance;
+    HPDF_BYTE id[16];
+    for (HPDF_BYTE& byte : id)
+        byte = static_cast<HPDF_BYTE>(chance());
+    const LibharuDocument document(pdf);
+    HPDF_Array pair = HPDF_Array_New(document.Memory());
+    if (!pair)
+        return;
+    HPDF_Array_Add(pair, HPDF_Binary_New(document.Memory(), id, sizeof id));
+    HPDF_Array_Add(pair, HPDF_Binary_New(document.Memory(), id, sizeof id));
+    HPDF_Dict_Add(document.Trailer(), "ID", pair);
 }
 
-void AddOutputIntent(QPDF& pdf, const std::string& profilePath)
+HPDF_Dict StructureElement(const LibharuDocument& document, const char* type, HPDF_Dict parent)
 {
-    Object profile = Object::newStream(&pdf, ReadProfile(profilePath));
-    profile.getDict().replaceKey("/N", Object::newInteger(3));
-    Object intent = Object::parse("<< /Type /OutputIntent /S /GTS_PDFA1 /OutputConditionIdentifier (sRGB IEC61966-2.1)"
-                                  " /Info (sRGB IEC61966-2.1) >>");
-    intent.replaceKey("/DestOutputProfile", profile);
-    pdf.getRoot().replaceKey("/OutputIntents", Object::newArray({intent}));
-}
-
-Object StructureElement(QPDF& pdf, const char* type, Object parent)
-{
-    Object element = pdf.makeIndirectObject(Object::newDictionary());
-    element.replaceKey("/Type", Object::newName("/StructElem"));
-    element.replaceKey("/S", Object::newName(type));
-    element.replaceKey("/P", parent);
+    HPDF_Dict element = document.NewIndirectDictionary();
+    if (!element)
+        return nullptr;
+    HPDF_Dict_AddName(element, "Type", "StructElem");
+    HPDF_Dict_AddName(element, "S", type);
+    HPDF_Dict_Add(element, "P", parent);
     return element;
 }
 
 // The marked content of one paragraph: a plain MCID on the paragraph's first page, a reference
 // with its page elsewhere.
-Object ContentItems(const std::vector<MarkedPiece>& pieces, const std::vector<Object>& pages)
+HPDF_Array ContentItems(const LibharuDocument& document, const std::vector<MarkedPiece>& pieces,
+                        const std::vector<HPDF_Page>& pages)
 {
-    std::vector<Object> items;
+    HPDF_Array items = HPDF_Array_New(document.Memory());
     for (const MarkedPiece& piece : pieces) {
-        if (piece.page == pieces.front().page) {
-            items.push_back(Object::newInteger(piece.mcid));
+        if (!items || piece.page == pieces.front().page) {
+            HPDF_Array_AddNumber(items, piece.mcid);
             continue;
         }
-        Object reference = Object::newDictionary();
-        reference.replaceKey("/Type", Object::newName("/MCR"));
-        reference.replaceKey("/Pg", pages.at(std::size_t(piece.page)));
-        reference.replaceKey("/MCID", Object::newInteger(piece.mcid));
-        items.push_back(reference);
+        HPDF_Dict reference = HPDF_Dict_New(document.Memory());
+        HPDF_Array_Add(items, reference);
+        HPDF_Dict_AddName(reference, "Type", "MCR");
+        HPDF_Dict_Add(reference, "Pg", pages[std::size_t(piece.page)]);
+        HPDF_Dict_AddNumber(reference, "MCID", piece.mcid);
     }
-    return Object::newArray(items);
+    return items;
+}
+
+// For each page, the paragraph of each of its MCIDs, in the order of the MCIDs.
+std::vector<std::vector<HPDF_Dict>> AddParagraphs(const LibharuDocument& document, const DocumentStructure& structure,
+                                                  HPDF_Dict parent)
+{
+    HPDF_Array kids = HPDF_Array_New(document.Memory());
+    HPDF_Dict_Add(parent, "K", kids);
+    std::vector<std::vector<HPDF_Dict>> parents(structure.pages.size());
+    for (const std::vector<MarkedPiece>& pieces : structure.paragraphs) {
+        HPDF_Dict paragraph = StructureElement(document, "P", parent);
+        if (!paragraph)
+            return parents;
+        HPDF_Array_Add(kids, paragraph);
+        HPDF_Dict_Add(paragraph, "Pg", structure.pages[std::size_t(pieces.front().page)]);
+        HPDF_Dict_Add(paragraph, "K", ContentItems(document, pieces, structure.pages));
+        for (const MarkedPiece& piece : pieces)
+            parents[std::size_t(piece.page)].push_back(paragraph);
+    }
+    return parents;
 }
 
 // A Document element holding one P element per paragraph, and the parent tree that leads from
 // each page's MCIDs back to their paragraphs.
-void AddStructureTree(QPDF& pdf, const DocumentStructure& structure)
+void AddStructureTree(HPDF_Doc pdf, const DocumentStructure& structure)
 {
-    const std::vector<Object> pages = pdf.getAllPages();
-    if (int(pages.size()) != structure.pageCount)
-        throw std::runtime_error("the pages do not match their marked content");
-    Object root = pdf.makeIndirectObject(Object::parse("<< /Type /StructTreeRoot >>"));
-    Object document = StructureElement(pdf, "/Document", root);
-    std::vector<std::vector<Object>> parents(pages.size());
-    std::vector<Object> paragraphs;
-    for (const std::vector<MarkedPiece>& pieces : structure.paragraphs) {
-        Object paragraph = StructureElement(pdf, "/P", document);
-        paragraph.replaceKey("/Pg", pages.at(std::size_t(pieces.front().page)));
-        paragraph.replaceKey("/K", ContentItems(pieces, pages));
-        for (const MarkedPiece& piece : pieces) {
-            std::vector<Object>& onPage = parents[std::size_t(piece.page)];
-            onPage.resize(std::max(onPage.size(), std::size_t(piece.mcid) + 1), Object::newNull());
-            onPage[std::size_t(piece.mcid)] = paragraph;
-        }
-        paragraphs.push_back(paragraph);
+    const LibharuDocument document(pdf);
+    HPDF_Dict root = document.NewIndirectDictionary();
+    HPDF_Dict parentTree = document.NewIndirectDictionary();
+    HPDF_Dict element = root ? StructureElement(document, "Document", root) : nullptr;
+    HPDF_Array numbers = HPDF_Array_New(document.Memory());
+    if (!parentTree || !element || !numbers)
+        return;
+    HPDF_Dict_AddName(root, "Type", "StructTreeRoot");
+    HPDF_Dict_Add(root, "K", element);
+    const std::vector<std::vector<HPDF_Dict>> parents = AddParagraphs(document, structure, element);
+    for (std::size_t page = 0; page < structure.pages.size(); ++page) {
+        HPDF_Dict_AddNumber(structure.pages[page], "StructParents", HPDF_INT32(page));
+        HPDF_Dict_AddName(structure.pages[page], "Tabs", "S");
+        HPDF_Array onPage = HPDF_Array_New(document.Memory());
+        HPDF_Array_AddNumber(numbers, HPDF_INT32(page));
+        HPDF_Array_Add(numbers, onPage);
+        for (HPDF_Dict paragraph : parents[page])
+            HPDF_Array_Add(onPage, paragraph);
     }
-    document.replaceKey("/K", Object::newArray(paragraphs));
-    std::vector<Object> numbers;
-    for (std::size_t page = 0; page < pages.size(); ++page) {
-        Object dictionary = pages[page];
-        dictionary.replaceKey("/StructParents", Object::newInteger(static_cast<long long>(page)));
-        dictionary.replaceKey("/Tabs", Object::newName("/S"));
-        numbers.push_back(Object::newInteger(static_cast<long long>(page)));
-        numbers.push_back(Object::newArray(parents[page]));
-    }
-    Object parentTree = Object::newDictionary();
-    parentTree.replaceKey("/Nums", Object::newArray(numbers));
-    root.replaceKey("/K", document);
-    root.replaceKey("/ParentTree", pdf.makeIndirectObject(parentTree));
-    root.replaceKey("/ParentTreeNextKey", Object::newInteger(static_cast<long long>(pages.size())));
-    pdf.getRoot().replaceKey("/StructTreeRoot", root);
-    pdf.getRoot().replaceKey("/MarkInfo", Object::parse("<< /Marked true >>"));
+    HPDF_Dict_Add(parentTree, "Nums", numbers);
+    HPDF_Dict_Add(root, "ParentTree", parentTree);
+    HPDF_Dict_AddNumber(root, "ParentTreeNextKey", HPDF_INT32(structure.pages.size()));
+    HPDF_Dict_Add(document.Catalog(), "StructTreeRoot", root);
 }
 
-// The library writes a filter as an array of one name, which qpdf would compress again.
-void NameSingleFilters(QPDF& pdf)
+void AddViewerEntries(HPDF_Doc pdf, const std::string& language)
 {
-    for (Object object : pdf.getAllObjects()) {
-        if (!object.isStream())
-            continue;
-        Object filter = object.getDict().getKey("/Filter");
-        if (filter.isArray() && filter.getArrayNItems() == 1)
-            object.getDict().replaceKey("/Filter", filter.getArrayItem(0));
-    }
-}
-
-void MakeArchival(QPDF& pdf, QPDFWriter& writer, const ArchivalFacts& facts)
-{
-    NameSingleFilters(pdf);
-    AddMetadata(pdf, Now());
-    AddOutputIntent(pdf, facts.iccProfilePath);
-    AddStructureTree(pdf, facts.structure);
-    Object catalog = pdf.getRoot();
-    catalog.replaceKey("/Lang", Object::newUnicodeString(facts.language));
-    catalog.replaceKey("/ViewerPreferences", Object::parse("<< /DisplayDocTitle true >>"));
-    // The structure tree is thousands of small objects: in compressed object streams it costs
-    // little. Streams already compressed stay as they are, and qpdf leaves the XMP uncompressed.
-    writer.setCompressStreams(true);
-    writer.setObjectStreamMode(qpdf_o_generate);
+    const LibharuDocument document(pdf);
+    HPDF_Dict markInfo = HPDF_Dict_New(document.Memory());
+    HPDF_Dict viewer = HPDF_Dict_New(document.Memory());
+    if (!markInfo || !viewer)
+        return;
+    HPDF_Dict_Add(document.Catalog(), "MarkInfo", markInfo);
+    HPDF_Dict_AddBoolean(markInfo, "Marked", HPDF_TRUE);
+    HPDF_Dict_Add(document.Catalog(), "ViewerPreferences", viewer);
+    HPDF_Dict_AddBoolean(viewer, "DisplayDocTitle", HPDF_TRUE);
+    HPDF_Dict_Add(document.Catalog(), "Lang", HPDF_String_New(document.Memory(), language.c_str(), nullptr));
 }
 
 } // namespace
 
-bool WriteArchival(std::string_view plainPdf, const ArchivalFacts& facts,
-                   const std::function<bool(std::string_view)>& write, std::string& error)
+void AddOutputIntent(HPDF_Doc pdf, const std::string& profilePath)
 {
-    static constexpr RewriteWording kWording{"for its archival form", "making the archival form of", "Making the archival form of"};
-    return RewritePdf(
-        plainPdf, [&](QPDF& pdf, QPDFWriter& writer) { MakeArchival(pdf, writer, facts); }, kWording, write, error);
+    if (HPDF_OutputIntent profile = HPDF_LoadIccProfileFromFile(pdf, profilePath.c_str(), 3))
+        HPDF_PDFA_AppendOutputIntents(pdf, "sRGB IEC61966-2.1", profile);
+}
+
+void AddArchivalEntries(HPDF_Doc pdf, const ArchivalFacts& facts)
+{
+    AddMetadata(pdf, facts.information);
+    AddStructureTree(pdf, facts.structure);
+    AddViewerEntries(pdf, facts.language);
+    AddFileIdentifier(pdf);
 }

@@ -1,27 +1,38 @@
 #pragma once
-// The archival (PDF/A-2u), tagged form of a finished PDF, which the PDF library cannot write
-// itself: the library makes the PDF with its fonts embedded and its text in marked content
-// (MarkedContent.h), and WriteArchival re-writes it through libqpdf with what belongs to the
-// whole document: XMP metadata agreeing with the document information, the dates, an sRGB
-// output intent, the structure tree with its parent tree, the language, and a file
-// identifier. Any thread; calls share nothing.
+// What an archival (PDF/A-2u), tagged document holds besides its pages, written into the
+// library's document before it is saved: the library has no call for any of it but the
+// output intent. The fonts are embedded and the text drawn in marked content before this
+// (PdfDocument, MarkedContent). Failures put the document in error; the caller checks it after
+// each call. The thread that owns the document.
 #include "conversion/MarkedContent.h"
 
-#include <functional>
+#include <hpdf.h>
+
 #include <string>
-#include <string_view>
 
 // Ghostscript's sRGB profile (libgs-common), the colour space the output intent declares.
 inline constexpr char kSrgbProfilePath[] = "/usr/share/color/icc/ghostscript/srgb.icc";
 
-struct ArchivalFacts {
-    DocumentStructure structure;
-    std::string language;               // the document's language tag
-    std::string iccProfilePath = kSrgbProfilePath;
+// The document information as the XMP metadata repeats it; texts in UTF-8 or, as an old
+// settings file may hold them, Latin-1.
+struct ArchivalInformation {
+    std::string title;
+    std::string author;
+    std::string creator;
+    std::string subject;
+    std::string keywords;
+    std::string producer;
 };
 
-// Hands the archival PDF made from `plainPdf` to `write` piece by piece, in order. Returns true
-// when all of it was written. On false, `error` says why in one sentence, or is empty when
-// `write` refused, whose caller knows its own reason.
-bool WriteArchival(std::string_view plainPdf, const ArchivalFacts& facts,
-                   const std::function<bool(std::string_view)>& write, std::string& error);
+struct ArchivalFacts {
+    DocumentStructure structure;
+    std::string language; // the document's language tag
+    ArchivalInformation information;
+};
+
+// The output intent: sRGB, with the ICC profile at `profilePath`.
+void AddOutputIntent(HPDF_Doc pdf, const std::string& profilePath);
+
+// The dates (now) in the document information and the XMP metadata, the XMP itself, the
+// structure tree with its parent tree, /MarkInfo, /Lang, DisplayDocTitle and a file identifier.
+void AddArchivalEntries(HPDF_Doc pdf, const ArchivalFacts& facts);

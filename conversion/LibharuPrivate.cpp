@@ -1,5 +1,6 @@
 #include "conversion/LibharuPrivate.h"
 
+#include <hpdf_doc.h>
 #include <hpdf_font.h>
 #include <hpdf_fontdef.h>
 #include <hpdf_gstate.h>
@@ -16,7 +17,7 @@
 #if HPDF_MAJOR_VERSION != 2 || HPDF_MINOR_VERSION != 3 || HPDF_BUGFIX_VERSION != 0
 #error "LibharuPrivate.cpp reads libharu's private structures as version 2.3.0 lays them out; \
 this libharu is another version: check hpdf_font.h, hpdf_fontdef.h, hpdf_pages.h, \
-hpdf_objects.h and hpdf_streams.h against this file and then change the version test."
+hpdf_objects.h, hpdf_streams.h and hpdf_doc.h against this file and then change the version test."
 #endif
 
 namespace {
@@ -309,4 +310,35 @@ bool LibharuPage::ShareResources(LibharuSharedResources& shared)
     ShrinkList(m_page->list);
     ShrinkList(attr->contents->list);
     return true;
+}
+
+HPDF_MMgr LibharuDocument::Memory() const
+{
+    return m_pdf->mmgr;
+}
+
+HPDF_Dict LibharuDocument::Catalog() const
+{
+    return m_pdf->catalog;
+}
+
+HPDF_Dict LibharuDocument::Trailer() const
+{
+    return m_pdf->trailer;
+}
+
+HPDF_Dict LibharuDocument::NewIndirectDictionary() const
+{
+    HPDF_Dict dictionary = HPDF_Dict_New(m_pdf->mmgr);
+    // The list of objects frees what it refuses.
+    return dictionary && HPDF_Xref_Add(m_pdf->xref, dictionary) == HPDF_OK ? dictionary : nullptr;
+}
+
+HPDF_Dict LibharuDocument::NewStream(std::string_view bytes) const
+{
+    HPDF_Dict stream = HPDF_DictStream_New(m_pdf->mmgr, m_pdf->xref);
+    if (!stream || HPDF_Stream_Write(stream->stream, reinterpret_cast<const HPDF_BYTE*>(bytes.data()),
+                                     static_cast<HPDF_UINT>(bytes.size())) != HPDF_OK)
+        return nullptr;
+    return stream;
 }

@@ -18,7 +18,7 @@ void MarkedContent::StartPage(HPDF_Page page)
 {
     m_page = page;
     m_nextMcid = 0;
-    ++m_structure.pageCount;
+    m_structure.pages.push_back(page);
 }
 
 void MarkedContent::BeginLine(std::string_view line)
@@ -36,7 +36,7 @@ void MarkedContent::BeginLine(std::string_view line)
         m_structure.paragraphs.emplace_back();
     m_paragraphOpen = true;
     const int mcid = m_nextMcid++;
-    m_structure.paragraphs.back().push_back({m_structure.pageCount - 1, mcid});
+    m_structure.paragraphs.back().push_back({int(m_structure.pages.size()) - 1, mcid});
     Write("/P <</MCID " + std::to_string(mcid) + ">> BDC\n");
     m_pieceOpen = true;
 }

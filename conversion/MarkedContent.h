@@ -19,10 +19,10 @@ struct MarkedPiece {
     bool operator==(const MarkedPiece&) const = default;
 };
 
-// The paragraphs in reading order, each with its pieces in page order.
+// The paragraphs in reading order, each with its pieces in page order, and the pages.
 struct DocumentStructure {
     std::vector<std::vector<MarkedPiece>> paragraphs;
-    int pageCount = 0;
+    std::vector<HPDF_Page> pages;
 };
 
 class MarkedContent {

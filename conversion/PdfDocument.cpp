@@ -148,8 +148,8 @@ bool PdfDocument::Check(const std::string& step)
 
 std::string PdfDocument::FailureReason() const
 {
-    if (!m_rewriteFailure.empty())
-        return m_rewriteFailure;
+    if (!m_encryptionFailure.empty())
+        return m_encryptionFailure;
     if (!m_pages.FailureReason().empty())
         return m_pages.FailureReason();
     if (!Failed())
@@ -306,6 +306,8 @@ void PdfDocument::Finish(const ConversionOptions& options, const std::string& ow
                          const std::string& userPassword)
 {
     SetInformation(options);
+    if (m_archival)
+        AddArchivalParts(options);
     if (!ownerPassword.empty() && options.EncryptLevel >= kAes256Level)
         m_aes256 = Aes256Encryption{ownerPassword, userPassword, PermissionMask(options)};
     else if (!ownerPassword.empty())
@@ -321,19 +323,10 @@ void PdfDocument::Finish(const ConversionOptions& options, const std::string& ow
 
 bool PdfDocument::WriteOut(const std::function<bool(std::string_view)>& write)
 {
-    using Write = std::function<bool(std::string_view)>;
-    if (m_aes256)
-        return WriteRewrittenOut([this](std::string_view plain, const Write& out, std::string& error) {
-            return WriteEncrypted(plain, *m_aes256, out, error);
-        }, write);
-    if (m_archival)
-        return WriteRewrittenOut([this](std::string_view plain, const Write& out, std::string& error) {
-            return WriteArchival(plain, ArchivalFacts{m_marks->Structure(), m_language}, out, error);
-        }, write);
-    return ReadOut(write);
+    return m_aes256 ? WriteEncryptedOut(write) : ReadOut(write);
 }
 
-bool PdfDocument::WriteRewrittenOut(const Rewrite& rewrite, const std::function<bool(std::string_view)>& write)
+bool PdfDocument::WriteEncryptedOut(const std::function<bool(std::string_view)>& write)
 {
     std::string plain;
     plain.reserve(HPDF_GetStreamSize(m_pdf));
@@ -346,7 +339,7 @@ bool PdfDocument::WriteRewrittenOut(const Rewrite& rewrite, const std::function<
     // The document is not needed any more, and the re-write needs room of its own.
     HPDF_Free(m_pdf);
     m_pdf = nullptr;
-    return rewrite(plain, write, m_rewriteFailure);
+    return WriteEncrypted(plain, *m_aes256, write, m_encryptionFailure);
 }
 
 bool PdfDocument::ReadOut(const std::function<bool(std::string_view)>& write)
@@ -391,6 +384,17 @@ void PdfDocument::SetInformation(const ConversionOptions& options)
         }
     }
     Check("Setting the document information");
+}
+
+void PdfDocument::AddArchivalParts(const ConversionOptions& options)
+{
+    AddOutputIntent(m_pdf, kSrgbProfilePath);
+    if (Check("Loading the sRGB colour profile \"" + std::string(kSrgbProfilePath) + "\" (from the package libgs-common)"))
+        return;
+    const ArchivalInformation information{options.Title,   options.Author,   options.Creator,
+                                          options.Subject, options.Keywords, kProducer};
+    AddArchivalEntries(m_pdf, ArchivalFacts{m_marks->Structure(), m_language, information});
+    Check("Writing the archival metadata and structure");
 }
 
 void PdfDocument::SetSecurity(const ConversionOptions& options, const std::string& ownerPassword,

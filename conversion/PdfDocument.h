@@ -52,8 +52,9 @@ public:
 
     // Information, passwords, permissions and key length; then the whole PDF is made in
     // memory, ready for WriteOut. From kAes256Level on, the library makes the PDF unencrypted
-    // and WriteOut encrypts it with AES-256 on its way out; an archival PDF is given its
-    // archival form on its way out likewise (it is never encrypted: the options gate sees to it).
+    // and WriteOut encrypts it with AES-256 on its way out. An archival document is given its
+    // structure tree, metadata, output intent and identifier here (it is never encrypted: the
+    // options gate sees to it).
     void Finish(const ConversionOptions& options, const std::string& ownerPassword,
                 const std::string& userPassword);
 
@@ -82,12 +83,11 @@ private:
     void ReadCharset(HPDF_Font font);
     void UseUtf8Encoder();
     void SetInformation(const ConversionOptions& options);
+    void AddArchivalParts(const ConversionOptions& options);
     void SetSecurity(const ConversionOptions& options, const std::string& ownerPassword,
                      const std::string& userPassword);
     bool ReadOut(const std::function<bool(std::string_view)>& write);
-    using Rewrite = std::function<bool(std::string_view plain, const std::function<bool(std::string_view)>& write,
-                                       std::string& error)>;
-    bool WriteRewrittenOut(const Rewrite& rewrite, const std::function<bool(std::string_view)>& write);
+    bool WriteEncryptedOut(const std::function<bool(std::string_view)>& write);
     HPDF_Font LoadArchivalBase14Font(int base14Index, const char* encoding);
 
     HPDF_Doc m_pdf = nullptr;
@@ -102,5 +102,5 @@ private:
     bool m_archival = false;
     std::optional<MarkedContent> m_marks;
     std::string m_language;
-    std::string m_rewriteFailure;
+    std::string m_encryptionFailure;
 };

@@ -247,14 +247,14 @@ std::string XmpValue(const std::string& xmp, const std::string& element)
     return xmp.substr(start, xmp.find('<', start) - start);
 }
 
-// "D:20261207210648Z" as XMP spells it.
+// "D:20261207210648Z00'00'" as XMP spells it; only times in UTC are taken.
 std::string XmpDate(const std::string& pdfDate)
 {
-    if (pdfDate.size() < 16)
+    if (pdfDate.size() < 17 || pdfDate[16] != 'Z' || (pdfDate.size() > 17 && pdfDate.substr(17) != "00'00'"))
         return "\x02";
     const std::string d = pdfDate.substr(2);
     return d.substr(0, 4) + "-" + d.substr(4, 2) + "-" + d.substr(6, 2) + "T" + d.substr(8, 2) + ":" +
-           d.substr(10, 2) + ":" + d.substr(12, 2) + d.substr(14);
+           d.substr(10, 2) + ":" + d.substr(12, 2) + "Z";
 }
 
 bool MetadataAgrees(QPDF& pdf)
