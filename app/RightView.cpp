@@ -99,7 +99,6 @@ const OptionRow kRows[] = {
 };
 constexpr int kRowCount = int(std::size(kRows));
 static_assert(kRowCount == 42);
-static_assert(kRows[kArchiveCategoryRow - 1].kind == Kind::Category);
 
 constexpr int kPageSizeRow = 2;
 constexpr int kPageWidthRow = 3;

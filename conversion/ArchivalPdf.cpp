@@ -107,51 +107,58 @@ void AddFileIdentifier(HPDF_Doc pdf)
     HPDF_Dict_Add(document.Trailer(), "ID", pair);
 }
 
+// Without its optional /Type, which would be a fifth of a paragraph's element.
 HPDF_Dict StructureElement(const LibharuDocument& document, const char* type, HPDF_Dict parent)
 {
     HPDF_Dict element = document.NewIndirectDictionary();
     if (!element)
         return nullptr;
-    HPDF_Dict_AddName(element, "Type", "StructElem");
     HPDF_Dict_AddName(element, "S", type);
     HPDF_Dict_Add(element, "P", parent);
     return element;
 }
 
 // The marked content of one paragraph: a plain MCID on the paragraph's first page, a reference
-// with its page elsewhere.
-HPDF_Array ContentItems(const LibharuDocument& document, const std::vector<MarkedPiece>& pieces,
-                        const std::vector<HPDF_Page>& pages)
+// with its page elsewhere; the MCID alone for a paragraph on one page.
+void AddContentItems(const LibharuDocument& document, HPDF_Dict paragraph, const std::vector<MarkedPiece>& pieces,
+                     const std::vector<HPDF_Page>& pages)
 {
-    HPDF_Array items = HPDF_Array_New(document.Memory());
+    if (pieces.size() == 1) {
+        HPDF_Dict_AddNumber(paragraph, "K", pieces.front().mcid);
+        return;
+    }
+    HPDF_Array items = document.NewArray(pieces.size());
+    if (!items || HPDF_Dict_Add(paragraph, "K", items) != HPDF_OK)
+        return;
     for (const MarkedPiece& piece : pieces) {
-        if (!items || piece.page == pieces.front().page) {
+        if (piece.page == pieces.front().page) {
             HPDF_Array_AddNumber(items, piece.mcid);
             continue;
         }
         HPDF_Dict reference = HPDF_Dict_New(document.Memory());
-        HPDF_Array_Add(items, reference);
+        if (!reference || HPDF_Array_Add(items, reference) != HPDF_OK)
+            return;
         HPDF_Dict_AddName(reference, "Type", "MCR");
         HPDF_Dict_Add(reference, "Pg", pages[std::size_t(piece.page)]);
         HPDF_Dict_AddNumber(reference, "MCID", piece.mcid);
     }
-    return items;
 }
 
 // For each page, the paragraph of each of its MCIDs, in the order of the MCIDs.
 std::vector<std::vector<HPDF_Dict>> AddParagraphs(const LibharuDocument& document, const DocumentStructure& structure,
                                                   HPDF_Dict parent)
 {
-    HPDF_Array kids = HPDF_Array_New(document.Memory());
-    HPDF_Dict_Add(parent, "K", kids);
+    HPDF_Array kids = document.NewArray(structure.paragraphs.size());
     std::vector<std::vector<HPDF_Dict>> parents(structure.pages.size());
+    if (!kids || HPDF_Dict_Add(parent, "K", kids) != HPDF_OK)
+        return parents;
     for (const std::vector<MarkedPiece>& pieces : structure.paragraphs) {
         HPDF_Dict paragraph = StructureElement(document, "P", parent);
         if (!paragraph)
             return parents;
         HPDF_Array_Add(kids, paragraph);
         HPDF_Dict_Add(paragraph, "Pg", structure.pages[std::size_t(pieces.front().page)]);
-        HPDF_Dict_Add(paragraph, "K", ContentItems(document, pieces, structure.pages));
+        AddContentItems(document, paragraph, pieces, structure.pages);
         for (const MarkedPiece& piece : pieces)
             parents[std::size_t(piece.page)].push_back(paragraph);
     }
@@ -166,7 +173,7 @@ void AddStructureTree(HPDF_Doc pdf, const DocumentStructure& structure)
     HPDF_Dict root = document.NewIndirectDictionary();
     HPDF_Dict parentTree = document.NewIndirectDictionary();
     HPDF_Dict element = root ? StructureElement(document, "Document", root) : nullptr;
-    HPDF_Array numbers = HPDF_Array_New(document.Memory());
+    HPDF_Array numbers = document.NewArray(2 * structure.pages.size());
     if (!parentTree || !element || !numbers)
         return;
     HPDF_Dict_AddName(root, "Type", "StructTreeRoot");
@@ -175,9 +182,10 @@ void AddStructureTree(HPDF_Doc pdf, const DocumentStructure& structure)
     for (std::size_t page = 0; page < structure.pages.size(); ++page) {
         HPDF_Dict_AddNumber(structure.pages[page], "StructParents", HPDF_INT32(page));
         HPDF_Dict_AddName(structure.pages[page], "Tabs", "S");
-        HPDF_Array onPage = HPDF_Array_New(document.Memory());
+        HPDF_Array onPage = document.NewArray(parents[page].size());
         HPDF_Array_AddNumber(numbers, HPDF_INT32(page));
-        HPDF_Array_Add(numbers, onPage);
+        if (!onPage || HPDF_Array_Add(numbers, onPage) != HPDF_OK)
+            return;
         for (HPDF_Dict paragraph : parents[page])
             HPDF_Array_Add(onPage, paragraph);
     }

@@ -334,6 +334,14 @@ HPDF_Dict LibharuDocument::NewIndirectDictionary() const
     return dictionary && HPDF_Xref_Add(m_pdf->xref, dictionary) == HPDF_OK ? dictionary : nullptr;
 }
 
+HPDF_Array LibharuDocument::NewArray(std::size_t items) const
+{
+    HPDF_Array array = HPDF_Array_New(m_pdf->mmgr);
+    if (array && items > array->list->items_per_block)
+        array->list->items_per_block = static_cast<HPDF_UINT>(std::min<std::size_t>(items, 1u << 20));
+    return array;
+}
+
 HPDF_Dict LibharuDocument::NewStream(std::string_view bytes) const
 {
     HPDF_Dict stream = HPDF_DictStream_New(m_pdf->mmgr, m_pdf->xref);

@@ -101,6 +101,9 @@ public:
     HPDF_Dict Trailer() const;
     // A new dictionary written as an object of its own, which others refer to.
     HPDF_Dict NewIndirectDictionary() const;
+    // A new array that takes `items` without growing step by step (the library grows its
+    // arrays twenty items at a time, copying them all each time).
+    HPDF_Array NewArray(std::size_t items) const;
     // A new stream object holding `bytes` as they are, without a filter.
     HPDF_Dict NewStream(std::string_view bytes) const;
 
