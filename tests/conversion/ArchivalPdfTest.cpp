@@ -2,7 +2,6 @@
 // and the checker finds each rule broken on its own.
 #include "ConversionTestSupport.h"
 
-#include "conversion/CheckOptions.h"
 #include "support/ArchivalChecker.h"
 #include "support/PdfInspector.h"
 
@@ -237,40 +236,6 @@ INSTANTIATE_TEST_SUITE_P(
         BreakCase{"file name shown for the title", ArchivalRule::Viewer, [](QPDF& pdf, QPDFWriter&) {
                       pdf.getRoot().getKey("/ViewerPreferences").replaceKey("/DisplayDocTitle", Object::newBool(false));
                   }}));
-
-// --- the options gate -----------------------------------------------------------------------
-
-using GateCase = RefusalCase;
-class ArchivalGate : public testing::TestWithParam<GateCase> {};
-
-TEST_P(ArchivalGate, RefusesWhatAnArchivalPdfCannotHold)
-{
-    const GateCase& c = GetParam();
-    const std::optional<std::string> problem = CheckOptions(c.options, c.owner, c.user);
-    if (!c.reasonPart) {
-        EXPECT_EQ(problem, std::nullopt) << *problem;
-        return;
-    }
-    ASSERT_TRUE(problem.has_value());
-    EXPECT_NE(problem->find(c.reasonPart), std::string::npos) << *problem;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ArchivalGate,
-    testing::Values(
-        GateCase{"archival defaults", Archival(), "", "", nullptr},
-        GateCase{"passwords", Archival(), "owner", "user", "passwords are given"},
-        GateCase{"a user password alone", Archival(), "", "user", "passwords are given"},
-        GateCase{"passwords without PDF/A", {}, "owner", "user", nullptr},
-        GateCase{"a key length", Archival([](auto& o) { o.EncryptLevel = 128; }), "", "", "Encrypt Level is set to 128"},
-        GateCase{"a CID font", Archival([](auto& o) { o.PageFont = CidFont; }), "", "", "CID fonts"},
-        GateCase{"Type 1 without its program", Archival([](auto& o) {
-                     o.PageFont = Type1Font, o.Type1MetricsFile = UrwType1Metrics();
-                 }), "", "", "no data file"},
-        GateCase{"a TrueType font chosen not to be embedded is embedded", Archival([](auto& o) {
-                     o.PageFont = TrueTypeFont, o.EmbeddingFont = kNo, o.TrueTypeFile = DejaVuSansPath();
-                 }), "", "", nullptr},
-        GateCase{"a language that is no tag", Archival([](auto& o) { o.Language = "en_US"; }), "", "", "\"en_US\""}));
 
 // --- the language ----------------------------------------------------------------------------
 

@@ -51,7 +51,8 @@ TEST(SettingsFile, DefaultsWriteTheKnownFile)
               "MultiEncode=0\nFont Size=9\n[Document Display Option]\nOpenMode=0\nOpenResult=0\n"
               "[PDF Property Option]\nAuthor=\nCreator=\nTitle=\nSubject=\nKeywords=\n"
               "[PDF Security Option]\nPermitRead=0\nPermitPrint=0\nPermitCopy=0\nPermitModify=0\nEncryptLevel=48\n"
-              "[Text Option]\nTabSize=8\nFormFeed=1\n");
+              "[Text Option]\nTabSize=8\nFormFeed=1\n"
+              "[Archive Option]\nPDFA=0\nLanguage=\n");
 }
 
 TEST(SettingsFile, MissingKeysEachTakeTheirOwnDefault)
