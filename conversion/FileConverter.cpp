@@ -179,7 +179,8 @@ Pages WritePages(PdfDocument& document, const ConversionOptions& options, const 
     std::string droppedNote;
     if (document.Marks()) {
         GlyphWidths glyphs(font, fontSize, document.Charset(), fallbacks);
-        droppedNote = DroppedGlyphlessNote(DropCharactersWithoutGlyph(text, glyphs, document.Charset()));
+        droppedNote = DroppedGlyphlessNote(
+            DropCharactersWithoutGlyph(text, glyphs, document.Charset(), document.SingleByteEncoder(font)));
     }
     TextLayout layout(document.Handle(), font, fontSize, options, document.Charset(), observer, fallbacks);
     layout.OnPageFinished([&document](HPDF_Page page) { return document.FinishPage(page); });

@@ -5,10 +5,31 @@
 #include <algorithm>
 #include <cstddef>
 
-std::size_t DropCharactersWithoutGlyph(std::string& text, GlyphWidths& widths, const MultiByteCharset& charset)
+namespace {
+
+// Line ends, tabs and form feeds reach the layout, which gives them their meaning.
+bool IsLayoutControl(unsigned char byte)
+{
+    return byte == '\r' || byte == '\n' || byte == '\t' || byte == '\f';
+}
+
+std::size_t DropUndefinedBytes(std::string& text, HPDF_Encoder encoder)
+{
+    const std::size_t before = text.size();
+    std::erase_if(text, [encoder](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return !IsLayoutControl(byte) && HPDF_Encoder_GetUnicode(encoder, byte) == 0;
+    });
+    return before - text.size();
+}
+
+} // namespace
+
+std::size_t DropCharactersWithoutGlyph(std::string& text, GlyphWidths& widths, const MultiByteCharset& charset,
+                                       HPDF_Encoder singleByteEncoder)
 {
     if (!charset.IsUtf8())
-        return 0;
+        return singleByteEncoder ? DropUndefinedBytes(text, singleByteEncoder) : 0;
     std::size_t dropped = 0;
     std::size_t kept = 0;
     for (std::size_t pos = 0; pos < text.size();) {

@@ -8,8 +8,11 @@
 #include <string>
 
 // In UTF-8 text: removes every character that neither the font nor a fallback of `widths` has
-// a glyph for. Text in any other encoding is left as it is. Returns how many were removed.
-std::size_t DropCharactersWithoutGlyph(std::string& text, GlyphWidths& widths, const MultiByteCharset& charset);
+// a glyph for. In a single-byte encoding (`encoder` given): every byte the encoding leaves
+// without a character, which every font draws as .notdef. Double-byte text is left as it is.
+// Returns how many were removed.
+std::size_t DropCharactersWithoutGlyph(std::string& text, GlyphWidths& widths, const MultiByteCharset& charset,
+                                       HPDF_Encoder singleByteEncoder);
 
 // The note that tells how many characters were left out; empty for none.
 std::string DroppedGlyphlessNote(std::size_t dropped);

@@ -277,6 +277,15 @@ void PdfDocument::ReadCharset(HPDF_Font font)
     }
 }
 
+HPDF_Encoder PdfDocument::SingleByteEncoder(HPDF_Font font) const
+{
+    const char* encodingName = HPDF_Font_GetEncodingName(font);
+    if (!encodingName || m_charset.IsUtf8())
+        return nullptr;
+    HPDF_Encoder encoder = HPDF_GetEncoder(m_pdf, encodingName);
+    return encoder && HPDF_Encoder_GetType(encoder) == HPDF_ENCODER_TYPE_SINGLE_BYTE ? encoder : nullptr;
+}
+
 std::vector<HPDF_Font> PdfDocument::LoadFallbackFonts(const std::vector<SystemFont>& fonts)
 {
     for (const SystemFont& font : fonts) {

@@ -47,6 +47,9 @@ public:
     // null for any other document.
     MarkedContent* Marks() { return m_marks ? &*m_marks : nullptr; }
 
+    // The encoder of `font` when it is one of the library's single-byte encodings, else null.
+    HPDF_Encoder SingleByteEncoder(HPDF_Font font) const;
+
     // The lead bytes of the font's encoding, for searches that must not split a character.
     const MultiByteCharset& Charset() const { return m_charset; }
 

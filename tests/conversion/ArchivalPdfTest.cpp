@@ -112,17 +112,34 @@ TEST(ArchivalPdf, PopplerSeesTagsAndParagraphsAndTheTitleIsTheFileName)
     EXPECT_LT(second, structure.find("\"Third at last \"")) << structure;
 }
 
-TEST(ArchivalPdf, CharactersNoFontHasAreLeftOutWithANote)
+struct GlyphlessCase {
+    const char* what;
+    ConversionOptions options;
+    std::string text;
+    const char* note;
+};
+void PrintTo(const GlyphlessCase& c, std::ostream* out) { *out << c.what; }
+
+class ArchivalGlyphless : public testing::TestWithParam<GlyphlessCase> {};
+
+TEST_P(ArchivalGlyphless, CharactersWithoutAGlyphAreLeftOutWithANote)
 {
     ScratchFolder folder;
-    ConversionOptions options = Utf8Options();
-    options.Archive = kArchivePdfA;
-    const Converted converted = ConvertText(folder, options, "a\xEF\xB7\x90z\n"); // U+FDD0, a noncharacter
+    const Converted converted = ConvertText(folder, GetParam().options, GetParam().text);
     ASSERT_TRUE(converted.result.written) << converted.result.reason;
-    EXPECT_TRUE(CheckArchival(converted.pdfPath).broken.empty());
-    ASSERT_EQ(converted.result.notes.size(), 1u);
-    EXPECT_NE(converted.result.notes[0].find("1 character was left out"), std::string::npos);
+    EXPECT_EQ(CheckArchival(converted.pdfPath).broken, std::set<ArchivalRule>{});
+    ASSERT_FALSE(converted.result.notes.empty());
+    EXPECT_NE(converted.result.notes.back().find(GetParam().note), std::string::npos) << converted.result.notes.back();
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ArchivalGlyphless,
+    testing::Values(GlyphlessCase{"a noncharacter in UTF-8", Archival([](auto& o) {
+                                      o = Utf8Options(), o.Archive = kArchivePdfA;
+                                  }), "a\xEF\xB7\x90z\n", "1 character was left out"},
+                    GlyphlessCase{"bytes WinAnsi leaves undefined", Archival([](auto& o) {
+                                      o.SingeEncode = kWinAnsiEncoding;
+                                  }), "a\x81" "b\x8D\x9D" "c\n", "3 characters were left out"}));
 
 // --- the checker finds each rule broken -----------------------------------------------------
 

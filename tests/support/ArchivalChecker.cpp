@@ -122,9 +122,13 @@ bool DrawsNotdef(Object font, const std::string& shown)
     }
     const long long first = font.getKey("/FirstChar").getIntValue();
     Object widths = font.getKey("/Widths");
+    // The codes WinAnsiEncoding leaves without a glyph name.
+    const std::string_view winAnsiUndefined = "\x81\x8D\x8F\x90\x9D";
+    const bool winAnsi = font.getKey("/Encoding").isNameAndEquals("/WinAnsiEncoding");
     for (const unsigned char code : shown) {
         const long long index = code - first;
-        if (index < 0 || index >= widths.getArrayNItems() || widths.getArrayItem(int(index)).getNumericValue() == 0)
+        if (index < 0 || index >= widths.getArrayNItems() || widths.getArrayItem(int(index)).getNumericValue() == 0 ||
+            (winAnsi && winAnsiUndefined.find(char(code)) != std::string_view::npos))
             return true;
     }
     return false;
