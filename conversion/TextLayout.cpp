@@ -1,5 +1,6 @@
 #include "conversion/TextLayout.h"
 
+#include "conversion/LibharuPrivate.h"
 #include "conversion/LineBreaker.h"
 #include "conversion/MarkedContent.h"
 #include "conversion/TabStops.h"
@@ -179,7 +180,8 @@ void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& wi
 // each line, where it cannot be seen, keeps its words apart where the line broke between them.
 void TextLayout::EndMarkedLine(HPDF_Page page)
 {
-    if (!m_marks->InParagraph())
+    // A font without a space would draw its .notdef glyph instead.
+    if (!m_marks->InParagraph() || !LibharuFont(m_font).HasGlyph(u' '))
         return m_marks->EndLine();
     HPDF_Page_ShowText(page, " ");
     m_drewJoiningSpace = true;
