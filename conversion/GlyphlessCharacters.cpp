@@ -3,6 +3,7 @@
 #include "platform/Utf8.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 
 namespace {
@@ -15,11 +16,13 @@ bool IsLayoutControl(unsigned char byte)
 
 std::size_t DropUndefinedBytes(std::string& text, HPDF_Encoder encoder)
 {
+    // Asked once per byte value, not once per byte of a text of millions.
+    std::array<bool, 256> undefined{};
+    for (int byte = 0; byte < 256; ++byte)
+        undefined[std::size_t(byte)] =
+            !IsLayoutControl(static_cast<unsigned char>(byte)) && HPDF_Encoder_GetUnicode(encoder, HPDF_UINT16(byte)) == 0;
     const std::size_t before = text.size();
-    std::erase_if(text, [encoder](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return !IsLayoutControl(byte) && HPDF_Encoder_GetUnicode(encoder, byte) == 0;
-    });
+    std::erase_if(text, [&undefined](char c) { return undefined[static_cast<unsigned char>(c)]; });
     return before - text.size();
 }
 
