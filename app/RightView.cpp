@@ -13,7 +13,7 @@
 namespace {
 
 enum class Kind { Category, Group, Choice, Number, Text, File };
-enum class List { None, Paper, FontKinds, Base14, Cid, SingleByte, MultiByte, OpenModes, YesNo, FormFeeds, OnOff };
+enum class List { None, Paper, FontKinds, Base14, Cid, SingleByte, MultiByte, OpenModes, YesNo, FormFeeds, OnOff, Archive };
 
 struct OptionRow {
     const char* label;
@@ -38,6 +38,8 @@ constexpr int kFurnitureRow = 40;
 // The category of the combined PDF and its one row.
 constexpr int kCombineCategoryRow = 52;
 constexpr int kCombineIntoRow = 53;
+// The archive rows: their category, then the choice and the language under it.
+constexpr int kArchiveCategoryRow = 54;
 
 // Row n of the tree is kRows[n - 1]; the numbers are the contract with the run.
 const OptionRow kRows[] = {
@@ -120,9 +122,16 @@ const OptionRow kRows[] = {
      "Every checked file into this one PDF, a bookmark per file. Row passwords do not apply to a combined PDF. "
      "A bare name goes beside the first file; empty: a PDF per file.",
      Kind::Text, kCombineCategoryRow, List::None, nullptr, &CO::CombineInto},
+    {"Archive Options", "Archival PDFs that keep for decades and that screen readers can follow.", Kind::Category, 0},
+    {"PDF/A", "PDF/A-2u, tagged: every font embedded, XMP metadata, an sRGB output intent and one structure "
+              "element per paragraph. Passwords and encryption cannot be used with it.",
+     Kind::Choice, kArchiveCategoryRow, List::Archive, &CO::Archive},
+    {"Document Language", "The language tag the PDF declares, such as en-US or de-DE; empty takes the language "
+                          "of your locale.",
+     Kind::Text, kArchiveCategoryRow, List::None, nullptr, &CO::Language},
 };
 constexpr int kRowCount = int(std::size(kRows));
-static_assert(kRowCount == kCombineIntoRow);
+static_assert(kRowCount == kArchiveCategoryRow + 2);
 
 constexpr int kPageSizeRow = 2;
 constexpr int kPageWidthRow = 3;
@@ -169,6 +178,7 @@ QStringList Entries(List list)
     case List::YesNo: return ToStrings(YesNoLabels);
     case List::FormFeeds: return ToStrings(FormFeedLabels);
     case List::OnOff: return ToStrings(OnOffLabels);
+    case List::Archive: return ToStrings(ArchiveLabels);
     case List::None: break;
     }
     return {};

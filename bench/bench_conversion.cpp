@@ -196,6 +196,37 @@ int main(int argc, char** argv)
                 "unencrypted %.0f MB, ratio %.2f (goal <= 1.5)\n",
                 aesSeconds, aesSeconds / proseSeconds, aesPeak, plainPeak, aesPeak / plainPeak);
 
+    // Side by side with the plain run: archival and tagged. What the fonts (and the colour profile
+    // and metadata) add is what a one-line file grows by when it is made archival.
+    ConversionOptions archival;
+    archival.Archive = kArchivePdfA;
+    Convert(defaults, prose);
+    const double plainProseSize = Megabytes(prose + ".pdf");
+    const double archivalSeconds = BestSeconds([&] { Convert(archival, prose); });
+    const double archivalProseSize = Megabytes(prose + ".pdf");
+    std::fflush(stdout);
+    const std::string oneLine = WriteBenchFile(folder, "oneline.txt", "one line\n");
+    Convert(defaults, oneLine);
+    const double plainOneLine = Megabytes(oneLine + ".pdf");
+    Convert(archival, oneLine);
+    const double fonts = Megabytes(oneLine + ".pdf") - plainOneLine;
+    std::printf("prose 10 MB as PDF/A, tagged: %.3f s, ratio to plain %.2f (goal <= 1.3); PDF %.2f MB, plain %.2f MB "
+                "+ fonts %.2f MB, ratio %.3f (goal <= 1.15)\n",
+                archivalSeconds, archivalSeconds / proseSeconds, archivalProseSize, plainProseSize, fonts,
+                archivalProseSize / (plainProseSize + fonts));
+    // The same prose with a blank line after each paragraph: one structure element per
+    // paragraph, about 30,000 of them.
+    std::string spaced = Paragraphs(10'000'000);
+    for (std::size_t at = spaced.find('\n'); at != std::string::npos; at = spaced.find('\n', at + 2))
+        spaced.insert(at, 1, '\n');
+    const std::string spacedProse = WriteBenchFile(folder, "spaced.txt", spaced);
+    const double spacedSeconds = BestSeconds([&] { Convert(defaults, spacedProse); });
+    const double spacedSize = Megabytes(spacedProse + ".pdf");
+    const double spacedArchivalSeconds = BestSeconds([&] { Convert(archival, spacedProse); });
+    std::printf("the same with blank lines between paragraphs: time ratio %.2f (goal <= 1.3), size ratio %.3f "
+                "(goal <= 1.15)\n",
+                spacedArchivalSeconds / spacedSeconds, Megabytes(spacedProse + ".pdf") / (spacedSize + fonts));
+
     const std::string small = WriteBenchFile(folder, "para100k.txt", OneParagraph(100'000));
     const std::string large = WriteBenchFile(folder, "para400k.txt", OneParagraph(400'000));
     const double paragraphRatio = BestSeconds([&] { Convert(defaults, large); }) / BestSeconds([&] { Convert(defaults, small); });

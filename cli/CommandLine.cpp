@@ -49,6 +49,10 @@ const char kUsage[] =
     "                           %% a percent sign; an empty field is left blank\n"
     "  --footer \"LEFT|CENTRE|RIGHT\"  a footer line, the same way\n"
     "  --line-numbers           number the text's lines in a gutter left of the text\n"
+    "  --pdfa                   make archival PDFs (PDF/A-2u), tagged for screen readers: fonts\n"
+    "                           embedded, a paragraph structure, no encryption (PDFA=1)\n"
+    "  --lang TAG               the documents' language with --pdfa, e.g. en-US (Language=TAG;\n"
+    "                           default: the user's locale)\n"
     "  -o, --output-dir DIR     write the PDFs into DIR (created when missing)\n"
     "      --combine OUT.pdf    write every FILE into the one PDF OUT.pdf ('-': the standard\n"
     "                           output), each from a new page, with a bookmark per file named\n"
@@ -153,6 +157,7 @@ private:
     std::optional<std::string> TakeValue(const std::string& name, const std::optional<std::string>& attached);
     bool SetKey(const std::string& assignment);
     void ApplyFontOptions();
+    void ApplyArchiveOptions();
     bool ResolveFont();
     bool SetJobs(const std::string& text);
     bool SetFurnitureLine(const std::string& option, const std::string& line, const std::string& fields);
@@ -181,6 +186,8 @@ private:
     bool m_fontGiven = false;
     bool m_fontChoosesKind = false; // --font
     bool m_utf8 = false;
+    bool m_archive = false;               // --pdfa
+    std::optional<std::string> m_language; // --lang
     CommandLine m_result;
     std::string m_settingsWarning;
     std::string m_error;
@@ -248,6 +255,7 @@ bool Parser::ParseOne(const std::string& argument)
         {"--user-password", [&](const std::string& v) { m_result.userPassword = v; return true; }},
         {"--owner-password-file", [&](const std::string& v) { m_ownerPasswordFile = v; return true; }},
         {"--user-password-file", [&](const std::string& v) { m_userPasswordFile = v; return true; }},
+        {"--lang", [&](const std::string& v) { m_language = v; return true; }},
         {"-o", [&](const std::string& v) { m_result.outputDirectory = v; return true; }},
         {"--combine", [&](const std::string& v) { return SetCombineInto(v); }},
         {"--output-dir", [&](const std::string& v) { m_result.outputDirectory = v; return true; }},
@@ -274,6 +282,8 @@ bool Parser::ParseOne(const std::string& argument)
         m_utf8 = true;
     else if (name == "--line-numbers")
         m_assignments.push_back("LineNumbers=1");
+    else if (name == "--pdfa")
+        m_archive = true;
     else
         return Fail("unknown option '" + argument + "'");
     return true;
@@ -417,6 +427,16 @@ void Parser::ApplySettings()
         if (!SetKey(assignment))
             return;
     ApplyFontOptions();
+    ApplyArchiveOptions();
+}
+
+// Like the font options, they say what the user wants for this call.
+void Parser::ApplyArchiveOptions()
+{
+    if (m_archive)
+        m_result.options.Archive = kArchivePdfA;
+    if (m_language)
+        m_result.options.Language = *m_language;
 }
 
 // --font and --utf8 say what the user wants for this call, so they win over the settings.

@@ -96,6 +96,11 @@ const std::vector<KeyMeaning>& Meanings()
         {"CombinedNumbering", "with --combine (or the window's Combine Into One PDF): how the page numbers of "
                               "headers and footers count:",
          {"0 within each file", "1 through the whole combined document"}},
+        {"PDFA", "whether every PDF is archival and tagged (embedded fonts, XMP metadata, an sRGB output "
+                 "intent, a structure tree of paragraphs; no passwords or encryption; --pdfa):",
+         Numbered(ArchiveLabels)},
+        {"Language", "with PDFA=1: the document's language tag, such as en-US or de-DE; empty: the user's "
+                     "locale (--lang)", {}},
     };
     return meanings;
 }

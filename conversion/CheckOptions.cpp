@@ -100,6 +100,35 @@ std::optional<std::string> CheckFurniture(const ConversionOptions& options, int 
            " points high; make them or the margins smaller, or the page higher.";
 }
 
+// An archival PDF may hold nothing a reader could fail to have in a hundred years: no
+// encryption, and no font it does not carry. Encryption is refused rather than left out, so
+// that nobody believes an unprotected file protected. A TrueType font chosen not to be embedded
+// is embedded all the same: the file is at hand, and leaving it out would only spoil the file.
+std::optional<std::string> CheckArchival(const ConversionOptions& options, const std::string& ownerPassword,
+                                         const std::string& userPassword)
+{
+    if (!MakesArchivalPdf(options))
+        return std::nullopt;
+    constexpr char kTurnOff[] = ", or turn PDF/A off.";
+    if (!ownerPassword.empty() || !userPassword.empty())
+        return std::string("PDF/A forbids encryption, and passwords are given: remove the passwords") + kTurnOff;
+    if (options.EncryptLevel != kDefaultEncryptLevel)
+        return "PDF/A forbids encryption, and the Encrypt Level is set to " + std::to_string(options.EncryptLevel) +
+               " bits: set it back to " + std::to_string(kDefaultEncryptLevel) + " (EncryptLevel=" +
+               std::to_string(kDefaultEncryptLevel) + "; without a password nothing is encrypted)" + kTurnOff;
+    if (options.PageFont == CidFont)
+        return std::string("PDF/A needs every font embedded, and the CID fonts are the PDF library's built-in "
+                           "fonts with no font program to embed: choose \"TrueType Font\" with a font that has "
+                           "the characters and the encoding UTF-8") + kTurnOff;
+    if (options.PageFont == Type1Font && options.Type1DataFile.empty())
+        return std::string("PDF/A needs every font embedded, and the Type 1 font has no data file (.pfa/.pfb): "
+                           "choose its data file") + kTurnOff;
+    if (!IsLanguageTag(DocumentLanguage(options)))
+        return "The document language \"" + DocumentLanguage(options) +
+               "\" is not a language tag such as en-US or de-DE: correct the Language option.";
+    return std::nullopt;
+}
+
 std::optional<std::string> CheckFont(const ConversionOptions& options)
 {
     PdfDocument document;
@@ -142,6 +171,8 @@ std::optional<std::string> CheckPageAndPasswords(const ConversionOptions& option
     if (auto problem = CheckInformation(options))
         return problem;
     if (auto problem = CheckUtf8FontKind(options))
+        return problem;
+    if (auto problem = CheckArchival(options, ownerPassword, userPassword))
         return problem;
     return CheckTrueTypeFileChosen(options);
 }

@@ -2,7 +2,8 @@
 // The one gate for options that would fail every file: a page the library cannot make, margins
 // that leave no room for text, a font size out of range, equal passwords, document information
 // longer than the library takes, UTF-8 with a font kind that has no UTF-8 encoding, a TrueType
-// font without a file, a font that cannot be had. A run asks once, before it touches any file,
+// font without a file, a font that cannot be had, an
+// archival PDF with encryption or with a font that cannot be embedded. A run asks once, before it touches any file,
 // and stops with the reason instead of failing every file in turn.
 #include "conversion/ConversionOptions.h"
 

@@ -29,7 +29,7 @@ ConversionResult CombinedDocument::Add(const std::string& title, const std::stri
     if (!m_document.AddOutlineEntry(title, m_document.FirstPage(), float(height)))
         return ConversionResult::Failed(FailureReason());
     ++m_filesAdded;
-    for (const auto* note : {&pages.beyondBmpNote, &pages.missingGlyphNote})
+    for (const auto* note : {&pages.beyondBmpNote, &pages.missingGlyphNote, &pages.droppedNote})
         if (*note)
             pages.result.notes.push_back(**note);
     return pages.result;

@@ -1,5 +1,8 @@
 #include "conversion/ConversionOptions.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 const std::array<PaperSize, 37> kPaperSizes = {{
     {"Letter [8.5 x 11 in]", 612, 792},
     {"Legal [8.5 x 14 in]", 612, 1008},
@@ -76,6 +79,7 @@ const std::array<std::string_view, 2> YesNoLabels = {"Yes", "No"};
 const std::array<std::string_view, 2> FormFeedLabels = {"Drawn as a character", "Ends the page"};
 
 const std::array<std::string_view, 2> OnOffLabels = {"Off", "On"};
+const std::array<std::string_view, 2> ArchiveLabels = {"Off", "PDF/A-2u, tagged"};
 
 std::string_view PaperSizeLabel(int index)
 {
@@ -105,4 +109,64 @@ bool UsesUtf8(const ConversionOptions& options)
 bool ReadsEachFileAsDetected(const ConversionOptions& options)
 {
     return options.PageFont != CidFont && options.SingeEncode == kAutoEncoding;
+}
+
+bool MakesArchivalPdf(const ConversionOptions& options)
+{
+    return options.Archive == kArchivePdfA;
+}
+
+namespace {
+
+bool IsAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsAsciiAlphanumeric(char c)
+{
+    return IsAsciiLetter(c) || (c >= '0' && c <= '9');
+}
+
+// "de_DE.UTF-8@euro" gives "de-DE"; "C", "POSIX" and an empty locale give nothing.
+std::string LanguageOfLocale(std::string_view locale)
+{
+    locale = locale.substr(0, locale.find_first_of(".@"));
+    if (locale == "POSIX")
+        return {};
+    std::string tag(locale);
+    std::replace(tag.begin(), tag.end(), '_', '-');
+    return IsLanguageTag(tag) ? tag : std::string();
+}
+
+} // namespace
+
+std::string DocumentLanguage(const ConversionOptions& options)
+{
+    if (!options.Language.empty())
+        return options.Language;
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value)
+            if (std::string tag = LanguageOfLocale(value); !tag.empty())
+                return tag;
+    }
+    return "en-US";
+}
+
+bool IsLanguageTag(std::string_view tag)
+{
+    std::size_t start = 0;
+    for (int index = 0; start <= tag.size(); ++index) {
+        const std::size_t end = std::min(tag.find('-', start), tag.size());
+        const std::string_view subtag = tag.substr(start, end - start);
+        const bool fits = index == 0 ? subtag.size() >= 2 && subtag.size() <= 8 &&
+                                           std::all_of(subtag.begin(), subtag.end(), IsAsciiLetter)
+                                     : !subtag.empty() && subtag.size() <= 8 &&
+                                           std::all_of(subtag.begin(), subtag.end(), IsAsciiAlphanumeric);
+        if (!fits)
+            return false;
+        start = end + 1;
+    }
+    return true;
 }

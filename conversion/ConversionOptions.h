@@ -56,6 +56,8 @@ struct ConversionOptions {
     // The window's run writes every checked file into this one PDF; empty: a PDF per file. No
     // key: a path left from an earlier session would quietly merge the next run's files.
     std::string CombineInto;
+    int Archive = 0;           // position in ArchiveLabels: 1 makes archival, tagged PDFs
+    std::string Language;      // the document's language tag, e.g. "en-US"; empty: the user's locale
 
     bool operator==(const ConversionOptions&) const = default;
 };
@@ -68,6 +70,9 @@ inline constexpr int kWinAnsiEncoding = 2; // position of "WinAnsiEncoding" in S
 inline constexpr int kUtf8Encoding = 28;   // position of "UTF-8" in SingleByteEncodings
 // Position of "Auto": each file is read as what it is (see TextPlan.h).
 inline constexpr int kAutoEncoding = 29;
+inline constexpr int kArchiveOff = 0;
+inline constexpr int kArchivePdfA = 1;   // PDF/A-2u, tagged
+inline constexpr int kDefaultEncryptLevel = 48;
 
 enum FontKind { Base14Font = 0, Type1Font = 1, TrueTypeFont = 2, CidFont = 3 };
 
@@ -91,6 +96,8 @@ extern const std::array<std::string_view, 2> YesNoLabels;
 extern const std::array<std::string_view, 2> FormFeedLabels;
 // The switches of the page furniture, 0 off and 1 on.
 extern const std::array<std::string_view, 2> OnOffLabels;
+// What the Archive field makes, by its value.
+extern const std::array<std::string_view, 2> ArchiveLabels;
 
 // The label of a paper-size position, "Custom Page Size" for 37, empty for anything else.
 std::string_view PaperSizeLabel(int index);
@@ -108,3 +115,15 @@ bool UsesUtf8(const ConversionOptions& options);
 // Whether each file decides how it is read and drawn: a font kind that takes the single-byte
 // list with "Auto" chosen there.
 bool ReadsEachFileAsDetected(const ConversionOptions& options);
+
+// Whether every PDF is made archival (PDF/A-2u) and tagged.
+bool MakesArchivalPdf(const ConversionOptions& options);
+
+// The language a document declares: the Language field, or when it is empty the user's locale
+// (LC_ALL, LC_MESSAGES, LANG in that order: "de_DE.UTF-8" gives "de-DE"), "en-US" when no
+// locale names one.
+std::string DocumentLanguage(const ConversionOptions& options);
+
+// Whether `tag` has the shape of a language tag: subtags of 1 to 8 letters or digits joined by
+// hyphens, the first of 2 to 8 letters ("en", "en-US", "zh-Hant-TW", "sr-Latn").
+bool IsLanguageTag(std::string_view tag);

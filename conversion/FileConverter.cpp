@@ -25,6 +25,14 @@ bool SameFileAs(const std::string& a, const std::string& b)
 
 namespace {
 
+// What a document read from the standard input is called where it needs a name.
+constexpr char kStandardInputName[] = "standard input";
+
+std::string FileNameOf(const std::string& path)
+{
+    return path.substr(path.find_last_of('/') + 1);
+}
+
 // Makes the whole PDF of `bytes`, the file as read, in `document`, in memory, step by step: the
 // options checked, the file's pages written (which gives the text up), and the document
 // finished. The caller then hands the PDF out with the document's WriteOut, once: its AES-256
@@ -37,13 +45,16 @@ ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& c
     if (const auto problem = CheckPageAndPasswords(chosen, ownerPassword, userPassword))
         return ConversionResult::Failed(*problem);
     ConversionOptions fitted = chosen;
+    // An archival PDF needs a title: the file's name stands in for a missing one.
+    if (MakesArchivalPdf(chosen) && fitted.Title.empty())
+        fitted.Title = inputPath.empty() ? kStandardInputName : FileNameOf(inputPath);
     const std::size_t beyondBmpInInformation = FitInformationForLibrary(fitted);
     FilePages pages = WriteFilePages(document, fitted, std::move(bytes), inputPath, {}, beyondBmpInInformation, observer);
     if (!pages.result.written)
         return pages.result;
     ConversionResult result =
         FinishDocument(document, pages.options, ownerPassword, userPassword, std::move(pages.result.notes));
-    for (const auto* note : {&pages.beyondBmpNote, &pages.missingGlyphNote})
+    for (const auto* note : {&pages.beyondBmpNote, &pages.missingGlyphNote, &pages.droppedNote})
         if (result.written && *note)
             result.notes.push_back(**note);
     return result;

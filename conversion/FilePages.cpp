@@ -1,6 +1,7 @@
 #include "conversion/FilePages.h"
 
 #include "conversion/Aes256Encryption.h"
+#include "conversion/GlyphlessCharacters.h"
 #include "conversion/PageFields.h"
 #include "conversion/PageFurniture.h"
 #include "conversion/PdfDocument.h"
@@ -127,6 +128,14 @@ std::string WritePages(PdfDocument& document, const TextPlan& plan, std::string 
     // drawn through stand-ins, the others as U+FFFD, and the notes say so.
     const StandInCodes standIns = UsesUtf8(options) ? DrawBeyondBmp(text, fonts) : StandInCodes{};
     const float fontSize = FontSizeToUse(options, observer);
+    // An archival PDF may not show a glyph it has not: such characters are left out.
+    if (document.Marks()) {
+        GlyphWidths glyphs(font, fontSize, document.Charset(), fallbacks);
+        const std::string dropped = DroppedGlyphlessNote(
+            DropCharactersWithoutGlyph(text, glyphs, document.Charset(), document.SingleByteEncoder(font)));
+        if (!dropped.empty())
+            pages.droppedNote = dropped;
+    }
     std::optional<PageFurniture> furniture;
     if (HasFurniture(options))
         furniture.emplace(options, furnished.facts, font, fontSize, document.Charset(), fallbacks,
@@ -138,6 +147,7 @@ std::string WritePages(PdfDocument& document, const TextPlan& plan, std::string 
     layout.OnPageFinished([&document](HPDF_Page page) { return document.FinishPage(page); });
     if (furniture)
         layout.AddFurniture(*furniture, furnished.numbering);
+    layout.MarkContent(document.Marks());
     layout.Write(text, progressLength);
     for (HPDF_Font drawing : fonts)
         document.AddDrawnCodes(drawing, layout.DrawnCodes(), standIns.characters);
@@ -177,7 +187,7 @@ FilePages WriteFilePages(PdfDocument& document, const ConversionOptions& chosen,
     const FileFurniture furnished{HasFurniture(chosen) ? FieldFactsOf(inputPath) : FieldFacts{}, numbering,
                                   beyondBmpInInformation};
     TextPlan plan = MakeTextPlan(chosen, std::move(bytes), FurnitureText(chosen, furnished.facts));
-    FilePages pages{{}, plan.options, std::nullopt, std::nullopt};
+    FilePages pages{{}, plan.options, std::nullopt, std::nullopt, std::nullopt};
     LayoutText prepared = PrepareText(std::move(plan.text), plan.options, chosen);
     prepared.notes.insert(prepared.notes.begin(), plan.notes.begin(), plan.notes.end());
     if (!document.IsCreated()) {

@@ -23,6 +23,7 @@ struct FilePages {
     ConversionOptions options; // the caller's, with Auto settled for this file
     std::optional<std::string> beyondBmpNote;    // characters beyond U+FFFF drawn as U+FFFD
     std::optional<std::string> missingGlyphNote; // characters no font had a glyph for
+    std::optional<std::string> droppedNote;      // characters left out of an archival PDF
 };
 
 // Lays out `bytes`, the whole file as read, on new pages at the end of `document`. `chosen`

@@ -43,6 +43,9 @@ public:
     // The font that draws `character` (in UTF-8 below U+10000): the font itself, or a fallback
     // that has a glyph for it where the font has none.
     HPDF_Font FontFor(char32_t character);
+    // In UTF-8: whether the font or a fallback has a glyph for `character`, or it is a control
+    // character, which no font is meant to show.
+    bool CanDraw(char32_t character) { return HasGlyph(FontFor(character), character); }
 
 private:
     static constexpr long kUnknown = -1;

@@ -17,7 +17,7 @@
 #if HPDF_MAJOR_VERSION != 2 || HPDF_MINOR_VERSION != 3 || HPDF_BUGFIX_VERSION != 0
 #error "LibharuPrivate.cpp reads libharu's private structures as version 2.3.0 lays them out; \
 this libharu is another version: check hpdf_font.h, hpdf_fontdef.h, hpdf_pages.h, \
-hpdf_objects.h and hpdf_streams.h against this file and then change the version test."
+hpdf_objects.h, hpdf_streams.h and hpdf_doc.h against this file and then change the version test."
 #endif
 
 namespace {
@@ -479,6 +479,13 @@ HPDF_Font GetFontWithoutCodeMaps(HPDF_Doc pdf, const char* name, const char* enc
     return font;
 }
 
+bool LibharuPage::AppendContent(std::string_view operators)
+{
+    const HPDF_PageAttr attr = PageWithContentInMemory(m_page);
+    return attr && HPDF_Stream_Write(attr->stream, reinterpret_cast<const HPDF_BYTE*>(operators.data()),
+                                     static_cast<HPDF_UINT>(operators.size())) == HPDF_OK;
+}
+
 bool LibharuPage::TakeContent(std::vector<unsigned char>& bytes)
 {
     const HPDF_PageAttr attr = FinishedPage(m_page);
@@ -518,4 +525,43 @@ bool LibharuPage::ShareResources(LibharuSharedResources& shared)
     ShrinkList(m_page->list);
     ShrinkList(attr->contents->list);
     return true;
+}
+
+HPDF_MMgr LibharuDocument::Memory() const
+{
+    return m_pdf->mmgr;
+}
+
+HPDF_Dict LibharuDocument::Catalog() const
+{
+    return m_pdf->catalog;
+}
+
+HPDF_Dict LibharuDocument::Trailer() const
+{
+    return m_pdf->trailer;
+}
+
+HPDF_Dict LibharuDocument::NewIndirectDictionary() const
+{
+    HPDF_Dict dictionary = HPDF_Dict_New(m_pdf->mmgr);
+    // The list of objects frees what it refuses.
+    return dictionary && HPDF_Xref_Add(m_pdf->xref, dictionary) == HPDF_OK ? dictionary : nullptr;
+}
+
+HPDF_Array LibharuDocument::NewArray(std::size_t items) const
+{
+    HPDF_Array array = HPDF_Array_New(m_pdf->mmgr);
+    if (array && items > array->list->items_per_block)
+        array->list->items_per_block = static_cast<HPDF_UINT>(std::min<std::size_t>(items, 1u << 20));
+    return array;
+}
+
+HPDF_Dict LibharuDocument::NewStream(std::string_view bytes) const
+{
+    HPDF_Dict stream = HPDF_DictStream_New(m_pdf->mmgr, m_pdf->xref);
+    if (!stream || HPDF_Stream_Write(stream->stream, reinterpret_cast<const HPDF_BYTE*>(bytes.data()),
+                                     static_cast<HPDF_UINT>(bytes.size())) != HPDF_OK)
+        return nullptr;
+    return stream;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The one place that reaches into libharu's private structures, for what its public interface
-// does not offer: whether a TrueType font has a glyph for a character, the stream of a UTF-8
+// does not offer: operators it has no call for, objects of the document's own (catalog,
+// trailer, new dictionaries and streams), whether a TrueType font has a glyph for a character, the stream of a UTF-8
 // font's map back to Unicode, the glyph table of an embedded TrueType font, and a finished
 // page's content stream, resources and the lists that hold them. Those structures differ between versions of the library, so the build
 // stops on any version other than the one this was written against (2.3.0). Any thread that
@@ -98,6 +99,11 @@ class LibharuPage {
 public:
     explicit LibharuPage(HPDF_Page page) : m_page(page) {}
 
+    // Writes `operators` into the page's content where drawing has reached, for the operators
+    // the library has no call for (marked content). False, writing nothing, for a page whose
+    // content is not in memory; a failed write puts the document in error.
+    bool AppendContent(std::string_view operators);
+
     // Moves what was drawn on the page into `bytes`, leaving the page's content empty until
     // PutDeflatedContent. False, changing nothing, for a page that is not finished (text or
     // path still open, graphics state saved) or whose content is not held in memory.
@@ -118,4 +124,26 @@ public:
 
 private:
     HPDF_Page m_page;
+};
+
+// The document's own objects, for entries its public interface cannot write (the structure
+// tree, XMP metadata, the file identifier). Objects made here live in the document's memory
+// and are written with it; a failure puts the document in error and gives null.
+class LibharuDocument {
+public:
+    explicit LibharuDocument(HPDF_Doc pdf) : m_pdf(pdf) {}
+
+    HPDF_MMgr Memory() const;
+    HPDF_Dict Catalog() const;
+    HPDF_Dict Trailer() const;
+    // A new dictionary written as an object of its own, which others refer to.
+    HPDF_Dict NewIndirectDictionary() const;
+    // A new array that takes `items` without growing step by step (the library grows its
+    // arrays twenty items at a time, copying them all each time).
+    HPDF_Array NewArray(std::size_t items) const;
+    // A new stream object holding `bytes` as they are, without a filter.
+    HPDF_Dict NewStream(std::string_view bytes) const;
+
+private:
+    HPDF_Doc m_pdf;
 };

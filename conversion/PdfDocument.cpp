@@ -22,6 +22,16 @@ constexpr char kProducer[] = "Quillary 2.1";
 // a flat page tree stops at 32767.
 constexpr HPDF_UINT kPagesPerNode = 1000;
 
+// The fonts of the Base14 list, in its order, as the metric-compatible URW Type 1 fonts
+// (fonts-urw-base35), which an archival PDF can embed where the Base14 fonts have no program.
+constexpr char kUrwFolder[] = "/usr/share/fonts/type1/urw-base35/";
+constexpr std::array<std::string_view, 14> kUrwBase14Files = {
+    "NimbusMonoPS-Regular", "NimbusMonoPS-Bold", "NimbusMonoPS-Italic", "NimbusMonoPS-BoldItalic",
+    "NimbusSans-Regular", "NimbusSans-Bold", "NimbusSans-Italic", "NimbusSans-BoldItalic",
+    "NimbusRoman-Regular", "NimbusRoman-Bold", "NimbusRoman-Italic", "NimbusRoman-BoldItalic",
+    "StandardSymbolsPS", "D050000L"};
+constexpr int kHelvetica = 4;
+
 template <std::size_t N>
 const char* ListEntry(const std::array<std::string_view, N>& list, int index)
 {
@@ -172,7 +182,8 @@ HPDF_Font PdfDocument::Open(const ConversionOptions& options, ConversionObserver
         font = LoadFont(options);
         if (!font) {
             observer.Warn(kFontWarning);
-            font = GetFont("Helvetica", "");
+            font = m_archival ? LoadArchivalBase14Font(kHelvetica, SingleByteEncodings[kWinAnsiEncoding].data())
+                              : GetFont("Helvetica", "");
         }
     }
     m_charset = MultiByteCharset{};
@@ -186,6 +197,11 @@ void PdfDocument::SetUp(const ConversionOptions& options)
 {
     if (std::exchange(m_setUp, true))
         return;
+    m_archival = MakesArchivalPdf(options);
+    if (m_archival) {
+        m_marks.emplace();
+        m_language = DocumentLanguage(options);
+    }
     HPDF_SetPagesConfiguration(m_pdf, kPagesPerNode);
     HPDF_SetCompressionMode(m_pdf, HPDF_COMP_ALL);
     if (options.OpenMode >= 0 && options.OpenMode < int(OpenModeLabels.size()))
@@ -201,7 +217,9 @@ HPDF_Font PdfDocument::LoadFont(const ConversionOptions& options)
     switch (options.PageFont) {
     case Base14Font: {
         const char* name = ListEntry(Base14FontNames, options.B14Font);
-        return name && singleByte ? GetFont(name, singleByte) : nullptr;
+        if (!name || !singleByte)
+            return nullptr;
+        return m_archival ? LoadArchivalBase14Font(options.B14Font, singleByte) : GetFont(name, singleByte);
     }
     case Type1Font: {
         const char* data = options.Type1DataFile.empty() ? nullptr : options.Type1DataFile.c_str();
@@ -218,13 +236,23 @@ HPDF_Font PdfDocument::LoadFont(const ConversionOptions& options)
     }
 }
 
+HPDF_Font PdfDocument::LoadArchivalBase14Font(int base14Index, const char* encoding)
+{
+    const std::string base = kUrwFolder + std::string(kUrwBase14Files[std::size_t(base14Index)]);
+    const char* name = HPDF_LoadType1FontFromFile(m_pdf, (base + ".afm").c_str(), (base + ".t1").c_str());
+    Check("Loading \"" + base + ".t1\", the embeddable form of " + std::string(Base14FontNames[std::size_t(base14Index)]) +
+          " (from the package fonts-urw-base35)");
+    return name ? GetFont(name, encoding) : nullptr;
+}
+
 HPDF_Font PdfDocument::LoadTrueTypeFont(const ConversionOptions& options, const std::string& encoding)
 {
     const std::string path = TrimTrailingBlanks(options.TrueTypeFile);
     // UTF-8 text is written as glyph numbers of this very font, which no other font shares, so
-    // a reader can show it only with the font program in the PDF.
+    // a reader can show it only with the font program in the PDF; an archival PDF carries
+    // every font it uses.
     const bool utf8 = UsesUtf8(options);
-    const HPDF_BOOL embed = options.EmbeddingFont == kYes || utf8 ? HPDF_TRUE : HPDF_FALSE;
+    const HPDF_BOOL embed = options.EmbeddingFont == kYes || utf8 || m_archival ? HPDF_TRUE : HPDF_FALSE;
     const char* name = EndsWithTtc(path)
                            ? HPDF_LoadTTFontFromFile2(m_pdf, path.c_str(), HPDF_UINT(options.TrueTypeFontIndex), embed)
                            : HPDF_LoadTTFontFromFile(m_pdf, path.c_str(), embed);
@@ -272,6 +300,15 @@ void PdfDocument::ReadCharset(HPDF_Font font)
         if (HPDF_Encoder_GetByteType(encoder, probe, 0) == HPDF_BYTE_TYPE_LEAD)
             m_charset.SetLeadByte(static_cast<unsigned char>(byte));
     }
+}
+
+HPDF_Encoder PdfDocument::SingleByteEncoder(HPDF_Font font) const
+{
+    const char* encodingName = HPDF_Font_GetEncodingName(font);
+    if (!encodingName || m_charset.IsUtf8())
+        return nullptr;
+    HPDF_Encoder encoder = HPDF_GetEncoder(m_pdf, encodingName);
+    return encoder && HPDF_Encoder_GetType(encoder) == HPDF_ENCODER_TYPE_SINGLE_BYTE ? encoder : nullptr;
 }
 
 std::vector<HPDF_Font> PdfDocument::LoadFallbackFonts(const std::vector<SystemFont>& fonts)
@@ -357,6 +394,8 @@ void PdfDocument::Finish(const ConversionOptions& options, const std::string& ow
                          const std::string& userPassword)
 {
     SetInformation(options);
+    if (m_archival)
+        AddArchivalParts(options);
     if (!ownerPassword.empty() && options.EncryptLevel >= kAes256Level)
         m_aes256 = Aes256Encryption{ownerPassword, userPassword, PermissionMask(options)};
     else if (!ownerPassword.empty())
@@ -436,6 +475,17 @@ void PdfDocument::SetInformation(const ConversionOptions& options)
         }
     }
     Check("Setting the document information");
+}
+
+void PdfDocument::AddArchivalParts(const ConversionOptions& options)
+{
+    AddOutputIntent(m_pdf, kSrgbProfilePath);
+    if (Check("Loading the sRGB colour profile \"" + std::string(kSrgbProfilePath) + "\" (from the package libgs-common)"))
+        return;
+    const ArchivalInformation information{options.Title,   options.Author,   options.Creator,
+                                          options.Subject, options.Keywords, kProducer};
+    AddArchivalEntries(m_pdf, ArchivalFacts{m_marks->Structure(), m_language, information});
+    Check("Writing the archival metadata and structure");
 }
 
 void PdfDocument::SetSecurity(const ConversionOptions& options, const std::string& ownerPassword,

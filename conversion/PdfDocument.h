@@ -1,10 +1,12 @@
 #pragma once
 // One PDF document being built for one input file, or for several one after the other: created
 // with compression and the viewer's page mode, given each file's font (a font asked for again is
-// the one loaded before), and finally its information, security settings and save. The
+// the one loaded before; for an archival document, one that can be embedded), and finally its
+// information, security settings and save. The
 // library is used without an error handler; the first refusal is remembered with the step
 // that caused it, so the caller can tell the user why a file was not written.
 #include "conversion/Aes256Encryption.h"
+#include "conversion/ArchivalPdf.h"
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
 #include "conversion/SystemFont.h"
@@ -62,12 +64,21 @@ public:
     HPDF_Page FirstPage() const { return m_firstPage; }
     void ForgetFirstPage() { m_firstPage = nullptr; }
 
+    // For an archival document, from Open on: the marked content its pages are drawn with;
+    // null for any other document.
+    MarkedContent* Marks() { return m_marks ? &*m_marks : nullptr; }
+
+    // The encoder of `font` when it is one of the library's single-byte encodings, else null.
+    HPDF_Encoder SingleByteEncoder(HPDF_Font font) const;
+
     // The lead bytes of the font's encoding, for searches that must not split a character.
     const MultiByteCharset& Charset() const { return m_charset; }
 
     // Information, passwords, permissions and key length; then the whole PDF is made in
     // memory, ready for WriteOut. From kAes256Level on, the library makes the PDF unencrypted
-    // and WriteOut encrypts it with AES-256 on its way out.
+    // and WriteOut encrypts it with AES-256 on its way out. An archival document is given its
+    // structure tree, metadata, output intent and identifier here (it is never encrypted: the
+    // options gate sees to it).
     void Finish(const ConversionOptions& options, const std::string& ownerPassword,
                 const std::string& userPassword);
 
@@ -98,10 +109,12 @@ private:
     void ReadCharset(HPDF_Font font);
     void UseUtf8Encoder();
     void SetInformation(const ConversionOptions& options);
+    void AddArchivalParts(const ConversionOptions& options);
     void SetSecurity(const ConversionOptions& options, const std::string& ownerPassword,
                      const std::string& userPassword);
     bool ReadOut(const std::function<bool(std::string_view)>& write);
     bool WriteEncryptedOut(const std::function<bool(std::string_view)>& write);
+    HPDF_Font LoadArchivalBase14Font(int base14Index, const char* encoding);
 
     HPDF_Doc m_pdf = nullptr;
     bool m_setUp = false;
@@ -117,5 +130,8 @@ private:
     std::string m_failedStep;
     PageCompressor m_pages;
     std::optional<Aes256Encryption> m_aes256;
+    bool m_archival = false;
+    std::optional<MarkedContent> m_marks;
+    std::string m_language;
     std::string m_encryptionFailure;
 };

@@ -18,11 +18,12 @@ constexpr std::string_view kProperty = "PDF Property Option";
 constexpr std::string_view kSecurity = "PDF Security Option";
 constexpr std::string_view kText = "Text Option";
 constexpr std::string_view kFurniture = "Page Furniture";
+constexpr std::string_view kArchive = "Archive Option";
 // Texts were always read into a buffer of 1024 bytes, which keeps one byte for the zero.
 constexpr std::size_t kMostTextBytes = 1023;
 
 using O = ConversionOptions;
-const std::array<SettingsKey, 40> kKeys = {{
+const std::array<SettingsKey, 42> kKeys = {{
     {kPaper, "PageSize", &O::PageSize},
     {kPaper, "PageWidth", &O::PageWidth},
     {kPaper, "PageHeight", &O::PageHeight},
@@ -63,6 +64,8 @@ const std::array<SettingsKey, 40> kKeys = {{
     {kFurniture, "LineNumbers", &O::LineNumbers},
     {kFurniture, "LineNumberStep", &O::LineNumberStep},
     {kFurniture, "CombinedNumbering", &O::CombinedNumbering},
+    {kArchive, "PDFA", &O::Archive},
+    {kArchive, "Language", nullptr, &O::Language},
 }};
 
 bool SameName(std::string_view a, std::string_view b)

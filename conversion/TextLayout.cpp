@@ -1,7 +1,9 @@
 #include "conversion/TextLayout.h"
 
 #include "conversion/FontRuns.h"
+#include "conversion/LibharuPrivate.h"
 #include "conversion/LineBreaker.h"
+#include "conversion/MarkedContent.h"
 #include "conversion/PageFields.h"
 #include "conversion/TabStops.h"
 #include "conversion/VisualOrder.h"
@@ -161,11 +163,23 @@ bool TextLayout::DrawPage(std::span<const LaidLine> lines)
         m_drawn += line.text.size();
         m_observer.SetProgressPos(ClampToInt(std::min(m_drawn, m_progressLength)));
     }
+    if (m_marks)
+        m_marks->FinishPage();
     HPDF_Page_EndText(page);
     if (m_furniture)
-        m_furniture->Draw(page, m_numbering.first + m_pagesDrawn, PageCount(), m_numbered);
+        DrawFurniture(page);
     ++m_pagesDrawn;
     return !m_pageFinished || m_pageFinished(page);
+}
+
+// Readers that follow the tags skip the furniture: it is marked an artifact.
+void TextLayout::DrawFurniture(HPDF_Page page)
+{
+    const auto draw = [&] { m_furniture->Draw(page, m_numbering.first + m_pagesDrawn, PageCount(), m_numbered); };
+    if (m_marks)
+        m_marks->DrawArtifact(draw);
+    else
+        draw();
 }
 
 std::optional<std::string> TextLayout::MissingGlyphNote(bool noInstalledFontHasThem) const
@@ -197,6 +211,8 @@ HPDF_Page TextLayout::StartPage()
     HPDF_Page_SetFontAndSize(page, m_font, m_fontSize);
     HPDF_Page_BeginText(page);
     HPDF_Page_MoveTextPos(page, static_cast<HPDF_REAL>(m_options.LeftMargin), FirstPosition());
+    if (m_marks)
+        m_marks->StartPage(page);
     return HPDF_GetError(m_pdf) == HPDF_OK ? page : nullptr;
 }
 
@@ -220,10 +236,26 @@ void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& wi
     } else {
         m_line.assign(line);
     }
+    if (m_marks)
+        m_marks->BeginLine(m_line);
     if (widths.HasFallbacks())
         ShowInFontRuns(page, m_line, m_font, m_fontSize, widths);
     else
         HPDF_Page_ShowTextNextLine(page, m_line.c_str());
+    if (m_marks)
+        EndMarkedLine(page);
+}
+
+// A reader that follows the tags takes a paragraph's lines as one text; the space drawn after
+// each line, where it cannot be seen, keeps its words apart where the line broke between them.
+void TextLayout::EndMarkedLine(HPDF_Page page)
+{
+    // A font without a space would draw its .notdef glyph instead.
+    if (!m_marks->InParagraph() || !LibharuFont(m_font).HasGlyph(u' '))
+        return m_marks->EndLine();
+    HPDF_Page_ShowText(page, " ");
+    m_drewJoiningSpace = true;
+    m_marks->EndLine();
 }
 
 // Shaping draws presentation forms the text itself may not hold; a reader needs them in the map
@@ -240,6 +272,8 @@ void TextLayout::NoteShapedCodes(std::string_view visual)
 
 void TextLayout::AddCodesBesideTheText()
 {
+    if (m_drewJoiningSpace)
+        m_shapedCodes.push_back(u' ');
     m_drawnCodes.insert(m_drawnCodes.end(), m_shapedCodes.begin(), m_shapedCodes.end());
     if (m_furniture) {
         const std::vector<char16_t> furniture = m_furniture->DrawnCodes();

@@ -22,6 +22,7 @@
 #include <vector>
 
 class LineBreaker;
+class MarkedContent;
 
 class TextLayout {
 public:
@@ -41,6 +42,10 @@ public:
         m_furniture = &furniture;
         m_numbering = numbering;
     }
+
+    // Draws the text into marked content recorded in `marks` (tagged documents); null, the
+    // default, draws it unmarked. `marks` must outlive the Write.
+    void MarkContent(MarkedContent* marks) { m_marks = marks; }
 
     // `text` has CR as its only line end (see NormaliseLineEnds); `progressLength` is the
     // range reported for it.
@@ -71,10 +76,12 @@ private:
     bool ClosePage(LineBreaker* next);
     bool DrawWaitingPages();
     bool DrawPage(std::span<const LaidLine> lines);
+    void DrawFurniture(HPDF_Page page);
     long PageCount() const;
     void DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths);
     void NoteShapedCodes(std::string_view visual);
     void AddCodesBesideTheText(); // shaped forms and the furniture
+    void EndMarkedLine(HPDF_Page page);
 
     HPDF_Doc m_pdf;
     HPDF_Font m_font;
@@ -84,6 +91,7 @@ private:
     ConversionObserver& m_observer;
     std::vector<HPDF_Font> m_fallbacks;
     std::function<bool(HPDF_Page)> m_pageFinished;
+    MarkedContent* m_marks = nullptr;
     std::string m_line; // the zero-terminated copy the library draws
     PageFurniture* m_furniture = nullptr;
     PageNumbering m_numbering;
@@ -102,6 +110,7 @@ private:
     // The page began because the last one was full, and nothing is drawn on it yet.
     bool m_pageBegunByOverflow = true;
     std::vector<char16_t> m_drawnCodes;
-    std::vector<char16_t> m_shapedCodes; // drawn after reordering; may repeat
+    std::vector<char16_t> m_shapedCodes; // drawn after reordering, or the joining space; may repeat
     std::size_t m_charactersWithoutGlyph = 0;
+    bool m_drewJoiningSpace = false;
 };

@@ -32,15 +32,17 @@ TEST_F(OptionsPane, RowsKeepTheirNumbersListsAndColoursAcrossRebuilds)
         EXPECT_EQ(Row(39)->GetLabelText(), "Form Feed");
         EXPECT_EQ(Row(40)->GetLabelText(), "Page Furniture");
         EXPECT_EQ(Row(52)->GetLabelText(), "Combine Options");
-        EXPECT_EQ(Row(54), nullptr);
+        EXPECT_EQ(Row(54)->GetLabelText(), "Archive Options");
+        EXPECT_EQ(Row(56)->GetParent(), Row(54));
+        EXPECT_EQ(Row(57), nullptr);
         EXPECT_EQ(Row(16)->GetParent(), Row(15));
         EXPECT_EQ(Row(13)->GetParent(), Row(12));
-        for (int category : {1, 22, 25, 31, 37}) {
+        for (int category : {1, 22, 25, 31, 37, 40, 52, 54}) {
             EXPECT_TRUE(Row(category)->IsCategory());
             EXPECT_EQ(Row(category)->GetLabelBackColor(), RGB(207, 234, 254));
             EXPECT_EQ(Row(category)->GetLabelTextColor(), RGB(0, 0, 0));
         }
-        const std::pair<int, int> listSizes[] = {{2, 38}, {10, 4}, {11, 14}, {16, 2}, {17, 11}, {19, 30}, {20, 16}, {23, 4}, {33, 2}, {39, 2}};
+        const std::pair<int, int> listSizes[] = {{2, 38}, {10, 4}, {11, 14}, {16, 2}, {17, 11}, {19, 30}, {20, 16}, {23, 4}, {33, 2}, {39, 2}, {55, 2}};
         for (const auto& [id, count] : listSizes)
             EXPECT_EQ(static_cast<COptionTreeComboItem*>(Row(id))->GetCount(), count) << id;
         EXPECT_EQ(static_cast<COptionTreeComboItem*>(Row(2))->GetComboBox()->itemText(37), "Custom Page Size");
@@ -48,6 +50,14 @@ TEST_F(OptionsPane, RowsKeepTheirNumbersListsAndColoursAcrossRebuilds)
         EXPECT_NE(dynamic_cast<COptionTreePathItem*>(Row(15)), nullptr);
         EXPECT_EQ(static_cast<COptionTreePathItem*>(Row(14))->GetFilter(), "PFA/PFB Files (*.pfa;*.pfb)|*.pfa;*.pfb|All Files (*.*)|*.*|");
     }
+}
+
+TEST_F(OptionsPane, TheArchiveRowsSetPdfAAndTheLanguage)
+{
+    Choose(55, kArchivePdfA);
+    EXPECT_EQ(options.Archive, kArchivePdfA);
+    TypeIntoRow(56, "de-DE");
+    EXPECT_EQ(options.Language, "de-DE");
 }
 
 TEST_F(OptionsPane, ACustomSizeIsKeptWhenATablePaperIsChosen)

@@ -55,6 +55,16 @@ TEST(CommandLine, OptionsAndFilesInAnyOrder)
     EXPECT_EQ(c.options.TrueTypeFile, "f.ttf");
 }
 
+TEST(CommandLine, PdfaAndLangWinOverTheSettingsKeys)
+{
+    const ParsedCommandLine parsed = Parse({"--set", "PDFA=0", "--pdfa", "--lang", "fr-CA", "--set", "Language=de", "a.txt"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.commandLine.options.Archive, kArchivePdfA);
+    EXPECT_EQ(parsed.commandLine.options.Language, "fr-CA");
+    EXPECT_EQ(Parse({"--set", "Language=de", "a.txt"}).commandLine.options.Archive, kArchiveOff);
+    EXPECT_NE(Parse({"--lang", "a.txt"}).error, "");
+}
+
 TEST(CommandLine, SettingsFileComesFirstAndSetOverridesIt)
 {
     const std::string folder = MakeFolder();

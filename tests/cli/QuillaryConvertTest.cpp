@@ -225,6 +225,9 @@ TEST_F(QuillaryConvert, OptionsThatFailEveryFileEndTheCallWithOneMessageAndTouch
         {{"--set", "PageFont=2", "--truetype", "/no/such.ttf"}, "/no/such.ttf"},
         {{"--set", "SingeEncode=28"}, "The encoding UTF-8 needs a TrueType font"},
         {{"--font", "No Such Family Anywhere"}, "no installed font is called 'No Such Family Anywhere'"},
+        {{"--pdfa", "--owner-password", "o"}, "PDF/A forbids encryption, and passwords are given"},
+        {{"--pdfa", "--set", "EncryptLevel=256"}, "the Encrypt Level is set to 256 bits"},
+        {{"--pdfa", "--lang", "en_US"}, "\"en_US\" is not a language tag"},
     };
     const std::string first = Write("a.txt", "a\n");
     const std::string second = Write("b.txt", "b\n");

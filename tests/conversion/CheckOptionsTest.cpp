@@ -66,7 +66,25 @@ INSTANTIATE_TEST_SUITE_P(
                  With([](auto& o) { o.PageFont = TrueTypeFont, o.SingeEncode = kUtf8Encoding, o.TrueTypeFile = DejaVuSansPath(); }),
                  "", "", nullptr},
         GateCase{"a CID font reads its own encoding whatever the single-byte one",
-                 [] { auto o = CidOptions(0, 0); o.SingeEncode = kUtf8Encoding; return o; }(), "", "", nullptr}));
+                 [] { auto o = CidOptions(0, 0); o.SingeEncode = kUtf8Encoding; return o; }(), "", "", nullptr},
+        GateCase{"PDF/A", With([](auto& o) { o.Archive = kArchivePdfA; }), "", "", nullptr},
+        GateCase{"PDF/A with passwords", With([](auto& o) { o.Archive = kArchivePdfA; }), "owner", "user",
+                 "PDF/A forbids encryption, and passwords are given"},
+        GateCase{"PDF/A with a user password alone", With([](auto& o) { o.Archive = kArchivePdfA; }), "", "user",
+                 "passwords are given"},
+        GateCase{"PDF/A with a key length", With([](auto& o) { o.Archive = kArchivePdfA, o.EncryptLevel = 128; }), "",
+                 "", "Encrypt Level is set to 128"},
+        GateCase{"PDF/A with a CID font", With([](auto& o) { o.Archive = kArchivePdfA, o.PageFont = CidFont; }), "", "",
+                 "CID fonts"},
+        GateCase{"PDF/A with a Type 1 font without its program", With([](auto& o) {
+                     o.Archive = kArchivePdfA, o.PageFont = Type1Font, o.Type1MetricsFile = UrwType1Metrics();
+                 }), "", "", "no data file"},
+        GateCase{"PDF/A embeds a TrueType font chosen not to be", With([](auto& o) {
+                     o.Archive = kArchivePdfA, o.PageFont = TrueTypeFont, o.EmbeddingFont = kNo;
+                     o.TrueTypeFile = DejaVuSansPath();
+                 }), "", "", nullptr},
+        GateCase{"PDF/A with a language that is no tag", With([](auto& o) { o.Archive = kArchivePdfA, o.Language = "en_US"; }),
+                 "", "", "\"en_US\""}));
 
 TEST(CheckOptionsGate, TheSmallestPageItAcceptsIsWritten)
 {

@@ -1,0 +1,305 @@
+// Archival, tagged PDFs: what the converter makes passes the checker of support/ArchivalChecker,
+// and the checker finds each rule broken on its own.
+#include "ConversionTestSupport.h"
+
+#include "support/ArchivalChecker.h"
+#include "support/PdfInspector.h"
+
+#include <gtest/gtest.h>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <array>
+#include <cstdio>
+#include <functional>
+#include <sstream>
+
+namespace {
+
+using Object = QPDFObjectHandle;
+
+constexpr char kThreeParagraphs[] = "First line one\nfirst line two\n\nSecond alone\n  \nThird at last\n";
+
+ConversionOptions Archival(void (*change)(ConversionOptions&) = nullptr)
+{
+    ConversionOptions options;
+    options.Archive = kArchivePdfA;
+    options.Language = "de-DE";
+    if (change)
+        change(options);
+    return options;
+}
+
+// The output of a poppler tool, which must answer within a minute.
+std::string Poppler(const std::string& tool, const std::string& path)
+{
+    std::string output;
+    FILE* pipe = popen(("timeout 60 " + tool + " '" + path + "' 2>&1").c_str(), "r");
+    if (!pipe)
+        return output;
+    std::array<char, 4096> chunk;
+    for (std::size_t got; (got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0;)
+        output.append(chunk.data(), got);
+    pclose(pipe);
+    return output;
+}
+
+// pdffonts: a line per font under a header whose column "emb" says yes or no.
+bool PopplerFindsEveryFontEmbedded(const std::string& pdfPath)
+{
+    std::istringstream lines(Poppler("pdffonts", pdfPath));
+    std::string header, rule, line;
+    std::getline(lines, header);
+    std::getline(lines, rule);
+    const std::size_t column = header.find(" emb ") + 1;
+    int fonts = 0;
+    for (; std::getline(lines, line) && line.size() > column; ++fonts)
+        if (line.compare(column, 3, "yes") != 0)
+            return false;
+    return column > 0 && fonts > 0;
+}
+
+struct FontCase {
+    const char* what;
+    ConversionOptions options;
+    bool singleByte; // the shown bytes are the text's own
+};
+void PrintTo(const FontCase& c, std::ostream* out) { *out << c.what; }
+
+class ArchivalFonts : public testing::TestWithParam<FontCase> {};
+
+TEST_P(ArchivalFonts, ConformAndHoldOneParagraphElementPerParagraph)
+{
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, GetParam().options, kThreeParagraphs);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    const ArchivalReport report = CheckArchival(converted.pdfPath);
+    EXPECT_TRUE(report.broken.empty()) << (report.broken.empty() ? 0 : int(*report.broken.begin()));
+    ASSERT_EQ(report.paragraphs.size(), 3u);
+    if (GetParam().singleByte) {
+        EXPECT_EQ(report.paragraphs[0], "First line one first line two ");
+        EXPECT_EQ(report.paragraphs[2], "Third at last ");
+    }
+    EXPECT_EQ(report.artifactTexts, 1); // the line of blanks
+    EXPECT_TRUE(PopplerFindsEveryFontEmbedded(converted.pdfPath));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ArchivalFonts,
+    testing::Values(FontCase{"Courier", Archival(), true},
+                    FontCase{"Helvetica-Bold", Archival([](auto& o) { o.B14Font = 5; }), true},
+                    FontCase{"Times-Roman in ISO8859-2", Archival([](auto& o) { o.B14Font = 8, o.SingeEncode = 4; }), true},
+                    FontCase{"TrueType chosen not to be embedded", Archival([](auto& o) {
+                                 o.PageFont = TrueTypeFont, o.EmbeddingFont = kNo, o.SingeEncode = kWinAnsiEncoding;
+                                 o.TrueTypeFile = DejaVuSansPath();
+                             }), true},
+                    FontCase{"TrueType in UTF-8", Archival([](auto& o) {
+                                 o = Utf8Options(), o.Archive = kArchivePdfA;
+                             }), false}));
+
+TEST(ArchivalPdf, PopplerSeesTagsAndParagraphsAndTheTitleIsTheFileName)
+{
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, Archival(), kThreeParagraphs);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    const std::string info = Poppler("pdfinfo", converted.pdfPath);
+    EXPECT_NE(info.find("Tagged:          yes"), std::string::npos) << info;
+    EXPECT_NE(info.find("Title:           input.txt"), std::string::npos) << info;
+    const std::string structure = Poppler("pdfinfo -struct-text", converted.pdfPath);
+    const std::size_t second = structure.find("\"Second alone \"");
+    EXPECT_NE(structure.find("\"First line one first line two \""), std::string::npos) << structure;
+    EXPECT_LT(second, structure.find("\"Third at last \"")) << structure;
+}
+
+struct GlyphlessCase {
+    const char* what;
+    ConversionOptions options;
+    std::string text;
+    const char* note;
+};
+void PrintTo(const GlyphlessCase& c, std::ostream* out) { *out << c.what; }
+
+class ArchivalGlyphless : public testing::TestWithParam<GlyphlessCase> {};
+
+TEST_P(ArchivalGlyphless, CharactersWithoutAGlyphAreLeftOutWithANote)
+{
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, GetParam().options, GetParam().text);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    EXPECT_EQ(CheckArchival(converted.pdfPath).broken, std::set<ArchivalRule>{});
+    ASSERT_FALSE(converted.result.notes.empty());
+    EXPECT_NE(converted.result.notes.back().find(GetParam().note), std::string::npos) << converted.result.notes.back();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ArchivalGlyphless,
+    testing::Values(GlyphlessCase{"a noncharacter in UTF-8", Archival([](auto& o) {
+                                      o = Utf8Options(), o.Archive = kArchivePdfA;
+                                  }), "a\xEF\xB7\x90z\n", "1 character was left out"},
+                    GlyphlessCase{"bytes WinAnsi leaves undefined", Archival([](auto& o) {
+                                      o.SingeEncode = kWinAnsiEncoding;
+                                  }), "a\x81" "b\x8D\x9D" "c\n", "3 characters were left out"}));
+
+// --- the checker finds each rule broken -----------------------------------------------------
+
+Object FirstPage(QPDF& pdf)
+{
+    return QPDFPageDocumentHelper(pdf).getAllPages().front().getObjectHandle();
+}
+
+Object FirstFont(QPDF& pdf)
+{
+    return FirstPage(pdf).getKey("/Resources").getKey("/Font").ditems().begin()->second;
+}
+
+void EditContent(QPDF& pdf, const std::function<void(std::string&)>& edit)
+{
+    Object contents = FirstPage(pdf).getKey("/Contents");
+    const auto data = contents.getStreamData(qpdf_dl_generalized);
+    std::string text(reinterpret_cast<const char*>(data->getBuffer()), data->getSize());
+    edit(text);
+    contents.replaceStreamData(text, Object::newNull(), Object::newNull());
+}
+
+void Replace(std::string& text, const std::string& from, const std::string& to)
+{
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+struct BreakCase {
+    const char* what;
+    ArchivalRule rule;
+    std::function<void(QPDF&, QPDFWriter&)> breakIt;
+    std::function<void(std::string&)> breakBytes = {};
+};
+void PrintTo(const BreakCase& c, std::ostream* out) { *out << c.what; }
+
+class ArchivalChecker : public testing::TestWithParam<BreakCase> {};
+
+TEST_P(ArchivalChecker, FindsTheOneRuleBroken)
+{
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, Archival([](auto& o) { o.B14Font = 4; }), kThreeParagraphs);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    ASSERT_TRUE(CheckArchival(converted.pdfPath).broken.empty());
+
+    const std::string broken = folder.File("broken.pdf");
+    {
+        QPDF pdf;
+        pdf.processFile(converted.pdfPath.c_str());
+        QPDFWriter writer(pdf, broken.c_str());
+        writer.setObjectStreamMode(qpdf_o_disable);
+        GetParam().breakIt(pdf, writer);
+        writer.write();
+    }
+    if (GetParam().breakBytes) {
+        std::string bytes = FileBytes(broken);
+        GetParam().breakBytes(bytes);
+        folder.Write("broken.pdf", bytes);
+    }
+    EXPECT_EQ(CheckArchival(broken).broken, std::set<ArchivalRule>{GetParam().rule});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ArchivalChecker,
+    testing::Values(
+        BreakCase{"font program removed", ArchivalRule::FontsEmbedded, [](QPDF& pdf, QPDFWriter&) {
+                      FirstFont(pdf).getKey("/FontDescriptor").removeKey("/FontFile");
+                  }},
+        BreakCase{"a width that is not the program's", ArchivalRule::FontsEmbedded, [](QPDF& pdf, QPDFWriter&) {
+                      Object widths = FirstFont(pdf).getKey("/Widths");
+                      widths.setArrayItem('H' - 32, Object::newInteger(widths.getArrayItem('H' - 32).getIntValue() + 1));
+                  }},
+        BreakCase{"XMP declares part 1", ArchivalRule::Metadata, [](QPDF& pdf, QPDFWriter&) {
+                      Object xmp = pdf.getRoot().getKey("/Metadata");
+                      const auto data = xmp.getRawStreamData();
+                      std::string text(reinterpret_cast<const char*>(data->getBuffer()), data->getSize());
+                      Replace(text, "<pdfaid:part>2", "<pdfaid:part>1");
+                      xmp.replaceStreamData(text, Object::newNull(), Object::newNull());
+                  }},
+        BreakCase{"title differs from the XMP", ArchivalRule::Metadata, [](QPDF& pdf, QPDFWriter&) {
+                      pdf.getTrailer().getKey("/Info").replaceKey("/Title", Object::newString("other"));
+                  }},
+        BreakCase{"modification date differs from the XMP", ArchivalRule::Metadata, [](QPDF& pdf, QPDFWriter&) {
+                      pdf.getTrailer().getKey("/Info").replaceKey("/ModDate", Object::newString("D:19990101000000Z"));
+                  }},
+        BreakCase{"no output intent", ArchivalRule::OutputIntent, [](QPDF& pdf, QPDFWriter&) {
+                      pdf.getRoot().removeKey("/OutputIntents");
+                  }},
+        BreakCase{"no file identifier", ArchivalRule::FileIdentifier, [](QPDF&, QPDFWriter&) {},
+                  [](std::string& bytes) { Replace(bytes, "/ID [", "/XX ["); }},
+        BreakCase{"encrypted", ArchivalRule::NoEncryption, [](QPDF&, QPDFWriter& writer) {
+                      writer.setR6EncryptionParameters("", "owner", true, true, true, true, true, true, qpdf_r3p_full, false);
+                  }},
+        BreakCase{"a code without a glyph", ArchivalRule::NoNotdef, [](QPDF& pdf, QPDFWriter&) {
+                      const std::string font = FirstPage(pdf).getKey("/Resources").getKey("/Font").getKeys().begin()->c_str();
+                      EditContent(pdf, [&](std::string& text) { text += "/Artifact BMC BT " + font + " 9 Tf <01> Tj ET EMC\n"; });
+                  }},
+        BreakCase{"Document element of another type", ArchivalRule::StructureTree, [](QPDF& pdf, QPDFWriter&) {
+                      pdf.getRoot().getKey("/StructTreeRoot").getKey("/K").replaceKey("/S", Object::newName("/Sect"));
+                  }},
+        BreakCase{"not marked", ArchivalRule::StructureTree, [](QPDF& pdf, QPDFWriter&) {
+                      pdf.getRoot().removeKey("/MarkInfo");
+                  }},
+        BreakCase{"text outside marked content", ArchivalRule::MarkedContent, [](QPDF& pdf, QPDFWriter&) {
+                      EditContent(pdf, [](std::string& text) { Replace(text, "/P <</MCID 1>> BDC", "/Span BMC"); });
+                  }},
+        BreakCase{"parent tree without the page", ArchivalRule::MarkedContent, [](QPDF& pdf, QPDFWriter&) {
+                      pdf.getRoot().getKey("/StructTreeRoot").getKey("/ParentTree").replaceKey("/Nums", Object::newArray());
+                  }},
+        BreakCase{"no language", ArchivalRule::Viewer, [](QPDF& pdf, QPDFWriter&) { pdf.getRoot().removeKey("/Lang"); }},
+        BreakCase{"file name shown for the title", ArchivalRule::Viewer, [](QPDF& pdf, QPDFWriter&) {
+                      pdf.getRoot().getKey("/ViewerPreferences").replaceKey("/DisplayDocTitle", Object::newBool(false));
+                  }}));
+
+// --- the language ----------------------------------------------------------------------------
+
+struct LanguageCase {
+    const char* language; // the option
+    const char* lcAll;    // the locale
+    const char* expected;
+};
+void PrintTo(const LanguageCase& c, std::ostream* out) { *out << c.language << " / " << c.lcAll; }
+
+class DocumentLanguageOf : public testing::TestWithParam<LanguageCase> {};
+
+TEST_P(DocumentLanguageOf, TheOptionElseTheLocale)
+{
+    const char* saved = std::getenv("LC_ALL");
+    const std::string restore = saved ? saved : "";
+    setenv("LC_ALL", GetParam().lcAll, 1);
+    ConversionOptions options;
+    options.Language = GetParam().language;
+    const std::string language = DocumentLanguage(options);
+    saved ? setenv("LC_ALL", restore.c_str(), 1) : unsetenv("LC_ALL");
+    EXPECT_EQ(language, GetParam().expected);
+    EXPECT_TRUE(IsLanguageTag(language));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DocumentLanguageOf,
+                         testing::Values(LanguageCase{"fr-CA", "de_DE.UTF-8", "fr-CA"},
+                                         LanguageCase{"", "de_DE.UTF-8", "de-DE"},
+                                         LanguageCase{"", "pt_BR@latin", "pt-BR"},
+                                         LanguageCase{"", "C.UTF-8", "en-US"},
+                                         LanguageCase{"", "POSIX", "en-US"}));
+
+struct TagCase {
+    const char* tag;
+    bool valid;
+};
+class LanguageTags : public testing::TestWithParam<TagCase> {};
+
+TEST_P(LanguageTags, AreLettersAndDigitsInHyphenatedSubtags)
+{
+    EXPECT_EQ(IsLanguageTag(GetParam().tag), GetParam().valid) << GetParam().tag;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LanguageTags,
+                         testing::Values(TagCase{"en", true}, TagCase{"zh-Hant-TW", true}, TagCase{"es-419", true},
+                                         TagCase{"", false}, TagCase{"e", false}, TagCase{"en-", false},
+                                         TagCase{"en_US", false}, TagCase{"1a", false},
+                                         TagCase{"en-toolongsubtag", false}));
+
+} // namespace
