@@ -39,16 +39,6 @@ struct InputFile {
     std::string bytes;
 };
 
-// The reader's text of each page.
-std::vector<std::string> PageTexts(const std::string& pdf)
-{
-    std::vector<std::string> pages;
-    const std::string text = ExtractPdfText(pdf);
-    for (std::size_t start = 0, end; (end = text.find('\f', start)) != std::string::npos; start = end + 1)
-        pages.push_back(text.substr(start, end - start));
-    return pages;
-}
-
 std::string Lines(const std::string& word, int count)
 {
     std::string text;
@@ -92,7 +82,7 @@ TEST_P(CombinedOutline, HasAnEntryPerFileOpeningItsFirstPage)
     for (std::size_t i = 0; i < c.files.size(); ++i)
         expected.push_back({c.files[i].name, c.firstPages[i], "/FitH", 0});
     EXPECT_EQ(pdf.outline, expected);
-    const std::vector<std::string> pages = PageTexts(output);
+    const std::vector<std::string> pages = ExtractPdfPageTexts(output);
     ASSERT_EQ(pages.size(), c.pageCount);
     for (std::size_t i = 0; i < c.files.size(); ++i)
         EXPECT_NE(pages.at(std::size_t(c.firstPages[i] - 1)).find(c.texts[i]), std::string::npos)
@@ -315,7 +305,7 @@ TEST_P(CombinedPageCount, EveryPageShowsTheCountItIsNumberedAmong)
     RecordingCombine observer;
     ASSERT_TRUE(CombineFilesInto(options, WriteAll(folder, c.files), "", "", output, observer).written);
 
-    const std::vector<std::string> pages = PageTexts(output);
+    const std::vector<std::string> pages = ExtractPdfPageTexts(output);
     std::vector<int> fileStarts;
     for (const PdfOutlineEntry& entry : InspectPdf(output).outline)
         fileStarts.push_back(entry.page);
