@@ -3,6 +3,9 @@
 #include "conversion/CheckOptions.h"
 #include "conversion/CombinedDocument.h"
 #include "conversion/FileConverter.h"
+#include "conversion/FilePages.h"
+#include "conversion/PageFields.h"
+#include "conversion/PdfDocument.h"
 #include "conversion/TextFile.h"
 #include "platform/ReplacingFile.h"
 #include "platform/SystemMessage.h"
@@ -27,6 +30,28 @@ ConversionResult AddFile(CombinedDocument& document, const std::string& input, c
     return document.Add(CombinedTitleOf(input), input, std::move(content.text), observer);
 }
 
+// With the pages numbered through the document, a page count in the header or footer must be
+// the whole document's from the first page on: every file is laid out once beforehand, its lines
+// broken but nothing drawn, to count its pages. 0 when nothing asks for the count.
+long CountAllPages(const ConversionOptions& options, const std::vector<std::string>& inputs,
+                   const std::string& outputPath, CombineObserver& observer)
+{
+    if (!options.CombinedNumbering || !UsesPageCount(options))
+        return 0;
+    PdfDocument scratch;
+    long total = 0;
+    for (const std::string& input : inputs) {
+        if (observer.StopAsked())
+            return 0;
+        if (!outputPath.empty() && SameFileAs(input, outputPath))
+            continue;
+        TextFileContent content = ReadFileBytes(input);
+        if (content.error.empty())
+            total += CountFilePages(scratch, options, std::move(content.text), input);
+    }
+    return total;
+}
+
 // Adds every input in turn and finishes the document; the result says whether it may be
 // written.
 ConversionResult AddAll(CombinedDocument& document, const std::vector<std::string>& inputs,
@@ -48,6 +73,15 @@ ConversionResult AddAll(CombinedDocument& document, const std::vector<std::strin
     return document.Finish(ownerPassword, userPassword);
 }
 
+// The title of a combined PDF whose options give none: its file name, or on the standard
+// output, which has none, the first file's.
+std::string DefaultTitle(const std::vector<std::string>& inputs, const std::string& outputPath)
+{
+    if (!outputPath.empty())
+        return CombinedTitleOf(outputPath);
+    return inputs.empty() ? std::string() : CombinedTitleOf(inputs.front());
+}
+
 ConversionResult Combine(const ConversionOptions& options, const std::vector<std::string>& inputs,
                          const std::string& ownerPassword, const std::string& userPassword,
                          const std::string& outputPath, CombineObserver& observer, const PdfWriter& write)
@@ -55,9 +89,10 @@ ConversionResult Combine(const ConversionOptions& options, const std::vector<std
     if (const auto problem = CheckPageAndPasswords(options, ownerPassword, userPassword))
         return ConversionResult::Failed(*problem);
     try {
-        CombinedDocument document(options);
+        CombinedDocument document(options, DefaultTitle(inputs, outputPath));
         if (!document.IsCreated())
             return ConversionResult::DocumentNotCreated();
+        document.NumberPagesUpTo(CountAllPages(options, inputs, outputPath, observer));
         ConversionResult result = AddAll(document, inputs, outputPath, ownerPassword, userPassword, observer);
         if (!result.written)
             return result;

@@ -6,8 +6,11 @@
 #include <optional>
 #include <vector>
 
-CombinedDocument::CombinedDocument(const ConversionOptions& options) : m_options(options)
+CombinedDocument::CombinedDocument(const ConversionOptions& options, const std::string& defaultTitle)
+    : m_options(options)
 {
+    if (MakesArchivalPdf(m_options) && m_options.Title.empty())
+        m_options.Title = defaultTitle;
     m_beyondBmpInInformation = FitInformationForLibrary(m_options);
 }
 
@@ -18,7 +21,8 @@ ConversionResult CombinedDocument::Add(const std::string& title, const std::stri
         return ConversionResult::Failed(FailureReason());
     m_document.ForgetFirstPage();
     // Page numbers count within each file unless the options number the whole document.
-    const PageNumbering numbering{m_options.CombinedNumbering ? NextFirstPage() : 1, 0};
+    const PageNumbering numbering = m_options.CombinedNumbering ? PageNumbering{NextFirstPage(), m_pageTotal}
+                                                                : PageNumbering{1, 0};
     FilePages pages = WriteFilePages(m_document, m_options, std::move(bytes), inputPath, numbering, 0, observer);
     if (!pages.result.written)
         return pages.result;

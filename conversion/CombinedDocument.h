@@ -16,7 +16,12 @@
 
 class CombinedDocument {
 public:
-    explicit CombinedDocument(const ConversionOptions& options);
+    // An archival PDF needs a title: `defaultTitle` stands in when the options give none.
+    explicit CombinedDocument(const ConversionOptions& options, const std::string& defaultTitle = {});
+
+    // The page count of the whole document, for the header and footer fields when the pages are
+    // numbered through it; before the first Add.
+    void NumberPagesUpTo(long total) { m_pageTotal = total; }
 
     // Lays out `bytes`, one file as read, on new pages at the end, with an outline entry titled
     // `title` (UTF-8); `inputPath` serves the header and footer. written: the file went in, with the notes on its reading. Otherwise the
@@ -44,4 +49,5 @@ private:
     std::size_t m_beyondBmpInInformation = 0;
     PdfDocument m_document;
     int m_filesAdded = 0;
+    long m_pageTotal = 0; // 0: each file's layout counts its own pages
 };

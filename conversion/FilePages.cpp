@@ -11,6 +11,7 @@
 #include "conversion/TextPlan.h"
 #include "platform/Utf8.h"
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -111,11 +112,25 @@ std::optional<std::string> CheckBodyWidth(const ConversionOptions& body, long la
            "line numbers off.";
 }
 
-// Opens the file's fonts and lays `text` out on its pages, with the page furniture, if any. The
-// text is taken by value and given up once it is laid out, so that it and the finished PDF are
-// not held at the same time. Returns the failure, empty when every page was written.
-std::string WritePages(PdfDocument& document, const TextPlan& plan, std::string text, std::size_t progressLength,
-                       const FileFurniture& furnished, ConversionObserver& observer, FilePages& pages)
+// A file ready for its layout: its fonts open and its text fit for them.
+struct LaidFile {
+    const TextPlan& plan;
+    std::size_t progressLength;
+    const FileFurniture& furnished;
+    const std::vector<HPDF_Font>& fonts;
+    const StandInCodes& standIns;
+    FilePages& pages;
+};
+
+// What is done with a file's layout: its pages written or counted. Returns the failure, empty
+// when it went well.
+using LayoutUse = std::function<std::string(TextLayout& layout, std::string& text, const LaidFile& file)>;
+
+// Opens the file's fonts, readies `text` for them and the layout of its pages, with the page
+// furniture, if any, and hands the layout to `use`. Returns the failure, empty when all went well.
+std::string LayOutPages(PdfDocument& document, const TextPlan& plan, std::string& text, std::size_t progressLength,
+                        const FileFurniture& furnished, ConversionObserver& observer, FilePages& pages,
+                        const LayoutUse& use)
 {
     const ConversionOptions& options = plan.options;
     HPDF_Font font = document.Open(options, observer);
@@ -144,19 +159,52 @@ std::string WritePages(PdfDocument& document, const TextPlan& plan, std::string 
     if (auto problem = CheckBodyWidth(body, furniture ? furniture->LastLineNumber() : 0))
         return *problem;
     TextLayout layout(document.Handle(), font, fontSize, body, document.Charset(), observer, fallbacks);
-    layout.OnPageFinished([&document](HPDF_Page page) { return document.FinishPage(page); });
     if (furniture)
         layout.AddFurniture(*furniture, furnished.numbering);
+    return use(layout, text, {plan, progressLength, furnished, fonts, standIns, pages});
+}
+
+// Lays the file's text out on its pages and draws them. The text is given up once it is laid
+// out, so that it and the finished PDF are not held at the same time.
+std::string WritePages(PdfDocument& document, TextLayout& layout, std::string& text, const LaidFile& file)
+{
+    layout.OnPageFinished([&document](HPDF_Page page) { return document.FinishPage(page); });
     layout.MarkContent(document.Marks());
-    layout.Write(text, progressLength);
-    for (HPDF_Font drawing : fonts)
-        document.AddDrawnCodes(drawing, layout.DrawnCodes(), standIns.characters);
+    layout.Write(text, file.progressLength);
+    for (HPDF_Font drawing : file.fonts)
+        document.AddDrawnCodes(drawing, layout.DrawnCodes(), file.standIns.characters);
     std::string().swap(text);
     if (document.Check("Writing the pages"))
         return document.FailureReason();
-    pages.beyondBmpNote = BeyondBmpNote(standIns.withoutGlyph, furnished.beyondBmpInInformation);
-    pages.missingGlyphNote = layout.MissingGlyphNote(plan.searchedInstalledFonts);
+    file.pages.beyondBmpNote = BeyondBmpNote(file.standIns.withoutGlyph, file.furnished.beyondBmpInInformation);
+    file.pages.missingGlyphNote = layout.MissingGlyphNote(file.plan.searchedInstalledFonts);
     return {};
+}
+
+// The file read and planned, its layout handed to `use`.
+FilePages PlanFilePages(PdfDocument& document, const ConversionOptions& chosen, std::string bytes,
+                        const std::string& inputPath, PageNumbering numbering, std::size_t beyondBmpInInformation,
+                        ConversionObserver& observer, const LayoutUse& use)
+{
+    const FileFurniture furnished{HasFurniture(chosen) ? FieldFactsOf(inputPath) : FieldFacts{}, numbering,
+                                  beyondBmpInInformation};
+    TextPlan plan = MakeTextPlan(chosen, std::move(bytes), FurnitureText(chosen, furnished.facts));
+    FilePages pages{{}, plan.options, std::nullopt, std::nullopt, std::nullopt};
+    LayoutText prepared = PrepareText(std::move(plan.text), plan.options, chosen);
+    prepared.notes.insert(prepared.notes.begin(), plan.notes.begin(), plan.notes.end());
+    if (!document.IsCreated()) {
+        pages.result = ConversionResult::DocumentNotCreated();
+        return pages;
+    }
+    const std::string failure =
+        LayOutPages(document, plan, prepared.text, prepared.progressLength, furnished, observer, pages, use);
+    if (!failure.empty()) {
+        pages.result = ConversionResult::Failed(failure);
+        return pages;
+    }
+    pages.result.written = true;
+    pages.result.notes = std::move(prepared.notes);
+    return pages;
 }
 
 } // namespace
@@ -184,25 +232,23 @@ FilePages WriteFilePages(PdfDocument& document, const ConversionOptions& chosen,
                          const std::string& inputPath, PageNumbering numbering, std::size_t beyondBmpInInformation,
                          ConversionObserver& observer)
 {
-    const FileFurniture furnished{HasFurniture(chosen) ? FieldFactsOf(inputPath) : FieldFacts{}, numbering,
-                                  beyondBmpInInformation};
-    TextPlan plan = MakeTextPlan(chosen, std::move(bytes), FurnitureText(chosen, furnished.facts));
-    FilePages pages{{}, plan.options, std::nullopt, std::nullopt, std::nullopt};
-    LayoutText prepared = PrepareText(std::move(plan.text), plan.options, chosen);
-    prepared.notes.insert(prepared.notes.begin(), plan.notes.begin(), plan.notes.end());
-    if (!document.IsCreated()) {
-        pages.result = ConversionResult::DocumentNotCreated();
-        return pages;
-    }
-    const std::string failure = WritePages(document, plan, std::move(prepared.text), prepared.progressLength,
-                                           furnished, observer, pages);
-    if (!failure.empty()) {
-        pages.result = ConversionResult::Failed(failure);
-        return pages;
-    }
-    pages.result.written = true;
-    pages.result.notes = std::move(prepared.notes);
-    return pages;
+    return PlanFilePages(document, chosen, std::move(bytes), inputPath, numbering, beyondBmpInInformation, observer,
+                         [&document](TextLayout& layout, std::string& text, const LaidFile& file) {
+                             return WritePages(document, layout, text, file);
+                         });
+}
+
+long CountFilePages(PdfDocument& scratch, const ConversionOptions& chosen, std::string bytes,
+                    const std::string& inputPath)
+{
+    long count = 0;
+    SilentObserver silent;
+    PlanFilePages(scratch, chosen, std::move(bytes), inputPath, {}, 0, silent,
+                  [&count](TextLayout& layout, std::string& text, const LaidFile&) {
+                      count = layout.CountPages(text);
+                      return std::string();
+                  });
+    return count;
 }
 
 std::size_t FitInformationForLibrary(ConversionOptions& options)

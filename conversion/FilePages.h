@@ -35,6 +35,12 @@ FilePages WriteFilePages(PdfDocument& document, const ConversionOptions& chosen,
                          const std::string& inputPath, PageNumbering numbering, std::size_t beyondBmpInInformation,
                          ConversionObserver& observer);
 
+// How many pages WriteFilePages would lay `bytes` out on, the lines broken but nothing drawn:
+// for a page count known before the first page is drawn. `scratch` takes the fonts and one
+// page per file for the measures; it is never written. 0 when the file cannot be laid out.
+long CountFilePages(PdfDocument& scratch, const ConversionOptions& chosen, std::string bytes,
+                    const std::string& inputPath);
+
 // The document's finish once every file's pages are in: its information and security set and
 // the PDF made in memory, ready for the document's WriteOut. Returns the result of the document
 // with `notes` (the files' notes) and those on the passwords after them.

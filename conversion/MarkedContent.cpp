@@ -24,8 +24,7 @@ void MarkedContent::StartPage(HPDF_Page page)
 void MarkedContent::BeginLine(std::string_view line)
 {
     if (IsBlank(line)) {
-        CloseParagraphPiece();
-        m_paragraphOpen = false;
+        EndParagraph();
         Write("/Artifact BMC\n");
         m_artifactOpen = true;
         return;
@@ -52,6 +51,12 @@ void MarkedContent::FinishPage()
 {
     EndLine();
     CloseParagraphPiece();
+}
+
+void MarkedContent::EndParagraph()
+{
+    CloseParagraphPiece();
+    m_paragraphOpen = false;
 }
 
 void MarkedContent::DrawArtifact(const std::function<void()>& draw)

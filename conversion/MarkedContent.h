@@ -38,6 +38,8 @@ public:
     bool InParagraph() const { return m_pieceOpen; }
     // Closes the marked content open on the page; its paragraph goes on on the next page.
     void FinishPage();
+    // The next line that is not blank begins a new paragraph, as at the start of a new text.
+    void EndParagraph();
 
     // Whatever `draw` draws on the current page is marked an artifact: page furniture such as
     // headers, footers and line numbers, which a reader skips. Never inside a line.

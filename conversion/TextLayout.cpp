@@ -45,10 +45,36 @@ long long TextLayout::AvailableWidth(const ConversionOptions& options)
 
 void TextLayout::Write(std::string_view text, std::size_t progressLength)
 {
-    m_page = StartPage();
     m_progressLength = progressLength;
     m_observer.SetProgressRange(1, ClampToInt(progressLength));
     m_observer.SetProgressPos(0);
+    m_keepAllPages = m_furniture && UsesPageCount(m_options);
+    LayOut(text, [&](const LineBreaker& breaker) {
+        if (!DrawWaitingPages())
+            return;
+        m_drawnCodes = breaker.MeasuredCodes();
+        AddCodesBesideTheText();
+        m_charactersWithoutGlyph = breaker.CharactersWithoutGlyph();
+        m_observer.SetProgressPos(ClampToInt(progressLength));
+    });
+}
+
+long TextLayout::CountPages(std::string_view text)
+{
+    m_keepAllPages = true;
+    long pages = 0;
+    LayOut(text, [&](const LineBreaker&) { pages = static_cast<long>(m_pageEnds.size()); });
+    return pages;
+}
+
+// Breaks the whole text into its pages, drawing those that need not wait for the page count,
+// and then calls `laidOut`; not when the library refused something.
+void TextLayout::LayOut(std::string_view text, const std::function<void(const LineBreaker&)>& laidOut)
+{
+    // Each text begins a paragraph of its own, even where it follows another on a page.
+    if (m_marks)
+        m_marks->EndParagraph();
+    m_page = StartPage();
     if (!m_page)
         return;
 
@@ -56,7 +82,6 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
                         m_fallbacks);
     breaker.UseUnicodeBreaks();
     m_widths = &breaker.Widths();
-    m_keepAllPages = m_furniture && UsesPageCount(m_options);
     m_lastBaseline = FirstPosition();
     std::string expanded;
     if (m_options.TabSize > 0 && text.find('\t') != std::string_view::npos) {
@@ -79,12 +104,8 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
             return;
         m_pageBegunByOverflow = false;
     }
-    if (!ClosePage(nullptr) || !DrawWaitingPages())
-        return;
-    m_drawnCodes = breaker.MeasuredCodes();
-    AddCodesBesideTheText();
-    m_charactersWithoutGlyph = breaker.CharactersWithoutGlyph();
-    m_observer.SetProgressPos(ClampToInt(progressLength));
+    if (ClosePage(nullptr))
+        laidOut(breaker);
 }
 
 // Lays out the lines of `section`, a page after each line whose baseline reaches the bottom

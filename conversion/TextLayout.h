@@ -50,6 +50,10 @@ public:
     // `text` has CR as its only line end (see NormaliseLineEnds); `progressLength` is the
     // range reported for it.
     void Write(std::string_view text, std::size_t progressLength);
+    // How many pages Write would lay `text` out on, nothing drawn; 0 when the library refused
+    // something. The first page is begun for the measures, so the document must be one of
+    // its own, never written. Instead of Write, once.
+    long CountPages(std::string_view text);
 
     // In UTF-8, every character below U+10000 that the finished Write drew, ascending.
     const std::vector<char16_t>& DrawnCodes() const { return m_drawnCodes; }
@@ -70,6 +74,7 @@ private:
         long number;
     };
 
+    void LayOut(std::string_view text, const std::function<void(const LineBreaker&)>& laidOut);
     HPDF_Page StartPage();
     float FirstPosition() const;
     bool LayOutSection(std::string_view section, LineBreaker& breaker);

@@ -7,6 +7,7 @@
 #include "controls/TextProgressCtrl.h"
 #include "conversion/ConversionRun.h"
 #include "optiontree/OptionTreeItemBase.h"
+#include "support/ArchivalChecker.h"
 #include "support/PdfInspector.h"
 
 #include <QDir>
@@ -17,16 +18,20 @@ namespace {
 
 class CombineInWindow : public PaneHost {
 protected:
-    // The row is found by its label, so that renumbered rows do not matter here.
+    // Rows are found by their labels, so that renumbered rows do not matter here; 0 when none.
+    int RowLabelled(const QString& label) const
+    {
+        for (int id = 1; Row(id); ++id)
+            if (Row(id)->GetLabelText() == label)
+                return id;
+        return 0;
+    }
+
     void TypeCombineInto(const QString& path)
     {
-        for (int id = 1; Row(id); ++id) {
-            if (Row(id)->GetLabelText() == "Combine Into One PDF") {
-                TypeIntoRow(id, path);
-                return;
-            }
-        }
-        FAIL() << "no row Combine Into One PDF";
+        const int id = RowLabelled("Combine Into One PDF");
+        ASSERT_NE(id, 0) << "no row Combine Into One PDF";
+        TypeIntoRow(id, path);
     }
 
     std::vector<std::string> TitlesIn(const QString& pdf) const
@@ -95,6 +100,41 @@ TEST_F(CombineInWindow, RowPasswordsAreWarnedOfAndLeaveTheCombinedPdfUnencrypted
     const PdfFacts pdf = InspectPdf(Path("all.pdf").toStdString());
     EXPECT_FALSE(pdf.encrypted);
     EXPECT_EQ(pdf.outline.size(), 2u);
+}
+
+// The window's run makes the combined PDF the command line makes: archival with a title and a
+// paragraph per file, and the page count of the whole document in the header from page 1 on.
+TEST_F(CombineInWindow, AnArchivalCombinedPdfWithThePageCountInItsHeader)
+{
+    std::string longText;
+    for (int line = 1; line <= 120; ++line)
+        longText += "long " + std::to_string(line) + "\n";
+    left->AddEntries({Write("a.txt", "a one\na two\n"), Write("b.txt", QByteArray::fromStdString(longText))});
+    options.CombinedNumbering = 1; // Settings.ini only
+    const int archive = RowLabelled("PDF/A");
+    const int language = RowLabelled("Document Language");
+    const int header = RowLabelled("Header Centre");
+    ASSERT_TRUE(archive && language && header);
+    Choose(archive, kArchivePdfA);
+    TypeIntoRow(language, "en-US");
+    TypeIntoRow(header, "Page %p of %P");
+    TypeCombineInto("all.pdf");
+    MessageBoxAnswers boxes;
+    ClickStart();
+    EXPECT_TRUE(boxes.seen.empty());
+
+    const std::string pdf = Path("all.pdf").toStdString();
+    const ArchivalReport report = CheckArchival(pdf);
+    EXPECT_EQ(report.broken, std::set<ArchivalRule>{});
+    ASSERT_FALSE(report.paragraphs.empty());
+    EXPECT_EQ(report.paragraphs.front(), "a one a two ");
+    EXPECT_EQ(InspectPdf(pdf).infoText["/Title"], "all.pdf");
+    const std::vector<std::string> pages = ExtractPdfPageTexts(pdf);
+    ASSERT_GE(pages.size(), 3u);
+    for (std::size_t page = 0; page < pages.size(); ++page) {
+        const std::string expected = "Page " + std::to_string(page + 1) + " of " + std::to_string(pages.size());
+        EXPECT_NE(pages[page].find(expected), std::string::npos) << pages[page];
+    }
 }
 
 } // namespace

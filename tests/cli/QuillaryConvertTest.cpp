@@ -366,4 +366,38 @@ INSTANTIATE_TEST_SUITE_P(
         CombineCase{"the standard input is no file to combine", {"--combine", "all.pdf", "-"}, "", 2, {},
                     "'-' (the standard input) cannot be one of them"}));
 
+struct ArchivalCombineCase {
+    const char* what;
+    const char* output; // --combine's argument
+    const char* pdf;    // the file to read the combined PDF from
+    const char* title;  // the title it shows
+};
+void PrintTo(const ArchivalCombineCase& c, std::ostream* out) { *out << c.what; }
+
+class QuillaryConvertArchivalCombine : public QuillaryConvert,
+                                       public testing::WithParamInterface<ArchivalCombineCase> {};
+
+TEST_P(QuillaryConvertArchivalCombine, TitledAndNumberedThroughTheDocument)
+{
+    const ArchivalCombineCase& c = GetParam();
+    const std::string a = Write("a.txt", "first file\n");
+    const std::string b = Write("b.txt", "second file\n");
+    const std::string output = std::string(c.output) == "-" ? "-" : Path(c.output);
+    const RunResult run = Run({"--pdfa", "--lang", "en-US", "--set", "CombinedNumbering=1", "--header",
+                               "|Page %p of %P|", "--combine", output, b, a},
+                              "/dev/null", Path("stdout.pdf"));
+    ASSERT_EQ(run.status, 0) << run.errors;
+    const std::string pdf = Path(c.pdf);
+    EXPECT_EQ(InspectPdf(pdf).infoText["/Title"], c.title);
+    const std::vector<std::string> pages = ExtractPdfPageTexts(pdf);
+    ASSERT_EQ(pages.size(), 2u);
+    for (std::size_t page = 0; page < pages.size(); ++page)
+        EXPECT_NE(pages[page].find("Page " + std::to_string(page + 1) + " of 2"), std::string::npos) << pages[page];
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, QuillaryConvertArchivalCombine,
+    testing::Values(ArchivalCombineCase{"a file takes its own name", "joined.pdf", "joined.pdf", "joined.pdf"},
+                    ArchivalCombineCase{"the standard output takes the first file's", "-", "stdout.pdf", "b.txt"}));
+
 } // namespace

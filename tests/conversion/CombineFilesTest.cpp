@@ -1,6 +1,7 @@
 // Many text files into one PDF: the outline read back, the pages each file starts on, the text a
 // reader extracts, the files left out and the PDF not written when nothing went in.
 #include "ConversionTestSupport.h"
+#include "support/ArchivalChecker.h"
 #include "support/PdfInspector.h"
 
 #include "conversion/CombineFiles.h"
@@ -37,16 +38,6 @@ struct InputFile {
     std::string name;
     std::string bytes;
 };
-
-// The reader's text of each page.
-std::vector<std::string> PageTexts(const std::string& pdf)
-{
-    std::vector<std::string> pages;
-    const std::string text = ExtractPdfText(pdf);
-    for (std::size_t start = 0, end; (end = text.find('\f', start)) != std::string::npos; start = end + 1)
-        pages.push_back(text.substr(start, end - start));
-    return pages;
-}
 
 std::string Lines(const std::string& word, int count)
 {
@@ -91,7 +82,7 @@ TEST_P(CombinedOutline, HasAnEntryPerFileOpeningItsFirstPage)
     for (std::size_t i = 0; i < c.files.size(); ++i)
         expected.push_back({c.files[i].name, c.firstPages[i], "/FitH", 0});
     EXPECT_EQ(pdf.outline, expected);
-    const std::vector<std::string> pages = PageTexts(output);
+    const std::vector<std::string> pages = ExtractPdfPageTexts(output);
     ASSERT_EQ(pages.size(), c.pageCount);
     for (std::size_t i = 0; i < c.files.size(); ++i)
         EXPECT_NE(pages.at(std::size_t(c.firstPages[i] - 1)).find(c.texts[i]), std::string::npos)
@@ -291,5 +282,86 @@ TEST_P(CombinedPageNumbers, EachFileKnowsItsFirstPageAndTheDocumentItsTotal)
 INSTANTIATE_TEST_SUITE_P(Cases, CombinedPageNumbers,
                          testing::Values(NumberingCase{{"a"}, {1}, 1},
                                          NumberingCase{{Lines("x", 120), "b", "c\fd"}, {1, 4, 5}, 6}));
+
+struct PageCountCase {
+    const char* what;
+    int combinedNumbering;
+    std::vector<InputFile> files;
+};
+void PrintTo(const PageCountCase& c, std::ostream* out) { *out << c.what; }
+
+class CombinedPageCount : public testing::TestWithParam<PageCountCase> {};
+
+// Every page shows its number and the count of the pages it is numbered among: the whole
+// document's, or its own file's, as the outline tells where each file starts.
+TEST_P(CombinedPageCount, EveryPageShowsTheCountItIsNumberedAmong)
+{
+    const PageCountCase& c = GetParam();
+    ScratchFolder folder;
+    ConversionOptions options;
+    options.HeaderCentre = "Page %p of %P";
+    options.CombinedNumbering = c.combinedNumbering;
+    const std::string output = folder.File("all.pdf");
+    RecordingCombine observer;
+    ASSERT_TRUE(CombineFilesInto(options, WriteAll(folder, c.files), "", "", output, observer).written);
+
+    const std::vector<std::string> pages = ExtractPdfPageTexts(output);
+    std::vector<int> fileStarts;
+    for (const PdfOutlineEntry& entry : InspectPdf(output).outline)
+        fileStarts.push_back(entry.page);
+    fileStarts.push_back(int(pages.size()) + 1);
+    ASSERT_EQ(fileStarts.size(), c.files.size() + 1);
+    ASSERT_GT(pages.size(), c.files.size()) << "some file must take more than one page";
+    for (std::size_t file = 0; file < c.files.size(); ++file) {
+        for (int page = fileStarts[file]; page < fileStarts[file + 1]; ++page) {
+            const bool through = c.combinedNumbering != 0;
+            const std::string expected =
+                "Page " + std::to_string(through ? page : page - fileStarts[file] + 1) + " of " +
+                std::to_string(through ? int(pages.size()) : fileStarts[file + 1] - fileStarts[file]);
+            EXPECT_NE(pages[std::size_t(page - 1)].find(expected), std::string::npos)
+                << "page " << page << ": " << pages[std::size_t(page - 1)];
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CombinedPageCount,
+    testing::Values(PageCountCase{"through the document", 1, {{"a.txt", Lines("a", 120)}, {"b.txt", "b\n"}, {"c.txt", "c\fd\n"}}},
+                    PageCountCase{"through the document, the long file last", 1, {{"a.txt", "a\n"}, {"b.txt", Lines("b", 150)}}},
+                    PageCountCase{"within each file", 0, {{"a.txt", Lines("a", 120)}, {"b.txt", "b\fc\n"}}}));
+
+struct ArchivalCombineCase {
+    const char* what;
+    std::string title;      // the Title option
+    std::string output;     // the combined PDF's file name
+    std::string shownTitle; // the title the PDF shows
+};
+void PrintTo(const ArchivalCombineCase& c, std::ostream* out) { *out << c.what; }
+
+class CombinedArchival : public testing::TestWithParam<ArchivalCombineCase> {};
+
+TEST_P(CombinedArchival, ConformsWithATitleAndEachFileBeginsAParagraph)
+{
+    const ArchivalCombineCase& c = GetParam();
+    ScratchFolder folder;
+    ConversionOptions options;
+    options.Archive = kArchivePdfA;
+    options.Language = "en-US";
+    options.Title = c.title;
+    const std::vector<InputFile> files{{"a.txt", "a one\na two\n\na last\n"}, {"b.txt", "b first\nb more\n"}};
+    const std::string output = folder.File(c.output);
+    RecordingCombine observer;
+    const ConversionResult result = CombineFilesInto(options, WriteAll(folder, files), "", "", output, observer);
+    ASSERT_TRUE(result.written) << result.reason;
+
+    const ArchivalReport report = CheckArchival(output);
+    EXPECT_EQ(report.broken, std::set<ArchivalRule>{});
+    EXPECT_EQ(report.paragraphs, (std::vector<std::string>{"a one a two ", "a last ", "b first b more "}));
+    EXPECT_EQ(InspectPdf(output).info["/Title"], c.shownTitle);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CombinedArchival,
+                         testing::Values(ArchivalCombineCase{"no title given", "", "joined.pdf", "joined.pdf"},
+                                         ArchivalCombineCase{"a title given", "Minutes", "joined.pdf", "Minutes"}));
 
 } // namespace

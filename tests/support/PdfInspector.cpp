@@ -252,6 +252,15 @@ std::string ExtractPdfTextTrimmed(const std::string& path)
     return text;
 }
 
+std::vector<std::string> ExtractPdfPageTexts(const std::string& path)
+{
+    std::vector<std::string> pages;
+    const std::string text = ExtractPdfText(path);
+    for (std::size_t start = 0, end; (end = text.find('\f', start)) != std::string::npos; start = end + 1)
+        pages.push_back(text.substr(start, end - start));
+    return pages;
+}
+
 std::string QpdfWarnings(const std::string& path)
 {
     QPDF pdf;

@@ -84,6 +84,8 @@ std::size_t CodesShownAsMissingGlyphs(const PdfFacts& pdf);
 std::string ExtractPdfText(const std::string& path);
 // The same without the line and page ends that close it.
 std::string ExtractPdfTextTrimmed(const std::string& path);
+// The extracted text of each page.
+std::vector<std::string> ExtractPdfPageTexts(const std::string& path);
 
 // What libqpdf complains about while it opens the PDF and decodes every page's content, one
 // warning a line; empty for a PDF it reads without trouble.
