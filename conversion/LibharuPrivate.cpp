@@ -9,9 +9,11 @@
 #include <hpdf_objects.h>
 #include <hpdf_pages.h>
 #include <hpdf_streams.h>
+#include <hpdf_utils.h>
 #include <hpdf_version.h>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 #if HPDF_MAJOR_VERSION != 2 || HPDF_MINOR_VERSION != 3 || HPDF_BUGFIX_VERSION != 0
@@ -484,6 +486,31 @@ bool LibharuPage::AppendContent(std::string_view operators)
     const HPDF_PageAttr attr = PageWithContentInMemory(m_page);
     return attr && HPDF_Stream_Write(attr->stream, reinterpret_cast<const HPDF_BYTE*>(operators.data()),
                                      static_cast<HPDF_UINT>(operators.size())) == HPDF_OK;
+}
+
+void LibharuPage::MoveTextPosition(float x, float y)
+{
+    const HPDF_PageAttr attr = m_page ? static_cast<HPDF_PageAttr>(m_page->attr) : nullptr;
+    if (!attr || attr->gmode != HPDF_GMODE_TEXT_OBJECT) {
+        HPDF_Page_MoveTextPos(m_page, x, y);
+        return;
+    }
+    // Each number takes at most HPDF_REAL_LEN characters and a sign.
+    std::array<char, 2 * (HPDF_REAL_LEN + 2) + sizeof " Td\n"> operators{};
+    char* const last = operators.data() + operators.size() - 1;
+    char* end = HPDF_FToA(operators.data(), x, last);
+    *end++ = ' ';
+    end = HPDF_FToA(end, y, last);
+    for (const char c : {' ', 'T', 'd', '\012'})
+        *end++ = c;
+    if (HPDF_Stream_Write(attr->stream, reinterpret_cast<const HPDF_BYTE*>(operators.data()),
+                          static_cast<HPDF_UINT>(end - operators.data())) != HPDF_OK)
+        return;
+    HPDF_TransMatrix& matrix = attr->text_matrix;
+    matrix.x += x * matrix.a + y * matrix.c;
+    matrix.y += y * matrix.d + x * matrix.b;
+    attr->text_pos.x = matrix.x;
+    attr->text_pos.y = matrix.y;
 }
 
 bool LibharuPage::TakeContent(std::vector<unsigned char>& bytes)

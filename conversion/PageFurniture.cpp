@@ -2,6 +2,7 @@
 
 #include "conversion/ControlCharacters.h"
 #include "conversion/FontRuns.h"
+#include "conversion/LibharuPrivate.h"
 #include "conversion/TextLayout.h"
 #include "conversion/WinAnsiText.h"
 #include "platform/Utf8.h"
@@ -142,7 +143,7 @@ void PageFurniture::ShowAt(HPDF_Page page, const std::string& text, float x, flo
 {
     // A move is relative to the start of the last line shown.
     const HPDF_TransMatrix lineStart = HPDF_Page_GetTextMatrix(page);
-    HPDF_Page_MoveTextPos(page, x - lineStart.x, y - lineStart.y);
+    LibharuPage(page).MoveTextPosition(x - lineStart.x, y - lineStart.y);
     ShowInFontRuns(page, text, m_font, size, widths);
 }
 
