@@ -107,8 +107,10 @@ public:
     // HPDF_Page_MoveTextPos, writing the same bytes and moving the text position the same way,
     // for a fraction of its cost: the library clears a buffer of 512 bytes, one at a time, on
     // every move, which comes to most of a short line's drawing. Outside a text object it
-    // leaves the refusal to the library.
+    // leaves the refusal to the library; a refused write puts the document in error.
     void MoveTextPosition(float x, float y);
+    // HPDF_Page_MoveTo, HPDF_Page_LineTo and HPDF_Page_Stroke, the same way.
+    void StrokeLine(HPDF_Point from, HPDF_Point to);
 
     // Moves what was drawn on the page into `bytes`, leaving the page's content empty until
     // PutDeflatedContent. False, changing nothing, for a page that is not finished (text or
