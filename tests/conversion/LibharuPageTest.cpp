@@ -47,8 +47,52 @@ Drawn DrawOnPage(bool inText, const std::function<void(HPDF_Page)>& draw)
     return drawn;
 }
 
-void ExpectSame(const Drawn& ours, const Drawn& library)
+// A drawing done both ways: through the library's calls and through LibharuPage.
+struct Twin {
+    std::string name;
+    bool inText;
+    std::function<void(HPDF_Page)> library;
+    std::function<void(HPDF_Page)> ours;
+};
+
+void PrintTo(const Twin& twin, std::ostream* out)
 {
+    *out << twin.name;
+}
+
+// Two moves, so that the second starts where the first left the text position.
+Twin Moves(std::string name, bool inText, float x, float y)
+{
+    return {std::move(name), inText,
+            [=](HPDF_Page page) {
+                HPDF_Page_MoveTextPos(page, x, y);
+                HPDF_Page_MoveTextPos(page, x, y);
+            },
+            [=](HPDF_Page page) {
+                LibharuPage(page).MoveTextPosition(x, y);
+                LibharuPage(page).MoveTextPosition(x, y);
+            }};
+}
+
+Twin Line(std::string name, bool inText, HPDF_Point from, HPDF_Point to)
+{
+    return {std::move(name), inText,
+            [=](HPDF_Page page) {
+                HPDF_Page_MoveTo(page, from.x, from.y);
+                HPDF_Page_LineTo(page, to.x, to.y);
+                HPDF_Page_Stroke(page);
+            },
+            [=](HPDF_Page page) { LibharuPage(page).StrokeLine(from, to); }};
+}
+
+class LibharuPageOperators : public testing::TestWithParam<Twin> {};
+
+TEST_P(LibharuPageOperators, WriteTheSameBytesAndLeaveTheSamePositionAsTheLibrarysCalls)
+{
+    const Twin& twin = GetParam();
+    const Drawn library = DrawOnPage(twin.inText, twin.library);
+    const Drawn ours = DrawOnPage(twin.inText, twin.ours);
+    EXPECT_FALSE(library.content.empty());
     EXPECT_EQ(ours.content, library.content);
     EXPECT_EQ(ours.error, library.error);
     EXPECT_EQ(ours.textMatrix.x, library.textMatrix.x);
@@ -57,85 +101,15 @@ void ExpectSame(const Drawn& ours, const Drawn& library)
     EXPECT_EQ(ours.textPosition.y, library.textPosition.y);
 }
 
-struct Move {
-    float x;
-    float y;
-};
-
-void PrintTo(const Move& move, std::ostream* out)
-{
-    *out << move.x << ' ' << move.y;
-}
-
-class TextMove : public testing::TestWithParam<Move> {};
-
-TEST_P(TextMove, WritesAndMovesAsTheLibraryDoes)
-{
-    const auto [x, y] = GetParam();
-    const auto twice = [&](const std::function<void(HPDF_Page, float, float)>& move) {
-        return [&](HPDF_Page page) {
-            move(page, x, y);
-            move(page, x, y);
-        };
-    };
-    const Drawn library = DrawOnPage(true, twice([](HPDF_Page page, float dx, float dy) {
-        HPDF_Page_MoveTextPos(page, dx, dy);
-    }));
-    const Drawn ours = DrawOnPage(true, twice([](HPDF_Page page, float dx, float dy) {
-        LibharuPage(page).MoveTextPosition(dx, dy);
-    }));
-    ExpectSame(ours, library);
-}
-
-INSTANTIATE_TEST_SUITE_P(LibharuPage, TextMove,
-                         testing::Values(Move{0, -15}, Move{-3.25f, 0}, Move{27.333f, -14.5f}, Move{0.000004f, 1e-6f},
-                                         Move{-0.99999f, 123.456789f}, Move{40000, -40000}));
-
-TEST(LibharuPage, AMoveOutsideAnyTextIsRefusedAsTheLibraryRefusesIt)
-{
-    const Drawn library = DrawOnPage(false, [](HPDF_Page page) { HPDF_Page_MoveTextPos(page, 5, 5); });
-    const Drawn ours = DrawOnPage(false, [](HPDF_Page page) { LibharuPage(page).MoveTextPosition(5, 5); });
-    EXPECT_NE(ours.error, HPDF_OK);
-    ExpectSame(ours, library);
-}
-
-struct Rule {
-    HPDF_Point from;
-    HPDF_Point to;
-};
-
-void PrintTo(const Rule& rule, std::ostream* out)
-{
-    *out << rule.from.x << ' ' << rule.from.y << " to " << rule.to.x << ' ' << rule.to.y;
-}
-
-class StrokedLine : public testing::TestWithParam<Rule> {};
-
-TEST_P(StrokedLine, WritesAsTheLibraryDoes)
-{
-    const auto [from, to] = GetParam();
-    const Drawn library = DrawOnPage(false, [&](HPDF_Page page) {
-        HPDF_Page_MoveTo(page, from.x, from.y);
-        HPDF_Page_LineTo(page, to.x, to.y);
-        HPDF_Page_Stroke(page);
-    });
-    const Drawn ours = DrawOnPage(false, [&](HPDF_Page page) { LibharuPage(page).StrokeLine(from, to); });
-    ExpectSame(ours, library);
-}
-
-INSTANTIATE_TEST_SUITE_P(LibharuPage, StrokedLine,
-                         testing::Values(Rule{{72, 750.15f}, {523, 750.15f}}, Rule{{0, 0}, {-1.5f, 20000.125f}}));
-
-TEST(LibharuPage, ALineWithinTextIsRefusedAsTheLibraryRefusesIt)
-{
-    const Drawn library = DrawOnPage(true, [](HPDF_Page page) {
-        HPDF_Page_MoveTo(page, 1, 2);
-        HPDF_Page_LineTo(page, 3, 2);
-        HPDF_Page_Stroke(page);
-    });
-    const Drawn ours = DrawOnPage(true, [](HPDF_Page page) { LibharuPage(page).StrokeLine({1, 2}, {3, 2}); });
-    EXPECT_NE(ours.error, HPDF_OK);
-    ExpectSame(ours, library);
-}
+INSTANTIATE_TEST_SUITE_P(
+    LibharuPage, LibharuPageOperators,
+    testing::Values(Moves("DownALine", true, 0, -15), Moves("LeftAFraction", true, -3.25f, 0),
+                    Moves("Diagonal", true, 27.333f, -14.5f), Moves("BelowTheLibrarysPrecision", true, 0.000004f, 1e-6f),
+                    Moves("MoreDigitsThanTheLibraryWrites", true, -0.99999f, 123.456789f),
+                    Moves("BeyondTheLibrarysRange", true, 40000, -40000),
+                    Moves("OutsideAnyTextRefused", false, 5, 5), Line("Rule", false, {72, 750.15f}, {523, 750.15f}),
+                    Line("NegativeAndLarge", false, {0, 0}, {-1.5f, 20000.125f}),
+                    Line("WithinTextRefused", true, {1, 2}, {3, 2})),
+    [](const testing::TestParamInfo<Twin>& info) { return info.param.name; });
 
 } // namespace
