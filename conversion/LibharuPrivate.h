@@ -1,6 +1,6 @@
 #pragma once
 // The one place that reaches into libharu's private structures, for what its public interface
-// does not offer: operators it has no call for, objects of the document's own (catalog,
+// does not offer: operators it has no call for, cheaper ways to write some it has, objects of the document's own (catalog,
 // trailer, new dictionaries and streams), whether a TrueType font has a glyph for a character, the stream of a UTF-8
 // font's map back to Unicode, the glyph table of an embedded TrueType font, and a finished
 // page's content stream, resources and the lists that hold them. Those structures differ between versions of the library, so the build
