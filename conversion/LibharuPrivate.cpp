@@ -9,9 +9,11 @@
 #include <hpdf_objects.h>
 #include <hpdf_pages.h>
 #include <hpdf_streams.h>
+#include <hpdf_utils.h>
 #include <hpdf_version.h>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 #if HPDF_MAJOR_VERSION != 2 || HPDF_MINOR_VERSION != 3 || HPDF_BUGFIX_VERSION != 0
@@ -52,6 +54,28 @@ HPDF_PageAttr PageWithContentInMemory(HPDF_Page page)
     if (!attr || !attr->contents || attr->contents->stream != stream || !stream || stream->type != HPDF_STREAM_MEMORY)
         return nullptr;
     return attr;
+}
+
+// A page in the graphics mode `mode`, or null.
+HPDF_PageAttr PageInMode(HPDF_Page page, HPDF_UINT16 mode)
+{
+    const HPDF_PageAttr attr = page ? static_cast<HPDF_PageAttr>(page->attr) : nullptr;
+    return attr && attr->gmode == mode && attr->stream ? attr : nullptr;
+}
+
+// Writes "a b" and `op`, the numbers as the library formats them; false (the document then in
+// error) when the stream refused.
+bool WriteOperator(HPDF_Stream stream, float a, float b, std::string_view op)
+{
+    // Each number takes at most HPDF_REAL_LEN characters and a sign.
+    std::array<char, 2 * (HPDF_REAL_LEN + 2) + 8> bytes{};
+    char* const last = bytes.data() + bytes.size() - 1;
+    char* end = HPDF_FToA(bytes.data(), a, last);
+    *end++ = ' ';
+    end = HPDF_FToA(end, b, last);
+    end = std::copy(op.begin(), op.end(), end);
+    return HPDF_Stream_Write(stream, reinterpret_cast<const HPDF_BYTE*>(bytes.data()),
+                             static_cast<HPDF_UINT>(end - bytes.data())) == HPDF_OK;
 }
 
 // A finished page, nothing open on it, whose content stream is in memory; or null.
@@ -484,6 +508,36 @@ bool LibharuPage::AppendContent(std::string_view operators)
     const HPDF_PageAttr attr = PageWithContentInMemory(m_page);
     return attr && HPDF_Stream_Write(attr->stream, reinterpret_cast<const HPDF_BYTE*>(operators.data()),
                                      static_cast<HPDF_UINT>(operators.size())) == HPDF_OK;
+}
+
+void LibharuPage::MoveTextPosition(float x, float y)
+{
+    const HPDF_PageAttr attr = PageInMode(m_page, HPDF_GMODE_TEXT_OBJECT);
+    if (!attr) {
+        HPDF_Page_MoveTextPos(m_page, x, y);
+        return;
+    }
+    if (!WriteOperator(attr->stream, x, y, " Td\012"))
+        return;
+    HPDF_TransMatrix& matrix = attr->text_matrix;
+    matrix.x += x * matrix.a + y * matrix.c;
+    matrix.y += y * matrix.d + x * matrix.b;
+    attr->text_pos.x = matrix.x;
+    attr->text_pos.y = matrix.y;
+}
+
+void LibharuPage::StrokeLine(HPDF_Point from, HPDF_Point to)
+{
+    const HPDF_PageAttr attr = PageInMode(m_page, HPDF_GMODE_PAGE_DESCRIPTION);
+    if (!attr) {
+        HPDF_Page_MoveTo(m_page, from.x, from.y);
+        HPDF_Page_LineTo(m_page, to.x, to.y);
+        HPDF_Page_Stroke(m_page);
+        return;
+    }
+    // The path is over when the call returns: nothing of its state outlives it.
+    if (WriteOperator(attr->stream, from.x, from.y, " m\012") && WriteOperator(attr->stream, to.x, to.y, " l\012"))
+        HPDF_Stream_WriteStr(attr->stream, "S\012");
 }
 
 bool LibharuPage::TakeContent(std::vector<unsigned char>& bytes)

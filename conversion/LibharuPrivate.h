@@ -1,6 +1,6 @@
 #pragma once
 // The one place that reaches into libharu's private structures, for what its public interface
-// does not offer: operators it has no call for, objects of the document's own (catalog,
+// does not offer: operators it has no call for, cheaper ways to write some it has, objects of the document's own (catalog,
 // trailer, new dictionaries and streams), whether a TrueType font has a glyph for a character, the stream of a UTF-8
 // font's map back to Unicode, the glyph table of an embedded TrueType font, and a finished
 // page's content stream, resources and the lists that hold them. Those structures differ between versions of the library, so the build
@@ -103,6 +103,14 @@ public:
     // the library has no call for (marked content). False, writing nothing, for a page whose
     // content is not in memory; a failed write puts the document in error.
     bool AppendContent(std::string_view operators);
+
+    // HPDF_Page_MoveTextPos, writing the same bytes and moving the text position the same way,
+    // for a fraction of its cost: the library clears a buffer of 512 bytes, one at a time, on
+    // every move, which comes to most of a short line's drawing. Outside a text object it
+    // leaves the refusal to the library; a refused write puts the document in error.
+    void MoveTextPosition(float x, float y);
+    // HPDF_Page_MoveTo, HPDF_Page_LineTo and HPDF_Page_Stroke, the same way.
+    void StrokeLine(HPDF_Point from, HPDF_Point to);
 
     // Moves what was drawn on the page into `bytes`, leaving the page's content empty until
     // PutDeflatedContent. False, changing nothing, for a page that is not finished (text or

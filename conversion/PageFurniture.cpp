@@ -2,6 +2,7 @@
 
 #include "conversion/ControlCharacters.h"
 #include "conversion/FontRuns.h"
+#include "conversion/LibharuPrivate.h"
 #include "conversion/TextLayout.h"
 #include "conversion/WinAnsiText.h"
 #include "platform/Utf8.h"
@@ -106,27 +107,33 @@ void PageFurniture::DrawLine(HPDF_Page page, std::size_t firstField, float basel
         const std::string& field = *fields.fields[firstField + i];
         if (field.empty())
             continue;
-        const std::string text =
-            CutToFit(InDocumentEncoding(ExpandPlaceholders(field, m_facts, pageNumber, pageCount)), room / 3);
-        const float width = TextWidth(text, m_fieldWidths, m_charset);
-        const float x = i == 0 ? left : i == 1 ? left + (room - width) / 2 : left + room - width;
-        ShowAt(page, text, x, baseline, m_fieldSize, m_fieldWidths);
+        std::string expanded = ExpandPlaceholders(field, m_facts, pageNumber, pageCount);
+        // Most fields come out the same on every page: they are encoded, cut and measured once.
+        std::optional<PlacedField>& placed = m_placed[firstField + i];
+        if (!placed || placed->expanded != expanded) {
+            std::string text = CutToFit(InDocumentEncoding(expanded), room / 3);
+            const float width = TextWidth(text, m_fieldWidths, m_charset);
+            const float x = i == 0 ? left : i == 1 ? left + (room - width) / 2 : left + room - width;
+            placed = PlacedField{std::move(expanded), std::move(text), x};
+        }
+        ShowAt(page, placed->text, placed->x, baseline, m_fieldSize, m_fieldWidths);
     }
 }
 
 void PageFurniture::DrawRule(HPDF_Page page, float y)
 {
     HPDF_Page_SetLineWidth(page, kRuleWidth);
-    HPDF_Page_MoveTo(page, static_cast<float>(m_options.LeftMargin), y);
-    HPDF_Page_LineTo(page, static_cast<float>(m_pageWidth - m_options.RightMargin), y);
-    HPDF_Page_Stroke(page);
+    LibharuPage(page).StrokeLine({static_cast<float>(m_options.LeftMargin), y},
+                                 {static_cast<float>(m_pageWidth - m_options.RightMargin), y});
 }
 
 void PageFurniture::DrawNumbers(HPDF_Page page, std::span<const NumberedBaseline> lines)
 {
     const long step = std::max(m_options.LineNumberStep, 1);
     const float right = static_cast<float>(m_options.LeftMargin) + m_numberRight;
-    HPDF_Page_SetFontAndSize(page, m_font, m_bodySize);
+    // Draw set the font at the fields' size, which the fields' font runs restore.
+    if (m_bodySize != m_fieldSize)
+        HPDF_Page_SetFontAndSize(page, m_font, m_bodySize);
     for (const NumberedBaseline& line : lines) {
         if (line.number % step != 0)
             continue;
@@ -142,7 +149,7 @@ void PageFurniture::ShowAt(HPDF_Page page, const std::string& text, float x, flo
 {
     // A move is relative to the start of the last line shown.
     const HPDF_TransMatrix lineStart = HPDF_Page_GetTextMatrix(page);
-    HPDF_Page_MoveTextPos(page, x - lineStart.x, y - lineStart.y);
+    LibharuPage(page).MoveTextPosition(x - lineStart.x, y - lineStart.y);
     ShowInFontRuns(page, text, m_font, size, widths);
 }
 

@@ -26,9 +26,12 @@
 
 #include <hpdf.h>
 
+#include <array>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 // Where the page numbers of a document come from: the first page's number, and the count %P
@@ -82,6 +85,14 @@ private:
     std::string InDocumentEncoding(std::string text) const;
     std::string CutToFit(std::string text, float room);
 
+    // A field as drawn: its text with the placeholders filled in, that text as the font draws
+    // it, and where it starts.
+    struct PlacedField {
+        std::string expanded;
+        std::string text;
+        float x;
+    };
+
     const ConversionOptions& m_options;
     FieldFacts m_facts;
     HPDF_Font m_font;
@@ -96,4 +107,5 @@ private:
     float m_numberRight = 0; // where the numbers end
     int m_pageWidth = 0;
     int m_pageHeight = 0;
+    std::array<std::optional<PlacedField>, std::extent_v<decltype(FurnitureFields::fields)>> m_placed;
 };
