@@ -9,6 +9,7 @@
 #include "platform/WriteAll.h"
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <new>
 
@@ -16,11 +17,8 @@ namespace {
 
 using PdfWriter = std::function<ConversionResult(CombinedDocument&)>;
 
-ConversionResult AddFile(CombinedDocument& document, const std::string& input, const std::string& outputPath,
-                         CombineObserver& observer)
+ConversionResult AddFile(CombinedDocument& document, const std::string& input, CombineObserver& observer)
 {
-    if (!outputPath.empty() && SameFileAs(input, outputPath))
-        return ConversionResult::Failed("The combined PDF would replace this input file; it was left out.");
     TextFileContent content = ReadFileBytes(input);
     if (!content.error.empty())
         return ConversionResult::Failed("Cannot read the input file: " + content.error + ".");
@@ -30,15 +28,14 @@ ConversionResult AddFile(CombinedDocument& document, const std::string& input, c
 // Adds every input in turn and finishes the document; the result says whether it may be
 // written.
 ConversionResult AddAll(CombinedDocument& document, const std::vector<std::string>& inputs,
-                        const std::string& outputPath, const std::string& ownerPassword,
-                        const std::string& userPassword, CombineObserver& observer)
+                        const std::string& ownerPassword, const std::string& userPassword, CombineObserver& observer)
 {
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         if (observer.StopAsked())
             return ConversionResult::Failed("Stopped before every file went in; the combined PDF was not written.");
         const std::optional<std::string> leftOut = observer.FileStarting(i);
         const ConversionResult result =
-            leftOut ? ConversionResult::Failed(*leftOut) : AddFile(document, inputs[i], outputPath, observer);
+            leftOut ? ConversionResult::Failed(*leftOut) : AddFile(document, inputs[i], observer);
         observer.FileDone(i, result);
         if (document.Failed())
             return ConversionResult::Failed(document.FailureReason());
@@ -50,7 +47,7 @@ ConversionResult AddAll(CombinedDocument& document, const std::vector<std::strin
 
 ConversionResult Combine(const ConversionOptions& options, const std::vector<std::string>& inputs,
                          const std::string& ownerPassword, const std::string& userPassword,
-                         const std::string& outputPath, CombineObserver& observer, const PdfWriter& write)
+                         CombineObserver& observer, const PdfWriter& write)
 {
     if (const auto problem = CheckPageAndPasswords(options, ownerPassword, userPassword))
         return ConversionResult::Failed(*problem);
@@ -58,7 +55,7 @@ ConversionResult Combine(const ConversionOptions& options, const std::vector<std
         CombinedDocument document(options);
         if (!document.IsCreated())
             return ConversionResult::DocumentNotCreated();
-        ConversionResult result = AddAll(document, inputs, outputPath, ownerPassword, userPassword, observer);
+        ConversionResult result = AddAll(document, inputs, ownerPassword, userPassword, observer);
         if (!result.written)
             return result;
         ConversionResult written = write(document);
@@ -70,6 +67,17 @@ ConversionResult Combine(const ConversionOptions& options, const std::vector<std
     }
 }
 
+// Only a PDF may be replaced: anything else at the output path is somebody's data.
+bool HoldsSomethingElseThanPdf(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    char start[5] = {};
+    file.read(start, sizeof start);
+    return std::string_view(start, std::size_t(file.gcount())) != "%PDF-";
+}
+
 ConversionResult Written()
 {
     ConversionResult result;
@@ -78,6 +86,18 @@ ConversionResult Written()
 }
 
 } // namespace
+
+std::optional<std::string> CombinedOutputProblem(const std::vector<std::string>& inputs,
+                                                 const std::string& outputPath)
+{
+    for (const std::string& input : inputs)
+        if (SameFileAs(input, outputPath))
+            return "The combined PDF \"" + outputPath + "\" would replace the input file \"" + input +
+                   "\"; nothing was written and every input was kept.";
+    if (HoldsSomethingElseThanPdf(outputPath))
+        return "\"" + outputPath + "\" exists and is not a PDF; it was not replaced and nothing was written.";
+    return std::nullopt;
+}
 
 std::string CombinedTitleOf(const std::string& inputPath)
 {
@@ -94,7 +114,9 @@ ConversionResult CombineFilesInto(const ConversionOptions& options, const std::v
             return ConversionResult::Failed(file.Error().empty() ? document.FailureReason() : file.Error());
         return Written();
     };
-    ConversionResult result = Combine(options, inputs, ownerPassword, userPassword, outputPath, observer, write);
+    if (const auto problem = CombinedOutputProblem(inputs, outputPath))
+        return ConversionResult::Failed(*problem);
+    ConversionResult result = Combine(options, inputs, ownerPassword, userPassword, observer, write);
     return result.written ? result : KeepingOldPdf(std::move(result), outputPath);
 }
 
@@ -110,5 +132,5 @@ ConversionResult CombineFilesTo(const ConversionOptions& options, const std::vec
                                                   : document.FailureReason());
         return Written();
     };
-    return Combine(options, inputs, ownerPassword, userPassword, {}, observer, write);
+    return Combine(options, inputs, ownerPassword, userPassword, observer, write);
 }
