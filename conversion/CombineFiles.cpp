@@ -67,12 +67,14 @@ ConversionResult Combine(const ConversionOptions& options, const std::vector<std
     }
 }
 
-// Only a PDF may be replaced: anything else at the output path is somebody's data.
+// Only a PDF may be replaced: anything else at the output path, or a file that cannot be read to
+// tell, is somebody's data.
 bool HoldsSomethingElseThanPdf(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
         return false;
+    std::ifstream file(path, std::ios::binary);
     char start[5] = {};
     file.read(start, sizeof start);
     return std::string_view(start, std::size_t(file.gcount())) != "%PDF-";
