@@ -147,8 +147,9 @@ TEST_P(FurnitureOnThePage, StaysInsideThePageEdgesAndShowsWhatFits)
     ScratchFolder folder;
     const Converted converted = ConvertText(folder, options, "x");
     ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    const PdfFacts pdf = InspectPdf(converted.pdfPath);
     std::vector<std::pair<std::string, double>> furniture;
-    for (const PdfTextLine& line : InspectPdf(converted.pdfPath).pages.at(0).lines)
+    for (const PdfTextLine& line : pdf.pages.at(0).lines)
         if (line.text != "x")
             furniture.emplace_back(line.text, line.y);
     EXPECT_EQ(furniture, (std::vector<std::pair<std::string, double>>{
@@ -336,8 +337,9 @@ TEST_P(RightToLeftField, IsDrawnInTheOrderTheBodyDrawsIt)
     const Converted converted = ConvertText(folder, options, GetParam());
     ASSERT_TRUE(converted.result.written) << converted.result.reason;
     // The body is drawn first, then the header: each a run per font, the same runs in the same order.
+    const PdfFacts pdf = InspectPdf(converted.pdfPath);
     std::vector<std::pair<std::string, std::string>> runs;
-    for (const PdfTextLine& line : InspectPdf(converted.pdfPath).pages.at(0).lines)
+    for (const PdfTextLine& line : pdf.pages.at(0).lines)
         runs.emplace_back(line.text, line.font);
     ASSERT_EQ(runs.size() % 2, 0u);
     const auto half = runs.begin() + static_cast<std::ptrdiff_t>(runs.size() / 2);
