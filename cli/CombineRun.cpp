@@ -66,8 +66,13 @@ int RunCombine(const CommandLine& commandLine, TerminalReport& report)
         report.Refused(*problem);
         return kUsageStatus;
     }
-    CombineReport files(report, commandLine.files);
     const std::string& output = commandLine.combineInto;
+    if (output != kStandardStreams)
+        if (const auto problem = CombinedOutputProblem(commandLine.files, output)) {
+            report.Refused(*problem);
+            return 1;
+        }
+    CombineReport files(report, commandLine.files);
     const ConversionResult result =
         output == kStandardStreams
             ? CombineFilesTo(commandLine.options, commandLine.files, commandLine.ownerPassword,

@@ -57,7 +57,8 @@ const char kUsage[] =
     "      --combine OUT.pdf    write every FILE into the one PDF OUT.pdf ('-': the standard\n"
     "                           output), each from a new page, with a bookmark per file named\n"
     "                           after it; a FILE that cannot be read is left out and listed,\n"
-    "                           and OUT.pdf is written only when at least one went in\n"
+    "                           and OUT.pdf is written only when at least one went in; it\n"
+    "                           never replaces a FILE or a file that is not a PDF; not with -o\n"
     "  -j, --jobs N             convert N files at once (default: the number of processor\n"
     "                           cores; at most 4 times that); files are converted independently\n"
     "                           of one another, so the PDFs are the same for any N\n"
@@ -224,8 +225,6 @@ ParsedCommandLine Parser::Parse()
                            std::to_string(MostJobs()) + " are used");
         m_result.jobs = MostJobs();
     }
-    if (!m_result.combineInto.empty() && !m_result.outputDirectory.empty())
-        warnings.push_back("-o is not used with --combine, which writes the one PDF it names");
     if (!m_settingsWarning.empty())
         warnings.insert(warnings.begin(), m_settingsWarning);
     return {m_result, m_error, warnings};
@@ -356,6 +355,8 @@ std::optional<std::string> Parser::CombineProblem() const
         return std::nullopt;
     if (std::count(m_result.files.begin(), m_result.files.end(), kStandardStreams) > 0)
         return "--combine takes files only; '-' (the standard input) cannot be one of them";
+    if (!m_result.outputDirectory.empty())
+        return "-o (--output-dir) does not go with --combine: give the folder in the combined PDF's path";
     return std::nullopt;
 }
 

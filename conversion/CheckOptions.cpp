@@ -76,10 +76,24 @@ int BodyFontSize(const ConversionOptions& options)
     return options.FontSize != 0 ? options.FontSize : kFontSizeForZero;
 }
 
+// Each field has a third of the width between the margins; a size larger than that third would
+// leave even a field of one character nothing to show.
+std::optional<std::string> CheckFieldWidth(const ConversionOptions& options, int pageWidth)
+{
+    const int fieldSize = PageFurniture::FieldSize(options, BodyFontSize(options));
+    const long long third = (static_cast<long long>(pageWidth) - options.LeftMargin - options.RightMargin) / 3;
+    if (fieldSize <= third)
+        return std::nullopt;
+    return "The header and footer font size (" + std::to_string(fieldSize) +
+           " points) is larger than the third of the width between the left and right margins that each of "
+           "their fields has (" + std::to_string(third) +
+           " points): make it smaller, or the margins smaller, or the page wider.";
+}
+
 // The header and footer take their room from the text area, which must keep at least one
 // line: the first line's baseline lies 5 points under its top, and the last line may reach one
 // line under its bottom.
-std::optional<std::string> CheckFurniture(const ConversionOptions& options, int pageHeight)
+std::optional<std::string> CheckFurniture(const ConversionOptions& options, int pageWidth, int pageHeight)
 {
     if (options.FurnitureFontSize < 0 || options.FurnitureFontSize > kMaxFontSize)
         return "The header and footer font size " + std::to_string(options.FurnitureFontSize) +
@@ -89,6 +103,8 @@ std::optional<std::string> CheckFurniture(const ConversionOptions& options, int 
     const FurnitureBands bands = PageFurniture::BandsOf(options, BodyFontSize(options));
     if (bands.header + bands.footer == 0)
         return std::nullopt;
+    if (auto problem = CheckFieldWidth(options, pageWidth))
+        return problem;
     const long long room = static_cast<long long>(pageHeight) - options.TopMargin - options.BottomMargin -
                            bands.header - bands.footer;
     if (room >= 0)
@@ -164,7 +180,7 @@ std::optional<std::string> CheckPageAndPasswords(const ConversionOptions& option
                std::to_string(width) + " points wide.";
     if (options.FontSize < 0 || options.FontSize > kMaxFontSize)
         return "The font size " + std::to_string(options.FontSize) + " is outside 1 to 300 points.";
-    if (auto problem = CheckFurniture(options, height))
+    if (auto problem = CheckFurniture(options, width, height))
         return problem;
     if (auto problem = CheckPasswords(ownerPassword, userPassword))
         return problem;

@@ -12,6 +12,7 @@
 #include "platform/WriteAll.h"
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <new>
 
@@ -19,11 +20,8 @@ namespace {
 
 using PdfWriter = std::function<ConversionResult(CombinedDocument&)>;
 
-ConversionResult AddFile(CombinedDocument& document, const std::string& input, const std::string& outputPath,
-                         CombineObserver& observer)
+ConversionResult AddFile(CombinedDocument& document, const std::string& input, CombineObserver& observer)
 {
-    if (!outputPath.empty() && SameFileAs(input, outputPath))
-        return ConversionResult::Failed("The combined PDF would replace this input file; it was left out.");
     TextFileContent content = ReadFileBytes(input);
     if (!content.error.empty())
         return ConversionResult::Failed("Cannot read the input file: " + content.error + ".");
@@ -34,7 +32,7 @@ ConversionResult AddFile(CombinedDocument& document, const std::string& input, c
 // the whole document's from the first page on: every file is laid out once beforehand, its lines
 // broken but nothing drawn, to count its pages. 0 when nothing asks for the count.
 long CountAllPages(const ConversionOptions& options, const std::vector<std::string>& inputs,
-                   const std::string& outputPath, CombineObserver& observer)
+                   CombineObserver& observer)
 {
     if (!options.CombinedNumbering || !UsesPageCount(options))
         return 0;
@@ -43,8 +41,6 @@ long CountAllPages(const ConversionOptions& options, const std::vector<std::stri
     for (const std::string& input : inputs) {
         if (observer.StopAsked())
             return 0;
-        if (!outputPath.empty() && SameFileAs(input, outputPath))
-            continue;
         TextFileContent content = ReadFileBytes(input);
         if (content.error.empty())
             total += CountFilePages(scratch, options, std::move(content.text), input);
@@ -55,15 +51,14 @@ long CountAllPages(const ConversionOptions& options, const std::vector<std::stri
 // Adds every input in turn and finishes the document; the result says whether it may be
 // written.
 ConversionResult AddAll(CombinedDocument& document, const std::vector<std::string>& inputs,
-                        const std::string& outputPath, const std::string& ownerPassword,
-                        const std::string& userPassword, CombineObserver& observer)
+                        const std::string& ownerPassword, const std::string& userPassword, CombineObserver& observer)
 {
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         if (observer.StopAsked())
             return ConversionResult::Failed("Stopped before every file went in; the combined PDF was not written.");
         const std::optional<std::string> leftOut = observer.FileStarting(i);
         const ConversionResult result =
-            leftOut ? ConversionResult::Failed(*leftOut) : AddFile(document, inputs[i], outputPath, observer);
+            leftOut ? ConversionResult::Failed(*leftOut) : AddFile(document, inputs[i], observer);
         observer.FileDone(i, result);
         if (document.Failed())
             return ConversionResult::Failed(document.FailureReason());
@@ -92,8 +87,8 @@ ConversionResult Combine(const ConversionOptions& options, const std::vector<std
         CombinedDocument document(options, DefaultTitle(inputs, outputPath));
         if (!document.IsCreated())
             return ConversionResult::DocumentNotCreated();
-        document.NumberPagesUpTo(CountAllPages(options, inputs, outputPath, observer));
-        ConversionResult result = AddAll(document, inputs, outputPath, ownerPassword, userPassword, observer);
+        document.NumberPagesUpTo(CountAllPages(options, inputs, observer));
+        ConversionResult result = AddAll(document, inputs, ownerPassword, userPassword, observer);
         if (!result.written)
             return result;
         ConversionResult written = write(document);
@@ -105,6 +100,19 @@ ConversionResult Combine(const ConversionOptions& options, const std::vector<std
     }
 }
 
+// Only a PDF may be replaced: anything else at the output path, or a file that cannot be read to
+// tell, is somebody's data.
+bool HoldsSomethingElseThanPdf(const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
+        return false;
+    std::ifstream file(path, std::ios::binary);
+    char start[5] = {};
+    file.read(start, sizeof start);
+    return std::string_view(start, std::size_t(file.gcount())) != "%PDF-";
+}
+
 ConversionResult Written()
 {
     ConversionResult result;
@@ -113,6 +121,18 @@ ConversionResult Written()
 }
 
 } // namespace
+
+std::optional<std::string> CombinedOutputProblem(const std::vector<std::string>& inputs,
+                                                 const std::string& outputPath)
+{
+    for (const std::string& input : inputs)
+        if (SameFileAs(input, outputPath))
+            return "The combined PDF \"" + outputPath + "\" would replace the input file \"" + input +
+                   "\"; nothing was written and every input was kept.";
+    if (HoldsSomethingElseThanPdf(outputPath))
+        return "\"" + outputPath + "\" exists and is not a PDF; it was not replaced and nothing was written.";
+    return std::nullopt;
+}
 
 std::string CombinedTitleOf(const std::string& inputPath)
 {
@@ -129,6 +149,8 @@ ConversionResult CombineFilesInto(const ConversionOptions& options, const std::v
             return ConversionResult::Failed(file.Error().empty() ? document.FailureReason() : file.Error());
         return Written();
     };
+    if (const auto problem = CombinedOutputProblem(inputs, outputPath))
+        return ConversionResult::Failed(*problem);
     ConversionResult result = Combine(options, inputs, ownerPassword, userPassword, outputPath, observer, write);
     return result.written ? result : KeepingOldPdf(std::move(result), outputPath);
 }

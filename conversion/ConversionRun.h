@@ -59,7 +59,8 @@ enum class RunEnd {
     Completed, // every file had its turn
     Stopped,   // Stop was asked; the file under way was finished first
     Aborted,   // the PDF library could not make a document; no further file was tried
-    Refused,   // the options would fail every file; no file was touched
+    Refused,   // the options would fail every file, or the combined PDF may not go where
+               // asked; no file was touched
 };
 
 struct RunOutcome {

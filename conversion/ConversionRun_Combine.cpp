@@ -70,12 +70,18 @@ bool AnyRowHasPasswords(RunWindow& window, const std::vector<RunEntry>& entries)
 
 RunOutcome ConversionRun::ExecuteCombined(RunWindow& window, const ConversionOptions& options)
 {
-    if (AnyRowHasPasswords(window, m_entries))
-        window.Warn(kRowPasswordsNotApplied);
     const std::string output = CombinedOutputPath(options.CombineInto, m_entries.front().path);
     std::vector<std::string> inputs;
     for (const RunEntry& entry : m_entries)
         inputs.push_back(entry.path);
+    if (const auto problem = CombinedOutputProblem(inputs, output)) {
+        RunOutcome refused;
+        refused.end = RunEnd::Refused;
+        refused.abortReason = *problem;
+        return refused;
+    }
+    if (AnyRowHasPasswords(window, m_entries))
+        window.Warn(kRowPasswordsNotApplied);
     CombinedRunObserver observer(window, m_progress, *this);
     const ConversionResult result = CombineFilesInto(options, inputs, "", "", output, observer);
     RunOutcome outcome = std::move(observer.outcome);
@@ -85,8 +91,11 @@ RunOutcome ConversionRun::ExecuteCombined(RunWindow& window, const ConversionOpt
         outcome.abortReason = result.reason;
         return outcome;
     }
-    if (!result.written && !m_stop)
+    if (!result.written) {
+        // The files that went in are in no PDF: what was noted about them no longer applies.
+        outcome.notes.clear();
         outcome.failures.push_back({output, result.reason});
+    }
     for (const std::string& note : result.notes)
         outcome.notes.push_back({output, note});
     if (result.written && outcome.end == RunEnd::Completed && options.OpenResult != kNo) {

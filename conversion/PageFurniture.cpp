@@ -4,6 +4,7 @@
 #include "conversion/FontRuns.h"
 #include "conversion/LibharuPrivate.h"
 #include "conversion/TextLayout.h"
+#include "conversion/VisualOrder.h"
 #include "conversion/WinAnsiText.h"
 #include "platform/Utf8.h"
 
@@ -15,8 +16,10 @@ namespace {
 
 constexpr int kLineGap = 5;              // the body's pitch is its size plus this
 constexpr float kRuleWidth = 0.5f;
-constexpr float kRuleUnderBaseline = 0.3f; // of the header's size, clear of its descenders
-constexpr float kRuleOverBaseline = 0.85f; // of the footer's size, clear of its ascenders
+// Of the fields' size: how far their glyphs reach below and above the baseline, where the rules
+// keep clear of them and the page's edges must not cut them.
+constexpr float kDescent = 0.3f;
+constexpr float kAscent = 0.85f;
 constexpr char kEllipsis[] = "...";
 constexpr std::size_t kFieldsPerLine = 3;
 constexpr std::size_t kMostLibraryBytes = HPDF_LIMIT_MAX_STRING_LEN - 1;
@@ -28,14 +31,25 @@ int PageFurniture::FieldSize(const ConversionOptions& options, int bodySize)
     return options.FurnitureFontSize > 0 ? options.FurnitureFontSize : bodySize;
 }
 
+int PageFurniture::HeaderDrop(const ConversionOptions& options, int fieldSize)
+{
+    return std::max(kLineGap, static_cast<int>(std::ceil(kAscent * static_cast<float>(fieldSize))) - options.TopMargin);
+}
+
+int PageFurniture::FooterLift(const ConversionOptions& options, int fieldSize)
+{
+    return std::max(0, static_cast<int>(std::ceil(kDescent * static_cast<float>(fieldSize))) - options.BottomMargin);
+}
+
 FurnitureBands PageFurniture::BandsOf(const ConversionOptions& options, int bodySize)
 {
-    const int line = std::max(FieldSize(options, bodySize), bodySize) + kLineGap;
+    const int fieldSize = FieldSize(options, bodySize);
+    const int line = std::max(fieldSize, bodySize) + kLineGap;
     FurnitureBands bands;
     if (HasHeader(options))
-        bands.header = line;
+        bands.header = line + HeaderDrop(options, fieldSize) - kLineGap;
     if (HasFooter(options))
-        bands.footer = line + bodySize + kLineGap;
+        bands.footer = line + bodySize + kLineGap + FooterLift(options, fieldSize);
     return bands;
 }
 
@@ -76,8 +90,10 @@ ConversionOptions PageFurniture::BodyArea() const
 
 void PageFurniture::Draw(HPDF_Page page, long pageNumber, long pageCount, std::span<const NumberedBaseline> lines)
 {
-    const float headerBaseline = static_cast<float>(m_pageHeight - m_options.TopMargin - kLineGap);
-    const float footerBaseline = static_cast<float>(m_options.BottomMargin);
+    const int fieldSize = static_cast<int>(m_fieldSize);
+    const float headerBaseline =
+        static_cast<float>(m_pageHeight - m_options.TopMargin - HeaderDrop(m_options, fieldSize));
+    const float footerBaseline = static_cast<float>(m_options.BottomMargin + FooterLift(m_options, fieldSize));
     // One text object for all of it: a text object of its own for each number would cost more
     // than the line it numbers.
     HPDF_Page_BeginText(page);
@@ -90,9 +106,9 @@ void PageFurniture::Draw(HPDF_Page page, long pageNumber, long pageCount, std::s
         DrawNumbers(page, lines);
     HPDF_Page_EndText(page);
     if (m_bands.header > 0 && m_options.HeaderRule)
-        DrawRule(page, headerBaseline - kRuleUnderBaseline * m_fieldSize);
+        DrawRule(page, headerBaseline - kDescent * m_fieldSize);
     if (m_bands.footer > 0 && m_options.FooterRule)
-        DrawRule(page, footerBaseline + kRuleOverBaseline * m_fieldSize);
+        DrawRule(page, footerBaseline + kAscent * m_fieldSize);
 }
 
 // The three fields from `firstField` on: left-aligned, centred and right-aligned, each within
@@ -160,7 +176,8 @@ std::string PageFurniture::InDocumentEncoding(std::string text) const
     std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t' || c == '\f'; }, ' ');
     FixUtf8ForLibrary(text);
     if (m_charset.IsUtf8())
-        return text;
+        // A field reads like the body: right-to-left words in the order they are drawn.
+        return HoldsRightToLeft(text) ? VisualOrder(text) : text;
     std::size_t replaced = 0;
     text = ToWinAnsi(std::move(text), replaced);
     const bool winAnsi = m_options.PageFont != CidFont && m_options.SingeEncode == kWinAnsiEncoding;
@@ -176,20 +193,21 @@ std::string PageFurniture::CutToFit(std::string text, float room)
         text.resize(m_charset.WholeCharsWithin(text, kMostLibraryBytes - sizeof kEllipsis));
     if (TextWidth(text, m_fieldWidths, m_charset) <= room)
         return text;
-    const float ellipsis = TextWidth(kEllipsis, m_fieldWidths, m_charset);
+    // A third too narrow for the ellipsis still shows the characters that fit.
+    const float ellipsisWidth = TextWidth(kEllipsis, m_fieldWidths, m_charset);
+    const std::string_view ellipsis = ellipsisWidth <= room ? kEllipsis : "";
+    const float textRoom = ellipsis.empty() ? room : room - ellipsisWidth;
     std::size_t fits = 0;
     long sum = 0;
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t length = std::max<std::size_t>(m_charset.CharLengthAt(text, pos), 1);
         sum += m_fieldWidths.CharWidth(text, pos, length);
-        if (m_fieldWidths.Points(sum) + ellipsis > room)
+        if (m_fieldWidths.Points(sum) > textRoom)
             break;
         pos += length;
         fits = pos;
     }
-    if (ellipsis > room)
-        return {};
-    return text.substr(0, fits) + kEllipsis;
+    return text.substr(0, fits).append(ellipsis);
 }
 
 std::vector<char16_t> PageFurniture::DrawnCodes() const

@@ -12,6 +12,8 @@
 //    or its own, whichever is larger;
 //  - the footer's baseline lies on the bottom margin; the text area's bottom moves up by
 //    max(f, s) + s + 10, since the body's last line may reach one line below its area;
+//  - where a margin is too small for the fields' ascenders (0.85 f) or descenders (0.3 f), the
+//    header or footer moves inward until they are on the page, and its band grows alike;
 //  - the line numbers' gutter is as wide as the largest number in the body's font, plus half the
 //    body's size, and the text moves right by it;
 //  - each field keeps within its third of the room between the margins; one too long for it is
@@ -78,6 +80,11 @@ public:
     std::vector<char16_t> DrawnCodes() const;
 
 private:
+    // How far the header's baseline lies below the top margin, the footer's above the bottom
+    // margin.
+    static int HeaderDrop(const ConversionOptions& options, int fieldSize);
+    static int FooterLift(const ConversionOptions& options, int fieldSize);
+
     void DrawLine(HPDF_Page page, std::size_t firstField, float baseline, long pageNumber, long pageCount);
     void DrawRule(HPDF_Page page, float y);
     void DrawNumbers(HPDF_Page page, std::span<const NumberedBaseline> lines);

@@ -4,6 +4,7 @@
 
 #include "../controls/MessageBoxAnswers.h"
 #include "../controls/QStringPrinter.h"
+#include "app/CommandIds.h"
 #include "controls/TextProgressCtrl.h"
 #include "conversion/ConversionRun.h"
 #include "optiontree/OptionTreeItemBase.h"
@@ -135,6 +136,59 @@ TEST_F(CombineInWindow, AnArchivalCombinedPdfWithThePageCountInItsHeader)
         const std::string expected = "Page " + std::to_string(page + 1) + " of " + std::to_string(pages.size());
         EXPECT_NE(pages[page].find(expected), std::string::npos) << pages[page];
     }
+}
+
+struct RefusedPlaceCase {
+    const char* what;
+    const char* typed;
+    const char* reasonPart;
+};
+void PrintTo(const RefusedPlaceCase& c, std::ostream* out) { *out << c.what; }
+
+class CombineRefused : public CombineInWindow, public testing::WithParamInterface<RefusedPlaceCase> {};
+
+TEST_P(CombineRefused, NothingIsWrittenAndTheMessageSaysWhy)
+{
+    const RefusedPlaceCase& c = GetParam();
+    left->AddEntries({Write("a.txt", "a\n"), Write("b.txt", "b\n")});
+    Write("notes.txt", "my notes\n");
+    TypeCombineInto(c.typed);
+    MessageBoxAnswers boxes;
+    ClickStart();
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_TRUE(boxes.seen[0].text.startsWith("No file was converted or touched: ")) << boxes.seen[0].text.toStdString();
+    EXPECT_TRUE(boxes.seen[0].text.contains(c.reasonPart)) << boxes.seen[0].text.toStdString();
+    EXPECT_EQ(QDir(scratch.path()).entryList(QDir::Files), QStringList({"a.txt", "b.txt", "notes.txt"}));
+    QFile input(Path("a.txt"));
+    ASSERT_TRUE(input.open(QIODevice::ReadOnly));
+    EXPECT_EQ(input.readAll(), "a\n");
+    EXPECT_TRUE(shell.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CombineRefused,
+    testing::Values(RefusedPlaceCase{"the bare name of a checked file", "a.txt", "would replace the input file"},
+                    RefusedPlaceCase{"a file that is not a PDF", "notes.txt", "is not a PDF"}));
+
+TEST_F(CombineInWindow, StopSaysTheCombinedPdfWasNotWrittenAndKeepsTheOldOne)
+{
+    left->AddEntries({Write("a.txt", "a\n"), Write("b.txt", QByteArray("a line of text\n").repeated(20000)),
+                      Write("c.txt", "c\n")});
+    Write("all.pdf", "%PDF- the old one");
+    TypeCombineInto("all.pdf");
+    QObject::connect(left, &CLeftView::FileStarted, left, [&](int number, int) {
+        if (number == 2)
+            ClickButton(CmdStopConvert);
+    });
+    MessageBoxAnswers boxes;
+    ClickStart();
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_TRUE(boxes.seen[0].text.startsWith("These files were not converted:")) << boxes.seen[0].text.toStdString();
+    EXPECT_TRUE(boxes.seen[0].text.contains("the combined PDF was not written")) << boxes.seen[0].text.toStdString();
+    EXPECT_FALSE(boxes.seen[0].text.contains("Converted, with a note")) << boxes.seen[0].text.toStdString();
+    QFile old(Path("all.pdf"));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "%PDF- the old one");
 }
 
 } // namespace

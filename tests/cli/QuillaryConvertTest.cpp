@@ -342,6 +342,8 @@ TEST_P(QuillaryConvertCombine, WritesOnePdfWithABookmarkPerFileThatWentIn)
     const RunResult run = Run(arguments, "/dev/null", Path("stdout.pdf"));
     EXPECT_EQ(run.status, c.status) << run.errors;
     EXPECT_NE(run.errors.find(c.errorsPart), std::string::npos) << run.errors;
+    EXPECT_EQ(Bytes(Path("a.txt")), "first file\n");
+    EXPECT_EQ(Bytes(Path("b.txt")), "second file\n");
     if (std::string(c.pdf).empty()) {
         EXPECT_FALSE(fs::exists(Path("all.pdf")));
         return;
@@ -364,7 +366,12 @@ INSTANTIATE_TEST_SUITE_P(
         CombineCase{"the standard output takes the PDF", {"--combine", "-", "b.txt", "a.txt"}, "stdout.pdf", 0,
                     {"b.txt", "a.txt"}, "2 converted, 0 failed\n"},
         CombineCase{"the standard input is no file to combine", {"--combine", "all.pdf", "-"}, "", 2, {},
-                    "'-' (the standard input) cannot be one of them"}));
+                    "'-' (the standard input) cannot be one of them"},
+        CombineCase{"an input named again as the output", {"--combine", "a.txt", "a.txt", "a.txt", "b.txt"}, "", 1,
+                    {}, "would replace the input file"},
+        CombineCase{"an output that is not a PDF", {"--combine", "b.txt", "a.txt"}, "", 1, {}, "is not a PDF"},
+        CombineCase{"-o beside the combined PDF", {"--combine", "all.pdf", "-o", "out", "a.txt"}, "", 2, {},
+                    "-o (--output-dir) does not go with --combine"}));
 
 struct ArchivalCombineCase {
     const char* what;

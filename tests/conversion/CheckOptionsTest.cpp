@@ -121,6 +121,10 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"a header of a larger font", SmallPage([](auto& o) { o.HeaderLeft = "x", o.FurnitureFontSize = 16; }),
                     "", "", "(21 and 0 points high)"},
         RefusalCase{"no furniture on the small page", SmallPage([](auto&) {}), "", "", nullptr},
+        RefusalCase{"a field's size as wide as its third", With([](auto& o) { o.FooterLeft = "x", o.FurnitureFontSize = 158; }),
+                    "", "", nullptr},
+        RefusalCase{"a field's size wider than its third", With([](auto& o) { o.FooterLeft = "x", o.FurnitureFontSize = 159; }),
+                    "", "", "larger than the third of the width between the left and right margins"},
         RefusalCase{"a furniture font of 301", With([](auto& o) { o.FurnitureFontSize = 301; }), "", "", "301"},
         RefusalCase{"a line number step of 0", With([](auto& o) { o.LineNumberStep = 0; }), "", "", "step 0"}));
 

@@ -117,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct LeftOutCase {
     const char* what;
-    // "missing:" names no file, "folder:" a folder, "self:" the combined PDF's own path
+    // "missing:" names no file, "folder:" a folder
     std::vector<std::string> names;
     std::vector<std::string> titles; // the outline once the others went in
     const char* reasonPart;
@@ -137,9 +137,7 @@ TEST_P(CombinedLeftOut, AFileThatCannotBeReadIsLeftOutAndReported)
         else if (name.rfind("folder:", 0) == 0) {
             inputs.push_back(folder.File(name.substr(7)));
             std::filesystem::create_directory(inputs.back());
-        } else if (name.rfind("self:", 0) == 0)
-            inputs.push_back(folder.Write(name.substr(5), "an old PDF\n"));
-        else
+        } else
             inputs.push_back(folder.Write(name, name + " text\n"));
     }
     const std::string output = folder.File("all.pdf");
@@ -164,9 +162,65 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, CombinedLeftOut,
     testing::Values(LeftOutCase{"a missing file in the middle", {"a.txt", "missing:gone.txt", "c.txt"},
                                 {"a.txt", "c.txt"}, "Cannot read the input file: No such file or directory"},
-                    LeftOutCase{"a folder first", {"folder:dir", "b.txt"}, {"b.txt"}, "Cannot read the input file"},
-                    LeftOutCase{"the output itself among the inputs", {"a.txt", "self:all.pdf"}, {"a.txt"},
-                                "would replace this input file"}));
+                    LeftOutCase{"a folder first", {"folder:dir", "b.txt"}, {"b.txt"}, "Cannot read the input file"}));
+
+struct RefusedOutputCase {
+    const char* what;
+    // How the output path reaches an input or an existing file: "same", "dot" (./ before the
+    // name), "symlink", "hardlink" to the second input; "text", "empty": a file of its own.
+    const char* output;
+    const char* reasonPart;
+};
+void PrintTo(const RefusedOutputCase& c, std::ostream* out) { *out << c.what; }
+
+class CombinedOutputRefused : public testing::TestWithParam<RefusedOutputCase> {};
+
+std::string OutputReaching(const ScratchFolder& folder, const std::string& how)
+{
+    const std::string input = folder.File("b.txt");
+    if (how == "same")
+        return input;
+    if (how == "dot")
+        return folder.Path().string() + "/./b.txt";
+    const std::string output = folder.File("out.pdf");
+    if (how == "symlink")
+        std::filesystem::create_symlink(input, output);
+    else if (how == "hardlink")
+        std::filesystem::create_hard_link(input, output);
+    else
+        folder.Write("out.pdf", how == "text" ? "notes I keep\n" : "");
+    return output;
+}
+
+TEST_P(CombinedOutputRefused, NothingIsReadOrWrittenAndEveryFileKept)
+{
+    const RefusedOutputCase& c = GetParam();
+    ScratchFolder folder;
+    const std::vector<std::string> inputs = {folder.Write("a.txt", "a\n"), folder.Write("b.txt", "b\n"),
+                                             folder.File("a.txt")};
+    const std::string output = OutputReaching(folder, c.output);
+    const std::string outputBefore = FileBytes(output);
+    const std::vector<std::string> filesBefore = FilesIn(folder.Path());
+    RecordingCombine observer;
+    const ConversionResult result = CombineFilesInto({}, inputs, "", "", output, observer);
+    EXPECT_FALSE(result.written);
+    EXPECT_NE(result.reason.find(c.reasonPart), std::string::npos) << result.reason;
+    EXPECT_EQ(result.reason.find("old PDF"), std::string::npos) << result.reason;
+    EXPECT_TRUE(observer.started.empty());
+    EXPECT_EQ(FileBytes(folder.File("a.txt")), "a\n");
+    EXPECT_EQ(FileBytes(folder.File("b.txt")), "b\n");
+    EXPECT_EQ(FileBytes(output), outputBefore);
+    EXPECT_EQ(FilesIn(folder.Path()), filesBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CombinedOutputRefused,
+    testing::Values(RefusedOutputCase{"an input's own path", "same", "would replace the input file"},
+                    RefusedOutputCase{"an input under ./", "dot", "would replace the input file"},
+                    RefusedOutputCase{"a link to an input", "symlink", "would replace the input file"},
+                    RefusedOutputCase{"a hard link to an input", "hardlink", "would replace the input file"},
+                    RefusedOutputCase{"a text file", "text", "is not a PDF; it was not replaced"},
+                    RefusedOutputCase{"an empty file", "empty", "is not a PDF; it was not replaced"}));
 
 struct NotWrittenCase {
     const char* what;
@@ -184,13 +238,13 @@ TEST_P(CombinedNotWritten, LeavesTheOldPdfAsItWas)
     ScratchFolder folder;
     const std::vector<std::string> inputs = {folder.Write("a.txt", "a\n"), folder.File("missing.txt"),
                                              folder.Write("c.txt", "c\n")};
-    const std::string output = folder.Write("all.pdf", "the old PDF");
+    const std::string output = folder.Write("all.pdf", "%PDF- the old PDF");
     RecordingCombine observer(c.stopBefore);
     const ConversionResult result = CombineFilesInto(c.options, inputs, "", "", output, observer);
     EXPECT_FALSE(result.written);
     EXPECT_NE(result.reason.find(c.reasonPart), std::string::npos) << result.reason;
     EXPECT_NE(result.reason.find("was kept"), std::string::npos) << result.reason;
-    EXPECT_EQ(FileBytes(output), "the old PDF");
+    EXPECT_EQ(FileBytes(output), "%PDF- the old PDF");
     EXPECT_EQ(FilesIn(folder.Path()), (std::vector<std::string>{"a.txt", "all.pdf", "c.txt"}));
 }
 

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <map>
 #include <ctime>
 #include <utime.h>
 
@@ -123,6 +122,52 @@ INSTANTIATE_TEST_SUITE_P(
         AreaCase{"FooterWithWiderMargins",
                  [](ConversionOptions& o) { o.FooterCentre = "F", o.TopMargin = o.BottomMargin = 100; }, 45, 737},
         AreaCase{"LineNumbersAloneTakeNoHeight", [](ConversionOptions& o) { o.LineNumbers = 1; }, 53, 777}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct EdgeCase {
+    const char* name;
+    void (*change)(ConversionOptions&);
+    const char* headerShown;
+    double headerBaseline;
+    double footerBaseline;
+};
+
+void PrintTo(const EdgeCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class FurnitureOnThePage : public testing::TestWithParam<EdgeCase> {};
+
+// The fields' ascenders reach 0.85 of their size above the baseline, descenders 0.3 below.
+TEST_P(FurnitureOnThePage, StaysInsideThePageEdgesAndShowsWhatFits)
+{
+    ConversionOptions options = With(GetParam().change);
+    options.FooterRight = "F";
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, options, "x");
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    const PdfFacts pdf = InspectPdf(converted.pdfPath);
+    std::vector<std::pair<std::string, double>> furniture;
+    for (const PdfTextLine& line : pdf.pages.at(0).lines)
+        if (line.text != "x")
+            furniture.emplace_back(line.text, line.y);
+    EXPECT_EQ(furniture, (std::vector<std::pair<std::string, double>>{
+                             {GetParam().headerShown, GetParam().headerBaseline}, {"F", GetParam().footerBaseline}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FurnitureOnThePage,
+    testing::Values(
+        EdgeCase{"UsualMargins", [](ConversionOptions& o) { o.HeaderLeft = "H"; }, "H", 777, 60},
+        EdgeCase{"NoMargins", [](ConversionOptions& o) { o.HeaderLeft = "H", o.TopMargin = o.BottomMargin = 0; },
+                 "H", 842 - 8, 3},
+        EdgeCase{"ALargeFontBelowTheTopMargin",
+                 [](ConversionOptions& o) { o.HeaderLeft = "H", o.FurnitureFontSize = 100; }, "H", 842 - 60 - 25, 60},
+        // Courier's "L" is 94.8 points wide at 158, the ellipsis 284: the third of 158 shows one L.
+        EdgeCase{"AFieldAsLargeAsItsThird",
+                 [](ConversionOptions& o) { o.HeaderLeft = "LLLL", o.FurnitureFontSize = 158; }, "L", 842 - 60 - 75,
+                 60}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PageFurniture, CountsThePagesBeforeTheFirstIsDrawn)
@@ -280,5 +325,29 @@ TEST(PageFurniture, AUtf8FileNameInTheHeaderIsExtractedAsWritten)
     EXPECT_NE(text.find("[Grüße 日本.txt]"), std::string::npos) << text;
     EXPECT_NE(text.find("1 plain ASCII text"), std::string::npos) << text;
 }
+
+class RightToLeftField : public testing::TestWithParam<const char*> {};
+
+// The body's line is drawn in visual order; a field with the same text must show the same codes.
+TEST_P(RightToLeftField, IsDrawnInTheOrderTheBodyDrawsIt)
+{
+    ConversionOptions options = Utf8Options();
+    options.HeaderLeft = GetParam();
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, options, GetParam());
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    // The body is drawn first, then the header: each a run per font, the same runs in the same order.
+    const PdfFacts pdf = InspectPdf(converted.pdfPath);
+    std::vector<std::pair<std::string, std::string>> runs;
+    for (const PdfTextLine& line : pdf.pages.at(0).lines)
+        runs.emplace_back(line.text, line.font);
+    ASSERT_EQ(runs.size() % 2, 0u);
+    const auto half = runs.begin() + static_cast<std::ptrdiff_t>(runs.size() / 2);
+    EXPECT_EQ(std::vector(runs.begin(), half), std::vector(half, runs.end()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RightToLeftField,
+                         testing::Values("\xD7\x90\xD7\x91\xD7\x92 x",           // Hebrew before Latin
+                                         "a \xD8\xA8\xD8\xA8 \xD9\x84\xD8\xA7")); // joined Arabic
 
 } // namespace
