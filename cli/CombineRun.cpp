@@ -69,7 +69,7 @@ int RunCombine(const CommandLine& commandLine, TerminalReport& report)
     const std::string& output = commandLine.combineInto;
     if (output != kStandardStreams)
         if (const auto problem = CombinedOutputProblem(commandLine.files, output)) {
-            report.Refused(*problem);
+            report.Error(output, *problem);
             return 1;
         }
     CombineReport files(report, commandLine.files);
@@ -84,7 +84,10 @@ int RunCombine(const CommandLine& commandLine, TerminalReport& report)
         report.Error(shownOutput, LeftOutList(files.LeftOut(), commandLine.files.size()));
     for (const std::string& note : result.notes)
         report.Warning(shownOutput, note);
-    if (!result.written)
+    if (!result.written) {
         report.Error(shownOutput, result.reason);
+        // The files that went in reached no PDF.
+        report.CountConvertedAsFailed();
+    }
     return result.written && files.LeftOut().empty() ? 0 : 1;
 }

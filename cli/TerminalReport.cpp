@@ -3,6 +3,8 @@
 #include "cli/CommandLine.h"
 #include "cli/ShellQuote.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int kBarWidth = 30;
@@ -56,6 +58,12 @@ void TerminalReport::FileDone(std::uint64_t bytes, bool written)
     ++(written ? m_converted : m_failed);
     m_bytesDone += bytes;
     DrawBar(m_converted + m_failed == m_totalFiles);
+}
+
+void TerminalReport::CountConvertedAsFailed()
+{
+    std::lock_guard lock(m_mutex);
+    m_failed += std::exchange(m_converted, 0);
 }
 
 void TerminalReport::Summary()

@@ -26,6 +26,8 @@ public:
     // The end of a file, with the bytes of it not yet added.
     void FileDone(std::uint64_t bytes, bool written);
     // "N converted, M failed", unless quiet; also clears the bar.
+    // The files counted as converted went into a PDF that was not written after all.
+    void CountConvertedAsFailed();
     void Summary();
 
     std::size_t Failed() const { return m_failed; }

@@ -63,6 +63,9 @@ ConversionResult AddAll(CombinedDocument& document, const std::vector<std::strin
         if (document.Failed())
             return ConversionResult::Failed(document.FailureReason());
     }
+    // A stop during the last file ends its layout early: the document would miss the rest.
+    if (observer.StopAsked())
+        return ConversionResult::Failed("Stopped before the last file was all in; the combined PDF was not written.");
     if (document.FilesAdded() == 0)
         return ConversionResult::Failed("No file went in, so the combined PDF was not written.");
     return document.Finish(ownerPassword, userPassword);

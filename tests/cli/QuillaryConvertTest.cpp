@@ -368,8 +368,10 @@ INSTANTIATE_TEST_SUITE_P(
         CombineCase{"the standard input is no file to combine", {"--combine", "all.pdf", "-"}, "", 2, {},
                     "'-' (the standard input) cannot be one of them"},
         CombineCase{"an input named again as the output", {"--combine", "a.txt", "a.txt", "a.txt", "b.txt"}, "", 1,
-                    {}, "would replace the input file"},
+                    {}, "every input was kept.\n0 converted, 0 failed\n"},
         CombineCase{"an output that is not a PDF", {"--combine", "b.txt", "a.txt"}, "", 1, {}, "is not a PDF"},
+        CombineCase{"a combined PDF that cannot be written", {"--combine", "nodir/all.pdf", "a.txt"}, "", 1, {},
+                    "0 converted, 1 failed\n"},
         CombineCase{"-o beside the combined PDF", {"--combine", "all.pdf", "-o", "out", "a.txt"}, "", 2, {},
                     "-o (--output-dir) does not go with --combine"}));
 

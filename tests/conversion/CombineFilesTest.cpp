@@ -260,6 +260,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, CombinedNotWritten,
     testing::Values(NotWrittenCase{"stopped after the first file", {}, 1, "Stopped"},
                     NotWrittenCase{"stopped before any file", {}, 0, "Stopped"},
+                    NotWrittenCase{"stopped during the last file", {}, 3, "Stopped"},
                     NotWrittenCase{"options that fail every file", RefusedPage(), SIZE_MAX, "page"}));
 
 TEST(CombinedNothingIn, NoPdfWhenNoFileWentIn)

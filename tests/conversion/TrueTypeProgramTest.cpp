@@ -83,9 +83,10 @@ TEST_P(MalformedProgram, IsKeptAsItIs)
 // A table directory of one record for 'hhea' at `offset`, `length` bytes long, then `body`.
 std::vector<unsigned char> OneTable(unsigned char offset, unsigned char length, std::size_t body)
 {
-    std::vector<unsigned char> font = {0, 1, 0, 0, 0, 1, 0, 16, 0, 0, 0, 0,
+    const unsigned char directory[] = {0, 1, 0, 0, 0, 1, 0, 16, 0, 0, 0, 0,
                                        'h', 'h', 'e', 'a', 0, 0, 0, 0, 0, 0, 0, offset, 0, 0, 0, length};
-    font.resize(font.size() + body, 0);
+    std::vector<unsigned char> font(sizeof directory + body, 0);
+    std::copy(std::begin(directory), std::end(directory), font.begin());
     return font;
 }
 
