@@ -5,13 +5,13 @@
 #include "conversion/LineBreaker.h"
 #include "conversion/MarkedContent.h"
 #include "conversion/PageFields.h"
+#include "conversion/ReadingOrderText.h"
 #include "conversion/TabStops.h"
 #include "conversion/VisualOrder.h"
 #include "platform/Utf8.h"
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <utility>
 
 namespace {
@@ -20,20 +20,6 @@ int ClampToInt(std::size_t value)
     return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
 }
 
-// Where each character of the UTF-8 `text` starts, in whole hundredths of a point from the
-// start of the text, and where the text ends.
-std::vector<float> LeftEdges(std::string_view text, GlyphWidths& widths)
-{
-    std::vector<float> edges{0};
-    long sum = 0;
-    for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(text, pos), 1);
-        sum += widths.CharWidth(text, pos, length);
-        edges.push_back(std::round(widths.Points(sum) * 100) / 100);
-        pos += length;
-    }
-    return edges;
-}
 } // namespace
 
 TextLayout::TextLayout(HPDF_Doc pdf, HPDF_Font font, float fontSize,
@@ -287,25 +273,11 @@ void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& wi
         EndMarkedLine(page);
 }
 
-// Each piece of the visual line is drawn where the visual line has it, the pieces in the order
-// of the text. The positions are whole hundredths of a point, which the moves write exactly, so
-// that the moves of a line add up to nothing and the next line starts at the margin again.
 void TextLayout::DrawInReadingOrder(HPDF_Page page, const ReorderedLine& line, GlyphWidths& widths)
 {
     NoteShapedCodes(line.visual);
     m_marks->BeginLine(line.visual);
-    const std::vector<float> leftOf = LeftEdges(line.visual, widths);
-    LibharuPage libharuPage(page);
-    float at = 0;
-    for (const ReadingPiece& piece : line.pieces) {
-        const float x = leftOf[piece.visualStart];
-        if (x != at)
-            libharuPage.MoveTextPosition(x - at, 0);
-        at = x;
-        ShowInFontRuns(page, piece.text, m_font, m_fontSize, widths);
-    }
-    if (at != 0)
-        libharuPage.MoveTextPosition(-at, 0);
+    ShowInReadingOrder(page, line, m_font, m_fontSize, widths);
     EndMarkedLine(page);
 }
 
