@@ -123,6 +123,7 @@ struct ReadingOrderCase {
     const char* what;
     std::string text;
     std::string structureText; // its one paragraph as pdfinfo -struct-text gives it
+    std::string fontFile = DejaVuSansPath();
 };
 void PrintTo(const ReadingOrderCase& c, std::ostream* out) { *out << c.what; }
 
@@ -131,7 +132,7 @@ class ArchivalReadingOrder : public testing::TestWithParam<ReadingOrderCase> {};
 TEST_P(ArchivalReadingOrder, StructureHoldsTheTextInItsOrderAndThePageReadsAsUntagged)
 {
     ScratchFolder plainFolder, taggedFolder;
-    ConversionOptions options = Utf8Options(DejaVuSansPath());
+    ConversionOptions options = Utf8Options(GetParam().fontFile);
     const Converted plain = ConvertText(plainFolder, options, GetParam().text);
     options.Archive = kArchivePdfA;
     const Converted tagged = ConvertText(taggedFolder, options, GetParam().text);
@@ -163,7 +164,9 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadingOrderCase{"Hebrew first, then Latin and digits", SHALOM " and 42 " OLAM "\n",
                                      SHALOM " and 42 " OLAM " "},
                     ReadingOrderCase{"a paragraph of two mixed lines", "Hello " SHALOM "\n12 " OLAM " world\n",
-                                     "Hello " SHALOM " 12 " OLAM " world "}));
+                                     "Hello " SHALOM " 12 " OLAM " world "},
+                    ReadingOrderCase{"Hebrew drawn by a fallback font", "Hello " SHALOM " 12\n", "Hello " SHALOM " 12 ",
+                                     MicroHeiCollectionPath()}));
 
 struct GlyphlessCase {
     const char* what;
