@@ -25,7 +25,11 @@ std::vector<long> LeftEdges(std::string_view visual, GlyphWidths& widths)
 // A text-showing array being written: codes in hexadecimal strings, moves as numbers.
 class TextArray {
 public:
-    void Move(long thousandths) { Close(), m_operators += ' ' + std::to_string(thousandths); }
+    void Move(long thousandths)
+    {
+        Close();
+        m_operators += ' ' + std::to_string(thousandths);
+    }
     void Code(char32_t code)
     {
         static constexpr char kHex[] = "0123456789abcdef";
@@ -59,6 +63,9 @@ private:
 
 void ShowInReadingOrder(HPDF_Page page, const ReorderedLine& line, HPDF_Font font, float size, GlyphWidths& widths)
 {
+    // The codes go into the content without the library's showing calls; measuring a character
+    // through the library is what puts its glyph into the embedded font, and each one is
+    // measured here before it is shown.
     const std::vector<long> leftOf = LeftEdges(line.visual, widths);
     TextArray array;
     HPDF_Font current = font;

@@ -19,7 +19,6 @@ int ClampToInt(std::size_t value)
 {
     return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
 }
-
 } // namespace
 
 TextLayout::TextLayout(HPDF_Doc pdf, HPDF_Font font, float fontSize,
