@@ -46,32 +46,4 @@ INSTANTIATE_TEST_SUITE_P(
                              "\xEF\xBA\x90\xEF\xBA\x91 \xEF\xBA\x8F"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct PiecesCase {
-    const char* name;
-    std::string logical;
-    std::vector<ReadingPiece> pieces;
-};
-
-class ReadingPieces : public testing::TestWithParam<PiecesCase> {};
-
-TEST_P(ReadingPieces, FollowTheTextAndSayWhereTheyStandOnTheLine)
-{
-    const ReorderedLine line = Reordered(GetParam().logical);
-    EXPECT_EQ(line.visual, VisualOrder(GetParam().logical));
-    EXPECT_EQ(line.pieces, GetParam().pieces);
-}
-
-#define LAM_ALEF_LIGATURE "\xEF\xBB\xBB"
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ReadingPieces,
-    testing::Values(PiecesCase{"LatinIsOnePiece", "abc", {{"abc", 0}}},
-                    PiecesCase{"EachHebrewLetterStandsLeftOfTheOneBefore", "a " ALEF BET " b",
-                               {{"a ", 0}, {ALEF, 3}, {BET, 2}, {" b", 4}}},
-                    PiecesCase{"NumbersRunLeftToRightInAHebrewLine", ALEF " 12", {{ALEF, 3}, {" ", 2}, {"12", 0}}},
-                    // The ligature stands for both letters; the filler takes no place.
-                    PiecesCase{"ALigatureIsOneCharacterOfTheLine", "\xD9\x84\xD8\xA7 b",
-                               {{LAM_ALEF_LIGATURE, 2}, {" ", 1}, {"b", 0}}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 } // namespace

@@ -5,25 +5,17 @@
 
 namespace {
 
-struct NameCase {
-    const char* path;
-    const char* name;
-};
-
-class FileNameOfPath : public testing::TestWithParam<NameCase> {};
+class FileNameOfPath : public testing::TestWithParam<std::pair<const char*, const char*>> {};
 
 TEST_P(FileNameOfPath, IsWhatFollowsTheLastSlash)
 {
-    EXPECT_EQ(FileNameOf(GetParam().path), GetParam().name);
+    EXPECT_EQ(FileNameOf(GetParam().first), GetParam().second);
 }
 
+// A path without a folder is a name; one ending in a slash names none.
 INSTANTIATE_TEST_SUITE_P(Cases, FileNameOfPath,
-                         testing::Values(NameCase{"/docs/notes.v2.txt", "notes.v2.txt"},
-                                         NameCase{"notes.txt", "notes.txt"}, // no folder
-                                         NameCase{"docs//a", "a"},
-                                         NameCase{"docs/", ""}, // a folder's path names no file
-                                         NameCase{"/", ""}, NameCase{"", ""},
-                                         NameCase{"-", "-"}, NameCase{"./-", "-"},
-                                         NameCase{"docs/.", "."}));
+                         testing::Values(std::pair{"/docs/notes.v2.txt", "notes.v2.txt"},
+                                         std::pair{"notes.txt", "notes.txt"}, std::pair{"docs//a", "a"}, std::pair{"docs/", ""}, std::pair{"/", ""},
+                                         std::pair{"", ""}, std::pair{"-", "-"}, std::pair{"./-", "-"}));
 
 } // namespace
