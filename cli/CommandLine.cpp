@@ -46,7 +46,9 @@ const char kUsage[] =
     "                           placeholders: %f the file's name, %F its path, %m its\n"
     "                           modification date and time (2026-12-07 14:05), %D today's\n"
     "                           date (2026-12-07), %p the page number, %P the page count,\n"
-    "                           %% a percent sign; an empty field is left blank\n"
+    "                           %% a percent sign; an empty field is left blank; a field\n"
+    "                           holding '|' goes after it on its own with --set, e.g.\n"
+    "                           --set \"HeaderCentre=A | B\" (FooterLeft... for the footer)\n"
     "  --footer \"LEFT|CENTRE|RIGHT\"  a footer line, the same way\n"
     "  --line-numbers           number the text's lines in a gutter left of the text\n"
     "  --pdfa                   make archival PDFs (PDF/A-2u), tagged for screen readers: fonts\n"
@@ -321,7 +323,9 @@ bool Parser::SetFurnitureLine(const std::string& option, const std::string& line
             parts.back() += c;
     }
     if (parts.size() > 3)
-        return Fail(option + " takes at most three fields, LEFT|CENTRE|RIGHT, got '" + fields + "'");
+        return Fail(option + " takes at most three fields, LEFT|CENTRE|RIGHT, got '" + fields +
+                    "'; a field holding '|' is set on its own with --set " + line + "Left=..., " + line +
+                    "Centre=... or " + line + "Right=...");
     parts.resize(3);
     m_assignments.push_back(line + "Left=" + parts[0]);
     m_assignments.push_back(line + "Centre=" + parts[1]);

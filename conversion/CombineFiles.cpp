@@ -7,6 +7,7 @@
 #include "conversion/PageFields.h"
 #include "conversion/PdfDocument.h"
 #include "conversion/TextFile.h"
+#include "platform/FileName.h"
 #include "platform/ReplacingFile.h"
 #include "platform/SystemMessage.h"
 #include "platform/WriteAll.h"
@@ -25,7 +26,7 @@ ConversionResult AddFile(CombinedDocument& document, const std::string& input, C
     TextFileContent content = ReadFileBytes(input);
     if (!content.error.empty())
         return ConversionResult::Failed("Cannot read the input file: " + content.error + ".");
-    return document.Add(CombinedTitleOf(input), input, std::move(content.text), observer);
+    return document.Add(FileNameOf(input), input, std::move(content.text), observer);
 }
 
 // With the pages numbered through the document, a page count in the header or footer must be
@@ -76,8 +77,8 @@ ConversionResult AddAll(CombinedDocument& document, const std::vector<std::strin
 std::string DefaultTitle(const std::vector<std::string>& inputs, const std::string& outputPath)
 {
     if (!outputPath.empty())
-        return CombinedTitleOf(outputPath);
-    return inputs.empty() ? std::string() : CombinedTitleOf(inputs.front());
+        return FileNameOf(outputPath);
+    return inputs.empty() ? std::string() : FileNameOf(inputs.front());
 }
 
 ConversionResult Combine(const ConversionOptions& options, const std::vector<std::string>& inputs,
@@ -135,11 +136,6 @@ std::optional<std::string> CombinedOutputProblem(const std::vector<std::string>&
     if (HoldsSomethingElseThanPdf(outputPath))
         return "\"" + outputPath + "\" exists and is not a PDF; it was not replaced and nothing was written.";
     return std::nullopt;
-}
-
-std::string CombinedTitleOf(const std::string& inputPath)
-{
-    return std::filesystem::path(inputPath).filename().string();
 }
 
 ConversionResult CombineFilesInto(const ConversionOptions& options, const std::vector<std::string>& inputs,

@@ -30,6 +30,3 @@ ConversionResult CombineFilesInto(const ConversionOptions& options, const std::v
 ConversionResult CombineFilesTo(const ConversionOptions& options, const std::vector<std::string>& inputs,
                                 const std::string& ownerPassword, const std::string& userPassword, int outputFd,
                                 CombineObserver& observer);
-
-// The outline title of an input: its file name.
-std::string CombinedTitleOf(const std::string& inputPath);

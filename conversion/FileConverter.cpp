@@ -4,6 +4,7 @@
 #include "conversion/FilePages.h"
 #include "conversion/PdfDocument.h"
 #include "platform/CommitPool.h"
+#include "platform/FileName.h"
 #include "platform/SystemMessage.h"
 #include "conversion/TextFile.h"
 #include "platform/WriteAll.h"
@@ -27,11 +28,6 @@ namespace {
 
 // What a document read from the standard input is called where it needs a name.
 constexpr char kStandardInputName[] = "standard input";
-
-std::string FileNameOf(const std::string& path)
-{
-    return path.substr(path.find_last_of('/') + 1);
-}
 
 // Makes the whole PDF of `bytes`, the file as read, in `document`, in memory, step by step: the
 // options checked, the file's pages written (which gives the text up), and the document

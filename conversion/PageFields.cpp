@@ -1,5 +1,7 @@
 #include "conversion/PageFields.h"
 
+#include "platform/FileName.h"
+
 #include <ctime>
 #include <sys/stat.h>
 
@@ -12,12 +14,6 @@ std::string LocalTime(std::time_t when, const char* format)
     if (!localtime_r(&when, &parts) || std::strftime(text, sizeof text, format, &parts) == 0)
         return {};
     return text;
-}
-
-std::string NameOf(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // The value of placeholder letter `letter`, or null when it is none.
@@ -40,7 +36,7 @@ FieldFacts FieldFactsOf(const std::string& path)
     facts.today = LocalTime(std::time(nullptr), "%Y-%m-%d");
     if (path.empty())
         return facts;
-    facts.name = NameOf(path);
+    facts.name = FileNameOf(path);
     facts.path = path;
     struct stat status {};
     if (stat(path.c_str(), &status) == 0)

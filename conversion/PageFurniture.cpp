@@ -21,6 +21,9 @@ constexpr float kRuleWidth = 0.5f;
 constexpr float kDescent = 0.3f;
 constexpr float kAscent = 0.85f;
 constexpr char kEllipsis[] = "...";
+// What a cut field ends in: the longest of these its third has room for. At a large size the
+// third may be narrower than three dots, and the field still shows that it was cut.
+constexpr std::string_view kShortenedEllipses[] = {kEllipsis, "..", ".", ""};
 constexpr std::size_t kFieldsPerLine = 3;
 constexpr std::size_t kMostLibraryBytes = HPDF_LIMIT_MAX_STRING_LEN - 1;
 
@@ -193,10 +196,15 @@ std::string PageFurniture::CutToFit(std::string text, float room)
         text.resize(m_charset.WholeCharsWithin(text, kMostLibraryBytes - sizeof kEllipsis));
     if (TextWidth(text, m_fieldWidths, m_charset) <= room)
         return text;
-    // A third too narrow for the ellipsis still shows the characters that fit.
-    const float ellipsisWidth = TextWidth(kEllipsis, m_fieldWidths, m_charset);
-    const std::string_view ellipsis = ellipsisWidth <= room ? kEllipsis : "";
-    const float textRoom = ellipsis.empty() ? room : room - ellipsisWidth;
+    std::string_view ellipsis;
+    float ellipsisWidth = 0;
+    for (const std::string_view candidate : kShortenedEllipses) {
+        ellipsis = candidate;
+        ellipsisWidth = TextWidth(candidate, m_fieldWidths, m_charset);
+        if (ellipsisWidth <= room)
+            break;
+    }
+    const float textRoom = room - ellipsisWidth;
     std::size_t fits = 0;
     long sum = 0;
     for (std::size_t pos = 0; pos < text.size();) {

@@ -17,7 +17,7 @@
 //  - the line numbers' gutter is as wide as the largest number in the body's font, plus half the
 //    body's size, and the text moves right by it;
 //  - each field keeps within its third of the room between the margins; one too long for it is
-//    cut and ends in "...".
+//    cut and ends in "...", or in as many of those dots as the third has room for.
 // The fields are drawn in the body's font and encoding: as UTF-8 with its fallback fonts, in
 // WinAnsiEncoding, or otherwise with '?' for each character beyond ASCII.
 // One conversion's thread only; the fonts belong to the document.

@@ -5,6 +5,7 @@
 #include "conversion/LineBreaker.h"
 #include "conversion/MarkedContent.h"
 #include "conversion/PageFields.h"
+#include "conversion/ReadingOrderText.h"
 #include "conversion/TabStops.h"
 #include "conversion/VisualOrder.h"
 #include "platform/Utf8.h"
@@ -251,7 +252,11 @@ float TextLayout::FirstPosition() const
 void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths)
 {
     HPDF_Page_MoveTextPos(page, 0, -(m_fontSize + 5));
-    if (m_charset.IsUtf8() && HoldsRightToLeft(line)) {
+    const bool reorder = m_charset.IsUtf8() && HoldsRightToLeft(line);
+    // A tagged document's structure takes a line's text in the order it is drawn.
+    if (reorder && m_marks)
+        return DrawInReadingOrder(page, Reordered(line), widths);
+    if (reorder) {
         m_line = VisualOrder(line);
         NoteShapedCodes(m_line);
     } else {
@@ -265,6 +270,14 @@ void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& wi
         HPDF_Page_ShowTextNextLine(page, m_line.c_str());
     if (m_marks)
         EndMarkedLine(page);
+}
+
+void TextLayout::DrawInReadingOrder(HPDF_Page page, const ReorderedLine& line, GlyphWidths& widths)
+{
+    NoteShapedCodes(line.visual);
+    m_marks->BeginLine(line.visual);
+    ShowInReadingOrder(page, line, m_font, m_fontSize, widths);
+    EndMarkedLine(page);
 }
 
 // A reader that follows the tags takes a paragraph's lines as one text; the space drawn after

@@ -23,6 +23,7 @@
 
 class LineBreaker;
 class MarkedContent;
+struct ReorderedLine;
 
 class TextLayout {
 public:
@@ -84,6 +85,7 @@ private:
     void DrawFurniture(HPDF_Page page);
     long PageCount() const;
     void DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths);
+    void DrawInReadingOrder(HPDF_Page page, const ReorderedLine& line, GlyphWidths& widths);
     void NoteShapedCodes(std::string_view visual);
     void AddCodesBesideTheText(); // shaped forms and the furniture
     void EndMarkedLine(HPDF_Page page);

@@ -11,6 +11,7 @@ namespace {
 
 // Every right-to-left character lies at U+0590 or above, whose UTF-8 lead byte is 0xD6 or more.
 constexpr unsigned char kFirstRightToLeftLead = 0xD6;
+constexpr FriBidiChar kLigatureFiller = 0xFEFF;
 
 std::vector<FriBidiChar> Decoded(std::string_view line)
 {
@@ -59,19 +60,40 @@ bool HoldsRightToLeft(std::string_view line)
 
 std::string VisualOrder(std::string_view line)
 {
+    return Reordered(line).visual;
+}
+
+ReorderedLine Reordered(std::string_view line)
+{
     const std::vector<FriBidiChar> logical = Decoded(line);
     std::vector<FriBidiChar> visual(logical.size());
+    std::vector<FriBidiStrIndex> visualPosition(logical.size());
     FriBidiParType direction = FRIBIDI_PAR_ON;
     // fribidi_log2vis applies the default flags with Arabic shaping.
-    if (fribidi_log2vis(logical.data(), FriBidiStrIndex(logical.size()), &direction, visual.data(), nullptr, nullptr,
-                        nullptr) == 0)
-        return std::string(line);
-    std::string out;
-    out.reserve(line.size());
-    for (FriBidiChar c : visual) {
-        // Shaping leaves a zero-width filler where a ligature took two letters.
-        if (c != 0xFEFF)
-            AppendUtf8(out, c);
+    if (fribidi_log2vis(logical.data(), FriBidiStrIndex(logical.size()), &direction, visual.data(),
+                        visualPosition.data(), nullptr, nullptr) == 0)
+        return {std::string(line), {{std::string(line), 0}}};
+    // Shaping leaves a zero-width filler where a ligature took two letters: it is not drawn, and
+    // the characters right of it move one place left.
+    std::vector<std::size_t> drawnPosition(visual.size());
+    ReorderedLine reordered;
+    reordered.visual.reserve(line.size());
+    std::size_t drawn = 0;
+    for (std::size_t v = 0; v < visual.size(); ++v) {
+        drawnPosition[v] = drawn;
+        if (visual[v] != kLigatureFiller) {
+            AppendUtf8(reordered.visual, visual[v]);
+            ++drawn;
+        }
     }
-    return out;
+    std::size_t nextPosition = 0; // right of the last character of the open piece
+    for (const FriBidiStrIndex v : visualPosition) {
+        if (visual[v] == kLigatureFiller)
+            continue;
+        if (reordered.pieces.empty() || drawnPosition[v] != nextPosition)
+            reordered.pieces.push_back({{}, drawnPosition[v]});
+        AppendUtf8(reordered.pieces.back().text, visual[v]);
+        nextPosition = drawnPosition[v] + 1;
+    }
+    return reordered;
 }

@@ -8,6 +8,7 @@
 // still left-aligned. Any thread.
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Whether the well-formed UTF-8 `line` holds a right-to-left character. Quick on text without
 // any: only lines with bytes of the scripts' range are decoded.
@@ -15,3 +16,19 @@ bool HoldsRightToLeft(std::string_view line);
 
 // The well-formed UTF-8 `line`, without line ends, in visual order with Arabic joined.
 std::string VisualOrder(std::string_view line);
+
+// A line drawn so that whoever reads the page's content in the order it was drawn (the text of
+// a tagged document's structure) meets its characters in the order of the text, while the page
+// shows them in visual order: the visual line cut into pieces that each run left to right on
+// the page, listed in the order of the text.
+struct ReadingPiece {
+    std::string text;        // UTF-8, shaped as in the visual line
+    std::size_t visualStart; // characters of the visual line left of the piece
+
+    bool operator==(const ReadingPiece&) const = default;
+};
+struct ReorderedLine {
+    std::string visual; // as VisualOrder gives it
+    std::vector<ReadingPiece> pieces;
+};
+ReorderedLine Reordered(std::string_view line);

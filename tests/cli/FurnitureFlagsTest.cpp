@@ -40,12 +40,15 @@ INSTANTIATE_TEST_SUITE_P(
                     FlagCase{{"--line-numbers"}, {"", "", "", "", "", ""}, 1},
                     // The flag wins over --set given before it, as one --set over another.
                     FlagCase{{"--set", "HeaderLeft=x", "--header", "||r"}, {"", "", "r", "", "", ""}, 0},
-                    FlagCase{{"--header", "a|b", "--set", "HeaderCentre=c"}, {"a", "c", "", "", "", ""}, 0}));
+                    FlagCase{{"--header", "a|b", "--set", "HeaderCentre=c"}, {"a", "c", "", "", "", ""}, 0},
+                    // The way to a field that holds the separator.
+                    FlagCase{{"--footer", "%f||%p", "--set", "FooterCentre=A | B"}, {"", "", "", "%f", "A | B", "%p"}, 0}));
 
 TEST(FurnitureFlags, MoreThanThreeFieldsAreAUsageError)
 {
     const ParsedCommandLine parsed = ParseCommandLine({"--header", "a|b|c|d", "x.txt"}, "/nonexistent/Settings.ini");
     EXPECT_NE(parsed.error.find("--header takes at most three fields"), std::string::npos) << parsed.error;
+    EXPECT_NE(parsed.error.find("--set HeaderLeft="), std::string::npos) << parsed.error;
 }
 
 } // namespace

@@ -112,6 +112,62 @@ TEST(ArchivalPdf, PopplerSeesTagsAndParagraphsAndTheTitleIsTheFileName)
     EXPECT_LT(second, structure.find("\"Third at last \"")) << structure;
 }
 
+// The page's text as pdftotext (with `mode`) puts it together from where the characters stand.
+std::string PopplerPageText(const std::string& pdfPath, const std::string& mode)
+{
+    Poppler("pdftotext " + mode, pdfPath);
+    return FileBytes(pdfPath.substr(0, pdfPath.size() - 3) + "txt");
+}
+
+struct ReadingOrderCase {
+    const char* what;
+    std::string text;
+    std::string structureText; // its one paragraph as pdfinfo -struct-text gives it
+    std::string fontFile = DejaVuSansPath();
+};
+void PrintTo(const ReadingOrderCase& c, std::ostream* out) { *out << c.what; }
+
+class ArchivalReadingOrder : public testing::TestWithParam<ReadingOrderCase> {};
+
+TEST_P(ArchivalReadingOrder, StructureHoldsTheTextInItsOrderAndThePageReadsAsUntagged)
+{
+    ScratchFolder plainFolder, taggedFolder;
+    ConversionOptions options = Utf8Options(GetParam().fontFile);
+    const Converted plain = ConvertText(plainFolder, options, GetParam().text);
+    options.Archive = kArchivePdfA;
+    const Converted tagged = ConvertText(taggedFolder, options, GetParam().text);
+    ASSERT_TRUE(plain.result.written && tagged.result.written) << tagged.result.reason;
+    EXPECT_EQ(CheckArchival(tagged.pdfPath).broken, std::set<ArchivalRule>{});
+    const std::string structure = Poppler("pdfinfo -struct-text", tagged.pdfPath);
+    EXPECT_NE(structure.find("\n    \"" + GetParam().structureText + "\"\n"), std::string::npos) << structure;
+    for (const char* mode : {"-nopgbrk", "-layout"}) {
+        const std::string pageText = PopplerPageText(plain.pdfPath, mode);
+        EXPECT_GT(pageText.size(), GetParam().text.size() / 2);
+        EXPECT_EQ(PopplerPageText(tagged.pdfPath, mode), pageText) << mode;
+    }
+}
+
+// Hebrew shalom olam, Arabic marhaban bil-alam and lam-alef (drawn as one ligature).
+#define SHALOM "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D"
+#define OLAM "\xD7\xA2\xD7\x95\xD7\x9C\xD7\x9D"
+#define MARHABAN "\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7"
+#define BIL_ALAM "\xD8\xA8\xD8\xA7\xD9\x84\xD8\xB9\xD8\xA7\xD9\x84\xD9\x85"
+#define LAM_ALEF "\xD9\x84\xD8\xA7"
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ArchivalReadingOrder,
+    testing::Values(ReadingOrderCase{"Hebrew", SHALOM " " OLAM "\n", SHALOM " " OLAM " "},
+                    ReadingOrderCase{"Arabic", MARHABAN " " BIL_ALAM " " LAM_ALEF "\n",
+                                     MARHABAN " " BIL_ALAM " " LAM_ALEF " "},
+                    ReadingOrderCase{"Latin, Hebrew and digits", "Hello " SHALOM " 123 world\n",
+                                     "Hello " SHALOM " 123 world "},
+                    ReadingOrderCase{"Hebrew first, then Latin and digits", SHALOM " and 42 " OLAM "\n",
+                                     SHALOM " and 42 " OLAM " "},
+                    ReadingOrderCase{"a paragraph of two mixed lines", "Hello " SHALOM "\n12 " OLAM " world\n",
+                                     "Hello " SHALOM " 12 " OLAM " world "},
+                    ReadingOrderCase{"Hebrew drawn by a fallback font", "Hello " SHALOM " 12\n", "Hello " SHALOM " 12 ",
+                                     MicroHeiCollectionPath()}));
+
 struct GlyphlessCase {
     const char* what;
     ConversionOptions options;

@@ -164,9 +164,16 @@ INSTANTIATE_TEST_SUITE_P(
                  "H", 842 - 8, 3},
         EdgeCase{"ALargeFontBelowTheTopMargin",
                  [](ConversionOptions& o) { o.HeaderLeft = "H", o.FurnitureFontSize = 100; }, "H", 842 - 60 - 25, 60},
-        // Courier's "L" is 94.8 points wide at 158, the ellipsis 284: the third of 158 shows one L.
+        // Courier's characters are 0.6 of the size wide, the third 158.3: at 158 one dot fits, at
+        // 100 two, at 70 three but no "L" beside them.
         EdgeCase{"AFieldAsLargeAsItsThird",
-                 [](ConversionOptions& o) { o.HeaderLeft = "LLLL", o.FurnitureFontSize = 158; }, "L", 842 - 60 - 75,
+                 [](ConversionOptions& o) { o.HeaderLeft = "LLLL", o.FurnitureFontSize = 158; }, ".", 842 - 60 - 75,
+                 60},
+        EdgeCase{"TwoDotsWhereThreeDoNotFit",
+                 [](ConversionOptions& o) { o.HeaderLeft = "LLLL", o.FurnitureFontSize = 100; }, "..", 842 - 60 - 25,
+                 60},
+        EdgeCase{"AllThreeDotsBeforeAnyCharacter",
+                 [](ConversionOptions& o) { o.HeaderLeft = "LLLL", o.FurnitureFontSize = 70; }, "...", 842 - 60 - 5,
                  60}),
     [](const auto& info) { return std::string(info.param.name); });
 
