@@ -4,6 +4,7 @@
 #include "conversion/PageFurniture.h"
 #include "conversion/PdfDocument.h"
 #include "conversion/TextLayout.h"
+#include "conversion/TextPlan.h"
 
 #include <algorithm>
 #include <cctype>
@@ -31,10 +32,11 @@ std::optional<std::string> CheckMargins(const ConversionOptions& options)
 }
 
 // Only TrueType fonts have a UTF-8 encoding in the library; any other kind would fall back to
-// Helvetica and turn every character beyond ASCII into two or three wrong ones.
+// Helvetica and turn every character beyond ASCII into two or three wrong ones. The options
+// alone decide this, for every file alike.
 std::optional<std::string> CheckUtf8FontKind(const ConversionOptions& options)
 {
-    if (!UsesUtf8(options) || options.PageFont == TrueTypeFont)
+    if (ChosenDrawing(options) != TextDrawing::Utf8 || options.PageFont == TrueTypeFont)
         return std::nullopt;
     const bool knownKind = options.PageFont >= 0 && options.PageFont < int(FontKindLabels.size());
     const std::string kind = knownKind ? "a " + std::string(FontKindLabels[options.PageFont])
@@ -149,7 +151,7 @@ std::optional<std::string> CheckFont(const ConversionOptions& options)
 {
     PdfDocument document;
     SilentObserver observer;
-    if (document.IsCreated() && !document.Open(options, observer))
+    if (document.IsCreated() && !document.Open(options, ChosenDrawing(options), observer))
         return document.FailureReason();
     return std::nullopt;
 }

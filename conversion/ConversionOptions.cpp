@@ -101,11 +101,6 @@ void ResetOptionsToDefaults(ConversionOptions& options)
     options = ConversionOptions{};
 }
 
-bool UsesUtf8(const ConversionOptions& options)
-{
-    return options.PageFont != CidFont && options.SingeEncode == kUtf8Encoding;
-}
-
 bool ReadsEachFileAsDetected(const ConversionOptions& options)
 {
     return options.PageFont != CidFont && options.SingeEncode == kAutoEncoding;

@@ -37,10 +37,9 @@ float FontSizeToUse(const ConversionOptions& options, ConversionObserver& observ
 // when a single-byte encoding reads it. CID fonts are left alone: their encodings share byte
 // patterns with UTF-8. The options are named as the window shows them and as Settings.ini and
 // the command line take them, so that the one text serves both.
-std::optional<std::string> Utf8Hint(const ConversionOptions& options, const std::string& text)
+std::optional<std::string> Utf8Hint(TextDrawing drawing, const ConversionOptions& options, const std::string& text)
 {
-    if (options.PageFont == CidFont || UsesUtf8(options) || ReadsEachFileAsDetected(options) ||
-        !HoldsMultiByteUtf8(text))
+    if (drawing != TextDrawing::SingleByte || !HoldsMultiByteUtf8(text))
         return std::nullopt;
     const bool known = options.SingeEncode >= 0 && options.SingeEncode < int(SingleByteEncodings.size());
     const std::string chosen = known ? std::string(SingleByteEncodings[options.SingeEncode]) : "the chosen one";
@@ -70,16 +69,16 @@ struct LayoutText {
     std::vector<std::string> notes;
 };
 
-// `options` are the plan's, `chosen` the user's, before the plan settled Auto.
-LayoutText PrepareText(std::string text, const ConversionOptions& options, const ConversionOptions& chosen)
+// `chosen` are the user's options, before the plan settled Auto.
+LayoutText PrepareText(std::string text, TextDrawing drawing, const ConversionOptions& chosen)
 {
     LayoutText prepared;
     // The library trusts the UTF-8 it is given: malformed bytes are drawn as U+FFFD instead,
-    // and the notes say so. Characters beyond U+FFFF wait for the fonts (see WritePages).
-    const std::size_t malformedBytes = UsesUtf8(options) ? RepairUtf8(text) : 0;
+    // and the notes say so. Characters beyond U+FFFF wait for the fonts (see LayOutPages).
+    const std::size_t malformedBytes = drawing == TextDrawing::Utf8 ? RepairUtf8(text) : 0;
     if (malformedBytes > 0)
         prepared.notes.push_back(MalformedUtf8Note(malformedBytes));
-    if (auto hint = Utf8Hint(chosen, text))
+    if (auto hint = Utf8Hint(drawing, chosen, text))
         prepared.notes.push_back(std::move(*hint));
     prepared.progressLength = NormaliseLineEnds(text);
     prepared.text = std::move(text);
@@ -133,7 +132,7 @@ std::string LayOutPages(PdfDocument& document, const TextPlan& plan, std::string
                         const LayoutUse& use)
 {
     const ConversionOptions& options = plan.options;
-    HPDF_Font font = document.Open(options, observer);
+    HPDF_Font font = document.Open(options, plan.drawing, observer);
     if (!font)
         return document.FailureReason();
     const std::vector<HPDF_Font> fallbacks = document.LoadFallbackFonts(plan.fallbackFonts);
@@ -141,7 +140,7 @@ std::string LayOutPages(PdfDocument& document, const TextPlan& plan, std::string
     fonts.insert(fonts.end(), fallbacks.begin(), fallbacks.end());
     // The library drops every character beyond U+FFFF without a word: those the fonts have are
     // drawn through stand-ins, the others as U+FFFD, and the notes say so.
-    const StandInCodes standIns = UsesUtf8(options) ? DrawBeyondBmp(text, fonts) : StandInCodes{};
+    const StandInCodes standIns = plan.drawing == TextDrawing::Utf8 ? DrawBeyondBmp(text, fonts) : StandInCodes{};
     const float fontSize = FontSizeToUse(options, observer);
     // An archival PDF may not show a glyph it has not: such characters are left out.
     if (document.Marks()) {
@@ -190,7 +189,7 @@ FilePages PlanFilePages(PdfDocument& document, const ConversionOptions& chosen, 
                                   beyondBmpInInformation};
     TextPlan plan = MakeTextPlan(chosen, std::move(bytes), FurnitureText(chosen, furnished.facts));
     FilePages pages{{}, plan.options, std::nullopt, std::nullopt, std::nullopt};
-    LayoutText prepared = PrepareText(std::move(plan.text), plan.options, chosen);
+    LayoutText prepared = PrepareText(std::move(plan.text), plan.drawing, chosen);
     prepared.notes.insert(prepared.notes.begin(), plan.notes.begin(), plan.notes.end());
     if (!document.IsCreated()) {
         pages.result = ConversionResult::DocumentNotCreated();
