@@ -24,6 +24,19 @@ std::vector<FriBidiChar> Decoded(std::string_view line)
     return characters;
 }
 
+// `drawn` with each stand-in replaced by the character it stands for.
+std::vector<FriBidiChar> StoodFor(std::vector<FriBidiChar> drawn, const std::map<char16_t, char32_t>& standIns)
+{
+    if (standIns.empty())
+        return drawn;
+    for (FriBidiChar& c : drawn) {
+        const auto found = c <= 0xFFFF ? standIns.find(static_cast<char16_t>(c)) : standIns.end();
+        if (found != standIns.end())
+            c = found->second;
+    }
+    return drawn;
+}
+
 void AppendUtf8(std::string& out, FriBidiChar c)
 {
     if (c < 0x80) {
@@ -45,30 +58,34 @@ void AppendUtf8(std::string& out, FriBidiChar c)
 
 } // namespace
 
-bool HoldsRightToLeft(std::string_view line)
+bool HoldsRightToLeft(std::string_view line, const std::map<char16_t, char32_t>& standIns)
 {
     const bool mayHold = std::any_of(line.begin(), line.end(), [](char byte) {
         return static_cast<unsigned char>(byte) >= kFirstRightToLeftLead;
     });
     if (!mayHold)
         return false;
-    const std::vector<FriBidiChar> characters = Decoded(line);
+    const std::vector<FriBidiChar> characters = StoodFor(Decoded(line), standIns);
     return std::any_of(characters.begin(), characters.end(),
                        [](FriBidiChar c) { return FRIBIDI_IS_RTL(fribidi_get_bidi_type(c)) != 0; });
 }
 
-std::string VisualOrder(std::string_view line)
+std::string VisualOrder(std::string_view line, const std::map<char16_t, char32_t>& standIns)
 {
-    const std::vector<FriBidiChar> logical = Decoded(line);
+    const std::vector<FriBidiChar> drawn = Decoded(line);
+    const std::vector<FriBidiChar> logical = StoodFor(drawn, standIns);
     std::vector<FriBidiChar> visual(logical.size());
+    std::vector<FriBidiStrIndex> fromLogical(logical.size());
     FriBidiParType direction = FRIBIDI_PAR_ON;
     // fribidi_log2vis applies the default flags with Arabic shaping.
-    if (fribidi_log2vis(logical.data(), FriBidiStrIndex(logical.size()), &direction, visual.data(), nullptr, nullptr,
-                        nullptr) == 0)
+    if (fribidi_log2vis(logical.data(), FriBidiStrIndex(logical.size()), &direction, visual.data(), nullptr,
+                        fromLogical.data(), nullptr) == 0)
         return std::string(line);
     std::string out;
     out.reserve(line.size());
-    for (FriBidiChar c : visual) {
+    for (std::size_t at = 0; at < visual.size(); ++at) {
+        const std::size_t source = static_cast<std::size_t>(fromLogical[at]);
+        const FriBidiChar c = drawn[source] != logical[source] ? drawn[source] : visual[at];
         // Shaping leaves a zero-width filler where a ligature took two letters.
         if (c != 0xFEFF)
             AppendUtf8(out, c);
