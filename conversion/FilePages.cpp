@@ -19,6 +19,7 @@ namespace {
 // What the page furniture of one file needs besides the options.
 struct FileFurniture {
     FieldFacts facts;
+    std::string text; // the fields as drawn apart from their page numbers (see FurnitureText)
     PageNumbering numbering;
     std::size_t beyondBmpInInformation = 0; // for the note on characters beyond U+FFFF
 };
@@ -91,13 +92,13 @@ bool HasFurniture(const ConversionOptions& options)
 }
 
 // The header and footer fields as drawn apart from their page numbers, in well-formed UTF-8,
-// for the choice of the document's encoding and fonts.
+// for the choice of the document's encoding and fonts and of the stand-ins.
 std::string FurnitureText(const ConversionOptions& options, const FieldFacts& facts)
 {
     std::string text;
     for (const std::string* field : FieldsOf(options).fields)
         text += ExpandPlaceholders(*field, facts, 0, 0);
-    FixUtf8ForLibrary(text);
+    RepairUtf8(text);
     return text;
 }
 
@@ -140,7 +141,8 @@ std::string LayOutPages(PdfDocument& document, const TextPlan& plan, std::string
     fonts.insert(fonts.end(), fallbacks.begin(), fallbacks.end());
     // The library drops every character beyond U+FFFF without a word: those the fonts have are
     // drawn through stand-ins, the others as U+FFFD, and the notes say so.
-    const StandInCodes standIns = plan.drawing == TextDrawing::Utf8 ? DrawBeyondBmp(text, fonts) : StandInCodes{};
+    const StandInCodes standIns =
+        plan.drawing == TextDrawing::Utf8 ? DrawBeyondBmp(text, fonts, furnished.text) : StandInCodes{};
     const float fontSize = FontSizeToUse(options, observer);
     // An archival PDF may not show a glyph it has not: such characters are left out.
     if (document.Marks()) {
@@ -152,7 +154,7 @@ std::string LayOutPages(PdfDocument& document, const TextPlan& plan, std::string
     }
     std::optional<PageFurniture> furniture;
     if (HasFurniture(options))
-        furniture.emplace(options, furnished.facts, font, fontSize, document.Charset(), fallbacks,
+        furniture.emplace(options, furnished.facts, font, fontSize, document.Charset(), fallbacks, standIns,
                           options.LineNumbers ? PageFurniture::CountLines(text) : 0);
     const ConversionOptions body = furniture ? furniture->BodyArea() : options;
     if (auto problem = CheckBodyWidth(body, furniture ? furniture->LastLineNumber() : 0))
@@ -186,9 +188,10 @@ FilePages PlanFilePages(PdfDocument& document, const ConversionOptions& chosen, 
                         const std::string& inputPath, PageNumbering numbering, std::size_t beyondBmpInInformation,
                         ConversionObserver& observer, const LayoutUse& use)
 {
-    const FileFurniture furnished{HasFurniture(chosen) ? FieldFactsOf(inputPath) : FieldFacts{}, numbering,
-                                  beyondBmpInInformation};
-    TextPlan plan = MakeTextPlan(chosen, std::move(bytes), FurnitureText(chosen, furnished.facts));
+    FileFurniture furnished{HasFurniture(chosen) ? FieldFactsOf(inputPath) : FieldFacts{}, {}, numbering,
+                            beyondBmpInInformation};
+    furnished.text = FurnitureText(chosen, furnished.facts);
+    TextPlan plan = MakeTextPlan(chosen, std::move(bytes), furnished.text);
     FilePages pages{{}, plan.options, std::nullopt, std::nullopt, std::nullopt};
     LayoutText prepared = PrepareText(std::move(plan.text), plan.drawing, chosen);
     prepared.notes.insert(prepared.notes.begin(), plan.notes.begin(), plan.notes.end());

@@ -350,4 +350,53 @@ INSTANTIATE_TEST_SUITE_P(Cases, RightToLeftField,
                          testing::Values("\xD7\x90\xD7\x91\xD7\x92 x",           // Hebrew before Latin
                                          "a \xD8\xA8\xD8\xA8 \xD9\x84\xD8\xA7")); // joined Arabic
 
+struct BeyondBmpFieldCase {
+    const char* name;
+    ConversionOptions options;
+    std::string header;
+    std::string shown;    // what a reader gives back of the header
+    const char* notePart; // of the one note; null for none
+};
+
+void PrintTo(const BeyondBmpFieldCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class BeyondBmpField : public testing::TestWithParam<BeyondBmpFieldCase> {};
+
+TEST_P(BeyondBmpField, IsDrawnAsTheBodyWouldDrawIt)
+{
+    const BeyondBmpFieldCase& c = GetParam();
+    ConversionOptions options = c.options;
+    options.HeaderLeft = c.header;
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, options, "body\n");
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    const std::string text = ExtractPdfText(converted.pdfPath);
+    EXPECT_NE(text.find(c.shown), std::string::npos) << text;
+    EXPECT_EQ(CodesShownAsMissingGlyphs(InspectPdf(converted.pdfPath)), 0u);
+    if (!c.notePart) {
+        EXPECT_EQ(converted.result.notes, std::vector<std::string>{});
+        return;
+    }
+    ASSERT_EQ(converted.result.notes.size(), 1u) << testing::PrintToString(converted.result.notes);
+    EXPECT_NE(converted.result.notes[0].find(c.notePart), std::string::npos) << converted.result.notes[0];
+}
+
+#define EMOJI "\xF0\x9F\x98\x80"
+// A private character of plane 15, which no font has.
+#define FONTLESS "\xF3\xB0\x80\x80"
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BeyondBmpField,
+    testing::Values(
+        BeyondBmpFieldCase{"InTheMainFont", Utf8Options(DejaVuSansPath()), "x" EMOJI "y", "x" EMOJI "y", nullptr},
+        BeyondBmpFieldCase{"ThroughAFallbackFont", Utf8Options(), "x" EMOJI "y", "x" EMOJI "y", nullptr},
+        BeyondBmpFieldCase{"UnderAuto", {}, "x" EMOJI "y", "x" EMOJI "y", nullptr},
+        BeyondBmpFieldCase{"WithoutAFontAsAReplacementCharacterCounted", Utf8Options(DejaVuSansPath()),
+                           "x" FONTLESS FONTLESS "y", "x\xEF\xBF\xBD\xEF\xBF\xBDy",
+                           "2 characters beyond U+FFFF"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace
