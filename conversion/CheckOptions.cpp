@@ -72,12 +72,6 @@ std::optional<std::string> CheckInformation(const ConversionOptions& options)
     return std::nullopt;
 }
 
-// The size FileConverter draws the body in: 0 gives 9, with a warning there.
-int BodyFontSize(const ConversionOptions& options)
-{
-    return options.FontSize != 0 ? options.FontSize : kFontSizeForZero;
-}
-
 // Each field has a third of the width between the margins; a size larger than that third would
 // leave even a field of one character nothing to show.
 std::optional<std::string> CheckFieldWidth(const ConversionOptions& options, int pageWidth)

@@ -101,6 +101,11 @@ void ResetOptionsToDefaults(ConversionOptions& options)
     options = ConversionOptions{};
 }
 
+int BodyFontSize(const ConversionOptions& options)
+{
+    return options.FontSize != 0 ? options.FontSize : kFontSizeForZero;
+}
+
 bool ReadsEachFileAsDetected(const ConversionOptions& options)
 {
     return options.PageFont != CidFont && options.SingeEncode == kAutoEncoding;

@@ -108,6 +108,9 @@ void LookupPaperSize(int index, int& width, int& height);
 
 void ResetOptionsToDefaults(ConversionOptions& options);
 
+// The size the body is drawn at: FontSize, or kFontSizeForZero for 0, of which the run warns.
+int BodyFontSize(const ConversionOptions& options);
+
 // Whether each file decides how it is read and drawn: a font kind that takes the single-byte
 // list with "Auto" chosen there.
 bool ReadsEachFileAsDetected(const ConversionOptions& options);

@@ -28,10 +28,9 @@ constexpr char kFontSizeWarning[] = "Font size can not be 0. Set default 9.";
 
 float FontSizeToUse(const ConversionOptions& options, ConversionObserver& observer)
 {
-    if (options.FontSize != 0)
-        return static_cast<float>(options.FontSize);
-    observer.Warn(kFontSizeWarning);
-    return kFontSizeForZero;
+    if (options.FontSize == 0)
+        observer.Warn(kFontSizeWarning);
+    return static_cast<float>(BodyFontSize(options));
 }
 
 // A file saved as UTF-8 comes out as two or three wrong characters for each one beyond ASCII
