@@ -4,6 +4,7 @@
 #include "conversion/SystemFont.h"
 #include "conversion/TextPlan.h"
 #include "conversion/WinAnsiText.h"
+#include "support/ConvertedTextTest.h"
 #include "support/PdfInspector.h"
 
 #include <gtest/gtest.h>
@@ -35,27 +36,17 @@ ConversionOptions Base14(int font)
     return options;
 }
 
-class AutoEncoding : public testing::TestWithParam<AutoCase> {};
+class AutoEncoding : public ConvertedTextTest<AutoCase> {};
 
 TEST_P(AutoEncoding, AReaderGetsTheFilesCharactersBack)
 {
     const AutoCase& c = GetParam();
-    ScratchFolder folder;
-    const Converted converted = ConvertText(folder, c.options, c.bytes);
-    ASSERT_TRUE(converted.result.written) << converted.result.reason;
-    std::string text = ExtractPdfText(converted.pdfPath);
-    text.erase(text.find_last_not_of("\n\f") + 1);
-    EXPECT_EQ(text, c.extracted);
-    const PdfFacts pdf = InspectPdf(converted.pdfPath);
-    ASSERT_EQ(pdf.fonts.size(), c.fontCount);
-    EXPECT_EQ(pdf.fonts[0].subtype, c.subtype);
-    EXPECT_EQ(pdf.fonts[0].encoding, c.encoding);
-    if (!c.notePart) {
-        EXPECT_EQ(converted.result.notes, std::vector<std::string>{});
-        return;
-    }
-    ASSERT_EQ(converted.result.notes.size(), 1u) << testing::PrintToString(converted.result.notes);
-    EXPECT_NE(converted.result.notes[0].find(c.notePart), std::string::npos) << converted.result.notes[0];
+    ASSERT_TRUE(Convert(c.options, c.bytes));
+    EXPECT_EQ(Extracted(), c.extracted);
+    ASSERT_EQ(Pdf().fonts.size(), c.fontCount);
+    EXPECT_EQ(Pdf().fonts[0].subtype, c.subtype);
+    EXPECT_EQ(Pdf().fonts[0].encoding, c.encoding);
+    ExpectNoteWith(c.notePart);
 }
 
 INSTANTIATE_TEST_SUITE_P(

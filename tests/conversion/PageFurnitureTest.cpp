@@ -4,6 +4,7 @@
 #include "conversion/FileConverter.h"
 #include "conversion/OutputPath.h"
 #include "conversion/PageFields.h"
+#include "support/ConvertedTextTest.h"
 #include "support/PdfInspector.h"
 
 #include <gtest/gtest.h>
@@ -363,25 +364,17 @@ void PrintTo(const BeyondBmpFieldCase& c, std::ostream* out)
     *out << c.name;
 }
 
-class BeyondBmpField : public testing::TestWithParam<BeyondBmpFieldCase> {};
+class BeyondBmpField : public ConvertedTextTest<BeyondBmpFieldCase> {};
 
 TEST_P(BeyondBmpField, IsDrawnAsTheBodyWouldDrawIt)
 {
     const BeyondBmpFieldCase& c = GetParam();
     ConversionOptions options = c.options;
     options.HeaderLeft = c.header;
-    ScratchFolder folder;
-    const Converted converted = ConvertText(folder, options, "body\n");
-    ASSERT_TRUE(converted.result.written) << converted.result.reason;
-    const std::string text = ExtractPdfText(converted.pdfPath);
-    EXPECT_NE(text.find(c.shown), std::string::npos) << text;
-    EXPECT_EQ(CodesShownAsMissingGlyphs(InspectPdf(converted.pdfPath)), 0u);
-    if (!c.notePart) {
-        EXPECT_EQ(converted.result.notes, std::vector<std::string>{});
-        return;
-    }
-    ASSERT_EQ(converted.result.notes.size(), 1u) << testing::PrintToString(converted.result.notes);
-    EXPECT_NE(converted.result.notes[0].find(c.notePart), std::string::npos) << converted.result.notes[0];
+    ASSERT_TRUE(Convert(options, "body\n"));
+    EXPECT_NE(Extracted().find(c.shown), std::string::npos) << Extracted();
+    EXPECT_EQ(CodesShownAsMissingGlyphs(Pdf()), 0u);
+    ExpectNoteWith(c.notePart);
 }
 
 #define EMOJI "\xF0\x9F\x98\x80"

@@ -1,5 +1,6 @@
 // Characters beyond U+FFFF are drawn by the fonts that have them and copied as themselves.
 #include "ConversionTestSupport.h"
+#include "support/ConvertedTextTest.h"
 #include "support/PdfInspector.h"
 
 #include <gtest/gtest.h>
@@ -72,7 +73,7 @@ void PrintTo(const ContextCase& c, std::ostream* out)
     *out << c.name;
 }
 
-class BeyondBmpInContext : public testing::TestWithParam<ContextCase> {};
+class BeyondBmpInContext : public ConvertedTextTest<ContextCase> {};
 
 // The order of a line and where it breaks depend on what its characters are, whatever code
 // draws them.
@@ -82,10 +83,8 @@ TEST_P(BeyondBmpInContext, IsOrderedAndBrokenAsItself)
     ConversionOptions options = Utf8Options(DejaVuSansPath());
     options.PageSize = kCustomPageSize;
     options.PageWidth = c.pageWidth;
-    ScratchFolder folder;
-    const Converted converted = ConvertText(folder, options, c.text);
-    ASSERT_TRUE(converted.result.written) << converted.result.reason;
-    EXPECT_EQ(ExtractPdfTextInDrawnOrder(converted.pdfPath), c.drawn);
+    ASSERT_TRUE(Convert(options, c.text));
+    EXPECT_EQ(ExtractPdfTextInDrawnOrder(PdfPath()), c.drawn);
 }
 
 #define ALEF "\xD7\x90"
