@@ -70,7 +70,8 @@ PageFurniture::PageFurniture(const ConversionOptions& options, FieldFacts facts,
                              const StandInCodes& standIns, long lastLineNumber)
     : m_options(options), m_facts(std::move(facts)), m_font(font), m_bodySize(bodySize),
       m_fieldSize(static_cast<float>(FieldSize(options, static_cast<int>(bodySize)))), m_charset(charset),
-      m_standIns(standIns), m_fieldWidths(font, m_fieldSize, charset, fallbacks), m_numberWidths(font, bodySize, charset, fallbacks),
+      m_standIns(standIns), m_fieldWidths(font, m_fieldSize, charset, fallbacks),
+      m_numberWidths(font, bodySize, charset, fallbacks),
       m_bands(BandsOf(options, static_cast<int>(bodySize))), m_lastLineNumber(lastLineNumber)
 {
     TextLayout::PageSizeOf(options, m_pageWidth, m_pageHeight);

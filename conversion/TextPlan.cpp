@@ -73,9 +73,10 @@ void DrawAsWinAnsi(TextPlan& plan, std::string text)
     plan.options.SingeEncode = kWinAnsiEncoding;
     plan.drawing = TextDrawing::WinAnsi;
     if (replaced > 0)
-        AddNote(plan.notes, std::to_string(replaced) + " characters without a Windows-1252 code were drawn as '?': no "
-                      "installed TrueType font was found to draw them (" + std::string(FontKindLabels[TrueTypeFont]) +
-                      " with a font file draws every character the file has).");
+        AddNote(plan.notes, std::to_string(replaced) + " characters without a Windows-1252 code were drawn as '?': "
+                            "no installed TrueType font was found to draw them (" +
+                            std::string(FontKindLabels[TrueTypeFont]) +
+                            " with a font file draws every character the file has).");
 }
 
 // The TrueType font the options name, if they do.
