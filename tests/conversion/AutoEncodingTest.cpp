@@ -269,4 +269,38 @@ INSTANTIATE_TEST_SUITE_P(
                                      {"DejaVuSans.ttf", "wqy-microhei.ttc"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct PlanDrawingCase {
+    const char* name;
+    ConversionOptions options;
+    std::string bytes;
+    TextDrawing drawing;
+    std::string text; // as the plan hands it on
+};
+
+void PrintTo(const PlanDrawingCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class PlanDrawing : public testing::TestWithParam<PlanDrawingCase> {};
+
+TEST_P(PlanDrawing, IsDecidedOnceForTheFile)
+{
+    const PlanDrawingCase& c = GetParam();
+    const TextPlan plan = MakeTextPlan(c.options, c.bytes);
+    EXPECT_EQ(plan.drawing, c.drawing);
+    EXPECT_EQ(plan.text, c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PlanDrawing,
+    testing::Values(PlanDrawingCase{"AutoWithWesternText", {}, "caf\xC3\xA9\r\n", TextDrawing::WinAnsi, "caf\xE9\n"},
+                    PlanDrawingCase{"AutoWithCyrillic", {}, "\xD0\x96", TextDrawing::Utf8, "\xD0\x96"},
+                    PlanDrawingCase{"ChosenUtf8DropsTheMark", Utf8Options(), "\xEF\xBB\xBF" "a", TextDrawing::Utf8, "a"},
+                    PlanDrawingCase{"ChosenWinAnsiKeepsTheBytes", With([](ConversionOptions& o) { o.SingeEncode = 2; }),
+                                    "caf\xC3\xA9", TextDrawing::SingleByte, "caf\xC3\xA9"},
+                    PlanDrawingCase{"CidKeepsTheBytes", CidOptions(0, 0), "\xD6\xD0\xCE\xC4", TextDrawing::Cid,
+                                    "\xD6\xD0\xCE\xC4"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace
