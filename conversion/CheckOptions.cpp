@@ -4,6 +4,7 @@
 #include "conversion/PageFurniture.h"
 #include "conversion/PdfDocument.h"
 #include "conversion/TextLayout.h"
+#include "conversion/TextPlan.h"
 
 #include <algorithm>
 #include <cctype>
@@ -31,10 +32,11 @@ std::optional<std::string> CheckMargins(const ConversionOptions& options)
 }
 
 // Only TrueType fonts have a UTF-8 encoding in the library; any other kind would fall back to
-// Helvetica and turn every character beyond ASCII into two or three wrong ones.
+// Helvetica and turn every character beyond ASCII into two or three wrong ones. The options
+// alone decide this, for every file alike.
 std::optional<std::string> CheckUtf8FontKind(const ConversionOptions& options)
 {
-    if (!UsesUtf8(options) || options.PageFont == TrueTypeFont)
+    if (ChosenDrawing(options) != TextDrawing::Utf8 || options.PageFont == TrueTypeFont)
         return std::nullopt;
     const bool knownKind = options.PageFont >= 0 && options.PageFont < int(FontKindLabels.size());
     const std::string kind = knownKind ? "a " + std::string(FontKindLabels[options.PageFont])
@@ -68,12 +70,6 @@ std::optional<std::string> CheckInformation(const ConversionOptions& options)
                    " bytes of document information.";
     }
     return std::nullopt;
-}
-
-// The size FileConverter draws the body in: 0 gives 9, with a warning there.
-int BodyFontSize(const ConversionOptions& options)
-{
-    return options.FontSize != 0 ? options.FontSize : kFontSizeForZero;
 }
 
 // Each field has a third of the width between the margins; a size larger than that third would
@@ -149,7 +145,7 @@ std::optional<std::string> CheckFont(const ConversionOptions& options)
 {
     PdfDocument document;
     SilentObserver observer;
-    if (document.IsCreated() && !document.Open(options, observer))
+    if (document.IsCreated() && !document.Open(options, ChosenDrawing(options), observer))
         return document.FailureReason();
     return std::nullopt;
 }

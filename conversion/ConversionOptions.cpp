@@ -101,9 +101,9 @@ void ResetOptionsToDefaults(ConversionOptions& options)
     options = ConversionOptions{};
 }
 
-bool UsesUtf8(const ConversionOptions& options)
+int BodyFontSize(const ConversionOptions& options)
 {
-    return options.PageFont != CidFont && options.SingeEncode == kUtf8Encoding;
+    return options.FontSize != 0 ? options.FontSize : kFontSizeForZero;
 }
 
 bool ReadsEachFileAsDetected(const ConversionOptions& options)

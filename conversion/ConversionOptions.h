@@ -108,9 +108,8 @@ void LookupPaperSize(int index, int& width, int& height);
 
 void ResetOptionsToDefaults(ConversionOptions& options);
 
-// Whether the text is read as UTF-8: a font kind that takes the single-byte list with "UTF-8"
-// chosen there.
-bool UsesUtf8(const ConversionOptions& options);
+// The size the body is drawn at: FontSize, or kFontSizeForZero for 0, of which the run warns.
+int BodyFontSize(const ConversionOptions& options);
 
 // Whether each file decides how it is read and drawn: a font kind that takes the single-byte
 // list with "Auto" chosen there.

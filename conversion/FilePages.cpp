@@ -19,6 +19,7 @@ namespace {
 // What the page furniture of one file needs besides the options.
 struct FileFurniture {
     FieldFacts facts;
+    std::string text; // the fields as drawn apart from their page numbers (see FurnitureText)
     PageNumbering numbering;
     std::size_t beyondBmpInInformation = 0; // for the note on characters beyond U+FFFF
 };
@@ -27,20 +28,18 @@ constexpr char kFontSizeWarning[] = "Font size can not be 0. Set default 9.";
 
 float FontSizeToUse(const ConversionOptions& options, ConversionObserver& observer)
 {
-    if (options.FontSize != 0)
-        return static_cast<float>(options.FontSize);
-    observer.Warn(kFontSizeWarning);
-    return kFontSizeForZero;
+    if (options.FontSize == 0)
+        observer.Warn(kFontSizeWarning);
+    return static_cast<float>(BodyFontSize(options));
 }
 
 // A file saved as UTF-8 comes out as two or three wrong characters for each one beyond ASCII
 // when a single-byte encoding reads it. CID fonts are left alone: their encodings share byte
 // patterns with UTF-8. The options are named as the window shows them and as Settings.ini and
 // the command line take them, so that the one text serves both.
-std::optional<std::string> Utf8Hint(const ConversionOptions& options, const std::string& text)
+std::optional<std::string> Utf8Hint(TextDrawing drawing, const ConversionOptions& options, const std::string& text)
 {
-    if (options.PageFont == CidFont || UsesUtf8(options) || ReadsEachFileAsDetected(options) ||
-        !HoldsMultiByteUtf8(text))
+    if (drawing != TextDrawing::SingleByte || !HoldsMultiByteUtf8(text))
         return std::nullopt;
     const bool known = options.SingeEncode >= 0 && options.SingeEncode < int(SingleByteEncodings.size());
     const std::string chosen = known ? std::string(SingleByteEncodings[options.SingeEncode]) : "the chosen one";
@@ -70,16 +69,16 @@ struct LayoutText {
     std::vector<std::string> notes;
 };
 
-// `options` are the plan's, `chosen` the user's, before the plan settled Auto.
-LayoutText PrepareText(std::string text, const ConversionOptions& options, const ConversionOptions& chosen)
+// `chosen` are the user's options, before the plan settled Auto.
+LayoutText PrepareText(std::string text, TextDrawing drawing, const ConversionOptions& chosen)
 {
     LayoutText prepared;
     // The library trusts the UTF-8 it is given: malformed bytes are drawn as U+FFFD instead,
-    // and the notes say so. Characters beyond U+FFFF wait for the fonts (see WritePages).
-    const std::size_t malformedBytes = UsesUtf8(options) ? RepairUtf8(text) : 0;
+    // and the notes say so. Characters beyond U+FFFF wait for the fonts (see LayOutPages).
+    const std::size_t malformedBytes = drawing == TextDrawing::Utf8 ? RepairUtf8(text) : 0;
     if (malformedBytes > 0)
         prepared.notes.push_back(MalformedUtf8Note(malformedBytes));
-    if (auto hint = Utf8Hint(chosen, text))
+    if (auto hint = Utf8Hint(drawing, chosen, text))
         prepared.notes.push_back(std::move(*hint));
     prepared.progressLength = NormaliseLineEnds(text);
     prepared.text = std::move(text);
@@ -92,13 +91,13 @@ bool HasFurniture(const ConversionOptions& options)
 }
 
 // The header and footer fields as drawn apart from their page numbers, in well-formed UTF-8,
-// for the choice of the document's encoding and fonts.
+// for the choice of the document's encoding and fonts and of the stand-ins.
 std::string FurnitureText(const ConversionOptions& options, const FieldFacts& facts)
 {
     std::string text;
     for (const std::string* field : FieldsOf(options).fields)
         text += ExpandPlaceholders(*field, facts, 0, 0);
-    FixUtf8ForLibrary(text);
+    RepairUtf8(text);
     return text;
 }
 
@@ -133,7 +132,7 @@ std::string LayOutPages(PdfDocument& document, const TextPlan& plan, std::string
                         const LayoutUse& use)
 {
     const ConversionOptions& options = plan.options;
-    HPDF_Font font = document.Open(options, observer);
+    HPDF_Font font = document.Open(options, plan.drawing, observer);
     if (!font)
         return document.FailureReason();
     const std::vector<HPDF_Font> fallbacks = document.LoadFallbackFonts(plan.fallbackFonts);
@@ -141,7 +140,8 @@ std::string LayOutPages(PdfDocument& document, const TextPlan& plan, std::string
     fonts.insert(fonts.end(), fallbacks.begin(), fallbacks.end());
     // The library drops every character beyond U+FFFF without a word: those the fonts have are
     // drawn through stand-ins, the others as U+FFFD, and the notes say so.
-    const StandInCodes standIns = UsesUtf8(options) ? DrawBeyondBmp(text, fonts) : StandInCodes{};
+    const StandInCodes standIns =
+        plan.drawing == TextDrawing::Utf8 ? DrawBeyondBmp(text, fonts, furnished.text) : StandInCodes{};
     const float fontSize = FontSizeToUse(options, observer);
     // An archival PDF may not show a glyph it has not: such characters are left out.
     if (document.Marks()) {
@@ -153,12 +153,13 @@ std::string LayOutPages(PdfDocument& document, const TextPlan& plan, std::string
     }
     std::optional<PageFurniture> furniture;
     if (HasFurniture(options))
-        furniture.emplace(options, furnished.facts, font, fontSize, document.Charset(), fallbacks,
+        furniture.emplace(options, furnished.facts, font, fontSize, document.Charset(), fallbacks, standIns,
                           options.LineNumbers ? PageFurniture::CountLines(text) : 0);
     const ConversionOptions body = furniture ? furniture->BodyArea() : options;
     if (auto problem = CheckBodyWidth(body, furniture ? furniture->LastLineNumber() : 0))
         return *problem;
     TextLayout layout(document.Handle(), font, fontSize, body, document.Charset(), observer, fallbacks);
+    layout.UseStandIns(standIns.characters);
     if (furniture)
         layout.AddFurniture(*furniture, furnished.numbering);
     return use(layout, text, {plan, progressLength, furnished, fonts, standIns, pages});
@@ -186,11 +187,12 @@ FilePages PlanFilePages(PdfDocument& document, const ConversionOptions& chosen, 
                         const std::string& inputPath, PageNumbering numbering, std::size_t beyondBmpInInformation,
                         ConversionObserver& observer, const LayoutUse& use)
 {
-    const FileFurniture furnished{HasFurniture(chosen) ? FieldFactsOf(inputPath) : FieldFacts{}, numbering,
-                                  beyondBmpInInformation};
-    TextPlan plan = MakeTextPlan(chosen, std::move(bytes), FurnitureText(chosen, furnished.facts));
+    FileFurniture furnished{HasFurniture(chosen) ? FieldFactsOf(inputPath) : FieldFacts{}, {}, numbering,
+                            beyondBmpInInformation};
+    furnished.text = FurnitureText(chosen, furnished.facts);
+    TextPlan plan = MakeTextPlan(chosen, std::move(bytes), furnished.text);
     FilePages pages{{}, plan.options, std::nullopt, std::nullopt, std::nullopt};
-    LayoutText prepared = PrepareText(std::move(plan.text), plan.options, chosen);
+    LayoutText prepared = PrepareText(std::move(plan.text), plan.drawing, chosen);
     prepared.notes.insert(prepared.notes.begin(), plan.notes.begin(), plan.notes.end());
     if (!document.IsCreated()) {
         pages.result = ConversionResult::DocumentNotCreated();

@@ -156,8 +156,8 @@ std::size_t LineBreaker::UnicodeBreak(std::string_view rest, const Scan& scan) c
     std::size_t start = scan.lastSpace == npos ? 0 : scan.lastSpace - std::min(scan.lastSpace, kBreakContext);
     while (start > 0 && (static_cast<unsigned char>(rest[start]) & 0xC0) == 0x80)
         --start;
-    std::size_t taken = start + LastUnicodeBreak(rest.substr(start, end - start), scan.fitEnd - start);
+    std::size_t taken = start + LastUnicodeBreak(rest.substr(start, end - start), scan.fitEnd - start, *m_standIns);
     if (taken == start && start > 0)
-        taken = LastUnicodeBreak(rest.substr(0, end), scan.fitEnd);
+        taken = LastUnicodeBreak(rest.substr(0, end), scan.fitEnd, *m_standIns);
     return taken > 0 ? taken : std::max(scan.fitEnd, m_charset.CharLengthAt(rest, 0));
 }

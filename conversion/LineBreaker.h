@@ -21,6 +21,7 @@
 
 #include <hpdf.h>
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,8 +36,13 @@ public:
     // the same font and size will do.
     void SetPage(HPDF_Page page) { m_page = page; }
 
-    // Breaks UTF-8 text by the Unicode rules from now on.
-    void UseUnicodeBreaks() { m_unicodeBreaks = m_charset.IsUtf8(); }
+    // Breaks UTF-8 text by the Unicode rules from now on, the stand-ins of `standIns` (see
+    // StandInCodes.h) as the characters they stand for; `standIns` must outlive the breaker.
+    void UseUnicodeBreaks(const std::map<char16_t, char32_t>& standIns)
+    {
+        m_unicodeBreaks = m_charset.IsUtf8();
+        m_standIns = &standIns;
+    }
 
     // Takes one line from the head of `rest` (which must not be empty) and returns it without
     // its line end; `rest` loses the line and the CR that ended it, if any.
@@ -64,4 +70,5 @@ private:
     GlyphWidths m_widths;
     std::string m_buffer; // the zero-terminated copy the library measures
     bool m_unicodeBreaks = false;
+    const std::map<char16_t, char32_t>* m_standIns = nullptr;
 };

@@ -69,10 +69,12 @@ long PageFurniture::CountLines(std::string_view text)
 }
 
 PageFurniture::PageFurniture(const ConversionOptions& options, FieldFacts facts, HPDF_Font font, float bodySize,
-                             const MultiByteCharset& charset, std::vector<HPDF_Font> fallbacks, long lastLineNumber)
+                             const MultiByteCharset& charset, std::vector<HPDF_Font> fallbacks,
+                             const StandInCodes& standIns, long lastLineNumber)
     : m_options(options), m_facts(std::move(facts)), m_font(font), m_bodySize(bodySize),
       m_fieldSize(static_cast<float>(FieldSize(options, static_cast<int>(bodySize)))), m_charset(charset),
-      m_fieldWidths(font, m_fieldSize, charset, fallbacks), m_numberWidths(font, bodySize, charset, fallbacks),
+      m_standIns(standIns), m_fieldWidths(font, m_fieldSize, charset, fallbacks),
+      m_numberWidths(font, bodySize, charset, fallbacks),
       m_bands(BandsOf(options, static_cast<int>(bodySize))), m_lastLineNumber(lastLineNumber)
 {
     TextLayout::PageSizeOf(options, m_pageWidth, m_pageHeight);
@@ -177,10 +179,13 @@ std::string PageFurniture::InDocumentEncoding(std::string text) const
 {
     DropControlCharacters(text);
     std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t' || c == '\f'; }, ' ');
-    FixUtf8ForLibrary(text);
-    if (m_charset.IsUtf8())
+    if (m_charset.IsUtf8()) {
+        RepairUtf8(text);
+        m_standIns.Substitute(text);
         // A field reads like the body: right-to-left words in the order they are drawn.
-        return HoldsRightToLeft(text) ? VisualOrder(text) : text;
+        return HoldsRightToLeft(text, m_standIns.characters) ? VisualOrder(text, m_standIns.characters) : text;
+    }
+    FixUtf8ForLibrary(text);
     std::size_t replaced = 0;
     text = ToWinAnsi(std::move(text), replaced);
     const bool winAnsi = m_options.PageFont != CidFont && m_options.SingeEncode == kWinAnsiEncoding;

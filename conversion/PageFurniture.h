@@ -18,12 +18,14 @@
 //    body's size, and the text moves right by it;
 //  - each field keeps within its third of the room between the margins; one too long for it is
 //    cut and ends in "...", or in as many of those dots as the third has room for.
-// The fields are drawn in the body's font and encoding: as UTF-8 with its fallback fonts, in
-// WinAnsiEncoding, or otherwise with '?' for each character beyond ASCII.
+// The fields are drawn in the body's font and encoding: as UTF-8 with its fallback fonts and
+// the body's stand-ins for characters beyond U+FFFF, in WinAnsiEncoding, or otherwise with '?'
+// for each character beyond ASCII.
 // One conversion's thread only; the fonts belong to the document.
 #include "conversion/ConversionOptions.h"
 #include "conversion/GlyphWidths.h"
 #include "conversion/PageFields.h"
+#include "conversion/StandInCodes.h"
 #include "platform/MultiByteCharset.h"
 
 #include <hpdf.h>
@@ -63,8 +65,10 @@ public:
     // The number of the text's last source line (CR ends a line), 0 for an empty text.
     static long CountLines(std::string_view text);
 
+    // `standIns` (made with the fields as drawn besides the text) must outlive the furniture.
     PageFurniture(const ConversionOptions& options, FieldFacts facts, HPDF_Font font, float bodySize,
-                  const MultiByteCharset& charset, std::vector<HPDF_Font> fallbacks, long lastLineNumber);
+                  const MultiByteCharset& charset, std::vector<HPDF_Font> fallbacks, const StandInCodes& standIns,
+                  long lastLineNumber);
 
     bool NumbersLines() const { return m_options.LineNumbers != 0; }
     long LastLineNumber() const { return m_lastLineNumber; }
@@ -106,6 +110,7 @@ private:
     float m_bodySize;
     float m_fieldSize;
     const MultiByteCharset& m_charset;
+    const StandInCodes& m_standIns;
     GlyphWidths m_fieldWidths;
     GlyphWidths m_numberWidths;
     FurnitureBands m_bands;

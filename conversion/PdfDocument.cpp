@@ -174,12 +174,12 @@ std::string PdfDocument::FailureReason() const
     return m_failedStep + " failed: " + DescribeError(m_errorCode) + " (PDF library error " + code + ").";
 }
 
-HPDF_Font PdfDocument::Open(const ConversionOptions& options, ConversionObserver& observer)
+HPDF_Font PdfDocument::Open(const ConversionOptions& options, TextDrawing drawing, ConversionObserver& observer)
 {
     SetUp(options);
     HPDF_Font& font = m_fonts[FontKey(options)];
     if (!font) {
-        font = LoadFont(options);
+        font = LoadFont(options, drawing);
         if (!font) {
             observer.Warn(kFontWarning);
             font = m_archival ? LoadArchivalBase14Font(kHelvetica, SingleByteEncodings[kWinAnsiEncoding].data())
@@ -209,10 +209,10 @@ void PdfDocument::SetUp(const ConversionOptions& options)
     Check("Setting up the document");
 }
 
-HPDF_Font PdfDocument::LoadFont(const ConversionOptions& options)
+HPDF_Font PdfDocument::LoadFont(const ConversionOptions& options, TextDrawing drawing)
 {
-    // Auto is settled per file by its plan; the font it starts from is checked in WinAnsi.
-    const int encoding = options.SingeEncode == kAutoEncoding ? kWinAnsiEncoding : options.SingeEncode;
+    // Auto, settled per file by its plan, starts from WinAnsi before any file is read.
+    const int encoding = drawing == TextDrawing::WinAnsi ? kWinAnsiEncoding : options.SingeEncode;
     const char* singleByte = ListEntry(SingleByteEncodings, encoding);
     switch (options.PageFont) {
     case Base14Font: {
@@ -228,7 +228,7 @@ HPDF_Font PdfDocument::LoadFont(const ConversionOptions& options)
         return singleByte ? GetFont(name ? name : "", singleByte) : nullptr;
     }
     case TrueTypeFont:
-        return singleByte ? LoadTrueTypeFont(options, singleByte) : nullptr;
+        return singleByte ? LoadTrueTypeFont(options, drawing, singleByte) : nullptr;
     case CidFont:
         return LoadCidFont(options);
     default:
@@ -245,13 +245,14 @@ HPDF_Font PdfDocument::LoadArchivalBase14Font(int base14Index, const char* encod
     return name ? GetFont(name, encoding) : nullptr;
 }
 
-HPDF_Font PdfDocument::LoadTrueTypeFont(const ConversionOptions& options, const std::string& encoding)
+HPDF_Font PdfDocument::LoadTrueTypeFont(const ConversionOptions& options, TextDrawing drawing,
+                                        const std::string& encoding)
 {
     const std::string path = TrimTrailingBlanks(options.TrueTypeFile);
     // UTF-8 text is written as glyph numbers of this very font, which no other font shares, so
     // a reader can show it only with the font program in the PDF; an archival PDF carries
     // every font it uses.
-    const bool utf8 = UsesUtf8(options);
+    const bool utf8 = drawing == TextDrawing::Utf8;
     const HPDF_BOOL embed = options.EmbeddingFont == kYes || utf8 || m_archival ? HPDF_TRUE : HPDF_FALSE;
     const char* name = EndsWithTtc(path)
                            ? HPDF_LoadTTFontFromFile2(m_pdf, path.c_str(), HPDF_UINT(options.TrueTypeFontIndex), embed)

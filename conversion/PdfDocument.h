@@ -11,6 +11,7 @@
 #include "conversion/ConversionOptions.h"
 #include "conversion/SystemFont.h"
 #include "conversion/PageCompressor.h"
+#include "conversion/TextPlan.h"
 #include "platform/MultiByteCharset.h"
 
 #include <hpdf.h>
@@ -32,11 +33,11 @@ public:
     bool IsCreated() const { return m_pdf != nullptr; }
     HPDF_Doc Handle() const { return m_pdf; }
 
-    // Compression and page mode on the first call, then the options' font, with the fallback
-    // to Helvetica after the warning "Can not find right font, use default font.". A font these
-    // options asked for before is not loaded again. Returns the font, or null when the document
-    // is in error.
-    HPDF_Font Open(const ConversionOptions& options, ConversionObserver& observer);
+    // Compression and page mode on the first call, then the options' font for text drawn as
+    // `drawing` says (TextPlan.h), with the fallback to Helvetica after the warning "Can not
+    // find right font, use default font.". A font these options asked for before is not loaded
+    // again. Returns the font, or null when the document is in error.
+    HPDF_Font Open(const ConversionOptions& options, TextDrawing drawing, ConversionObserver& observer);
 
     // After Open with a UTF-8 font: the installed fonts that draw what it lacks (a plan gives
     // them for UTF-8 text only), loaded to be embedded with the UTF-8 encoding. A font the library cannot load is left out; the
@@ -101,11 +102,11 @@ public:
 
 private:
     void SetUp(const ConversionOptions& options);
-    HPDF_Font LoadFont(const ConversionOptions& options);
+    HPDF_Font LoadFont(const ConversionOptions& options, TextDrawing drawing);
     HPDF_Font GetFont(const std::string& fontName, const std::string& encodingName);
     HPDF_Font LoadFallbackFont(const SystemFont& font);
     HPDF_Font LoadCidFont(const ConversionOptions& options);
-    HPDF_Font LoadTrueTypeFont(const ConversionOptions& options, const std::string& encoding);
+    HPDF_Font LoadTrueTypeFont(const ConversionOptions& options, TextDrawing drawing, const std::string& encoding);
     void ReadCharset(HPDF_Font font);
     void UseUtf8Encoder();
     void SetInformation(const ConversionOptions& options);

@@ -18,9 +18,8 @@ struct Scan {
     std::set<char32_t> privateCodes;
 };
 
-Scan ScanText(std::string_view text)
+void ScanText(std::string_view text, Scan& scan)
 {
-    Scan scan;
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(text, pos), 1);
         const char32_t character = length > 1 ? DecodeUtf8(text, pos, length) : 0;
@@ -30,7 +29,6 @@ Scan ScanText(std::string_view text)
             scan.privateCodes.insert(character);
         pos += length;
     }
-    return scan;
 }
 
 // Hands out the private codes from the top down that neither the text nor a font uses.
@@ -60,16 +58,36 @@ private:
     char32_t m_next = kLastPrivate;
 };
 
+// Only a character beyond U+FFFF starts with a byte from 0xF0 up: most texts are passed over
+// at the speed of memory.
+bool HoldsBeyondBmp(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char byte) { return static_cast<unsigned char>(byte) >= 0xF0; });
+}
+
 } // namespace
 
-StandInCodes DrawBeyondBmp(std::string& text, const std::vector<HPDF_Font>& fonts)
+std::size_t StandInCodes::Substitute(std::string& text) const
+{
+    if (!HoldsBeyondBmp(text))
+        return 0;
+    std::map<char32_t, char16_t> codeOf;
+    for (const auto& [code, character] : characters)
+        codeOf.emplace(character, code);
+    return ReplaceBeyondBmp(text, [&codeOf](char32_t character) {
+        const auto found = codeOf.find(character);
+        return found != codeOf.end() ? found->second : char16_t(0xFFFD);
+    });
+}
+
+StandInCodes DrawBeyondBmp(std::string& text, const std::vector<HPDF_Font>& fonts, std::string_view alsoDrawn)
 {
     StandInCodes standIns;
-    // Only a character beyond U+FFFF starts with a byte from 0xF0 up: most texts are passed
-    // over at the speed of memory.
-    if (std::none_of(text.begin(), text.end(), [](char byte) { return static_cast<unsigned char>(byte) >= 0xF0; }))
+    if (!HoldsBeyondBmp(text) && !HoldsBeyondBmp(alsoDrawn))
         return standIns;
-    const Scan scan = ScanText(text);
+    Scan scan;
+    ScanText(text, scan);
+    ScanText(alsoDrawn, scan);
     std::vector<std::vector<HPDF_BYTE>> characterMaps;
     for (HPDF_Font font : fonts)
         characterMaps.push_back(LibharuFont(font).TableBytes("cmap"));
@@ -86,9 +104,7 @@ StandInCodes DrawBeyondBmp(std::string& text, const std::vector<HPDF_Font>& font
         if (codeOf.count(character))
             standIns.characters[codeOf[character]] = character;
     }
-    standIns.withoutGlyph = ReplaceBeyondBmp(text, [&codeOf](char32_t character) {
-        const auto found = codeOf.find(character);
-        return found != codeOf.end() ? found->second : char16_t(0xFFFD);
-    });
+    std::string drawnBesides(alsoDrawn);
+    standIns.withoutGlyph = standIns.Substitute(text) + standIns.Substitute(drawnBesides);
     return standIns;
 }

@@ -9,14 +9,21 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct StandInCodes {
     std::map<char16_t, char32_t> characters; // the stand-in, and the character it draws
     std::size_t withoutGlyph = 0;            // characters drawn as U+FFFD: no font has them
+
+    // Replaces in `text`, well-formed UTF-8, every character beyond U+FFFF by its stand-in, or
+    // by U+FFFD where it has none. Returns how many became U+FFFD.
+    std::size_t Substitute(std::string& text) const;
 };
 
 // Replaces in `text`, well-formed UTF-8, every character beyond U+FFFF by its stand-in, or by
 // U+FFFD where none of `fonts` (UTF-8 fonts with nothing drawn yet) has it or no private code
-// is left.
-StandInCodes DrawBeyondBmp(std::string& text, const std::vector<HPDF_Font>& fonts);
+// is left. `alsoDrawn`, well-formed UTF-8 drawn with the same fonts besides the text (the
+// header and footer), gets stand-ins for its characters too, which its drawing substitutes, and
+// its characters drawn as U+FFFD are counted with the text's.
+StandInCodes DrawBeyondBmp(std::string& text, const std::vector<HPDF_Font>& fonts, std::string_view alsoDrawn = {});

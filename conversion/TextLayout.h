@@ -15,6 +15,7 @@
 #include <hpdf.h>
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -44,6 +45,10 @@ public:
         m_numbering = numbering;
     }
 
+    // The text's stand-ins for characters beyond U+FFFF (StandInCodes.h), ordered and broken
+    // as the characters they stand for. `standIns` must outlive the Write.
+    void UseStandIns(const std::map<char16_t, char32_t>& standIns) { m_standIns = &standIns; }
+
     // Draws the text into marked content recorded in `marks` (tagged documents); null, the
     // default, draws it unmarked. `marks` must outlive the Write.
     void MarkContent(MarkedContent* marks) { m_marks = marks; }
@@ -69,6 +74,8 @@ public:
     static void PageSizeOf(const ConversionOptions& options, int& width, int& height);
 
 private:
+    static inline const std::map<char16_t, char32_t> kNoStandIns;
+
     // A line as laid out: its text, and its source line's number where it begins one (else 0).
     struct LaidLine {
         std::string_view text;
@@ -99,6 +106,7 @@ private:
     std::vector<HPDF_Font> m_fallbacks;
     std::function<bool(HPDF_Page)> m_pageFinished;
     MarkedContent* m_marks = nullptr;
+    const std::map<char16_t, char32_t>* m_standIns = &kNoStandIns;
     std::string m_line; // the zero-terminated copy the library draws
     PageFurniture* m_furniture = nullptr;
     PageNumbering m_numbering;

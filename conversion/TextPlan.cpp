@@ -16,10 +16,10 @@ namespace {
 constexpr int kStylesPerFamily = 4; // regular, bold, slanted, bold slanted
 constexpr int kSymbolFonts = 12;    // from here on the Base14 fonts have no text style
 
-void AddNote(TextPlan& plan, std::string note)
+void AddNote(std::vector<std::string>& notes, std::string note)
 {
     if (!note.empty())
-        plan.notes.push_back(std::move(note));
+        notes.push_back(std::move(note));
 }
 
 std::string GuessNote(const DetectedEncoding& encoding)
@@ -71,10 +71,12 @@ void DrawAsWinAnsi(TextPlan& plan, std::string text)
     std::size_t replaced = 0;
     plan.text = ToWinAnsi(text, replaced);
     plan.options.SingeEncode = kWinAnsiEncoding;
+    plan.drawing = TextDrawing::WinAnsi;
     if (replaced > 0)
-        AddNote(plan, std::to_string(replaced) + " characters without a Windows-1252 code were drawn as '?': no "
-                      "installed TrueType font was found to draw them (" + std::string(FontKindLabels[TrueTypeFont]) +
-                      " with a font file draws every character the file has).");
+        AddNote(plan.notes, std::to_string(replaced) + " characters without a Windows-1252 code were drawn as '?': "
+                            "no installed TrueType font was found to draw them (" +
+                            std::string(FontKindLabels[TrueTypeFont]) +
+                            " with a font file draws every character the file has).");
 }
 
 // The TrueType font the options name, if they do.
@@ -99,44 +101,57 @@ void DrawAsUtf8(TextPlan& plan, std::string text, std::string_view alsoDrawn)
     plan.options.TrueTypeFile = fonts.main.file;
     plan.options.TrueTypeFontIndex = fonts.main.index;
     plan.options.SingeEncode = kUtf8Encoding;
+    plan.drawing = TextDrawing::Utf8;
     plan.fallbackFonts = std::move(fonts.fallbacks);
     plan.searchedInstalledFonts = fonts.searchedAll;
     plan.text = std::move(text);
 }
 
-void ReadAsDetected(TextPlan& plan, std::string bytes, std::string_view alsoDrawn)
+void ReadAsDetected(FileText& read, std::string bytes, bool more)
 {
     const DetectedEncoding encoding = DetectEncoding(bytes);
-    std::string text;
     if (encoding.IsUtf8()) {
         bytes.erase(0, encoding.markLength);
-        text = std::move(bytes);
+        read.text = std::move(bytes);
     } else {
-        text = DecodeToUtf8(std::string_view(bytes).substr(encoding.markLength), encoding.charset, false);
+        read.text = DecodeToUtf8(std::string_view(bytes).substr(encoding.markLength), encoding.charset, more);
         std::string().swap(bytes);
     }
-    AddNote(plan, GuessNote(encoding));
+    read.decoded = true;
+    read.cut = more;
+    AddNote(read.notes, GuessNote(encoding));
     // No end of text at a zero byte or Ctrl+Z: they are control characters like any other, left
     // out of the drawing and counted, and the text after them is converted.
-    FoldCrLf(text);
-    // Pure ASCII, most text files, passes as it is.
+    FoldCrLf(read.text);
+}
+
+void ReadAsChosen(FileText& read, std::string bytes, bool more, TextDrawing drawing)
+{
+    AddNote(read.notes, TextEndNote(bytes));
+    read.cut = ApplyTextMode(bytes) && more;
+    if (drawing == TextDrawing::Utf8 && bytes.starts_with(kUtf8ByteOrderMark))
+        bytes.erase(0, kUtf8ByteOrderMark.size());
+    read.text = std::move(bytes);
+}
+
+// Pure ASCII, most text files, passes as it is.
+void ChooseDrawing(TextPlan& plan, std::string text, std::string_view alsoDrawn)
+{
     if (FitsWinAnsi(text) && FitsWinAnsi(alsoDrawn))
         DrawAsWinAnsi(plan, std::move(text));
     else
         DrawAsUtf8(plan, std::move(text), alsoDrawn);
 }
 
-void ReadAsChosen(TextPlan& plan, std::string bytes, std::string_view alsoDrawn)
+void FindFallbackFonts(TextPlan& plan, std::string_view alsoDrawn)
 {
-    AddNote(plan, TextEndNote(bytes));
-    ApplyTextMode(bytes);
-    if (UsesUtf8(plan.options) && plan.options.PageFont == TrueTypeFont && !(IsAscii(bytes) && IsAscii(alsoDrawn))) {
-        FontsForText fonts = FindFontsFor(SubstituteRequest(plan.options), CharactersOf(bytes, alsoDrawn),
-                                          ChosenTrueTypeFont(plan.options));
-        plan.fallbackFonts = std::move(fonts.fallbacks);
-        plan.searchedInstalledFonts = fonts.searchedAll;
-    }
-    plan.text = std::move(bytes);
+    if (plan.drawing != TextDrawing::Utf8 || plan.options.PageFont != TrueTypeFont ||
+        (IsAscii(plan.text) && IsAscii(alsoDrawn)))
+        return;
+    FontsForText fonts = FindFontsFor(SubstituteRequest(plan.options), CharactersOf(plan.text, alsoDrawn),
+                                      ChosenTrueTypeFont(plan.options));
+    plan.fallbackFonts = std::move(fonts.fallbacks);
+    plan.searchedInstalledFonts = fonts.searchedAll;
 }
 
 } // namespace
@@ -145,12 +160,36 @@ TextPlan MakeTextPlan(const ConversionOptions& options, std::string bytes, std::
 {
     TextPlan plan;
     plan.options = options;
-    if (ReadsEachFileAsDetected(options))
-        ReadAsDetected(plan, std::move(bytes), alsoDrawn);
-    else
-        ReadAsChosen(plan, std::move(bytes), alsoDrawn);
-    AddNote(plan, DroppedControlsNote(DropControlCharacters(plan.text)));
+    plan.drawing = ChosenDrawing(options);
+    FileText read = ReadFileText(options, std::move(bytes));
+    plan.notes = std::move(read.notes);
+    if (read.decoded) {
+        ChooseDrawing(plan, std::move(read.text), alsoDrawn);
+    } else {
+        plan.text = std::move(read.text);
+        FindFallbackFonts(plan, alsoDrawn);
+    }
+    AddNote(plan.notes, DroppedControlsNote(DropControlCharacters(plan.text)));
     return plan;
+}
+
+TextDrawing ChosenDrawing(const ConversionOptions& options)
+{
+    if (options.PageFont == CidFont)
+        return TextDrawing::Cid;
+    if (ReadsEachFileAsDetected(options))
+        return TextDrawing::WinAnsi;
+    return options.SingeEncode == kUtf8Encoding ? TextDrawing::Utf8 : TextDrawing::SingleByte;
+}
+
+FileText ReadFileText(const ConversionOptions& options, std::string bytes, bool more)
+{
+    FileText read;
+    if (ReadsEachFileAsDetected(options))
+        ReadAsDetected(read, std::move(bytes), more);
+    else
+        ReadAsChosen(read, std::move(bytes), more, ChosenDrawing(options));
+    return read;
 }
 
 FontRequest SubstituteRequest(const ConversionOptions& options)

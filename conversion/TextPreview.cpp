@@ -1,11 +1,10 @@
 #include "conversion/TextPreview.h"
 
 #include "conversion/CidTypeface.h"
-#include "conversion/DetectedEncoding.h"
 #include "platform/SystemMessage.h"
 #include "conversion/TextFile.h"
+#include "conversion/TextPlan.h"
 #include "conversion/Transcode.h"
-#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -88,18 +87,9 @@ TextPreview ReadTextPreview(const std::string& path, const ConversionOptions& op
     close(file.fd);
     if (!preview.error.empty())
         return preview;
-    if (ReadsEachFileAsDetected(options)) {
-        const DetectedEncoding encoding = DetectEncoding(bytes);
-        std::string text = DecodeToUtf8(std::string_view(bytes).substr(encoding.markLength), encoding.charset, more);
-        FoldCrLf(text);
-        preview.cut = more;
-        preview.utf8 = DecodeForDisplay(text, "UTF-8", preview.cut);
-        return preview;
-    }
-    preview.cut = ApplyTextMode(bytes) && more;
-    // The conversion skips the mark too; shown, it would be an invisible first character.
-    if (UsesUtf8(options) && bytes.starts_with(kUtf8ByteOrderMark))
-        bytes.erase(0, kUtf8ByteOrderMark.size());
-    preview.utf8 = DecodeForDisplay(bytes, PreviewCharset(options), preview.cut);
+    // Read as the conversion reads it, so that the preview shows what the PDF draws.
+    const FileText read = ReadFileText(options, std::move(bytes), more);
+    preview.cut = read.cut;
+    preview.utf8 = DecodeForDisplay(read.text, read.decoded ? "UTF-8" : PreviewCharset(options), preview.cut);
     return preview;
 }

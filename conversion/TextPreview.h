@@ -1,7 +1,7 @@
 #pragma once
-// The beginning of an input text as the converter reads it (text mode: CR LF becomes LF, the
-// data ends at a Ctrl+Z or zero byte), decoded for display with the encoding the options give
-// the PDF: the single-byte encoding for Base14, Type 1 and TrueType fonts, the multi-byte one
+// The beginning of an input text as the converter reads it (ReadFileText in TextPlan.h), decoded
+// for display with the encoding the options give the PDF: under Auto the one found for the
+// file, else the single-byte encoding for Base14, Type 1 and TrueType fonts, the multi-byte one
 // for CID fonts. Bytes the encoding does not know show as U+FFFD.
 #include "conversion/ConversionOptions.h"
 

@@ -27,9 +27,33 @@ std::string_view WholeCharacters(std::string_view text)
     return text.substr(0, end);
 }
 
+// The break opportunities after each byte of `text`, as set_linebreaks_utf8 gives them, with
+// each stand-in taken for the character it stands for.
+void FindBreaks(std::string_view text, const std::map<char16_t, char32_t>& standIns, std::vector<char>& breaks)
+{
+    breaks.resize(text.size());
+    const auto* bytes = reinterpret_cast<const utf8_t*>(text.data());
+    if (standIns.empty())
+        return set_linebreaks_utf8(bytes, text.size(), nullptr, breaks.data());
+    std::vector<utf32_t> characters;
+    std::vector<std::size_t> ends;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = Utf8SequenceLength(text, pos);
+        const char32_t character = DecodeUtf8(text, pos, length);
+        const auto found = length == 3 ? standIns.find(static_cast<char16_t>(character)) : standIns.end();
+        characters.push_back(found != standIns.end() ? found->second : character);
+        ends.push_back(pos += length);
+    }
+    std::vector<char> perCharacter(characters.size());
+    set_linebreaks_utf32(characters.data(), characters.size(), nullptr, perCharacter.data());
+    std::fill(breaks.begin(), breaks.end(), LINEBREAK_INSIDEACHAR);
+    for (std::size_t index = 0; index < ends.size(); ++index)
+        breaks[ends[index] - 1] = perCharacter[index];
+}
+
 } // namespace
 
-std::size_t LastUnicodeBreak(std::string_view text, std::size_t fits)
+std::size_t LastUnicodeBreak(std::string_view text, std::size_t fits, const std::map<char16_t, char32_t>& standIns)
 {
     // A window's end may cut a character off, and the library aborts on one.
     text = WholeCharacters(text);
@@ -41,8 +65,7 @@ std::size_t LastUnicodeBreak(std::string_view text, std::size_t fits)
     while (reach < text.size() && text[reach] == ' ')
         ++reach;
     thread_local std::vector<char> breaks;
-    breaks.resize(text.size());
-    set_linebreaks_utf8(reinterpret_cast<const utf8_t*>(text.data()), text.size(), nullptr, breaks.data());
+    FindBreaks(text, standIns, breaks);
     // The last byte's answer speaks of the end of the text, which is only the end of the window.
     for (std::size_t head = std::min(reach, text.size() - 1); head > 0; --head) {
         if (breaks[head - 1] == LINEBREAK_ALLOWBREAK)

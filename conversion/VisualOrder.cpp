@@ -25,6 +25,19 @@ std::vector<FriBidiChar> Decoded(std::string_view line)
     return characters;
 }
 
+// `drawn` with each stand-in replaced by the character it stands for.
+std::vector<FriBidiChar> StoodFor(std::vector<FriBidiChar> drawn, const std::map<char16_t, char32_t>& standIns)
+{
+    if (standIns.empty())
+        return drawn;
+    for (FriBidiChar& c : drawn) {
+        const auto found = c <= 0xFFFF ? standIns.find(static_cast<char16_t>(c)) : standIns.end();
+        if (found != standIns.end())
+            c = found->second;
+    }
+    return drawn;
+}
+
 void AppendUtf8(std::string& out, FriBidiChar c)
 {
     if (c < 0x80) {
@@ -46,26 +59,27 @@ void AppendUtf8(std::string& out, FriBidiChar c)
 
 } // namespace
 
-bool HoldsRightToLeft(std::string_view line)
+bool HoldsRightToLeft(std::string_view line, const std::map<char16_t, char32_t>& standIns)
 {
     const bool mayHold = std::any_of(line.begin(), line.end(), [](char byte) {
         return static_cast<unsigned char>(byte) >= kFirstRightToLeftLead;
     });
     if (!mayHold)
         return false;
-    const std::vector<FriBidiChar> characters = Decoded(line);
+    const std::vector<FriBidiChar> characters = StoodFor(Decoded(line), standIns);
     return std::any_of(characters.begin(), characters.end(),
                        [](FriBidiChar c) { return FRIBIDI_IS_RTL(fribidi_get_bidi_type(c)) != 0; });
 }
 
-std::string VisualOrder(std::string_view line)
+std::string VisualOrder(std::string_view line, const std::map<char16_t, char32_t>& standIns)
 {
-    return Reordered(line).visual;
+    return Reordered(line, standIns).visual;
 }
 
-ReorderedLine Reordered(std::string_view line)
+ReorderedLine Reordered(std::string_view line, const std::map<char16_t, char32_t>& standIns)
 {
-    const std::vector<FriBidiChar> logical = Decoded(line);
+    const std::vector<FriBidiChar> drawn = Decoded(line);
+    const std::vector<FriBidiChar> logical = StoodFor(drawn, standIns);
     std::vector<FriBidiChar> visual(logical.size());
     std::vector<FriBidiStrIndex> visualPosition(logical.size());
     FriBidiParType direction = FRIBIDI_PAR_ON;
@@ -73,17 +87,22 @@ ReorderedLine Reordered(std::string_view line)
     if (fribidi_log2vis(logical.data(), FriBidiStrIndex(logical.size()), &direction, visual.data(),
                         visualPosition.data(), nullptr, nullptr) == 0)
         return {std::string(line), {{std::string(line), 0}}};
+    // The order is that of the characters stood for; what is drawn is still the stand-in.
+    for (std::size_t l = 0; l < drawn.size(); ++l) {
+        if (drawn[l] != logical[l])
+            visual[static_cast<std::size_t>(visualPosition[l])] = drawn[l];
+    }
     // Shaping leaves a zero-width filler where a ligature took two letters: it is not drawn, and
     // the characters right of it move one place left.
     std::vector<std::size_t> drawnPosition(visual.size());
     ReorderedLine reordered;
     reordered.visual.reserve(line.size());
-    std::size_t drawn = 0;
+    std::size_t drawnCount = 0;
     for (std::size_t v = 0; v < visual.size(); ++v) {
-        drawnPosition[v] = drawn;
+        drawnPosition[v] = drawnCount;
         if (visual[v] != kLigatureFiller) {
             AppendUtf8(reordered.visual, visual[v]);
-            ++drawn;
+            ++drawnCount;
         }
     }
     std::size_t nextPosition = 0; // right of the last character of the open piece

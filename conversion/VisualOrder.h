@@ -6,16 +6,20 @@
 // lam-alef ligatures). That is as far as a font without a shaping engine can go: marks are not
 // positioned and scripts that need full shaping (Syriac, N'Ko) are not joined. The line is
 // still left-aligned. Any thread.
+//
+// `standIns` are the private codes that draw characters beyond U+FFFF (StandInCodes.h): the
+// order is that of the characters they stand for, and they stay in the line as they were.
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 // Whether the well-formed UTF-8 `line` holds a right-to-left character. Quick on text without
 // any: only lines with bytes of the scripts' range are decoded.
-bool HoldsRightToLeft(std::string_view line);
+bool HoldsRightToLeft(std::string_view line, const std::map<char16_t, char32_t>& standIns = {});
 
 // The well-formed UTF-8 `line`, without line ends, in visual order with Arabic joined.
-std::string VisualOrder(std::string_view line);
+std::string VisualOrder(std::string_view line, const std::map<char16_t, char32_t>& standIns = {});
 
 // A line drawn so that whoever reads the page's content in the order it was drawn (the text of
 // a tagged document's structure) meets its characters in the order of the text, while the page
@@ -31,4 +35,4 @@ struct ReorderedLine {
     std::string visual; // as VisualOrder gives it
     std::vector<ReadingPiece> pieces;
 };
-ReorderedLine Reordered(std::string_view line);
+ReorderedLine Reordered(std::string_view line, const std::map<char16_t, char32_t>& standIns = {});

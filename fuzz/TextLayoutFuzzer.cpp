@@ -14,6 +14,7 @@
 #include "conversion/LineBreaker.h"
 #include "conversion/PdfDocument.h"
 #include "conversion/TextFile.h"
+#include "conversion/TextPlan.h"
 #include "platform/Utf8.h"
 
 #include <algorithm>
@@ -76,7 +77,7 @@ LoadedFont& FontFor(const ConversionOptions& options, LoadedFont& loaded)
     SilentObserver observer;
     // Some pairs of font and encoding do not go together; such a document is in error and has
     // no font at all, and the file is not converted.
-    loaded.font = loaded.document->Open(options, observer);
+    loaded.font = loaded.document->Open(options, ChosenDrawing(options), observer);
     if (loaded.font)
         loaded.page = HPDF_AddPage(loaded.document->Handle());
     return loaded;
@@ -196,7 +197,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckTextMode(input.Rest(), text);
     // The conversion repairs UTF-8 before any of it is laid out; the line breaker never sees
     // malformed bytes or characters beyond U+FFFF in that encoding.
-    if (UsesUtf8(setups[setup]))
+    if (ChosenDrawing(setups[setup]) == TextDrawing::Utf8)
         FixUtf8ForLibrary(text);
     if (LoadedFont& loaded = FontFor(setups[setup], fonts[setup]); loaded.font)
         CheckLines(text, loaded, fontSize, width);

@@ -4,6 +4,7 @@
 #include "conversion/SystemFont.h"
 #include "conversion/TextPlan.h"
 #include "conversion/WinAnsiText.h"
+#include "support/ConvertedTextTest.h"
 #include "support/PdfInspector.h"
 
 #include <gtest/gtest.h>
@@ -35,27 +36,17 @@ ConversionOptions Base14(int font)
     return options;
 }
 
-class AutoEncoding : public testing::TestWithParam<AutoCase> {};
+class AutoEncoding : public ConvertedTextTest<AutoCase> {};
 
 TEST_P(AutoEncoding, AReaderGetsTheFilesCharactersBack)
 {
     const AutoCase& c = GetParam();
-    ScratchFolder folder;
-    const Converted converted = ConvertText(folder, c.options, c.bytes);
-    ASSERT_TRUE(converted.result.written) << converted.result.reason;
-    std::string text = ExtractPdfText(converted.pdfPath);
-    text.erase(text.find_last_not_of("\n\f") + 1);
-    EXPECT_EQ(text, c.extracted);
-    const PdfFacts pdf = InspectPdf(converted.pdfPath);
-    ASSERT_EQ(pdf.fonts.size(), c.fontCount);
-    EXPECT_EQ(pdf.fonts[0].subtype, c.subtype);
-    EXPECT_EQ(pdf.fonts[0].encoding, c.encoding);
-    if (!c.notePart) {
-        EXPECT_EQ(converted.result.notes, std::vector<std::string>{});
-        return;
-    }
-    ASSERT_EQ(converted.result.notes.size(), 1u) << testing::PrintToString(converted.result.notes);
-    EXPECT_NE(converted.result.notes[0].find(c.notePart), std::string::npos) << converted.result.notes[0];
+    ASSERT_TRUE(Convert(c.options, c.bytes));
+    EXPECT_EQ(Extracted(), c.extracted);
+    ASSERT_EQ(Pdf().fonts.size(), c.fontCount);
+    EXPECT_EQ(Pdf().fonts[0].subtype, c.subtype);
+    EXPECT_EQ(Pdf().fonts[0].encoding, c.encoding);
+    ExpectNoteWith(c.notePart);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -276,6 +267,40 @@ INSTANTIATE_TEST_SUITE_P(
                     PlanFallbackCase{"AnEmojiTakesAFontThatHasIt", "a \xF0\x9F\x98\x80 \xF0\x9F\x98\x80\n", {"DejaVuSans.ttf"}},
                     PlanFallbackCase{"ChineseAndAnEmoji", "\xE4\xB8\xAD \xF0\x9F\x98\x80\n",
                                      {"DejaVuSans.ttf", "wqy-microhei.ttc"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct PlanDrawingCase {
+    const char* name;
+    ConversionOptions options;
+    std::string bytes;
+    TextDrawing drawing;
+    std::string text; // as the plan hands it on
+};
+
+void PrintTo(const PlanDrawingCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class PlanDrawing : public testing::TestWithParam<PlanDrawingCase> {};
+
+TEST_P(PlanDrawing, IsDecidedOnceForTheFile)
+{
+    const PlanDrawingCase& c = GetParam();
+    const TextPlan plan = MakeTextPlan(c.options, c.bytes);
+    EXPECT_EQ(plan.drawing, c.drawing);
+    EXPECT_EQ(plan.text, c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PlanDrawing,
+    testing::Values(PlanDrawingCase{"AutoWithWesternText", {}, "caf\xC3\xA9\r\n", TextDrawing::WinAnsi, "caf\xE9\n"},
+                    PlanDrawingCase{"AutoWithCyrillic", {}, "\xD0\x96", TextDrawing::Utf8, "\xD0\x96"},
+                    PlanDrawingCase{"ChosenUtf8DropsTheMark", Utf8Options(), "\xEF\xBB\xBF" "a", TextDrawing::Utf8, "a"},
+                    PlanDrawingCase{"ChosenWinAnsiKeepsTheBytes", With([](ConversionOptions& o) { o.SingeEncode = 2; }),
+                                    "caf\xC3\xA9", TextDrawing::SingleByte, "caf\xC3\xA9"},
+                    PlanDrawingCase{"CidKeepsTheBytes", CidOptions(0, 0), "\xD6\xD0\xCE\xC4", TextDrawing::Cid,
+                                    "\xD6\xD0\xCE\xC4"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

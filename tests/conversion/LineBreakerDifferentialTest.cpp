@@ -164,7 +164,7 @@ protected:
     void SetUp() override
     {
         SilentObserver observer;
-        m_font = m_document.Open(GetParam().options, observer);
+        m_font = m_document.Open(GetParam().options, ChosenDrawing(GetParam().options), observer);
         ASSERT_NE(m_font, nullptr) << m_document.FailureReason();
         m_page = HPDF_AddPage(m_document.Handle());
     }

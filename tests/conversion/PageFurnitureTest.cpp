@@ -4,6 +4,7 @@
 #include "conversion/FileConverter.h"
 #include "conversion/OutputPath.h"
 #include "conversion/PageFields.h"
+#include "support/ConvertedTextTest.h"
 #include "support/PdfInspector.h"
 
 #include <gtest/gtest.h>
@@ -356,5 +357,46 @@ TEST_P(RightToLeftField, IsDrawnInTheOrderTheBodyDrawsIt)
 INSTANTIATE_TEST_SUITE_P(Cases, RightToLeftField,
                          testing::Values("\xD7\x90\xD7\x91\xD7\x92 x",           // Hebrew before Latin
                                          "a \xD8\xA8\xD8\xA8 \xD9\x84\xD8\xA7")); // joined Arabic
+
+struct BeyondBmpFieldCase {
+    const char* name;
+    ConversionOptions options;
+    std::string header;
+    std::string shown;    // what a reader gives back of the header
+    const char* notePart; // of the one note; null for none
+};
+
+void PrintTo(const BeyondBmpFieldCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class BeyondBmpField : public ConvertedTextTest<BeyondBmpFieldCase> {};
+
+TEST_P(BeyondBmpField, IsDrawnAsTheBodyWouldDrawIt)
+{
+    const BeyondBmpFieldCase& c = GetParam();
+    ConversionOptions options = c.options;
+    options.HeaderLeft = c.header;
+    ASSERT_TRUE(Convert(options, "body\n"));
+    EXPECT_NE(Extracted().find(c.shown), std::string::npos) << Extracted();
+    EXPECT_EQ(CodesShownAsMissingGlyphs(Pdf()), 0u);
+    ExpectNoteWith(c.notePart);
+}
+
+#define EMOJI "\xF0\x9F\x98\x80"
+// A private character of plane 15, which no font has.
+#define FONTLESS "\xF3\xB0\x80\x80"
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BeyondBmpField,
+    testing::Values(
+        BeyondBmpFieldCase{"InTheMainFont", Utf8Options(DejaVuSansPath()), "x" EMOJI "y", "x" EMOJI "y", nullptr},
+        BeyondBmpFieldCase{"ThroughAFallbackFont", Utf8Options(), "x" EMOJI "y", "x" EMOJI "y", nullptr},
+        BeyondBmpFieldCase{"UnderAuto", {}, "x" EMOJI "y", "x" EMOJI "y", nullptr},
+        BeyondBmpFieldCase{"WithoutAFontAsAReplacementCharacterCounted", Utf8Options(DejaVuSansPath()),
+                           "x" FONTLESS FONTLESS "y", "x\xEF\xBF\xBD\xEF\xBF\xBDy",
+                           "2 characters beyond U+FFFF"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

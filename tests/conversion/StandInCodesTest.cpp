@@ -1,5 +1,6 @@
 // Characters beyond U+FFFF are drawn by the fonts that have them and copied as themselves.
 #include "ConversionTestSupport.h"
+#include "support/ConvertedTextTest.h"
 #include "support/PdfInspector.h"
 
 #include <gtest/gtest.h>
@@ -59,5 +60,52 @@ TEST(BeyondBmp, StandsInWithAPrivateCodeTheTextDoesNotUse)
     ASSERT_TRUE(converted.result.written) << converted.result.reason;
     EXPECT_EQ(ExtractPdfTextTrimmed(converted.pdfPath) + "\n", text);
 }
+
+struct ContextCase {
+    const char* name;
+    int pageWidth;
+    std::string text;
+    std::string drawn; // as a reader gives it back in the order it is drawn
+};
+
+void PrintTo(const ContextCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class BeyondBmpInContext : public ConvertedTextTest<ContextCase> {};
+
+// The order of a line and where it breaks depend on what its characters are, whatever code
+// draws them.
+TEST_P(BeyondBmpInContext, IsOrderedAndBrokenAsItself)
+{
+    const ContextCase& c = GetParam();
+    ConversionOptions options = Utf8Options(DejaVuSansPath());
+    options.PageSize = kCustomPageSize;
+    options.PageWidth = c.pageWidth;
+    ASSERT_TRUE(Convert(options, c.text));
+    EXPECT_EQ(ExtractPdfTextInDrawnOrder(PdfPath()), c.drawn);
+}
+
+#define ALEF "\xD7\x90"
+#define BET "\xD7\x91"
+#define GIMEL "\xD7\x92"
+#define GRINNING "\xF0\x9F\x98\x80"
+#define BEAMING "\xF0\x9F\x98\x81"
+#define DOUBLE_STRUCK_A "\xF0\x9D\x94\xB8"
+
+// 150 points leave 30 between the margins, room for "ab " and one emoji or letter.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BeyondBmpInContext,
+    testing::Values(ContextCase{"AHebrewLineBeginningWithAnEmojiIsRightToLeft", 595, GRINNING " " ALEF BET GIMEL "\n",
+                                ALEF BET GIMEL " " GRINNING},
+                    ContextCase{"EmojiBetweenHebrewWordsTakeTheirDirection", 595,
+                                ALEF " " GRINNING BEAMING " " BET "\n", BET " " BEAMING GRINNING " " ALEF},
+                    ContextCase{"ALineMayBreakBeforeAnEmoji", 150, "ab " GRINNING GRINNING GRINNING "\n",
+                                "ab " GRINNING "\n" GRINNING GRINNING},
+                    // A letter, unlike an emoji, breaks only where its word does.
+                    ContextCase{"AMathematicalLetterIsPartOfItsWord", 150, "ab " DOUBLE_STRUCK_A DOUBLE_STRUCK_A
+                                DOUBLE_STRUCK_A "\n", "ab\n" DOUBLE_STRUCK_A DOUBLE_STRUCK_A DOUBLE_STRUCK_A}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

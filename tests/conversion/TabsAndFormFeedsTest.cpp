@@ -1,5 +1,6 @@
 // Tab stops and form feeds in the written PDF.
 #include "ConversionTestSupport.h"
+#include "support/ConvertedTextTest.h"
 #include "support/PdfInspector.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ void PrintTo(const TabCase& c, std::ostream* out)
     *out << c.name;
 }
 
-class TabStops : public testing::TestWithParam<TabCase> {};
+class TabStops : public ConvertedTextTest<TabCase> {};
 
 TEST_P(TabStops, ATabReachesTheNextStopFromTheLineStart)
 {
@@ -27,10 +28,8 @@ TEST_P(TabStops, ATabReachesTheNextStopFromTheLineStart)
     ConversionOptions options;
     options.B14Font = c.b14Font;
     options.TabSize = c.tabSize;
-    ScratchFolder folder;
-    const Converted converted = ConvertText(folder, options, c.text);
-    ASSERT_TRUE(converted.result.written) << converted.result.reason;
-    EXPECT_EQ(InspectPdf(converted.pdfPath).AllLineTexts(), c.lines);
+    ASSERT_TRUE(Convert(options, c.text));
+    EXPECT_EQ(Pdf().AllLineTexts(), c.lines);
 }
 
 constexpr int kCourier = 0;
@@ -67,18 +66,16 @@ std::string Lines(int count)
     return text;
 }
 
-class FormFeeds : public testing::TestWithParam<FormFeedCase> {};
+class FormFeeds : public ConvertedTextTest<FormFeedCase> {};
 
 TEST_P(FormFeeds, EndThePage)
 {
     const FormFeedCase& c = GetParam();
     ConversionOptions options;
     options.FormFeed = c.formFeed;
-    ScratchFolder folder;
-    const Converted converted = ConvertText(folder, options, c.text);
-    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    ASSERT_TRUE(Convert(options, c.text));
     std::vector<std::vector<std::string>> pages;
-    for (const PdfPage& page : InspectPdf(converted.pdfPath).pages) {
+    for (const PdfPage& page : Pdf().pages) {
         pages.emplace_back();
         for (const PdfTextLine& line : page.lines)
             pages.back().push_back(line.text);

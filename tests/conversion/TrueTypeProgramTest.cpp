@@ -2,6 +2,7 @@
 // read and copy them; a font program that is not one is left alone.
 #include "ConversionTestSupport.h"
 #include "conversion/TrueTypeProgram.h"
+#include "support/ConvertedTextTest.h"
 #include "support/PdfInspector.h"
 
 #include <gtest/gtest.h>
@@ -27,25 +28,22 @@ ConversionOptions Large(ConversionOptions options)
     return options;
 }
 
-class EmbeddedSubset : public testing::TestWithParam<SubsetCase> {};
+class EmbeddedSubset : public ConvertedTextTest<SubsetCase> {};
 
 TEST_P(EmbeddedSubset, IsSmallAndStillDrawnAndRead)
 {
     const SubsetCase& c = GetParam();
-    ScratchFolder folder;
-    const Converted converted = ConvertText(folder, c.options, c.text);
-    ASSERT_TRUE(converted.result.written) << converted.result.reason;
-    const PdfFacts pdf = InspectPdf(converted.pdfPath);
-    ASSERT_FALSE(pdf.fonts.empty());
-    for (const PdfFontFacts& font : pdf.fonts) {
+    ASSERT_TRUE(Convert(c.options, c.text));
+    ASSERT_FALSE(Pdf().fonts.empty());
+    for (const PdfFontFacts& font : Pdf().fonts) {
         EXPECT_TRUE(font.embedded) << font.baseFont;
         EXPECT_LE(font.storedBytes, c.storedBytesAtMost) << font.baseFont;
     }
-    EXPECT_EQ(CodesShownAsMissingGlyphs(pdf), 0u);
-    EXPECT_EQ(QpdfWarnings(converted.pdfPath), "");
-    EXPECT_EQ(PdfReaderWarnings(converted.pdfPath), "");
-    EXPECT_EQ(ExtractPdfTextTrimmed(converted.pdfPath) + "\n", c.text);
-    EXPECT_GE(DarkPixelsOfFirstPage(converted.pdfPath), c.inkAtLeast);
+    EXPECT_EQ(CodesShownAsMissingGlyphs(Pdf()), 0u);
+    EXPECT_EQ(QpdfWarnings(PdfPath()), "");
+    EXPECT_EQ(PdfReaderWarnings(PdfPath()), "");
+    EXPECT_EQ(Extracted() + "\n", c.text);
+    EXPECT_GE(DarkPixelsOfFirstPage(PdfPath()), c.inkAtLeast);
 }
 
 INSTANTIATE_TEST_SUITE_P(

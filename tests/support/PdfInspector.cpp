@@ -252,6 +252,21 @@ std::string ExtractPdfTextTrimmed(const std::string& path)
     return text;
 }
 
+std::string ExtractPdfTextInDrawnOrder(const std::string& path)
+{
+    std::string text = OutputOf("pdftotext -q -raw " + Quoted(path) + " -");
+    // U+202A to U+202E, three bytes each.
+    for (std::size_t at = 0; (at = text.find("\xE2\x80", at)) != std::string::npos;) {
+        const unsigned char last = at + 2 < text.size() ? static_cast<unsigned char>(text[at + 2]) : 0;
+        if (last >= 0xAA && last <= 0xAE)
+            text.erase(at, 3);
+        else
+            at += 2;
+    }
+    text.erase(text.find_last_not_of("\n\f") + 1);
+    return text;
+}
+
 std::vector<std::string> ExtractPdfPageTexts(const std::string& path)
 {
     std::vector<std::string> pages;

@@ -84,6 +84,10 @@ std::size_t CodesShownAsMissingGlyphs(const PdfFacts& pdf);
 std::string ExtractPdfText(const std::string& path);
 // The same without the line and page ends that close it.
 std::string ExtractPdfTextTrimmed(const std::string& path);
+// The text in the order the pages draw it, trimmed like the above: each run of right-to-left
+// letters as the reader gives it back (in the order it is read), without the marks of direction
+// the reader puts around it.
+std::string ExtractPdfTextInDrawnOrder(const std::string& path);
 // The extracted text of each page.
 std::vector<std::string> ExtractPdfPageTexts(const std::string& path);
 
