@@ -159,7 +159,7 @@ std::string LayOutPages(PdfDocument& document, const TextPlan& plan, std::string
     if (auto problem = CheckBodyWidth(body, furniture ? furniture->LastLineNumber() : 0))
         return *problem;
     TextLayout layout(document.Handle(), font, fontSize, body, document.Charset(), observer, fallbacks);
-    layout.UseStandIns(standIns.characters);
+    layout.UseStandIns(standIns);
     if (furniture)
         layout.AddFurniture(*furniture, furnished.numbering);
     return use(layout, text, {plan, progressLength, furnished, fonts, standIns, pages});

@@ -305,8 +305,13 @@ bool ShareResourceDict(HPDF_Page page, LibharuSharedResources& shared)
 
 bool LibharuFont::HasGlyph(char16_t codePoint) const
 {
+    return !TrueTypeDefinition(m_font) || GlyphOf(codePoint) != 0;
+}
+
+unsigned LibharuFont::GlyphOf(char16_t codePoint) const
+{
     const HPDF_FontDef def = TrueTypeDefinition(m_font);
-    return !def || HPDF_TTFontDef_GetGlyphid(def, static_cast<HPDF_UINT16>(codePoint)) != 0;
+    return def ? HPDF_TTFontDef_GetGlyphid(def, static_cast<HPDF_UINT16>(codePoint)) : 0;
 }
 
 bool LibharuFont::ReplaceToUnicodeStream(std::string_view cmap)

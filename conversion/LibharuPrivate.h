@@ -22,6 +22,8 @@ public:
     // False only for a TrueType font that maps the character to glyph 0, the font's stand-in
     // for a character it lacks; true for any other kind of font.
     bool HasGlyph(char16_t codePoint) const;
+    // The glyph of `codePoint` in a TrueType font, 0 for none or for any other font.
+    unsigned GlyphOf(char16_t codePoint) const;
 
     // For a TrueType font with a UTF-8 (Identity-H) encoding: the stream the library wrote as
     // the map back to Unicode becomes a plain stream holding `cmap`. Returns false, changing

@@ -183,7 +183,7 @@ std::string PageFurniture::InDocumentEncoding(std::string text) const
         RepairUtf8(text);
         m_standIns.Substitute(text);
         // A field reads like the body: right-to-left words in the order they are drawn.
-        return HoldsRightToLeft(text, m_standIns.characters) ? VisualOrder(text, m_standIns.characters) : text;
+        return HoldsRightToLeft(text, m_standIns.characters) ? VisualOrder(text, m_standIns.characters, m_standIns.mirrored) : text;
     }
     FixUtf8ForLibrary(text);
     std::size_t replaced = 0;

@@ -2,7 +2,10 @@
 
 #include "conversion/LibharuPrivate.h"
 #include "conversion/TrueTypeProgram.h"
+#include "conversion/VisualOrder.h"
 #include "platform/Utf8.h"
+
+#include <fribidi/fribidi.h>
 
 #include <algorithm>
 #include <set>
@@ -12,9 +15,11 @@ namespace {
 constexpr char32_t kFirstPrivate = 0xE000;
 constexpr char32_t kLastPrivate = 0xF8FF;
 
-// The characters beyond U+FFFF in `text`, and the private codes it uses itself.
+// The characters beyond U+FFFF in `text`, those with a mirror image, and the private codes it
+// uses itself.
 struct Scan {
     std::set<char32_t> beyondBmp;
+    std::set<char32_t> mirrorable;
     std::set<char32_t> privateCodes;
 };
 
@@ -22,11 +27,14 @@ void ScanText(std::string_view text, Scan& scan)
 {
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(text, pos), 1);
-        const char32_t character = length > 1 ? DecodeUtf8(text, pos, length) : 0;
+        const char32_t character = length > 1 ? DecodeUtf8(text, pos, length) : static_cast<unsigned char>(text[pos]);
+        FriBidiChar image = 0;
         if (length == 4)
             scan.beyondBmp.insert(character);
         else if (character >= kFirstPrivate && character <= kLastPrivate)
             scan.privateCodes.insert(character);
+        else if (fribidi_get_mirror_char(character, &image) && image <= 0xFFFF)
+            scan.mirrorable.insert(character);
         pos += length;
     }
 }
@@ -80,10 +88,31 @@ std::size_t StandInCodes::Substitute(std::string& text) const
     });
 }
 
+// Gives each mirrorable character a stand-in drawn as its mirror image in every font that has
+// the image.
+void AddMirrorImages(const std::set<char32_t>& mirrorable, const std::vector<HPDF_Font>& fonts,
+                     PrivateCodes& privateCodes, StandInCodes& standIns)
+{
+    for (char32_t character : mirrorable) {
+        FriBidiChar image = 0;
+        fribidi_get_mirror_char(character, &image);
+        char16_t code = 0;
+        for (HPDF_Font font : fonts) {
+            const unsigned glyph = LibharuFont(font).GlyphOf(static_cast<char16_t>(image));
+            code = glyph != 0 && code == 0 ? privateCodes.Next() : code;
+            if (glyph != 0 && code != 0 && LibharuFont(font).AddCode(code, glyph))
+                standIns.mirrored[character] = code;
+        }
+        if (standIns.mirrored.count(character))
+            standIns.characters[standIns.mirrored[character]] = character;
+    }
+}
+
 StandInCodes DrawBeyondBmp(std::string& text, const std::vector<HPDF_Font>& fonts, std::string_view alsoDrawn)
 {
     StandInCodes standIns;
-    if (!HoldsBeyondBmp(text) && !HoldsBeyondBmp(alsoDrawn))
+    const bool rightToLeft = HoldsRightToLeft(text) || HoldsRightToLeft(alsoDrawn);
+    if (!HoldsBeyondBmp(text) && !HoldsBeyondBmp(alsoDrawn) && !rightToLeft)
         return standIns;
     Scan scan;
     ScanText(text, scan);
@@ -104,6 +133,8 @@ StandInCodes DrawBeyondBmp(std::string& text, const std::vector<HPDF_Font>& font
         if (codeOf.count(character))
             standIns.characters[codeOf[character]] = character;
     }
+    if (rightToLeft)
+        AddMirrorImages(scan.mirrorable, fonts, privateCodes, standIns);
     std::string drawnBesides(alsoDrawn);
     standIns.withoutGlyph = standIns.Substitute(text) + standIns.Substitute(drawnBesides);
     return standIns;

@@ -81,7 +81,7 @@ void TextLayout::LayOut(std::string_view text, const std::function<void(const Li
 
     LineBreaker breaker(m_page, m_font, m_fontSize, static_cast<double>(AvailableWidth(m_options)), m_charset,
                         m_fallbacks);
-    breaker.UseUnicodeBreaks(*m_standIns);
+    breaker.UseUnicodeBreaks(m_standIns->characters);
     m_widths = &breaker.Widths();
     m_lastBaseline = FirstPosition();
     std::string expanded;
@@ -252,12 +252,12 @@ float TextLayout::FirstPosition() const
 void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths)
 {
     HPDF_Page_MoveTextPos(page, 0, -(m_fontSize + 5));
-    const bool reorder = m_charset.IsUtf8() && HoldsRightToLeft(line, *m_standIns);
+    const bool reorder = m_charset.IsUtf8() && HoldsRightToLeft(line, m_standIns->characters);
     // A tagged document's structure takes a line's text in the order it is drawn.
     if (reorder && m_marks)
-        return DrawInReadingOrder(page, Reordered(line, *m_standIns), widths);
+        return DrawInReadingOrder(page, Reordered(line, m_standIns->characters, m_standIns->mirrored), widths);
     if (reorder) {
-        m_line = VisualOrder(line, *m_standIns);
+        m_line = VisualOrder(line, m_standIns->characters, m_standIns->mirrored);
         NoteShapedCodes(m_line);
     } else {
         m_line.assign(line);

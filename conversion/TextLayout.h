@@ -10,6 +10,7 @@
 #include "conversion/ConversionOptions.h"
 #include "conversion/GlyphWidths.h"
 #include "conversion/PageFurniture.h"
+#include "conversion/StandInCodes.h"
 #include "platform/MultiByteCharset.h"
 
 #include <hpdf.h>
@@ -45,9 +46,10 @@ public:
         m_numbering = numbering;
     }
 
-    // The text's stand-ins for characters beyond U+FFFF (StandInCodes.h), ordered and broken
-    // as the characters they stand for. `standIns` must outlive the Write.
-    void UseStandIns(const std::map<char16_t, char32_t>& standIns) { m_standIns = &standIns; }
+    // The text's stand-ins (StandInCodes.h): characters beyond U+FFFF, ordered and broken as
+    // the characters they stand for, and the mirror images of right-to-left text. `standIns`
+    // must outlive the Write.
+    void UseStandIns(const StandInCodes& standIns) { m_standIns = &standIns; }
 
     // Draws the text into marked content recorded in `marks` (tagged documents); null, the
     // default, draws it unmarked. `marks` must outlive the Write.
@@ -74,7 +76,7 @@ public:
     static void PageSizeOf(const ConversionOptions& options, int& width, int& height);
 
 private:
-    static inline const std::map<char16_t, char32_t> kNoStandIns;
+    static inline const StandInCodes kNoStandIns;
 
     // A line as laid out: its text, and its source line's number where it begins one (else 0).
     struct LaidLine {
@@ -106,7 +108,7 @@ private:
     std::vector<HPDF_Font> m_fallbacks;
     std::function<bool(HPDF_Page)> m_pageFinished;
     MarkedContent* m_marks = nullptr;
-    const std::map<char16_t, char32_t>* m_standIns = &kNoStandIns;
+    const StandInCodes* m_standIns = &kNoStandIns;
     std::string m_line; // the zero-terminated copy the library draws
     PageFurniture* m_furniture = nullptr;
     PageNumbering m_numbering;

@@ -23,8 +23,11 @@ bool IsSurrogate(char16_t code)
     return code >= 0xD800 && code <= 0xDFFF;
 }
 
-std::u16string SurrogatePair(char32_t character)
+// The character in UTF-16.
+std::u16string Utf16Of(char32_t character)
 {
+    if (character <= 0xFFFF)
+        return {char16_t(character)};
     const char32_t offset = character - 0x10000;
     return {char16_t(0xD800 + (offset >> 10)), char16_t(0xDC00 + (offset & 0x3FF))};
 }
@@ -39,7 +42,7 @@ std::vector<CodeRun> RunsOf(const std::vector<char16_t>& codes, const std::map<c
         if (IsSurrogate(code))
             continue;
         if (const auto standIn = standIns.find(code); standIn != standIns.end())
-            runs.push_back({code, code, SurrogatePair(standIn->second)});
+            runs.push_back({code, code, Utf16Of(standIn->second)});
         else if (std::u16string letters = ArabicBaseLetters(code); !letters.empty())
             runs.push_back({code, code, std::move(letters)});
         else if (!runs.empty() && runs.back().letters.empty() && code == runs.back().last + 1 &&

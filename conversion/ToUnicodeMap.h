@@ -15,7 +15,7 @@
 // the letters it stands for (ArabicBaseLetters). Runs of consecutive codes
 // become ranges, which never cross a change of the first byte, as readers require; a
 // surrogate has no character and is left out. Without codes, the map holds the space alone.
-// A code of `standIns` (StandInCodes.h) gives the character beyond U+FFFF it stands for.
+// A code of `standIns` (StandInCodes.h) gives the character it stands for.
 std::string ToUnicodeCMap(const std::vector<char16_t>& codes, const std::map<char16_t, char32_t>& standIns = {});
 
 // Replaces the library's map in a font got with the UTF-8 encoding by ToUnicodeCMap(codes, standIns);

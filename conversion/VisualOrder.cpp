@@ -71,12 +71,14 @@ bool HoldsRightToLeft(std::string_view line, const std::map<char16_t, char32_t>&
                        [](FriBidiChar c) { return FRIBIDI_IS_RTL(fribidi_get_bidi_type(c)) != 0; });
 }
 
-std::string VisualOrder(std::string_view line, const std::map<char16_t, char32_t>& standIns)
+std::string VisualOrder(std::string_view line, const std::map<char16_t, char32_t>& standIns,
+                        const std::map<char32_t, char16_t>& mirrored)
 {
-    return Reordered(line, standIns).visual;
+    return Reordered(line, standIns, mirrored).visual;
 }
 
-ReorderedLine Reordered(std::string_view line, const std::map<char16_t, char32_t>& standIns)
+ReorderedLine Reordered(std::string_view line, const std::map<char16_t, char32_t>& standIns,
+                        const std::map<char32_t, char16_t>& mirrored)
 {
     const std::vector<FriBidiChar> drawn = Decoded(line);
     const std::vector<FriBidiChar> logical = StoodFor(drawn, standIns);
@@ -89,8 +91,13 @@ ReorderedLine Reordered(std::string_view line, const std::map<char16_t, char32_t
         return {std::string(line), {{std::string(line), 0}}};
     // The order is that of the characters stood for; what is drawn is still the stand-in.
     for (std::size_t l = 0; l < drawn.size(); ++l) {
+        FriBidiChar& shown = visual[static_cast<std::size_t>(visualPosition[l])];
+        FriBidiChar image = 0;
+        const auto mirror = mirrored.find(logical[l]);
         if (drawn[l] != logical[l])
-            visual[static_cast<std::size_t>(visualPosition[l])] = drawn[l];
+            shown = drawn[l];
+        else if (mirror != mirrored.end() && fribidi_get_mirror_char(logical[l], &image) && shown == image)
+            shown = mirror->second;
     }
     // Shaping leaves a zero-width filler where a ligature took two letters: it is not drawn, and
     // the characters right of it move one place left.

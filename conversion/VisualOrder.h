@@ -9,6 +9,8 @@
 //
 // `standIns` are the private codes that draw characters beyond U+FFFF (StandInCodes.h): the
 // order is that of the characters they stand for, and they stay in the line as they were.
+// `mirrored` gives the stand-ins that draw mirror images: a character that right-to-left text
+// shows mirrored is drawn through its stand-in, so that it still reads as itself.
 #include <map>
 #include <string>
 #include <string_view>
@@ -19,7 +21,8 @@
 bool HoldsRightToLeft(std::string_view line, const std::map<char16_t, char32_t>& standIns = {});
 
 // The well-formed UTF-8 `line`, without line ends, in visual order with Arabic joined.
-std::string VisualOrder(std::string_view line, const std::map<char16_t, char32_t>& standIns = {});
+std::string VisualOrder(std::string_view line, const std::map<char16_t, char32_t>& standIns = {},
+                        const std::map<char32_t, char16_t>& mirrored = {});
 
 // A line drawn so that whoever reads the page's content in the order it was drawn (the text of
 // a tagged document's structure) meets its characters in the order of the text, while the page
@@ -35,4 +38,5 @@ struct ReorderedLine {
     std::string visual; // as VisualOrder gives it
     std::vector<ReadingPiece> pieces;
 };
-ReorderedLine Reordered(std::string_view line, const std::map<char16_t, char32_t>& standIns = {});
+ReorderedLine Reordered(std::string_view line, const std::map<char16_t, char32_t>& standIns = {},
+                        const std::map<char32_t, char16_t>& mirrored = {});

@@ -163,6 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      "Hello " SHALOM " 123 world "},
                     ReadingOrderCase{"Hebrew first, then Latin and digits", SHALOM " and 42 " OLAM "\n",
                                      SHALOM " and 42 " OLAM " "},
+                    ReadingOrderCase{"brackets in Hebrew", SHALOM " (" OLAM ") [1]\n", SHALOM " (" OLAM ") [1] "},
                     ReadingOrderCase{"a paragraph of two mixed lines", "Hello " SHALOM "\n12 " OLAM " world\n",
                                      "Hello " SHALOM " 12 " OLAM " world "},
                     ReadingOrderCase{"Hebrew drawn by a fallback font", "Hello " SHALOM " 12\n", "Hello " SHALOM " 12 ",

@@ -51,6 +51,16 @@ INSTANTIATE_TEST_SUITE_P(
         BeyondBmpCase{"UnderAutoWithChinese", {}, "\xE5\xBC\xA0 \xF0\x9F\x98\x80\n", 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Right-to-left text shows each bracket as its mirror image, which still reads as the bracket.
+TEST(MirroredBrackets, ReadAsTheTextsOwn)
+{
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, Utf8Options(DejaVuSansPath()), "\xD7\x90 (\xD7\x91)\n");
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    // pdftotext frames a right-to-left line in embedding marks.
+    EXPECT_EQ(ExtractPdfTextTrimmed(converted.pdfPath), "\u202B\xD7\x90 (\xD7\x91)\u202C");
+}
+
 // The stand-ins are private codes: those the text uses itself keep their own meaning.
 TEST(BeyondBmp, StandsInWithAPrivateCodeTheTextDoesNotUse)
 {
