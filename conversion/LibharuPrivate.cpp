@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <utility>
 
 #if HPDF_MAJOR_VERSION != 2 || HPDF_MINOR_VERSION != 3 || HPDF_BUGFIX_VERSION != 0
 #error "LibharuPrivate.cpp reads libharu's private structures as version 2.3.0 lays them out; \
@@ -76,6 +77,64 @@ bool WriteOperator(HPDF_Stream stream, float a, float b, std::string_view op)
     end = std::copy(op.begin(), op.end(), end);
     return HPDF_Stream_Write(stream, reinterpret_cast<const HPDF_BYTE*>(bytes.data()),
                              static_cast<HPDF_UINT>(end - bytes.data())) == HPDF_OK;
+}
+
+// A page in a text object whose font takes its codes one byte each, or null.
+HPDF_PageAttr PageShowingSingleByteCodes(HPDF_Page page)
+{
+    const HPDF_PageAttr attr = PageInMode(page, HPDF_GMODE_TEXT_OBJECT);
+    const HPDF_FontAttr font = attr && attr->gstate ? Attributes(attr->gstate->font) : nullptr;
+    return font && (font->type == HPDF_FONT_TYPE1 || font->type == HPDF_FONT_TRUETYPE) ? attr : nullptr;
+}
+
+// A simple TrueType font writes the widths of the codes measured, and 0 for the others, so
+// every code drawn must have been measured by the library once.
+void MeasureUnmeasuredCodes(HPDF_Font font, std::string_view text)
+{
+    const HPDF_FontAttr attr = Attributes(font);
+    if (attr->type != HPDF_FONT_TRUETYPE || !attr->used)
+        return;
+    for (const char c : text) {
+        const auto code = static_cast<HPDF_BYTE>(c);
+        if (!attr->used[code])
+            HPDF_Font_TextWidth(font, &code, 1);
+    }
+}
+
+// Writes `text` as a string and then `op`. Parentheses and the backslash are escaped, control
+// bytes too (in octal), since a reader takes a raw line end in a string for a plain LF; every
+// other byte goes as it is. False (the document then in error) when the stream refused.
+bool WriteStringOperator(HPDF_Stream stream, std::string_view text, std::string_view op)
+{
+    std::array<char, 1024> buffer;
+    std::size_t used = 0;
+    const auto flush = [&] {
+        const auto* bytes = reinterpret_cast<const HPDF_BYTE*>(buffer.data());
+        return HPDF_Stream_Write(stream, bytes, static_cast<HPDF_UINT>(std::exchange(used, 0))) == HPDF_OK;
+    };
+    buffer[used++] = '(';
+    for (const char c : text) {
+        // Room for the longest escape, and for the end.
+        if (used + 4 > buffer.size() && !flush())
+            return false;
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == '(' || byte == ')' || byte == '\\') {
+            buffer[used++] = '\\';
+            buffer[used++] = c;
+        } else if (byte < 0x20) {
+            buffer[used++] = '\\';
+            buffer[used++] = static_cast<char>('0' + (byte >> 6));
+            buffer[used++] = static_cast<char>('0' + ((byte >> 3) & 7));
+            buffer[used++] = static_cast<char>('0' + (byte & 7));
+        } else {
+            buffer[used++] = c;
+        }
+    }
+    if (used + 1 + op.size() > buffer.size() && !flush())
+        return false;
+    buffer[used++] = ')';
+    used = static_cast<std::size_t>(std::copy(op.begin(), op.end(), buffer.begin() + used) - buffer.begin());
+    return flush();
 }
 
 // A finished page, nothing open on it, whose content stream is in memory; or null.
@@ -538,6 +597,39 @@ void LibharuPage::StrokeLine(HPDF_Point from, HPDF_Point to)
     // The path is over when the call returns: nothing of its state outlives it.
     if (WriteOperator(attr->stream, from.x, from.y, " m\012") && WriteOperator(attr->stream, to.x, to.y, " l\012"))
         HPDF_Stream_WriteStr(attr->stream, "S\012");
+}
+
+void LibharuPage::ShowText(const std::string& text)
+{
+    const HPDF_PageAttr attr = PageShowingSingleByteCodes(m_page);
+    if (!attr) {
+        HPDF_Page_ShowText(m_page, text.c_str());
+        return;
+    }
+    if (text.empty())
+        return;
+    MeasureUnmeasuredCodes(attr->gstate->font, text);
+    WriteStringOperator(attr->stream, text, " Tj\012");
+}
+
+void LibharuPage::ShowTextNextLine(const std::string& text)
+{
+    const HPDF_PageAttr attr = PageShowingSingleByteCodes(m_page);
+    if (!attr) {
+        HPDF_Page_ShowTextNextLine(m_page, text.c_str());
+        return;
+    }
+    MeasureUnmeasuredCodes(attr->gstate->font, text);
+    const bool written = text.empty() ? HPDF_Stream_WriteStr(attr->stream, "T*\012") == HPDF_OK
+                                      : WriteStringOperator(attr->stream, text, " '\012");
+    if (!written)
+        return;
+    HPDF_TransMatrix& matrix = attr->text_matrix;
+    const HPDF_REAL leading = attr->gstate->text_leading;
+    matrix.x -= leading * matrix.c;
+    matrix.y -= leading * matrix.d;
+    attr->text_pos.x = matrix.x;
+    attr->text_pos.y = matrix.y;
 }
 
 bool LibharuPage::TakeContent(std::vector<unsigned char>& bytes)

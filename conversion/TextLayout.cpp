@@ -230,6 +230,7 @@ HPDF_Page TextLayout::StartPage()
     HPDF_Page_SetWidth(page, static_cast<HPDF_REAL>(width));
     HPDF_Page_SetHeight(page, static_cast<HPDF_REAL>(height));
     HPDF_Page_SetFontAndSize(page, m_font, m_fontSize);
+    HPDF_Page_SetTextLeading(page, m_fontSize + 5);
     HPDF_Page_BeginText(page);
     HPDF_Page_MoveTextPos(page, static_cast<HPDF_REAL>(m_options.LeftMargin), FirstPosition());
     if (m_marks)
@@ -250,7 +251,6 @@ float TextLayout::FirstPosition() const
 
 void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths)
 {
-    HPDF_Page_MoveTextPos(page, 0, -(m_fontSize + 5));
     if (m_charset.IsUtf8() && HoldsRightToLeft(line)) {
         m_line = VisualOrder(line);
         NoteShapedCodes(m_line);
@@ -259,10 +259,13 @@ void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& wi
     }
     if (m_marks)
         m_marks->BeginLine(m_line);
-    if (widths.HasFallbacks())
+    if (widths.HasFallbacks()) {
+        LibharuPage(page).MoveTextPosition(0, -(m_fontSize + 5));
         ShowInFontRuns(page, m_line, m_font, m_fontSize, widths);
-    else
-        HPDF_Page_ShowTextNextLine(page, m_line.c_str());
+    } else {
+        // Moves down by the text leading, the line pitch, first.
+        LibharuPage(page).ShowTextNextLine(m_line);
+    }
     if (m_marks)
         EndMarkedLine(page);
 }
@@ -274,7 +277,7 @@ void TextLayout::EndMarkedLine(HPDF_Page page)
     // A font without a space would draw its .notdef glyph instead.
     if (!m_marks->InParagraph() || !LibharuFont(m_font).HasGlyph(u' '))
         return m_marks->EndLine();
-    HPDF_Page_ShowText(page, " ");
+    LibharuPage(page).ShowText(" ");
     m_drewJoiningSpace = true;
     m_marks->EndLine();
 }
