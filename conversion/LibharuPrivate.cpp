@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -64,6 +65,22 @@ HPDF_PageAttr PageInMode(HPDF_Page page, HPDF_UINT16 mode)
     return attr && attr->gmode == mode && attr->stream ? attr : nullptr;
 }
 
+// HPDF_Stream_Write, but where the stream is in memory and its last block has room, one copy:
+// the library copies byte by byte. False (the document then in error) when the stream refused.
+bool WriteBytes(HPDF_Stream stream, std::string_view bytes)
+{
+    auto* memory = stream->type == HPDF_STREAM_MEMORY ? static_cast<HPDF_MemStreamAttr>(stream->attr) : nullptr;
+    if (memory && memory->w_ptr && memory->w_pos <= memory->buf_siz && memory->buf_siz - memory->w_pos >= bytes.size()) {
+        std::memcpy(memory->w_ptr, bytes.data(), bytes.size());
+        memory->w_ptr += bytes.size();
+        memory->w_pos += static_cast<HPDF_UINT>(bytes.size());
+        stream->size += static_cast<HPDF_UINT>(bytes.size());
+        return true;
+    }
+    const auto* data = reinterpret_cast<const HPDF_BYTE*>(bytes.data());
+    return HPDF_Stream_Write(stream, data, static_cast<HPDF_UINT>(bytes.size())) == HPDF_OK;
+}
+
 // Writes "a b" and `op`, the numbers as the library formats them; false (the document then in
 // error) when the stream refused.
 bool WriteOperator(HPDF_Stream stream, float a, float b, std::string_view op)
@@ -75,8 +92,7 @@ bool WriteOperator(HPDF_Stream stream, float a, float b, std::string_view op)
     *end++ = ' ';
     end = HPDF_FToA(end, b, last);
     end = std::copy(op.begin(), op.end(), end);
-    return HPDF_Stream_Write(stream, reinterpret_cast<const HPDF_BYTE*>(bytes.data()),
-                             static_cast<HPDF_UINT>(end - bytes.data())) == HPDF_OK;
+    return WriteBytes(stream, std::string_view(bytes.data(), static_cast<std::size_t>(end - bytes.data())));
 }
 
 // A page in a text object whose font takes its codes one byte each, or null.
@@ -101,40 +117,43 @@ void MeasureUnmeasuredCodes(HPDF_Font font, std::string_view text)
     }
 }
 
+// The bytes a string escapes: parentheses, the backslash and the control bytes.
+constexpr std::array<bool, 256> kEscaped = [] {
+    std::array<bool, 256> escaped{};
+    for (std::size_t byte = 0; byte < 0x20; ++byte)
+        escaped[byte] = true;
+    escaped['('] = escaped[')'] = escaped['\\'] = true;
+    return escaped;
+}();
+
 // Writes `text` as a string and then `op`. Parentheses and the backslash are escaped, control
 // bytes too (in octal), since a reader takes a raw line end in a string for a plain LF; every
 // other byte goes as it is. False (the document then in error) when the stream refused.
 bool WriteStringOperator(HPDF_Stream stream, std::string_view text, std::string_view op)
 {
-    std::array<char, 1024> buffer;
-    std::size_t used = 0;
-    const auto flush = [&] {
-        const auto* bytes = reinterpret_cast<const HPDF_BYTE*>(buffer.data());
-        return HPDF_Stream_Write(stream, bytes, static_cast<HPDF_UINT>(std::exchange(used, 0))) == HPDF_OK;
-    };
-    buffer[used++] = '(';
-    for (const char c : text) {
-        // Room for the longest escape, and for the end.
-        if (used + 4 > buffer.size() && !flush())
-            return false;
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte == '(' || byte == ')' || byte == '\\') {
-            buffer[used++] = '\\';
-            buffer[used++] = c;
-        } else if (byte < 0x20) {
-            buffer[used++] = '\\';
-            buffer[used++] = static_cast<char>('0' + (byte >> 6));
-            buffer[used++] = static_cast<char>('0' + ((byte >> 3) & 7));
-            buffer[used++] = static_cast<char>('0' + (byte & 7));
-        } else {
-            buffer[used++] = c;
+    // Kept from call to call, so that a line costs no allocation.
+    thread_local std::string written;
+    written.assign(1, '(');
+    std::size_t plainFrom = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (!kEscaped[byte])
+            continue;
+        written.append(text, plainFrom, at - plainFrom);
+        plainFrom = at + 1;
+        if (byte >= 0x20) {
+            written += '\\';
+            written += static_cast<char>(byte);
+            continue;
         }
+        const char octal[] = {'\\', static_cast<char>('0' + (byte >> 6)), static_cast<char>('0' + ((byte >> 3) & 7)),
+                              static_cast<char>('0' + (byte & 7))};
+        written.append(octal, sizeof octal);
     }
-    if (used + 1 + op.size() > buffer.size() && !flush())
-        return false;
-    buffer[used++] = ')';
-    used = static_cast<std::size_t>(std::copy(op.begin(), op.end(), buffer.begin() + used) - buffer.begin());
-    return flush();
+    written.append(text, plainFrom);
+    written += ')';
+    written += op;
+    return WriteBytes(stream, written);
 }
 
 // A finished page, nothing open on it, whose content stream is in memory; or null.
@@ -565,8 +584,7 @@ HPDF_Font GetFontWithoutCodeMaps(HPDF_Doc pdf, const char* name, const char* enc
 bool LibharuPage::AppendContent(std::string_view operators)
 {
     const HPDF_PageAttr attr = PageWithContentInMemory(m_page);
-    return attr && HPDF_Stream_Write(attr->stream, reinterpret_cast<const HPDF_BYTE*>(operators.data()),
-                                     static_cast<HPDF_UINT>(operators.size())) == HPDF_OK;
+    return attr && WriteBytes(attr->stream, operators);
 }
 
 void LibharuPage::MoveTextPosition(float x, float y)
@@ -620,7 +638,7 @@ void LibharuPage::ShowTextNextLine(const std::string& text)
         return;
     }
     MeasureUnmeasuredCodes(attr->gstate->font, text);
-    const bool written = text.empty() ? HPDF_Stream_WriteStr(attr->stream, "T*\012") == HPDF_OK
+    const bool written = text.empty() ? WriteBytes(attr->stream, "T*\012")
                                       : WriteStringOperator(attr->stream, text, " '\012");
     if (!written)
         return;
