@@ -59,13 +59,13 @@ void MarkedContent::EndParagraph()
     m_paragraphOpen = false;
 }
 
-void MarkedContent::DrawArtifact(const std::function<void()>& draw)
+void MarkedContent::DrawArtifact(const std::function<void()>& draw, HPDF_Page page)
 {
     // Marked content may not overlap: the paragraph's piece closes and reopens after it.
     CloseParagraphPiece();
-    Write("/Artifact BMC\n");
+    Write("/Artifact BMC\n", page);
     draw();
-    Write("EMC\n");
+    Write("EMC\n", page);
 }
 
 void MarkedContent::CloseParagraphPiece()
@@ -75,8 +75,8 @@ void MarkedContent::CloseParagraphPiece()
     m_pieceOpen = false;
 }
 
-void MarkedContent::Write(std::string_view operators)
+void MarkedContent::Write(std::string_view operators, HPDF_Page page)
 {
-    if (!LibharuPage(m_page).AppendContent(operators))
+    if (!LibharuPage(page ? page : m_page).AppendContent(operators))
         m_failed = true;
 }

@@ -35,11 +35,20 @@ PageCompressor::~PageCompressor()
         m_worker.join();
 }
 
-bool PageCompressor::Compress(HPDF_Page page)
+bool PageCompressor::Compress(HPDF_Page page, unsigned long number)
+{
+    return Compress(page, number, false);
+}
+
+bool PageCompressor::CompressSoFar(HPDF_Page page, unsigned long number)
+{
+    return Compress(page, number, true);
+}
+
+bool PageCompressor::Compress(HPDF_Page page, unsigned long number, bool moreToDraw)
 {
     Job job;
-    job.page = page;
-    job.number = ++m_pageNumber;
+    job.number = number;
     if (!m_failure.empty())
         return false;
     if (!m_compressor)
@@ -47,12 +56,14 @@ bool PageCompressor::Compress(HPDF_Page page)
     if (!m_compressor)
         return Fail(job.number, "out of memory for the compressor");
     LibharuPage content(page);
+    job.stream = content.ContentStream();
     if (!content.TakeContent(job.content))
         return Fail(job.number, "the PDF library did not hand the page over");
-    if (!content.ShareResources(m_shared))
+    const bool kept = moreToDraw ? content.StartNewContent() : content.ShareResources(m_shared);
+    if (!kept)
         return Fail(job.number, "the PDF library ran out of memory");
     // A document of one page never starts the worker.
-    if (job.number == 1 || !StartWorker())
+    if (++m_jobsMade == 1 || !StartWorker())
         return CompressNow(job);
     return HandOver(std::move(job));
 }
@@ -132,7 +143,7 @@ bool PageCompressor::PutBack(Job& job)
 {
     if (job.deflated.empty())
         return Fail(job.number, "the compressor gave no output");
-    if (!LibharuPage(job.page).PutDeflatedContent(job.deflated))
+    if (!LibharuPage::PutDeflatedContent(job.stream, job.deflated))
         return Fail(job.number, "the PDF library did not take the compressed page");
     return true;
 }
