@@ -707,12 +707,21 @@ bool LibharuPage::PutDeflatedContent(HPDF_Dict stream, std::span<const unsigned 
         stream->stream->size != 0 || stream->write_fn)
         return false;
     // One block of the exact size: the library's usual 4 KB blocks would be most of the memory
-    // of a page that holds a few lines.
+    // of a page that holds a few lines. It is added as the library adds a block, and filled in
+    // one copy instead of the library's byte by byte.
     auto* memory = static_cast<HPDF_MemStreamAttr>(stream->stream->attr);
+    auto* block = static_cast<HPDF_BYTE*>(HPDF_GetMem(stream->mmgr, HPDF_UINT(deflated.size())));
+    if (!block)
+        return false;
+    if (HPDF_List_Add(memory->buf, block) != HPDF_OK) {
+        HPDF_FreeMem(stream->mmgr, block);
+        return false;
+    }
+    std::memcpy(block, deflated.data(), deflated.size());
     memory->buf_siz = HPDF_UINT(deflated.size());
     memory->w_pos = memory->buf_siz;
-    if (HPDF_Stream_Write(stream->stream, deflated.data(), HPDF_UINT(deflated.size())) != HPDF_OK)
-        return false;
+    memory->w_ptr = block + deflated.size();
+    stream->stream->size = HPDF_UINT(deflated.size());
     stream->filter = HPDF_STREAM_FILTER_NONE;
     stream->write_fn = WriteFlateFilter;
     ShrinkList(memory->buf);
