@@ -48,7 +48,8 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
     m_progressLength = progressLength;
     m_observer.SetProgressRange(1, ClampToInt(progressLength));
     m_observer.SetProgressPos(0);
-    m_furnishLater = m_furniture && UsesPageCount(m_options);
+    // A count given beforehand (a combined document's) needs no waiting.
+    m_furnishLater = m_furniture && UsesPageCount(m_options) && m_numbering.total == 0;
     LayOut(text, [&](const LineBreaker& breaker) {
         if (!FinishWaitingPages())
             return;
