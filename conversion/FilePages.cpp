@@ -169,7 +169,6 @@ std::string LayOutPages(PdfDocument& document, const TextPlan& plan, std::string
 std::string WritePages(PdfDocument& document, TextLayout& layout, std::string& text, const LaidFile& file)
 {
     layout.OnPageFinished([&document](HPDF_Page page) { return document.FinishPage(page); });
-    layout.OnPageTextFinished([&document](HPDF_Page page) { return document.FinishPageText(page); });
     layout.MarkContent(document.Marks());
     layout.Write(text, file.progressLength);
     for (HPDF_Font drawing : file.fonts)

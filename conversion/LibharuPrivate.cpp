@@ -280,17 +280,6 @@ HPDF_DictElement ElementAt(HPDF_List list, HPDF_UINT index)
     return static_cast<HPDF_DictElement>(HPDF_List_ItemAt(list, index));
 }
 
-// The value of `key` in `dict`, the object itself where it is referred to; null when absent.
-void* ValueOf(HPDF_Dict dict, std::string_view key)
-{
-    for (HPDF_UINT index = 0; index < dict->list->count; ++index) {
-        const HPDF_DictElement element = ElementAt(dict->list, index);
-        if (element && key == element->key)
-            return Unproxied(element->value);
-    }
-    return nullptr;
-}
-
 // What a page's resources hold, when that is only the procedure sets and fonts the library
 // gives a page of text; nothing otherwise.
 std::optional<LibharuSharedResources::Described> Describe(HPDF_Dict resources)
@@ -670,60 +659,47 @@ bool LibharuPage::TakeContent(std::vector<unsigned char>& bytes)
     return true;
 }
 
-HPDF_Dict LibharuPage::ContentStream() const
+bool LibharuPage::PutDeflatedContent(std::span<const unsigned char> deflated)
 {
-    const auto* attr = static_cast<HPDF_PageAttr>(m_page->attr);
-    return attr ? attr->contents : nullptr;
-}
-
-bool LibharuPage::StartNewContent()
-{
-    const HPDF_PageAttr attr = FinishedPage(m_page);
-    if (!attr || attr->stream->size != 0)
+    if (deflated.empty() || !PutContent(deflated))
         return false;
-    void* contents = ValueOf(m_page, "Contents");
-    if (!contents)
-        return false;
-    HPDF_Array streams = nullptr;
-    if ((static_cast<HPDF_Obj_Header*>(contents)->obj_class & HPDF_OCLASS_ANY) == HPDF_OCLASS_ARRAY) {
-        streams = static_cast<HPDF_Array>(contents);
-    } else {
-        streams = HPDF_Array_New(m_page->mmgr);
-        if (!streams || HPDF_Array_Add(streams, attr->contents) != HPDF_OK ||
-            HPDF_Dict_Add(m_page, "Contents", streams) != HPDF_OK)
-            return false;
-    }
-    const HPDF_Dict added = HPDF_DictStream_New(m_page->mmgr, attr->xref);
-    if (!added || HPDF_Array_Add(streams, added) != HPDF_OK)
-        return false;
-    attr->contents = added;
-    attr->stream = added->stream;
+    const auto attr = static_cast<HPDF_PageAttr>(m_page->attr);
+    attr->contents->filter = HPDF_STREAM_FILTER_NONE;
+    attr->contents->write_fn = WriteFlateFilter;
     return true;
 }
 
-bool LibharuPage::PutDeflatedContent(HPDF_Dict stream, std::span<const unsigned char> deflated)
+bool LibharuPage::PutPlainContent(std::span<const unsigned char> bytes)
 {
-    if (!stream || !stream->stream || stream->stream->type != HPDF_STREAM_MEMORY || deflated.empty() ||
-        stream->stream->size != 0 || stream->write_fn)
+    if (!PutContent(bytes))
         return false;
+    static_cast<HPDF_PageAttr>(m_page->attr)->contents->filter = HPDF_STREAM_FILTER_NONE;
+    return true;
+}
+
+bool LibharuPage::PutContent(std::span<const unsigned char> bytes)
+{
+    const HPDF_PageAttr attr = PageWithContentInMemory(m_page);
+    if (!attr || attr->stream->size != 0 || attr->contents->write_fn)
+        return false;
+    if (bytes.empty())
+        return true;
     // One block of the exact size: the library's usual 4 KB blocks would be most of the memory
     // of a page that holds a few lines. It is added as the library adds a block, and filled in
     // one copy instead of the library's byte by byte.
-    auto* memory = static_cast<HPDF_MemStreamAttr>(stream->stream->attr);
-    auto* block = static_cast<HPDF_BYTE*>(HPDF_GetMem(stream->mmgr, HPDF_UINT(deflated.size())));
+    auto* memory = static_cast<HPDF_MemStreamAttr>(attr->stream->attr);
+    auto* block = static_cast<HPDF_BYTE*>(HPDF_GetMem(m_page->mmgr, HPDF_UINT(bytes.size())));
     if (!block)
         return false;
     if (HPDF_List_Add(memory->buf, block) != HPDF_OK) {
-        HPDF_FreeMem(stream->mmgr, block);
+        HPDF_FreeMem(m_page->mmgr, block);
         return false;
     }
-    std::memcpy(block, deflated.data(), deflated.size());
-    memory->buf_siz = HPDF_UINT(deflated.size());
+    std::memcpy(block, bytes.data(), bytes.size());
+    memory->buf_siz = HPDF_UINT(bytes.size());
     memory->w_pos = memory->buf_siz;
-    memory->w_ptr = block + deflated.size();
-    stream->stream->size = HPDF_UINT(deflated.size());
-    stream->filter = HPDF_STREAM_FILTER_NONE;
-    stream->write_fn = WriteFlateFilter;
+    memory->w_ptr = block + bytes.size();
+    attr->stream->size = HPDF_UINT(bytes.size());
     ShrinkList(memory->buf);
     return true;
 }

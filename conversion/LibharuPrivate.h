@@ -121,27 +121,19 @@ public:
     void ShowText(const std::string& text);
     void ShowTextNextLine(const std::string& text);
 
-    // Moves what was drawn on the page into `bytes`, leaving the content stream it was drawn
-    // in (ContentStream) empty until PutDeflatedContent. False, changing nothing, for a page
-    // that is not finished (text or path still open, graphics state saved) or whose content is
-    // not held in memory.
+    // Moves what was drawn on the page into `bytes`, leaving the page's content empty until
+    // PutDeflatedContent. False, changing nothing, for a page that is not finished (text or
+    // path still open, graphics state saved) or whose content is not held in memory.
     bool TakeContent(std::vector<unsigned char>& bytes);
-    // The content stream being drawn in.
-    HPDF_Dict ContentStream() const;
 
-    // Once TakeContent has emptied the content stream: what is drawn from now on goes into a
-    // new content stream, which follows the others on the page, so that it can be compressed
-    // apart from them; the page's drawing state goes on as it was. False (the document then in
-    // error) when the library ran out of memory; false too, changing nothing, when the page's
-    // content is not empty or not in memory.
-    bool StartNewContent();
-
-    // `stream`, a content stream that TakeContent emptied, becomes `deflated`, a zlib stream of
-    // what TakeContent gave, kept in memory of its size and written as it is, marked
-    // /FlateDecode, without the library's own compression. False when `deflated` is empty or
-    // the stream is not empty and in memory (nothing changed), or when the library ran out of
-    // memory (the document is then in error).
-    static bool PutDeflatedContent(HPDF_Dict stream, std::span<const unsigned char> deflated);
+    // The page's content becomes `deflated`, a zlib stream of what TakeContent gave, kept in
+    // memory of its size and written as it is, marked /FlateDecode, without the library's own
+    // compression. False when `deflated` is empty or the page's content is not empty and in
+    // memory (nothing changed), or when the library ran out of memory (the document is then in
+    // error).
+    bool PutDeflatedContent(std::span<const unsigned char> deflated);
+    // The same for `bytes` as TakeContent gave them, written without a filter.
+    bool PutPlainContent(std::span<const unsigned char> bytes);
 
     // Frees the finished page's drawing state, and gives it the resources and media box of
     // `shared` in place of its own when they are the same; the first page's become the shared
@@ -150,6 +142,8 @@ public:
     bool ShareResources(LibharuSharedResources& shared);
 
 private:
+    bool PutContent(std::span<const unsigned char> bytes);
+
     HPDF_Page m_page;
 };
 

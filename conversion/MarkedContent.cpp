@@ -59,13 +59,13 @@ void MarkedContent::EndParagraph()
     m_paragraphOpen = false;
 }
 
-void MarkedContent::DrawArtifact(const std::function<void()>& draw, HPDF_Page page)
+void MarkedContent::DrawArtifact(const std::function<void()>& draw)
 {
     // Marked content may not overlap: the paragraph's piece closes and reopens after it.
     CloseParagraphPiece();
-    Write("/Artifact BMC\n", page);
+    Write("/Artifact BMC\n");
     draw();
-    Write("EMC\n", page);
+    Write("EMC\n");
 }
 
 void MarkedContent::CloseParagraphPiece()
@@ -75,8 +75,8 @@ void MarkedContent::CloseParagraphPiece()
     m_pieceOpen = false;
 }
 
-void MarkedContent::Write(std::string_view operators, HPDF_Page page)
+void MarkedContent::Write(std::string_view operators)
 {
-    if (!LibharuPage(page ? page : m_page).AppendContent(operators))
+    if (!LibharuPage(m_page).AppendContent(operators))
         m_failed = true;
 }

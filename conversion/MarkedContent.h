@@ -41,17 +41,16 @@ public:
     // The next line that is not blank begins a new paragraph, as at the start of a new text.
     void EndParagraph();
 
-    // Whatever `draw` draws on `page` (null: the current page) is marked an artifact: page
-    // furniture such as headers, footers and line numbers, which a reader skips. Never inside
-    // a line.
-    void DrawArtifact(const std::function<void()>& draw, HPDF_Page page = nullptr);
+    // Whatever `draw` draws on the current page is marked an artifact: page furniture such as
+    // headers, footers and line numbers, which a reader skips. Never inside a line.
+    void DrawArtifact(const std::function<void()>& draw);
 
     const DocumentStructure& Structure() const { return m_structure; }
     // Whether writing an operator into a page failed; the document is then in error.
     bool Failed() const { return m_failed; }
 
 private:
-    void Write(std::string_view operators, HPDF_Page page = nullptr);
+    void Write(std::string_view operators);
     void CloseParagraphPiece();
 
     HPDF_Page m_page = nullptr;

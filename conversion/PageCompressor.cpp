@@ -15,6 +15,10 @@ constexpr int kCompressionLevel = 6;
 // so this bounds the memory when the layout runs ahead of the compression.
 constexpr std::size_t kMostPagesWaiting = 16;
 
+// Content up to this long stays as it is: compressing it would save less than the filter's
+// entry takes, and cost as much as a page of text.
+constexpr std::size_t kMostPlainBytes = 96;
+
 } // namespace
 
 void PageCompressor::FreeCompressor::operator()(libdeflate_compressor* compressor) const
@@ -35,20 +39,11 @@ PageCompressor::~PageCompressor()
         m_worker.join();
 }
 
-bool PageCompressor::Compress(HPDF_Page page, unsigned long number)
-{
-    return Compress(page, number, false);
-}
-
-bool PageCompressor::CompressSoFar(HPDF_Page page, unsigned long number)
-{
-    return Compress(page, number, true);
-}
-
-bool PageCompressor::Compress(HPDF_Page page, unsigned long number, bool moreToDraw)
+bool PageCompressor::Compress(HPDF_Page page)
 {
     Job job;
-    job.number = number;
+    job.page = page;
+    job.number = ++m_pageNumber;
     if (!m_failure.empty())
         return false;
     if (!m_compressor)
@@ -56,14 +51,14 @@ bool PageCompressor::Compress(HPDF_Page page, unsigned long number, bool moreToD
     if (!m_compressor)
         return Fail(job.number, "out of memory for the compressor");
     LibharuPage content(page);
-    job.stream = content.ContentStream();
     if (!content.TakeContent(job.content))
         return Fail(job.number, "the PDF library did not hand the page over");
-    const bool kept = moreToDraw ? content.StartNewContent() : content.ShareResources(m_shared);
-    if (!kept)
+    if (!content.ShareResources(m_shared))
         return Fail(job.number, "the PDF library ran out of memory");
+    if (job.content.size() <= kMostPlainBytes)
+        return content.PutPlainContent(job.content) || Fail(job.number, "the PDF library ran out of memory");
     // A document of one page never starts the worker.
-    if (++m_jobsMade == 1 || !StartWorker())
+    if (job.number == 1 || !StartWorker())
         return CompressNow(job);
     return HandOver(std::move(job));
 }
@@ -143,7 +138,7 @@ bool PageCompressor::PutBack(Job& job)
 {
     if (job.deflated.empty())
         return Fail(job.number, "the compressor gave no output");
-    if (!LibharuPage::PutDeflatedContent(job.stream, job.deflated))
+    if (!LibharuPage(job.page).PutDeflatedContent(job.deflated))
         return Fail(job.number, "the PDF library did not take the compressed page");
     return true;
 }

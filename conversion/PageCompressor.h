@@ -33,11 +33,8 @@ public:
 
     // Takes the finished `page`'s content to be compressed and shares its resources. False when
     // that, or the compression of an earlier page, failed; FailureReason then says why, and the
-    // document must not be written. `number` is the page's in the document, for that reason.
-    bool Compress(HPDF_Page page, unsigned long number);
-    // The same for what is drawn on `page` so far, where more is to be drawn later: the page
-    // keeps its own drawing state and resources, and goes on in a new content stream.
-    bool CompressSoFar(HPDF_Page page, unsigned long number);
+    // document must not be written.
+    bool Compress(HPDF_Page page);
 
     // Waits for the pages still being compressed and puts them into their pages; to be called
     // once the last page is finished, before the document is written. False as for Compress.
@@ -48,14 +45,13 @@ public:
 
 private:
     struct Job {
-        HPDF_Dict stream = nullptr; // the content stream the bytes came from
+        HPDF_Page page = nullptr;
         unsigned long number = 0;
         std::vector<unsigned char> content;
         std::vector<unsigned char> deflated;
         bool compressed = false;
     };
 
-    bool Compress(HPDF_Page page, unsigned long number, bool moreToDraw);
     bool CompressNow(Job& job);
     bool HandOver(Job job);
     bool StartWorker();
@@ -71,7 +67,7 @@ private:
     // Used by the document's thread for the first page, by the worker after that.
     std::unique_ptr<libdeflate_compressor, FreeCompressor> m_compressor;
     LibharuSharedResources m_shared;
-    unsigned long m_jobsMade = 0;
+    unsigned long m_pageNumber = 0;
     std::string m_failure;
 
     std::mutex m_mutex;

@@ -376,16 +376,9 @@ bool PdfDocument::AddOutlineEntry(std::string title, HPDF_Page page, float pageH
 bool PdfDocument::FinishPage(HPDF_Page page)
 {
     ++m_pageCount;
-    m_pagesWaiting = std::max(m_pagesWaiting - 1, 0);
     if (!m_firstPage)
         m_firstPage = page;
-    return m_pages.Compress(page, static_cast<unsigned long>(m_pageCount));
-}
-
-bool PdfDocument::FinishPageText(HPDF_Page page)
-{
-    ++m_pagesWaiting;
-    return m_pages.CompressSoFar(page, static_cast<unsigned long>(m_pageCount + m_pagesWaiting));
+    return m_pages.Compress(page);
 }
 
 // The library refuses a second registration of its encoders, and asking for one that is not

@@ -57,10 +57,6 @@ public:
     // Called once nothing more is drawn on `page`: its content is compressed at once, so that
     // the document keeps only compressed pages. False when that failed (see FailureReason).
     bool FinishPage(HPDF_Page page);
-    // Called once the text of `page` is drawn where more is drawn on it later, after the pages
-    // that follow it are begun: what is drawn so far is compressed at once, and the page waits
-    // for FinishPage, which the waiting pages get in their order.
-    bool FinishPageText(HPDF_Page page);
     // The pages finished so far.
     int PageCount() const { return m_pageCount; }
     // The first page finished since the last call of ForgetFirstPage (at first: since the
@@ -127,7 +123,6 @@ private:
     std::map<HPDF_Font, std::vector<char16_t>> m_drawnCodes;
     std::map<HPDF_Font, std::map<char16_t, char32_t>> m_standIns; // codes beyond U+FFFF stand for
     int m_pageCount = 0;
-    int m_pagesWaiting = 0; // whose text is finished, and not the page
     HPDF_Page m_firstPage = nullptr;
     bool m_utf8Registered = false;
     MultiByteCharset m_charset;

@@ -49,9 +49,9 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
     m_observer.SetProgressRange(1, ClampToInt(progressLength));
     m_observer.SetProgressPos(0);
     // A count given beforehand (a combined document's) needs no waiting.
-    m_furnishLater = m_furniture && UsesPageCount(m_options) && m_numbering.total == 0;
+    m_keepAllPages = m_furniture && UsesPageCount(m_options) && m_numbering.total == 0;
     LayOut(text, [&](const LineBreaker& breaker) {
-        if (!FinishWaitingPages())
+        if (!DrawWaitingPages())
             return;
         m_drawnCodes = breaker.MeasuredCodes();
         AddCodesBesideTheText();
@@ -62,14 +62,14 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
 
 long TextLayout::CountPages(std::string_view text)
 {
-    m_countOnly = true;
+    m_keepAllPages = true;
     long pages = 0;
-    LayOut(text, [&](const LineBreaker&) { pages = m_pagesCounted; });
+    LayOut(text, [&](const LineBreaker&) { pages = static_cast<long>(m_pageEnds.size()); });
     return pages;
 }
 
-// Breaks the whole text into its pages, drawing them unless they are only counted, and then
-// calls `laidOut`; not when the library refused something.
+// Breaks the whole text into its pages, drawing those that need not wait for the page count,
+// and then calls `laidOut`; not when the library refused something.
 void TextLayout::LayOut(std::string_view text, const std::function<void(const LineBreaker&)>& laidOut)
 {
     // Each text begins a paragraph of its own, even where it follows another on a page.
@@ -128,19 +128,18 @@ bool TextLayout::LayOutSection(std::string_view section, LineBreaker& breaker)
     return true;
 }
 
-// Ends the page being laid out and draws it unless pages are only counted; with `next`,
+// Ends the page being laid out and draws it unless it waits for the page count; with `next`,
 // another page follows, which `next` then measures on.
 bool TextLayout::ClosePage(LineBreaker* next)
 {
+    m_pageEnds.push_back(m_laid.size());
     m_lastBaseline = FirstPosition();
-    if (m_countOnly) {
-        m_laid.clear();
-        ++m_pagesCounted;
+    if (m_keepAllPages)
         return true;
-    }
     if (!DrawPage(m_laid))
         return false;
     m_laid.clear();
+    m_pageEnds.clear();
     if (!next)
         return true;
     m_page = StartPage();
@@ -149,13 +148,14 @@ bool TextLayout::ClosePage(LineBreaker* next)
     return m_page != nullptr;
 }
 
-bool TextLayout::FinishWaitingPages()
+bool TextLayout::DrawWaitingPages()
 {
-    for (const WaitingPage& waiting : m_waiting) {
-        if (!FinishPage(waiting.page, waiting.numbered))
+    std::size_t begin = 0;
+    for (const std::size_t end : m_pageEnds) {
+        if (!DrawPage(std::span<const LaidLine>(m_laid).subspan(begin, end - begin)))
             return false;
+        begin = end;
     }
-    m_waiting.clear();
     return true;
 }
 
@@ -163,12 +163,11 @@ long TextLayout::PageCount() const
 {
     if (m_numbering.total > 0)
         return m_numbering.total;
-    // Every page of the text waits until the last is drawn.
-    return m_furnishLater ? m_numbering.first - 1 + static_cast<long>(m_waiting.size()) : 0;
+    return m_keepAllPages ? m_numbering.first - 1 + static_cast<long>(m_pageEnds.size()) : 0;
 }
 
-// Draws the lines of the next page, and its furniture and finishes it unless the furniture
-// waits for the page count. False when the library refused something.
+// Draws the lines and the furniture of the next page, and finishes it. False when the library
+// refused something.
 bool TextLayout::DrawPage(std::span<const LaidLine> lines)
 {
     HPDF_Page page = m_page ? std::exchange(m_page, nullptr) : StartPage();
@@ -189,27 +188,18 @@ bool TextLayout::DrawPage(std::span<const LaidLine> lines)
     if (m_marks)
         m_marks->FinishPage();
     HPDF_Page_EndText(page);
-    if (!m_furnishLater)
-        return FinishPage(page, m_numbered);
-    m_waiting.push_back({page, std::exchange(m_numbered, {})});
-    return !m_pageTextFinished || m_pageTextFinished(page);
-}
-
-// Draws the furniture of the page, whose text is drawn, and finishes it.
-bool TextLayout::FinishPage(HPDF_Page page, std::span<const NumberedBaseline> numbered)
-{
     if (m_furniture)
-        DrawFurniture(page, numbered);
+        DrawFurniture(page);
     ++m_pagesDrawn;
     return !m_pageFinished || m_pageFinished(page);
 }
 
 // Readers that follow the tags skip the furniture: it is marked an artifact.
-void TextLayout::DrawFurniture(HPDF_Page page, std::span<const NumberedBaseline> numbered)
+void TextLayout::DrawFurniture(HPDF_Page page)
 {
-    const auto draw = [&] { m_furniture->Draw(page, m_numbering.first + m_pagesDrawn, PageCount(), numbered); };
+    const auto draw = [&] { m_furniture->Draw(page, m_numbering.first + m_pagesDrawn, PageCount(), m_numbered); };
     if (m_marks)
-        m_marks->DrawArtifact(draw, page);
+        m_marks->DrawArtifact(draw);
     else
         draw();
 }

@@ -3,10 +3,9 @@
 // from the top margin down at a pitch of the font size + 5 points, a new page after the line
 // whose baseline reaches the bottom margin. The font size must already be checked. Writing
 // stops at the library's first error; the caller reads the document's error state afterwards.
-// The lines of a page are laid out before the page is drawn. The page's furniture is drawn after
-// its text, before it is finished; where the furniture shows the page count, every page's text
-// is drawn first, and each page's furniture once the last page's text is, so that the count is
-// known without a second pass.
+// The lines of a page are laid out before the page is drawn; with page furniture that shows
+// the page count, every page is laid out before the first is drawn, so that the count is known
+// without a second pass. The page's furniture is drawn after its text, before it is finished.
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
 #include "conversion/GlyphWidths.h"
@@ -35,9 +34,6 @@ public:
     // Called with each page once nothing more is drawn on it; when it returns false, writing
     // stops there.
     void OnPageFinished(std::function<bool(HPDF_Page)> finished) { m_pageFinished = std::move(finished); }
-    // Called with each page whose furniture waits for the page count once its text is drawn,
-    // so that the text can be compressed while the layout goes on; the page is finished later.
-    void OnPageTextFinished(std::function<bool(HPDF_Page)> finished) { m_pageTextFinished = std::move(finished); }
 
     // Draws `furniture` on every page, its numbers from `numbering`. The layout's options must
     // then be the furniture's BodyArea.
@@ -83,10 +79,9 @@ private:
     float FirstPosition() const;
     bool LayOutSection(std::string_view section, LineBreaker& breaker);
     bool ClosePage(LineBreaker* next);
+    bool DrawWaitingPages();
     bool DrawPage(std::span<const LaidLine> lines);
-    bool FinishPage(HPDF_Page page, std::span<const NumberedBaseline> numbered);
-    bool FinishWaitingPages();
-    void DrawFurniture(HPDF_Page page, std::span<const NumberedBaseline> numbered);
+    void DrawFurniture(HPDF_Page page);
     long PageCount() const;
     void DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths);
     void NoteShapedCodes(std::string_view visual);
@@ -101,23 +96,15 @@ private:
     ConversionObserver& m_observer;
     std::vector<HPDF_Font> m_fallbacks;
     std::function<bool(HPDF_Page)> m_pageFinished;
-    std::function<bool(HPDF_Page)> m_pageTextFinished;
     MarkedContent* m_marks = nullptr;
     std::string m_line; // the zero-terminated copy the library draws
     PageFurniture* m_furniture = nullptr;
     PageNumbering m_numbering;
     GlyphWidths* m_widths = nullptr; // the breaker's, which the drawing shares
     HPDF_Page m_page = nullptr;      // started and not yet drawn on, or null
-    std::vector<LaidLine> m_laid;    // the lines of the page not yet drawn
-    bool m_countOnly = false;        // pages are counted, not drawn
-    long m_pagesCounted = 0;
-    bool m_furnishLater = false;     // the furniture waits for the page count
-    // A page whose text is drawn, waiting for its furniture.
-    struct WaitingPage {
-        HPDF_Page page;
-        std::vector<NumberedBaseline> numbered;
-    };
-    std::vector<WaitingPage> m_waiting;
+    std::vector<LaidLine> m_laid;    // the lines of the pages not yet drawn
+    std::vector<std::size_t> m_pageEnds; // where in m_laid each such page ends
+    bool m_keepAllPages = false;     // whether every page waits for the page count
     float m_lastBaseline = 0;        // as the library will place it, in its single precision
     long m_sourceLine = 0;
     bool m_atLineStart = true;       // the next line laid begins a source line

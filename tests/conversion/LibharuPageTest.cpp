@@ -1,7 +1,6 @@
 // The page operators written past the library: the same bytes in the content and the same
 // position afterwards as the library's own calls give.
 #include "conversion/LibharuPrivate.h"
-#include "conversion/PageCompressor.h"
 #include "support/PdfInspector.h"
 
 #include <gtest/gtest.h>
@@ -186,52 +185,6 @@ TEST(LibharuPageStrings, SimpleTrueTypeFontGetsTheWidthsOfCodesNeverMeasured)
     const int first = font.getKey("/FirstChar").getIntValueAsInt();
     ASSERT_LE(first, 0xE9);
     EXPECT_GT(font.getKey("/Widths").getArrayItem(0xE9 - first).getNumericValue(), 0);
-}
-
-// A page compressed in two parts, its text first and what is drawn on it after the pages that
-// follow were begun: each part shows where it was drawn, in the order drawn.
-TEST(LibharuPageContent, WhatIsDrawnAfterTheFirstPartWasCompressedFollowsIt)
-{
-    const Document pdf(HPDF_New(nullptr, nullptr), HPDF_Free);
-    HPDF_SetCompressionMode(pdf.get(), HPDF_COMP_ALL);
-    HPDF_Font font = HPDF_GetFont(pdf.get(), "Courier", nullptr);
-    const auto show = [&](HPDF_Page page, float y, const std::string& text) {
-        HPDF_Page_BeginText(page);
-        HPDF_Page_SetFontAndSize(page, font, 10);
-        HPDF_Page_MoveTextPos(page, 10, y);
-        LibharuPage(page).ShowText(text);
-        HPDF_Page_EndText(page);
-    };
-    PageCompressor compressor;
-    std::vector<HPDF_Page> pages;
-    for (unsigned long number = 1; number <= 3; ++number) {
-        HPDF_Page page = HPDF_AddPage(pdf.get());
-        show(page, 700, "text " + std::to_string(number));
-        // Nothing was taken out of the page yet: it has no room for a second part.
-        EXPECT_FALSE(LibharuPage(page).StartNewContent());
-        ASSERT_TRUE(compressor.CompressSoFar(page, number)) << compressor.FailureReason();
-        pages.push_back(page);
-    }
-    for (unsigned long number = 1; number <= 3; ++number) {
-        show(pages[number - 1], 20, "added " + std::to_string(number));
-        ASSERT_TRUE(compressor.Compress(pages[number - 1], number)) << compressor.FailureReason();
-    }
-    ASSERT_TRUE(compressor.Complete()) << compressor.FailureReason();
-    const std::string path = testing::TempDir() + "libharu-page-parts.pdf";
-    ASSERT_EQ(HPDF_SaveToFile(pdf.get(), path.c_str()), HPDF_OK);
-    const PdfFacts facts = InspectPdf(path);
-    const std::string warnings = QpdfWarnings(path);
-    std::remove(path.c_str());
-    EXPECT_EQ(warnings, "");
-    ASSERT_EQ(facts.pages.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i) {
-        const std::vector<PdfTextLine>& lines = facts.pages[i].lines;
-        ASSERT_EQ(lines.size(), 2u);
-        EXPECT_EQ(lines[0].text, "text " + std::to_string(i + 1));
-        EXPECT_EQ(lines[0].y, 700);
-        EXPECT_EQ(lines[1].text, "added " + std::to_string(i + 1));
-        EXPECT_EQ(lines[1].y, 20);
-    }
 }
 
 } // namespace

@@ -192,8 +192,8 @@ TEST(PageFurniture, CountsThePagesBeforeTheFirstIsDrawn)
     }
 }
 
-// The fields that show the count go onto each page once the last page's text is drawn: in a
-// tagged PDF they are artifacts there too, each on its own page.
+// With the count shown, every page is drawn once the last is laid out: in a tagged PDF the
+// fields are artifacts there too, each on its own page.
 TEST(PageFurniture, FieldsDrawnOnceThePagesAreCountedAreArtifactsOfTheirPages)
 {
     ConversionOptions options;
