@@ -4,7 +4,6 @@
 #include "conversion/FileConverter.h"
 #include "conversion/OutputPath.h"
 #include "conversion/PageFields.h"
-#include "support/ArchivalChecker.h"
 #include "support/PdfInspector.h"
 
 #include <gtest/gtest.h>
@@ -190,32 +189,6 @@ TEST(PageFurniture, CountsThePagesBeforeTheFirstIsDrawn)
         const std::string page = std::to_string(i + 1);
         EXPECT_EQ(furniture, (std::vector<std::string>{"input.txt", "Page " + page + " of 4", "- " + page + " -"}));
     }
-}
-
-// With the count shown, every page is drawn once the last is laid out: in a tagged PDF the
-// fields are artifacts there too, each on its own page.
-TEST(PageFurniture, FieldsDrawnOnceThePagesAreCountedAreArtifactsOfTheirPages)
-{
-    ConversionOptions options;
-    options.Archive = kArchivePdfA;
-    options.HeaderRight = "Page %p of %P";
-    ScratchFolder folder;
-    const Converted converted = ConvertText(folder, options, NumberedLines(150));
-    ASSERT_TRUE(converted.result.written) << converted.result.reason;
-    const PdfFacts pdf = InspectPdf(converted.pdfPath);
-    ASSERT_GE(pdf.pages.size(), 3u);
-    const std::string count = std::to_string(pdf.pages.size());
-    const auto fields = LinesStartingWith(pdf, 'P');
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        ASSERT_EQ(fields[i].size(), 1u);
-        EXPECT_EQ(fields[i][0].text, "Page " + std::to_string(i + 1) + " of " + count);
-        EXPECT_EQ(fields[i][0].y, 777);
-    }
-    const ArchivalReport report = CheckArchival(converted.pdfPath);
-    EXPECT_TRUE(report.broken.empty()) << int(*report.broken.begin());
-    EXPECT_EQ(report.artifactTexts, static_cast<int>(pdf.pages.size()));
-    EXPECT_EQ(report.paragraphs.size(), 1u);
-    EXPECT_EQ(QpdfWarnings(converted.pdfPath), "");
 }
 
 TEST(PageFurniture, AFieldTooLongForItsThirdEndsInAnEllipsis)
