@@ -14,7 +14,9 @@ std::size_t DropControlCharacters(std::string& text)
         default: return static_cast<unsigned char>(byte) < 0x20;
         }
     };
-    const auto kept = std::remove_if(text.begin(), text.end(), dropped);
+    // Most texts hold none: they are only read.
+    const auto first = std::find_if(text.begin(), text.end(), dropped);
+    const auto kept = first == text.end() ? first : std::remove_if(first, text.end(), dropped);
     const auto count = static_cast<std::size_t>(text.end() - kept);
     text.erase(kept, text.end());
     return count;

@@ -1,5 +1,6 @@
 #include "conversion/FontRuns.h"
 
+#include "conversion/LibharuPrivate.h"
 #include "platform/Utf8.h"
 
 #include <algorithm>
@@ -7,7 +8,7 @@
 void ShowInFontRuns(HPDF_Page page, const std::string& text, HPDF_Font font, float size, GlyphWidths& widths)
 {
     if (!widths.HasFallbacks()) {
-        HPDF_Page_ShowText(page, text.c_str());
+        LibharuPage(page).ShowText(text);
         return;
     }
     HPDF_Font current = font;
@@ -16,7 +17,7 @@ void ShowInFontRuns(HPDF_Page page, const std::string& text, HPDF_Font font, flo
     const auto showRun = [&](std::size_t end) {
         run.assign(text, runStart, end - runStart);
         if (!run.empty())
-            HPDF_Page_ShowText(page, run.c_str());
+            LibharuPage(page).ShowText(run);
         runStart = end;
     };
     for (std::size_t pos = 0; pos < text.size();) {

@@ -14,7 +14,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
+#include <utility>
 
 #if HPDF_MAJOR_VERSION != 2 || HPDF_MINOR_VERSION != 3 || HPDF_BUGFIX_VERSION != 0
 #error "LibharuPrivate.cpp reads libharu's private structures as version 2.3.0 lays them out; \
@@ -63,6 +65,22 @@ HPDF_PageAttr PageInMode(HPDF_Page page, HPDF_UINT16 mode)
     return attr && attr->gmode == mode && attr->stream ? attr : nullptr;
 }
 
+// HPDF_Stream_Write, but where the stream is in memory and its last block has room, one copy:
+// the library copies byte by byte. False (the document then in error) when the stream refused.
+bool WriteBytes(HPDF_Stream stream, std::string_view bytes)
+{
+    auto* memory = stream->type == HPDF_STREAM_MEMORY ? static_cast<HPDF_MemStreamAttr>(stream->attr) : nullptr;
+    if (memory && memory->w_ptr && memory->w_pos <= memory->buf_siz && memory->buf_siz - memory->w_pos >= bytes.size()) {
+        std::memcpy(memory->w_ptr, bytes.data(), bytes.size());
+        memory->w_ptr += bytes.size();
+        memory->w_pos += static_cast<HPDF_UINT>(bytes.size());
+        stream->size += static_cast<HPDF_UINT>(bytes.size());
+        return true;
+    }
+    const auto* data = reinterpret_cast<const HPDF_BYTE*>(bytes.data());
+    return HPDF_Stream_Write(stream, data, static_cast<HPDF_UINT>(bytes.size())) == HPDF_OK;
+}
+
 // Writes "a b" and `op`, the numbers as the library formats them; false (the document then in
 // error) when the stream refused.
 bool WriteOperator(HPDF_Stream stream, float a, float b, std::string_view op)
@@ -74,8 +92,68 @@ bool WriteOperator(HPDF_Stream stream, float a, float b, std::string_view op)
     *end++ = ' ';
     end = HPDF_FToA(end, b, last);
     end = std::copy(op.begin(), op.end(), end);
-    return HPDF_Stream_Write(stream, reinterpret_cast<const HPDF_BYTE*>(bytes.data()),
-                             static_cast<HPDF_UINT>(end - bytes.data())) == HPDF_OK;
+    return WriteBytes(stream, std::string_view(bytes.data(), static_cast<std::size_t>(end - bytes.data())));
+}
+
+// A page in a text object whose font takes its codes one byte each, or null.
+HPDF_PageAttr PageShowingSingleByteCodes(HPDF_Page page)
+{
+    const HPDF_PageAttr attr = PageInMode(page, HPDF_GMODE_TEXT_OBJECT);
+    const HPDF_FontAttr font = attr && attr->gstate ? Attributes(attr->gstate->font) : nullptr;
+    return font && (font->type == HPDF_FONT_TYPE1 || font->type == HPDF_FONT_TRUETYPE) ? attr : nullptr;
+}
+
+// A simple TrueType font writes the widths of the codes measured, and 0 for the others, so
+// every code drawn must have been measured by the library once.
+void MeasureUnmeasuredCodes(HPDF_Font font, std::string_view text)
+{
+    const HPDF_FontAttr attr = Attributes(font);
+    if (attr->type != HPDF_FONT_TRUETYPE || !attr->used)
+        return;
+    for (const char c : text) {
+        const auto code = static_cast<HPDF_BYTE>(c);
+        if (!attr->used[code])
+            HPDF_Font_TextWidth(font, &code, 1);
+    }
+}
+
+// The bytes a string escapes: parentheses, the backslash and the control bytes.
+constexpr std::array<bool, 256> kEscaped = [] {
+    std::array<bool, 256> escaped{};
+    for (std::size_t byte = 0; byte < 0x20; ++byte)
+        escaped[byte] = true;
+    escaped['('] = escaped[')'] = escaped['\\'] = true;
+    return escaped;
+}();
+
+// Writes `text` as a string and then `op`. Parentheses and the backslash are escaped, control
+// bytes too (in octal), since a reader takes a raw line end in a string for a plain LF; every
+// other byte goes as it is. False (the document then in error) when the stream refused.
+bool WriteStringOperator(HPDF_Stream stream, std::string_view text, std::string_view op)
+{
+    // Kept from call to call, so that a line costs no allocation.
+    thread_local std::string written;
+    written.assign(1, '(');
+    std::size_t plainFrom = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (!kEscaped[byte])
+            continue;
+        written.append(text, plainFrom, at - plainFrom);
+        plainFrom = at + 1;
+        if (byte >= 0x20) {
+            written += '\\';
+            written += static_cast<char>(byte);
+            continue;
+        }
+        const char octal[] = {'\\', static_cast<char>('0' + (byte >> 6)), static_cast<char>('0' + ((byte >> 3) & 7)),
+                              static_cast<char>('0' + (byte & 7))};
+        written.append(octal, sizeof octal);
+    }
+    written.append(text, plainFrom);
+    written += ')';
+    written += op;
+    return WriteBytes(stream, written);
 }
 
 // A finished page, nothing open on it, whose content stream is in memory; or null.
@@ -511,8 +589,7 @@ HPDF_Font GetFontWithoutCodeMaps(HPDF_Doc pdf, const char* name, const char* enc
 bool LibharuPage::AppendContent(std::string_view operators)
 {
     const HPDF_PageAttr attr = PageWithContentInMemory(m_page);
-    return attr && HPDF_Stream_Write(attr->stream, reinterpret_cast<const HPDF_BYTE*>(operators.data()),
-                                     static_cast<HPDF_UINT>(operators.size())) == HPDF_OK;
+    return attr && WriteBytes(attr->stream, operators);
 }
 
 void LibharuPage::MoveTextPosition(float x, float y)
@@ -545,6 +622,39 @@ void LibharuPage::StrokeLine(HPDF_Point from, HPDF_Point to)
         HPDF_Stream_WriteStr(attr->stream, "S\012");
 }
 
+void LibharuPage::ShowText(const std::string& text)
+{
+    const HPDF_PageAttr attr = PageShowingSingleByteCodes(m_page);
+    if (!attr) {
+        HPDF_Page_ShowText(m_page, text.c_str());
+        return;
+    }
+    if (text.empty())
+        return;
+    MeasureUnmeasuredCodes(attr->gstate->font, text);
+    WriteStringOperator(attr->stream, text, " Tj\012");
+}
+
+void LibharuPage::ShowTextNextLine(const std::string& text)
+{
+    const HPDF_PageAttr attr = PageShowingSingleByteCodes(m_page);
+    if (!attr) {
+        HPDF_Page_ShowTextNextLine(m_page, text.c_str());
+        return;
+    }
+    MeasureUnmeasuredCodes(attr->gstate->font, text);
+    const bool written = text.empty() ? WriteBytes(attr->stream, "T*\012")
+                                      : WriteStringOperator(attr->stream, text, " '\012");
+    if (!written)
+        return;
+    HPDF_TransMatrix& matrix = attr->text_matrix;
+    const HPDF_REAL leading = attr->gstate->text_leading;
+    matrix.x -= leading * matrix.c;
+    matrix.y -= leading * matrix.d;
+    attr->text_pos.x = matrix.x;
+    attr->text_pos.y = matrix.y;
+}
+
 bool LibharuPage::TakeContent(std::vector<unsigned char>& bytes)
 {
     const HPDF_PageAttr attr = FinishedPage(m_page);
@@ -556,18 +666,45 @@ bool LibharuPage::TakeContent(std::vector<unsigned char>& bytes)
 
 bool LibharuPage::PutDeflatedContent(std::span<const unsigned char> deflated)
 {
-    const HPDF_PageAttr attr = PageWithContentInMemory(m_page);
-    if (!attr || deflated.empty() || attr->stream->size != 0 || attr->contents->write_fn)
+    if (deflated.empty() || !PutContent(deflated))
         return false;
-    // One block of the exact size: the library's usual 4 KB blocks would be most of the memory
-    // of a page that holds a few lines.
-    auto* memory = static_cast<HPDF_MemStreamAttr>(attr->stream->attr);
-    memory->buf_siz = HPDF_UINT(deflated.size());
-    memory->w_pos = memory->buf_siz;
-    if (HPDF_Stream_Write(attr->stream, deflated.data(), HPDF_UINT(deflated.size())) != HPDF_OK)
-        return false;
+    const auto attr = static_cast<HPDF_PageAttr>(m_page->attr);
     attr->contents->filter = HPDF_STREAM_FILTER_NONE;
     attr->contents->write_fn = WriteFlateFilter;
+    return true;
+}
+
+bool LibharuPage::PutPlainContent(std::span<const unsigned char> bytes)
+{
+    if (!PutContent(bytes))
+        return false;
+    static_cast<HPDF_PageAttr>(m_page->attr)->contents->filter = HPDF_STREAM_FILTER_NONE;
+    return true;
+}
+
+bool LibharuPage::PutContent(std::span<const unsigned char> bytes)
+{
+    const HPDF_PageAttr attr = PageWithContentInMemory(m_page);
+    if (!attr || attr->stream->size != 0 || attr->contents->write_fn)
+        return false;
+    if (bytes.empty())
+        return true;
+    // One block of the exact size: the library's usual 4 KB blocks would be most of the memory
+    // of a page that holds a few lines. It is added as the library adds a block, and filled in
+    // one copy instead of the library's byte by byte.
+    auto* memory = static_cast<HPDF_MemStreamAttr>(attr->stream->attr);
+    auto* block = static_cast<HPDF_BYTE*>(HPDF_GetMem(m_page->mmgr, HPDF_UINT(bytes.size())));
+    if (!block)
+        return false;
+    if (HPDF_List_Add(memory->buf, block) != HPDF_OK) {
+        HPDF_FreeMem(m_page->mmgr, block);
+        return false;
+    }
+    std::memcpy(block, bytes.data(), bytes.size());
+    memory->buf_siz = HPDF_UINT(bytes.size());
+    memory->w_pos = memory->buf_siz;
+    memory->w_ptr = block + bytes.size();
+    attr->stream->size = HPDF_UINT(bytes.size());
     ShrinkList(memory->buf);
     return true;
 }

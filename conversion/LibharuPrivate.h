@@ -114,6 +114,15 @@ public:
     // HPDF_Page_MoveTo, HPDF_Page_LineTo and HPDF_Page_Stroke, the same way.
     void StrokeLine(HPDF_Point from, HPDF_Point to);
 
+    // HPDF_Page_ShowText and HPDF_Page_ShowTextNextLine (`'`, which first moves down by the
+    // text leading; an empty text only moves), for a font whose codes are single bytes: the
+    // string goes out as it is, escaped only where a string must be, instead of the library
+    // measuring it again and escaping it byte by byte, in octal beyond ASCII. The text
+    // position stays where the text begins, since nothing asks where it ends. With any other
+    // font, or outside a text object, the library's own call draws it.
+    void ShowText(const std::string& text);
+    void ShowTextNextLine(const std::string& text);
+
     // Moves what was drawn on the page into `bytes`, leaving the page's content empty until
     // PutDeflatedContent. False, changing nothing, for a page that is not finished (text or
     // path still open, graphics state saved) or whose content is not held in memory.
@@ -125,6 +134,8 @@ public:
     // memory (nothing changed), or when the library ran out of memory (the document is then in
     // error).
     bool PutDeflatedContent(std::span<const unsigned char> deflated);
+    // The same for `bytes` as TakeContent gave them, written without a filter.
+    bool PutPlainContent(std::span<const unsigned char> bytes);
 
     // Frees the finished page's drawing state, and gives it the resources and media box of
     // `shared` in place of its own when they are the same; the first page's become the shared
@@ -133,6 +144,8 @@ public:
     bool ShareResources(LibharuSharedResources& shared);
 
 private:
+    bool PutContent(std::span<const unsigned char> bytes);
+
     HPDF_Page m_page;
 };
 

@@ -15,6 +15,10 @@ constexpr int kCompressionLevel = 6;
 // so this bounds the memory when the layout runs ahead of the compression.
 constexpr std::size_t kMostPagesWaiting = 16;
 
+// Content up to this long stays as it is: compressing it would save less than the filter's
+// entry takes, and cost as much as a page of text.
+constexpr std::size_t kMostPlainBytes = 96;
+
 } // namespace
 
 void PageCompressor::FreeCompressor::operator()(libdeflate_compressor* compressor) const
@@ -51,6 +55,8 @@ bool PageCompressor::Compress(HPDF_Page page)
         return Fail(job.number, "the PDF library did not hand the page over");
     if (!content.ShareResources(m_shared))
         return Fail(job.number, "the PDF library ran out of memory");
+    if (job.content.size() <= kMostPlainBytes)
+        return content.PutPlainContent(job.content) || Fail(job.number, "the PDF library ran out of memory");
     // A document of one page never starts the worker.
     if (job.number == 1 || !StartWorker())
         return CompressNow(job);

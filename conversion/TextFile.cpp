@@ -78,8 +78,10 @@ bool ApplyTextMode(std::string& bytes)
 void FoldCrLf(std::string& bytes)
 {
     // A CR that is not followed by LF stays; only the pair shrinks to LF.
-    std::size_t out = 0;
-    for (std::size_t in = 0; in < bytes.size(); ++in) {
+    std::size_t out = bytes.find("\r\n");
+    if (out == std::string::npos)
+        return;
+    for (std::size_t in = out; in < bytes.size(); ++in) {
         if (bytes[in] == '\r' && in + 1 < bytes.size() && bytes[in + 1] == '\n')
             continue;
         bytes[out++] = bytes[in];
@@ -178,11 +180,9 @@ std::string TooLargeReason(std::uint64_t size)
 std::size_t NormaliseLineEnds(std::string& text)
 {
     std::size_t progressLength = text.size();
-    for (char& byte : text) {
-        if (byte == '\n') {
-            byte = '\r';
-            ++progressLength;
-        }
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+        text[at] = '\r';
+        ++progressLength;
     }
     return progressLength;
 }

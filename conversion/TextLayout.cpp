@@ -49,7 +49,8 @@ void TextLayout::Write(std::string_view text, std::size_t progressLength)
     m_progressLength = progressLength;
     m_observer.SetProgressRange(1, ClampToInt(progressLength));
     m_observer.SetProgressPos(0);
-    m_keepAllPages = m_furniture && UsesPageCount(m_options);
+    // A count given beforehand (a combined document's) needs no waiting.
+    m_keepAllPages = m_furniture && UsesPageCount(m_options) && m_numbering.total == 0;
     LayOut(text, [&](const LineBreaker& breaker) {
         if (!DrawWaitingPages())
             return;
@@ -231,6 +232,7 @@ HPDF_Page TextLayout::StartPage()
     HPDF_Page_SetWidth(page, static_cast<HPDF_REAL>(width));
     HPDF_Page_SetHeight(page, static_cast<HPDF_REAL>(height));
     HPDF_Page_SetFontAndSize(page, m_font, m_fontSize);
+    HPDF_Page_SetTextLeading(page, m_fontSize + 5);
     HPDF_Page_BeginText(page);
     HPDF_Page_MoveTextPos(page, static_cast<HPDF_REAL>(m_options.LeftMargin), FirstPosition());
     if (m_marks)
@@ -251,7 +253,6 @@ float TextLayout::FirstPosition() const
 
 void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths)
 {
-    HPDF_Page_MoveTextPos(page, 0, -(m_fontSize + 5));
     const bool reorder = m_charset.IsUtf8() && HoldsRightToLeft(line, m_standIns->characters);
     // A tagged document's structure takes a line's text in the order it is drawn.
     if (reorder && m_marks)
@@ -264,10 +265,13 @@ void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& wi
     }
     if (m_marks)
         m_marks->BeginLine(m_line);
-    if (widths.HasFallbacks())
+    if (widths.HasFallbacks()) {
+        LibharuPage(page).MoveTextPosition(0, -(m_fontSize + 5));
         ShowInFontRuns(page, m_line, m_font, m_fontSize, widths);
-    else
-        HPDF_Page_ShowTextNextLine(page, m_line.c_str());
+    } else {
+        // Moves down by the text leading, the line pitch, first.
+        LibharuPage(page).ShowTextNextLine(m_line);
+    }
     if (m_marks)
         EndMarkedLine(page);
 }
@@ -276,6 +280,7 @@ void TextLayout::DrawInReadingOrder(HPDF_Page page, const ReorderedLine& line, G
 {
     NoteShapedCodes(line.visual);
     m_marks->BeginLine(line.visual);
+    LibharuPage(page).MoveTextPosition(0, -(m_fontSize + 5));
     ShowInReadingOrder(page, line, m_font, m_fontSize, widths);
     EndMarkedLine(page);
 }
@@ -287,7 +292,7 @@ void TextLayout::EndMarkedLine(HPDF_Page page)
     // A font without a space would draw its .notdef glyph instead.
     if (!m_marks->InParagraph() || !LibharuFont(m_font).HasGlyph(u' '))
         return m_marks->EndLine();
-    HPDF_Page_ShowText(page, " ");
+    LibharuPage(page).ShowText(" ");
     m_drewJoiningSpace = true;
     m_marks->EndLine();
 }

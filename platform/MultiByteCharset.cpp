@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-std::size_t MultiByteCharset::CharLengthAt(std::string_view text, std::size_t pos) const
+std::size_t MultiByteCharset::MultiByteCharLengthAt(std::string_view text, std::size_t pos) const
 {
     if (pos >= text.size())
         return 0;

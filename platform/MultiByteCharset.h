@@ -32,7 +32,13 @@ public:
     // Length of the character that starts at text[pos]: 2 for a lead byte that has a byte after
     // it, else 1 (in UTF-8: the length of the well-formed sequence there, else 1); 0 at or past
     // the end.
-    std::size_t CharLengthAt(std::string_view text, std::size_t pos) const;
+    std::size_t CharLengthAt(std::string_view text, std::size_t pos) const
+    {
+        // Asked for every character a line is measured by: the single-byte answer stays inline.
+        if (!m_multiByte)
+            return pos < text.size() ? 1 : 0;
+        return MultiByteCharLengthAt(text, pos);
+    }
 
     // The first character equal to the ASCII byte `byte` at or after `from`, which must start a
     // character; npos when there is none.
@@ -46,6 +52,8 @@ public:
     std::size_t WholeCharsWithin(std::string_view text, std::size_t maxBytes) const;
 
 private:
+    std::size_t MultiByteCharLengthAt(std::string_view text, std::size_t pos) const;
+
     std::array<bool, 256> m_lead{};
     bool m_multiByte = false;
     bool m_utf8 = false;

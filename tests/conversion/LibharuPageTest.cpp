@@ -1,10 +1,13 @@
 // The page operators written past the library: the same bytes in the content and the same
 // position afterwards as the library's own calls give.
 #include "conversion/LibharuPrivate.h"
+#include "support/PdfInspector.h"
 
 #include <gtest/gtest.h>
 #include <hpdf.h>
+#include <qpdf/QPDF.hh>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -103,5 +106,85 @@ INSTANTIATE_TEST_SUITE_P(
                     Line("NegativeAndLarge", false, {0, 0}, {-1.5f, 20000.125f}),
                     Line("WithinTextRefused", true, {1, 2}, {3, 2})),
     [](const testing::TestParamInfo<Twin>& info) { return info.param.name; });
+
+// Saves a one-page document drawn by `draw` inside a text object that starts at (10, 700), the
+// font `fontName` of `encoding` at size 10 with a text leading of 12, and returns its path.
+std::string SavePage(const std::string& name, const char* fontName, const char* encoding,
+                     const std::function<void(HPDF_Page)>& draw)
+{
+    const Document pdf(HPDF_New(nullptr, nullptr), HPDF_Free);
+    HPDF_Page page = HPDF_AddPage(pdf.get());
+    const char* font = fontName ? fontName
+                                : HPDF_LoadTTFontFromFile(pdf.get(), "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
+                                                          HPDF_TRUE);
+    HPDF_Page_SetFontAndSize(page, HPDF_GetFont(pdf.get(), font, encoding), 10);
+    HPDF_Page_SetTextLeading(page, 12);
+    HPDF_Page_BeginText(page);
+    HPDF_Page_MoveTextPos(page, 10, 700);
+    draw(page);
+    HPDF_Page_EndText(page);
+    const std::string path = testing::TempDir() + "libharu-page-" + name + ".pdf";
+    EXPECT_EQ(HPDF_SaveToFile(pdf.get(), path.c_str()), HPDF_OK);
+    return path;
+}
+
+class LibharuPageStrings : public testing::TestWithParam<int> {};
+
+TEST_P(LibharuPageStrings, ReadBackAsDrawnWhereverTheByteStands)
+{
+    const char byte = static_cast<char>(GetParam());
+    // An unbalanced parenthesis and a backslash last, beside the byte at either end.
+    const std::string text = std::string{byte} + "a(" + byte + byte + "\\";
+    const std::string path = SavePage(std::to_string(GetParam()), "Courier", nullptr, [&](HPDF_Page page) {
+        LibharuPage(page).ShowTextNextLine(text);
+        LibharuPage(page).ShowText(text);
+    });
+    const PdfFacts facts = InspectPdf(path);
+    std::remove(path.c_str());
+    ASSERT_EQ(facts.pages.size(), 1u);
+    ASSERT_EQ(facts.pages[0].lines.size(), 2u);
+    for (const PdfTextLine& line : facts.pages[0].lines) {
+        EXPECT_EQ(line.text, text);
+        EXPECT_DOUBLE_EQ(line.x, 10);
+        EXPECT_DOUBLE_EQ(line.y, 688); // one leading below where the text began
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(LibharuPage, LibharuPageStrings, testing::Range(0, 256));
+
+TEST(LibharuPageStrings, NextLineMovesTheTextPositionAsTheLibraryDoes)
+{
+    const auto drawBoth = [](const std::function<void(HPDF_Page, const std::string&)>& show) {
+        return DrawOnPage(true, [&](HPDF_Page page) {
+            HPDF_Page_SetTextLeading(page, 13.5f);
+            show(page, "first");
+            show(page, "");
+        });
+    };
+    const Drawn library = drawBoth([](HPDF_Page page, const std::string& text) { HPDF_Page_ShowTextNextLine(page, text.c_str()); });
+    const Drawn ours = drawBoth([](HPDF_Page page, const std::string& text) { LibharuPage(page).ShowTextNextLine(text); });
+    EXPECT_EQ(ours.content, library.content);
+    EXPECT_TRUE(ours.textMatrix.x == library.textMatrix.x && ours.textMatrix.y == library.textMatrix.y);
+    EXPECT_EQ(ours.textPosition.y, library.textPosition.y);
+    EXPECT_EQ(ours.error, HPDF_OK);
+}
+
+// A simple TrueType font lists the width of each code it was asked to measure; a code drawn
+// without the library measuring it would show with no width at all.
+TEST(LibharuPageStrings, SimpleTrueTypeFontGetsTheWidthsOfCodesNeverMeasured)
+{
+    const std::string path = SavePage("truetype", nullptr, "WinAnsiEncoding",
+                                      [](HPDF_Page page) { LibharuPage(page).ShowText("\xE9"); });
+    QPDF pdf;
+    pdf.processFile(path.c_str());
+    std::remove(path.c_str());
+    QPDFObjectHandle page = pdf.getAllPages().at(0);
+    QPDFObjectHandle fonts = page.getKey("/Resources").getKey("/Font");
+    QPDFObjectHandle font = fonts.getKey(*fonts.getKeys().begin());
+    ASSERT_EQ(font.getKey("/Subtype").getName(), "/TrueType");
+    const int first = font.getKey("/FirstChar").getIntValueAsInt();
+    ASSERT_LE(first, 0xE9);
+    EXPECT_GT(font.getKey("/Widths").getArrayItem(0xE9 - first).getNumericValue(), 0);
+}
 
 } // namespace

@@ -17,8 +17,9 @@
 
 namespace {
 
-// Follows the text operators the converter writes: Td moves the line start, ' and Tj show
-// text, T* alone stands for an empty line (the text leading is 0, so it does not move).
+// Follows the text operators the converter writes: Td moves the line start, TL sets the text
+// leading, ' moves down by it and shows text, Tj shows text, T* alone moves down by it and
+// stands for an empty line.
 class TextCollector : public QPDFObjectHandle::ParserCallbacks {
 public:
     explicit TextCollector(std::vector<PdfTextLine>& lines) : m_lines(lines) {}
@@ -37,10 +38,16 @@ public:
             m_y += m_operands[1].getNumericValue();
         } else if (op == "Tf" && m_operands.size() == 2) {
             m_font = m_operands[0].getName();
-        } else if ((op == "'" || op == "Tj") && m_operands.size() == 1) {
+        } else if (op == "TL" && m_operands.size() == 1) {
+            m_leading = m_operands[0].getNumericValue();
+        } else if (op == "'" && m_operands.size() == 1) {
+            m_y -= m_leading;
+            m_lines.push_back({m_x, m_y, m_operands[0].getStringValue(), m_font});
+        } else if (op == "Tj" && m_operands.size() == 1) {
             m_lines.push_back({m_x, m_y, m_operands[0].getStringValue(), m_font});
         } else if (op == "T*") {
             // An empty line is written as a bare move to the next line.
+            m_y -= m_leading;
             m_lines.push_back({m_x, m_y, "", m_font});
         }
         m_operands.clear();
@@ -52,6 +59,7 @@ private:
     std::vector<QPDFObjectHandle> m_operands;
     double m_x = 0;
     double m_y = 0;
+    double m_leading = 0; // kept across text objects, as a reader keeps it
     std::string m_font;
 };
 
