@@ -76,6 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "\xCE\xB1\xCE\xB2\n", "\xCE\xB1\xCE\xB2", "/Type0", "/Identity-H", nullptr},
         AutoCase{"ControlCharactersAreLeftOutAndCounted", {}, "a\x01" "b\x7F" "c\x1B\n", "abc", "/Type1",
                  "/WinAnsiEncoding", "3 control characters were left out"},
+        AutoCase{"DirectionControlsAreNeitherDrawnNorMissing", {}, "a\xE2\x81\xA6" "b\xE2\x81\xA9" "c\xE2\x80\x8E\n", "abc",
+                 "/Type0", "/Identity-H", nullptr},
         AutoCase{"AChosenEncodingStaysAsItWas", StandardEncodingOptions(), "don't\n", "don\xE2\x80\x99t", "/Type1",
                  "/StandardEncoding", nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
