@@ -59,6 +59,16 @@ void AppendUtf8(std::string& out, FriBidiChar c)
 
 } // namespace
 
+bool StartsRightToLeft(std::string_view line)
+{
+    for (const FriBidiChar c : Decoded(line)) {
+        const FriBidiCharType type = fribidi_get_bidi_type(c);
+        if (FRIBIDI_IS_LETTER(type))
+            return FRIBIDI_IS_RTL(type) != 0;
+    }
+    return false;
+}
+
 bool IsDirectionControl(char32_t c)
 {
     return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);

@@ -20,6 +20,10 @@
 // any: only lines with bytes of the scripts' range are decoded.
 bool HoldsRightToLeft(std::string_view line, const std::map<char16_t, char32_t>& standIns = {});
 
+// Whether the first letter of the well-formed UTF-8 `line` that has a direction of its own
+// runs right to left, which makes the line a right-to-left paragraph.
+bool StartsRightToLeft(std::string_view line);
+
 // Whether `c` only steers the order of the text around it (the marks, embeddings, overrides
 // and isolates): the reordering takes it in, and it is never drawn nor given a width.
 bool IsDirectionControl(char32_t c);
