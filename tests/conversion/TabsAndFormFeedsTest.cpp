@@ -20,15 +20,20 @@ void PrintTo(const TabCase& c, std::ostream* out)
     *out << c.name;
 }
 
+ConversionOptions OptionsOf(const TabCase& c)
+{
+    ConversionOptions options;
+    options.B14Font = c.b14Font;
+    options.TabSize = c.tabSize;
+    return options;
+}
+
 class TabStops : public ConvertedTextTest<TabCase> {};
 
 TEST_P(TabStops, ATabReachesTheNextStopFromTheLineStart)
 {
     const TabCase& c = GetParam();
-    ConversionOptions options;
-    options.B14Font = c.b14Font;
-    options.TabSize = c.tabSize;
-    ASSERT_TRUE(Convert(options, c.text));
+    ASSERT_TRUE(Convert(OptionsOf(c), c.text));
     EXPECT_EQ(Pdf().AllLineTexts(), c.lines);
 }
 
@@ -53,10 +58,7 @@ class RightToLeftTabStops : public ConvertedTextTest<TabCase> {};
 TEST_P(RightToLeftTabStops, CountFromTheLeftEndOfTheDrawnLine)
 {
     const TabCase& c = GetParam();
-    ConversionOptions options;
-    options.B14Font = c.b14Font;
-    options.TabSize = c.tabSize;
-    ASSERT_TRUE(Convert(options, c.text));
+    ASSERT_TRUE(Convert(OptionsOf(c), c.text));
     std::string drawn;
     for (const std::string& piece : Pdf().AllLineTexts())
         drawn += piece;
