@@ -3,6 +3,7 @@
 #include "platform/Utf8.h"
 
 #include "conversion/LibharuPrivate.h"
+#include "conversion/VisualOrder.h"
 
 #include <algorithm>
 #include <string>
@@ -45,7 +46,7 @@ long GlyphWidths::MeasureAndCache(std::string_view text, std::size_t pos, std::s
     if (cached == kUnknown) {
         const char32_t character = m_utf8 ? DecodeUtf8(text, pos, length) : 0;
         HPDF_Font font = m_utf8 ? FontFor(character) : m_font;
-        cached = Measure(text.substr(pos, length), font);
+        cached = m_utf8 && IsDirectionControl(character) ? 0 : Measure(text.substr(pos, length), font);
         if (m_utf8 && !HasGlyph(font, character))
             ++m_withoutGlyph;
     }
@@ -81,7 +82,7 @@ std::vector<char16_t> GlyphWidths::MeasuredCodes() const
 bool GlyphWidths::HasGlyph(HPDF_Font font, char32_t codePoint)
 {
     // Control characters are not meant to be seen; what a font draws for them is no lost letter.
-    if (codePoint < 0x20 || codePoint == 0x7F || codePoint > 0xFFFF)
+    if (codePoint < 0x20 || codePoint == 0x7F || codePoint > 0xFFFF || IsDirectionControl(codePoint))
         return true;
     return LibharuFont(font).HasGlyph(static_cast<char16_t>(codePoint));
 }

@@ -152,7 +152,9 @@ std::size_t LineBreaker::AdvanceChars(std::string_view text, std::size_t pos,
 // break in all but unusual text, so that their work per line stays small.
 std::size_t LineBreaker::UnicodeBreak(std::string_view rest, const Scan& scan) const
 {
-    const std::size_t end = std::min(rest.find(kLineEnd), scan.position + kBreakContext);
+    // The line end is looked for in the context only: the rest of a long line may be the file.
+    const std::string_view context = rest.substr(0, scan.position + kBreakContext);
+    const std::size_t end = std::min(context.find(kLineEnd), context.size());
     std::size_t start = scan.lastSpace == npos ? 0 : scan.lastSpace - std::min(scan.lastSpace, kBreakContext);
     while (start > 0 && (static_cast<unsigned char>(rest[start]) & 0xC0) == 0x80)
         --start;

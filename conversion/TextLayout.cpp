@@ -262,6 +262,8 @@ void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& wi
         NoteShapedCodes(m_line);
     } else {
         m_line.assign(line);
+        if (m_charset.IsUtf8())
+            RemoveDirectionControls(m_line);
     }
     if (m_marks)
         m_marks->BeginLine(m_line);

@@ -37,6 +37,14 @@ std::string GuessNote(const DetectedEncoding& encoding)
     return {};
 }
 
+std::string UndecodableNote(const DetectedEncoding& encoding, std::size_t replaced)
+{
+    if (replaced == 0)
+        return {};
+    return std::to_string(replaced) + (replaced == 1 ? " sequence was" : " sequences were") + " not valid " +
+           encoding.charset + " and shown as U+FFFD, the replacement character.";
+}
+
 // The different characters of the well-formed UTF-8 texts, ascending.
 std::vector<char32_t> CharactersOf(std::string_view text, std::string_view alsoDrawn)
 {
@@ -110,16 +118,18 @@ void DrawAsUtf8(TextPlan& plan, std::string text, std::string_view alsoDrawn)
 void ReadAsDetected(FileText& read, std::string bytes, bool more)
 {
     const DetectedEncoding encoding = DetectEncoding(bytes);
+    std::size_t replaced = 0;
     if (encoding.IsUtf8()) {
         bytes.erase(0, encoding.markLength);
         read.text = std::move(bytes);
     } else {
-        read.text = DecodeToUtf8(std::string_view(bytes).substr(encoding.markLength), encoding.charset, more);
+        read.text = DecodeToUtf8(std::string_view(bytes).substr(encoding.markLength), encoding.charset, more, &replaced);
         std::string().swap(bytes);
     }
     read.decoded = true;
     read.cut = more;
     AddNote(read.notes, GuessNote(encoding));
+    AddNote(read.notes, UndecodableNote(encoding, replaced));
     // No end of text at a zero byte or Ctrl+Z: they are control characters like any other, left
     // out of the drawing and counted, and the text after them is converted.
     FoldCrLf(read.text);

@@ -2,6 +2,7 @@
 
 #include "platform/Utf8.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -15,12 +16,24 @@ iconv_t OpenDecoder(const std::string& charset)
     return converter != iconv_t(-1) ? converter : iconv_open(kUtf8, "ISO-8859-1");
 }
 
+// A bad unit is passed over whole: stepping one byte into UTF-16 or UTF-32 would read every
+// character after it from the wrong byte.
+std::size_t CodeUnitBytes(const std::string& charset)
+{
+    if (charset.starts_with("UTF-16") || charset.starts_with("UCS-2"))
+        return 2;
+    if (charset.starts_with("UTF-32") || charset.starts_with("UCS-4"))
+        return 4;
+    return 1;
+}
+
 } // namespace
 
 std::string DecodeToUtf8(std::string_view bytes, const std::string& charset, bool more, std::size_t* replaced)
 {
     std::string out;
     const iconv_t converter = OpenDecoder(charset);
+    const std::size_t unitBytes = CodeUnitBytes(charset);
     out.reserve(bytes.size() * 2);
     char* in = const_cast<char*>(bytes.data());
     std::size_t inLeft = bytes.size();
@@ -37,8 +50,9 @@ std::string DecodeToUtf8(std::string_view bytes, const std::string& charset, boo
         out += kUtf8Replacement;
         if (replaced)
             ++*replaced;
-        ++in;
-        --inLeft;
+        const std::size_t skipped = std::min(unitBytes, inLeft);
+        in += skipped;
+        inLeft -= skipped;
     }
     iconv_close(converter);
     return out;

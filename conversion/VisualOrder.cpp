@@ -59,6 +59,39 @@ void AppendUtf8(std::string& out, FriBidiChar c)
 
 } // namespace
 
+bool StartsRightToLeft(std::string_view line)
+{
+    for (const FriBidiChar c : Decoded(line)) {
+        const FriBidiCharType type = fribidi_get_bidi_type(c);
+        if (FRIBIDI_IS_LETTER(type))
+            return FRIBIDI_IS_RTL(type) != 0;
+    }
+    return false;
+}
+
+bool IsDirectionControl(char32_t c)
+{
+    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+void RemoveDirectionControls(std::string& line)
+{
+    // Every direction control lies at U+061C or above, whose UTF-8 lead byte is 0xD8 or more.
+    const bool mayHold = std::any_of(line.begin(), line.end(), [](char byte) { return static_cast<unsigned char>(byte) >= 0xD8; });
+    if (!mayHold)
+        return;
+    std::size_t kept = 0;
+    for (std::size_t pos = 0; pos < line.size();) {
+        const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(line, pos), 1);
+        if (length == 1 || !IsDirectionControl(DecodeUtf8(line, pos, length))) {
+            std::char_traits<char>::move(line.data() + kept, line.data() + pos, length);
+            kept += length;
+        }
+        pos += length;
+    }
+    line.resize(kept);
+}
+
 bool HoldsRightToLeft(std::string_view line, const std::map<char16_t, char32_t>& standIns)
 {
     const bool mayHold = std::any_of(line.begin(), line.end(), [](char byte) {
@@ -99,8 +132,13 @@ ReorderedLine Reordered(std::string_view line, const std::map<char16_t, char32_t
         else if (mirror != mirrored.end() && fribidi_get_mirror_char(logical[l], &image) && shown == image)
             shown = mirror->second;
     }
-    // Shaping leaves a zero-width filler where a ligature took two letters: it is not drawn, and
-    // the characters right of it move one place left.
+    for (std::size_t l = 0; l < logical.size(); ++l) {
+        if (IsDirectionControl(logical[l]))
+            visual[static_cast<std::size_t>(visualPosition[l])] = kLigatureFiller;
+    }
+    // Shaping leaves a zero-width filler where a ligature took two letters, and the direction
+    // controls are taken in by the reordering: neither is drawn, and the characters right of
+    // them move one place left.
     std::vector<std::size_t> drawnPosition(visual.size());
     ReorderedLine reordered;
     reordered.visual.reserve(line.size());

@@ -20,7 +20,19 @@
 // any: only lines with bytes of the scripts' range are decoded.
 bool HoldsRightToLeft(std::string_view line, const std::map<char16_t, char32_t>& standIns = {});
 
-// The well-formed UTF-8 `line`, without line ends, in visual order with Arabic joined.
+// Whether the first letter of the well-formed UTF-8 `line` that has a direction of its own
+// runs right to left, which makes the line a right-to-left paragraph.
+bool StartsRightToLeft(std::string_view line);
+
+// Whether `c` only steers the order of the text around it (the marks, embeddings, overrides
+// and isolates): the reordering takes it in, and it is never drawn nor given a width.
+bool IsDirectionControl(char32_t c);
+
+// Takes the direction controls out of the well-formed UTF-8 `line`, a line drawn as it is.
+void RemoveDirectionControls(std::string& line);
+
+// The well-formed UTF-8 `line`, without line ends, in visual order with Arabic joined and the
+// direction controls left out.
 std::string VisualOrder(std::string_view line, const std::map<char16_t, char32_t>& standIns = {},
                         const std::map<char32_t, char16_t>& mirrored = {});
 

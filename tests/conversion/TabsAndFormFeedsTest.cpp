@@ -20,15 +20,20 @@ void PrintTo(const TabCase& c, std::ostream* out)
     *out << c.name;
 }
 
+ConversionOptions OptionsOf(const TabCase& c)
+{
+    ConversionOptions options;
+    options.B14Font = c.b14Font;
+    options.TabSize = c.tabSize;
+    return options;
+}
+
 class TabStops : public ConvertedTextTest<TabCase> {};
 
 TEST_P(TabStops, ATabReachesTheNextStopFromTheLineStart)
 {
     const TabCase& c = GetParam();
-    ConversionOptions options;
-    options.B14Font = c.b14Font;
-    options.TabSize = c.tabSize;
-    ASSERT_TRUE(Convert(options, c.text));
+    ASSERT_TRUE(Convert(OptionsOf(c), c.text));
     EXPECT_EQ(Pdf().AllLineTexts(), c.lines);
 }
 
@@ -44,6 +49,30 @@ INSTANTIATE_TEST_SUITE_P(
                     // Helvetica's i is 222 of a space's 278: two spaces reach the stop at 556.
                     TabCase{"ProportionalFontsMeasureTheText", kHelvetica, 2, "i\tb\n", {"i  b"}},
                     TabCase{"ZeroDrawsTheTab", kCourier, 0, "a\tb\n", {"a\tb"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class RightToLeftTabStops : public ConvertedTextTest<TabCase> {};
+
+// A right-to-left line is drawn from its last cell: the stops count from its left end. The line
+// is shown in pieces of UTF-16BE codes, joined here.
+TEST_P(RightToLeftTabStops, CountFromTheLeftEndOfTheDrawnLine)
+{
+    const TabCase& c = GetParam();
+    ASSERT_TRUE(Convert(OptionsOf(c), c.text));
+    std::string drawn;
+    for (const std::string& piece : Pdf().AllLineTexts())
+        drawn += piece;
+    EXPECT_EQ(std::vector<std::string>{drawn}, c.lines);
+}
+
+#define U16(text) std::string(text, sizeof(text) - 1)
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RightToLeftTabStops,
+    testing::Values(TabCase{"HebrewCells", kCourier, 4, "\xD7\x90\t\xD7\x91\xD7\x91\n",
+                            {U16("\x05\xD1\x05\xD1\0 \0 \x05\xD0")}},
+                    TabCase{"LatinCellsKeepTheirPlaces", kCourier, 4, "\xD7\x90\tab\tcd\n",
+                            {U16("\0c\0d\0 \0 \0a\0b\0 \0 \x05\xD0")}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct FormFeedCase {

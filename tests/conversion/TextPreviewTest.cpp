@@ -61,6 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"Utf8ByteOrderMarkIsSkipped", Utf8Options(), "\xEF\xBB\xBFhi", "hi"},
         DecodeCase{"AutoReadsUtf8", SingleByte(kAutoEncoding), "caf\xC3\xA9 \xE4\xB8\xAD", "café 中"},
         DecodeCase{"AutoReadsUtf16ByItsMark", SingleByte(kAutoEncoding), std::string("\xFF\xFEh\0\xE9\0\r\0\n\0", 10), "hé\n"},
+        DecodeCase{"AutoReadsUtf16PastALoneSurrogate", SingleByte(kAutoEncoding),
+                   std::string("\xFF\xFEh\0\x00\xD8" "i\0", 8), "h\xEF\xBF\xBDi"},
         DecodeCase{"AutoReadsUtf16WithoutAMark", SingleByte(kAutoEncoding), std::string("\0H\0i\0!\0?", 8), "Hi!?"},
         DecodeCase{"AutoSkipsTheUtf8Mark", SingleByte(kAutoEncoding), "\xEF\xBB\xBFhi", "hi"},
         DecodeCase{"AutoReadsWhatIsNotUtf8AsItLooks", SingleByte(kAutoEncoding), "\x93quoted\x94", "\xE2\x80\x9Cquoted\xE2\x80\x9D"},

@@ -43,7 +43,11 @@ INSTANTIATE_TEST_SUITE_P(
                     BidiCase{"ArabicIsJoined", "\xD9\x84\xD8\xA7", true, "\xEF\xBB\xBB"},
                     // Beh alone, then beh beh: final form drawn left of the initial one.
                     BidiCase{"ArabicLettersTakeTheirJoiningForms", "\xD8\xA8 \xD8\xA8\xD8\xA8", true,
-                             "\xEF\xBA\x90\xEF\xBA\x91 \xEF\xBA\x8F"}),
+                             "\xEF\xBA\x90\xEF\xBA\x91 \xEF\xBA\x8F"},
+                    // Right-to-left and left-to-right marks steer the order and are not drawn.
+                    BidiCase{"MarksAreNotDrawn", ALEF " \xE2\x80\x8F" "abc\xE2\x80\x8E " BET, true, BET " abc " ALEF},
+                    BidiCase{"IsolatesAreNotDrawn", "\xE2\x81\xA7" ALEF BET "\xE2\x81\xA9 x", true, BET ALEF " x"},
+                    BidiCase{"EmbeddingsAreNotDrawn", "\xE2\x80\xAB" ALEF "\xE2\x80\xAC\xD8\x9C", true, ALEF}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
