@@ -119,6 +119,14 @@ std::string PopplerPageText(const std::string& pdfPath, const std::string& mode)
     return FileBytes(pdfPath.substr(0, pdfPath.size() - 3) + "txt");
 }
 
+std::string Repeated(const std::string& text, int times)
+{
+    std::string repeated;
+    while (times-- > 0)
+        repeated += text;
+    return repeated;
+}
+
 struct ReadingOrderCase {
     const char* what;
     std::string text;
@@ -167,7 +175,12 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadingOrderCase{"a paragraph of two mixed lines", "Hello " SHALOM "\n12 " OLAM " world\n",
                                      "Hello " SHALOM " 12 " OLAM " world "},
                     ReadingOrderCase{"Hebrew drawn by a fallback font", "Hello " SHALOM " 12\n", "Hello " SHALOM " 12 ",
-                                     MicroHeiCollectionPath()}));
+                                     MicroHeiCollectionPath()},
+                    ReadingOrderCase{"a line wrapped after a space", Repeated("lorem ipsum ", 20) + "end\n",
+                                     Repeated("lorem ipsum ", 20) + "end "},
+                    ReadingOrderCase{"a Hebrew line wrapped after a space", Repeated(SHALOM " " OLAM " ", 20) + "\n",
+                                     Repeated(SHALOM " " OLAM " ", 20)},
+                    ReadingOrderCase{"a paragraph's line that begins with spaces", "one\n  two\n", "one  two "}));
 
 struct GlyphlessCase {
     const char* what;
