@@ -2,6 +2,8 @@
 // and the checker finds each rule broken on its own.
 #include "ConversionTestSupport.h"
 
+#include "conversion/FileConverter.h"
+#include "conversion/OutputPath.h"
 #include "support/ArchivalChecker.h"
 #include "support/PdfInspector.h"
 
@@ -110,6 +112,20 @@ TEST(ArchivalPdf, PopplerSeesTagsAndParagraphsAndTheTitleIsTheFileName)
     const std::size_t second = structure.find("\"Second alone \"");
     EXPECT_NE(structure.find("\"First line one first line two \""), std::string::npos) << structure;
     EXPECT_LT(second, structure.find("\"Third at last \"")) << structure;
+}
+
+TEST(ArchivalPdf, AFileNameBeyondU_FFFFIsTheTitleAsWritten)
+{
+    ScratchFolder folder;
+    const std::string input = folder.Write("party \xF0\x9F\x8E\x89.txt", "x\n");
+    const std::string pdf = OutputPathFor(input);
+    RecordingObserver observer;
+    const ConversionResult result = ConvertFile(Archival(), input, "", "", pdf, observer);
+    ASSERT_TRUE(result.written) << result.reason;
+    const std::string info = Poppler("pdfinfo", pdf);
+    EXPECT_NE(info.find("Title:           party \xF0\x9F\x8E\x89.txt\n"), std::string::npos) << info;
+    // The XMP title agrees.
+    EXPECT_EQ(CheckArchival(pdf).broken, std::set<ArchivalRule>{});
 }
 
 // The page's text as pdftotext (with `mode`) puts it together from where the characters stand.
