@@ -765,6 +765,11 @@ HPDF_Dict LibharuDocument::NewStream(std::string_view bytes) const
     return stream;
 }
 
+void LibharuDocument::SetVersion(HPDF_PDFVer version) const
+{
+    m_pdf->pdf_version = version;
+}
+
 HPDF_Dict LibharuDocument::Information() const
 {
     return m_pdf->info;

@@ -166,6 +166,8 @@ public:
     HPDF_Array NewArray(std::size_t items) const;
     // A new stream object holding `bytes` as they are, without a filter.
     HPDF_Dict NewStream(std::string_view bytes) const;
+    // The version the file's header gives, which the library has no call for.
+    void SetVersion(HPDF_PDFVer version) const;
     // The document information dictionary, once the library made it (HPDF_SetInfoAttr); else null.
     HPDF_Dict Information() const;
     // Sets `key` of `dictionary` to the well-formed UTF-8 `text` as a text string in UTF-16

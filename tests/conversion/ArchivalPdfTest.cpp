@@ -314,6 +314,8 @@ INSTANTIATE_TEST_SUITE_P(
         BreakCase{"no output intent", ArchivalRule::OutputIntent, [](QPDF& pdf, QPDFWriter&) {
                       pdf.getRoot().removeKey("/OutputIntents");
                   }},
+        BreakCase{"header of version 1.3", ArchivalRule::Version, [](QPDF&, QPDFWriter&) {},
+                  [](std::string& bytes) { bytes.replace(0, 8, "%PDF-1.3"); }},
         BreakCase{"no file identifier", ArchivalRule::FileIdentifier, [](QPDF&, QPDFWriter&) {},
                   [](std::string& bytes) { Replace(bytes, "/ID [", "/XX ["); }},
         BreakCase{"encrypted", ArchivalRule::NoEncryption, [](QPDF&, QPDFWriter& writer) {
