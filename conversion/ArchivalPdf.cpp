@@ -223,4 +223,7 @@ void AddArchivalEntries(HPDF_Doc pdf, const ArchivalFacts& facts)
     AddStructureTree(pdf, facts.structure);
     AddViewerEntries(pdf, facts.language);
     AddFileIdentifier(pdf);
+    // The library's header says 1.3 whatever the document holds; XMP metadata, output intents
+    // and marked content came later.
+    LibharuDocument(pdf).SetVersion(HPDF_VER_17);
 }

@@ -11,7 +11,6 @@ CombinedDocument::CombinedDocument(const ConversionOptions& options, const std::
 {
     if (MakesArchivalPdf(m_options) && m_options.Title.empty())
         m_options.Title = defaultTitle;
-    m_beyondBmpInInformation = FitInformationForLibrary(m_options);
 }
 
 ConversionResult CombinedDocument::Add(const std::string& title, const std::string& inputPath, std::string bytes,
@@ -23,7 +22,7 @@ ConversionResult CombinedDocument::Add(const std::string& title, const std::stri
     // Page numbers count within each file unless the options number the whole document.
     const PageNumbering numbering = m_options.CombinedNumbering ? PageNumbering{NextFirstPage(), m_pageTotal}
                                                                 : PageNumbering{1, 0};
-    FilePages pages = WriteFilePages(m_document, m_options, std::move(bytes), inputPath, numbering, 0, observer);
+    FilePages pages = WriteFilePages(m_document, m_options, std::move(bytes), inputPath, numbering, observer);
     if (!pages.result.written)
         return pages.result;
     // A layout always finishes at least one page, an empty text's included.
@@ -41,8 +40,5 @@ ConversionResult CombinedDocument::Add(const std::string& title, const std::stri
 
 ConversionResult CombinedDocument::Finish(const std::string& ownerPassword, const std::string& userPassword)
 {
-    std::vector<std::string> notes;
-    if (auto note = BeyondBmpNote(0, m_beyondBmpInInformation))
-        notes.push_back(std::move(*note));
-    return FinishDocument(m_document, m_options, ownerPassword, userPassword, std::move(notes));
+    return FinishDocument(m_document, m_options, ownerPassword, userPassword, {});
 }

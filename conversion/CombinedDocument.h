@@ -45,8 +45,7 @@ public:
     std::string FailureReason() const { return m_document.FailureReason(); }
 
 private:
-    ConversionOptions m_options; // the document information fit for the library
-    std::size_t m_beyondBmpInInformation = 0;
+    ConversionOptions m_options; // with the default title
     PdfDocument m_document;
     int m_filesAdded = 0;
     long m_pageTotal = 0; // 0: each file's layout counts its own pages

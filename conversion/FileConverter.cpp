@@ -40,12 +40,11 @@ ConversionResult BuildDocument(PdfDocument& document, const ConversionOptions& c
 {
     if (const auto problem = CheckPageAndPasswords(chosen, ownerPassword, userPassword))
         return ConversionResult::Failed(*problem);
-    ConversionOptions fitted = chosen;
+    ConversionOptions titled = chosen;
     // An archival PDF needs a title: the file's name stands in for a missing one.
-    if (MakesArchivalPdf(chosen) && fitted.Title.empty())
-        fitted.Title = inputPath.empty() ? kStandardInputName : FileNameOf(inputPath);
-    const std::size_t beyondBmpInInformation = FitInformationForLibrary(fitted);
-    FilePages pages = WriteFilePages(document, fitted, std::move(bytes), inputPath, {}, beyondBmpInInformation, observer);
+    if (MakesArchivalPdf(chosen) && titled.Title.empty())
+        titled.Title = inputPath.empty() ? kStandardInputName : FileNameOf(inputPath);
+    FilePages pages = WriteFilePages(document, titled, std::move(bytes), inputPath, {}, observer);
     if (!pages.result.written)
         return pages.result;
     ConversionResult result =

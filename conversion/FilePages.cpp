@@ -21,7 +21,6 @@ struct FileFurniture {
     FieldFacts facts;
     std::string text; // the fields as drawn apart from their page numbers (see FurnitureText)
     PageNumbering numbering;
-    std::size_t beyondBmpInInformation = 0; // for the note on characters beyond U+FFFF
 };
 
 constexpr char kFontSizeWarning[] = "Font size can not be 0. Set default 9.";
@@ -177,18 +176,17 @@ std::string WritePages(PdfDocument& document, TextLayout& layout, std::string& t
     std::string().swap(text);
     if (document.Check("Writing the pages"))
         return document.FailureReason();
-    file.pages.beyondBmpNote = BeyondBmpNote(file.standIns.withoutGlyph, file.furnished.beyondBmpInInformation);
+    file.pages.beyondBmpNote = BeyondBmpNote(file.standIns.withoutGlyph);
     file.pages.missingGlyphNote = layout.MissingGlyphNote(file.plan.searchedInstalledFonts);
     return {};
 }
 
 // The file read and planned, its layout handed to `use`.
 FilePages PlanFilePages(PdfDocument& document, const ConversionOptions& chosen, std::string bytes,
-                        const std::string& inputPath, PageNumbering numbering, std::size_t beyondBmpInInformation,
-                        ConversionObserver& observer, const LayoutUse& use)
+                        const std::string& inputPath, PageNumbering numbering, ConversionObserver& observer,
+                        const LayoutUse& use)
 {
-    FileFurniture furnished{HasFurniture(chosen) ? FieldFactsOf(inputPath) : FieldFacts{}, {}, numbering,
-                            beyondBmpInInformation};
+    FileFurniture furnished{HasFurniture(chosen) ? FieldFactsOf(inputPath) : FieldFacts{}, {}, numbering};
     furnished.text = FurnitureText(chosen, furnished.facts);
     TextPlan plan = MakeTextPlan(chosen, std::move(bytes), furnished.text);
     FilePages pages{{}, plan.options, std::nullopt, std::nullopt, std::nullopt};
@@ -231,10 +229,9 @@ ConversionResult FinishDocument(PdfDocument& document, const ConversionOptions& 
 }
 
 FilePages WriteFilePages(PdfDocument& document, const ConversionOptions& chosen, std::string bytes,
-                         const std::string& inputPath, PageNumbering numbering, std::size_t beyondBmpInInformation,
-                         ConversionObserver& observer)
+                         const std::string& inputPath, PageNumbering numbering, ConversionObserver& observer)
 {
-    return PlanFilePages(document, chosen, std::move(bytes), inputPath, numbering, beyondBmpInInformation, observer,
+    return PlanFilePages(document, chosen, std::move(bytes), inputPath, numbering, observer,
                          [&document](TextLayout& layout, std::string& text, const LaidFile& file) {
                              return WritePages(document, layout, text, file);
                          });
@@ -245,7 +242,7 @@ long CountFilePages(PdfDocument& scratch, const ConversionOptions& chosen, std::
 {
     long count = 0;
     SilentObserver silent;
-    PlanFilePages(scratch, chosen, std::move(bytes), inputPath, {}, 0, silent,
+    PlanFilePages(scratch, chosen, std::move(bytes), inputPath, {}, silent,
                   [&count](TextLayout& layout, std::string& text, const LaidFile&) {
                       count = layout.CountPages(text);
                       return std::string();
@@ -253,31 +250,11 @@ long CountFilePages(PdfDocument& scratch, const ConversionOptions& chosen, std::
     return count;
 }
 
-std::size_t FitInformationForLibrary(ConversionOptions& options)
+std::optional<std::string> BeyondBmpNote(std::size_t inText)
 {
-    std::size_t replaced = 0;
-    for (std::string* text : {&options.Author, &options.Creator, &options.Title, &options.Subject, &options.Keywords}) {
-        if (HoldsMultiByteUtf8(*text))
-            replaced += ReplaceBeyondBmp(*text);
-    }
-    return replaced;
-}
-
-std::optional<std::string> BeyondBmpNote(std::size_t inText, std::size_t inInformation)
-{
-    if (inText + inInformation == 0)
+    if (inText == 0)
         return std::nullopt;
-    std::string where;
-    if (inText > 0)
-        where = CountOf(inText, "character", "characters") + " beyond U+FFFF (such as emoji) in the text";
-    if (inText > 0 && inInformation > 0)
-        where += " and " + std::to_string(inInformation) + " in the document information";
-    else if (inInformation > 0)
-        where = CountOf(inInformation, "character", "characters") +
-                " beyond U+FFFF (such as emoji) in the document information";
-    const char* why = inInformation == 0 ? "none of the installed fonts found for the text draws them"
-                      : inText == 0      ? "the PDF library writes only characters up to U+FFFF there"
-                                         : "no installed font found draws those of the text, and the PDF library "
-                                           "writes the document information only up to U+FFFF";
-    return where + " shown as U+FFFD, the replacement character: " + why + ".";
+    return CountOf(inText, "character", "characters") +
+           " beyond U+FFFF (such as emoji) in the text shown as U+FFFD, the replacement character: none of the "
+           "installed fonts found for the text draws them.";
 }

@@ -27,13 +27,10 @@ struct FilePages {
 };
 
 // Lays out `bytes`, the whole file as read, on new pages at the end of `document`. `chosen`
-// are the options as the user gave them, their document information already made fit
-// (FitInformationForLibrary); `beyondBmpInInformation` is how many characters that replaced,
-// for the note on the file's text. `inputPath` (empty for the standard input) and `numbering`
-// serve the header and footer.
+// are the options as the user gave them. `inputPath` (empty for the standard input) and
+// `numbering` serve the header and footer.
 FilePages WriteFilePages(PdfDocument& document, const ConversionOptions& chosen, std::string bytes,
-                         const std::string& inputPath, PageNumbering numbering, std::size_t beyondBmpInInformation,
-                         ConversionObserver& observer);
+                         const std::string& inputPath, PageNumbering numbering, ConversionObserver& observer);
 
 // How many pages WriteFilePages would lay `bytes` out on, the lines broken but nothing drawn:
 // for a page count known before the first page is drawn. `scratch` takes the fonts and one
@@ -48,9 +45,5 @@ ConversionResult FinishDocument(PdfDocument& document, const ConversionOptions& 
                                 const std::string& ownerPassword, const std::string& userPassword,
                                 std::vector<std::string> notes);
 
-// The library drops every character beyond U+FFFF of a UTF-8 text: in the document
-// information they become U+FFFD here. Returns how many were replaced.
-std::size_t FitInformationForLibrary(ConversionOptions& options);
-
-// The note on characters beyond U+FFFF replaced in a text and in the document information.
-std::optional<std::string> BeyondBmpNote(std::size_t inText, std::size_t inInformation);
+// The note on characters beyond U+FFFF of a text that no font draws, replaced.
+std::optional<std::string> BeyondBmpNote(std::size_t inText);

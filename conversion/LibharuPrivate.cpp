@@ -1,6 +1,9 @@
 #include "conversion/LibharuPrivate.h"
 
+#include "platform/Utf8.h"
+
 #include <hpdf_doc.h>
+#include <hpdf_encoder.h>
 #include <hpdf_font.h>
 #include <hpdf_fontdef.h>
 #include <hpdf_gstate.h>
@@ -760,4 +763,67 @@ HPDF_Dict LibharuDocument::NewStream(std::string_view bytes) const
                                      static_cast<HPDF_UINT>(bytes.size())) != HPDF_OK)
         return nullptr;
     return stream;
+}
+
+void LibharuDocument::SetVersion(HPDF_PDFVer version) const
+{
+    m_pdf->pdf_version = version;
+}
+
+HPDF_Dict LibharuDocument::Information() const
+{
+    return m_pdf->info;
+}
+
+namespace {
+
+// The library writes a string with an encoder as UTF-16 with a byte-order mark, each character
+// as the encoder's map to Unicode gives it. This one takes a value already in UTF-16 (big
+// endian), two bytes a code, and maps each code to itself: surrogates pass as they are.
+HPDF_ByteType Utf16ByteType(HPDF_Encoder, HPDF_ParseText_Rec* state)
+{
+    return state->index++ % 2 == 0 ? HPDF_BYTE_TYPE_LEAD : HPDF_BYTE_TYPE_TRIAL;
+}
+
+HPDF_UNICODE Utf16Code(HPDF_Encoder, HPDF_UINT16 code)
+{
+    return code;
+}
+
+HPDF_Encoder Utf16Passthrough()
+{
+    static HPDF_Encoder_Rec encoder = [] {
+        HPDF_Encoder_Rec made{};
+        made.sig_bytes = HPDF_ENCODER_SIG_BYTES;
+        made.type = HPDF_ENCODER_TYPE_DOUBLE_BYTE;
+        made.byte_type_fn = Utf16ByteType;
+        made.to_unicode_fn = Utf16Code;
+        return made;
+    }();
+    return &encoder;
+}
+
+} // namespace
+
+bool LibharuDocument::SetTextString(HPDF_Dict dictionary, const char* key, std::string_view text) const
+{
+    const std::string utf16 = ToUtf16BigEndian(text);
+    if (utf16.size() > HPDF_LIMIT_MAX_STRING_LEN) {
+        HPDF_SetError(m_pdf->mmgr->error, HPDF_STRING_OUT_OF_RANGE, 0);
+        return false;
+    }
+    // The library's own setter stops at the first zero byte, which UTF-16 is full of.
+    HPDF_String value = HPDF_String_New(m_pdf->mmgr, "", Utf16Passthrough());
+    auto* copy = value ? static_cast<HPDF_BYTE*>(HPDF_GetMem(m_pdf->mmgr, static_cast<HPDF_UINT>(utf16.size() + 1))) : nullptr;
+    if (!copy) {
+        if (value)
+            HPDF_String_Free(value);
+        return false;
+    }
+    std::memcpy(copy, utf16.data(), utf16.size());
+    copy[utf16.size()] = 0;
+    HPDF_FreeMem(m_pdf->mmgr, value->value);
+    value->value = copy;
+    value->len = static_cast<HPDF_UINT>(utf16.size());
+    return HPDF_Dict_Add(dictionary, key, value) == HPDF_OK;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The one place that reaches into libharu's private structures, for what its public interface
 // does not offer: operators it has no call for, cheaper ways to write some it has, objects of the document's own (catalog,
-// trailer, new dictionaries and streams), whether a TrueType font has a glyph for a character, the stream of a UTF-8
+// trailer, new dictionaries and streams, text strings beyond U+FFFF), whether a TrueType font has a glyph for a character, the stream of a UTF-8
 // font's map back to Unicode, the glyph table of an embedded TrueType font, and a finished
 // page's content stream, resources and the lists that hold them. Those structures differ between versions of the library, so the build
 // stops on any version other than the one this was written against (2.3.0). Any thread that
@@ -166,6 +166,15 @@ public:
     HPDF_Array NewArray(std::size_t items) const;
     // A new stream object holding `bytes` as they are, without a filter.
     HPDF_Dict NewStream(std::string_view bytes) const;
+    // The version the file's header gives, which the library has no call for.
+    void SetVersion(HPDF_PDFVer version) const;
+    // The document information dictionary, once the library made it (HPDF_SetInfoAttr); else null.
+    HPDF_Dict Information() const;
+    // Sets `key` of `dictionary` to the well-formed UTF-8 `text` as a text string in UTF-16
+    // with a byte-order mark. The library's own UTF-8 writing stops at U+FFFF; this one writes
+    // characters beyond it as surrogate pairs. False when the library ran out of memory or the
+    // text is too long for it; its document is then in error.
+    bool SetTextString(HPDF_Dict dictionary, const char* key, std::string_view text) const;
 
 private:
     HPDF_Doc m_pdf;

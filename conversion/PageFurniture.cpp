@@ -132,7 +132,7 @@ void PageFurniture::DrawLine(HPDF_Page page, std::size_t firstField, float basel
         // Most fields come out the same on every page: they are encoded, cut and measured once.
         std::optional<PlacedField>& placed = m_placed[firstField + i];
         if (!placed || placed->expanded != expanded) {
-            std::string text = CutToFit(InDocumentEncoding(expanded), room / 3);
+            std::string text = InDrawingOrder(CutToFit(InDocumentEncoding(expanded), room / 3));
             const float width = TextWidth(text, m_fieldWidths, m_charset);
             const float x = i == 0 ? left : i == 1 ? left + (room - width) / 2 : left + room - width;
             placed = PlacedField{std::move(expanded), std::move(text), x};
@@ -174,7 +174,8 @@ void PageFurniture::ShowAt(HPDF_Page page, const std::string& text, float x, flo
     ShowInFontRuns(page, text, m_font, size, widths);
 }
 
-// The UTF-8 of the options and the file system as the document's font draws it, on one line.
+// The UTF-8 of the options and the file system in the document's encoding, on one line, still
+// in the order it is read.
 std::string PageFurniture::InDocumentEncoding(std::string text) const
 {
     DropControlCharacters(text);
@@ -182,8 +183,7 @@ std::string PageFurniture::InDocumentEncoding(std::string text) const
     if (m_charset.IsUtf8()) {
         RepairUtf8(text);
         m_standIns.Substitute(text);
-        // A field reads like the body: right-to-left words in the order they are drawn.
-        return HoldsRightToLeft(text, m_standIns.characters) ? VisualOrder(text, m_standIns.characters, m_standIns.mirrored) : text;
+        return text;
     }
     FixUtf8ForLibrary(text);
     std::size_t replaced = 0;
@@ -191,6 +191,15 @@ std::string PageFurniture::InDocumentEncoding(std::string text) const
     const bool winAnsi = m_options.PageFont != CidFont && m_options.SingeEncode == kWinAnsiEncoding;
     if (!winAnsi)
         std::replace_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }, '?');
+    return text;
+}
+
+// A field reads like the body: right-to-left words in the order they are drawn. It is cut
+// before, so that what is kept is its start as read and the dots come where it would go on.
+std::string PageFurniture::InDrawingOrder(std::string text) const
+{
+    if (m_charset.IsUtf8() && HoldsRightToLeft(text, m_standIns.characters))
+        return VisualOrder(text, m_standIns.characters, m_standIns.mirrored);
     return text;
 }
 

@@ -94,6 +94,7 @@ private:
     void DrawNumbers(HPDF_Page page, std::span<const NumberedBaseline> lines);
     void ShowAt(HPDF_Page page, const std::string& text, float x, float y, float size, GlyphWidths& widths);
     std::string InDocumentEncoding(std::string text) const;
+    std::string InDrawingOrder(std::string text) const;
     std::string CutToFit(std::string text, float room);
 
     // A field as drawn: its text with the placeholders filled in, that text as the font draws

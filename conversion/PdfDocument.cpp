@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -357,15 +358,13 @@ void PdfDocument::AddDrawnCodes(HPDF_Font font, const std::vector<char16_t>& cod
 
 bool PdfDocument::AddOutlineEntry(std::string title, HPDF_Page page, float pageHeight)
 {
-    // An ASCII title reads the same in PDFDocEncoding; any other goes out as UTF-16 through the
-    // library's UTF-8 encoder, which takes only well-formed text up to U+FFFF.
-    HPDF_Encoder encoder = nullptr;
-    if (std::any_of(title.begin(), title.end(), [](char c) { return (c & 0x80) != 0; })) {
-        FixUtf8ForLibrary(title);
-        UseUtf8Encoder();
-        encoder = HPDF_GetEncoder(m_pdf, SingleByteEncodings[kUtf8Encoding].data());
-    }
-    HPDF_Outline entry = HPDF_CreateOutline(m_pdf, nullptr, title.c_str(), encoder);
+    // An ASCII title reads the same in PDFDocEncoding; any other goes out as UTF-16.
+    const bool ascii = std::none_of(title.begin(), title.end(), [](char c) { return (c & 0x80) != 0; });
+    if (!ascii)
+        RepairUtf8(title);
+    HPDF_Outline entry = HPDF_CreateOutline(m_pdf, nullptr, ascii ? title.c_str() : "", nullptr);
+    if (entry && !ascii)
+        LibharuDocument(m_pdf).SetTextString(entry, "Title", title);
     HPDF_Destination destination = entry ? HPDF_Page_CreateDestination(page) : nullptr;
     if (destination) {
         HPDF_Destination_SetFitH(destination, pageHeight);
@@ -450,30 +449,21 @@ bool PdfDocument::ReadOut(const std::function<bool(std::string_view)>& write)
 
 void PdfDocument::SetInformation(const ConversionOptions& options)
 {
-    const std::pair<HPDF_InfoType, const std::string*> entries[] = {
-        {HPDF_INFO_AUTHOR, &options.Author},   {HPDF_INFO_CREATOR, &options.Creator},
-        {HPDF_INFO_TITLE, &options.Title},     {HPDF_INFO_SUBJECT, &options.Subject},
-        {HPDF_INFO_KEYWORDS, &options.Keywords},
+    const std::tuple<HPDF_InfoType, const char*, const std::string*> entries[] = {
+        {HPDF_INFO_AUTHOR, "Author", &options.Author},       {HPDF_INFO_CREATOR, "Creator", &options.Creator},
+        {HPDF_INFO_TITLE, "Title", &options.Title},          {HPDF_INFO_SUBJECT, "Subject", &options.Subject},
+        {HPDF_INFO_KEYWORDS, "Keywords", &options.Keywords},
     };
     // Texts are UTF-8 on this platform, but a reader takes the bytes of an information entry
-    // as PDFDocEncoding unless they are UTF-16 with a byte-order mark. The library writes them
-    // so once its current encoder is UTF-8, for every entry set after that; ASCII and texts
-    // that are not UTF-8 (an old Settings.ini in Latin-1) stay as they are, before it.
-    bool anyUtf8 = false;
-    for (const auto& [type, text] : entries) {
-        const bool utf8 = HoldsMultiByteUtf8(*text);
-        anyUtf8 = anyUtf8 || utf8;
-        if (!text->empty() && !utf8)
-            HPDF_SetInfoAttr(m_pdf, type, text->c_str());
-    }
+    // as PDFDocEncoding unless they are UTF-16 with a byte-order mark, which they become. ASCII
+    // and texts that are not UTF-8 (an old Settings.ini in Latin-1) stay as they are.
     HPDF_SetInfoAttr(m_pdf, HPDF_INFO_PRODUCER, kProducer);
-    if (anyUtf8) {
-        UseUtf8Encoder();
-        HPDF_SetCurrentEncoder(m_pdf, SingleByteEncodings[kUtf8Encoding].data());
-        for (const auto& [type, text] : entries) {
-            if (HoldsMultiByteUtf8(*text))
-                HPDF_SetInfoAttr(m_pdf, type, text->c_str());
-        }
+    const LibharuDocument document(m_pdf);
+    for (const auto& [type, key, text] : entries) {
+        if (HoldsMultiByteUtf8(*text) && document.Information())
+            document.SetTextString(document.Information(), key, *text);
+        else if (!text->empty())
+            HPDF_SetInfoAttr(m_pdf, type, text->c_str());
     }
     Check("Setting the document information");
 }

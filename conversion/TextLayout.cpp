@@ -19,6 +19,20 @@ int ClampToInt(std::size_t value)
 {
     return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
 }
+
+constexpr std::string_view kSpaces = " \t";
+
+bool EndsInSpace(std::string_view line)
+{
+    return !line.empty() && kSpaces.find(line.back()) != std::string_view::npos;
+}
+
+// A line of spaces alone ends the paragraph rather than going on with it.
+bool StartsWithSpaceBeforeText(std::string_view line)
+{
+    const std::size_t text = line.find_first_not_of(kSpaces);
+    return text != 0 && text != std::string_view::npos;
+}
 } // namespace
 
 TextLayout::TextLayout(HPDF_Doc pdf, HPDF_Font font, float fontSize,
@@ -176,7 +190,9 @@ bool TextLayout::DrawPage(std::span<const LaidLine> lines)
         return false;
     const bool numbered = m_furniture && m_furniture->NumbersLines();
     m_numbered.clear();
-    for (const LaidLine& line : lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const LaidLine& line = lines[i];
+        m_spacedFromNext = EndsInSpace(line.text) || (i + 1 < lines.size() && StartsWithSpaceBeforeText(lines[i + 1].text));
         DrawLine(page, line.text, *m_widths);
         // After its first error the library refuses every call, new pages included.
         if (HPDF_GetError(m_pdf) != HPDF_OK)
@@ -291,8 +307,9 @@ void TextLayout::DrawInReadingOrder(HPDF_Page page, const ReorderedLine& line, G
 // each line, where it cannot be seen, keeps its words apart where the line broke between them.
 void TextLayout::EndMarkedLine(HPDF_Page page)
 {
-    // A font without a space would draw its .notdef glyph instead.
-    if (!m_marks->InParagraph() || !LibharuFont(m_font).HasGlyph(u' '))
+    // A font without a space would draw its .notdef glyph instead. A line broken after a space
+    // keeps it, and a line that begins with spaces has its own: another would double them.
+    if (!m_marks->InParagraph() || m_spacedFromNext || !LibharuFont(m_font).HasGlyph(u' '))
         return m_marks->EndLine();
     LibharuPage(page).ShowText(" ");
     m_drewJoiningSpace = true;

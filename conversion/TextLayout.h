@@ -108,6 +108,9 @@ private:
     std::vector<HPDF_Font> m_fallbacks;
     std::function<bool(HPDF_Page)> m_pageFinished;
     MarkedContent* m_marks = nullptr;
+    // The line being drawn ends in a space or the next on its page begins with one: nothing
+    // need join them.
+    bool m_spacedFromNext = false;
     const StandInCodes* m_standIns = &kNoStandIns;
     std::string m_line; // the zero-terminated copy the library draws
     PageFurniture* m_furniture = nullptr;

@@ -1,6 +1,7 @@
 #include "conversion/TextPreview.h"
 
 #include "conversion/CidTypeface.h"
+#include "conversion/ControlCharacters.h"
 #include "platform/SystemMessage.h"
 #include "conversion/TextFile.h"
 #include "conversion/TextPlan.h"
@@ -88,7 +89,9 @@ TextPreview ReadTextPreview(const std::string& path, const ConversionOptions& op
     if (!preview.error.empty())
         return preview;
     // Read as the conversion reads it, so that the preview shows what the PDF draws.
-    const FileText read = ReadFileText(options, std::move(bytes), more);
+    FileText read = ReadFileText(options, std::move(bytes), more);
+    // The PDF leaves them out, where a font would show boxes.
+    DropControlCharacters(read.text);
     preview.cut = read.cut;
     preview.utf8 = DecodeForDisplay(read.text, read.decoded ? "UTF-8" : PreviewCharset(options), preview.cut);
     return preview;

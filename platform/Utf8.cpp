@@ -131,6 +131,24 @@ Utf8Fix FixUtf8ForLibrary(std::string& text)
     return fix;
 }
 
+std::string ToUtf16BigEndian(std::string_view text)
+{
+    std::string utf16;
+    const auto append = [&utf16](char32_t unit) { utf16 += {char(unit >> 8), char(unit & 0xFF)}; };
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = Utf8SequenceLength(text, pos);
+        const char32_t c = length > 0 ? DecodeUtf8(text, pos, length) : U'\uFFFD';
+        pos += std::max<std::size_t>(length, 1);
+        if (c < 0x10000) {
+            append(c);
+        } else {
+            append(0xD800 + ((c - 0x10000) >> 10));
+            append(0xDC00 + ((c - 0x10000) & 0x3FF));
+        }
+    }
+    return utf16;
+}
+
 bool HoldsMultiByteUtf8(std::string_view text)
 {
     bool multiByte = false;

@@ -42,6 +42,10 @@ struct Utf8Fix {
 };
 Utf8Fix FixUtf8ForLibrary(std::string& text);
 
+// The well-formed UTF-8 `text` as UTF-16 in big-endian byte order, characters beyond U+FFFF
+// as surrogate pairs; no byte-order mark.
+std::string ToUtf16BigEndian(std::string_view text);
+
 // True when the text is well-formed UTF-8 and holds at least one character beyond ASCII: the
 // sign that a file was saved as UTF-8 (ASCII alone reads the same in every encoding).
 bool HoldsMultiByteUtf8(std::string_view text);

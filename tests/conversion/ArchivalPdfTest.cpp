@@ -2,6 +2,8 @@
 // and the checker finds each rule broken on its own.
 #include "ConversionTestSupport.h"
 
+#include "conversion/FileConverter.h"
+#include "conversion/OutputPath.h"
 #include "support/ArchivalChecker.h"
 #include "support/PdfInspector.h"
 
@@ -112,11 +114,33 @@ TEST(ArchivalPdf, PopplerSeesTagsAndParagraphsAndTheTitleIsTheFileName)
     EXPECT_LT(second, structure.find("\"Third at last \"")) << structure;
 }
 
+TEST(ArchivalPdf, AFileNameBeyondU_FFFFIsTheTitleAsWritten)
+{
+    ScratchFolder folder;
+    const std::string input = folder.Write("party \xF0\x9F\x8E\x89.txt", "x\n");
+    const std::string pdf = OutputPathFor(input);
+    RecordingObserver observer;
+    const ConversionResult result = ConvertFile(Archival(), input, "", "", pdf, observer);
+    ASSERT_TRUE(result.written) << result.reason;
+    const std::string info = Poppler("pdfinfo", pdf);
+    EXPECT_NE(info.find("Title:           party \xF0\x9F\x8E\x89.txt\n"), std::string::npos) << info;
+    // The XMP title agrees.
+    EXPECT_EQ(CheckArchival(pdf).broken, std::set<ArchivalRule>{});
+}
+
 // The page's text as pdftotext (with `mode`) puts it together from where the characters stand.
 std::string PopplerPageText(const std::string& pdfPath, const std::string& mode)
 {
     Poppler("pdftotext " + mode, pdfPath);
     return FileBytes(pdfPath.substr(0, pdfPath.size() - 3) + "txt");
+}
+
+std::string Repeated(const std::string& text, int times)
+{
+    std::string repeated;
+    while (times-- > 0)
+        repeated += text;
+    return repeated;
 }
 
 struct ReadingOrderCase {
@@ -167,7 +191,12 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadingOrderCase{"a paragraph of two mixed lines", "Hello " SHALOM "\n12 " OLAM " world\n",
                                      "Hello " SHALOM " 12 " OLAM " world "},
                     ReadingOrderCase{"Hebrew drawn by a fallback font", "Hello " SHALOM " 12\n", "Hello " SHALOM " 12 ",
-                                     MicroHeiCollectionPath()}));
+                                     MicroHeiCollectionPath()},
+                    ReadingOrderCase{"a line wrapped after a space", Repeated("lorem ipsum ", 20) + "end\n",
+                                     Repeated("lorem ipsum ", 20) + "end "},
+                    ReadingOrderCase{"a Hebrew line wrapped after a space", Repeated(SHALOM " " OLAM " ", 20) + "\n",
+                                     Repeated(SHALOM " " OLAM " ", 20)},
+                    ReadingOrderCase{"a paragraph's line that begins with spaces", "one\n  two\n", "one  two "}));
 
 struct GlyphlessCase {
     const char* what;
@@ -285,6 +314,8 @@ INSTANTIATE_TEST_SUITE_P(
         BreakCase{"no output intent", ArchivalRule::OutputIntent, [](QPDF& pdf, QPDFWriter&) {
                       pdf.getRoot().removeKey("/OutputIntents");
                   }},
+        BreakCase{"header of version 1.3", ArchivalRule::Version, [](QPDF&, QPDFWriter&) {},
+                  [](std::string& bytes) { bytes.replace(0, 8, "%PDF-1.3"); }},
         BreakCase{"no file identifier", ArchivalRule::FileIdentifier, [](QPDF&, QPDFWriter&) {},
                   [](std::string& bytes) { Replace(bytes, "/ID [", "/XX ["); }},
         BreakCase{"encrypted", ArchivalRule::NoEncryption, [](QPDF&, QPDFWriter& writer) {

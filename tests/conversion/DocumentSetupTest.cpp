@@ -194,7 +194,7 @@ TEST_P(NonAsciiInformation, ReadsInAReaderAsTyped)
     const auto& [owner, utf8Text] = GetParam();
     ScratchFolder folder;
     ConversionOptions options = utf8Text ? Utf8Options() : ConversionOptions{};
-    // The library writes characters only up to U+FFFF; the party popper becomes U+FFFD.
+    // The party popper lies beyond U+FFFF: a surrogate pair in UTF-16.
     options.Title = "Gr\xC3\xBC\xC3\x9F" "e \xE2\x80\x93 \xD0\x96\xD0\xB8\xD0\xB7\xD0\xBD\xD1\x8C \xF0\x9F\x8E\x89";
     options.Author = "Zo\xC3\xAB";
     options.Subject = "caf\xE9"; // Latin-1 from an older Settings.ini: PDFDocEncoding reads it alike
@@ -203,7 +203,7 @@ TEST_P(NonAsciiInformation, ReadsInAReaderAsTyped)
     ASSERT_TRUE(converted.result.written) << converted.result.reason;
     const PdfFacts pdf = InspectPdf(converted.pdfPath);
     const std::map<std::string, std::string> expected = {
-        {"/Title", "Grüße – Жизнь \xEF\xBF\xBD"}, {"/Author", "Zoë"}, {"/Subject", "café"}, {"/Keywords", "plain"},
+        {"/Title", "Grüße – Жизнь \xF0\x9F\x8E\x89"}, {"/Author", "Zoë"}, {"/Subject", "café"}, {"/Keywords", "plain"},
         {"/Producer", "Quillary 2.1"}};
     EXPECT_EQ(pdf.infoText, expected);
     EXPECT_EQ(pdf.info.at("/Keywords"), "plain");

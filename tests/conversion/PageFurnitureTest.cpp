@@ -216,6 +216,27 @@ TEST(PageFurniture, AFieldTooLongForItsThirdEndsInAnEllipsis)
     EXPECT_NEAR(lines[2].x, 60 + (475 - 5.4) / 2, 0.01);
 }
 
+TEST(PageFurniture, ACutRightToLeftFieldKeepsItsStartAndEndsInDotsOnTheLeft)
+{
+    ConversionOptions options = Utf8Options(DejaVuSansPath());
+    options.HeaderLeft = "\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD \u05D6\u05D4\u05D5 "
+                         "\u05D8\u05E7\u05E1\u05D8"; // shalom olam ze text
+    options.FurnitureFontSize = 30;
+    ScratchFolder folder;
+    const Converted converted = ConvertText(folder, options, "x");
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    const std::string text = ExtractPdfText(converted.pdfPath);
+    EXPECT_NE(text.find("\u05E9\u05DC\u05D5\u05DD \u05E2"), std::string::npos) << text;
+    const PdfFacts pdf = InspectPdf(converted.pdfPath);
+    std::vector<std::string> header;
+    for (const PdfTextLine& line : pdf.pages.at(0).lines)
+        if (line.y == 777)
+            header.push_back(line.text);
+    // The codes as drawn, left to right, two bytes each.
+    ASSERT_EQ(header.size(), 1u);
+    EXPECT_EQ(header[0].substr(0, 6), std::string("\0.\0.\0.", 6));
+}
+
 TEST(PageFurniture, AFieldStaysOnItsLine)
 {
     ConversionOptions options;

@@ -55,6 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "\xCF", "П"},
         DecodeCase{"LineEndsAsTheConverterSeesThem", SingleByte(2), "a\r\nb\rc\nd", "a\nb\nc\nd"},
         DecodeCase{"TextEndsAtCtrlZ", SingleByte(2), "shown\x1Ahidden", "shown"},
+        DecodeCase{"ControlCharactersLeftOutAsThePdfLeavesThem", SingleByte(2), "a\x01\x1F\x7F\tb\fc", "a\tb\fc"},
         DecodeCase{"TextEndsAtAZeroByte", SingleByte(2), std::string("shown\0hidden", 12), "shown"},
         DecodeCase{"UnknownBytesShowAsReplacement", CidOptions(0, 0), "a\xFF" "b", "a\xEF\xBF\xBD" "b"},
         DecodeCase{"Utf8", Utf8Options(), "caf\xC3\xA9 \xD0\x96 \xE4\xB8\xAD", "café Ж 中"},

@@ -235,9 +235,9 @@ INSTANTIATE_TEST_SUITE_P(
         NoteCase{"BeyondTheBmp", Utf8Options(), "\xF0\x9F\x8E\x89 \xF0\x9F\x8E\x8A\n",
                  "2 characters beyond U+FFFF (such as emoji) in the text shown as U+FFFD"},
         NoteCase{"BeyondTheBmpInTextAndTitle", Utf8Titled("Party \xF0\x9F\x8E\x89"), "\xF0\x9F\x8E\x8A\n",
-                 "1 character beyond U+FFFF (such as emoji) in the text and 1 in the document information shown"},
-        NoteCase{"BeyondTheBmpInTheTitleOnly", [] { ConversionOptions o; o.Title = "\xF0\x9F\x8E\x89"; return o; }(), "x\n",
-                 "1 character beyond U+FFFF (such as emoji) in the document information shown"},
+                 "1 character beyond U+FFFF (such as emoji) in the text shown as U+FFFD"},
+        NoteCase{"BeyondTheBmpInTheTitleIsWrittenWithoutANote",
+                 [] { ConversionOptions o; o.Title = "\xF0\x9F\x8E\x89"; return o; }(), "x\n", nullptr},
         NoteCase{"Utf16LittleEndian", StandardEncodingOptions(), std::string("\xFF\xFEH\0i\0", 6),
                  "looks like UTF-16 (it starts with a UTF-16 byte-order mark), which the chosen encoding does not read; "
                  "choose the encoding Auto (SingeEncode=29). The text ends at the zero byte at offset 3; the remaining 3 bytes were not converted."},

@@ -352,6 +352,15 @@ void CheckPages(QPDF& pdf, ArchivalReport& report)
         report.paragraphs.push_back(textOfElement[element]);
 }
 
+// XMP metadata, output intents and marked content need 1.4; the header, which a catalog's
+// /Version may raise, must say so.
+bool RecentEnoughVersion(QPDF& pdf)
+{
+    QPDFObjectHandle catalogVersion = pdf.getRoot().getKey("/Version");
+    const std::string version = catalogVersion.isName() ? catalogVersion.getName().substr(1) : "";
+    return pdf.getPDFVersion() >= "1.4" || version >= "1.4";
+}
+
 } // namespace
 
 ArchivalReport CheckArchival(const std::string& pdfPath)
@@ -366,6 +375,7 @@ ArchivalReport CheckArchival(const std::string& pdfPath)
         {ArchivalRule::NoEncryption, !pdf.isEncrypted()},
         {ArchivalRule::StructureTree, HasDocumentOfParagraphs(pdf)},
         {ArchivalRule::Viewer, ViewerSettings(pdf)},
+        {ArchivalRule::Version, RecentEnoughVersion(pdf)},
     };
     for (const auto& [rule, kept] : documentRules)
         if (!kept)

@@ -17,6 +17,7 @@ enum class ArchivalRule {
     MarkedContent,  // every text-showing operator in an artifact or in marked content with an
                     // MCID that the parent tree leads back to an element holding it
     Viewer,         // /Lang and DisplayDocTitle
+    Version,        // the header (or the catalog's /Version) says 1.4 or later
 };
 
 struct ArchivalReport {
