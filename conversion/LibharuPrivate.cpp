@@ -183,21 +183,37 @@ void MeasureUnmeasuredCharacters(HPDF_Font font, std::string_view text)
     }
 }
 
-// Appends the UTF-16 code units of `text`, two bytes each, in hexadecimal as the library
-// writes them. False for a text the library writes its own way: one it stops at (U+0000), one
-// holding a character it drops (beyond U+FFFF), a malformed one.
-bool AppendUtf16Hex(std::string_view text, std::string& written)
+// Appends `text` as a string of its UTF-16 code units, two bytes each, big-endian: half the
+// bytes of the hexadecimal the library writes, which the page's compression would read and
+// spend most of a line's time on. Parentheses, the backslash and line-end bytes are escaped;
+// every other byte goes as it is. `unmeasured` tells whether a character is not in `measured`.
+// False for a text the library writes its own way: one it stops at (U+0000), one holding a
+// character it drops (beyond U+FFFF), a malformed one.
+bool AppendUtf16String(std::string_view text, const HPDF_BYTE* measured, bool& unmeasured, std::string& written)
 {
-    static constexpr char kHex[] = "0123456789ABCDEF";
+    const std::size_t start = written.size();
+    // At most two bytes of codes per byte of UTF-8, each escaped; two for the parentheses.
+    written.resize(start + 4 * text.size() + 2);
+    char* out = written.data() + start;
+    const auto put = [&out](unsigned byte) {
+        if (byte == '(' || byte == ')' || byte == '\\' || byte == '\r' || byte == '\n')
+            *out++ = '\\';
+        *out++ = static_cast<char>(byte == '\r' ? 'r' : byte == '\n' ? 'n' : byte);
+    };
+    *out++ = '(';
+    unmeasured = !measured;
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t length = Utf8SequenceLength(text, pos);
         if (length == 0 || length == 4 || text[pos] == '\0')
             return false;
         const char32_t code = DecodeUtf8(text, pos, length);
-        for (int shift = 12; shift >= 0; shift -= 4)
-            written += kHex[(code >> shift) & 0xF];
+        unmeasured = unmeasured || !measured[code];
+        put(code >> 8);
+        put(code & 0xFF);
         pos += length;
     }
+    *out++ = ')';
+    written.resize(static_cast<std::size_t>(out - written.data()));
     return true;
 }
 
@@ -236,29 +252,24 @@ void AppendEscapedString(std::string_view text, std::string& written)
     written += ')';
 }
 
-// `text` in the codes of the page's font, with `op` after it, into `written`; false when the
-// library must write this text itself.
-bool TextOperator(HPDF_PageAttr page, std::string_view text, std::string_view op, std::string& written)
+// `text` in the codes of the page's font, with `op` after it, into `written`, every code of it
+// measured; false, measuring nothing, when the library must write this text itself.
+bool MeasuredTextOperator(HPDF_PageAttr page, std::string_view text, std::string_view op, std::string& written)
 {
+    const HPDF_Font font = page->gstate->font;
     written.clear();
-    if (TakesUtf16Codes(Attributes(page->gstate->font))) {
-        written += '<';
-        if (!AppendUtf16Hex(text, written))
+    if (TakesUtf16Codes(Attributes(font))) {
+        bool unmeasured = false;
+        if (!AppendUtf16String(text, MeasuredCodes(font), unmeasured, written))
             return false;
-        written += '>';
+        if (unmeasured)
+            MeasureUnmeasuredCharacters(font, text);
     } else {
         AppendEscapedString(text, written);
+        MeasureUnmeasuredCodes(font, text);
     }
     written += op;
     return true;
-}
-
-void MeasureUnmeasured(HPDF_Font font, std::string_view text)
-{
-    if (TakesUtf16Codes(Attributes(font)))
-        MeasureUnmeasuredCharacters(font, text);
-    else
-        MeasureUnmeasuredCodes(font, text);
 }
 
 // A finished page, nothing open on it, whose content stream is in memory; or null.
@@ -732,25 +743,22 @@ void LibharuPage::ShowText(const std::string& text)
     // Kept from call to call, so that a line costs no allocation.
     thread_local std::string written;
     const HPDF_PageAttr attr = PageShowingOwnCodes(m_page);
-    if (!attr || !TextOperator(attr, text, " Tj\012", written)) {
+    if (!attr || !MeasuredTextOperator(attr, text, " Tj\012", written)) {
         HPDF_Page_ShowText(m_page, text.c_str());
         return;
     }
-    if (text.empty())
-        return;
-    MeasureUnmeasured(attr->gstate->font, text);
-    WriteBytes(attr->stream, written);
+    if (!text.empty())
+        WriteBytes(attr->stream, written);
 }
 
 void LibharuPage::ShowTextNextLine(const std::string& text)
 {
     thread_local std::string written;
     const HPDF_PageAttr attr = PageShowingOwnCodes(m_page);
-    if (!attr || !TextOperator(attr, text, " '\012", written)) {
+    if (!attr || !MeasuredTextOperator(attr, text, " '\012", written)) {
         HPDF_Page_ShowTextNextLine(m_page, text.c_str());
         return;
     }
-    MeasureUnmeasured(attr->gstate->font, text);
     if (!WriteBytes(attr->stream, text.empty() ? std::string_view("T*\012") : std::string_view(written)))
         return;
     HPDF_TransMatrix& matrix = attr->text_matrix;
