@@ -68,20 +68,29 @@ HPDF_PageAttr PageInMode(HPDF_Page page, HPDF_UINT16 mode)
     return attr && attr->gmode == mode && attr->stream ? attr : nullptr;
 }
 
-// HPDF_Stream_Write, but where the stream is in memory and its last block has room, one copy:
-// the library copies byte by byte. False (the document then in error) when the stream refused.
+// HPDF_Stream_Write, but where the stream is in memory, one copy for as much as its last block
+// has room for: the library copies byte by byte. False (the document then in error) when the
+// stream refused.
 bool WriteBytes(HPDF_Stream stream, std::string_view bytes)
 {
     auto* memory = stream->type == HPDF_STREAM_MEMORY ? static_cast<HPDF_MemStreamAttr>(stream->attr) : nullptr;
-    if (memory && memory->w_ptr && memory->w_pos <= memory->buf_siz && memory->buf_siz - memory->w_pos >= bytes.size()) {
-        std::memcpy(memory->w_ptr, bytes.data(), bytes.size());
-        memory->w_ptr += bytes.size();
-        memory->w_pos += static_cast<HPDF_UINT>(bytes.size());
-        stream->size += static_cast<HPDF_UINT>(bytes.size());
-        return true;
+    while (!bytes.empty() && memory && memory->w_ptr && memory->w_pos <= memory->buf_siz) {
+        const std::size_t part = std::min<std::size_t>(memory->buf_siz - memory->w_pos, bytes.size());
+        if (part == 0) {
+            // The library opens the next block for the byte that no longer fits.
+            if (HPDF_Stream_Write(stream, reinterpret_cast<const HPDF_BYTE*>(bytes.data()), 1) != HPDF_OK)
+                return false;
+            bytes.remove_prefix(1);
+            continue;
+        }
+        std::memcpy(memory->w_ptr, bytes.data(), part);
+        memory->w_ptr += part;
+        memory->w_pos += static_cast<HPDF_UINT>(part);
+        stream->size += static_cast<HPDF_UINT>(part);
+        bytes.remove_prefix(part);
     }
     const auto* data = reinterpret_cast<const HPDF_BYTE*>(bytes.data());
-    return HPDF_Stream_Write(stream, data, static_cast<HPDF_UINT>(bytes.size())) == HPDF_OK;
+    return bytes.empty() || HPDF_Stream_Write(stream, data, static_cast<HPDF_UINT>(bytes.size())) == HPDF_OK;
 }
 
 // Writes "a b" and `op`, the numbers as the library formats them; false (the document then in

@@ -15,13 +15,19 @@ inline constexpr std::string_view kUtf8Replacement = "\xEF\xBF\xBD";
 // Length (1 to 4) of the well-formed sequence that starts at text[pos]; 0 when the bytes there
 // are not one (a stray continuation byte, a sequence cut short, an overlong form...) or pos is
 // at or past the end.
-// Every line's every character passes here more than once: ASCII, most of most texts, costs
-// no call.
+// Every line's every character passes here more than once: ASCII and the two-byte sequences
+// (accented Latin, Greek, Cyrillic...), most of most texts, cost no call.
 std::size_t Utf8MultiByteSequenceLength(std::string_view text, std::size_t pos);
 inline std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos)
 {
-    if (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80)
+    if (pos >= text.size())
+        return 0;
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80)
         return 1;
+    const bool twoBytes = lead >= 0xC2 && lead <= 0xDF && pos + 1 < text.size();
+    if (twoBytes && (static_cast<unsigned char>(text[pos + 1]) & 0xC0) == 0x80)
+        return 2;
     return Utf8MultiByteSequenceLength(text, pos);
 }
 
