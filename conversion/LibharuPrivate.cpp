@@ -204,10 +204,21 @@ bool AppendUtf16String(std::string_view text, const HPDF_BYTE* measured, bool& u
     // At most two bytes of codes per byte of UTF-8, each escaped; two for the parentheses.
     written.resize(start + 4 * text.size() + 2);
     char* out = written.data() + start;
+    // What follows the backslash of an escaped byte; 0 for a byte that goes as it is.
+    static constexpr std::array<char, 256> kEscapeOf = [] {
+        std::array<char, 256> escape{};
+        escape['('] = '(';
+        escape[')'] = ')';
+        escape['\\'] = '\\';
+        escape['\r'] = 'r';
+        escape['\n'] = 'n';
+        return escape;
+    }();
     const auto put = [&out](unsigned byte) {
-        if (byte == '(' || byte == ')' || byte == '\\' || byte == '\r' || byte == '\n')
+        const char escape = kEscapeOf[byte];
+        if (escape != 0)
             *out++ = '\\';
-        *out++ = static_cast<char>(byte == '\r' ? 'r' : byte == '\n' ? 'n' : byte);
+        *out++ = escape != 0 ? escape : static_cast<char>(byte);
     };
     *out++ = '(';
     unmeasured = !measured;
