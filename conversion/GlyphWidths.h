@@ -6,6 +6,7 @@
 // In UTF-8, fallback fonts may draw the characters the font lacks: each character is then
 // measured in the font that draws it, the first of the font and its fallbacks that has it.
 #include "platform/MultiByteCharset.h"
+#include "platform/Utf8.h"
 
 #include <hpdf.h>
 
@@ -24,7 +25,11 @@ public:
     // UTF-8, where the text must be well-formed).
     long CharWidth(std::string_view text, std::size_t pos, std::size_t length)
     {
-        const long cached = length == 1 ? m_single[static_cast<unsigned char>(text[pos])] : kUnknown;
+        long cached = kUnknown;
+        if (length == 1)
+            cached = m_single[static_cast<unsigned char>(text[pos])];
+        else if (m_utf8 && length <= 3) // below U+10000, where most texts stay, without a call
+            cached = m_wide[DecodeUtf8(text, pos, length)];
         return cached != kUnknown ? cached : MeasureAndCache(text, pos, length);
     }
 

@@ -15,8 +15,11 @@
 #include <hpdf_utils.h>
 #include <hpdf_version.h>
 
+#include "platform/Utf8.h"
+
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <optional>
 #include <utility>
@@ -68,20 +71,29 @@ HPDF_PageAttr PageInMode(HPDF_Page page, HPDF_UINT16 mode)
     return attr && attr->gmode == mode && attr->stream ? attr : nullptr;
 }
 
-// HPDF_Stream_Write, but where the stream is in memory and its last block has room, one copy:
-// the library copies byte by byte. False (the document then in error) when the stream refused.
+// HPDF_Stream_Write, but where the stream is in memory, one copy for as much as its last block
+// has room for: the library copies byte by byte. False (the document then in error) when the
+// stream refused.
 bool WriteBytes(HPDF_Stream stream, std::string_view bytes)
 {
     auto* memory = stream->type == HPDF_STREAM_MEMORY ? static_cast<HPDF_MemStreamAttr>(stream->attr) : nullptr;
-    if (memory && memory->w_ptr && memory->w_pos <= memory->buf_siz && memory->buf_siz - memory->w_pos >= bytes.size()) {
-        std::memcpy(memory->w_ptr, bytes.data(), bytes.size());
-        memory->w_ptr += bytes.size();
-        memory->w_pos += static_cast<HPDF_UINT>(bytes.size());
-        stream->size += static_cast<HPDF_UINT>(bytes.size());
-        return true;
+    while (!bytes.empty() && memory && memory->w_ptr && memory->w_pos <= memory->buf_siz) {
+        const std::size_t part = std::min<std::size_t>(memory->buf_siz - memory->w_pos, bytes.size());
+        if (part == 0) {
+            // The library opens the next block for the byte that no longer fits.
+            if (HPDF_Stream_Write(stream, reinterpret_cast<const HPDF_BYTE*>(bytes.data()), 1) != HPDF_OK)
+                return false;
+            bytes.remove_prefix(1);
+            continue;
+        }
+        std::memcpy(memory->w_ptr, bytes.data(), part);
+        memory->w_ptr += part;
+        memory->w_pos += static_cast<HPDF_UINT>(part);
+        stream->size += static_cast<HPDF_UINT>(part);
+        bytes.remove_prefix(part);
     }
     const auto* data = reinterpret_cast<const HPDF_BYTE*>(bytes.data());
-    return HPDF_Stream_Write(stream, data, static_cast<HPDF_UINT>(bytes.size())) == HPDF_OK;
+    return bytes.empty() || HPDF_Stream_Write(stream, data, static_cast<HPDF_UINT>(bytes.size())) == HPDF_OK;
 }
 
 // Writes "a b" and `op`, the numbers as the library formats them; false (the document then in
@@ -98,12 +110,21 @@ bool WriteOperator(HPDF_Stream stream, float a, float b, std::string_view op)
     return WriteBytes(stream, std::string_view(bytes.data(), static_cast<std::size_t>(end - bytes.data())));
 }
 
-// A page in a text object whose font takes its codes one byte each, or null.
-HPDF_PageAttr PageShowingSingleByteCodes(HPDF_Page page)
+// A composite TrueType font with the UTF-8 encoding: the library draws each character as its
+// UTF-16 code unit, two bytes.
+bool TakesUtf16Codes(HPDF_FontAttr font)
+{
+    return font->type == HPDF_FONT_TYPE0_TT && font->encoder && std::string_view(font->encoder->name) == "UTF-8";
+}
+
+// A page in a text object whose font takes its codes one byte each or as UTF-16, or null.
+HPDF_PageAttr PageShowingOwnCodes(HPDF_Page page)
 {
     const HPDF_PageAttr attr = PageInMode(page, HPDF_GMODE_TEXT_OBJECT);
     const HPDF_FontAttr font = attr && attr->gstate ? Attributes(attr->gstate->font) : nullptr;
-    return font && (font->type == HPDF_FONT_TYPE1 || font->type == HPDF_FONT_TRUETYPE) ? attr : nullptr;
+    if (!font)
+        return nullptr;
+    return font->type == HPDF_FONT_TYPE1 || font->type == HPDF_FONT_TRUETYPE || TakesUtf16Codes(font) ? attr : nullptr;
 }
 
 // A simple TrueType font writes the widths of the codes measured, and 0 for the others, so
@@ -120,6 +141,105 @@ void MeasureUnmeasuredCodes(HPDF_Font font, std::string_view text)
     }
 }
 
+// The library's own freeing of a composite font, the same function for every one.
+std::atomic<HPDF_Dict_FreeFunc> g_freeCompositeFont{nullptr};
+
+void FreeCompositeFontAndMeasured(HPDF_Dict font)
+{
+    const HPDF_FontAttr attr = Attributes(font);
+    if (attr && attr->used) {
+        HPDF_FreeMem(font->mmgr, attr->used);
+        attr->used = nullptr;
+    }
+    if (const HPDF_Dict_FreeFunc libraryFree = g_freeCompositeFont.load())
+        libraryFree(font);
+}
+
+// Which codes of a composite font were measured, one byte per code, kept where a simple font
+// keeps its own, which the library leaves unset for this kind: made on first use and freed
+// with the font. Null when there was no memory for it.
+HPDF_BYTE* MeasuredCodes(HPDF_Font font)
+{
+    const HPDF_FontAttr attr = Attributes(font);
+    if (attr->used)
+        return attr->used;
+    constexpr HPDF_UINT kCodes = 1u << 16;
+    auto* measured = static_cast<HPDF_BYTE*>(HPDF_GetMem(font->mmgr, kCodes));
+    if (!measured)
+        return nullptr;
+    std::memset(measured, 0, kCodes);
+    g_freeCompositeFont.store(font->free_fn);
+    font->free_fn = FreeCompositeFontAndMeasured;
+    attr->used = measured;
+    return measured;
+}
+
+// A composite TrueType font embeds the glyphs, and writes the widths, of the codes measured,
+// so every character drawn must have been measured by the library once; `text` holds no
+// character beyond U+FFFF.
+void MeasureUnmeasuredCharacters(HPDF_Font font, std::string_view text)
+{
+    HPDF_BYTE* const measured = MeasuredCodes(font);
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = Utf8SequenceLength(text, pos);
+        const char32_t code = DecodeUtf8(text, pos, length);
+        if (!measured || !measured[code]) {
+            // The library reads one byte past a lead byte, even at the end of a string.
+            std::array<HPDF_BYTE, 4> character{};
+            std::memcpy(character.data(), text.data() + pos, length);
+            HPDF_Font_TextWidth(font, character.data(), HPDF_UINT(length));
+            if (measured)
+                measured[code] = 1;
+        }
+        pos += length;
+    }
+}
+
+// Appends `text` as a string of its UTF-16 code units, two bytes each, big-endian: half the
+// bytes of the hexadecimal the library writes, which the page's compression would read and
+// spend most of a line's time on. Parentheses, the backslash and line-end bytes are escaped;
+// every other byte goes as it is. `unmeasured` tells whether a character is not in `measured`.
+// False for a text the library writes its own way: one it stops at (U+0000), one holding a
+// character it drops (beyond U+FFFF), a malformed one.
+bool AppendUtf16String(std::string_view text, const HPDF_BYTE* measured, bool& unmeasured, std::string& written)
+{
+    const std::size_t start = written.size();
+    // At most two bytes of codes per byte of UTF-8, each escaped; two for the parentheses.
+    written.resize(start + 4 * text.size() + 2);
+    char* out = written.data() + start;
+    // What follows the backslash of an escaped byte; 0 for a byte that goes as it is.
+    static constexpr std::array<char, 256> kEscapeOf = [] {
+        std::array<char, 256> escape{};
+        escape['('] = '(';
+        escape[')'] = ')';
+        escape['\\'] = '\\';
+        escape['\r'] = 'r';
+        escape['\n'] = 'n';
+        return escape;
+    }();
+    const auto put = [&out](unsigned byte) {
+        const char escape = kEscapeOf[byte];
+        if (escape != 0)
+            *out++ = '\\';
+        *out++ = escape != 0 ? escape : static_cast<char>(byte);
+    };
+    *out++ = '(';
+    unmeasured = !measured;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = Utf8SequenceLength(text, pos);
+        if (length == 0 || length == 4 || text[pos] == '\0')
+            return false;
+        const char32_t code = DecodeUtf8(text, pos, length);
+        unmeasured = unmeasured || !measured[code];
+        put(code >> 8);
+        put(code & 0xFF);
+        pos += length;
+    }
+    *out++ = ')';
+    written.resize(static_cast<std::size_t>(out - written.data()));
+    return true;
+}
+
 // The bytes a string escapes: parentheses, the backslash and the control bytes.
 constexpr std::array<bool, 256> kEscaped = [] {
     std::array<bool, 256> escaped{};
@@ -129,14 +249,12 @@ constexpr std::array<bool, 256> kEscaped = [] {
     return escaped;
 }();
 
-// Writes `text` as a string and then `op`. Parentheses and the backslash are escaped, control
-// bytes too (in octal), since a reader takes a raw line end in a string for a plain LF; every
-// other byte goes as it is. False (the document then in error) when the stream refused.
-bool WriteStringOperator(HPDF_Stream stream, std::string_view text, std::string_view op)
+// Appends `text` as a string of single-byte codes. Parentheses and the backslash are escaped,
+// control bytes too (in octal), since a reader takes a raw line end in a string for a plain LF;
+// every other byte goes as it is.
+void AppendEscapedString(std::string_view text, std::string& written)
 {
-    // Kept from call to call, so that a line costs no allocation.
-    thread_local std::string written;
-    written.assign(1, '(');
+    written += '(';
     std::size_t plainFrom = 0;
     for (std::size_t at = 0; at < text.size(); ++at) {
         const auto byte = static_cast<unsigned char>(text[at]);
@@ -155,8 +273,26 @@ bool WriteStringOperator(HPDF_Stream stream, std::string_view text, std::string_
     }
     written.append(text, plainFrom);
     written += ')';
+}
+
+// `text` in the codes of the page's font, with `op` after it, into `written`, every code of it
+// measured; false, measuring nothing, when the library must write this text itself.
+bool MeasuredTextOperator(HPDF_PageAttr page, std::string_view text, std::string_view op, std::string& written)
+{
+    const HPDF_Font font = page->gstate->font;
+    written.clear();
+    if (TakesUtf16Codes(Attributes(font))) {
+        bool unmeasured = false;
+        if (!AppendUtf16String(text, MeasuredCodes(font), unmeasured, written))
+            return false;
+        if (unmeasured)
+            MeasureUnmeasuredCharacters(font, text);
+    } else {
+        AppendEscapedString(text, written);
+        MeasureUnmeasuredCodes(font, text);
+    }
     written += op;
-    return WriteBytes(stream, written);
+    return true;
 }
 
 // A finished page, nothing open on it, whose content stream is in memory; or null.
@@ -627,28 +763,26 @@ void LibharuPage::StrokeLine(HPDF_Point from, HPDF_Point to)
 
 void LibharuPage::ShowText(const std::string& text)
 {
-    const HPDF_PageAttr attr = PageShowingSingleByteCodes(m_page);
-    if (!attr) {
+    // Kept from call to call, so that a line costs no allocation.
+    thread_local std::string written;
+    const HPDF_PageAttr attr = PageShowingOwnCodes(m_page);
+    if (!attr || !MeasuredTextOperator(attr, text, " Tj\012", written)) {
         HPDF_Page_ShowText(m_page, text.c_str());
         return;
     }
-    if (text.empty())
-        return;
-    MeasureUnmeasuredCodes(attr->gstate->font, text);
-    WriteStringOperator(attr->stream, text, " Tj\012");
+    if (!text.empty())
+        WriteBytes(attr->stream, written);
 }
 
 void LibharuPage::ShowTextNextLine(const std::string& text)
 {
-    const HPDF_PageAttr attr = PageShowingSingleByteCodes(m_page);
-    if (!attr) {
+    thread_local std::string written;
+    const HPDF_PageAttr attr = PageShowingOwnCodes(m_page);
+    if (!attr || !MeasuredTextOperator(attr, text, " '\012", written)) {
         HPDF_Page_ShowTextNextLine(m_page, text.c_str());
         return;
     }
-    MeasureUnmeasuredCodes(attr->gstate->font, text);
-    const bool written = text.empty() ? WriteBytes(attr->stream, "T*\012")
-                                      : WriteStringOperator(attr->stream, text, " '\012");
-    if (!written)
+    if (!WriteBytes(attr->stream, text.empty() ? std::string_view("T*\012") : std::string_view(written)))
         return;
     HPDF_TransMatrix& matrix = attr->text_matrix;
     const HPDF_REAL leading = attr->gstate->text_leading;

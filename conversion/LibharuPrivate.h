@@ -117,9 +117,13 @@ public:
     // HPDF_Page_ShowText and HPDF_Page_ShowTextNextLine (`'`, which first moves down by the
     // text leading; an empty text only moves), for a font whose codes are single bytes: the
     // string goes out as it is, escaped only where a string must be, instead of the library
-    // measuring it again and escaping it byte by byte, in octal beyond ASCII. The text
+    // measuring it again and escaping it byte by byte, in octal beyond ASCII. For a TrueType
+    // font with the UTF-8 encoding the same, the characters written as the library writes
+    // them, their UTF-16 code units in hexadecimal, each character measured by the library
+    // once per font (which embeds its glyph and width) instead of on every line. The text
     // position stays where the text begins, since nothing asks where it ends. With any other
-    // font, or outside a text object, the library's own call draws it.
+    // font, outside a text object, or for UTF-8 text holding U+0000 or anything beyond U+FFFF,
+    // the library's own call draws it.
     void ShowText(const std::string& text);
     void ShowTextNextLine(const std::string& text);
 

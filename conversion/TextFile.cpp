@@ -95,8 +95,10 @@ std::string TextEndNote(std::string_view bytes)
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
         note = "The file looks like UTF-16 (it starts with a UTF-16 byte-order mark), which the chosen "
                "encoding does not read; choose the encoding Auto (SingeEncode=29). ";
-    const std::size_t end = bytes.find_first_of(std::string_view("\x1A\0", 2));
-    if (end != std::string_view::npos) {
+    // find_first_of would look each byte up in the two marks with a call of its own.
+    const std::size_t end = static_cast<std::size_t>(
+        std::find_if(bytes.begin(), bytes.end(), [](char byte) { return byte == '\x1A' || byte == '\0'; }) - bytes.begin());
+    if (end != bytes.size()) {
         const std::size_t rest = bytes.size() - end;
         note += std::string("The text ends at the ") + (bytes[end] == '\0' ? "zero byte" : "Ctrl+Z (an old end-of-file mark)") +
                 " at offset " + std::to_string(end) + "; the remaining " + std::to_string(rest) +

@@ -40,7 +40,7 @@ LeadRule RuleFor(unsigned char lead)
 
 } // namespace
 
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos)
+std::size_t Utf8MultiByteSequenceLength(std::string_view text, std::size_t pos)
 {
     if (pos >= text.size())
         return 0;
@@ -57,15 +57,6 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos)
             return 0;
     }
     return rule.length;
-}
-
-char32_t DecodeUtf8(std::string_view text, std::size_t pos, std::size_t length)
-{
-    static constexpr unsigned char kLeadMask[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
-    char32_t value = static_cast<unsigned char>(text[pos]) & kLeadMask[length];
-    for (std::size_t i = 1; i < length; ++i)
-        value = (value << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3F);
-    return value;
 }
 
 std::size_t RepairUtf8(std::string& text)

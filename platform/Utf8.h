@@ -15,10 +15,31 @@ inline constexpr std::string_view kUtf8Replacement = "\xEF\xBF\xBD";
 // Length (1 to 4) of the well-formed sequence that starts at text[pos]; 0 when the bytes there
 // are not one (a stray continuation byte, a sequence cut short, an overlong form...) or pos is
 // at or past the end.
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos);
+// Every line's every character passes here more than once: ASCII and the two-byte sequences
+// (accented Latin, Greek, Cyrillic...), most of most texts, cost no call.
+std::size_t Utf8MultiByteSequenceLength(std::string_view text, std::size_t pos);
+inline std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos)
+{
+    if (pos >= text.size())
+        return 0;
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80)
+        return 1;
+    const bool twoBytes = lead >= 0xC2 && lead <= 0xDF && pos + 1 < text.size();
+    if (twoBytes && (static_cast<unsigned char>(text[pos + 1]) & 0xC0) == 0x80)
+        return 2;
+    return Utf8MultiByteSequenceLength(text, pos);
+}
 
 // The scalar value of the well-formed sequence of `length` bytes at text[pos].
-char32_t DecodeUtf8(std::string_view text, std::size_t pos, std::size_t length);
+inline char32_t DecodeUtf8(std::string_view text, std::size_t pos, std::size_t length)
+{
+    static constexpr unsigned char kLeadMask[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    char32_t value = static_cast<unsigned char>(text[pos]) & kLeadMask[length];
+    for (std::size_t i = 1; i < length; ++i)
+        value = (value << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3F);
+    return value;
+}
 
 // Replaces every byte that does not start a well-formed sequence by U+FFFD, in place, and
 // drops a leading byte-order mark. Returns how many bytes were replaced.

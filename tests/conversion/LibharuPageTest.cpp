@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -185,6 +186,129 @@ TEST(LibharuPageStrings, SimpleTrueTypeFontGetsTheWidthsOfCodesNeverMeasured)
     const int first = font.getKey("/FirstChar").getIntValueAsInt();
     ASSERT_LE(first, 0xE9);
     EXPECT_GT(font.getKey("/Widths").getArrayItem(0xE9 - first).getNumericValue(), 0);
+}
+
+constexpr char kSans[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+constexpr char kSansMono[] = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
+
+// An embedded TrueType font with the UTF-8 encoding, got as the converter gets it.
+HPDF_Font Utf8Font(HPDF_Doc pdf, const char* file)
+{
+    return GetFontWithoutCodeMaps(pdf, HPDF_LoadTTFontFromFile(pdf, file, HPDF_TRUE), "UTF-8");
+}
+
+// Draws with `draw` in a text object that starts at (10, 700), the font of `file` with the
+// UTF-8 encoding at size 10 and a text leading of 12; the document is saved once the fonts
+// have their widths; returns its path.
+std::string SaveUtf8Page(const std::string& name, const std::vector<const char*>& files,
+                                   const std::function<void(HPDF_Page, const std::vector<HPDF_Font>&)>& draw)
+{
+    const Document pdf(HPDF_New(nullptr, nullptr), HPDF_Free);
+    HPDF_Page page = HPDF_AddPage(pdf.get());
+    HPDF_UseUTFEncodings(pdf.get());
+    std::vector<HPDF_Font> fonts;
+    for (const char* file : files)
+        fonts.push_back(Utf8Font(pdf.get(), file));
+    HPDF_Page_SetFontAndSize(page, fonts.front(), 10);
+    HPDF_Page_SetTextLeading(page, 12);
+    HPDF_Page_BeginText(page);
+    HPDF_Page_MoveTextPos(page, 10, 700);
+    draw(page, fonts);
+    HPDF_Page_EndText(page);
+    for (HPDF_Font font : fonts)
+        LibharuFont(font).MapUsedCodes();
+    const std::string path = testing::TempDir() + "libharu-utf8-" + name + ".pdf";
+    EXPECT_EQ(HPDF_SaveToFile(pdf.get(), path.c_str()), HPDF_OK);
+    return path;
+}
+
+std::string Utf16BigEndian(std::u16string_view text)
+{
+    std::string bytes;
+    for (const char16_t unit : text) {
+        bytes += static_cast<char>(unit >> 8);
+        bytes += static_cast<char>(unit & 0xFF);
+    }
+    return bytes;
+}
+
+struct Utf8Line {
+    std::string name;
+    std::string utf8;
+    std::u16string codes; // the character codes a reader finds, as UTF-16
+};
+
+class LibharuPageUtf8 : public testing::TestWithParam<Utf8Line> {};
+
+TEST_P(LibharuPageUtf8, ReadBackAsTheCharactersCodes)
+{
+    const Utf8Line& line = GetParam();
+    const std::string path = SaveUtf8Page(line.name, {kSans}, [&](HPDF_Page page, const std::vector<HPDF_Font>&) {
+        LibharuPage(page).ShowTextNextLine(line.utf8);
+        LibharuPage(page).ShowText(line.utf8);
+    });
+    const PdfFacts facts = InspectPdf(path);
+    std::remove(path.c_str());
+    ASSERT_EQ(facts.pages.size(), 1u);
+    const std::vector<PdfTextLine>& lines = facts.pages[0].lines;
+    // An empty text shown on the same line writes nothing.
+    ASSERT_EQ(lines.size(), line.utf8.empty() ? 1u : 2u);
+    for (const PdfTextLine& drawn : lines) {
+        EXPECT_EQ(drawn.text, Utf16BigEndian(line.codes));
+        EXPECT_DOUBLE_EQ(drawn.x, 10);
+        EXPECT_DOUBLE_EQ(drawn.y, 688); // one leading below where the text began
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LibharuPage, LibharuPageUtf8,
+    testing::Values(Utf8Line{"TwoByteCharacters", "\xCE\xB1\xCE\xB2 \xD0\x96", u"\u03B1\u03B2 \u0416"},
+                    Utf8Line{"ThreeByteCharacters", "\xE2\x82\xAC\xE4\xB8\xAD", u"\u20AC\u4E2D"},
+                    Utf8Line{"StandInForACharacterBeyondTheBmp", "x\xEE\x80\x81", u"x\uE001"},
+                    // Code bytes a string must escape: ( ) \ and the line ends LF and CR.
+                    Utf8Line{"CodeBytesAStringEscapes", "(\xE0\xA8\xA8\xE0\xB5\x9C\xE2\xA5\x9C)",
+                             u"(\u0A28\u0D5C\u295C)"},
+                    Utf8Line{"CodeBytesOfLineEnds", "\xC4\x8A\xD0\x8D\n\r", u"\u010A\u040D\n\r"},
+                    // The library draws a character beyond U+FFFF as a space, as it always did.
+                    Utf8Line{"BeyondTheBmpLeftToTheLibrary", "a\xF0\x9F\x98\x80" "b", u"a b"},
+                    Utf8Line{"Empty", "", u""}),
+    [](const testing::TestParamInfo<Utf8Line>& info) { return info.param.name; });
+
+// The widths of a composite font's drawn codes, from its /W array.
+std::set<unsigned> CodesWithWidths(QPDF& pdf, std::size_t fontIndex)
+{
+    QPDFObjectHandle page = pdf.getAllPages().at(0);
+    QPDFObjectHandle fonts = page.getKey("/Resources").getKey("/Font");
+    std::vector<QPDFObjectHandle> composite;
+    for (const std::string& key : fonts.getKeys())
+        composite.push_back(fonts.getKey(key));
+    QPDFObjectHandle widths = composite.at(fontIndex).getKey("/DescendantFonts").getArrayItem(0).getKey("/W");
+    std::set<unsigned> codes;
+    for (int at = 0; at + 1 < widths.getArrayNItems(); at += 2) {
+        const int first = widths.getArrayItem(at).getIntValueAsInt();
+        QPDFObjectHandle run = widths.getArrayItem(at + 1);
+        for (int index = 0; index < run.getArrayNItems(); ++index)
+            if (run.getArrayItem(index).getNumericValue() > 0)
+                codes.insert(unsigned(first + index));
+    }
+    return codes;
+}
+
+// A composite font embeds and gives widths only to what the library measured: each font keeps
+// its own record of that, so a character measured for one is measured again for the other.
+TEST(LibharuPageUtf8, EveryDrawnCodeOfEveryFontGetsItsWidth)
+{
+    const std::string path = SaveUtf8Page("widths", {kSans, kSansMono}, [](HPDF_Page page, const std::vector<HPDF_Font>& fonts) {
+        LibharuPage(page).ShowTextNextLine("\xD0\x96\xCF\x89");
+        LibharuPage(page).ShowText("\xE2\x82\xAC" "A");
+        HPDF_Page_SetFontAndSize(page, fonts[1], 10);
+        LibharuPage(page).ShowTextNextLine("\xD0\x96" "A");
+    });
+    QPDF pdf;
+    pdf.processFile(path.c_str());
+    std::remove(path.c_str());
+    EXPECT_EQ(CodesWithWidths(pdf, 0), (std::set<unsigned>{u'A', u'\u0416', u'\u03C9', u'\u20AC'}));
+    EXPECT_EQ(CodesWithWidths(pdf, 1), (std::set<unsigned>{u'A', u'\u0416'}));
 }
 
 } // namespace

@@ -43,6 +43,12 @@ INSTANTIATE_TEST_SUITE_P(
                     BreakCase{"NotBeforeAFullStop", IDEOGRAPHS FULL_STOP IDEOGRAPHS, 10, 6},
                     BreakCase{"AfterAHyphen", "well-known words", 7, 5},
                     BreakCase{"EmptyText", "", 0, 0},
+                    BreakCase{"GreekAndCyrillicBreakAfterTheSpace",
+                              "\xCE\xB1\xCE\xB2\xCE\xB3 \xD0\xB6\xD0\xB7\xD0\xB8 \xCE\xBA\xCE\xBB\xCE\xBC", 16, 14},
+                    BreakCase{"ARunOfSpacesStaysOnTheLine", "ab   cd ef", 3, 5},
+                    BreakCase{"DigitsAndAccentsKeepTheirWord", "a\xC3\xB1o 2024 \xC3\xA9t\xC3\xA9", 8, 5},
+                    // The Greek question mark never starts a line, even after a space.
+                    BreakCase{"NotBeforeAGreekQuestionMark", "\xCE\xB1\xCE\xB2 \xCD\xBE\xCE\xB3\xCE\xB4 \xCE\xB5", 9, 0},
                     // A window may end inside a character; the library must not see the piece.
                     BreakCase{"ACharacterCutOffAtTheEnd", "ab cd \xE4\xB8", 4, 3},
                     BreakCase{"MalformedBytesEndTheText", "ab cd\xFF ef gh", 8, 3},
