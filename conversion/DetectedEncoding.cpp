@@ -64,26 +64,6 @@ std::string Utf16ByZeroBytes(std::string_view bytes)
     return {};
 }
 
-bool IsWellFormedUtf8(std::string_view text)
-{
-    for (std::size_t pos = 0; pos < text.size();) {
-        // Runs of ASCII, most of any text, are passed eight bytes at a time.
-        if (pos + 8 <= text.size()) {
-            std::uint64_t word;
-            std::copy_n(text.data() + pos, 8, reinterpret_cast<char*>(&word));
-            if ((word & 0x8080808080808080ull) == 0) {
-                pos += 8;
-                continue;
-            }
-        }
-        const std::size_t length = Utf8SequenceLength(text, pos);
-        if (length == 0)
-            return false;
-        pos += length;
-    }
-    return true;
-}
-
 bool IsTextAscii(char16_t unit)
 {
     return (unit >= 0x20 && unit < 0x7F) || unit == '\t' || unit == '\n' || unit == '\r' || unit == '\f';

@@ -1,5 +1,6 @@
 #include "conversion/TextPlan.h"
 
+#include "conversion/ComposedText.h"
 #include "conversion/ControlCharacters.h"
 #include "conversion/DetectedEncoding.h"
 #include "conversion/SystemFont.h"
@@ -133,6 +134,7 @@ void ReadAsDetected(FileText& read, std::string bytes, bool more)
     // No end of text at a zero byte or Ctrl+Z: they are control characters like any other, left
     // out of the drawing and counted, and the text after them is converted.
     FoldCrLf(read.text);
+    ComposeMarks(read.text);
 }
 
 void ReadAsChosen(FileText& read, std::string bytes, bool more, TextDrawing drawing)
@@ -142,6 +144,8 @@ void ReadAsChosen(FileText& read, std::string bytes, bool more, TextDrawing draw
     if (drawing == TextDrawing::Utf8 && bytes.starts_with(kUtf8ByteOrderMark))
         bytes.erase(0, kUtf8ByteOrderMark.size());
     read.text = std::move(bytes);
+    if (drawing == TextDrawing::Utf8)
+        ComposeMarks(read.text);
 }
 
 // Pure ASCII, most text files, passes as it is.

@@ -1,6 +1,7 @@
 #include "platform/Utf8.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -151,4 +152,24 @@ bool HoldsMultiByteUtf8(std::string_view text)
         pos += length;
     }
     return multiByte;
+}
+
+bool IsWellFormedUtf8(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        // Runs of ASCII, most of any text, are passed eight bytes at a time.
+        if (pos + 8 <= text.size()) {
+            std::uint64_t word;
+            std::copy_n(text.data() + pos, 8, reinterpret_cast<char*>(&word));
+            if ((word & 0x8080808080808080ull) == 0) {
+                pos += 8;
+                continue;
+            }
+        }
+        const std::size_t length = Utf8SequenceLength(text, pos);
+        if (length == 0)
+            return false;
+        pos += length;
+    }
+    return true;
 }

@@ -70,3 +70,6 @@ std::string ToUtf16BigEndian(std::string_view text);
 // True when the text is well-formed UTF-8 and holds at least one character beyond ASCII: the
 // sign that a file was saved as UTF-8 (ASCII alone reads the same in every encoding).
 bool HoldsMultiByteUtf8(std::string_view text);
+
+// Whether every byte of `text` belongs to a well-formed UTF-8 sequence.
+bool IsWellFormedUtf8(std::string_view text);

@@ -78,6 +78,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "/WinAnsiEncoding", "3 control characters were left out"},
         AutoCase{"DirectionControlsAreNeitherDrawnNorMissing", {}, "a\xE2\x81\xA6" "b\xE2\x81\xA9" "c\xE2\x80\x8E\n", "abc",
                  "/Type0", "/Identity-H", nullptr},
+        // Composed, a letter and its combining mark are the one character fonts draw.
+        AutoCase{"ALetterAndItsMarkAreOneCharacter", {}, "cafe\xCC\x81\n", "caf\xC3\xA9", "/Type1", "/WinAnsiEncoding",
+                 nullptr},
+        AutoCase{"AChosenUtf8ComposesToo", Utf8Options(DejaVuSansPath()), "cafe\xCC\x81\n", "caf\xC3\xA9", "/Type0",
+                 "/Identity-H", nullptr},
+        AutoCase{"HangulLettersMakeTheirSyllable", {}, "\xE1\x84\x92\xE1\x85\xA1\xE1\x86\xAB\n", "\xED\x95\x9C",
+                 "/Type0", "/Identity-H", nullptr, 2},
         AutoCase{"AChosenEncodingStaysAsItWas", StandardEncodingOptions(), "don't\n", "don\xE2\x80\x99t", "/Type1",
                  "/StandardEncoding", nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
