@@ -57,6 +57,41 @@ void AppendUtf8(std::string& out, FriBidiChar c)
     }
 }
 
+// The line's characters in visual order, with Arabic joined; `visualPosition` gets where each
+// character went. Fonts of right-to-left scripts draw a zero-width mark (a Hebrew point, an Arabic
+// vowel sign) over the letter that stands at the same pen position, so a mark is left where the
+// reversal puts it, left of its letter, instead of after it as the default flags would move it.
+// False when the algorithm fails.
+bool VisualOf(const std::vector<FriBidiChar>& logical, std::vector<FriBidiChar>& visual,
+              std::vector<FriBidiStrIndex>& visualPosition)
+{
+    constexpr FriBidiFlags kFlags = FRIBIDI_FLAG_SHAPE_MIRRORING | FRIBIDI_FLAGS_ARABIC;
+    const auto length = static_cast<FriBidiStrIndex>(logical.size());
+    std::vector<FriBidiCharType> types(logical.size());
+    std::vector<FriBidiBracketType> brackets(logical.size());
+    std::vector<FriBidiLevel> levels(logical.size());
+    std::vector<FriBidiArabicProp> joining(logical.size());
+    std::vector<FriBidiStrIndex> logicalAt(logical.size());
+    FriBidiParType direction = FRIBIDI_PAR_ON;
+    fribidi_get_bidi_types(logical.data(), length, types.data());
+    fribidi_get_bracket_types(logical.data(), length, types.data(), brackets.data());
+    if (fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), length, &direction, levels.data()) == 0)
+        return false;
+    visual = logical;
+    fribidi_get_joining_types(logical.data(), length, joining.data());
+    fribidi_join_arabic(types.data(), length, levels.data(), joining.data());
+    fribidi_shape(kFlags, levels.data(), length, joining.data(), visual.data());
+    for (FriBidiStrIndex i = 0; i < length; ++i)
+        logicalAt[static_cast<std::size_t>(i)] = i;
+    if (fribidi_reorder_line(kFlags, types.data(), length, 0, direction, levels.data(), visual.data(),
+                             logicalAt.data()) == 0)
+        return false;
+    visualPosition.resize(logical.size());
+    for (FriBidiStrIndex v = 0; v < length; ++v)
+        visualPosition[static_cast<std::size_t>(logicalAt[static_cast<std::size_t>(v)])] = v;
+    return true;
+}
+
 } // namespace
 
 bool StartsRightToLeft(std::string_view line)
@@ -115,12 +150,9 @@ ReorderedLine Reordered(std::string_view line, const std::map<char16_t, char32_t
 {
     const std::vector<FriBidiChar> drawn = Decoded(line);
     const std::vector<FriBidiChar> logical = StoodFor(drawn, standIns);
-    std::vector<FriBidiChar> visual(logical.size());
-    std::vector<FriBidiStrIndex> visualPosition(logical.size());
-    FriBidiParType direction = FRIBIDI_PAR_ON;
-    // fribidi_log2vis applies the default flags with Arabic shaping.
-    if (fribidi_log2vis(logical.data(), FriBidiStrIndex(logical.size()), &direction, visual.data(),
-                        visualPosition.data(), nullptr, nullptr) == 0)
+    std::vector<FriBidiChar> visual;
+    std::vector<FriBidiStrIndex> visualPosition;
+    if (!VisualOf(logical, visual, visualPosition))
         return {std::string(line), {{std::string(line), 0}}};
     // The order is that of the characters stood for; what is drawn is still the stand-in.
     for (std::size_t l = 0; l < drawn.size(); ++l) {

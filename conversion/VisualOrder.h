@@ -3,8 +3,9 @@
 // Unicode bidirectional algorithm of GNU FriBidi, each line a paragraph of its own whose
 // direction its first strong character gives; Arabic letters are joined by FriBidi's shaping,
 // which replaces them with their presentation forms (initial, medial, final, isolated and the
-// lam-alef ligatures). That is as far as a font without a shaping engine can go: marks are not
-// positioned and scripts that need full shaping (Syriac, N'Ko) are not joined. The line is
+// lam-alef ligatures). That is as far as a font without a shaping engine can go: a mark stands
+// where the font draws it over its letter, not placed by the font's anchors, and scripts that need
+// full shaping (Syriac, N'Ko) are not joined. The line is
 // still left-aligned. Any thread.
 //
 // `standIns` are the private codes that draw characters beyond U+FFFF (StandInCodes.h): the

@@ -47,6 +47,10 @@ INSTANTIATE_TEST_SUITE_P(
                     // Right-to-left and left-to-right marks steer the order and are not drawn.
                     BidiCase{"MarksAreNotDrawn", ALEF " \xE2\x80\x8F" "abc\xE2\x80\x8E " BET, true, BET " abc " ALEF},
                     BidiCase{"IsolatesAreNotDrawn", "\xE2\x81\xA7" ALEF BET "\xE2\x81\xA9 x", true, BET ALEF " x"},
+                    // A mark is drawn at its letter's left edge, where the font puts it over the letter.
+                    BidiCase{"HebrewPointsStandLeftOfTheirLetter", BET "\xD6\xBC\xD6\xB8" ALEF, true,
+                             ALEF "\xD6\xB8\xD6\xBC" BET},
+                    BidiCase{"ArabicVowelSignsStandLeftOfTheirLetter", "\xD8\xA8\xD9\x8E", true, "\xD9\x8E\xEF\xBA\x8F"},
                     BidiCase{"EmbeddingsAreNotDrawn", "\xE2\x80\xAB" ALEF "\xE2\x80\xAC\xD8\x9C", true, ALEF}),
     [](const auto& info) { return std::string(info.param.name); });
 
