@@ -46,6 +46,10 @@ long GlyphWidths::MeasureAndCache(std::string_view text, std::size_t pos, std::s
     if (cached == kUnknown) {
         const char32_t character = m_utf8 ? DecodeUtf8(text, pos, length) : 0;
         HPDF_Font font = m_utf8 ? FontFor(character) : m_font;
+        // Monospaced fonts give such marks a cell of their own, with the glyph drawn in its
+        // middle: without the advance, the mark stands in the cell of its letter.
+        if (m_utf8 && IsRightToLeftMark(character))
+            LibharuFont(font).DrawWithoutAdvance(static_cast<char16_t>(character));
         cached = m_utf8 && IsDirectionControl(character) ? 0 : Measure(text.substr(pos, length), font);
         if (m_utf8 && !HasGlyph(font, character))
             ++m_withoutGlyph;

@@ -561,6 +561,18 @@ void LibharuFont::MarkGlyphUsed(unsigned glyph)
         EmbeddedTrueType(m_font)->glyph_tbl.flgs[glyph] = 1;
 }
 
+unsigned LibharuFont::GlyphAdvance(unsigned glyph) const
+{
+    return glyph < GlyphCount() ? EmbeddedTrueType(m_font)->h_metric[glyph].advance_width : 0;
+}
+
+void LibharuFont::DrawWithoutAdvance(char16_t codePoint)
+{
+    const unsigned glyph = GlyphOf(codePoint);
+    if (glyph != 0 && glyph < GlyphCount())
+        EmbeddedTrueType(m_font)->h_metric[glyph].advance_width = 0;
+}
+
 std::vector<HPDF_BYTE> LibharuFont::GlyphBytes(unsigned glyph) const
 {
     if (glyph >= GlyphCount())

@@ -35,6 +35,12 @@ public:
     unsigned GlyphCount() const;
     bool IsGlyphUsed(unsigned glyph) const;
     void MarkGlyphUsed(unsigned glyph);
+    // The glyph's advance in the font's units, as the document measures it and writes it
+    // into its widths.
+    unsigned GlyphAdvance(unsigned glyph) const;
+    // The glyph of `codePoint` advances nothing wherever the document measures it or writes its
+    // width. Changes nothing for a font that is not an embedded TrueType font.
+    void DrawWithoutAdvance(char16_t codePoint);
     // The glyph's data as the font file holds it; empty for an empty glyph or when the font
     // file cannot be read there.
     std::vector<HPDF_BYTE> GlyphBytes(unsigned glyph) const;

@@ -1,5 +1,6 @@
 #include "conversion/TrueTypeProgram.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -92,27 +93,69 @@ void Zero(std::vector<unsigned char>& bytes, std::size_t from, std::size_t to)
         bytes[at] = 0;
 }
 
-// The horizontal metrics with those of unused glyphs zeroed: a long metric is an advance and
-// a left side bearing, the glyphs after the last one have a bearing alone and take its
-// advance, which therefore stays.
-std::vector<unsigned char> TrimmedMetrics(std::span<const unsigned char> metrics, std::size_t longMetrics,
-                                          const std::vector<bool>& usedGlyphs)
+// What becomes of the horizontal metrics: of the `longMetrics` pairs of an advance and a left
+// side bearing, the last advance taken by the glyphs after them, which have a bearing alone.
+struct MetricsPlan {
+    std::size_t longMetrics;
+    std::size_t trimmedLongMetrics;
+    const std::vector<bool>& usedGlyphs;
+    std::span<const std::uint16_t> advances;
+};
+
+void AppendU16(std::vector<unsigned char>& bytes, unsigned value)
 {
-    std::vector<unsigned char> trimmed(metrics.begin(), metrics.end());
-    for (std::size_t glyph = 0; glyph < usedGlyphs.size(); ++glyph) {
-        if (usedGlyphs[glyph])
+    bytes.push_back(static_cast<unsigned char>(value >> 8));
+    bytes.push_back(static_cast<unsigned char>(value));
+}
+
+// How many long metrics the trimmed table needs: a used glyph after the last one whose advance is
+// not the shared one gets a long metric of its own, and so does the glyph after it, so that the
+// glyphs after that still take the shared advance.
+std::size_t TrimmedLongMetrics(std::span<const unsigned char> metrics, std::size_t longMetrics,
+                               const std::vector<bool>& usedGlyphs, std::span<const std::uint16_t> advances)
+{
+    const std::size_t glyphs = usedGlyphs.size();
+    if (longMetrics == 0 || longMetrics > glyphs || metrics.size() < longMetrics * 4 + (glyphs - longMetrics) * 2)
+        return longMetrics;
+    const unsigned shared = ReadU16(metrics, (longMetrics - 1) * 4);
+    std::size_t needed = longMetrics;
+    for (std::size_t glyph = longMetrics; glyph < glyphs && glyph < advances.size(); ++glyph) {
+        if (usedGlyphs[glyph] && advances[glyph] != shared)
+            needed = std::min(glyph + 2, glyphs);
+    }
+    return needed;
+}
+
+// The horizontal metrics with those of unused glyphs zeroed (but for the shared advance) and
+// each used glyph's advance the one the document gives it.
+std::vector<unsigned char> TrimmedMetrics(std::span<const unsigned char> metrics, const MetricsPlan& plan)
+{
+    const std::size_t glyphs = plan.usedGlyphs.size();
+    if (plan.longMetrics == 0 || plan.longMetrics > glyphs ||
+        metrics.size() < plan.longMetrics * 4 + (glyphs - plan.longMetrics) * 2)
+        return {metrics.begin(), metrics.end()};
+    std::vector<unsigned char> trimmed;
+    trimmed.reserve(plan.trimmedLongMetrics * 4 + (glyphs - plan.trimmedLongMetrics) * 2);
+    for (std::size_t glyph = 0; glyph < glyphs; ++glyph) {
+        const bool used = plan.usedGlyphs[glyph];
+        const bool longMetric = glyph < plan.longMetrics;
+        const unsigned bearing = used ? ReadU16(metrics, longMetric ? glyph * 4 + 2 : plan.longMetrics * 4 + (glyph - plan.longMetrics) * 2) : 0;
+        if (glyph >= plan.trimmedLongMetrics) {
+            AppendU16(trimmed, bearing);
             continue;
-        if (glyph + 1 < longMetrics)
-            Zero(trimmed, glyph * 4, glyph * 4 + 4);
-        else if (glyph + 1 == longMetrics)
-            Zero(trimmed, glyph * 4 + 2, glyph * 4 + 4);
-        else
-            Zero(trimmed, longMetrics * 4 + (glyph - longMetrics) * 2, longMetrics * 4 + (glyph - longMetrics) * 2 + 2);
+        }
+        unsigned advance = ReadU16(metrics, longMetric ? glyph * 4 : (plan.longMetrics - 1) * 4);
+        if (used && glyph < plan.advances.size())
+            advance = plan.advances[glyph];
+        else if (!used && glyph + 1 < plan.trimmedLongMetrics)
+            advance = 0;
+        AppendU16(trimmed, advance);
+        AppendU16(trimmed, bearing);
     }
     return trimmed;
 }
 
-std::vector<unsigned char> TrimmedTable(const Table& table, std::size_t longMetrics, const std::vector<bool>& usedGlyphs)
+std::vector<unsigned char> TrimmedTable(const Table& table, const MetricsPlan& plan)
 {
     if (table.tag == "post" && table.bytes.size() >= kGlyphNamesHeaderSize) {
         std::vector<unsigned char> post(table.bytes.begin(), table.bytes.begin() + kGlyphNamesHeaderSize);
@@ -122,11 +165,15 @@ std::vector<unsigned char> TrimmedTable(const Table& table, std::size_t longMetr
     if (table.tag == "cmap")
         return {kEmptyCharacterMap.begin(), kEmptyCharacterMap.end()};
     if (table.tag == "hmtx")
-        return TrimmedMetrics(table.bytes, longMetrics, usedGlyphs);
+        return TrimmedMetrics(table.bytes, plan);
     std::vector<unsigned char> copy(table.bytes.begin(), table.bytes.end());
     // The whole file's checksum goes there once the file is complete.
     if (table.tag == "head")
         Zero(copy, kHeadChecksumAdjustmentAt, kHeadChecksumAdjustmentAt + 4);
+    if (table.tag == "hhea") {
+        copy[kHheaMetricCountAt] = static_cast<unsigned char>(plan.trimmedLongMetrics >> 8);
+        copy[kHheaMetricCountAt + 1] = static_cast<unsigned char>(plan.trimmedLongMetrics);
+    }
     return copy;
 }
 
@@ -173,19 +220,24 @@ unsigned GlyphBeyondBmp(std::span<const unsigned char> characterMap, char32_t ch
     return 0;
 }
 
-std::vector<unsigned char> TrimmedFontProgram(std::span<const unsigned char> font, const std::vector<bool>& usedGlyphs)
+std::vector<unsigned char> TrimmedFontProgram(std::span<const unsigned char> font, const std::vector<bool>& usedGlyphs,
+                                              std::span<const std::uint16_t> advances)
 {
     const auto tables = ReadTables(font);
     const Table* hhea = tables ? Find(*tables, "hhea") : nullptr;
     if (!hhea || hhea->bytes.size() < kHheaMetricCountAt + 2)
         return {};
     const std::size_t longMetrics = ReadU16(hhea->bytes, kHheaMetricCountAt);
+    const Table* hmtx = Find(*tables, "hmtx");
+    const MetricsPlan plan{longMetrics,
+                           hmtx ? TrimmedLongMetrics(hmtx->bytes, longMetrics, usedGlyphs, advances) : longMetrics,
+                           usedGlyphs, advances};
 
     std::vector<unsigned char> trimmed(font.begin(), font.begin() + kDirectoryStart + tables->size() * kRecordSize);
     std::size_t headAt = 0;
     for (std::size_t index = 0; index < tables->size(); ++index) {
         const Table& table = (*tables)[index];
-        const std::vector<unsigned char> bytes = TrimmedTable(table, longMetrics, usedGlyphs);
+        const std::vector<unsigned char> bytes = TrimmedTable(table, plan);
         const std::size_t record = kDirectoryStart + index * kRecordSize;
         if (table.tag == "head" && bytes.size() >= kHeadChecksumAdjustmentAt + 4)
             headAt = trimmed.size();

@@ -3,6 +3,7 @@
 #include "conversion/LibharuPrivate.h"
 #include "conversion/TrueTypeProgram.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -67,9 +68,13 @@ void TrimToUsedGlyphs(HPDF_Font font)
 {
     LibharuFont glyphs(font);
     std::vector<bool> used(glyphs.GlyphCount());
-    for (unsigned glyph = 0; glyph < used.size(); ++glyph)
+    std::vector<std::uint16_t> advances(glyphs.GlyphCount());
+    for (unsigned glyph = 0; glyph < used.size(); ++glyph) {
         used[glyph] = glyphs.IsGlyphUsed(glyph);
+        advances[glyph] = static_cast<std::uint16_t>(glyphs.GlyphAdvance(glyph));
+    }
     glyphs.MapUsedCodes();
-    glyphs.RewriteFontProgram([&used](std::span<const HPDF_BYTE> program) { return TrimmedFontProgram(program, used); },
-                              {"post", kGlyphNamesHeaderSize});
+    glyphs.RewriteFontProgram(
+        [&](std::span<const HPDF_BYTE> program) { return TrimmedFontProgram(program, used, advances); },
+        {"post", kGlyphNamesHeaderSize});
 }

@@ -109,6 +109,14 @@ bool IsDirectionControl(char32_t c)
     return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
 }
 
+bool IsRightToLeftMark(char32_t c)
+{
+    // Hebrew, Arabic, Syriac, Thaana, N'Ko, Samaritan and Mandaic, and the Hebrew presentation
+    // forms' point.
+    const bool rightToLeftBlock = (c >= 0x0591 && c <= 0x08FF) || c == 0xFB1E;
+    return rightToLeftBlock && fribidi_get_bidi_type(c) == FRIBIDI_TYPE_NSM;
+}
+
 void RemoveDirectionControls(std::string& line)
 {
     // Every direction control lies at U+061C or above, whose UTF-8 lead byte is 0xD8 or more.

@@ -29,6 +29,10 @@ bool StartsRightToLeft(std::string_view line);
 // and isolates): the reordering takes it in, and it is never drawn nor given a width.
 bool IsDirectionControl(char32_t c);
 
+// Whether `c` is a mark of a right-to-left script (a Hebrew point, an Arabic vowel sign) meant to
+// take no room of its own: drawn at the same place as its letter, over or under it.
+bool IsRightToLeftMark(char32_t c);
+
 // Takes the direction controls out of the well-formed UTF-8 `line`, a line drawn as it is.
 void RemoveDirectionControls(std::string& line);
 

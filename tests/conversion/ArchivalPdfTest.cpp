@@ -148,6 +148,10 @@ struct ReadingOrderCase {
     std::string text;
     std::string structureText; // its one paragraph as pdfinfo -struct-text gives it
     std::string fontFile = DejaVuSansPath();
+    // Poppler's page text takes a mark drawn back over the letter before it for a word of its
+    // own, and the text of a tagged page holds each mark after its letter; its structure holds
+    // the text in order all the same.
+    bool pageTextAsUntagged = true;
 };
 void PrintTo(const ReadingOrderCase& c, std::ostream* out) { *out << c.what; }
 
@@ -167,7 +171,9 @@ TEST_P(ArchivalReadingOrder, StructureHoldsTheTextInItsOrderAndThePageReadsAsUnt
     for (const char* mode : {"-nopgbrk", "-layout"}) {
         const std::string pageText = PopplerPageText(plain.pdfPath, mode);
         EXPECT_GT(pageText.size(), GetParam().text.size() / 2);
-        EXPECT_EQ(PopplerPageText(tagged.pdfPath, mode), pageText) << mode;
+        if (GetParam().pageTextAsUntagged) {
+            EXPECT_EQ(PopplerPageText(tagged.pdfPath, mode), pageText) << mode;
+        }
     }
 }
 
@@ -177,6 +183,9 @@ TEST_P(ArchivalReadingOrder, StructureHoldsTheTextInItsOrderAndThePageReadsAsUnt
 #define MARHABAN "\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7"
 #define BIL_ALAM "\xD8\xA8\xD8\xA7\xD9\x84\xD8\xB9\xD8\xA7\xD9\x84\xD9\x85"
 #define LAM_ALEF "\xD9\x84\xD8\xA7"
+// The same shalom with its points (in their canonical order), marhaban with its vowel signs.
+#define POINTED_SHALOM "\xD7\xA9\xD6\xB8\xD7\x81\xD7\x9C\xD7\x95\xD6\xB9\xD7\x9D"
+#define VOWELLED_MARHABAN "\xD9\x85\xD9\x8E\xD8\xB1\xD9\x92\xD8\xAD\xD9\x8E\xD8\xA8\xD9\x8B\xD8\xA7"
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ArchivalReadingOrder,
@@ -196,7 +205,12 @@ INSTANTIATE_TEST_SUITE_P(
                                      Repeated("lorem ipsum ", 20) + "end "},
                     ReadingOrderCase{"a Hebrew line wrapped after a space", Repeated(SHALOM " " OLAM " ", 20) + "\n",
                                      Repeated(SHALOM " " OLAM " ", 20)},
-                    ReadingOrderCase{"a paragraph's line that begins with spaces", "one\n  two\n", "one  two "}));
+                    ReadingOrderCase{"a paragraph's line that begins with spaces", "one\n  two\n", "one  two "},
+                    // Marks stand on their letters; a monospaced font gives Arabic marks a cell of
+                    // their own, which they lose, in the widths and in the font program alike.
+                    ReadingOrderCase{"Hebrew points", POINTED_SHALOM "\n", POINTED_SHALOM " ", DejaVuSansPath(), false},
+                    ReadingOrderCase{"Arabic vowel signs in a monospaced font", VOWELLED_MARHABAN " " LAM_ALEF "\n",
+                                     VOWELLED_MARHABAN " " LAM_ALEF " ", DejaVuSansMonoPath(), false}));
 
 struct GlyphlessCase {
     const char* what;
@@ -252,6 +266,25 @@ void Replace(std::string& text, const std::string& from, const std::string& to)
 {
     for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
+}
+
+// A composite TrueType font's width that is not its glyph's advance in the font program.
+TEST(ArchivalChecker, FindsACompositeWidthThatIsNotTheProgramsAdvance)
+{
+    ScratchFolder folder;
+    ConversionOptions options = Utf8Options();
+    options.Archive = kArchivePdfA;
+    const Converted converted = ConvertText(folder, options, kThreeParagraphs);
+    ASSERT_TRUE(converted.result.written) << converted.result.reason;
+    ASSERT_TRUE(CheckArchival(converted.pdfPath).broken.empty());
+    const std::string broken = folder.File("broken.pdf");
+    QPDF pdf;
+    pdf.processFile(converted.pdfPath.c_str());
+    Object widths = FirstFont(pdf).getKey("/DescendantFonts").getArrayItem(0).getKey("/W").getArrayItem(1);
+    widths.setArrayItem(0, Object::newReal(widths.getArrayItem(0).getNumericValue() + 2, 0));
+    QPDFWriter writer(pdf, broken.c_str());
+    writer.write();
+    EXPECT_EQ(CheckArchival(broken).broken, std::set<ArchivalRule>{ArchivalRule::FontsEmbedded});
 }
 
 struct BreakCase {

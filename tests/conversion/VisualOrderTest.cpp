@@ -1,5 +1,7 @@
 // Right-to-left text in the order it is drawn.
+#include "ConversionTestSupport.h"
 #include "conversion/VisualOrder.h"
+#include "support/PdfInspector.h"
 
 #include <gtest/gtest.h>
 
@@ -53,5 +55,23 @@ INSTANTIATE_TEST_SUITE_P(
                     BidiCase{"ArabicVowelSignsStandLeftOfTheirLetter", "\xD8\xA8\xD9\x8E", true, "\xD9\x8E\xEF\xBA\x8F"},
                     BidiCase{"EmbeddingsAreNotDrawn", "\xE2\x80\xAB" ALEF "\xE2\x80\xAC\xD8\x9C", true, ALEF}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A mark of a right-to-left script takes no room of its own, even where a monospaced font gives
+// it a cell: vowelled text takes as many lines as the same text without its marks.
+TEST(RightToLeftMarks, TakeNoRoomInAMonospacedFont)
+{
+    std::string vowelled, bare;
+    for (int word = 0; word < 80; ++word) {
+        vowelled += "\xD8\xA8\xD9\x8E\xD8\xA8\xD9\x8E "; // beh and fatha, twice
+        bare += "\xD8\xA8\xD8\xA8 ";
+    }
+    ScratchFolder vowelledFolder, bareFolder;
+    const Converted withMarks = ConvertText(vowelledFolder, Utf8Options(), vowelled + "\n");
+    const Converted without = ConvertText(bareFolder, Utf8Options(), bare + "\n");
+    ASSERT_TRUE(withMarks.result.written && without.result.written) << withMarks.result.reason;
+    const std::size_t bareLines = InspectPdf(without.pdfPath).pages.at(0).lines.size();
+    EXPECT_GT(bareLines, 1u);
+    EXPECT_EQ(InspectPdf(withMarks.pdfPath).pages.at(0).lines.size(), bareLines);
+}
 
 } // namespace

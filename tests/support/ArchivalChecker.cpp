@@ -6,6 +6,8 @@
 #include <qpdf/QPDFPageObjectHelper.hh>
 
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <map>
 #include <optional>
 
@@ -96,6 +98,87 @@ bool LetterWidthsMatchProgram(Object font, Object descriptor)
     return true;
 }
 
+// --- TrueType font programs of composite fonts: the advances of their glyphs -----------------
+
+unsigned U16(std::string_view bytes, std::size_t at)
+{
+    return at + 2 <= bytes.size() ? unsigned(static_cast<unsigned char>(bytes[at])) << 8 | static_cast<unsigned char>(bytes[at + 1]) : 0;
+}
+
+std::uint32_t U32(std::string_view bytes, std::size_t at)
+{
+    return std::uint32_t(U16(bytes, at)) << 16 | U16(bytes, at + 2);
+}
+
+// The table `tag` of a TrueType font program; empty when there is none.
+std::string_view TrueTypeTable(std::string_view program, std::string_view tag)
+{
+    for (std::size_t record = 12; record + 16 <= program.size() && record < 12 + U16(program, 4) * 16; record += 16) {
+        const std::size_t offset = U32(program, record + 8);
+        const std::size_t length = U32(program, record + 12);
+        if (program.substr(record, 4) == tag && offset <= program.size() && length <= program.size() - offset)
+            return program.substr(offset, length);
+    }
+    return {};
+}
+
+std::string StreamBytes(Object stream)
+{
+    const auto data = stream.getStreamData(qpdf_dl_generalized);
+    return {reinterpret_cast<const char*>(data->getBuffer()), data->getSize()};
+}
+
+// The advance of `glyph` in thousandths of the em, from the program's metrics; -1 where it has
+// none.
+long ProgramAdvance(std::string_view program, unsigned glyph)
+{
+    const std::string_view head = TrueTypeTable(program, "head");
+    const std::string_view hhea = TrueTypeTable(program, "hhea");
+    const std::string_view metrics = TrueTypeTable(program, "hmtx");
+    const unsigned unitsPerEm = U16(head, 18);
+    const unsigned longMetrics = U16(hhea, 34);
+    if (unitsPerEm == 0 || longMetrics == 0 || metrics.size() < longMetrics * 4)
+        return -1;
+    return long(U16(metrics, std::min(glyph, longMetrics - 1) * 4)) * 1000 / unitsPerEm;
+}
+
+// Whether each width of the composite font's /W is the advance its glyph has in the program,
+// give or take the rounding of a thousandth.
+bool GlyphWidthsMatchProgram(Object font, Object descriptor)
+{
+    Object file = descriptor.getKey("/FontFile2");
+    Object widths = font.getKey("/W");
+    if (!file.isStream() || !widths.isArray())
+        return false;
+    const std::string program = StreamBytes(file);
+    Object map = font.getKey("/CIDToGIDMap");
+    const std::string glyphOf = map.isStream() ? StreamBytes(map) : std::string();
+    const auto matches = [&](unsigned cid, double width) {
+        const unsigned glyph = map.isStream() ? U16(glyphOf, cid * 2) : cid;
+        const long advance = ProgramAdvance(program, glyph);
+        return advance >= 0 && std::abs(double(advance) - width) <= 1;
+    };
+    // Runs are "first [w w ...]" or "first last w".
+    for (int index = 0; index + 1 < widths.getArrayNItems();) {
+        const auto first = static_cast<unsigned>(widths.getArrayItem(index).getIntValue());
+        Object next = widths.getArrayItem(index + 1);
+        if (next.isArray()) {
+            for (int i = 0; i < next.getArrayNItems(); ++i)
+                if (!matches(first + unsigned(i), next.getArrayItem(i).getNumericValue()))
+                    return false;
+            index += 2;
+            continue;
+        }
+        if (index + 2 >= widths.getArrayNItems())
+            return false;
+        for (auto cid = first; cid <= static_cast<unsigned>(next.getIntValue()); ++cid)
+            if (!matches(cid, widths.getArrayItem(index + 2).getNumericValue()))
+                return false;
+        index += 3;
+    }
+    return true;
+}
+
 // --- fonts ---------------------------------------------------------------------------------
 
 bool FontEmbedded(Object font)
@@ -107,6 +190,8 @@ bool FontEmbedded(Object font)
         return false;
     if (font.getKey("/Subtype").isNameAndEquals("/Type1"))
         return LetterWidthsMatchProgram(font, descriptor);
+    if (font.getKey("/Subtype").isNameAndEquals("/CIDFontType2"))
+        return GlyphWidthsMatchProgram(font, descriptor);
     return descriptor.getKey("/FontFile2").isStream() || descriptor.getKey("/FontFile3").isStream();
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 enum class ArchivalRule {
-    FontsEmbedded,  // every font has its program, and a Type 1 font's widths are its program's
+    FontsEmbedded,  // every font has its program, and the widths of Type 1 and composite TrueType fonts are its program's
     Metadata,       // XMP: part 2, conformance U, title and dates as the document information
     OutputIntent,   // an output intent with an RGB ICC profile
     FileIdentifier, // a trailer /ID of two strings
