@@ -196,7 +196,9 @@ INSTANTIATE_TEST_SUITE_P(
                                      Repeated("lorem ipsum ", 20) + "end "},
                     ReadingOrderCase{"a Hebrew line wrapped after a space", Repeated(SHALOM " " OLAM " ", 20) + "\n",
                                      Repeated(SHALOM " " OLAM " ", 20)},
-                    ReadingOrderCase{"a paragraph's line that begins with spaces", "one\n  two\n", "one  two "}));
+                    ReadingOrderCase{"a paragraph's line that begins with spaces", "one\n  two\n", "one  two "},
+                    // As a reader of the page's glyphs reads the gap: one space.
+                    ReadingOrderCase{"tabs in a Hebrew line", SHALOM "\t" OLAM "\tab\t12\n", SHALOM " " OLAM " ab 12 "}));
 
 struct GlyphlessCase {
     const char* what;
