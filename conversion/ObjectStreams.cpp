@@ -126,11 +126,11 @@ bool IsStream(std::string_view object)
     return object.ends_with("endstream\nendobj\n");
 }
 
-// The value of an object, without its "N 0 obj" and "endobj".
+// The value of an object, without its "N 0 obj" and "endobj" nor the line end before that.
 std::string_view ObjectValue(std::string_view object)
 {
     const std::size_t begin = object.find('\n') + 1;
-    return object.substr(begin, object.size() - begin - 7);
+    return object.substr(begin, object.size() - begin - 8);
 }
 
 // A cross-reference stream entry: type 0 (free), 1 (at an offset) or 2 (in an object stream).
@@ -166,20 +166,21 @@ public:
         return Put(object);
     }
 
-    bool PutObjectStream(const std::vector<std::size_t>& numbers, const std::vector<std::string_view>& objects)
+    bool PutObjectStream(const std::vector<std::size_t>& numbers, const std::vector<std::string_view>& values)
     {
         const std::size_t streamNumber = m_entries.size();
         std::string index;
-        std::string values;
+        std::string packed;
         for (std::size_t i = 0; i < numbers.size(); ++i) {
             m_entries[numbers[i]] = {2, streamNumber, i};
-            index += std::to_string(numbers[i]) + ' ' + std::to_string(values.size()) + ' ';
-            values += ObjectValue(objects[numbers[i]]);
+            index += std::to_string(numbers[i]) + ' ' + std::to_string(packed.size()) + ' ';
+            packed += values[numbers[i]];
+            packed += '\n';
         }
         m_entries.emplace_back();
         return PutStream(streamNumber, "/Type /ObjStm\n/N " + std::to_string(numbers.size()) + "\n/First " +
-                             std::to_string(index.size()) + '\n',
-                         index + values);
+                                           std::to_string(index.size()) + '\n',
+                         index + packed);
     }
 
     // The cross-reference stream, which is the last object, and the end of the file.
@@ -255,21 +256,38 @@ private:
     bool m_compressionFailed = false;
 };
 
-bool WritePacked(const LibraryLayout& layout, PackedWriter& writer)
+// The values of the objects that are not streams, by number, the caller's own among them; empty
+// for streams. Empty altogether when the caller's replace an object that is not there or a stream.
+std::vector<std::string_view> PackedValues(const LibraryLayout& layout, const OwnObjects& own)
+{
+    std::vector<std::string_view> values(layout.objects.size());
+    for (std::size_t number = 1; number < layout.objects.size(); ++number)
+        if (!IsStream(layout.objects[number]))
+            values[number] = ObjectValue(layout.objects[number]);
+    for (const auto& [number, value] : own.replaced) {
+        if (number >= values.size() || values[number].empty())
+            return {};
+        values[number] = value;
+    }
+    values.insert(values.end(), own.added.begin(), own.added.end());
+    return values;
+}
+
+bool WritePacked(const LibraryLayout& layout, const std::vector<std::string_view>& values, PackedWriter& writer)
 {
     if (!writer.Put(layout.header))
         return false;
     std::vector<std::size_t> packed;
-    for (std::size_t number = 1; number < layout.objects.size(); ++number) {
-        if (IsStream(layout.objects[number]) && !writer.PutObject(number, layout.objects[number]))
-            return false;
-        if (!IsStream(layout.objects[number]))
+    for (std::size_t number = 1; number < values.size(); ++number) {
+        if (!values[number].empty())
             packed.push_back(number);
+        else if (!writer.PutObject(number, layout.objects[number]))
+            return false;
     }
     for (std::size_t first = 0; first < packed.size(); first += kObjectsPerStream) {
         const std::size_t end = std::min(packed.size(), first + kObjectsPerStream);
         const std::vector<std::size_t> group(packed.begin() + std::ptrdiff_t(first), packed.begin() + std::ptrdiff_t(end));
-        if (!writer.PutObjectStream(group, layout.objects))
+        if (!writer.PutObjectStream(group, values))
             return false;
     }
     return writer.Finish(layout.trailerEntries);
@@ -278,20 +296,22 @@ bool WritePacked(const LibraryLayout& layout, PackedWriter& writer)
 } // namespace
 
 bool WriteWithObjectStreams(std::string_view pdf, const std::function<bool(std::string_view)>& write,
-                            std::string& error)
+                            std::string& error, const OwnObjectsMaker& own)
 {
     error.clear();
     const std::optional<LibraryLayout> layout = ReadLayout(pdf);
-    if (!layout) {
+    const OwnObjects owned = layout && own ? own(layout->objects.size()) : OwnObjects{};
+    const std::vector<std::string_view> values = layout ? PackedValues(*layout, owned) : std::vector<std::string_view>{};
+    if (values.empty()) {
         error = kLayoutFailure;
         return false;
     }
-    PackedWriter writer(write, layout->objects.size());
+    PackedWriter writer(write, values.size());
     if (!writer.HasCompressor()) {
         error = "Packing the PDF's objects failed: out of memory for the compressor.";
         return false;
     }
-    if (WritePacked(*layout, writer))
+    if (WritePacked(*layout, values, writer))
         return true;
     if (writer.CompressorFailed())
         error = "Packing the PDF's objects failed: the compression did not fit its room.";

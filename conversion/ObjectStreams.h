@@ -8,10 +8,23 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
-// Hands the packed form of `pdf` to `write` piece by piece, in order. Returns true when all of
+// Objects the caller writes itself, straight into the object streams, where the library would
+// make thousands of small objects of its own: values that replace those of the library's objects
+// of the same numbers (written as placeholders that others refer to), and new objects numbered
+// on from the first number the library left free, which the maker is given.
+struct OwnObjects {
+    std::vector<std::pair<std::size_t, std::string>> replaced;
+    std::vector<std::string> added;
+};
+using OwnObjectsMaker = std::function<OwnObjects(std::size_t firstFreeNumber)>;
+
+// Hands the packed form of `pdf`, with the objects `own` makes if given, to `write` piece by piece,
+// in order. Returns true when all of
 // it was written. On false, `error` says why in one sentence, or is empty when `write` refused,
 // whose caller knows its own reason; a PDF not laid out as the library lays it out is refused
 // before anything is written.
 bool WriteWithObjectStreams(std::string_view pdf, const std::function<bool(std::string_view)>& write,
-                            std::string& error);
+                            std::string& error, const OwnObjectsMaker& own = nullptr);

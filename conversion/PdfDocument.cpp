@@ -428,8 +428,12 @@ bool PdfDocument::WriteOut(const std::function<bool(std::string_view)>& write)
     // The document is not needed any more, and the re-write needs room of its own.
     HPDF_Free(m_pdf);
     m_pdf = nullptr;
-    return m_aes256 ? WriteEncrypted(plain, *m_aes256, write, m_rewriteFailure)
-                    : WriteWithObjectStreams(plain, write, m_rewriteFailure);
+    if (m_aes256)
+        return WriteEncrypted(plain, *m_aes256, write, m_rewriteFailure);
+    const auto structure = [this](std::size_t firstFree) {
+        return StructureObjects(m_structureNumbers, m_marks->Structure(), firstFree);
+    };
+    return WriteWithObjectStreams(plain, write, m_rewriteFailure, structure);
 }
 
 bool PdfDocument::ReadOut(const std::function<bool(std::string_view)>& write)
@@ -474,7 +478,7 @@ void PdfDocument::AddArchivalParts(const ConversionOptions& options)
         return;
     const ArchivalInformation information{options.Title,   options.Author,   options.Creator,
                                           options.Subject, options.Keywords, kProducer};
-    AddArchivalEntries(m_pdf, ArchivalFacts{m_marks->Structure(), m_language, information});
+    m_structureNumbers = AddArchivalEntries(m_pdf, ArchivalFacts{m_marks->Structure(), m_language, information});
     Check("Writing the archival metadata and structure");
 }
 

@@ -133,6 +133,7 @@ private:
     std::optional<Aes256Encryption> m_aes256;
     bool m_archival = false;
     std::optional<MarkedContent> m_marks;
+    StructureNumbers m_structureNumbers;
     std::string m_language;
     std::string m_rewriteFailure;
 };
