@@ -74,7 +74,8 @@ struct Written {
     std::string error;
 };
 
-Written Pack(const std::string& pdf, const std::function<bool(std::string_view)>& refuse = nullptr)
+Written Pack(const std::string& pdf, const std::function<bool(std::string_view)>& refuse = nullptr,
+             const OwnObjectsMaker& own = nullptr)
 {
     Written written;
     written.ok = WriteWithObjectStreams(
@@ -83,9 +84,55 @@ Written Pack(const std::string& pdf, const std::function<bool(std::string_view)>
             written.bytes.append(bytes);
             return !refuse || refuse(bytes);
         },
-        written.error);
+        written.error, own);
     return written;
 }
+
+// The numbers of the document information and of the first stream in `pdf`.
+std::pair<int, int> InformationAndStream(const std::string& pdf)
+{
+    QPDF read;
+    read.processMemoryFile("pdf", pdf.data(), pdf.size());
+    int stream = 0;
+    for (QPDFObjectHandle object : read.getAllObjects())
+        if (object.isStream() && stream == 0)
+            stream = object.getObjectID();
+    return {read.getTrailer().getKey("/Info").getObjectID(), stream};
+}
+
+TEST(ObjectStreams, OwnObjectsFollowTheLibrarysAndReplaceItsPlaceholders)
+{
+    const std::string original = LibraryPdf();
+    const int information = InformationAndStream(original).first;
+    std::size_t first = 0;
+    const Written packed = Pack(original, nullptr, [&](std::size_t firstFree) {
+        first = firstFree;
+        return OwnObjects{{{std::size_t(information), "<</Title (own)>>"}}, {"(first own)", "[1 2]"}};
+    });
+    ASSERT_TRUE(packed.ok) << packed.error;
+    QPDF after;
+    after.processMemoryFile("after", packed.bytes.data(), packed.bytes.size());
+    EXPECT_EQ(after.getTrailer().getKey("/Info").getKey("/Title").getStringValue(), "own");
+    EXPECT_EQ(after.getObject(int(first), 0).unparseResolved(), "(first own)");
+    EXPECT_EQ(after.getObject(int(first) + 1, 0).unparseResolved(), "[ 1 2 ]");
+}
+
+class MisplacedOwnObject : public testing::TestWithParam<bool> {};
+
+// Replacing a stream, or an object the library did not write, is the caller's mistake.
+TEST_P(MisplacedOwnObject, IsRefusedBeforeAnythingIsWritten)
+{
+    const std::string original = LibraryPdf();
+    const int stream = InformationAndStream(original).second;
+    const Written packed = Pack(original, nullptr, [&](std::size_t firstFree) {
+        return OwnObjects{{{GetParam() ? std::size_t(stream) : firstFree, "null"}}, {}};
+    });
+    EXPECT_FALSE(packed.ok);
+    EXPECT_NE(packed.error, "");
+    EXPECT_EQ(packed.bytes, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(StreamOrPastTheEnd, MisplacedOwnObject, testing::Bool());
 
 TEST(ObjectStreams, EveryObjectIsTheOneTheLibraryWrote)
 {
@@ -104,7 +151,7 @@ TEST(ObjectStreams, EveryObjectIsTheOneTheLibraryWrote)
             ASSERT_TRUE(copy.isStream());
             EXPECT_EQ(copy.getRawStreamData()->getSize(), object.getRawStreamData()->getSize());
         } else {
-            EXPECT_EQ(copy.unparse(), object.unparse()) << object.getObjectID();
+            EXPECT_EQ(copy.unparseResolved(), object.unparseResolved()) << object.getObjectID();
         }
     }
 }
