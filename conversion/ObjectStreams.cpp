@@ -12,7 +12,7 @@ namespace {
 
 // zlib's default level, as for the pages.
 constexpr int kCompressionLevel = 6;
-// More objects a stream compress better, fewer make a reader's way to one object shorter.
+// A stream of more objects compresses better, one of fewer is quicker for a reader to open.
 constexpr std::size_t kObjectsPerStream = 200;
 constexpr std::size_t kTableEntryBytes = 20; // "0000000123 00000 n\r\n"
 constexpr char kLayoutFailure[] = "The finished PDF is not laid out as the PDF library lays it out, so its objects "
@@ -49,7 +49,7 @@ bool Expect(std::string_view text, std::size_t& pos, std::string_view expected)
 std::optional<std::vector<std::size_t>> ReadTable(std::string_view pdf, std::size_t& pos)
 {
     const std::optional<std::size_t> count = ReadNumber(pdf, pos);
-    if (!count || *count == 0 || !Expect(pdf, pos, "\n") || pdf.size() - pos < *count * kTableEntryBytes)
+    if (!count || *count == 0 || !Expect(pdf, pos, "\n") || (pdf.size() - pos) / kTableEntryBytes < *count)
         return std::nullopt;
     std::vector<std::size_t> offsets(*count);
     for (std::size_t number = 0; number < *count; ++number, pos += kTableEntryBytes) {
