@@ -189,6 +189,12 @@ INSTANTIATE_TEST_SUITE_P(
                                [](std::string& pdf) { pdf.replace(pdf.rfind(" 00000 n"), 8, " 00001 n"); }},
                     LayoutCase{"a table past the end",
                                [](std::string& pdf) { pdf.insert(pdf.rfind("\n%%EOF"), "999999"); }},
+                    LayoutCase{"a table longer than the file",
+                               [](std::string& pdf) {
+                                   const std::size_t count = pdf.rfind("xref\n0 ") + 7;
+                                   // Times the 20 bytes of an entry, 4 once it wraps around.
+                                   pdf.replace(count, pdf.find('\n', count) - count, "922337203685477581");
+                               }},
                     LayoutCase{"no trailer", [](std::string& pdf) { pdf.replace(pdf.rfind("trailer"), 7, "trailor"); }}));
 
 } // namespace
