@@ -29,6 +29,21 @@ inline double BestSeconds(const std::function<void()>& work, int repeats = 3)
     return best;
 }
 
+// The CPU time (user and system, all threads) `work` takes once, which the load of a shared
+// machine disturbs less than the clock.
+inline double CpuSeconds(const std::function<void()>& work)
+{
+    const auto used = [] {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+               double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    };
+    const double before = used();
+    work();
+    return used() - before;
+}
+
 // Peak resident memory of `work` run in a child process, in MB.
 inline double PeakMegabytes(const std::function<void()>& work)
 {

@@ -107,92 +107,52 @@ void AddFileIdentifier(HPDF_Doc pdf)
     HPDF_Dict_Add(document.Trailer(), "ID", pair);
 }
 
-// Without its optional /Type, which would be a fifth of a paragraph's element.
-HPDF_Dict StructureElement(const LibharuDocument& document, const char* type, HPDF_Dict parent)
+std::string Reference(std::size_t number)
 {
-    HPDF_Dict element = document.NewIndirectDictionary();
-    if (!element)
-        return nullptr;
-    HPDF_Dict_AddName(element, "S", type);
-    HPDF_Dict_Add(element, "P", parent);
-    return element;
+    return std::to_string(number) + " 0 R";
 }
 
 // The marked content of one paragraph: a plain MCID on the paragraph's first page, a reference
 // with its page elsewhere; the MCID alone for a paragraph on one page.
-void AddContentItems(const LibharuDocument& document, HPDF_Dict paragraph, const std::vector<MarkedPiece>& pieces,
-                     const std::vector<HPDF_Page>& pages)
+std::string ContentItems(const std::vector<MarkedPiece>& pieces, const std::vector<std::size_t>& pages)
 {
-    if (pieces.size() == 1) {
-        HPDF_Dict_AddNumber(paragraph, "K", pieces.front().mcid);
-        return;
-    }
-    HPDF_Array items = document.NewArray(pieces.size());
-    if (!items || HPDF_Dict_Add(paragraph, "K", items) != HPDF_OK)
-        return;
+    if (pieces.size() == 1)
+        return std::to_string(pieces.front().mcid);
+    std::string items = "[";
     for (const MarkedPiece& piece : pieces) {
-        if (piece.page == pieces.front().page) {
-            HPDF_Array_AddNumber(items, piece.mcid);
-            continue;
-        }
-        HPDF_Dict reference = HPDF_Dict_New(document.Memory());
-        if (!reference || HPDF_Array_Add(items, reference) != HPDF_OK)
-            return;
-        HPDF_Dict_AddName(reference, "Type", "MCR");
-        HPDF_Dict_Add(reference, "Pg", pages[std::size_t(piece.page)]);
-        HPDF_Dict_AddNumber(reference, "MCID", piece.mcid);
+        if (piece.page == pieces.front().page)
+            items += std::to_string(piece.mcid) + ' ';
+        else
+            items += "<</Type /MCR /Pg " + Reference(pages[std::size_t(piece.page)]) + " /MCID " +
+                     std::to_string(piece.mcid) + ">> ";
     }
+    items.back() = ']';
+    return items;
 }
 
-// For each page, the paragraph of each of its MCIDs, in the order of the MCIDs.
-std::vector<std::vector<HPDF_Dict>> AddParagraphs(const LibharuDocument& document, const DocumentStructure& structure,
-                                                  HPDF_Dict parent)
-{
-    HPDF_Array kids = document.NewArray(structure.paragraphs.size());
-    std::vector<std::vector<HPDF_Dict>> parents(structure.pages.size());
-    if (!kids || HPDF_Dict_Add(parent, "K", kids) != HPDF_OK)
-        return parents;
-    for (const std::vector<MarkedPiece>& pieces : structure.paragraphs) {
-        HPDF_Dict paragraph = StructureElement(document, "P", parent);
-        if (!paragraph)
-            return parents;
-        HPDF_Array_Add(kids, paragraph);
-        HPDF_Dict_Add(paragraph, "Pg", structure.pages[std::size_t(pieces.front().page)]);
-        AddContentItems(document, paragraph, pieces, structure.pages);
-        for (const MarkedPiece& piece : pieces)
-            parents[std::size_t(piece.page)].push_back(paragraph);
-    }
-    return parents;
-}
-
-// A Document element holding one P element per paragraph, and the parent tree that leads from
-// each page's MCIDs back to their paragraphs.
-void AddStructureTree(HPDF_Doc pdf, const DocumentStructure& structure)
+// The root of the structure tree with placeholders for its Document element and parent tree,
+// which StructureObjects fills, and each page's key into the parent tree.
+StructureNumbers AddStructureRoot(HPDF_Doc pdf, const DocumentStructure& structure)
 {
     const LibharuDocument document(pdf);
     HPDF_Dict root = document.NewIndirectDictionary();
+    HPDF_Dict element = document.NewIndirectDictionary();
     HPDF_Dict parentTree = document.NewIndirectDictionary();
-    HPDF_Dict element = root ? StructureElement(document, "Document", root) : nullptr;
-    HPDF_Array numbers = document.NewArray(2 * structure.pages.size());
-    if (!parentTree || !element || !numbers)
-        return;
+    if (!root || !element || !parentTree)
+        return {};
     HPDF_Dict_AddName(root, "Type", "StructTreeRoot");
     HPDF_Dict_Add(root, "K", element);
-    const std::vector<std::vector<HPDF_Dict>> parents = AddParagraphs(document, structure, element);
-    for (std::size_t page = 0; page < structure.pages.size(); ++page) {
-        HPDF_Dict_AddNumber(structure.pages[page], "StructParents", HPDF_INT32(page));
-        HPDF_Dict_AddName(structure.pages[page], "Tabs", "S");
-        HPDF_Array onPage = document.NewArray(parents[page].size());
-        HPDF_Array_AddNumber(numbers, HPDF_INT32(page));
-        if (!onPage || HPDF_Array_Add(numbers, onPage) != HPDF_OK)
-            return;
-        for (HPDF_Dict paragraph : parents[page])
-            HPDF_Array_Add(onPage, paragraph);
-    }
-    HPDF_Dict_Add(parentTree, "Nums", numbers);
     HPDF_Dict_Add(root, "ParentTree", parentTree);
     HPDF_Dict_AddNumber(root, "ParentTreeNextKey", HPDF_INT32(structure.pages.size()));
     HPDF_Dict_Add(document.Catalog(), "StructTreeRoot", root);
+    StructureNumbers numbers{LibharuDocument::ObjectNumber(root), LibharuDocument::ObjectNumber(element),
+                             LibharuDocument::ObjectNumber(parentTree), {}};
+    for (std::size_t page = 0; page < structure.pages.size(); ++page) {
+        HPDF_Dict_AddNumber(structure.pages[page], "StructParents", HPDF_INT32(page));
+        HPDF_Dict_AddName(structure.pages[page], "Tabs", "S");
+        numbers.pages.push_back(LibharuDocument::ObjectNumber(structure.pages[page]));
+    }
+    return numbers;
 }
 
 void AddViewerEntries(HPDF_Doc pdf, const std::string& language)
@@ -217,13 +177,41 @@ void AddOutputIntent(HPDF_Doc pdf, const std::string& profilePath)
         HPDF_PDFA_AppendOutputIntents(pdf, "sRGB IEC61966-2.1", profile);
 }
 
-void AddArchivalEntries(HPDF_Doc pdf, const ArchivalFacts& facts)
+StructureNumbers AddArchivalEntries(HPDF_Doc pdf, const ArchivalFacts& facts)
 {
     AddMetadata(pdf, facts.information);
-    AddStructureTree(pdf, facts.structure);
+    const StructureNumbers numbers = AddStructureRoot(pdf, facts.structure);
     AddViewerEntries(pdf, facts.language);
     AddFileIdentifier(pdf);
-    // The library's header says 1.3 whatever the document holds; XMP metadata, output intents
-    // and marked content came later.
+    // The library's header says 1.3 whatever the document holds; XMP metadata, output intents,
+    // marked content and object streams came later.
     LibharuDocument(pdf).SetVersion(HPDF_VER_17);
+    return numbers;
+}
+
+OwnObjects StructureObjects(const StructureNumbers& numbers, const DocumentStructure& structure,
+                            std::size_t firstFree)
+{
+    OwnObjects own;
+    own.added.reserve(structure.paragraphs.size());
+    std::string kids;
+    std::vector<std::string> parents(numbers.pages.size());
+    const std::string documentElement = Reference(numbers.document);
+    for (const std::vector<MarkedPiece>& pieces : structure.paragraphs) {
+        const std::string paragraph = Reference(firstFree + own.added.size());
+        own.added.push_back("<</S /P /P " + documentElement + " /Pg " +
+                            Reference(numbers.pages[std::size_t(pieces.front().page)]) + " /K " +
+                            ContentItems(pieces, numbers.pages) + ">>");
+        kids += paragraph + ' ';
+        for (const MarkedPiece& piece : pieces)
+            parents[std::size_t(piece.page)] += paragraph + ' ';
+    }
+    // Without its optional /Type, as the P elements.
+    own.replaced.emplace_back(numbers.document,
+                              "<</S /Document /P " + Reference(numbers.root) + " /K [" + kids + "]>>");
+    std::string tree = "<</Nums [";
+    for (std::size_t page = 0; page < parents.size(); ++page)
+        tree += std::to_string(page) + " [" + parents[page] + "] ";
+    own.replaced.emplace_back(numbers.parentTree, tree + "]>>");
+    return own;
 }

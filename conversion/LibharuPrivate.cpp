@@ -894,6 +894,12 @@ HPDF_Dict LibharuDocument::NewIndirectDictionary() const
     return dictionary && HPDF_Xref_Add(m_pdf->xref, dictionary) == HPDF_OK ? dictionary : nullptr;
 }
 
+std::size_t LibharuDocument::ObjectNumber(HPDF_Dict object)
+{
+    const HPDF_UINT32 id = object->header.obj_id;
+    return (id & HPDF_OTYPE_INDIRECT) != 0 ? id & 0x00FFFFFF : 0;
+}
+
 HPDF_Array LibharuDocument::NewArray(std::size_t items) const
 {
     HPDF_Array array = HPDF_Array_New(m_pdf->mmgr);

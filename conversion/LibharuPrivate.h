@@ -171,6 +171,8 @@ public:
     HPDF_Dict Trailer() const;
     // A new dictionary written as an object of its own, which others refer to.
     HPDF_Dict NewIndirectDictionary() const;
+    // The number `object` is written under when it is an object of its own; else 0.
+    static std::size_t ObjectNumber(HPDF_Dict object);
     // A new array that takes `items` without growing step by step (the library grows its
     // arrays twenty items at a time, copying them all each time).
     HPDF_Array NewArray(std::size_t items) const;

@@ -3,6 +3,7 @@
 #include "conversion/CidTypeface.h"
 #include "conversion/ToUnicodeMap.h"
 #include "conversion/LibharuPrivate.h"
+#include "conversion/ObjectStreams.h"
 #include "conversion/TrueTypeSubset.h"
 #include "platform/Utf8.h"
 
@@ -164,8 +165,8 @@ bool PdfDocument::Check(const std::string& step)
 
 std::string PdfDocument::FailureReason() const
 {
-    if (!m_encryptionFailure.empty())
-        return m_encryptionFailure;
+    if (!m_rewriteFailure.empty())
+        return m_rewriteFailure;
     if (!m_pages.FailureReason().empty())
         return m_pages.FailureReason();
     if (!Failed())
@@ -414,11 +415,8 @@ void PdfDocument::Finish(const ConversionOptions& options, const std::string& ow
 
 bool PdfDocument::WriteOut(const std::function<bool(std::string_view)>& write)
 {
-    return m_aes256 ? WriteEncryptedOut(write) : ReadOut(write);
-}
-
-bool PdfDocument::WriteEncryptedOut(const std::function<bool(std::string_view)>& write)
-{
+    if (!m_aes256 && !m_archival)
+        return ReadOut(write);
     std::string plain;
     plain.reserve(HPDF_GetStreamSize(m_pdf));
     const auto keep = [&](std::string_view bytes) {
@@ -430,7 +428,12 @@ bool PdfDocument::WriteEncryptedOut(const std::function<bool(std::string_view)>&
     // The document is not needed any more, and the re-write needs room of its own.
     HPDF_Free(m_pdf);
     m_pdf = nullptr;
-    return WriteEncrypted(plain, *m_aes256, write, m_encryptionFailure);
+    if (m_aes256)
+        return WriteEncrypted(plain, *m_aes256, write, m_rewriteFailure);
+    const auto structure = [this](std::size_t firstFree) {
+        return StructureObjects(m_structureNumbers, m_marks->Structure(), firstFree);
+    };
+    return WriteWithObjectStreams(plain, write, m_rewriteFailure, structure);
 }
 
 bool PdfDocument::ReadOut(const std::function<bool(std::string_view)>& write)
@@ -475,7 +478,7 @@ void PdfDocument::AddArchivalParts(const ConversionOptions& options)
         return;
     const ArchivalInformation information{options.Title,   options.Author,   options.Creator,
                                           options.Subject, options.Keywords, kProducer};
-    AddArchivalEntries(m_pdf, ArchivalFacts{m_marks->Structure(), m_language, information});
+    m_structureNumbers = AddArchivalEntries(m_pdf, ArchivalFacts{m_marks->Structure(), m_language, information});
     Check("Writing the archival metadata and structure");
 }
 

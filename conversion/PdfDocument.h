@@ -86,7 +86,8 @@ public:
     // Hands the finished PDF to `write` piece by piece, in order, and stops when `write`
     // returns false. The library's own file output checks neither its last writes nor the
     // close, so the bytes go through the caller, who checks them. Once only: an encrypting
-    // WriteOut frees the library's document as soon as it has the plain PDF.
+    // WriteOut, and one of an archival document, whose objects other than streams go out packed
+    // into object streams, frees the library's document as soon as it has the plain PDF.
     bool WriteOut(const std::function<bool(std::string_view)>& write);
 
     // The EncryptLevel from which PDFs are encrypted with AES-256 instead of the library's RC4.
@@ -114,7 +115,6 @@ private:
     void SetSecurity(const ConversionOptions& options, const std::string& ownerPassword,
                      const std::string& userPassword);
     bool ReadOut(const std::function<bool(std::string_view)>& write);
-    bool WriteEncryptedOut(const std::function<bool(std::string_view)>& write);
     HPDF_Font LoadArchivalBase14Font(int base14Index, const char* encoding);
 
     HPDF_Doc m_pdf = nullptr;
@@ -133,6 +133,7 @@ private:
     std::optional<Aes256Encryption> m_aes256;
     bool m_archival = false;
     std::optional<MarkedContent> m_marks;
+    StructureNumbers m_structureNumbers;
     std::string m_language;
-    std::string m_encryptionFailure;
+    std::string m_rewriteFailure;
 };

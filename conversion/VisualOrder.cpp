@@ -12,6 +12,7 @@ namespace {
 // Every right-to-left character lies at U+0590 or above, whose UTF-8 lead byte is 0xD6 or more.
 constexpr unsigned char kFirstRightToLeftLead = 0xD6;
 constexpr FriBidiChar kLigatureFiller = 0xFEFF;
+constexpr FriBidiChar kRightToLeftMark = 0x200F;
 
 std::vector<FriBidiChar> Decoded(std::string_view line)
 {
@@ -90,6 +91,25 @@ bool VisualOf(const std::vector<FriBidiChar>& logical, std::vector<FriBidiChar>&
     for (FriBidiStrIndex v = 0; v < length; ++v)
         visualPosition[static_cast<std::size_t>(logicalAt[static_cast<std::size_t>(v)])] = v;
     return true;
+}
+
+// The spaces a tab became in a right-to-left line are followed by a right-to-left mark
+// (TabStops.h): all but the first are left out of the pieces, so that where the tab was the text
+// reads one space, as a reader of the page's glyphs reads the gap; what follows still stands where
+// the visual line has it.
+std::vector<bool> TabSpacesLeftOut(const std::vector<FriBidiChar>& logical)
+{
+    std::vector<bool> leftOut(logical.size());
+    for (std::size_t mark = 0; mark < logical.size(); ++mark) {
+        if (logical[mark] != kRightToLeftMark)
+            continue;
+        std::size_t first = mark;
+        while (first > 0 && logical[first - 1] == ' ')
+            --first;
+        for (std::size_t space = first + 1; space < mark; ++space)
+            leftOut[space] = true;
+    }
+    return leftOut;
 }
 
 } // namespace
@@ -190,9 +210,11 @@ ReorderedLine Reordered(std::string_view line, const std::map<char16_t, char32_t
             ++drawnCount;
         }
     }
+    const std::vector<bool> leftOut = TabSpacesLeftOut(logical);
     std::size_t nextPosition = 0; // right of the last character of the open piece
-    for (const FriBidiStrIndex v : visualPosition) {
-        if (visual[v] == kLigatureFiller)
+    for (std::size_t l = 0; l < visualPosition.size(); ++l) {
+        const FriBidiStrIndex v = visualPosition[l];
+        if (visual[v] == kLigatureFiller || leftOut[l])
             continue;
         if (reordered.pieces.empty() || drawnPosition[v] != nextPosition)
             reordered.pieces.push_back({{}, drawnPosition[v]});

@@ -206,6 +206,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadingOrderCase{"a Hebrew line wrapped after a space", Repeated(SHALOM " " OLAM " ", 20) + "\n",
                                      Repeated(SHALOM " " OLAM " ", 20)},
                     ReadingOrderCase{"a paragraph's line that begins with spaces", "one\n  two\n", "one  two "},
+                    // As a reader of the page's glyphs reads the gap: one space.
+                    ReadingOrderCase{"tabs in a Hebrew line", SHALOM "\t" OLAM "\tab\t12\n", SHALOM " " OLAM " ab 12 "},
                     // Marks stand on their letters; a monospaced font gives Arabic marks a cell of
                     // their own, which they lose, in the widths and in the font program alike.
                     ReadingOrderCase{"Hebrew points", POINTED_SHALOM "\n", POINTED_SHALOM " ", DejaVuSansPath(), false},

@@ -24,6 +24,21 @@ std::string SavedPdf(HPDF_Doc pdf)
     return bytes;
 }
 
+// The saved PDF as it goes out, with the rest of its structure tree.
+std::string WrittenPdf(HPDF_Doc pdf, const StructureNumbers& numbers, const DocumentStructure& structure)
+{
+    std::string written;
+    std::string error;
+    WriteWithObjectStreams(
+        SavedPdf(pdf),
+        [&](std::string_view bytes) {
+            written.append(bytes);
+            return true;
+        },
+        error, [&](std::size_t firstFree) { return StructureObjects(numbers, structure, firstFree); });
+    return written;
+}
+
 TEST(MarkedContent, AnArtifactAmidAParagraphKeepsTheParagraphWholeAndItsTextMarked)
 {
     const std::unique_ptr<std::remove_pointer_t<HPDF_Doc>, decltype(&HPDF_Free)> pdf(HPDF_New(nullptr, nullptr),
@@ -49,10 +64,11 @@ TEST(MarkedContent, AnArtifactAmidAParagraphKeepsTheParagraphWholeAndItsTextMark
     EXPECT_EQ(marks.Structure().paragraphs[0], (std::vector<MarkedPiece>{{0, 0}, {0, 1}}));
 
     AddOutputIntent(pdf.get(), kSrgbProfilePath);
-    AddArchivalEntries(pdf.get(), ArchivalFacts{marks.Structure(), "en", {}});
+    const StructureNumbers numbers = AddArchivalEntries(pdf.get(), ArchivalFacts{marks.Structure(), "en", {}});
     ASSERT_EQ(HPDF_GetError(pdf.get()), HPDF_OK);
     ScratchFolder folder;
-    const ArchivalReport report = CheckArchival(folder.Write("marked.pdf", SavedPdf(pdf.get())));
+    const ArchivalReport report =
+        CheckArchival(folder.Write("marked.pdf", WrittenPdf(pdf.get(), numbers, marks.Structure())));
     // There is no title: only the marked content is at stake here.
     EXPECT_EQ(report.broken, std::set<ArchivalRule>{ArchivalRule::Metadata});
     EXPECT_EQ(report.artifactTexts, 1);
