@@ -3,6 +3,7 @@
 //   bench_conversion [--quick]   (--quick: 10 MB instead of 100 MB for the memory figures)
 //   bench_conversion --furniture (only the header, footer and line numbers against plain)
 //   bench_conversion --floor     (only the ready lines and the small files against the library alone)
+//   bench_conversion --small     (only the small files against the library alone)
 #include "bench/BenchFiles.h"
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
@@ -165,8 +166,8 @@ void FurnitureFigure(const std::string& prose)
                 withFurniture, plain, withFurniture / plain);
 }
 
-// The ready lines and the small files, each against the library alone writing the same lines.
-void FloorFigures(const fs::path& folder)
+// The ready lines against the library alone writing the same lines.
+void ReadyLinesFigure(const fs::path& folder)
 {
     const ConversionOptions defaults;
     const std::string lines = WriteBenchFile(folder, "lines10m.txt", ShortLines(10'000'000));
@@ -178,7 +179,12 @@ void FloorFigures(const fs::path& folder)
                 "PDF %.2f MB / %.2f MB = %.3f (goal <= 1)\n",
                 ours, library, ours / library, ourSize, librarySize, ourSize / librarySize);
 
-    // As `quillary-convert -j 1` converts them: one after the other in one process.
+}
+
+// As `quillary-convert -j 1` converts them: one after the other in one process.
+void SmallFilesFigure(const fs::path& folder)
+{
+    const ConversionOptions defaults;
     std::vector<std::string> smallFiles;
     for (int i = 0; i < 1000; ++i)
         smallFiles.push_back(WriteBenchFile(folder, "small" + std::to_string(i) + ".txt", ShortLines(2'000)));
@@ -199,14 +205,17 @@ int main(int argc, char** argv)
     const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
     const bool furnitureOnly = argc > 1 && std::strcmp(argv[1], "--furniture") == 0;
     const bool floorOnly = argc > 1 && std::strcmp(argv[1], "--floor") == 0;
+    const bool smallOnly = argc > 1 && std::strcmp(argv[1], "--small") == 0;
     const fs::path folder = fs::temp_directory_path() / "quillary-bench";
     fs::create_directories(folder);
     const ConversionOptions defaults;
     ConversionOptions chinese;
     chinese.PageFont = CidFont;
 
-    if (floorOnly) {
-        FloorFigures(folder);
+    if (floorOnly || smallOnly) {
+        if (floorOnly)
+            ReadyLinesFigure(folder);
+        SmallFilesFigure(folder);
         fs::remove_all(folder);
         return 0;
     }
@@ -275,7 +284,8 @@ int main(int argc, char** argv)
     const double chineseRatio = BestSeconds([&] { Convert(chinese, zhLarge); }) / BestSeconds([&] { Convert(chinese, zhSmall); });
     std::printf("GB2312 without spaces, 1 MB / 250 KB time: %.2f (goal <= 4.5)\n", chineseRatio);
 
-    FloorFigures(folder);
+    ReadyLinesFigure(folder);
+    SmallFilesFigure(folder);
 
     const std::size_t bigBytes = quick ? 10'000'000 : 100'000'000;
     const std::string big = WriteBenchFile(folder, "big.txt", ShortLines(bigBytes));
