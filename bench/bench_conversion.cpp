@@ -4,6 +4,7 @@
 //   bench_conversion --furniture (only the header, footer and line numbers against plain)
 //   bench_conversion --floor     (only the ready lines and the small files against the library alone)
 //   bench_conversion --small     (only the small files against the library alone)
+//   bench_conversion --memory    (only the peak memory figures, 100 MB)
 #include "bench/BenchFiles.h"
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
@@ -200,18 +201,43 @@ void SmallFilesFigure(const fs::path& folder)
                 smallOurs, smallLibrary, smallOurs / smallLibrary);
 }
 
+// Peak memory of the converter alone in a child process, for the large file and the many pages.
+void MemoryFigures(const fs::path& folder, bool quick)
+{
+    const ConversionOptions defaults;
+    const std::size_t bigBytes = quick ? 10'000'000 : 100'000'000;
+    const std::string big = WriteBenchFile(folder, "big.txt", ShortLines(bigBytes));
+    const double ourPeak = PeakMegabytes([&] { Convert(defaults, big); });
+    const double libraryPeak = PeakMegabytes([&] { LibraryOnly(big, big + ".library.pdf"); });
+    std::printf("peak memory for %zu MB of ready lines: converter %.0f MB = %.2f x the input (goal <= 2.5), "
+                "library alone %.0f MB\n",
+                bigBytes / 1'000'000, ourPeak, ourPeak / (double(bigBytes) / 1e6), libraryPeak);
+
+    ConversionOptions fontSize300;
+    fontSize300.FontSize = 300;
+    const std::string few = WriteBenchFile(folder, "fontsize300.txt", ShortLines(1'000'000));
+    std::printf("peak memory for 1 MB of ready lines at font size 300: %.0f MB (goal <= 300)\n",
+                PeakMegabytes([&] { Convert(fontSize300, few); }));
+}
+
 int main(int argc, char** argv)
 {
     const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
     const bool furnitureOnly = argc > 1 && std::strcmp(argv[1], "--furniture") == 0;
     const bool floorOnly = argc > 1 && std::strcmp(argv[1], "--floor") == 0;
     const bool smallOnly = argc > 1 && std::strcmp(argv[1], "--small") == 0;
+    const bool memoryOnly = argc > 1 && std::strcmp(argv[1], "--memory") == 0;
     const fs::path folder = fs::temp_directory_path() / "quillary-bench";
     fs::create_directories(folder);
     const ConversionOptions defaults;
     ConversionOptions chinese;
     chinese.PageFont = CidFont;
 
+    if (memoryOnly) {
+        MemoryFigures(folder, false);
+        fs::remove_all(folder);
+        return 0;
+    }
     if (floorOnly || smallOnly) {
         if (floorOnly)
             ReadyLinesFigure(folder);
@@ -287,19 +313,7 @@ int main(int argc, char** argv)
     ReadyLinesFigure(folder);
     SmallFilesFigure(folder);
 
-    const std::size_t bigBytes = quick ? 10'000'000 : 100'000'000;
-    const std::string big = WriteBenchFile(folder, "big.txt", ShortLines(bigBytes));
-    const double ourPeak = PeakMegabytes([&] { Convert(defaults, big); });
-    const double libraryPeak = PeakMegabytes([&] { LibraryOnly(big, big + ".library.pdf"); });
-    std::printf("peak memory for %zu MB of ready lines: converter %.0f MB = %.2f x the input (goal <= 2.5), "
-                "library alone %.0f MB\n",
-                bigBytes / 1'000'000, ourPeak, ourPeak / (double(bigBytes) / 1e6), libraryPeak);
-
-    ConversionOptions fontSize300;
-    fontSize300.FontSize = 300;
-    const std::string few = WriteBenchFile(folder, "fontsize300.txt", ShortLines(1'000'000));
-    std::printf("peak memory for 1 MB of ready lines at font size 300: %.0f MB (goal <= 300)\n",
-                PeakMegabytes([&] { Convert(fontSize300, few); }));
+    MemoryFigures(folder, quick);
 
     fs::remove_all(folder);
     return 0;
