@@ -21,6 +21,8 @@
 #include <array>
 #include <atomic>
 #include <cstring>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <utility>
 
@@ -705,10 +707,13 @@ bool LibharuFont::AddCode(char16_t code, unsigned glyph)
 
 namespace {
 
+using CodeWidths = std::array<HPDF_INT16, 256>;
+
 // The width of every code of a Type 1 font's single-byte encoding as HPDF_Type1FontDef_GetWidth
 // finds it (the definition's first entry for the character, else its missing width), from the
-// entries sorted once instead of searched from the start for each code.
-void MeasureType1Codes(HPDF_Font font)
+// entries sorted once instead of searched from the start for each code; 0 for codes beyond the
+// encoding's range, as the library leaves them.
+CodeWidths MeasureType1Codes(HPDF_Font font)
 {
     const HPDF_FontAttr attr = Attributes(font);
     const auto* def = static_cast<HPDF_Type1FontDefAttr>(attr->fontdef->attr);
@@ -718,12 +723,29 @@ void MeasureType1Codes(HPDF_Font font)
     for (HPDF_UINT i = 0; i < def->widths_count; ++i)
         entries.emplace_back(def->widths[i].unicode, i);
     std::sort(entries.begin(), entries.end());
+    CodeWidths widths{};
     for (unsigned code = encoder->first_char; code <= encoder->last_char && code < 256; ++code) {
         const HPDF_UNICODE character = encoder->unicode_map[code];
         const auto entry = std::lower_bound(entries.begin(), entries.end(), std::pair<HPDF_UNICODE, HPDF_UINT>(character, 0));
         const bool found = entry != entries.end() && entry->first == character;
-        attr->widths[code] = HPDF_INT16(found ? def->widths[entry->second].width : attr->fontdef->missing_width);
+        widths[code] = HPDF_INT16(found ? def->widths[entry->second].width : attr->fontdef->missing_width);
     }
+    return widths;
+}
+
+// A Base14 font's widths in one of the library's encodings are the same in every document:
+// measured once a process.
+CodeWidths Base14CodeWidths(HPDF_Font font)
+{
+    static std::mutex mutex;
+    static std::map<std::string, CodeWidths> known; // by font and encoding name
+    const HPDF_FontAttr attr = Attributes(font);
+    std::string key = std::string(attr->fontdef->base_font) + '\0' + attr->encoder->name;
+    const std::lock_guard lock(mutex);
+    auto found = known.find(key);
+    if (found == known.end())
+        found = known.emplace(std::move(key), MeasureType1Codes(font)).first;
+    return found->second;
 }
 
 // HPDF_GetFont for a Type 1 font: the library would search the definition's widths from the
@@ -737,9 +759,11 @@ HPDF_Font GetType1Font(HPDF_Doc pdf, HPDF_FontDef def, const char* name, const c
     HPDF_Font font = HPDF_GetFont(pdf, name, encoding);
     type1->widths_count = count;
     const HPDF_FontAttr attr = Attributes(font);
-    if (attr && attr->type == HPDF_FONT_TYPE1 && attr->fontdef == def && attr->encoder &&
-        attr->encoder->type == HPDF_ENCODER_TYPE_SINGLE_BYTE)
-        MeasureType1Codes(font);
+    if (!attr || attr->type != HPDF_FONT_TYPE1 || attr->fontdef != def || !attr->encoder ||
+        attr->encoder->type != HPDF_ENCODER_TYPE_SINGLE_BYTE)
+        return font;
+    const CodeWidths widths = type1->is_base14font ? Base14CodeWidths(font) : MeasureType1Codes(font);
+    std::copy(widths.begin(), widths.end(), attr->widths);
     return font;
 }
 
