@@ -170,8 +170,9 @@ bool PageCompressor::PutBackCompressed(std::size_t mostLeft)
         if (!m_jobs.front().compressed) {
             if (m_jobs.size() <= mostLeft)
                 break;
-            if (m_nextToDeflate < m_jobs.size())
-                DeflateNextJob(lock, ThreadCompressor());
+            libdeflate_compressor* own = ThreadCompressor();
+            if (own && m_nextToDeflate < m_jobs.size())
+                DeflateNextJob(lock, own);
             else
                 m_changed.wait(lock);
             continue;
