@@ -2,6 +2,9 @@
 // writes its inputs to a scratch folder and prints one line per figure. See bench/README.md.
 //   bench_conversion [--quick]   (--quick: 10 MB instead of 100 MB for the memory figures)
 //   bench_conversion --furniture (only the header, footer and line numbers against plain)
+//   bench_conversion --floor     (only the ready lines and the small files against the library alone)
+//   bench_conversion --small     (only the small files against the library alone)
+//   bench_conversion --memory    (only the peak memory figures, 100 MB)
 #include "bench/BenchFiles.h"
 #include "conversion/ConversionObserver.h"
 #include "conversion/ConversionOptions.h"
@@ -177,16 +180,84 @@ void FurnitureFigure(const std::string& prose)
                 withFurniture, plain, withFurniture / plain);
 }
 
+// The ready lines against the library alone writing the same lines.
+void ReadyLinesFigure(const fs::path& folder)
+{
+    const ConversionOptions defaults;
+    const std::string lines = WriteBenchFile(folder, "lines10m.txt", ShortLines(10'000'000));
+    const double ours = BestSeconds([&] { Convert(defaults, lines); });
+    const double library = BestSeconds([&] { LibraryOnly(lines, lines + ".library.pdf"); });
+    const double ourSize = Megabytes(lines + ".pdf");
+    const double librarySize = Megabytes(lines + ".library.pdf");
+    std::printf("10 MB of ready lines: converter %.3f s, library alone %.3f s, ratio %.2f (goal <= 0.6); "
+                "PDF %.2f MB / %.2f MB = %.3f (goal <= 1)\n",
+                ours, library, ours / library, ourSize, librarySize, ourSize / librarySize);
+
+}
+
+// As `quillary-convert -j 1` converts them: one after the other in one process.
+void SmallFilesFigure(const fs::path& folder)
+{
+    const ConversionOptions defaults;
+    std::vector<std::string> smallFiles;
+    for (int i = 0; i < 1000; ++i)
+        smallFiles.push_back(WriteBenchFile(folder, "small" + std::to_string(i) + ".txt", ShortLines(2'000)));
+    const double smallOurs = BestSeconds([&] {
+        for (const std::string& file : smallFiles)
+            Convert(defaults, file);
+    });
+    const double smallLibrary = BestSeconds([&] {
+        for (const std::string& file : smallFiles)
+            LibraryOnly(file, file + ".library.pdf");
+    });
+    std::printf("1000 files of 2 KB one after the other: converter %.3f s, library alone %.3f s, ratio %.2f (goal <= 0.8)\n",
+                smallOurs, smallLibrary, smallOurs / smallLibrary);
+}
+
+// Peak memory of the converter alone in a child process, for the large file and the many pages.
+void MemoryFigures(const fs::path& folder, bool quick)
+{
+    const ConversionOptions defaults;
+    const std::size_t bigBytes = quick ? 10'000'000 : 100'000'000;
+    const std::string big = WriteBenchFile(folder, "big.txt", ShortLines(bigBytes));
+    const double ourPeak = PeakMegabytes([&] { Convert(defaults, big); });
+    const double libraryPeak = PeakMegabytes([&] { LibraryOnly(big, big + ".library.pdf"); });
+    std::printf("peak memory for %zu MB of ready lines: converter %.0f MB = %.2f x the input (goal <= 2.5), "
+                "library alone %.0f MB\n",
+                bigBytes / 1'000'000, ourPeak, ourPeak / (double(bigBytes) / 1e6), libraryPeak);
+
+    ConversionOptions fontSize300;
+    fontSize300.FontSize = 300;
+    const std::string few = WriteBenchFile(folder, "fontsize300.txt", ShortLines(1'000'000));
+    std::printf("peak memory for 1 MB of ready lines at font size 300: %.0f MB (goal <= 300)\n",
+                PeakMegabytes([&] { Convert(fontSize300, few); }));
+}
+
 int main(int argc, char** argv)
 {
     const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
     const bool furnitureOnly = argc > 1 && std::strcmp(argv[1], "--furniture") == 0;
+    const bool floorOnly = argc > 1 && std::strcmp(argv[1], "--floor") == 0;
+    const bool smallOnly = argc > 1 && std::strcmp(argv[1], "--small") == 0;
+    const bool memoryOnly = argc > 1 && std::strcmp(argv[1], "--memory") == 0;
     const fs::path folder = fs::temp_directory_path() / "quillary-bench";
     fs::create_directories(folder);
     const ConversionOptions defaults;
     ConversionOptions chinese;
     chinese.PageFont = CidFont;
 
+    if (memoryOnly) {
+        MemoryFigures(folder, false);
+        fs::remove_all(folder);
+        return 0;
+    }
+    if (floorOnly || smallOnly) {
+        if (floorOnly)
+            ReadyLinesFigure(folder);
+        SmallFilesFigure(folder);
+        fs::remove_all(folder);
+        return 0;
+    }
     const std::string prose = WriteBenchFile(folder, "prose.txt", Paragraphs(10'000'000));
     FurnitureFigure(prose);
     if (furnitureOnly) {
@@ -257,43 +328,10 @@ int main(int argc, char** argv)
     const double chineseRatio = BestSeconds([&] { Convert(chinese, zhLarge); }) / BestSeconds([&] { Convert(chinese, zhSmall); });
     std::printf("GB2312 without spaces, 1 MB / 250 KB time: %.2f (goal <= 4.5)\n", chineseRatio);
 
-    const std::string lines = WriteBenchFile(folder, "lines10m.txt", ShortLines(10'000'000));
-    const double ours = BestSeconds([&] { Convert(defaults, lines); });
-    const double library = BestSeconds([&] { LibraryOnly(lines, lines + ".library.pdf"); });
-    const double ourSize = Megabytes(lines + ".pdf");
-    const double librarySize = Megabytes(lines + ".library.pdf");
-    std::printf("10 MB of ready lines: converter %.3f s, library alone %.3f s, ratio %.2f (goal <= 0.6); "
-                "PDF %.2f MB / %.2f MB = %.3f (goal <= 1)\n",
-                ours, library, ours / library, ourSize, librarySize, ourSize / librarySize);
+    ReadyLinesFigure(folder);
+    SmallFilesFigure(folder);
 
-    // As `quillary-convert -j 1` converts them: one after the other in one process.
-    std::vector<std::string> smallFiles;
-    for (int i = 0; i < 1000; ++i)
-        smallFiles.push_back(WriteBenchFile(folder, "small" + std::to_string(i) + ".txt", ShortLines(2'000)));
-    const double smallOurs = BestSeconds([&] {
-        for (const std::string& file : smallFiles)
-            Convert(defaults, file);
-    });
-    const double smallLibrary = BestSeconds([&] {
-        for (const std::string& file : smallFiles)
-            LibraryOnly(file, file + ".library.pdf");
-    });
-    std::printf("1000 files of 2 KB one after the other: converter %.3f s, library alone %.3f s, ratio %.2f (goal <= 0.8)\n",
-                smallOurs, smallLibrary, smallOurs / smallLibrary);
-
-    const std::size_t bigBytes = quick ? 10'000'000 : 100'000'000;
-    const std::string big = WriteBenchFile(folder, "big.txt", ShortLines(bigBytes));
-    const double ourPeak = PeakMegabytes([&] { Convert(defaults, big); });
-    const double libraryPeak = PeakMegabytes([&] { LibraryOnly(big, big + ".library.pdf"); });
-    std::printf("peak memory for %zu MB of ready lines: converter %.0f MB = %.2f x the input (goal <= 2.5), "
-                "library alone %.0f MB\n",
-                bigBytes / 1'000'000, ourPeak, ourPeak / (double(bigBytes) / 1e6), libraryPeak);
-
-    ConversionOptions fontSize300;
-    fontSize300.FontSize = 300;
-    const std::string few = WriteBenchFile(folder, "fontsize300.txt", ShortLines(1'000'000));
-    std::printf("peak memory for 1 MB of ready lines at font size 300: %.0f MB (goal <= 300)\n",
-                PeakMegabytes([&] { Convert(fontSize300, few); }));
+    MemoryFigures(folder, quick);
 
     fs::remove_all(folder);
     return 0;

@@ -81,8 +81,9 @@ private:
 // HPDF_GetFont, but for an embedded TrueType font with the UTF-8 encoding without the maps from
 // every character code to its glyph and width, which the library makes by searching the font's
 // character map for each of the 65,536 codes: a tenth of a small file's conversion with a
-// Chinese font. LibharuFont::MapUsedCodes makes them once the text is drawn. Any other font is
-// got as HPDF_GetFont gets it.
+// Chinese font. LibharuFont::MapUsedCodes makes them once the text is drawn. A Type 1 font gets
+// the library's widths for its codes, found in less time. Any other font is got as HPDF_GetFont
+// gets it. `encoding` may be null for the font's own.
 HPDF_Font GetFontWithoutCodeMaps(HPDF_Doc pdf, const char* name, const char* encoding);
 
 // The resources and the media box that the finished pages of one document share, each one

@@ -8,8 +8,10 @@
 // Threads: the document's thread makes every call and alone touches the library. The first page
 // is compressed at once; from the second on, a worker thread of this object compresses the
 // content taken out of the pages while the layout goes on, and the document's thread puts the
-// results back into their pages, in page order. The PDF's bytes do not depend on that timing.
-// The worker and the compressor's memory go with the object.
+// results back into their pages, in page order. When the worker falls behind, or at the end,
+// the document's thread compresses waiting pages too. The PDF's bytes do not depend on that
+// timing. The worker and its compressor go with the object; the document's thread keeps its
+// compressor for the next document.
 #include "conversion/LibharuPrivate.h"
 
 #include <hpdf.h>
@@ -56,7 +58,8 @@ private:
     bool HandOver(Job job);
     bool StartWorker();
     void Work();
-    void Deflate(Job& job);
+    void DeflateNextJob(std::unique_lock<std::mutex>& lock, libdeflate_compressor* compressor);
+    static void Deflate(Job& job, libdeflate_compressor* compressor);
     bool PutBack(Job& job);
     bool PutBackCompressed(std::size_t mostLeft);
     bool Fail(unsigned long pageNumber, const char* why);
@@ -64,8 +67,8 @@ private:
     struct FreeCompressor {
         void operator()(libdeflate_compressor* compressor) const;
     };
-    // Used by the document's thread for the first page, by the worker after that.
-    std::unique_ptr<libdeflate_compressor, FreeCompressor> m_compressor;
+    static libdeflate_compressor* ThreadCompressor();
+    std::unique_ptr<libdeflate_compressor, FreeCompressor> m_workerCompressor;
     LibharuSharedResources m_shared;
     unsigned long m_pageNumber = 0;
     std::string m_failure;
@@ -73,7 +76,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Job> m_jobs;        // handed to the worker, in page order, until put back
-    std::size_t m_nextToDeflate = 0; // the first job in m_jobs that is not compressed yet
+    std::size_t m_nextToDeflate = 0; // the first job in m_jobs that no thread compresses yet
     bool m_stopping = false;
     std::thread m_worker;
 };

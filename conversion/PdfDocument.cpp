@@ -277,8 +277,7 @@ HPDF_Font PdfDocument::LoadCidFont(const ConversionOptions& options)
 
 HPDF_Font PdfDocument::GetFont(const std::string& fontName, const std::string& encodingName)
 {
-    HPDF_Font font = encodingName.empty() ? HPDF_GetFont(m_pdf, fontName.c_str(), nullptr)
-                                          : GetFontWithoutCodeMaps(m_pdf, fontName.c_str(), encodingName.c_str());
+    HPDF_Font font = GetFontWithoutCodeMaps(m_pdf, fontName.c_str(), encodingName.empty() ? nullptr : encodingName.c_str());
     std::string step = "Getting the font \"" + fontName + "\"";
     if (!encodingName.empty())
         step += " with the encoding \"" + encodingName + "\"";

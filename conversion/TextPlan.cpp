@@ -78,7 +78,7 @@ std::vector<char32_t> CharactersOf(std::string_view text, std::string_view alsoD
 void DrawAsWinAnsi(TextPlan& plan, std::string text)
 {
     std::size_t replaced = 0;
-    plan.text = ToWinAnsi(text, replaced);
+    plan.text = ToWinAnsi(std::move(text), replaced);
     plan.options.SingeEncode = kWinAnsiEncoding;
     plan.drawing = TextDrawing::WinAnsi;
     if (replaced > 0)

@@ -272,7 +272,8 @@ TEST_F(ConvertInWindow, DuringARunDropsAreTakenAndTheMenuKeepsOnlyItsThreeItems)
 
 TEST_F(ConvertInWindow, StartRightAfterStopWaitsForTheStoppedFileThenRunsAgain)
 {
-    const QString first = Write("1.txt", Lines(20000));
+    // Long enough that the worker is still on it when its start is handled, under load too.
+    const QString first = Write("1.txt", Lines(60000));
     const QString second = Write("2.txt", Lines(2));
     left->AddEntries({first, second});
     int starts = 0;
@@ -361,7 +362,8 @@ INSTANTIATE_TEST_SUITE_P(Table, OneKeyOneRun, testing::Values(
 
 TEST_F(ConvertInWindow, StopWhileAStartWaitsForTheStoppedWorkerTakesTheStartBack)
 {
-    const QString first = Write("1.txt", Lines(20000));
+    // Long enough that the worker is still on it when its start is handled, under load too.
+    const QString first = Write("1.txt", Lines(60000));
     const QString second = Write("2.txt", Lines(2));
     left->AddEntries({first, second});
     int starts = 0;

@@ -311,4 +311,46 @@ TEST(LibharuPageUtf8, EveryDrawnCodeOfEveryFontGetsItsWidth)
     EXPECT_EQ(CodesWithWidths(pdf, 1), (std::set<unsigned>{u'A', u'\u0416'}));
 }
 
+
+struct Type1Font {
+    const char* name; // a Base14 name, or an .afm file of a font to load
+    const char* encoding;
+};
+
+void PrintTo(const Type1Font& font, std::ostream* out)
+{
+    *out << font.name << " " << (font.encoding ? font.encoding : "(its own encoding)");
+}
+
+HPDF_Font LoadType1(HPDF_Doc pdf, const Type1Font& font, bool ours)
+{
+    std::string name = font.name;
+    if (name.ends_with(".afm"))
+        name = HPDF_LoadType1FontFromFile(pdf, font.name, (name.substr(0, name.size() - 3) + "t1").c_str());
+    return ours ? GetFontWithoutCodeMaps(pdf, name.c_str(), font.encoding) : HPDF_GetFont(pdf, name.c_str(), font.encoding);
+}
+
+class LibharuType1Widths : public testing::TestWithParam<Type1Font> {};
+
+TEST_P(LibharuType1Widths, EveryCodeMeasuresAsTheLibraryMeasuresIt)
+{
+    const Document libraries(HPDF_New(nullptr, nullptr), HPDF_Free);
+    const Document ours(HPDF_New(nullptr, nullptr), HPDF_Free);
+    HPDF_Font expected = LoadType1(libraries.get(), GetParam(), false);
+    HPDF_Font actual = LoadType1(ours.get(), GetParam(), true);
+    ASSERT_TRUE(expected && actual);
+    for (int code = 1; code < 256; ++code) {
+        const HPDF_BYTE byte[] = {HPDF_BYTE(code)};
+        EXPECT_EQ(HPDF_Font_TextWidth(actual, byte, 1).width, HPDF_Font_TextWidth(expected, byte, 1).width)
+            << "code " << code;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FontsAndEncodings, LibharuType1Widths,
+    testing::Values(Type1Font{"Times-Roman", "StandardEncoding"}, Type1Font{"Times-Roman", "WinAnsiEncoding"},
+                    Type1Font{"Helvetica-Bold", "ISO8859-7"}, Type1Font{"Helvetica", nullptr},
+                    Type1Font{"Symbol", nullptr}, Type1Font{"ZapfDingbats", nullptr},
+                    Type1Font{"/usr/share/fonts/type1/urw-base35/NimbusSans-Regular.afm", "CP1251"}));
+
 } // namespace

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <future>
 #include <memory>
 #include <string>
@@ -87,18 +88,25 @@ std::string WithoutBlanks(std::string text)
 }
 
 // The pages are compressed by a second thread: a conversion that waits for it forever ends the
-// test program with a failure after a minute instead of hanging it.
-Converted ConvertInTime(const ScratchFolder& folder, const Case& c, const std::string& text)
+// test program with a failure after a minute instead of hanging it. The conversion runs on a
+// new thread, which has no compressor yet.
+template <typename Result>
+Result InTime(std::function<Result()> work)
 {
-    auto task = std::make_shared<std::packaged_task<Converted()>>(
-        [&folder, c, text] { return ConvertText(folder, OptionsFor(c.kind), text, OwnerPasswordFor(c.kind)); });
-    std::future<Converted> converted = task->get_future();
+    auto task = std::make_shared<std::packaged_task<Result()>>(std::move(work));
+    std::future<Result> done = task->get_future();
     std::thread([task] { (*task)(); }).detach();
-    if (converted.wait_for(std::chrono::minutes(1)) != std::future_status::ready) {
+    if (done.wait_for(std::chrono::minutes(1)) != std::future_status::ready) {
         std::fprintf(stderr, "FAILED: the conversion did not end within a minute\n");
         std::_Exit(1);
     }
-    return converted.get();
+    return done.get();
+}
+
+Converted ConvertInTime(const ScratchFolder& folder, const Case& c, const std::string& text)
+{
+    return InTime<Converted>(
+        [&folder, c, text] { return ConvertText(folder, OptionsFor(c.kind), text, OwnerPasswordFor(c.kind)); });
 }
 
 class CompressedPages : public testing::TestWithParam<Case> {};
@@ -171,7 +179,9 @@ TEST_P(FailingCompressor, FailsTheFileWithItsReasonAndKeepsTheOldPdf)
     const std::string pdf = folder.Write("report.pdf", "old pdf");
     RecordingObserver observer;
     const CompressorWithoutMemory noMemory;
-    const ConversionResult result = ConvertFile(OptionsFor(c.kind), input, OwnerPasswordFor(c.kind), "", pdf, observer);
+    const ConversionResult result = InTime<ConversionResult>([&] {
+        return ConvertFile(OptionsFor(c.kind), input, OwnerPasswordFor(c.kind), "", pdf, observer);
+    });
     EXPECT_FALSE(result.written);
     EXPECT_EQ(result.reason.rfind("Compressing page 1 failed: out of memory for the compressor. ", 0), 0u)
         << result.reason;
