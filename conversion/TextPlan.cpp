@@ -116,9 +116,9 @@ void DrawAsUtf8(TextPlan& plan, std::string text, std::string_view alsoDrawn)
     plan.text = std::move(text);
 }
 
-void ReadAsDetected(FileText& read, std::string bytes, bool more)
+// Unicode text, as UTF-8 with CR LF folded.
+void ReadAsUnicode(FileText& read, std::string bytes, const DetectedEncoding& encoding, bool more)
 {
-    const DetectedEncoding encoding = DetectEncoding(bytes);
     std::size_t replaced = 0;
     if (encoding.IsUtf8()) {
         bytes.erase(0, encoding.markLength);
@@ -127,9 +127,7 @@ void ReadAsDetected(FileText& read, std::string bytes, bool more)
         read.text = DecodeToUtf8(std::string_view(bytes).substr(encoding.markLength), encoding.charset, more, &replaced);
         std::string().swap(bytes);
     }
-    read.decoded = true;
     read.cut = more;
-    AddNote(read.notes, GuessNote(encoding));
     AddNote(read.notes, UndecodableNote(encoding, replaced));
     // No end of text at a zero byte or Ctrl+Z: they are control characters like any other, left
     // out of the drawing and counted, and the text after them is converted.
@@ -137,15 +135,29 @@ void ReadAsDetected(FileText& read, std::string bytes, bool more)
     ComposeMarks(read.text);
 }
 
+void ReadAsDetected(FileText& read, std::string bytes, bool more)
+{
+    const DetectedEncoding encoding = DetectEncoding(bytes);
+    read.decoded = true;
+    AddNote(read.notes, GuessNote(encoding));
+    ReadAsUnicode(read, std::move(bytes), encoding, more);
+}
+
+// UTF-8 is read whatever the bytes, but a UTF-16 or UTF-32 byte-order mark leaves no doubt
+// that they are not: cut at its first zero byte, such a file gave a nearly empty PDF.
+void ReadAsUtf8(FileText& read, std::string bytes, bool more)
+{
+    const DetectedEncoding encoding = EncodingByMark(bytes).value_or(DetectedEncoding{.charset = "UTF-8"});
+    ReadAsUnicode(read, std::move(bytes), encoding, more);
+}
+
 void ReadAsChosen(FileText& read, std::string bytes, bool more, TextDrawing drawing)
 {
+    if (drawing == TextDrawing::Utf8)
+        return ReadAsUtf8(read, std::move(bytes), more);
     AddNote(read.notes, TextEndNote(bytes));
     read.cut = ApplyTextMode(bytes) && more;
-    if (drawing == TextDrawing::Utf8 && bytes.starts_with(kUtf8ByteOrderMark))
-        bytes.erase(0, kUtf8ByteOrderMark.size());
     read.text = std::move(bytes);
-    if (drawing == TextDrawing::Utf8)
-        ComposeMarks(read.text);
 }
 
 // Pure ASCII, most text files, passes as it is.
