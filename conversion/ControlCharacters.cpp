@@ -4,19 +4,9 @@
 
 std::size_t DropControlCharacters(std::string& text)
 {
-    const auto dropped = [](char byte) {
-        switch (byte) {
-        case '\r':
-        case '\n':
-        case '\t':
-        case '\f': return false;
-        case '\x7F': return true;
-        default: return static_cast<unsigned char>(byte) < 0x20;
-        }
-    };
     // Most texts hold none: they are only read.
-    const auto first = std::find_if(text.begin(), text.end(), dropped);
-    const auto kept = first == text.end() ? first : std::remove_if(first, text.end(), dropped);
+    const auto first = std::find_if(text.begin(), text.end(), IsDroppedControl);
+    const auto kept = first == text.end() ? first : std::remove_if(first, text.end(), IsDroppedControl);
     const auto count = static_cast<std::size_t>(text.end() - kept);
     text.erase(kept, text.end());
     return count;

@@ -17,7 +17,9 @@
 // stand-ins for characters beyond U+FFFF follow from it alone.
 #include "conversion/ConversionOptions.h"
 #include "conversion/SystemFont.h"
+#include "conversion/TextCharacters.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +40,9 @@ struct TextPlan {
     std::vector<SystemFont> fallbackFonts;
     // Whether every installed font was looked at for the characters the fonts above lack.
     bool searchedInstalledFonts = false;
+    // In UTF-8: the characters of the text and of what is drawn besides it, found as the fonts
+    // were chosen; none when they were not looked at.
+    std::optional<TextCharacters> characters;
 };
 
 // Makes the plan for `bytes`, the whole file as read. Control characters other than line ends,

@@ -156,20 +156,34 @@ bool HoldsMultiByteUtf8(std::string_view text)
 
 bool IsWellFormedUtf8(std::string_view text)
 {
-    for (std::size_t pos = 0; pos < text.size();) {
-        // Runs of ASCII, most of any text, are passed eight bytes at a time.
-        if (pos + 8 <= text.size()) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    for (std::size_t pos = 0; pos < size;) {
+        // Runs of ASCII, most of any text, are passed eight bytes at a time; eight bytes that
+        // are not all ASCII are stepped through before the next look at a whole word, which
+        // in Greek or Cyrillic text would fail time after time.
+        const std::size_t wordEnd = pos + 8;
+        if (wordEnd <= size) {
             std::uint64_t word;
-            std::copy_n(text.data() + pos, 8, reinterpret_cast<char*>(&word));
+            std::copy_n(bytes + pos, 8, reinterpret_cast<unsigned char*>(&word));
             if ((word & 0x8080808080808080ull) == 0) {
-                pos += 8;
+                pos = wordEnd;
                 continue;
             }
         }
-        const std::size_t length = Utf8SequenceLength(text, pos);
-        if (length == 0)
-            return false;
-        pos += length;
+        for (const std::size_t end = std::min(wordEnd, size); pos < end;) {
+            const unsigned char lead = bytes[pos];
+            if (lead < 0x80) {
+                ++pos;
+            } else if (lead - 0xC2u <= 0xDFu - 0xC2u && pos + 1 < size && IsContinuation(bytes[pos + 1])) {
+                pos += 2;
+            } else {
+                const std::size_t length = Utf8MultiByteSequenceLength(text, pos);
+                if (length == 0)
+                    return false;
+                pos += length;
+            }
+        }
     }
     return true;
 }
