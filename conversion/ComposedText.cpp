@@ -24,12 +24,15 @@ bool MayHoldMarks(const std::string& text)
 
 bool ComposeMarks(std::string& text)
 {
-    // The normaliser would turn malformed bytes into U+FFFD before they are counted for the notes.
-    if (!MayHoldMarks(text) || !IsWellFormedUtf8(text))
+    if (!MayHoldMarks(text))
         return false;
     UErrorCode status = U_ZERO_ERROR;
     const icu::Normalizer2* composition = icu::Normalizer2::getNFCInstance(status);
     if (U_FAILURE(status) || composition->isNormalizedUTF8(text, status) || U_FAILURE(status))
+        return false;
+    // The normaliser would turn malformed bytes into U+FFFD before they are counted for the
+    // notes. Asked only of text that needs composing: most texts are composed already.
+    if (!IsWellFormedUtf8(text))
         return false;
     std::string composed;
     composed.reserve(text.size());
