@@ -15,11 +15,23 @@ constexpr char32_t kFirstRightToLeft = 0x0590;
 bool Mark(std::string_view part, std::vector<unsigned char>& seen, std::vector<char32_t>& beyondBmp)
 {
     bool wellFormed = true;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(part.data());
     for (std::size_t pos = 0; pos < part.size();) {
-        const auto lead = static_cast<unsigned char>(part[pos]);
-        const std::size_t length = lead < 0x80 ? 1 : Utf8SequenceLength(part, pos);
-        if (length <= 1) {
-            wellFormed = wellFormed && length == 1;
+        const unsigned char lead = bytes[pos];
+        if (lead < 0x80) {
+            seen[lead] = 1;
+            ++pos;
+            continue;
+        }
+        // Accented Latin, Greek and Cyrillic, most of what is not ASCII, without the general decoding.
+        if (lead >= 0xC2 && lead <= 0xDF && pos + 1 < part.size() && (bytes[pos + 1] & 0xC0) == 0x80) {
+            seen[(lead & 0x1Fu) << 6 | (bytes[pos + 1] & 0x3Fu)] = 1;
+            pos += 2;
+            continue;
+        }
+        const std::size_t length = Utf8MultiByteSequenceLength(part, pos);
+        if (length == 0) {
+            wellFormed = false;
             seen[lead] = 1;
             ++pos;
             continue;
