@@ -4,16 +4,8 @@
 
 std::size_t DropControlCharacters(std::string& text)
 {
-    const auto dropped = [](char byte) {
-        switch (byte) {
-        case '\r':
-        case '\n':
-        case '\t':
-        case '\f': return false;
-        case '\x7F': return true;
-        default: return static_cast<unsigned char>(byte) < 0x20;
-        }
-    };
+    // A lambda, which the search takes inline where it would call through a function pointer.
+    const auto dropped = [](char byte) { return IsDroppedControl(byte); };
     // Most texts hold none: they are only read.
     const auto first = std::find_if(text.begin(), text.end(), dropped);
     const auto kept = first == text.end() ? first : std::remove_if(first, text.end(), dropped);

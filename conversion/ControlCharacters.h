@@ -8,8 +8,20 @@
 #include <cstddef>
 #include <string>
 
-// Removes every byte below 0x20 but CR, LF, tab and form feed, and every 0x7F, in place.
-// Returns how many were removed.
+// Whether `byte` is one of those: below 0x20 but CR, LF, tab and form feed, or 0x7F.
+inline bool IsDroppedControl(char byte)
+{
+    switch (byte) {
+    case '\r':
+    case '\n':
+    case '\t':
+    case '\f': return false;
+    case '\x7F': return true;
+    default: return static_cast<unsigned char>(byte) < 0x20;
+    }
+}
+
+// Removes every such byte, in place. Returns how many were removed.
 std::size_t DropControlCharacters(std::string& text);
 
 // The note that tells how many control characters were left out; empty for none.

@@ -132,12 +132,19 @@ std::string DetectorGuess(std::string_view text)
 
 } // namespace
 
-DetectedEncoding DetectEncoding(std::string_view bytes)
+std::optional<DetectedEncoding> EncodingByMark(std::string_view bytes)
 {
     for (const ByteOrderMark& mark : kMarks) {
         if (bytes.starts_with(mark.bytes))
             return Detected(mark.charset, Basis::ByteOrderMark, mark.bytes.size());
     }
+    return std::nullopt;
+}
+
+DetectedEncoding DetectEncoding(std::string_view bytes)
+{
+    if (std::optional<DetectedEncoding> marked = EncodingByMark(bytes))
+        return *marked;
     const std::string_view beforeCtrlZ = bytes.substr(0, bytes.find('\x1A'));
     if (std::string utf16 = Utf16ByZeroBytes(beforeCtrlZ); !utf16.empty())
         return Detected(std::move(utf16), Basis::ZeroBytes);

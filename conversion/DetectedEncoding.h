@@ -5,6 +5,7 @@
 // text being well-formed UTF-8 (which plain ASCII is); else the guess of uchardet, a detector
 // trained on text in many languages. Any thread.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,3 +23,8 @@ struct DetectedEncoding {
 // most its first 64 KiB. Where the detector has no answer, or names an encoding that does not
 // read the bytes cleanly, the answer is Windows-1252 with the basis Fallback.
 DetectedEncoding DetectEncoding(std::string_view bytes);
+
+// The encoding a byte-order mark at the start of `bytes` names (UTF-8, UTF-16 or UTF-32, either
+// byte order), with the basis ByteOrderMark; none without a mark. A mark holds no doubt, so even
+// a reader told the encoding follows it.
+std::optional<DetectedEncoding> EncodingByMark(std::string_view bytes);

@@ -68,16 +68,29 @@ struct LayoutText {
     std::vector<std::string> notes;
 };
 
-// `chosen` are the user's options, before the plan settled Auto.
-LayoutText PrepareText(std::string text, TextDrawing drawing, const ConversionOptions& chosen)
+// The library trusts the UTF-8 it is given: malformed bytes are drawn as U+FFFD instead. A
+// text the plan found well-formed is not looked through again.
+std::size_t RepairForLibrary(std::string& text, const TextPlan& plan)
+{
+    if (plan.drawing != TextDrawing::Utf8)
+        return 0;
+    if (!plan.characters || !plan.characters->wellFormed)
+        return RepairUtf8(text);
+    if (text.starts_with(kUtf8ByteOrderMark))
+        text.erase(0, kUtf8ByteOrderMark.size());
+    return 0;
+}
+
+// `chosen` are the user's options, before the plan settled Auto. Characters beyond U+FFFF wait
+// for the fonts (see LayOutPages).
+LayoutText PrepareText(TextPlan& plan, const ConversionOptions& chosen)
 {
     LayoutText prepared;
-    // The library trusts the UTF-8 it is given: malformed bytes are drawn as U+FFFD instead,
-    // and the notes say so. Characters beyond U+FFFF wait for the fonts (see LayOutPages).
-    const std::size_t malformedBytes = drawing == TextDrawing::Utf8 ? RepairUtf8(text) : 0;
+    std::string text = std::move(plan.text);
+    const std::size_t malformedBytes = RepairForLibrary(text, plan);
     if (malformedBytes > 0)
         prepared.notes.push_back(MalformedUtf8Note(malformedBytes));
-    if (auto hint = Utf8Hint(drawing, chosen, text))
+    if (auto hint = Utf8Hint(plan.drawing, chosen, text))
         prepared.notes.push_back(std::move(*hint));
     prepared.progressLength = NormaliseLineEnds(text);
     prepared.text = std::move(text);
@@ -139,8 +152,10 @@ std::string LayOutPages(PdfDocument& document, const TextPlan& plan, std::string
     fonts.insert(fonts.end(), fallbacks.begin(), fallbacks.end());
     // The library drops every character beyond U+FFFF without a word: those the fonts have are
     // drawn through stand-ins, the others as U+FFFD, and the notes say so.
-    const StandInCodes standIns =
-        plan.drawing == TextDrawing::Utf8 ? DrawBeyondBmp(text, fonts, furnished.text) : StandInCodes{};
+    const bool mayHoldRightToLeft = !plan.characters || plan.characters->fromHebrewOn;
+    const StandInCodes standIns = plan.drawing == TextDrawing::Utf8 && mayHoldRightToLeft
+                                      ? DrawBeyondBmp(text, fonts, furnished.text)
+                                      : StandInCodes{};
     const float fontSize = FontSizeToUse(options, observer);
     // An archival PDF may not show a glyph it has not: such characters are left out.
     if (document.Marks()) {
@@ -159,6 +174,7 @@ std::string LayOutPages(PdfDocument& document, const TextPlan& plan, std::string
         return *problem;
     TextLayout layout(document.Handle(), font, fontSize, body, document.Charset(), observer, fallbacks);
     layout.UseStandIns(standIns);
+    layout.MayHoldRightToLeft(mayHoldRightToLeft);
     if (furniture)
         layout.AddFurniture(*furniture, furnished.numbering);
     return use(layout, text, {plan, progressLength, furnished, fonts, standIns, pages});
@@ -190,7 +206,7 @@ FilePages PlanFilePages(PdfDocument& document, const ConversionOptions& chosen, 
     furnished.text = FurnitureText(chosen, furnished.facts);
     TextPlan plan = MakeTextPlan(chosen, std::move(bytes), furnished.text);
     FilePages pages{{}, plan.options, std::nullopt, std::nullopt, std::nullopt};
-    LayoutText prepared = PrepareText(std::move(plan.text), plan.drawing, chosen);
+    LayoutText prepared = PrepareText(plan, chosen);
     prepared.notes.insert(prepared.notes.begin(), plan.notes.begin(), plan.notes.end());
     if (!document.IsCreated()) {
         pages.result = ConversionResult::DocumentNotCreated();

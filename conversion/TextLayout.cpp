@@ -269,7 +269,8 @@ float TextLayout::FirstPosition() const
 
 void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& widths)
 {
-    const bool reorder = m_charset.IsUtf8() && HoldsRightToLeft(line, m_standIns->characters);
+    const bool lookedAt = m_charset.IsUtf8() && m_mayHoldRightToLeft;
+    const bool reorder = lookedAt && HoldsRightToLeft(line, m_standIns->characters);
     // A tagged document's structure takes a line's text in the order it is drawn.
     if (reorder && m_marks)
         return DrawInReadingOrder(page, Reordered(line, m_standIns->characters, m_standIns->mirrored), widths);
@@ -278,7 +279,7 @@ void TextLayout::DrawLine(HPDF_Page page, std::string_view line, GlyphWidths& wi
         NoteShapedCodes(m_line);
     } else {
         m_line.assign(line);
-        if (m_charset.IsUtf8())
+        if (lookedAt)
             RemoveDirectionControls(m_line);
     }
     if (m_marks)

@@ -51,6 +51,10 @@ public:
     // must outlive the Write.
     void UseStandIns(const StandInCodes& standIns) { m_standIns = &standIns; }
 
+    // Whether the UTF-8 text may hold a character from U+0590 on: without one, no line is
+    // looked at for right-to-left letters or direction controls. True by default.
+    void MayHoldRightToLeft(bool may) { m_mayHoldRightToLeft = may; }
+
     // Draws the text into marked content recorded in `marks` (tagged documents); null, the
     // default, draws it unmarked. `marks` must outlive the Write.
     void MarkContent(MarkedContent* marks) { m_marks = marks; }
@@ -112,6 +116,7 @@ private:
     // need join them.
     bool m_spacedFromNext = false;
     const StandInCodes* m_standIns = &kNoStandIns;
+    bool m_mayHoldRightToLeft = true;
     std::string m_line; // the zero-terminated copy the library draws
     PageFurniture* m_furniture = nullptr;
     PageNumbering m_numbering;

@@ -4,6 +4,7 @@
 #include "conversion/ControlCharacters.h"
 #include "conversion/DetectedEncoding.h"
 #include "conversion/SystemFont.h"
+#include "conversion/TextCharacters.h"
 #include "conversion/TextFile.h"
 #include "conversion/Transcode.h"
 #include "conversion/WinAnsiText.h"
@@ -46,35 +47,6 @@ std::string UndecodableNote(const DetectedEncoding& encoding, std::size_t replac
            encoding.charset + " and shown as U+FFFD, the replacement character.";
 }
 
-// The different characters of the well-formed UTF-8 texts, ascending.
-std::vector<char32_t> CharactersOf(std::string_view text, std::string_view alsoDrawn)
-{
-    // Characters beyond U+FFFF are rare: they are kept apart, so that a small file's set is not
-    // a table of every character there is.
-    std::vector<bool> seen(0x10000);
-    std::vector<char32_t> beyondBmp;
-    for (const std::string_view part : {text, alsoDrawn}) {
-        for (std::size_t pos = 0; pos < part.size();) {
-            const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(part, pos), 1);
-            const char32_t character =
-                length > 1 ? DecodeUtf8(part, pos, length) : static_cast<unsigned char>(part[pos]);
-            if (character < seen.size())
-                seen[character] = true;
-            else
-                beyondBmp.push_back(character);
-            pos += length;
-        }
-    }
-    std::vector<char32_t> characters;
-    for (char32_t character = 0x20; character < seen.size(); ++character) {
-        if (seen[character])
-            characters.push_back(character);
-    }
-    std::sort(beyondBmp.begin(), beyondBmp.end());
-    std::unique_copy(beyondBmp.begin(), beyondBmp.end(), std::back_inserter(characters));
-    return characters;
-}
-
 void DrawAsWinAnsi(TextPlan& plan, std::string text)
 {
     std::size_t replaced = 0;
@@ -103,7 +75,8 @@ SystemFont ChosenTrueTypeFont(const ConversionOptions& options)
 void DrawAsUtf8(TextPlan& plan, std::string text, std::string_view alsoDrawn)
 {
     const SystemFont chosen = ChosenTrueTypeFont(plan.options);
-    FontsForText fonts = FindFontsFor(SubstituteRequest(plan.options), CharactersOf(text, alsoDrawn), chosen);
+    TextCharacters found = CharactersIn(text, alsoDrawn);
+    FontsForText fonts = FindFontsFor(SubstituteRequest(plan.options), found.characters, chosen);
     if (fonts.main.file.empty())
         return DrawAsWinAnsi(plan, std::move(text));
     plan.options.PageFont = TrueTypeFont;
@@ -114,11 +87,12 @@ void DrawAsUtf8(TextPlan& plan, std::string text, std::string_view alsoDrawn)
     plan.fallbackFonts = std::move(fonts.fallbacks);
     plan.searchedInstalledFonts = fonts.searchedAll;
     plan.text = std::move(text);
+    plan.characters = std::move(found);
 }
 
-void ReadAsDetected(FileText& read, std::string bytes, bool more)
+// Unicode text, as UTF-8 with CR LF folded.
+void ReadAsUnicode(FileText& read, std::string bytes, const DetectedEncoding& encoding, bool more)
 {
-    const DetectedEncoding encoding = DetectEncoding(bytes);
     std::size_t replaced = 0;
     if (encoding.IsUtf8()) {
         bytes.erase(0, encoding.markLength);
@@ -127,9 +101,7 @@ void ReadAsDetected(FileText& read, std::string bytes, bool more)
         read.text = DecodeToUtf8(std::string_view(bytes).substr(encoding.markLength), encoding.charset, more, &replaced);
         std::string().swap(bytes);
     }
-    read.decoded = true;
     read.cut = more;
-    AddNote(read.notes, GuessNote(encoding));
     AddNote(read.notes, UndecodableNote(encoding, replaced));
     // No end of text at a zero byte or Ctrl+Z: they are control characters like any other, left
     // out of the drawing and counted, and the text after them is converted.
@@ -137,15 +109,29 @@ void ReadAsDetected(FileText& read, std::string bytes, bool more)
     ComposeMarks(read.text);
 }
 
+void ReadAsDetected(FileText& read, std::string bytes, bool more)
+{
+    const DetectedEncoding encoding = DetectEncoding(bytes);
+    read.decoded = true;
+    AddNote(read.notes, GuessNote(encoding));
+    ReadAsUnicode(read, std::move(bytes), encoding, more);
+}
+
+// UTF-8 is read whatever the bytes, but a UTF-16 or UTF-32 byte-order mark leaves no doubt
+// that they are not: cut at its first zero byte, such a file gave a nearly empty PDF.
+void ReadAsUtf8(FileText& read, std::string bytes, bool more)
+{
+    const DetectedEncoding encoding = EncodingByMark(bytes).value_or(DetectedEncoding{.charset = "UTF-8"});
+    ReadAsUnicode(read, std::move(bytes), encoding, more);
+}
+
 void ReadAsChosen(FileText& read, std::string bytes, bool more, TextDrawing drawing)
 {
+    if (drawing == TextDrawing::Utf8)
+        return ReadAsUtf8(read, std::move(bytes), more);
     AddNote(read.notes, TextEndNote(bytes));
     read.cut = ApplyTextMode(bytes) && more;
-    if (drawing == TextDrawing::Utf8 && bytes.starts_with(kUtf8ByteOrderMark))
-        bytes.erase(0, kUtf8ByteOrderMark.size());
     read.text = std::move(bytes);
-    if (drawing == TextDrawing::Utf8)
-        ComposeMarks(read.text);
 }
 
 // Pure ASCII, most text files, passes as it is.
@@ -159,11 +145,14 @@ void ChooseDrawing(TextPlan& plan, std::string text, std::string_view alsoDrawn)
 
 void FindFallbackFonts(TextPlan& plan, std::string_view alsoDrawn)
 {
-    if (plan.drawing != TextDrawing::Utf8 || plan.options.PageFont != TrueTypeFont ||
-        (IsAscii(plan.text) && IsAscii(alsoDrawn)))
+    if (plan.drawing != TextDrawing::Utf8)
         return;
-    FontsForText fonts = FindFontsFor(SubstituteRequest(plan.options), CharactersOf(plan.text, alsoDrawn),
-                                      ChosenTrueTypeFont(plan.options));
+    plan.characters = CharactersIn(plan.text, alsoDrawn);
+    const std::vector<char32_t>& characters = plan.characters->characters;
+    const bool ascii = characters.empty() || characters.back() < 0x80;
+    if (plan.options.PageFont != TrueTypeFont || ascii)
+        return;
+    FontsForText fonts = FindFontsFor(SubstituteRequest(plan.options), characters, ChosenTrueTypeFont(plan.options));
     plan.fallbackFonts = std::move(fonts.fallbacks);
     plan.searchedInstalledFonts = fonts.searchedAll;
 }
@@ -183,7 +172,8 @@ TextPlan MakeTextPlan(const ConversionOptions& options, std::string bytes, std::
         plan.text = std::move(read.text);
         FindFallbackFonts(plan, alsoDrawn);
     }
-    AddNote(plan.notes, DroppedControlsNote(DropControlCharacters(plan.text)));
+    if (!plan.characters || plan.characters->controls)
+        AddNote(plan.notes, DroppedControlsNote(DropControlCharacters(plan.text)));
     return plan;
 }
 

@@ -8,15 +8,18 @@
 // finds it. Text whose characters all have a Windows-1252 code keeps the chosen font, drawn
 // through WinAnsiEncoding; other text is drawn as UTF-8 with the chosen TrueType font, or, for
 // the other font kinds, with the installed TrueType font most like the chosen one that has its
-// characters. With any other encoding the bytes stay as they are, read in text mode. Text drawn
-// as UTF-8 gets fallback fonts for the characters its font lacks.
+// characters. With UTF-8 chosen the bytes are read as UTF-8 unless a byte-order mark names
+// UTF-16 or UTF-32. With any other encoding the bytes stay as they are, read in text mode. Text
+// drawn as UTF-8 gets fallback fonts for the characters its font lacks.
 //
 // The plan's `drawing` is the one answer to how the text is drawn: the document loads its font
 // for it, and the repair of malformed UTF-8, the hint that a file looks like UTF-8 and the
 // stand-ins for characters beyond U+FFFF follow from it alone.
 #include "conversion/ConversionOptions.h"
 #include "conversion/SystemFont.h"
+#include "conversion/TextCharacters.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +40,9 @@ struct TextPlan {
     std::vector<SystemFont> fallbackFonts;
     // Whether every installed font was looked at for the characters the fonts above lack.
     bool searchedInstalledFonts = false;
+    // In UTF-8: the characters of the text and of what is drawn besides it, found as the fonts
+    // were chosen; none when they were not looked at.
+    std::optional<TextCharacters> characters;
 };
 
 // Makes the plan for `bytes`, the whole file as read. Control characters other than line ends,
@@ -50,10 +56,11 @@ TextPlan MakeTextPlan(const ConversionOptions& options, std::string bytes, std::
 TextDrawing ChosenDrawing(const ConversionOptions& options);
 
 // A file's text as MakeTextPlan reads it, before any font is chosen: under Auto decoded to UTF-8
-// as DetectEncoding finds it (`decoded`), CR LF folded; under any other encoding the bytes in
-// text mode, in that encoding, a UTF-8 byte-order mark dropped. With `more`, `bytes` are only
-// the file's beginning, and a character cut off at their end is dropped. The window's preview
-// reads files through this too, so that it shows what the PDF draws.
+// as DetectEncoding finds it (`decoded`), CR LF folded; under UTF-8 the same, but decoded only
+// where a byte-order mark names UTF-16 or UTF-32; in either, zero bytes and Ctrl+Z do not end
+// the text. Under any other encoding the bytes in text mode, in that encoding. With `more`,
+// `bytes` are only the file's beginning, and a character cut off at their end is dropped. The
+// window's preview reads files through this too, so that it shows what the PDF draws.
 struct FileText {
     std::string text;
     bool decoded = false;

@@ -6,6 +6,9 @@
 // encoding in use (the conversion asks the PDF library) marks its lead bytes. UTF-8 is the one
 // encoding whose characters run to four bytes; there a byte that starts no well-formed sequence
 // counts as a character of its own, so that no search ever stalls on it.
+#include "platform/Utf8.h"
+
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -37,6 +40,9 @@ public:
         // Asked for every character a line is measured by: the single-byte answer stays inline.
         if (!m_multiByte)
             return pos < text.size() ? 1 : 0;
+        // So does UTF-8's for ASCII and two-byte sequences.
+        if (m_utf8 && pos < text.size())
+            return std::max<std::size_t>(Utf8SequenceLength(text, pos), 1);
         return MultiByteCharLengthAt(text, pos);
     }
 

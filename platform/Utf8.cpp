@@ -39,6 +39,27 @@ LeadRule RuleFor(unsigned char lead)
     return {0, 0, 0};
 }
 
+// Whether the eight bytes of `word` (in memory order) are ASCII and well-formed two-byte
+// sequences, given whether the byte before them was the lead of a two-byte sequence (`leadWaiting`,
+// then set for the word's last byte). Each byte's top bit stands for the byte: a continuation
+// byte is 10xxxxxx, a two-byte lead 110xxxxx but not 0xC0 or 0xC1 (an overlong form), and each
+// continuation must follow a lead.
+bool IsAsciiOrTwoByteWord(std::uint64_t word, bool& leadWaiting)
+{
+    constexpr std::uint64_t kTops = 0x8080808080808080ull;
+    constexpr std::uint64_t kLowSevens = 0x7F7F7F7F7F7F7F7Full;
+    constexpr std::uint64_t kBitsOneToFour = 0x1E1E1E1E1E1E1E1Eull;
+    const std::uint64_t beyondAscii = word & kTops;
+    const std::uint64_t continuations = word & ~(word << 1) & kTops;
+    const std::uint64_t notOverlong = ((word & kBitsOneToFour) + kLowSevens) & kTops;
+    const std::uint64_t leads = word & (word << 1) & ~(word << 2) & notOverlong & kTops;
+    const std::uint64_t followingLeads = leads << 8 | (leadWaiting ? 0x80u : 0u);
+    if (beyondAscii != (leads | continuations) || continuations != followingLeads)
+        return false;
+    leadWaiting = (leads >> 56) != 0;
+    return true;
+}
+
 } // namespace
 
 std::size_t Utf8MultiByteSequenceLength(std::string_view text, std::size_t pos)
@@ -156,20 +177,31 @@ bool HoldsMultiByteUtf8(std::string_view text)
 
 bool IsWellFormedUtf8(std::string_view text)
 {
-    for (std::size_t pos = 0; pos < text.size();) {
-        // Runs of ASCII, most of any text, are passed eight bytes at a time.
-        if (pos + 8 <= text.size()) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    bool leadWaiting = false;
+    std::size_t pos = 0;
+    while (pos < size) {
+        // ASCII and two-byte sequences, most of most texts, are passed eight bytes at a time.
+        if (pos + 8 <= size) {
             std::uint64_t word;
-            std::copy_n(text.data() + pos, 8, reinterpret_cast<char*>(&word));
-            if ((word & 0x8080808080808080ull) == 0) {
+            std::copy_n(bytes + pos, 8, reinterpret_cast<unsigned char*>(&word));
+            if (IsAsciiOrTwoByteWord(word, leadWaiting)) {
                 pos += 8;
                 continue;
             }
         }
-        const std::size_t length = Utf8SequenceLength(text, pos);
-        if (length == 0)
-            return false;
-        pos += length;
+        // Else those eight bytes are stepped through, from the lead byte still waiting, if any.
+        if (leadWaiting) {
+            --pos;
+            leadWaiting = false;
+        }
+        for (const std::size_t end = std::min(pos + 8, size); pos < end;) {
+            const std::size_t length = Utf8SequenceLength(text, pos);
+            if (length == 0)
+                return false;
+            pos += length;
+        }
     }
-    return true;
+    return !leadWaiting;
 }

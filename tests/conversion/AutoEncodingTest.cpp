@@ -86,7 +86,20 @@ INSTANTIATE_TEST_SUITE_P(
         AutoCase{"HangulLettersMakeTheirSyllable", {}, "\xE1\x84\x92\xE1\x85\xA1\xE1\x86\xAB\n", "\xED\x95\x9C",
                  "/Type0", "/Identity-H", nullptr, 2},
         AutoCase{"AChosenEncodingStaysAsItWas", StandardEncodingOptions(), "don't\n", "don\xE2\x80\x99t", "/Type1",
-                 "/StandardEncoding", nullptr}),
+                 "/StandardEncoding", nullptr},
+        // A byte-order mark says more surely than the choice what the bytes are.
+        AutoCase{"AChosenUtf8ReadsUtf16ByItsMark", Utf8Options(DejaVuSansPath()),
+                 std::string("\xFF\xFE" "C\0a\0f\0\xE9\0 \0\xB1\x03\r\0\n\0", 18), "Caf\xC3\xA9 \xCE\xB1", "/Type0",
+                 "/Identity-H", nullptr},
+        AutoCase{"AChosenUtf8ReadsBigEndianUtf16ByItsMark", Utf8Options(DejaVuSansPath()),
+                 std::string("\xFE\xFF" "\0C\0a\0f\0\xE9\0\n", 12), "Caf\xC3\xA9", "/Type0", "/Identity-H", nullptr},
+        AutoCase{"AChosenUtf8ReadsUtf32ByItsMark", Utf8Options(DejaVuSansPath()),
+                 std::string("\xFF\xFE\0\0" "h\0\0\0\xE9\0\0\0\n\0\0\0", 16), "h\xC3\xA9", "/Type0", "/Identity-H",
+                 nullptr},
+        // U+0000 is a control character like any other, not the end of the text.
+        AutoCase{"AChosenUtf8LeavesOutAZeroByteAndGoesOn", Utf8Options(DejaVuSansPath()),
+                 std::string("kept\0m\xC3\xA9\x1A" "re\n", 12), "keptm\xC3\xA9re", "/Type0", "/Identity-H",
+                 "2 control characters were left out"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AutoEncoding, TheEmbeddedFontOfAChineseNameTakesOnlyItsGlyphs)

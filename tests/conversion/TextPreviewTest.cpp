@@ -60,6 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"UnknownBytesShowAsReplacement", CidOptions(0, 0), "a\xFF" "b", "a\xEF\xBF\xBD" "b"},
         DecodeCase{"Utf8", Utf8Options(), "caf\xC3\xA9 \xD0\x96 \xE4\xB8\xAD", "café Ж 中"},
         DecodeCase{"Utf8ByteOrderMarkIsSkipped", Utf8Options(), "\xEF\xBB\xBFhi", "hi"},
+        DecodeCase{"Utf8ReadsUtf16ByItsMark", Utf8Options(), std::string("\xFE\xFF\0h\0\xE9", 6), "h\xC3\xA9"},
+        DecodeCase{"Utf8GoesOnPastAZeroByte", Utf8Options(), std::string("a\0b", 3), "ab"},
         DecodeCase{"AutoReadsUtf8", SingleByte(kAutoEncoding), "caf\xC3\xA9 \xE4\xB8\xAD", "café 中"},
         DecodeCase{"AutoReadsUtf16ByItsMark", SingleByte(kAutoEncoding), std::string("\xFF\xFEh\0\xE9\0\r\0\n\0", 10), "hé\n"},
         DecodeCase{"AutoReadsUtf16PastALoneSurrogate", SingleByte(kAutoEncoding),

@@ -34,6 +34,32 @@ INSTANTIATE_TEST_SUITE_P(
                     SequenceCase{"CutByALineEnd", "\xE2\x82\n", 0}, SequenceCase{"CutByASpace", "\xC3 ", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct WellFormedCase {
+    const char* name;
+    std::string bytes;
+    bool wellFormed;
+};
+
+class Utf8WellFormed : public testing::TestWithParam<WellFormedCase> {};
+
+TEST_P(Utf8WellFormed, HoldsAcrossTheEightBytesLookedAtTogether)
+{
+    EXPECT_EQ(IsWellFormedUtf8(GetParam().bytes), GetParam().wellFormed);
+}
+
+// The lead byte of a sequence at the end of eight bytes, its continuation in the next eight.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Utf8WellFormed,
+    testing::Values(WellFormedCase{"GreekAndCyrillicWords", "\xCE\xB1\xCE\xB2 \xD0\x96\xD0\xB8 caf\xC3\xA9 ok", true},
+                    WellFormedCase{"LeadEndsAWord", "abcdefg\xC3\xA9xyzxyzx", true},
+                    WellFormedCase{"LeadEndsTheText", "abcdefg\xC3", false},
+                    WellFormedCase{"LeadEndsAWordAsciiFollows", "abcdefg\xC3xyzxyzxy", false},
+                    WellFormedCase{"LeadEndsAWordThreeBytesFollowLater", "abcdefg\xC3\xA9\xE2\x82\xAC" "abcd", true},
+                    WellFormedCase{"LeadEndsAWordALeadFollows", "abcdefg\xC3\xE2\x82\xAC" "abcde", false},
+                    WellFormedCase{"OverlongInAWord", "ab\xC0\xAF" "cdef", false},
+                    WellFormedCase{"StrayContinuationInAWord", "abc\x80" "defg", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct RepairCase {
     const char* name;
     std::string bytes;
