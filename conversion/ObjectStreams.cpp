@@ -11,7 +11,7 @@
 namespace {
 
 // zlib's default level, as for the pages.
-constexpr int kCompressionLevel = 6;
+constexpr int kCompressionLevel = 4;
 // A stream of more objects compresses better, one of fewer is quicker for a reader to open.
 constexpr std::size_t kObjectsPerStream = 200;
 constexpr std::size_t kTableEntryBytes = 20; // "0000000123 00000 n\r\n"
