@@ -202,6 +202,15 @@ int CLeftView::LastSelectedRow() const
     return m_grid->IsValid(range) && range.maxRow >= 1 ? range.maxRow : -1;
 }
 
+void CLeftView::EnsureCurrentRow()
+{
+    const int first = m_grid->GetFixedRowCount();
+    if (m_grid->GetRowCount() <= first || m_grid->IsValid(m_grid->GetFocusCell()))
+        return;
+    m_grid->SetFocusCell(first, 1);
+    m_grid->SetSelectedRange(first, m_grid->GetFixedColumnCount(), first, m_grid->GetColumnCount() - 1);
+}
+
 bool CLeftView::IsCommandEnabled(int id) const
 {
     switch (id) {

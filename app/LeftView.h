@@ -63,6 +63,9 @@ public:
     void AddEntries(const QStringList& paths);
     // The same for paths given as the file system's bytes, which need not be valid UTF-8.
     void AddEntriesByName(const QByteArrayList& paths);
+    // Files named on the command line: added as AddEntriesByName adds them, and what it passes
+    // over (a folder, a name that does not end in txt) is listed in the same message.
+    void AddNamedEntries(const QByteArrayList& paths);
 
     bool IsBusy() const { return m_lifecycle.IsBusy(); }
     // Blocks (keeping the window live) until the running worker has finished its current file;
@@ -113,6 +116,9 @@ private:
     void SetRunButtonsEnabled(bool enabled);
     bool HasDataRow() const { return m_files.Count() > 0; }
     int LastSelectedRow() const;
+    // Gives a list without a current row its first row as the current, selected one, so that
+    // the keyboard has a row to move from and Space a row to tick.
+    void EnsureCurrentRow();
 
     // Files (LeftView_Files.cpp).
     void OpenFiles();
@@ -135,7 +141,8 @@ private:
     void ShowPreview(int row);
     // Shows the file decoded as the options say, and remembers both for RefreshPreview.
     void PreviewFile(const std::string& path);
-    // Decodes the file shown again when the options now decode it differently.
+    // Follows the options' tab size, and decodes the file shown again when the options now
+    // decode it differently.
     void RefreshPreview();
     void ClearPreview();
     ConversionOptions PreviewOptions() const;
@@ -158,9 +165,11 @@ private:
     CRunBridge::Handlers BridgeHandlers(const ConversionRun* run);
     void KeepPasswords(int row);
     void WarnForRun(const QString& message);
+    bool ConfirmForRun(const QString& message);
     void ApplyProgress();
     void ShowRunEnd(const RunOutcome& outcome, bool stopped);
     void ReportRunProblems(const RunOutcome& outcome);
+    void OpenRunResult(const RunOutcome& outcome);
 
     CRightView* m_optionsView = nullptr;
     CGridCtrl* m_grid = nullptr;

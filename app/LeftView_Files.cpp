@@ -96,6 +96,18 @@ void CLeftView::AddEntriesByName(const QByteArrayList& paths)
     AddPaths(files);
 }
 
+void CLeftView::AddNamedEntries(const QByteArrayList& paths)
+{
+    QStringList passedOver;
+    for (const QByteArray& path : paths) {
+        if (!IsDroppedTextFile(path))
+            passedOver << QFile::decodeName(path);
+    }
+    m_pendingNotice.Add(QStringLiteral("These are folders or files whose names do not end in txt; they were not added:"),
+                        passedOver);
+    AddEntriesByName(paths);
+}
+
 void CLeftView::dragEnterEvent(QDragEnterEvent* event)
 {
     if (event->mimeData()->hasUrls())
@@ -135,6 +147,7 @@ void CLeftView::AddPaths(const std::vector<std::string>& paths)
     // Listed all the same, as the user asked; the row says nothing of it.
     m_pendingNotice.Add(QStringLiteral("These files do not exist (yet); they cannot be converted until they do:"),
                         missing);
+    EnsureCurrentRow();
     ShowNotices();
 }
 
@@ -247,6 +260,7 @@ void CLeftView::ShowPreview(int row)
 
 void CLeftView::RefreshPreview()
 {
+    m_preview->SetTabSize(PreviewOptions().TabSize);
     if (!m_previewPath.empty() && PreviewCharset(PreviewOptions()) != m_previewCharset)
         PreviewFile(m_previewPath);
 }
@@ -267,6 +281,7 @@ void CLeftView::PreviewFile(const std::string& path)
     const ConversionOptions options = PreviewOptions();
     m_previewPath = path;
     m_previewCharset = PreviewCharset(options);
+    m_preview->SetTabSize(options.TabSize);
     const TextPreview preview = ReadTextPreview(path, options, PreviewBytes);
     if (!preview.error.empty()) {
         m_preview->setPlainText(QStringLiteral("The file cannot be read: %1.").arg(QString::fromLocal8Bit(preview.error)));
@@ -276,7 +291,7 @@ void CLeftView::PreviewFile(const std::string& path)
     if (preview.cut)
         text += QStringLiteral("\n\n[Only the first %1 of the file's %2 are shown here.]")
                     .arg(FileSizeText(PreviewBytes), FileSizeText(preview.fileSize));
-    m_preview->setPlainText(text);
+    m_preview->SetPreviewText(text);
 }
 
 LRESULT CLeftView::OnGridNotify(NMHDR& header)

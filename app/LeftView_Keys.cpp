@@ -62,6 +62,8 @@ bool CLeftView::IsCellEditor(const QObject* object) const
 
 bool CLeftView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusIn && watched == m_grid)
+        EnsureCurrentRow();
     if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);

@@ -76,6 +76,7 @@ CRunBridge::Handlers CLeftView::BridgeHandlers(const ConversionRun* run)
     if (isSignalConnected(QMetaMethod::fromSignal(&CLeftView::FileStarted)))
         handlers.fileStarting = [this](int number, int count) { emit FileStarted(number, count); };
     handlers.warn = [this](const QString& message) { WarnForRun(message); };
+    handlers.confirm = [this](const QString& message) { return ConfirmForRun(message); };
     handlers.progressChanged = [this, run] {
         if (run == m_run.get() && !m_progressTimer.isActive())
             m_progressTimer.start();
@@ -112,6 +113,15 @@ void CLeftView::WarnForRun(const QString& message)
 {
     if (m_lifecycle.GetState() != CRunLifecycle::State::Closing)
         AppMessageBox(this, message);
+}
+
+// A window that is closing asks nothing more: the run goes no further than the question.
+bool CLeftView::ConfirmForRun(const QString& message)
+{
+    if (m_lifecycle.GetState() == CRunLifecycle::State::Closing)
+        return false;
+    return AppMessageBox(this, message, QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel)
+           == QMessageBox::Ok;
 }
 
 void CLeftView::ApplyProgress()
@@ -171,7 +181,19 @@ void CLeftView::ShowRunEnd(const RunOutcome& outcome, bool stopped)
     }
     ReportRunProblems(outcome);
     if (!stopped && !outcome.openVerb.empty())
-        ShellExecute(QString::fromLatin1(outcome.openVerb.c_str()), QString::fromLocal8Bit(outcome.openTarget));
+        OpenRunResult(outcome);
+}
+
+// A run opens one thing at most, so this says it once per run.
+void CLeftView::OpenRunResult(const RunOutcome& outcome)
+{
+    const QString verb = QString::fromLatin1(outcome.openVerb.c_str());
+    const QString target = QString::fromLocal8Bit(outcome.openTarget);
+    if (ShellExecute(verb, target) > 32)
+        return;
+    const QString what = verb == QLatin1String("open") ? QStringLiteral("PDFs") : QStringLiteral("folders");
+    AppMessageBox(this, QStringLiteral("No program to open %1 was found, so %2 was not opened.").arg(what, target),
+                  QMessageBox::Information);
 }
 
 void CLeftView::ReportRunProblems(const RunOutcome& outcome)

@@ -183,7 +183,7 @@ void CMainFrame::OnCommand(int id)
 void CMainFrame::AddEntries(const QByteArrayList& paths)
 {
     if (!paths.isEmpty())
-        m_pLeftView->AddEntriesByName(paths);
+        m_pLeftView->AddNamedEntries(paths);
 }
 
 // Web pages and the mail link are the desktop's business; a manual that cannot be opened is
@@ -244,6 +244,9 @@ void CMainFrame::paintEvent(QPaintEvent*)
 // file, so that no pane goes away under it and that file's PDF is complete.
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // An option still being typed counts, as it does for a run.
+    if (m_pRightView)
+        m_pRightView->ReadOptionsFromTree();
     if (m_fileList.run)
         m_fileList.run(CmdStopConvert);
     if (m_fileList.waitForRunEnd)

@@ -119,8 +119,8 @@ const OptionRow kRows[] = {
      &CO::LineNumberStep},
     {"Combine Options", "Many files into one PDF.", Kind::Category, 0},
     {"Combine Into One PDF",
-     "Every checked file into this one PDF, a bookmark per file. Row passwords do not apply to a combined PDF. "
-     "A bare name goes beside the first file; empty: a PDF per file.",
+     "Checked files into this one PDF, a bookmark each; row passwords do not apply. A bare name goes "
+     "beside the first file; .pdf is added if missing; empty: a PDF per file.",
      Kind::Text, kCombineCategoryRow, List::None, nullptr, &CO::CombineInto},
     {"Archive Options", "Archival PDFs that keep for decades and that screen readers can follow.", Kind::Category, 0},
     {"PDF/A", "PDF/A-2u, tagged: every font embedded, XMP metadata, an sRGB output intent and one structure "

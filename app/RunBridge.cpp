@@ -24,10 +24,27 @@ FilePasswords CRunBridge::ReadPasswords(const RunEntry& entry)
     return m_files.Passwords(entry.path);
 }
 
+namespace {
+
+QString MessageText(std::string_view message)
+{
+    return QString::fromLocal8Bit(message.data(), qsizetype(message.size()));
+}
+
+} // namespace
+
 void CRunBridge::Warn(std::string_view message)
 {
-    const QString text = QString::fromLocal8Bit(message.data(), qsizetype(message.size()));
+    const QString text = MessageText(message);
     QMetaObject::invokeMethod(m_context, [&] { m_handlers.warn(text); }, Qt::BlockingQueuedConnection);
+}
+
+bool CRunBridge::Confirm(std::string_view message)
+{
+    const QString text = MessageText(message);
+    bool confirmed = false;
+    QMetaObject::invokeMethod(m_context, [&] { confirmed = m_handlers.confirm(text); }, Qt::BlockingQueuedConnection);
+    return confirmed;
 }
 
 void CRunBridge::ShowProgress()

@@ -1,6 +1,6 @@
 #pragma once
 // The worker's way back to the window: each RunWindow call is carried to the GUI thread in
-// the way RunWindow states (blocking for the options and warnings, posted for the file starts
+// the way RunWindow states (blocking for the options, warnings and questions, posted for the file starts
 // and progress); the passwords come straight from the locked file list.
 //
 // Made and used on the worker thread. `context` (the pane) and the list must outlive the
@@ -20,6 +20,7 @@ public:
         std::function<ConversionOptions()> readOptions;
         std::function<void(int number, int count)> fileStarting; // may be empty: not posted
         std::function<void(const QString& message)> warn;
+        std::function<bool(const QString& message)> confirm;
         std::function<void()> progressChanged;
     };
 
@@ -32,6 +33,7 @@ public:
     void FileStarting(int number, int count) override;
     FilePasswords ReadPasswords(const RunEntry& entry) override;
     void Warn(std::string_view message) override;
+    bool Confirm(std::string_view message) override;
     void ShowProgress() override;
 
 private:

@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "conversion/OutputPath.h"
 #include "conversion/SettingsFile.h"
 #include "conversion/SystemFont.h"
 #include "conversion/TextFile.h"
@@ -60,7 +61,8 @@ const char kUsage[] =
     "                           output), each from a new page, with a bookmark per file named\n"
     "                           after it; a FILE that cannot be read is left out and listed,\n"
     "                           and OUT.pdf is written only when at least one went in; it\n"
-    "                           never replaces a FILE or a file that is not a PDF; not with -o\n"
+    "                           never replaces a FILE or a file that is not a PDF; not with -o;\n"
+    "                           '.pdf' is added to a name without an extension\n"
     "  -j, --jobs N             convert N files at once (default: the number of processor\n"
     "                           cores; at most 4 times that); files are converted independently\n"
     "                           of one another, so the PDFs are the same for any N\n"
@@ -347,7 +349,7 @@ bool Parser::SetCombineInto(const std::string& output)
 {
     if (output.empty())
         return Fail("--combine needs the path of the PDF to write, or '-' for the standard output");
-    m_result.combineInto = output;
+    m_result.combineInto = output == kStandardStreams ? output : WithPdfExtension(output);
     return true;
 }
 

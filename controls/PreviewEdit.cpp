@@ -1,7 +1,11 @@
 #include "controls/PreviewEdit.h"
 
 #include <QContextMenuEvent>
+#include <QFontMetricsF>
 #include <QMenu>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 CPreviewEdit::CPreviewEdit(QWidget* parent)
     : QPlainTextEdit(parent)
@@ -10,6 +14,19 @@ CPreviewEdit::CPreviewEdit(QWidget* parent)
     // Read-only still lets the keyboard move and extend the selection, as a read-only box does.
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setUndoRedoEnabled(false);
+}
+
+void CPreviewEdit::SetTabSize(int spaces)
+{
+    setTabStopDistance(QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' ')) * std::max(spaces, 1));
+}
+
+void CPreviewEdit::SetPreviewText(QString text)
+{
+    // A form feed starts a new page in the PDF; the line end that follows it is that same break.
+    static const QRegularExpression formFeed(QStringLiteral("\f(\r?\n)?"));
+    text.replace(formFeed, QStringLiteral("\n- - - - - - - - page break - - - - - - - -\n"));
+    setPlainText(text);
 }
 
 void CPreviewEdit::FillContextMenu(QMenu& menu)

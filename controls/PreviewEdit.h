@@ -16,6 +16,11 @@ class CPreviewEdit : public QPlainTextEdit {
 public:
     explicit CPreviewEdit(QWidget* parent = nullptr);
 
+    // Tabs reach the next multiple of this many space widths of the box's font (at least one).
+    void SetTabSize(int spaces);
+    // Shows `text` with each form feed as a line of its own that marks the page break.
+    void SetPreviewText(QString text);
+
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

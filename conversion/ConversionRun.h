@@ -10,7 +10,7 @@
 //
 // With the options' CombineInto, the run writes every checked file into that one PDF instead
 // (CombineFiles.h, the path as CombinedOutputPath gives it); the rows' passwords do not apply to
-// it, and when any row has one the run first warns of that.
+// it, and when any row has one the run first asks whether to go on without them.
 //
 // Each finished PDF is flushed and put in place by a CommitPool while the next file is converted;
 // the count of files done follows those replacements, and Execute returns only when every PDF
@@ -32,7 +32,7 @@
 
 class CommitPool;
 
-// The warning a combined run starts with when rows have passwords.
+// The question a combined run starts with when rows have passwords.
 inline constexpr char kRowPasswordsNotApplied[] =
     "The files are combined into one PDF, to which the passwords of the rows do not apply: the combined "
     "PDF is not encrypted.";
@@ -61,6 +61,7 @@ enum class RunEnd {
     Aborted,   // the PDF library could not make a document; no further file was tried
     Refused,   // the options would fail every file, or the combined PDF may not go where
                // asked; no file was touched
+    Declined,  // the user answered a question before the first file with Cancel; no file was touched
 };
 
 struct RunOutcome {
@@ -89,6 +90,8 @@ public:
     virtual FilePasswords ReadPasswords(const RunEntry& entry) = 0;
     // Blocks until the user has acknowledged the warning on the GUI thread.
     virtual void Warn(std::string_view message) = 0;
+    // Blocks until the user has answered on the GUI thread; false when the user declined.
+    virtual bool Confirm(std::string_view message) = 0;
     // The progress board holds something new to show. Does not block.
     virtual void ShowProgress() = 0;
 };

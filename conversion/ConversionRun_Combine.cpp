@@ -80,8 +80,11 @@ RunOutcome ConversionRun::ExecuteCombined(RunWindow& window, const ConversionOpt
         refused.abortReason = *problem;
         return refused;
     }
-    if (AnyRowHasPasswords(window, m_entries))
-        window.Warn(kRowPasswordsNotApplied);
+    if (AnyRowHasPasswords(window, m_entries) && !window.Confirm(kRowPasswordsNotApplied)) {
+        RunOutcome declined;
+        declined.end = RunEnd::Declined;
+        return declined;
+    }
     CombinedRunObserver observer(window, m_progress, *this);
     const ConversionResult result = CombineFilesInto(options, inputs, "", "", output, observer);
     RunOutcome outcome = std::move(observer.outcome);

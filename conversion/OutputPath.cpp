@@ -16,10 +16,18 @@ std::string OutputPathFor(std::string_view inputPath)
     return path + ".pdf";
 }
 
+std::string WithPdfExtension(const std::string& chosen)
+{
+    // A name without an extension is still a PDF: readers and file managers go by the extension.
+    if (chosen.empty() || chosen.back() == '/' || std::filesystem::path(chosen).has_extension())
+        return chosen;
+    return chosen + ".pdf";
+}
+
 std::string CombinedOutputPath(const std::string& chosen, const std::string& firstInput)
 {
-    const std::filesystem::path path(chosen);
+    const std::filesystem::path path(WithPdfExtension(chosen));
     if (path.is_absolute())
-        return chosen;
+        return path.string();
     return (std::filesystem::path(firstInput).parent_path() / path).lexically_normal().string();
 }

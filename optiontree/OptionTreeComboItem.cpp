@@ -65,5 +65,11 @@ void COptionTreeComboItem::DrawAttribute(QPainter& painter, const QRect& rect)
 
 void COptionTreeComboItem::OnActivate()
 {
+    m_startIndex = GetCurSel();
     ShowEditor();
+}
+
+void COptionTreeComboItem::RevertEditor()
+{
+    SetCurSel(m_startIndex);
 }

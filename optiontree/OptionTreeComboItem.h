@@ -30,6 +30,10 @@ public:
     void DrawAttribute(QPainter& painter, const QRect& rect) override;
     void OnActivate() override;
 
+protected:
+    void RevertEditor() override;
+
 private:
     int m_dropHeight = DefaultDropHeight;
+    int m_startIndex = CB_ERR;
 };

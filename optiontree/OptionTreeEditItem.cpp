@@ -97,6 +97,7 @@ void COptionTreeEditItem::DrawAttribute(QPainter& painter, const QRect& rect)
 
 void COptionTreeEditItem::OnActivate()
 {
+    m_startText = GetWindowText();
     ShowEditor();
     if (GetEdit()) {
         GetEdit()->deselect();
@@ -113,4 +114,9 @@ bool COptionTreeEditItem::OnEditorKey(QKeyEvent* event)
     if ((m_options & NumericOnly) && IsTypedNonDigit(event))
         return true;
     return COptionTreeEditorItem::OnEditorKey(event);
+}
+
+void COptionTreeEditItem::RevertEditor()
+{
+    SetWindowText(m_startText);
 }

@@ -4,6 +4,8 @@
 // the row is inserted; Enter or moving to another window of the tree commits. GUI thread only.
 #include "optiontree/OptionTreeEditorItem.h"
 
+#include <QString>
+
 class TitleTipEdit;
 
 class COptionTreeEditItem : public COptionTreeEditorItem {
@@ -30,7 +32,9 @@ public:
 
 protected:
     bool OnEditorKey(QKeyEvent* event) override;
+    void RevertEditor() override;
 
 private:
     DWORD m_options = 0;
+    QString m_startText;
 };

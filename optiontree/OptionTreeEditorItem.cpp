@@ -140,6 +140,42 @@ bool COptionTreeEditorItem::eventFilter(QObject* watched, QEvent* event)
 
 bool COptionTreeEditorItem::OnEditorKey(QKeyEvent* event)
 {
-    // Tab belongs to the editor: it neither leaves the row nor the tree.
-    return event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    switch (event->key()) {
+    case Qt::Key_Escape: CancelEdit(); return true;
+    case Qt::Key_Tab: CommitAndLeaveTree(!(event->modifiers() & Qt::ShiftModifier)); return true;
+    case Qt::Key_Backtab: CommitAndLeaveTree(false); return true;
+    default: return false;
+    }
+}
+
+void COptionTreeEditorItem::CancelEdit()
+{
+    RevertEditor();
+    // The focus going back to the rows commits the value the edit started with.
+    HideEditor();
+}
+
+namespace {
+
+QWidget* NextFocusOutside(QWidget* area, bool forward)
+{
+    for (QWidget* next = forward ? area->nextInFocusChain() : area->previousInFocusChain(); next && next != area;
+         next = forward ? next->nextInFocusChain() : next->previousInFocusChain()) {
+        if (!area->isAncestorOf(next) && next->window() == area->window() && (next->focusPolicy() & Qt::TabFocus)
+            && next->isVisible() && next->isEnabled())
+            return next;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void COptionTreeEditorItem::CommitAndLeaveTree(bool forward)
+{
+    // Nothing of this item may be touched after the commit: the owner's handler may have deleted it.
+    QWidget* owner = GetOwner();
+    m_editing = false;
+    CommitChanges();
+    if (QWidget* next = NextFocusOutside(owner, forward))
+        next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }

@@ -3,7 +3,9 @@
 // edit kinds). The widget exists from the kind's create operation until CleanUp, is hidden
 // except while editing, and commits the edit once when the keyboard focus moves to another
 // window inside the tree; focus that leaves the tree commits nothing until the row is deselected,
-// which ends the edit that was left open. GUI thread only.
+// which ends the edit that was left open. In the widget, Escape puts back the value the edit
+// started with and closes it; Tab and Shift+Tab commit and move the keyboard focus on to the
+// window's next or previous widget outside the tree. GUI thread only.
 #include "optiontree/OptionTreeItemBase.h"
 
 #include <QObject>
@@ -37,12 +39,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Keys the kind handles itself; true when the key was used.
     virtual bool OnEditorKey(QKeyEvent* event);
+    // Puts back the value the widget showed when the edit was opened.
+    virtual void RevertEditor() = 0;
 
 private:
     // Puts the window on the value area as the tree laid it out.
     void PlaceEditor();
     void HideEditor();
     bool FocusStaysInTree() const;
+    void CancelEdit();
+    // Commits, then gives the focus to the nearest widget of the window outside the tree.
+    void CommitAndLeaveTree(bool forward);
 
     QWidget* m_editor = nullptr;
     bool m_editing = false;

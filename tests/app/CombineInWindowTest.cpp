@@ -70,6 +70,7 @@ TEST_P(CombinePlace, TheCombinedPdfGoesWhereTheRowSaysAndIsOpened)
 
 INSTANTIATE_TEST_SUITE_P(Cases, CombinePlace,
                          testing::Values(PlaceCase{"a bare name beside the first file", "all.pdf", "docs/all.pdf"},
+                                         PlaceCase{"a name without an extension", "all", "docs/all.pdf"},
                                          PlaceCase{"a relative path from the first file's folder", "../out/all.pdf",
                                                    "out/all.pdf"},
                                          PlaceCase{"a full path as it stands", "@/out/full.pdf", "out/full.pdf"}));
@@ -94,7 +95,7 @@ TEST_F(CombineInWindow, RowPasswordsAreWarnedOfAndLeaveTheCombinedPdfUnencrypted
     left->AddEntries({Write("a.txt", "a\n"), Write("b.txt", "b\n")});
     TypePassword(2, 4, "owner");
     TypeCombineInto("all.pdf");
-    MessageBoxAnswers boxes;
+    MessageBoxAnswers boxes{QMessageBox::Ok};
     ClickStart();
     ASSERT_EQ(boxes.seen.size(), 1u);
     EXPECT_EQ(boxes.seen[0].text, QString::fromLatin1(kRowPasswordsNotApplied));
@@ -102,6 +103,26 @@ TEST_F(CombineInWindow, RowPasswordsAreWarnedOfAndLeaveTheCombinedPdfUnencrypted
     EXPECT_FALSE(pdf.encrypted);
     EXPECT_EQ(pdf.outline.size(), 2u);
 }
+
+// Cancel and Escape both decline: nothing is written and the run ends without a word more.
+class CombineDeclined : public CombineInWindow, public testing::WithParamInterface<QMessageBox::StandardButton> {};
+
+TEST_P(CombineDeclined, RowPasswordsWarningDeclinedWritesNothing)
+{
+    left->AddEntries({Write("a.txt", "a\n"), Write("b.txt", "b\n")});
+    TypePassword(1, 5, "user");
+    TypeCombineInto("all.pdf");
+    MessageBoxAnswers boxes{GetParam()};
+    ClickStart();
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_FALSE(QFileInfo::exists(Path("all.pdf")));
+    EXPECT_FALSE(QFileInfo::exists(Path("a.pdf")));
+    EXPECT_TRUE(shell.empty());
+}
+
+// NoButton is no button of the box: the answer is Escape.
+INSTANTIATE_TEST_SUITE_P(Answers, CombineDeclined, testing::Values(QMessageBox::Cancel, QMessageBox::NoButton));
 
 // The window's run makes the combined PDF the command line makes: archival with a title and a
 // paragraph per file, and the page count of the whole document in the header from page 1 on.

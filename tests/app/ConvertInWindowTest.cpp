@@ -132,6 +132,26 @@ TEST_F(ConvertInWindow, OneFileOpensItsPdfUnlessOpenResultsIsNo)
     EXPECT_TRUE(shell.empty());
 }
 
+// One file opens its PDF, two their folder: when nothing can open it, the run says so once.
+class OpenWithoutAProgram : public PaneHost, public testing::WithParamInterface<int> {};
+
+TEST_P(OpenWithoutAProgram, IsToldOnce)
+{
+    shellResult = 31; // no associated program
+    QStringList files;
+    for (int file = 0; file < GetParam(); ++file)
+        files << Write(QStringLiteral("f%1.txt").arg(file), Lines(2));
+    left->AddEntries(files);
+    MessageBoxAnswers boxes;
+    ClickStart();
+    ASSERT_EQ(shell.size(), 1u);
+    const QString what = GetParam() == 1 ? "PDFs" : "folders";
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].text, "No program to open " + what + " was found, so " + shell[0].target + " was not opened.");
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, OpenWithoutAProgram, testing::Values(1, 2));
+
 TEST_F(ConvertInWindow, ARunWithNothingTickedEndsAtOnceAndKeepsTheCaptions)
 {
     left->AddEntries({Write("a.txt", Lines(2))});

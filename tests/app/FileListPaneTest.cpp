@@ -12,6 +12,7 @@
 #include "grid/GridCtrl.h"
 
 #include <QClipboard>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -103,6 +104,31 @@ TEST_F(FileListPane, DropsAddTextFilesButNoFolders)
     EXPECT_EQ(RowNames(left), QStringList({"notes.TXT"}));
     ASSERT_EQ(boxes.seen.size(), 1u);
     EXPECT_EQ(boxes.seen[0].text, "File: " + Path("drop/notes.TXT") + " have been imported!");
+}
+
+TEST_F(FileListPane, NamesGivenToTheProgramThatAreNoTextFilesAreListed)
+{
+    Write("named/folder.txt/inner.txt", "");
+    const QString pdf = Write("named/x.pdf", "");
+    const QString text = Write("named/a.txt", "");
+    MessageBoxAnswers boxes;
+    left->AddNamedEntries({QFile::encodeName(Path("named/folder.txt")), QFile::encodeName(pdf), QFile::encodeName(text)});
+    EXPECT_EQ(RowNames(left), QStringList({"a.txt"}));
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].text, "These are folders or files whose names do not end in txt; they were not added:\n\n"
+                                      + Path("named/folder.txt") + "\n" + pdf);
+}
+
+TEST_F(FileListPane, AddedRowsGiveTheKeysACurrentRow)
+{
+    left->AddEntries({Write("1.txt", ""), Write("2.txt", ""), Write("3.txt", "")});
+    left->OnCommand(CmdClearAllSelected);
+    left->GetGrid()->setFocus();
+    QTest::keyClick(left->GetGrid(), Qt::Key_Down);
+    QTest::keyClick(left->GetGrid(), Qt::Key_Space);
+    EXPECT_FALSE(IsChecked(1));
+    EXPECT_TRUE(IsChecked(2));
+    EXPECT_FALSE(IsChecked(3));
 }
 
 TEST_F(FileListPane, CheckCommandsRemovalAndTheShell)

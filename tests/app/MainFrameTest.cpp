@@ -3,11 +3,15 @@
 #include "app/LeftView.h"
 #include "app/MainFrame.h"
 #include "app/MenuResources.h"
+#include "app/RightView.h"
 #include "app/SplashWnd.h"
 #include "controls/LinkLabel.h"
 #include "conversion/ConversionOptions.h"
 #include "menubar/MenuBar.h"
 #include "menubar/MenuXP.h"
+#include "optiontree/OptionTreeCtrl.h"
+#include "optiontree/OptionTreeEditItem.h"
+#include "optiontree/TitleTipEdit.h"
 #include "platform/ShellRequest.h"
 #include "../controls/MessageBoxAnswers.h"
 
@@ -210,6 +214,23 @@ TEST_F(FrameFixture, ClosingAsksTheRunToStopAndThenWaitsForIt)
     FakeFileList({});
     frame->close();
     EXPECT_EQ(ran, (std::vector<int>{CmdStopConvert, -1}));
+}
+
+TEST_F(FrameFixture, ClosingKeepsAnOptionStillBeingTyped)
+{
+    MakeFrame();
+    COptionTreeCtrl* tree = frame->GetRightView()->GetOptionTree();
+    COptionTreeEditItem* size = nullptr;
+    for (int id = 1; tree->FindItem(id); ++id) {
+        if (tree->FindItem(id)->GetLabelText() == "Font Size")
+            size = dynamic_cast<COptionTreeEditItem*>(tree->FindItem(id));
+    }
+    ASSERT_NE(size, nullptr);
+    size->Activate();
+    size->GetEdit()->setText("17");
+    ASSERT_NE(options.FontSize, 17);
+    frame->close();
+    EXPECT_EQ(options.FontSize, 17);
 }
 
 TEST_F(FrameFixture, KeepsItsMinimumSizeAndTheFileListWidth)

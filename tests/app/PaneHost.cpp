@@ -32,7 +32,7 @@ void PaneHost::SetUp()
 {
     SetShellHandler([this](const QString& verb, const QString& target) {
         shell.push_back({verb, target});
-        return SHELL_SUCCESS;
+        return shellResult;
     });
     // The panes as the program shows them: in the real main window, with its menus and keys.
     InstallMenuHook();

@@ -66,6 +66,7 @@ protected:
     CLeftView* left = nullptr;
     CRightView* right = nullptr;
     std::vector<ShellCall> shell;
+    int shellResult = 42; // what the recording shell answers: above 32 is success
 
 private:
     void ClickRowLabel(COptionTreeItemBase* item);

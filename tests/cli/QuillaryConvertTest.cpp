@@ -359,6 +359,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         CombineCase{"every file went in", {"--combine", "all.pdf", "a.txt", "b.txt"}, "all.pdf", 0, {"a.txt", "b.txt"},
                     "2 converted, 0 failed\n"},
+        CombineCase{"a name without an extension is a PDF", {"--combine", "all", "b.txt"}, "all.pdf", 0, {"b.txt"},
+                    "1 converted, 0 failed\n"},
         CombineCase{"a missing file is left out and listed at the end",
                     {"--combine", "all.pdf", "a.txt", "gone.txt", "b.txt"}, "all.pdf", 1, {"a.txt", "b.txt"},
                     "1 of 3 files were left out of the combined PDF (see above): "},

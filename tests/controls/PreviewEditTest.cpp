@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetricsF>
+#include <QTextCursor>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -118,3 +120,57 @@ TEST(PreviewEdit, ShowsAMultiMegabyteText)
     EXPECT_EQ(shown.edit->textCursor().position(), text.size());
     EXPECT_FALSE(shown.edit->grab().isNull());
 }
+
+namespace {
+
+// The x of the text after the tab on the preview's first line, in space widths.
+double TabbedColumn(CPreviewEdit& edit, const QString& line)
+{
+    edit.SetPreviewText(line);
+    QTextCursor cursor(edit.document());
+    cursor.setPosition(int(line.indexOf('\t')) + 1);
+    const double space = QFontMetricsF(edit.font()).horizontalAdvance(QLatin1Char(' '));
+    return (edit.cursorRect(cursor).left() - edit.cursorRect(QTextCursor(edit.document())).left()) / space;
+}
+
+struct TabCase {
+    int tabSize;
+    double column; // where "a\tb" puts b; a tab size of 0 draws the tab, one space wide here
+};
+
+class PreviewTabs : public testing::TestWithParam<TabCase> {};
+
+TEST_P(PreviewTabs, ReachTheNextMultipleOfTheTabSize)
+{
+    CPreviewEdit edit;
+    edit.resize(400, 200);
+    edit.setFont(QFont(QStringLiteral("Monospace")));
+    edit.SetTabSize(GetParam().tabSize);
+    edit.show();
+    EXPECT_NEAR(TabbedColumn(edit, QStringLiteral("a\tb")), GetParam().column, 0.5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, PreviewTabs, testing::Values(TabCase{4, 4}, TabCase{8, 8}, TabCase{2, 2}, TabCase{0, 2}));
+
+struct FormFeedCase {
+    const char* text;
+    const char* shown;
+};
+
+class PreviewFormFeeds : public testing::TestWithParam<FormFeedCase> {};
+
+TEST_P(PreviewFormFeeds, AreShownAsAPageBreakLine)
+{
+    CPreviewEdit edit;
+    edit.SetPreviewText(QString::fromLatin1(GetParam().text));
+    EXPECT_EQ(edit.toPlainText(), QString::fromLatin1(GetParam().shown));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, PreviewFormFeeds,
+    testing::Values(FormFeedCase{"one\ftwo", "one\n- - - - - - - - page break - - - - - - - -\ntwo"},
+                    FormFeedCase{"one\n\f\ntwo", "one\n\n- - - - - - - - page break - - - - - - - -\ntwo"},
+                    FormFeedCase{"\fone", "\n- - - - - - - - page break - - - - - - - -\none"},
+                    FormFeedCase{"no break", "no break"}));
+
+} // namespace

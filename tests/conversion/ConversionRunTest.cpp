@@ -41,6 +41,11 @@ public:
         return passwords[entry.path];
     }
     void Warn(std::string_view message) override { log.push_back("warn " + std::string(message)); }
+    bool Confirm(std::string_view message) override
+    {
+        log.push_back("confirm " + std::string(message));
+        return true;
+    }
     void ShowProgress() override { ++progressCalls; }
 };
 

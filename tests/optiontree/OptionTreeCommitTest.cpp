@@ -187,3 +187,53 @@ TEST_F(Commit, NumericEditTakesDigitsOnlyFromTheKeyboard)
 }
 
 } // namespace
+
+// Keys that end an open edit: Escape puts the text back, Tab and Shift+Tab keep what was typed
+// and move on out of the tree.
+struct EndKeyCase {
+    const char* name;
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    const char* textAfter;
+    bool focusOutside;
+};
+
+class EditEndedByKey : public TreeFixture, public testing::WithParamInterface<EndKeyCase> {};
+
+TEST_P(EditEndedByKey, EndsTheEditAsTheKeySays)
+{
+    const EndKeyCase& c = GetParam();
+    BuildPaneTree();
+    auto* author = Row<COptionTreeEditItem>(26);
+    author->SetWindowText("Before");
+    Click(author, ValueX());
+    author->GetEdit()->selectAll();
+    QTest::keyClicks(author->GetEdit(), "Typed");
+    log.clear();
+    QTest::keyClick(author->GetEdit(), Qt::Key(c.key), c.modifiers);
+    EXPECT_EQ(author->GetWindowText(), c.textAfter);
+    EXPECT_FALSE(author->GetEdit()->isVisible());
+    EXPECT_FALSE(author->IsEditing());
+    EXPECT_EQ(outside->hasFocus(), c.focusOutside);
+    EXPECT_EQ(tree->GetRowsWnd()->hasFocus(), !c.focusOutside);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, EditEndedByKey,
+    testing::Values(EndKeyCase{"EscapePutsTheTextBack", Qt::Key_Escape, Qt::NoModifier, "Before", false},
+                    EndKeyCase{"TabKeepsTheTextAndLeaves", Qt::Key_Tab, Qt::NoModifier, "Typed", true},
+                    EndKeyCase{"ShiftTabKeepsTheTextAndLeaves", Qt::Key_Backtab, Qt::ShiftModifier, "Typed", true}),
+    [](const testing::TestParamInfo<EndKeyCase>& info) { return std::string(info.param.name); });
+
+TEST_F(Commit, EscapeInTheComboPutsTheChoiceBack)
+{
+    BuildPaneTree();
+    auto* font = Row<COptionTreeComboItem>(10);
+    const int before = font->GetCurSel();
+    Click(font, ValueX());
+    QTest::keyClick(font->GetComboBox(), Qt::Key_Down);
+    ASSERT_NE(font->GetCurSel(), before);
+    QTest::keyClick(font->GetComboBox(), Qt::Key_Escape);
+    EXPECT_EQ(font->GetCurSel(), before);
+    EXPECT_FALSE(font->GetComboBox()->isVisible());
+}
